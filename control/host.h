@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <variant>
+
+namespace velmora {
+
+// The events a host receives, numbered as its event interface numbers them.
+enum class EventId : std::int32_t {
+  kClick = 1,
+  kDblClick = 2,
+  kKeyDown = 3,
+  kKeyPress = 4,
+  kKeyUp = 5,
+  kMouseDown = 6,
+  kMouseMove = 7,
+  kMouseUp = 8,
+  kChange = 9,
+};
+
+// Arguments go by reference: the host reads and may overwrite the surface's own storage.
+using EventArg = std::variant<std::int16_t*, float*>;
+
+// What the core asks of the host side. Any call may throw Failure.
+class HostPort {
+ public:
+  virtual ~HostPort() = default;
+
+  // Returns when the host's handler has run.
+  virtual void RaiseEvent(EventId id, std::span<const EventArg> args) = 0;
+  // The host's saved copy of the named property is out of date.
+  virtual void PropertyChanged(std::u16string_view property) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,161 @@
+#include "control/user_control.h"
+
+#include "board/move_text.h"
+#include "board/position_text.h"
+#include "view/draw_board.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::u16string_view kEnabledKey = u"Enabled";
+constexpr std::u16string_view kGetMoveKey = u"GetMove";
+constexpr std::u16string_view kPutMoveKey = u"PutMove";
+constexpr std::u16string_view kPutPositionKey = u"PutPosition";
+
+}  // namespace
+
+std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host) {
+  std::shared_ptr<UserControl1> control(new UserControl1(forms, host));
+  control->InitControl();
+  return control;
+}
+
+UserControl1::UserControl1(FormsPort& forms, HostPort& host)
+    : forms_(forms), host_(host), entry_(board_, surface_, text2_, text3_, forms) {
+  text4_.Bind([this] { OnPositionText(); });
+  text2_.Bind([this] { OnHostMove(); });
+  text3_.Bind([this] { OnGetMove(); });
+}
+
+void UserControl1::InitControl() {
+  const auto self = shared_from_this();
+  entry_.Reset();
+  ResetBoard(board_);
+}
+
+bool UserControl1::Enabled() const { return surface_.Enabled(); }
+
+void UserControl1::Enabled(bool New_Enabled) {
+  const auto self = shared_from_this();
+  surface_.SetEnabled(New_Enabled);
+  host_.PropertyChanged(kEnabledKey);
+}
+
+std::u16string UserControl1::GetMove() const { return text3_.Text(); }
+std::u16string UserControl1::PutMove() const { return text2_.Text(); }
+std::u16string UserControl1::PutPosition() const { return text4_.Text(); }
+
+void UserControl1::GetMove(std::u16string New_GetMove) {
+  WriteCell(text3_, std::move(New_GetMove), kGetMoveKey);
+}
+void UserControl1::PutMove(std::u16string New_PutMove) {
+  WriteCell(text2_, std::move(New_PutMove), kPutMoveKey);
+}
+void UserControl1::PutPosition(std::u16string New_PutPosition) {
+  WriteCell(text4_, std::move(New_PutPosition), kPutPositionKey);
+}
+
+void UserControl1::WriteCell(TextCell& cell, std::u16string text, std::u16string_view property) {
+  const auto self = shared_from_this();
+  cell.Set(text);
+  host_.PropertyChanged(property);
+}
+
+void UserControl1::Refresh() {
+  const auto self = shared_from_this();
+  forms_.Repaint();
+}
+
+void UserControl1::OnPositionText() {
+  const auto self = shared_from_this();
+  const std::u16string& text = text4_.Text();
+  const PositionVerdict verdict = CheckPositionText(text);
+  if (verdict == PositionVerdict::kNothing) return;
+  if (verdict != PositionVerdict::kValid) {
+    forms_.ShowMessage(MessageFor(verdict));
+    return;
+  }
+  LoadPositionText(board_, text);
+  DrawBoard(board_, surface_);
+  text4_.Set(u"");
+}
+
+void UserControl1::OnHostMove() {
+  const auto self = shared_from_this();
+  const HostCommand command = ParseHostCommand(text2_.Text());
+  switch (command.kind) {
+    case HostCommandKind::kReset:
+      ResetBoard(board_);
+      DrawBoard(board_, surface_);
+      text4_.Set(u"");
+      return;
+    case HostCommandKind::kMove:
+      ApplyMove(board_, command.move);
+      DrawBoard(board_, surface_);
+      text3_.Set(text2_.Text());
+      return;
+    case HostCommandKind::kNothing:
+    case HostCommandKind::kOffBoard:
+      return;
+  }
+}
+
+void UserControl1::OnGetMove() {
+  const auto self = shared_from_this();
+  surface_.MoveDisplayChanged();
+  host_.RaiseEvent(EventId::kChange, {});
+}
+
+void UserControl1::LoadProperties(PropertyBag& bag) {
+  const auto self = shared_from_this();
+  surface_.SetEnabled(ToTruth(bag.Read(kEnabledKey, true)));
+  text3_.Set(ToText(bag.Read(kGetMoveKey, std::u16string())));
+  text2_.Set(ToText(bag.Read(kPutMoveKey, std::u16string())));
+  text4_.Set(ToText(bag.Read(kPutPositionKey, std::u16string())));
+}
+
+void UserControl1::SaveProperties(PropertyBag& bag) {
+  const auto self = shared_from_this();
+  bag.Write(kEnabledKey, surface_.Enabled(), true);
+  bag.Write(kGetMoveKey, text3_.Text(), std::u16string());
+  bag.Write(kPutMoveKey, text2_.Text(), std::u16string());
+  bag.Write(kPutPositionKey, text4_.Text(), std::u16string());
+}
+
+void UserControl1::ClickSquare(std::int16_t n) {
+  const auto self = shared_from_this();
+  if (surface_.Enabled()) entry_.ClickSquare(n);
+}
+
+void UserControl1::ClickChoice(std::int16_t k) {
+  const auto self = shared_from_this();
+  if (surface_.Enabled()) entry_.ClickChoice(k);
+}
+
+void UserControl1::Forward(EventId id, std::initializer_list<EventArg> args) {
+  const auto self = shared_from_this();
+  if (surface_.Enabled()) host_.RaiseEvent(id, {args.begin(), args.size()});
+}
+
+void UserControl1::SurfaceClick() { Forward(EventId::kClick, {}); }
+void UserControl1::SurfaceDblClick() { Forward(EventId::kDblClick, {}); }
+void UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
+  Forward(EventId::kKeyDown, {&KeyCode, &Shift});
+}
+void UserControl1::SurfaceKeyPress(std::int16_t& KeyAscii) {
+  Forward(EventId::kKeyPress, {&KeyAscii});
+}
+void UserControl1::SurfaceKeyUp(std::int16_t& KeyCode, std::int16_t& Shift) {
+  Forward(EventId::kKeyUp, {&KeyCode, &Shift});
+}
+void UserControl1::SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
+  Forward(EventId::kMouseDown, {&Button, &Shift, &X, &Y});
+}
+void UserControl1::SurfaceMouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
+  Forward(EventId::kMouseMove, {&Button, &Shift, &X, &Y});
+}
+void UserControl1::SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
+  Forward(EventId::kMouseUp, {&Button, &Shift, &X, &Y});
+}
+
+}  // namespace velmora

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "board/board.h"
+#include "control/host.h"
+#include "control/property_bag.h"
+#include "entry/click_entry.h"
+#include "view/forms.h"
+#include "view/surface.h"
+#include "view/text_cell.h"
+
+namespace velmora {
+
+// The control a host holds. It owns the position, the three text cells, the click entry and
+// the surface model, and reaches the platform only through its ports.
+//
+// The string properties are the texts of the cells: PutPosition is Text4 (its change loads a
+// position), PutMove is Text2 (its change applies a host move), GetMove is Text3 (its change
+// raises Change). Every member takes a strong reference to the control first, so a host that
+// lets go of it inside an event handler does not pull it away from under a running procedure.
+class UserControl1 : public std::enable_shared_from_this<UserControl1> {
+ public:
+  // Creates an instance and runs InitControl. The ports must outlive it.
+  static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host);
+
+  UserControl1(const UserControl1&) = delete;
+  UserControl1& operator=(const UserControl1&) = delete;
+
+  // Properties: a read returns the cell's text; a write sets the cell (its handler runs to its
+  // end inside) and then sends the property-changed notice, also when the text was unchanged.
+  bool Enabled() const;
+  void Enabled(bool New_Enabled);
+  std::u16string GetMove() const;
+  void GetMove(std::u16string New_GetMove);
+  std::u16string PutMove() const;
+  void PutMove(std::u16string New_PutMove);
+  std::u16string PutPosition() const;
+  void PutPosition(std::u16string New_PutPosition);
+
+  // Repaints what the squares already show; never rebuilds them from the board.
+  void Refresh();
+
+  void InitControl();
+  // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage.
+  // A value that cannot be converted ends the load there with a Failure.
+  void LoadProperties(PropertyBag& bag);
+  void SaveProperties(PropertyBag& bag);
+
+  // Input the platform delivers; all of it is ignored while the surface is disabled.
+  void ClickSquare(std::int16_t n);
+  void ClickChoice(std::int16_t k);
+  void SurfaceClick();
+  void SurfaceDblClick();
+  void SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+  void SurfaceKeyPress(std::int16_t& KeyAscii);
+  void SurfaceKeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+  void SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
+  void SurfaceMouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
+  void SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
+
+  // Read-only views for the platforms and for tests.
+  const Board& board() const { return board_; }
+  const Surface& surface() const { return surface_; }
+  const EntryFields& entry() const { return entry_.Fields(); }
+  EntryState entry_state() const { return entry_.State(); }
+  void SetSurfaceObserver(SurfaceObserver* observer) { surface_.SetObserver(observer); }
+
+ private:
+  UserControl1(FormsPort& forms, HostPort& host);
+
+  void OnPositionText();  // Text4 changed
+  void OnHostMove();      // Text2 changed
+  void OnGetMove();       // Text3 changed
+  void WriteCell(TextCell& cell, std::u16string text, std::u16string_view property);
+  void Forward(EventId id, std::initializer_list<EventArg> args);
+
+  FormsPort& forms_;
+  HostPort& host_;
+  Board board_;
+  Surface surface_;
+  TextCell text2_;  // PutMove
+  TextCell text3_;  // GetMove
+  TextCell text4_;  // PutPosition
+  ClickEntry entry_;
+};
+
+}  // namespace velmora

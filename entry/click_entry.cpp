@@ -1,0 +1,126 @@
+#include "entry/click_entry.h"
+
+#include "entry/castling.h"
+#include "entry/promotion.h"
+#include "view/draw_board.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::u16string_view kEmptySquareMessage = u"Empty Square";
+
+// Resets a flag on every way out of a scope, a failure included.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+EntryState ClickEntry::State() const {
+  if (prompt_open_) return EntryState::kPrompting;
+  return fields_.pick_state == PickState::kIdle ? EntryState::kIdle : EntryState::kPicked;
+}
+
+void ClickEntry::ClickSquare(std::int16_t n) {
+  if (n < 1 || n > 64 || prompt_open_) return;
+  if (fields_.pick_state == PickState::kIdle) {
+    FirstClick(n);
+  } else {
+    DestinationClick(n);
+  }
+}
+
+void ClickEntry::ClickChoice(std::int16_t k) {
+  const auto letter = ChoiceLetter(k);
+  const ControlSpec* choice = FindControl({ControlName::kImage5, k});
+  if (!letter || choice == nullptr || !surface_.IsShown(*choice)) return;
+  fields_.moving_piece = *letter;
+  fields_.promotion_chosen = true;
+}
+
+void ClickEntry::FirstClick(std::int16_t n) {
+  const Square from = SquareOf(n);
+  fields_.from_row = from.row;
+  fields_.from_col = from.col;
+  const std::u16string from_name = SquareName(from);
+  const char16_t piece = board_.Cell(from);
+  if (piece == kEmptyCell) {
+    forms_.ShowMessage(kEmptySquareMessage);
+    return;
+  }
+  surface_.SetPicture(0, surface_.PictureOf(n));
+  surface_.SetPicture(n, Picture::kNone);
+  fields_.moving_piece = piece;
+  // The host hears of the pick while nothing is picked yet.
+  get_move_.Set(from_name);
+  fields_.pick_state = PickState::kPicked;
+}
+
+void ClickEntry::DestinationClick(std::int16_t n) {
+  const Square to = SquareOf(n);
+  fields_.to_row = to.row;
+  fields_.to_col = to.col;
+  const std::u16string to_name = SquareName(to);
+
+  bool repaint_needed = false;
+  if (const auto panel = PromotionPanel(fields_.moving_piece, to.row)) {
+    if (!Prompt(*panel)) {
+      AbandonMove();
+      return;
+    }
+    repaint_needed = true;
+  }
+  if (fields_.moving_piece == u'K' || fields_.moving_piece == u'k') {
+    fields_.castle_done = false;
+    TryCastle();
+    if (fields_.castle_done) {
+      fields_.pick_state = PickState::kIdle;
+      return;
+    }
+  }
+  surface_.SetPicture(n, surface_.PictureOf(0));
+  fields_.pick_state = PickState::kIdle;
+  const Square from{fields_.from_row, fields_.from_col};
+  board_.SetCell(from, kEmptyCell);
+  board_.SetCell({fields_.to_row, fields_.to_col}, fields_.moving_piece);
+  if (repaint_needed) DrawBoard(board_, surface_);
+  const std::u16string from_name = SquareName(from);
+  get_move_.Set(from_name + u"-" + to_name);
+  if (to_name == from_name) put_move_.Set(u"");
+}
+
+void ClickEntry::TryCastle() {
+  if (fields_.to_row != fields_.from_row) return;
+  const auto row = CastledRow(board_.RowText(fields_.from_row), fields_.moving_piece,
+                              fields_.to_col - fields_.from_col);
+  if (!row) return;
+  board_.SetRow(fields_.from_row, *row);
+  DrawBoard(board_, surface_);
+  fields_.castle_done = true;
+}
+
+bool ClickEntry::Prompt(ControlName panel) {
+  FlagScope waiting(prompt_open_);
+  surface_.SetVisible(panel, true);
+  surface_.SetVisible(ControlName::kShape3, true);
+  fields_.promotion_chosen = false;
+  bool closing = false;
+  while (!fields_.promotion_chosen && !closing) closing = forms_.ProcessPendingEvents();
+  surface_.SetVisible(panel, false);
+  surface_.SetVisible(ControlName::kShape3, false);
+  return fields_.promotion_chosen;
+}
+
+void ClickEntry::AbandonMove() {
+  fields_.pick_state = PickState::kIdle;
+  DrawBoard(board_, surface_);
+}
+
+}  // namespace velmora

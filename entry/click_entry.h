@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/board.h"
+#include "view/forms.h"
+#include "view/surface.h"
+#include "view/text_cell.h"
+
+namespace velmora {
+
+// -1: nothing picked; 0: a piece is picked and the next square click is its destination.
+enum class PickState : std::int16_t { kIdle = -1, kPicked = 0 };
+
+// The named states a reader follows: idle, picked, and the destination click suspended while
+// the promotion prompt waits for a choice.
+enum class EntryState { kIdle, kPicked, kPrompting };
+
+// The fields the two clicks share; they live as long as the control.
+struct EntryFields {
+  PickState pick_state = PickState::kIdle;
+  std::int16_t from_row = 0, from_col = 0;
+  std::int16_t to_row = 0, to_col = 0;
+  char16_t moving_piece = 0;  // 0 until the first pick
+  bool castle_done = false;
+  bool promotion_chosen = false;
+};
+
+// A move entered with two clicks on the squares: the first lifts a piece, the second puts it
+// down, with castling and the promotion prompt on the way.
+class ClickEntry {
+ public:
+  ClickEntry(Board& board, Surface& surface, TextCell& put_move, TextCell& get_move,
+             FormsPort& forms)
+      : board_(board), surface_(surface), put_move_(put_move), get_move_(get_move), forms_(forms) {}
+
+  ClickEntry(const ClickEntry&) = delete;
+  ClickEntry& operator=(const ClickEntry&) = delete;
+
+  void Reset() { fields_.pick_state = PickState::kIdle; }
+
+  // A click on square n (1 to 64). Ignored while the prompt waits: the destination of the
+  // suspended click is already decided.
+  void ClickSquare(std::int16_t n);
+  // A click on promotion choice k (0 to 7); only a choice whose panel is shown can be clicked.
+  void ClickChoice(std::int16_t k);
+
+  const EntryFields& Fields() const { return fields_; }
+  EntryState State() const;
+
+ private:
+  void FirstClick(std::int16_t n);
+  void DestinationClick(std::int16_t n);
+  void TryCastle();
+  // Shows the panel and waits for a choice; false when the control closed instead.
+  bool Prompt(ControlName panel);
+  // The way out of a prompt that ended by closing: the move is dropped, the pick released and
+  // the squares shown as the board holds them.
+  void AbandonMove();
+
+  Board& board_;
+  Surface& surface_;
+  TextCell& put_move_;
+  TextCell& get_move_;
+  FormsPort& forms_;
+  EntryFields fields_;
+  bool prompt_open_ = false;
+};
+
+}  // namespace velmora

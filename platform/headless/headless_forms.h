@@ -1,0 +1,61 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "view/forms.h"
+
+namespace velmora {
+
+class UserControl1;
+
+// The forms layer without a screen. Message boxes are recorded and return at once; pending
+// input is a queue that ProcessPendingEvents delivers one item at a time. When the queue is
+// empty it asks the refill hook for more (the command-line host feeds its next script lines
+// this way) and reports closing when there is none, so a waiting prompt can never hang.
+class HeadlessForms : public FormsPort {
+ public:
+  // One pending input: a click, a surface event or a host call, run on the control.
+  using Input = std::function<void(UserControl1&)>;
+
+  void Attach(const std::shared_ptr<UserControl1>& control) { control_ = control; }
+
+  void Queue(Input input) { pending_.push_back(Input(std::move(input))); }
+  void QueueSquareClick(std::int16_t n);
+  void QueueChoiceClick(std::int16_t k);
+  // The control is being closed: the next ProcessPendingEvents that reaches it says so.
+  void QueueClose() { pending_.push_back(nullptr); }
+  // Runs every queued input now, as a message loop would between host calls.
+  void RunPending();
+  bool HasPending() const { return !pending_.empty(); }
+
+  // Called with an empty queue; returns false when no more input will come.
+  void SetRefill(std::function<bool()> refill) { refill_ = std::move(refill); }
+
+  // Called after each message is recorded (the command-line host prints it).
+  void SetMessageListener(std::function<void(std::u16string_view)> listener) {
+    message_listener_ = std::move(listener);
+  }
+
+  void ShowMessage(std::u16string_view text) override;
+  bool ProcessPendingEvents() override;
+  void Repaint() override { ++repaints_; }
+
+  const std::vector<std::u16string>& messages() const { return messages_; }
+  int repaints() const { return repaints_; }
+  int pumps() const { return pumps_; }
+
+ private:
+  std::weak_ptr<UserControl1> control_;
+  std::deque<Input> pending_;
+  std::function<bool()> refill_;
+  std::function<void(std::u16string_view)> message_listener_;
+  std::vector<std::u16string> messages_;
+  int repaints_ = 0;
+  int pumps_ = 0;
+};
+
+}  // namespace velmora

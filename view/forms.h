@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "view/layout.h"
+
+namespace velmora {
+
+// What the core asks of the platform's forms layer. Any call may throw Failure.
+class FormsPort {
+ public:
+  virtual ~FormsPort() = default;
+
+  // Modal box with the text alone and one OK button; returns when the person closes it.
+  virtual void ShowMessage(std::u16string_view text) = 0;
+  // Delivers the user-interface events pending now, then returns. True when the control is
+  // closing (the window is going away or the application quits): a wait must end.
+  virtual bool ProcessPendingEvents() = 0;
+  // Repaints the whole surface at once from what its controls show now.
+  virtual void Repaint() = 0;
+};
+
+// Told of every visible change of the surface, so a screen repaints exactly that.
+class SurfaceObserver {
+ public:
+  virtual ~SurfaceObserver() = default;
+
+  virtual void PictureChanged(std::int16_t square) = 0;  // Image1(1..64)
+  virtual void MoveDisplayChanged() = 0;                 // the text shown by Text3
+  virtual void VisibilityChanged(ControlName control) = 0;  // Frame1, Frame2, Shape3
+  virtual void EnabledChanged() = 0;
+};
+
+}  // namespace velmora

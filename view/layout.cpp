@@ -1,0 +1,160 @@
+#include "view/layout.h"
+
+#include <vector>
+
+namespace velmora {
+namespace {
+
+constexpr Font kSansBold{u"MS Sans Serif", 8.25, true};
+constexpr Font kTextBoxFont{u"Times New Roman", 12, true};
+constexpr Font kTitleFont{u"Napa Heavy SF", 14.25, true};
+constexpr Font kDefaultFont{u"MS Sans Serif", 8.25, false};
+constexpr Rgb kWindow{255, 255, 255};
+
+// The hidden holders lie below the visible design, where nothing can click them.
+constexpr std::int32_t kHolderLeft = 120;
+constexpr std::int32_t kHolderTop = 7920;
+
+constexpr std::int32_t kPanelLeft = 2760;
+constexpr std::int32_t kPanelTop = 1800;
+constexpr std::int32_t kChoiceLeft = 240;  // inside the panel
+
+struct Choice {
+  std::int32_t top;
+  Picture picture;
+  char16_t letter;
+};
+
+constexpr Choice kChoices[8] = {
+    {360, Picture::kWhiteQueen, u'Q'},  {960, Picture::kWhiteRook, u'R'},
+    {1680, Picture::kWhiteBishop, u'B'}, {2400, Picture::kWhiteKnight, u'N'},
+    {240, Picture::kBlackQueen, u'q'},  {960, Picture::kBlackRook, u'r'},
+    {1680, Picture::kBlackBishop, u'b'}, {2400, Picture::kBlackKnight, u'n'},
+};
+
+constexpr std::u16string_view kRankDigits = u"87654321";
+
+Picture DesignPicture(std::int16_t n) {
+  const std::int16_t row = static_cast<std::int16_t>((n - 1) / 8 + 1);
+  if (row >= 3 && row <= 6) return Picture::kTransparent;
+  constexpr std::u16string_view kHomeRows = u"RNBQKBNRPPPPPPPP";
+  const std::int16_t col = static_cast<std::int16_t>((n - 1) % 8);
+  const char16_t white = kHomeRows[(row == 1 || row == 8 ? 0 : 8) + col];
+  const char16_t letter = row <= 2 ? white : static_cast<char16_t>(white - u'A' + u'a');
+  return *PictureForCell(letter);
+}
+
+std::vector<ControlSpec> BuildLayout() {
+  std::vector<ControlSpec> t;
+  auto add = [&t](ControlSpec spec) { t.push_back(spec); };
+  using N = ControlName;
+  using K = ControlKind;
+  using L = Layer;
+
+  add({{N::kShape4}, K::kShape, L::kBackground, 0, 0, kDesignWidth, kDesignHeight, true, {},
+       colours::kBackground, {}, 4});
+  add({{N::kShape2}, K::kShape, L::kBorder, 120, 120, 6495, 6495, true, {}, colours::kBorder, {},
+       3});
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    const Point o = SquareOrigin(n);
+    add({{N::kShape1, n}, K::kShape, L::kSquares, o.x, o.y, 735, 735, true, {}, SquareColour(n),
+         {}, 1});
+  }
+  add({{N::kImage1, 0}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    const Point o = SquareOrigin(n);
+    ControlSpec slot{{N::kImage1, n}, K::kImage, L::kPictures, o.x, o.y, 720, 720, true};
+    slot.design_picture = DesignPicture(n);
+    add(slot);
+  }
+  for (std::int16_t i = 0; i < kPieceCount; ++i) {
+    ControlSpec holder{{N::kImage2, i}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 720, 720,
+                       false};
+    holder.design_picture = PieceAt(i);
+    add(holder);
+  }
+  add({{N::kImage3}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
+  for (std::int16_t k = 0; k < 8; ++k) {
+    ControlSpec digit{{N::kLabel1, k}, K::kLabel, L::kLabels, 240, 720 + 720 * k, 135, 255, true,
+                      {}, colours::kBorder};
+    digit.caption = kRankDigits.substr(static_cast<std::size_t>(k), 1);
+    digit.font = kSansBold;
+    add(digit);
+  }
+  ControlSpec files{{N::kLabel2}, K::kLabel, L::kLabels, 480, 6360, 5895, 255, true};
+  files.caption = kFileLetters;
+  files.font = kSansBold;
+  add(files);
+  ControlSpec title{{N::kVelmora}, K::kLabel, L::kLabels, 5040, 6840, 1575, 375, true, {}, {},
+                    colours::kLightSquare};
+  title.caption = kTitle;
+  title.font = kTitleFont;
+  add(title);
+  add({{N::kShape3}, K::kShape, L::kBackdrop, 2640, 1200, 1455, 4335, false, {},
+       colours::kLightSquare, {}, 1});
+
+  ControlSpec move{{N::kText3}, K::kTextBox, L::kChildWindows, 2760, 6720, 1095, 375, true, {},
+                   kWindow};
+  move.font = kTextBoxFont;
+  move.enabled = false;
+  move.centred = true;
+  add(move);
+  ControlSpec put_move{{N::kText2}, K::kTextBox, L::kChildWindows, 240, 6720, 1335, 405, false, {},
+                       kWindow};
+  put_move.font = kTextBoxFont;
+  put_move.centred = true;
+  add(put_move);
+  ControlSpec put_position{{N::kText4}, K::kTextBox, L::kChildWindows, 840, 8040, 5775, 375, false,
+                           {}, kWindow};
+  put_position.font = kDefaultFont;
+  add(put_position);
+
+  for (const N panel : {N::kFrame1, N::kFrame2}) {
+    ControlSpec frame{{panel}, K::kPanel, L::kChildWindows, kPanelLeft, kPanelTop, 1215, 3255,
+                      false, {}, colours::kLightSquare};
+    frame.caption = kPromptCaption;
+    frame.font = kSansBold;
+    add(frame);
+    const std::int16_t first = panel == N::kFrame1 ? 0 : 4;
+    for (std::int16_t k = first; k < first + 4; ++k) {
+      ControlSpec choice{{N::kImage5, k}, K::kImage, L::kChildWindows, kChoiceLeft,
+                         kChoices[k].top, 720, 720, true, panel};
+      choice.design_picture = kChoices[k].picture;
+      add(choice);
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+Point SquareOrigin(std::int16_t n) {
+  const std::int32_t row = (n - 1) / 8 + 1;
+  const std::int32_t col = (n - 1) % 8 + 1;
+  return {480 + 720 * (col - 1), 5520 - 720 * (row - 1)};
+}
+
+Rgb SquareColour(std::int16_t n) {
+  const int row = (n - 1) / 8 + 1;
+  const int col = (n - 1) % 8 + 1;
+  return (row + col) % 2 == 0 ? colours::kDarkSquare : colours::kLightSquare;
+}
+
+std::span<const ControlSpec> DesignLayout() {
+  static const std::vector<ControlSpec> layout = BuildLayout();
+  return layout;
+}
+
+const ControlSpec* FindControl(ControlRef ref) {
+  for (const ControlSpec& spec : DesignLayout()) {
+    if (spec.ref == ref) return &spec;
+  }
+  return nullptr;
+}
+
+std::optional<char16_t> ChoiceLetter(std::int16_t k) {
+  if (k < 0 || k > 7) return std::nullopt;
+  return kChoices[k].letter;
+}
+
+}  // namespace velmora

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "view/picture.h"
+
+namespace velmora {
+
+// The constituent controls of the surface, by designer name. Arrays carry an index.
+enum class ControlName : std::uint8_t {
+  kShape4,   // background of the whole design
+  kShape2,   // board border
+  kShape1,   // square backgrounds, 1 to 64
+  kImage1,   // square pictures 1 to 64; 0 is the hidden spare holder
+  kImage2,   // hidden piece holders 0 to 11
+  kImage3,   // hidden empty-square picture
+  kLabel1,   // rank digits 0 to 7
+  kLabel2,   // file letters
+  kVelmora,  // title
+  kText3,    // move display (GetMove)
+  kText2,    // hidden PutMove cell
+  kText4,    // hidden PutPosition cell
+  kShape3,   // promotion backdrop
+  kFrame1,   // promotion panel, upper-case side
+  kFrame2,   // promotion panel, lower-case side
+  kImage5,   // promotion choices 0 to 7, inside the panels
+};
+
+enum class ControlKind : std::uint8_t { kShape, kImage, kLabel, kTextBox, kPanel };
+
+struct ControlRef {
+  ControlName name;
+  std::int16_t index = -1;  // -1 for a control that is not part of an array
+
+  friend bool operator==(ControlRef, ControlRef) = default;
+};
+
+struct Rgb {
+  std::uint8_t r, g, b;
+  friend bool operator==(Rgb, Rgb) = default;
+};
+
+struct Font {
+  std::u16string_view face;
+  double points;
+  bool bold;
+};
+
+// Painting order, bottom to top. Child windows (text boxes, panels) lie above everything drawn
+// on the surface itself.
+enum class Layer : std::uint8_t {
+  kBackground,
+  kBorder,
+  kSquares,
+  kPictures,
+  kLabels,
+  kBackdrop,
+  kChildWindows,
+};
+
+struct ControlSpec {
+  ControlRef ref;
+  ControlKind kind;
+  Layer layer;
+  // Twips; relative to the surface, or to the panel for a control inside one.
+  std::int32_t left, top, width, height;
+  bool visible;
+  std::optional<ControlName> parent{};  // the panel a choice sits in
+  std::optional<Rgb> back{};            // opaque fill or background; none = transparent
+  std::optional<Rgb> fore{};            // text colour; none = the window-text colour
+  std::int16_t outline_width = 0;     // shapes only, pixels
+  std::u16string_view caption{};
+  std::optional<Font> font{};
+  bool enabled = true;
+  bool centred = false;
+  Picture design_picture = Picture::kNone;
+};
+
+namespace colours {
+inline constexpr Rgb kDarkSquare{255, 128, 0};
+inline constexpr Rgb kLightSquare{255, 192, 128};
+inline constexpr Rgb kBorder{192, 64, 0};
+inline constexpr Rgb kBackground{128, 64, 64};
+inline constexpr Rgb kWindowText{0, 0, 0};
+}  // namespace colours
+
+// The visible design fits in this rectangle from the surface's top-left corner.
+inline constexpr std::int32_t kDesignWidth = 6735;
+inline constexpr std::int32_t kDesignHeight = 7335;
+inline constexpr std::int32_t kTwipsPerPixel = 15;  // at 96 dots per inch
+
+inline constexpr std::u16string_view kFileLetters =
+    u"     A         B           C          D         E           F          G          H";
+inline constexpr std::u16string_view kPromptCaption = u"Promote To?";
+inline constexpr std::u16string_view kTitle = u"Velmora";
+
+struct Point {
+  std::int32_t x, y;
+};
+
+// Top-left corner of square n (1 to 64) in twips; square 1 (A1) is bottom-left.
+Point SquareOrigin(std::int16_t n);
+// A1 is dark: the squares where row + column is even.
+Rgb SquareColour(std::int16_t n);
+
+// The whole design, in painting order (bottom to top); within a layer the table's order holds.
+std::span<const ControlSpec> DesignLayout();
+
+// The entry for one control; nullptr if there is none.
+const ControlSpec* FindControl(ControlRef ref);
+
+// The letter a promotion choice stands for; none outside 0 to 7.
+std::optional<char16_t> ChoiceLetter(std::int16_t k);
+
+}  // namespace velmora

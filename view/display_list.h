@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "view/layout.h"
+#include "view/picture.h"
+#include "view/surface.h"
+
+namespace velmora {
+
+struct Rect {
+  std::int32_t left, top, width, height;  // twips from the surface's top-left corner
+};
+
+enum class PaintKind : std::uint8_t {
+  kRectangle,   // a shape: optional opaque fill, outline of line_width pixels
+  kIcon,        // a picture drawn at its own size from the rectangle's top-left corner
+  kText,        // a label: optional opaque background, caption in font and text colour
+  kTextBox,     // a sunken text box with its text; the disabled look when !enabled
+  kGroupFrame,  // a panel: filled box, etched frame and caption at the top
+};
+
+// One simple paint command. Renderers paint a list of them in order, bottom to top, and know
+// nothing about the layout.
+struct PaintCommand {
+  PaintKind kind;
+  ControlRef source;
+  Rect rect;
+  std::optional<Rgb> fill;  // none: transparent
+  Rgb line{0, 0, 0};        // outline (rectangles) and text colour
+  std::int16_t line_width = 0;
+  Picture picture = Picture::kNone;
+  std::u16string text;
+  std::optional<Font> font;
+  bool centred = false;
+  bool enabled = true;
+};
+
+using DisplayList = std::vector<PaintCommand>;
+
+// The surface as it looks now: every shown control in painting order. Hidden controls are
+// left out; a picture slot that shows nothing is left out too. `move_text` is what the move
+// display (Text3) holds.
+DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
+
+}  // namespace velmora

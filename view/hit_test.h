@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "view/layout.h"
+#include "view/surface.h"
+
+namespace velmora {
+
+// What a mouse press at a point lands on: the topmost shown clickable control.
+struct Hit {
+  enum class Kind : std::uint8_t {
+    kSurface,    // nothing clickable: the surface's own click and mouse events
+    kSquare,     // Image1(index), 1 to 64, whatever picture it holds
+    kChoice,     // Image5(index), 0 to 7, inside a shown panel
+    kSwallowed,  // a shown panel (or other child window) outside its choices: nobody's click
+  };
+  Kind kind;
+  std::int16_t index = -1;
+
+  friend bool operator==(Hit, Hit) = default;
+};
+
+// `at` is in twips from the surface's top-left corner.
+Hit HitTest(const Surface& surface, Point at);
+
+}  // namespace velmora

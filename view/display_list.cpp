@@ -1,0 +1,72 @@
+#include "view/display_list.h"
+
+namespace velmora {
+namespace {
+
+// Choices sit inside their panel; everything else is placed on the surface itself.
+Rect SurfaceRect(const ControlSpec& spec) {
+  Rect rect{spec.left, spec.top, spec.width, spec.height};
+  if (spec.parent) {
+    const ControlSpec* panel = FindControl({*spec.parent});
+    rect.left += panel->left;
+    rect.top += panel->top;
+  }
+  return rect;
+}
+
+// A square slot shows what the surface holds now; every other image keeps its design picture.
+Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
+  const bool square = spec.ref.name == ControlName::kImage1 && spec.ref.index >= 1;
+  return square ? surface.PictureOf(spec.ref.index) : spec.design_picture;
+}
+
+PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
+                        std::u16string_view move_text) {
+  PaintCommand command;
+  command.kind = PaintKind::kRectangle;
+  command.source = spec.ref;
+  command.rect = SurfaceRect(spec);
+  command.fill = spec.back;
+  command.line = spec.fore.value_or(colours::kWindowText);
+  command.font = spec.font;
+  command.centred = spec.centred;
+  command.enabled = spec.enabled;
+  switch (spec.kind) {
+    case ControlKind::kShape:
+      command.line_width = spec.outline_width;
+      break;
+    case ControlKind::kImage:
+      command.kind = PaintKind::kIcon;
+      command.picture = ShownPicture(surface, spec);
+      break;
+    case ControlKind::kLabel:
+      command.kind = PaintKind::kText;
+      command.text = spec.caption;
+      break;
+    case ControlKind::kTextBox:
+      command.kind = PaintKind::kTextBox;
+      // Only the move display is ever shown; the two hidden cells never reach the list.
+      command.text = move_text;
+      break;
+    case ControlKind::kPanel:
+      command.kind = PaintKind::kGroupFrame;
+      command.text = spec.caption;
+      break;
+  }
+  return command;
+}
+
+}  // namespace
+
+DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
+  DisplayList list;
+  for (const ControlSpec& spec : DesignLayout()) {
+    if (!surface.IsShown(spec)) continue;
+    PaintCommand command = CommandFor(surface, spec, move_text);
+    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;
+    list.push_back(std::move(command));
+  }
+  return list;
+}
+
+}  // namespace velmora

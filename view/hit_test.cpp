@@ -1,0 +1,52 @@
+#include "view/hit_test.h"
+
+#include <optional>
+#include <ranges>
+
+namespace velmora {
+namespace {
+
+// A control covers [left, left + width) x [top, top + height): a point on the right or bottom
+// edge belongs to the neighbour, so squares that share an edge never both claim a point.
+bool Covers(const ControlSpec& spec, Point at) {
+  std::int32_t left = spec.left;
+  std::int32_t top = spec.top;
+  if (spec.parent) {
+    const ControlSpec* panel = FindControl({*spec.parent});
+    left += panel->left;
+    top += panel->top;
+  }
+  return at.x >= left && at.x < left + spec.width && at.y >= top && at.y < top + spec.height;
+}
+
+// What a shown control under the point makes of a press; none when the press goes through it
+// (shapes and disabled text boxes take no mouse input).
+std::optional<Hit> Claim(const ControlSpec& spec) {
+  switch (spec.kind) {
+    case ControlKind::kShape:
+      return std::nullopt;
+    case ControlKind::kTextBox:
+      if (!spec.enabled) return std::nullopt;
+      return Hit{Hit::Kind::kSwallowed};
+    case ControlKind::kImage:
+      if (spec.ref.name == ControlName::kImage1) return Hit{Hit::Kind::kSquare, spec.ref.index};
+      if (spec.ref.name == ControlName::kImage5) return Hit{Hit::Kind::kChoice, spec.ref.index};
+      return Hit{Hit::Kind::kSwallowed};
+    case ControlKind::kLabel:
+    case ControlKind::kPanel:
+      return Hit{Hit::Kind::kSwallowed};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Hit HitTest(const Surface& surface, Point at) {
+  for (const ControlSpec& spec : DesignLayout() | std::views::reverse) {
+    if (!surface.IsShown(spec) || !Covers(spec, at)) continue;
+    if (const auto hit = Claim(spec)) return *hit;
+  }
+  return Hit{Hit::Kind::kSurface};
+}
+
+}  // namespace velmora

@@ -337,10 +337,10 @@ bool IsOnBorder(const Shape& shape, int x, int y) {
 
 Ink InkOf(const Shape& shape, int x, int y, Side side) {
   if (!IsInside(shape, x, y)) return Ink::kTransparent;
-  const bool is_line = IsOnBorder(shape, x, y) ||
-                       shape[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '+';
-  if (side == Side::kWhite) return is_line ? Ink::kBlack : Ink::kWhite;
-  return is_line && !IsOnBorder(shape, x, y) ? Ink::kWhite : Ink::kBlack;
+  const bool on_border = IsOnBorder(shape, x, y);
+  const bool on_detail = shape[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '+';
+  if (side == Side::kWhite) return on_border || on_detail ? Ink::kBlack : Ink::kWhite;
+  return on_detail && !on_border ? Ink::kWhite : Ink::kBlack;
 }
 
 Icon Paint(const Shape& shape, Side side) {
@@ -391,12 +391,25 @@ constexpr std::array<Rgb, 16> kStandardPalette = {{
 
 // A small board of yellow and red squares with a white pawn on it and a grey drop shadow; one
 // hexadecimal digit per pixel, the palette index.
+// clang-format off
 constexpr std::array<std::string_view, ToolboxPicture::kHeight> kToolboxRows = {
-    "0000000000000077", "0bbb999bbb999087", "0bbb999bbb999087", "0bbb999bbb999087",
-    "0999bb0009bbb087", "0999b0fff0bbb087", "0999b0fff0bbb087", "0bbb990f0b999087",
-    "0bbb90fff0999087", "0bbb0fffff099087", "09990000000bb087", "0999bbb999bbb087",
-    "0999bbb999bbb087", "0000000000000087", "7888888888888887",
+    "0000000000000077",
+    "0bbb999bbb999087",
+    "0bbb999bbb999087",
+    "0bbb999bbb999087",
+    "0999bb0009bbb087",
+    "0999b0fff0bbb087",
+    "0999b0fff0bbb087",
+    "0bbb990f0b999087",
+    "0bbb90fff0999087",
+    "0bbb0fffff099087",
+    "09990000000bb087",
+    "0999bbb999bbb087",
+    "0999bbb999bbb087",
+    "0000000000000087",
+    "7888888888888887",
 };
+// clang-format on
 
 constexpr std::uint8_t HexValue(char digit) {
   return static_cast<std::uint8_t>(digit <= '9' ? digit - '0' : digit - 'a' + 10);

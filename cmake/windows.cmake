@@ -2,7 +2,16 @@
 # the Windows tests. Included only by a cross build for 32-bit Windows.
 add_compile_options(-static)
 add_link_options(-static -static-libgcc -static-libstdc++)
-foreach(dir platform/win32 runtime/com)
+# GoogleTest from Debian's sources, cross-built for the Windows test programs.
+if(NOT TARGET gtest)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -w)
+  target_compile_options(gtest_main PRIVATE -w)
+endif()
+foreach(dir platform/win32 runtime/com tests/platform/win32)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()

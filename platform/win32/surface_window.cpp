@@ -1,0 +1,347 @@
+#include "platform/win32/surface_window.h"
+
+#include "view/display_list.h"
+
+namespace velmora {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VelmoraSurface";
+
+// The module this code lives in: the library when it is one, the program otherwise.
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+bool RegisterWindowClass(WNDPROC procedure) {
+  const HINSTANCE module = ThisModule();
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(module, kClassName, &existing)) return true;
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  // Double clicks are their own messages: the second press of one is nobody's click.
+  window_class.style = CS_DBLCLKS;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = module;
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.lpszClassName = kClassName;
+  return RegisterClassExW(&window_class) != 0;
+}
+
+// Shift, Ctrl and Alt as the host's Shift argument counts them: 1, 2 and 4.
+std::int16_t KeyShift() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+std::int16_t MouseShift(WPARAM wparam) {
+  std::int16_t shift = 0;
+  if (wparam & MK_SHIFT) shift |= 1;
+  if (wparam & MK_CONTROL) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+// The buttons held, as the host's Button argument counts them: left 1, right 2, middle 4.
+std::int16_t ButtonsHeld(WPARAM wparam) {
+  std::int16_t buttons = 0;
+  if (wparam & MK_LBUTTON) buttons |= 1;
+  if (wparam & MK_RBUTTON) buttons |= 2;
+  if (wparam & MK_MBUTTON) buttons |= 4;
+  return buttons;
+}
+
+bool MayReachControl(UINT message) {
+  switch (message) {
+    case WM_PAINT:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+SurfaceWindow::SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms,
+                             KeepAlive keep_alive)
+    : control_(std::move(control)), forms_(forms), keep_alive_(std::move(keep_alive)) {}
+
+std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<UserControl1> control,
+                                                     Win32Forms& forms, HWND parent,
+                                                     const RECT& rect, KeepAlive keep_alive) {
+  if (!RegisterWindowClass(&SurfaceWindow::WindowProc)) return nullptr;
+  std::shared_ptr<SurfaceWindow> window(
+      new SurfaceWindow(std::move(control), forms, std::move(keep_alive)));
+  // WM_NCCREATE records the window in the object, so hwnd_ is set once this returns.
+  CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ThisModule(),
+                  window.get());
+  if (window->hwnd_ == nullptr) return nullptr;
+  HDC screen = GetDC(window->hwnd_);
+  window->scale_ = PaintScale::ForDevice(screen);
+  ReleaseDC(window->hwnd_, screen);
+  window->control_->SetSurfaceObserver(window.get());
+  forms.AttachWindow(window->hwnd_);
+  EnableWindow(window->hwnd_, window->control_->Enabled());
+  return window;
+}
+
+RECT SurfaceWindow::DefaultRect(int left, int top) {
+  HDC screen = GetDC(nullptr);
+  const PaintScale scale = PaintScale::ForDevice(screen);
+  ReleaseDC(nullptr, screen);
+  return {left, top, left + scale.PixelX(kDesignWidth), top + scale.PixelY(kDesignHeight)};
+}
+
+void SurfaceWindow::UnregisterWindowClass() {
+  UnregisterClassW(kClassName, ThisModule());
+}
+
+SurfaceWindow::~SurfaceWindow() {
+  if (hwnd_ == nullptr) return;
+  const HWND hwnd = hwnd_;
+  // The object is going: its window must no longer find it.
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  OnDestroy();
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);
+}
+
+LRESULT CALLBACK SurfaceWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* window =
+        static_cast<SurfaceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    window->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  auto* window = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (window == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  // Holds the object (and the owner, through its hook) while the message runs, since a host
+  // called from here may let go of both.
+  const std::shared_ptr<SurfaceWindow> self = window->weak_from_this().lock();
+  const std::shared_ptr<void> owner =
+      MayReachControl(message) && window->keep_alive_ ? window->keep_alive_() : nullptr;
+  return window->Handle(message, wparam, lparam);
+}
+
+LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND hwnd = hwnd_;
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(1, false, wparam, lparam);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(1, true, wparam, lparam);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      OnButtonDown(2, false, wparam, lparam);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      OnButtonDown(4, false, wparam, lparam);
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(1, wparam, lparam);
+      return 0;
+    case WM_RBUTTONUP:
+      OnButtonUp(2, wparam, lparam);
+      return 0;
+    case WM_MBUTTONUP:
+      OnButtonUp(4, wparam, lparam);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(wparam, lparam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lparam) != hwnd) press_.reset();
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+      return OnKey(message, wparam, lparam);
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+    default:
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+}
+
+void SurfaceWindow::Paint() {
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  // Painted whole into memory and copied in one go, so nothing flickers.
+  const HDC memory = CreateCompatibleDC(dc);
+  const HBITMAP buffer = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  const HGDIOBJ previous = SelectObject(memory, buffer);
+  FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+  painter_.PaintDisplayList(memory, BuildDisplayList(control_->surface(), control_->GetMove()),
+                            scale_);
+  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+         ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteObject(buffer);
+  DeleteDC(memory);
+  EndPaint(hwnd_, &ps);
+}
+
+Hit SurfaceWindow::HitAt(LPARAM lparam) const {
+  const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  return HitTest(control_->surface(), scale_.ToTwips(at.x, at.y));
+}
+
+void SurfaceWindow::OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam,
+                                 LPARAM lparam) {
+  if (button == 1 && GetFocus() != hwnd_) SetFocus(hwnd_);
+  const Hit hit = HitAt(lparam);
+  if (button == 1) press_ = Press{hit, double_click};
+  SetCapture(hwnd_);
+  if (hit.kind != Hit::Kind::kSurface) return;
+  if (double_click) {
+    control_->SurfaceDblClick();
+  } else {
+    RaiseMouse(&UserControl1::SurfaceMouseDown, button, wparam, lparam);
+  }
+}
+
+void SurfaceWindow::OnButtonUp(std::int16_t button, WPARAM wparam, LPARAM lparam) {
+  const std::optional<Press> press = button == 1 ? press_ : std::nullopt;
+  if (button == 1) press_.reset();
+  if (ButtonsHeld(wparam) == 0 && GetCapture() == hwnd_) ReleaseCapture();
+  const Hit hit = HitAt(lparam);
+  if (button != 1) {
+    if (hit.kind == Hit::Kind::kSurface) {
+      RaiseMouse(&UserControl1::SurfaceMouseUp, button, wparam, lparam);
+    }
+    return;
+  }
+  if (!press) return;
+  if (press->hit.kind == Hit::Kind::kSurface) {
+    RaiseMouse(&UserControl1::SurfaceMouseUp, button, wparam, lparam);
+  }
+  // A click is a press and a release over the same control; a double click's second press
+  // makes none.
+  if (press->double_click || hit != press->hit) return;
+  switch (hit.kind) {
+    case Hit::Kind::kSurface:
+      control_->SurfaceClick();
+      break;
+    case Hit::Kind::kSquare:
+      control_->ClickSquare(hit.index);
+      break;
+    case Hit::Kind::kChoice:
+      control_->ClickChoice(hit.index);
+      break;
+    case Hit::Kind::kSwallowed:
+      break;
+  }
+}
+
+void SurfaceWindow::OnMouseMove(WPARAM wparam, LPARAM lparam) {
+  // While the left button is held, the moves belong to whatever it pressed.
+  const Hit over = press_ ? press_->hit : HitAt(lparam);
+  if (over.kind != Hit::Kind::kSurface) return;
+  RaiseMouse(&UserControl1::SurfaceMouseMove, ButtonsHeld(wparam), wparam, lparam);
+}
+
+void SurfaceWindow::RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&,
+                                                           float&),
+                               std::int16_t button, WPARAM wparam, LPARAM lparam) {
+  std::int16_t Button = button;
+  std::int16_t Shift = MouseShift(wparam);
+  float X = static_cast<float>((static_cast<short>(LOWORD(lparam)) - scale_.origin_x) / scale_.x);
+  float Y = static_cast<float>((static_cast<short>(HIWORD(lparam)) - scale_.origin_y) / scale_.y);
+  (control_.get()->*event)(Button, Shift, X, Y);
+}
+
+LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND hwnd = hwnd_;
+  WPARAM passed = 0;
+  if (message == WM_CHAR) {
+    std::int16_t KeyAscii = static_cast<std::int16_t>(wparam);
+    control_->SurfaceKeyPress(KeyAscii);
+    if (KeyAscii != 0) passed_characters_ += static_cast<char16_t>(KeyAscii);
+    passed = static_cast<WPARAM>(static_cast<std::uint16_t>(KeyAscii));
+  } else {
+    std::int16_t KeyCode = static_cast<std::int16_t>(wparam);
+    std::int16_t Shift = KeyShift();
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+      control_->SurfaceKeyDown(KeyCode, Shift);
+    } else {
+      control_->SurfaceKeyUp(KeyCode, Shift);
+    }
+    passed = static_cast<WPARAM>(static_cast<std::uint16_t>(KeyCode));
+  }
+  // What the host left in the argument goes on; zero means it took the key for itself.
+  if (passed == 0 || hwnd_ == nullptr) return 0;
+  return DefWindowProcW(hwnd, message, passed, lparam);
+}
+
+void SurfaceWindow::OnDestroy() {
+  press_.reset();
+  control_->SetSurfaceObserver(nullptr);
+  if (forms_.window() == hwnd_) forms_.DetachWindow();
+}
+
+void SurfaceWindow::InvalidateControl(ControlRef ref) {
+  const ControlSpec* spec = FindControl(ref);
+  if (spec == nullptr || hwnd_ == nullptr) return;
+  const RECT rect = scale_.ToPixels({spec->left, spec->top, spec->width, spec->height});
+  InvalidateRect(hwnd_, &rect, FALSE);
+  invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
+                         static_cast<std::uint64_t>(rect.bottom - rect.top);
+}
+
+void SurfaceWindow::PictureChanged(std::int16_t square) {
+  InvalidateControl({ControlName::kImage1, square});
+}
+
+void SurfaceWindow::MoveDisplayChanged() {
+  InvalidateControl({ControlName::kText3});
+}
+
+void SurfaceWindow::VisibilityChanged(ControlName control) {
+  InvalidateControl({control});
+}
+
+void SurfaceWindow::EnabledChanged() {
+  if (hwnd_ != nullptr) EnableWindow(hwnd_, control_->Enabled());
+}
+
+}  // namespace velmora

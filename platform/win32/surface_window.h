@@ -1,0 +1,96 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "control/user_control.h"
+#include "platform/win32/gdi_painter.h"
+#include "platform/win32/win32_forms.h"
+#include "view/forms.h"
+#include "view/hit_test.h"
+
+namespace velmora {
+
+// The control's surface as one real window: it paints the core's display list, turns mouse
+// and keyboard messages into the control's input, and repaints exactly what the surface model
+// reports as changed. The window procedure holds the object (and, through the keep-alive hook,
+// its owner) for the length of each message, so a host may let go of either inside a handler.
+class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_this<SurfaceWindow> {
+ public:
+  // Called at the start of each message that may reach the control; what it returns is held
+  // until the message is handled.
+  using KeepAlive = std::function<std::shared_ptr<void>()>;
+
+  // Creates the window as a child of `parent` at `rect` (pixels in the parent's client area)
+  // and attaches it to the control and to the forms. Returns nullptr when Windows refuses.
+  static std::shared_ptr<SurfaceWindow> Create(std::shared_ptr<UserControl1> control,
+                                               Win32Forms& forms, HWND parent, const RECT& rect,
+                                               KeepAlive keep_alive = {});
+  // The design's size (6735 x 7335 twips) in pixels at the screen's pixels per inch, from the
+  // given top-left corner.
+  static RECT DefaultRect(int left, int top);
+  // Lets go of the window class; for a library that is being unloaded.
+  static void UnregisterWindowClass();
+
+  ~SurfaceWindow() override;
+  SurfaceWindow(const SurfaceWindow&) = delete;
+  SurfaceWindow& operator=(const SurfaceWindow&) = delete;
+
+  // Null once the window has been destroyed.
+  HWND hwnd() const { return hwnd_; }
+  const std::shared_ptr<UserControl1>& control() const { return control_; }
+
+  // Sum of the areas (pixels) of every rectangle invalidated for a reported change.
+  std::uint64_t invalidated_pixels() const { return invalidated_pixels_; }
+  void ResetInvalidatedPixels() { invalidated_pixels_ = 0; }
+  // The characters the window went on to handle after the host's KeyPress saw them (a host
+  // swallows one by setting KeyAscii to 0).
+  const std::u16string& passed_characters() const { return passed_characters_; }
+
+  void PictureChanged(std::int16_t square) override;
+  void MoveDisplayChanged() override;
+  void VisibilityChanged(ControlName control) override;
+  void EnabledChanged() override;
+
+ private:
+  // A mouse press being followed until its release.
+  struct Press {
+    Hit hit;
+    bool double_click;
+  };
+
+  SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms, KeepAlive keep_alive);
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+
+  void Paint();
+  void OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam, LPARAM lparam);
+  void OnButtonUp(std::int16_t button, WPARAM wparam, LPARAM lparam);
+  void OnMouseMove(WPARAM wparam, LPARAM lparam);
+  LRESULT OnKey(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnDestroy();
+
+  void RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&, float&),
+                  std::int16_t button, WPARAM wparam, LPARAM lparam);
+  Hit HitAt(LPARAM lparam) const;
+  PaintScale Scale() const;
+  void InvalidateControl(ControlRef ref);
+
+  std::shared_ptr<UserControl1> control_;
+  Win32Forms& forms_;
+  KeepAlive keep_alive_;
+  HWND hwnd_ = nullptr;
+  PaintScale scale_;
+  GdiPainter painter_;
+  std::optional<Press> press_;  // the left button's press, while it is held
+  std::uint64_t invalidated_pixels_ = 0;
+  std::u16string passed_characters_;
+};
+
+}  // namespace velmora

@@ -44,11 +44,17 @@ std::u16string_view Board::RowText(std::int16_t row) const {
   return {cells.data(), cells.size()};
 }
 
-char16_t Board::Cell(Square s) const { return rows_[Checked(s.row)][Checked(s.col)]; }
+char16_t Board::Cell(Square s) const {
+  return rows_[Checked(s.row)][Checked(s.col)];
+}
 
-void Board::SetCell(Square s, char16_t letter) { rows_[Checked(s.row)][Checked(s.col)] = letter; }
+void Board::SetCell(Square s, char16_t letter) {
+  rows_[Checked(s.row)][Checked(s.col)] = letter;
+}
 
-void Board::SetRow(std::int16_t row, const Row& cells) { rows_[Checked(row)] = cells; }
+void Board::SetRow(std::int16_t row, const Row& cells) {
+  rows_[Checked(row)] = cells;
+}
 
 std::u16string Board::PositionText() const {
   std::u16string text;
@@ -57,6 +63,8 @@ std::u16string Board::PositionText() const {
   return text;
 }
 
-void ResetBoard(Board& board) { board = Board::Initial(); }
+void ResetBoard(Board& board) {
+  board = Board::Initial();
+}
 
 }  // namespace velmora

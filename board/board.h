@@ -13,7 +13,9 @@ namespace velmora {
 inline constexpr std::u16string_view kCellLetters = u"QKBNRPqkbnrp*";
 inline constexpr char16_t kEmptyCell = u'*';
 
-constexpr bool IsCellLetter(char16_t c) { return kCellLetters.find(c) != std::u16string_view::npos; }
+constexpr bool IsCellLetter(char16_t c) {
+  return kCellLetters.find(c) != std::u16string_view::npos;
+}
 
 // The position: eight rows of eight cells. Upper-case letters are the white side, lower-case the
 // black side. Rows keep eight characters by construction, so nothing can shift a square.

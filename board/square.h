@@ -26,7 +26,8 @@ constexpr std::int16_t SquareNumber(Square s) {
 
 // Defined for 1 to 64 only; callers hold square numbers that came from a click or a loop.
 constexpr Square SquareOf(std::int16_t n) {
-  return Square{static_cast<std::int16_t>((n - 1) / 8 + 1), static_cast<std::int16_t>((n - 1) % 8 + 1)};
+  return Square{static_cast<std::int16_t>((n - 1) / 8 + 1),
+                static_cast<std::int16_t>((n - 1) % 8 + 1)};
 }
 
 // "E2": the column letter then the row digit.

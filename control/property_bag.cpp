@@ -9,9 +9,13 @@
 namespace velmora {
 namespace {
 
-[[noreturn]] void Mismatch() { throw Failure(Failure::kTypeMismatch, "Type mismatch"); }
+[[noreturn]] void Mismatch() {
+  throw Failure(Failure::kTypeMismatch, "Type mismatch");
+}
 
-std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+std::u16string Widen(std::string_view ascii) {
+  return {ascii.begin(), ascii.end()};
+}
 
 std::u16string NumberText(double number) {
   if (!std::isfinite(number)) Mismatch();

@@ -33,7 +33,9 @@ void UserControl1::InitControl() {
   ResetBoard(board_);
 }
 
-bool UserControl1::Enabled() const { return surface_.Enabled(); }
+bool UserControl1::Enabled() const {
+  return surface_.Enabled();
+}
 
 void UserControl1::Enabled(bool New_Enabled) {
   const auto self = shared_from_this();
@@ -41,9 +43,15 @@ void UserControl1::Enabled(bool New_Enabled) {
   host_.PropertyChanged(kEnabledKey);
 }
 
-std::u16string UserControl1::GetMove() const { return text3_.Text(); }
-std::u16string UserControl1::PutMove() const { return text2_.Text(); }
-std::u16string UserControl1::PutPosition() const { return text4_.Text(); }
+std::u16string UserControl1::GetMove() const {
+  return text3_.Text();
+}
+std::u16string UserControl1::PutMove() const {
+  return text2_.Text();
+}
+std::u16string UserControl1::PutPosition() const {
+  return text4_.Text();
+}
 
 void UserControl1::GetMove(std::u16string New_GetMove) {
   WriteCell(text3_, std::move(New_GetMove), kGetMoveKey);
@@ -137,8 +145,12 @@ void UserControl1::Forward(EventId id, std::initializer_list<EventArg> args) {
   if (surface_.Enabled()) host_.RaiseEvent(id, {args.begin(), args.size()});
 }
 
-void UserControl1::SurfaceClick() { Forward(EventId::kClick, {}); }
-void UserControl1::SurfaceDblClick() { Forward(EventId::kDblClick, {}); }
+void UserControl1::SurfaceClick() {
+  Forward(EventId::kClick, {});
+}
+void UserControl1::SurfaceDblClick() {
+  Forward(EventId::kDblClick, {});
+}
 void UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
   Forward(EventId::kKeyDown, {&KeyCode, &Shift});
 }

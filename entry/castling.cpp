@@ -8,9 +8,9 @@ namespace {
 struct Pattern {
   char16_t king;
   int step;
-  bool at_end;                   // tests the last four cells, else the first five
-  std::u16string_view test;      // what those cells must hold
-  std::u16string_view rewrite;   // what they become
+  bool at_end;                  // tests the last four cells, else the first five
+  std::u16string_view test;     // what those cells must hold
+  std::u16string_view rewrite;  // what they become
 };
 
 constexpr Pattern kPatterns[] = {

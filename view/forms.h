@@ -26,8 +26,8 @@ class SurfaceObserver {
  public:
   virtual ~SurfaceObserver() = default;
 
-  virtual void PictureChanged(std::int16_t square) = 0;  // Image1(1..64)
-  virtual void MoveDisplayChanged() = 0;                 // the text shown by Text3
+  virtual void PictureChanged(std::int16_t square) = 0;     // Image1(1..64)
+  virtual void MoveDisplayChanged() = 0;                    // the text shown by Text3
   virtual void VisibilityChanged(ControlName control) = 0;  // Frame1, Frame2, Shape3
   virtual void EnabledChanged() = 0;
 };

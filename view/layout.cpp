@@ -26,9 +26,9 @@ struct Choice {
 };
 
 constexpr Choice kChoices[8] = {
-    {360, Picture::kWhiteQueen, u'Q'},  {960, Picture::kWhiteRook, u'R'},
+    {360, Picture::kWhiteQueen, u'Q'},   {960, Picture::kWhiteRook, u'R'},
     {1680, Picture::kWhiteBishop, u'B'}, {2400, Picture::kWhiteKnight, u'N'},
-    {240, Picture::kBlackQueen, u'q'},  {960, Picture::kBlackRook, u'r'},
+    {240, Picture::kBlackQueen, u'q'},   {960, Picture::kBlackRook, u'r'},
     {1680, Picture::kBlackBishop, u'b'}, {2400, Picture::kBlackKnight, u'n'},
 };
 
@@ -51,14 +51,44 @@ std::vector<ControlSpec> BuildLayout() {
   using K = ControlKind;
   using L = Layer;
 
-  add({{N::kShape4}, K::kShape, L::kBackground, 0, 0, kDesignWidth, kDesignHeight, true, {},
-       colours::kBackground, {}, 4});
-  add({{N::kShape2}, K::kShape, L::kBorder, 120, 120, 6495, 6495, true, {}, colours::kBorder, {},
+  add({{N::kShape4},
+       K::kShape,
+       L::kBackground,
+       0,
+       0,
+       kDesignWidth,
+       kDesignHeight,
+       true,
+       {},
+       colours::kBackground,
+       {},
+       4});
+  add({{N::kShape2},
+       K::kShape,
+       L::kBorder,
+       120,
+       120,
+       6495,
+       6495,
+       true,
+       {},
+       colours::kBorder,
+       {},
        3});
   for (std::int16_t n = 1; n <= 64; ++n) {
     const Point o = SquareOrigin(n);
-    add({{N::kShape1, n}, K::kShape, L::kSquares, o.x, o.y, 735, 735, true, {}, SquareColour(n),
-         {}, 1});
+    add({{N::kShape1, n},
+         K::kShape,
+         L::kSquares,
+         o.x,
+         o.y,
+         735,
+         735,
+         true,
+         {},
+         SquareColour(n),
+         {},
+         1});
   }
   add({{N::kImage1, 0}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
   for (std::int16_t n = 1; n <= 64; ++n) {
@@ -68,15 +98,16 @@ std::vector<ControlSpec> BuildLayout() {
     add(slot);
   }
   for (std::int16_t i = 0; i < kPieceCount; ++i) {
-    ControlSpec holder{{N::kImage2, i}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 720, 720,
-                       false};
+    ControlSpec holder{{N::kImage2, i}, K::kImage, L::kPictures, kHolderLeft,
+                       kHolderTop,      720,       720,          false};
     holder.design_picture = PieceAt(i);
     add(holder);
   }
   add({{N::kImage3}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
   for (std::int16_t k = 0; k < 8; ++k) {
-    ControlSpec digit{{N::kLabel1, k}, K::kLabel, L::kLabels, 240, 720 + 720 * k, 135, 255, true,
-                      {}, colours::kBorder};
+    ControlSpec digit{
+        {N::kLabel1, k}, K::kLabel, L::kLabels, 240, 720 + 720 * k, 135, 255, true, {},
+        colours::kBorder};
     digit.caption = kRankDigits.substr(static_cast<std::size_t>(k), 1);
     digit.font = kSansBold;
     add(digit);
@@ -85,40 +116,58 @@ std::vector<ControlSpec> BuildLayout() {
   files.caption = kFileLetters;
   files.font = kSansBold;
   add(files);
-  ControlSpec title{{N::kVelmora}, K::kLabel, L::kLabels, 5040, 6840, 1575, 375, true, {}, {},
-                    colours::kLightSquare};
+  ControlSpec title{
+      {N::kVelmora},        K::kLabel, L::kLabels, 5040, 6840, 1575, 375, true, {}, {},
+      colours::kLightSquare};
   title.caption = kTitle;
   title.font = kTitleFont;
   add(title);
-  add({{N::kShape3}, K::kShape, L::kBackdrop, 2640, 1200, 1455, 4335, false, {},
-       colours::kLightSquare, {}, 1});
+  add({{N::kShape3},
+       K::kShape,
+       L::kBackdrop,
+       2640,
+       1200,
+       1455,
+       4335,
+       false,
+       {},
+       colours::kLightSquare,
+       {},
+       1});
 
-  ControlSpec move{{N::kText3}, K::kTextBox, L::kChildWindows, 2760, 6720, 1095, 375, true, {},
-                   kWindow};
+  ControlSpec move{{N::kText3}, K::kTextBox, L::kChildWindows, 2760, 6720, 1095, 375,
+                   true,        {},          kWindow};
   move.font = kTextBoxFont;
   move.enabled = false;
   move.centred = true;
   add(move);
-  ControlSpec put_move{{N::kText2}, K::kTextBox, L::kChildWindows, 240, 6720, 1335, 405, false, {},
-                       kWindow};
+  ControlSpec put_move{{N::kText2}, K::kTextBox, L::kChildWindows, 240, 6720, 1335, 405,
+                       false,       {},          kWindow};
   put_move.font = kTextBoxFont;
   put_move.centred = true;
   add(put_move);
-  ControlSpec put_position{{N::kText4}, K::kTextBox, L::kChildWindows, 840, 8040, 5775, 375, false,
-                           {}, kWindow};
+  ControlSpec put_position{{N::kText4}, K::kTextBox, L::kChildWindows, 840, 8040, 5775, 375,
+                           false,       {},          kWindow};
   put_position.font = kDefaultFont;
   add(put_position);
 
   for (const N panel : {N::kFrame1, N::kFrame2}) {
-    ControlSpec frame{{panel}, K::kPanel, L::kChildWindows, kPanelLeft, kPanelTop, 1215, 3255,
-                      false, {}, colours::kLightSquare};
+    ControlSpec frame{{panel}, K::kPanel, L::kChildWindows,     kPanelLeft, kPanelTop, 1215, 3255,
+                      false,   {},        colours::kLightSquare};
     frame.caption = kPromptCaption;
     frame.font = kSansBold;
     add(frame);
     const std::int16_t first = panel == N::kFrame1 ? 0 : 4;
     for (std::int16_t k = first; k < first + 4; ++k) {
-      ControlSpec choice{{N::kImage5, k}, K::kImage, L::kChildWindows, kChoiceLeft,
-                         kChoices[k].top, 720, 720, true, panel};
+      ControlSpec choice{{N::kImage5, k},
+                         K::kImage,
+                         L::kChildWindows,
+                         kChoiceLeft,
+                         kChoices[k].top,
+                         720,
+                         720,
+                         true,
+                         panel};
       choice.design_picture = kChoices[k].picture;
       add(choice);
     }

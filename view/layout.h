@@ -71,7 +71,7 @@ struct ControlSpec {
   std::optional<ControlName> parent{};  // the panel a choice sits in
   std::optional<Rgb> back{};            // opaque fill or background; none = transparent
   std::optional<Rgb> fore{};            // text colour; none = the window-text colour
-  std::int16_t outline_width = 0;     // shapes only, pixels
+  std::int16_t outline_width = 0;       // shapes only, pixels
   std::u16string_view caption{};
   std::optional<Font> font{};
   bool enabled = true;

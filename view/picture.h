@@ -28,28 +28,48 @@ enum class Picture : std::int8_t {
 inline constexpr int kPieceCount = 12;
 
 // The piece holder index (0 to 11) of a piece picture.
-constexpr int PieceIndex(Picture p) { return static_cast<int>(p); }
-constexpr Picture PieceAt(int index) { return static_cast<Picture>(index); }
-constexpr bool IsPiece(Picture p) { return p >= Picture::kWhitePawn && p <= Picture::kBlackRook; }
+constexpr int PieceIndex(Picture p) {
+  return static_cast<int>(p);
+}
+constexpr Picture PieceAt(int index) {
+  return static_cast<Picture>(index);
+}
+constexpr bool IsPiece(Picture p) {
+  return p >= Picture::kWhitePawn && p <= Picture::kBlackRook;
+}
 
 // The picture a cell letter paints: a piece, kNone for "*", nothing for any other character
 // (the square then keeps what it shows).
 constexpr std::optional<Picture> PictureForCell(char16_t c) {
   switch (c) {
-    case u'P': return Picture::kWhitePawn;
-    case u'B': return Picture::kWhiteBishop;
-    case u'N': return Picture::kWhiteKnight;
-    case u'Q': return Picture::kWhiteQueen;
-    case u'K': return Picture::kWhiteKing;
-    case u'R': return Picture::kWhiteRook;
-    case u'p': return Picture::kBlackPawn;
-    case u'b': return Picture::kBlackBishop;
-    case u'n': return Picture::kBlackKnight;
-    case u'q': return Picture::kBlackQueen;
-    case u'k': return Picture::kBlackKing;
-    case u'r': return Picture::kBlackRook;
-    case u'*': return Picture::kNone;
-    default: return std::nullopt;
+    case u'P':
+      return Picture::kWhitePawn;
+    case u'B':
+      return Picture::kWhiteBishop;
+    case u'N':
+      return Picture::kWhiteKnight;
+    case u'Q':
+      return Picture::kWhiteQueen;
+    case u'K':
+      return Picture::kWhiteKing;
+    case u'R':
+      return Picture::kWhiteRook;
+    case u'p':
+      return Picture::kBlackPawn;
+    case u'b':
+      return Picture::kBlackBishop;
+    case u'n':
+      return Picture::kBlackKnight;
+    case u'q':
+      return Picture::kBlackQueen;
+    case u'k':
+      return Picture::kBlackKing;
+    case u'r':
+      return Picture::kBlackRook;
+    case u'*':
+      return Picture::kNone;
+    default:
+      return std::nullopt;
   }
 }
 

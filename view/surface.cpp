@@ -6,7 +6,8 @@ namespace velmora {
 namespace {
 
 void CheckSlot(std::int16_t slot) {
-  if (slot < 0 || slot > 64) throw Failure(Failure::kIndexOutOfRange, "Control array element does not exist");
+  if (slot < 0 || slot > 64)
+    throw Failure(Failure::kIndexOutOfRange, "Control array element does not exist");
 }
 
 }  // namespace
@@ -32,13 +33,15 @@ void Surface::SetPicture(std::int16_t slot, Picture picture) {
 
 bool Surface::IsVisible(ControlName prompt_control) const {
   const bool* flag = PromptFlag(*this, prompt_control);
-  if (flag == nullptr) throw Failure(Failure::kInvalidArgument, "Visibility is fixed for this control");
+  if (flag == nullptr)
+    throw Failure(Failure::kInvalidArgument, "Visibility is fixed for this control");
   return *flag;
 }
 
 void Surface::SetVisible(ControlName prompt_control, bool visible) {
   bool* flag = PromptFlag(*this, prompt_control);
-  if (flag == nullptr) throw Failure(Failure::kInvalidArgument, "Visibility is fixed for this control");
+  if (flag == nullptr)
+    throw Failure(Failure::kInvalidArgument, "Visibility is fixed for this control");
   if (*flag == visible) return;
   *flag = visible;
   if (observer_) observer_->VisibilityChanged(prompt_control);

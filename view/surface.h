@@ -41,10 +41,14 @@ class Surface {
   template <typename Self>
   static auto PromptFlag(Self& self, ControlName control) -> decltype(&self.frame1_) {
     switch (control) {
-      case ControlName::kFrame1: return &self.frame1_;
-      case ControlName::kFrame2: return &self.frame2_;
-      case ControlName::kShape3: return &self.shape3_;
-      default: return nullptr;
+      case ControlName::kFrame1:
+        return &self.frame1_;
+      case ControlName::kFrame2:
+        return &self.frame2_;
+      case ControlName::kShape3:
+        return &self.shape3_;
+      default:
+        return nullptr;
     }
   }
 

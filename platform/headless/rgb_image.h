@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "view/layout.h"
+
+namespace velmora {
+
+// A picture in memory: three bytes a pixel, row by row, top row first.
+class RgbImage {
+ public:
+  RgbImage(int width, int height, Rgb fill = {255, 255, 255});
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+  Rgb At(int x, int y) const;
+  // Points outside the image are dropped, so painters need not clip.
+  void Set(int x, int y, Rgb colour);
+  // Mixes `colour` over the pixel with coverage 0 (nothing) to 255 (all).
+  void Blend(int x, int y, Rgb colour, int coverage);
+  void Fill(int left, int top, int width, int height, Rgb colour);
+
+ private:
+  bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  std::size_t Offset(int x, int y) const {
+    return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+            static_cast<std::size_t>(x)) *
+           3;
+  }
+
+  int width_;
+  int height_;
+  std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace velmora

@@ -137,8 +137,9 @@ void PngRenderer::PaintGroupFrame(RgbImage& image, const PaintCommand& command) 
           kHighlight);
   Outline(image, frame, scale_, kShadow);
   if (command.text.empty()) return;
-  const int caption_left = r.left + 8 * scale_;
+  // The caption keeps its usual indent unless that would push it past the right edge.
   const int gap = 2 * scale_;
+  const int caption_left = r.left + std::clamp(r.width - metrics.width - gap, gap, 8 * scale_);
   image.Fill(caption_left - gap, r.top, metrics.width + 2 * gap, metrics.height, fill);
   fonts_.Draw(image, font, pixels, command.text, caption_left, r.top + metrics.ascent, command.line,
               r);

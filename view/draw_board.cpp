@@ -3,9 +3,11 @@
 namespace velmora {
 
 void DrawBoard(const Board& board, Surface& surface) {
-  for (std::int16_t n = 1; n <= 64; ++n) {
-    if (const auto picture = PictureForCell(board.Cell(SquareOf(n)))) {
-      surface.SetPicture(n, *picture);
+  std::int16_t n = 1;
+  for (std::int16_t row = 1; row <= 8; ++row) {
+    for (const char16_t cell : board.RowText(row)) {
+      if (const auto picture = PictureForCell(cell)) surface.SetPicture(n, *picture);
+      ++n;
     }
   }
 }

@@ -3,14 +3,6 @@
 #include "board/failure.h"
 
 namespace velmora {
-namespace {
-
-void CheckSlot(std::int16_t slot) {
-  if (slot < 0 || slot > 64)
-    throw Failure(Failure::kIndexOutOfRange, "Control array element does not exist");
-}
-
-}  // namespace
 
 Surface::Surface() {
   slots_[0] = Picture::kNone;
@@ -19,16 +11,15 @@ Surface::Surface() {
   }
 }
 
-Picture Surface::PictureOf(std::int16_t slot) const {
-  CheckSlot(slot);
-  return slots_[slot];
+std::size_t Surface::CheckedSlot(std::int16_t slot) {
+  if (slot < 0 || slot > 64) {
+    throw Failure(Failure::kIndexOutOfRange, "Control array element does not exist");
+  }
+  return static_cast<std::size_t>(slot);
 }
 
-void Surface::SetPicture(std::int16_t slot, Picture picture) {
-  CheckSlot(slot);
-  if (slots_[slot] == picture) return;
-  slots_[slot] = picture;
-  if (slot != 0 && observer_) observer_->PictureChanged(slot);
+Picture Surface::PictureOf(std::int16_t slot) const {
+  return slots_[CheckedSlot(slot)];
 }
 
 bool Surface::IsVisible(ControlName prompt_control) const {

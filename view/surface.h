@@ -21,7 +21,12 @@ class Surface {
   // Slot 0 is the hidden spare holder; 1 to 64 are the squares.
   Picture PictureOf(std::int16_t slot) const;
   // Assigning the picture a slot already shows is still an assignment but no visible change.
-  void SetPicture(std::int16_t slot, Picture picture);
+  void SetPicture(std::int16_t slot, Picture picture) {
+    Picture& shown = slots_[CheckedSlot(slot)];
+    if (shown == picture) return;
+    shown = picture;
+    if (slot != 0 && observer_) observer_->PictureChanged(slot);
+  }
 
   // Frame1, Frame2 and Shape3 are the only controls whose visibility changes at run time.
   bool IsVisible(ControlName prompt_control) const;
@@ -37,6 +42,7 @@ class Surface {
   void MoveDisplayChanged();
 
  private:
+  static std::size_t CheckedSlot(std::int16_t slot);
   // The visibility flag of a prompt control; nullptr for any other control.
   template <typename Self>
   static auto PromptFlag(Self& self, ControlName control) -> decltype(&self.frame1_) {

@@ -1,0 +1,99 @@
+// What the host's channels cost: instructions come from callgrind over this binary, heap
+// allocations are counted here (the benchmark's own operator new) and reported per operation.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "control/user_control.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+class QuietForms : public velmora::FormsPort {
+ public:
+  void ShowMessage(std::u16string_view) override {}
+  bool ProcessPendingEvents() override { return true; }
+  void Repaint() override {}
+};
+
+class QuietHost : public velmora::HostPort {
+ public:
+  void RaiseEvent(velmora::EventId, std::span<const velmora::EventArg>) override {}
+  void PropertyChanged(std::u16string_view) override {}
+};
+
+using Operation = void (*)(velmora::UserControl1&, long);
+
+// Alternating texts, so that every write is a change the channel acts on.
+void HostMove(velmora::UserControl1& control, long i) {
+  control.PutMove(i % 2 == 0 ? u"E2-E4" : u"E4-E2");
+}
+
+void PositionLoad(velmora::UserControl1& control, long i) {
+  static const std::u16string positions[2] = {
+      u"RNBQKBNRPPPPPPPP********************************pppppppprnbqkbnr",
+      u"RNBQKBNRPPPP*PPP************P*******************pppppppprnbqkbnr"};
+  control.PutPosition(positions[i % 2]);
+}
+
+void Reset(velmora::UserControl1& control, long i) {
+  control.PutMove(i % 2 == 0 ? u"**" : u"A2-A3");
+}
+
+// Runs the operation once per iteration and reports heap allocations per operation.
+void Measure(benchmark::State& state, Operation operation) {
+  QuietForms forms;
+  QuietHost host;
+  auto control = velmora::UserControl1::Create(forms, host);
+  operation(*control, 0);  // warm up: the steady state is what counts
+  const long before = allocations.load();
+  long i = 1;
+  for (auto _ : state) operation(*control, i++);
+  state.counters["allocs/op"] =
+      static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+}
+
+BENCHMARK_CAPTURE(Measure, HostMove, HostMove);
+BENCHMARK_CAPTURE(Measure, PositionLoad, PositionLoad);
+BENCHMARK_CAPTURE(Measure, Reset, Reset);
+
+// `--ops NAME COUNT` runs an operation COUNT times outside the framework, so that callgrind can
+// count instructions per operation from two runs of different COUNT.
+int RunOps(const std::string& name, long count) {
+  const Operation operation = name == "HostMove"       ? HostMove
+                              : name == "PositionLoad" ? PositionLoad
+                              : name == "Reset"        ? Reset
+                                                       : nullptr;
+  if (operation == nullptr) return 2;
+  QuietForms forms;
+  QuietHost host;
+  auto control = velmora::UserControl1::Create(forms, host);
+  for (long i = 0; i < count; ++i) operation(*control, i);
+  return 0;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--ops") return RunOps(argv[2], std::atol(argv[3]));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

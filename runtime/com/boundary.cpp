@@ -1,0 +1,44 @@
+#include "runtime/com/boundary.h"
+
+#include "runtime/com/com_headers.h"
+
+namespace velmora::com {
+namespace {
+
+// Leaves the failure's reason where a late-bound caller fetches it (GetErrorInfo).
+void SetErrorDescription(const Failure& failure) {
+  ComPtr<ICreateErrorInfo> info;
+  if (FAILED(CreateErrorInfo(info.Put()))) return;
+  const std::string& reason = failure.what();
+  const std::wstring description(reason.begin(), reason.end());
+  info->SetSource(const_cast<wchar_t*>(L"Project1"));
+  info->SetDescription(const_cast<wchar_t*>(description.c_str()));
+  if (const auto error = info.As<IErrorInfo>()) SetErrorInfo(0, error.get());
+}
+
+}  // namespace
+
+HRESULT FailureResult(const Failure& failure) {
+  SetErrorDescription(failure);
+  const auto code = static_cast<std::uint32_t>(failure.code());
+  if (code == 0 || code > 0xFFFF) return E_FAIL;
+  return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, code);
+}
+
+std::u16string FromBstr(BSTR text) {
+  if (!text) return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+}
+
+BSTR ToBstr(std::u16string_view text) {
+  BSTR result = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                  static_cast<UINT>(text.size()));
+  if (!result) throw std::bad_alloc();
+  return result;
+}
+
+std::u16string FromWide(std::wstring_view text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+}  // namespace velmora::com

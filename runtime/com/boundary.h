@@ -1,0 +1,47 @@
+#pragma once
+
+#include "runtime/com/com_headers.h"
+
+#include <new>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "board/failure.h"
+#include "runtime/com/com_ptr.h"
+
+namespace velmora::com {
+
+// The status a host sees for a failure of the core: the automation error of its code, with
+// the reason left in the thread's error information for the host to read.
+HRESULT FailureResult(const Failure& failure);
+
+// Runs the body of a COM method: holds a reference to the object for the whole call and turns
+// every exception into a status, so none ever reaches the caller. A body returns nothing (it
+// succeeded) or its own status.
+template <class Object, class Body>
+HRESULT Call(Object* self, Body&& body) noexcept {
+  const ComPtr<Object> keep_alive(self);
+  try {
+    if constexpr (std::is_void_v<std::invoke_result_t<Body>>) {
+      body();
+      return S_OK;
+    } else {
+      return body();
+    }
+  } catch (const Failure& failure) {
+    return FailureResult(failure);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+// UTF-16 on both sides; a null string is the empty text.
+std::u16string FromBstr(BSTR text);
+// Throws std::bad_alloc when the string cannot be made.
+BSTR ToBstr(std::u16string_view text);
+std::u16string FromWide(std::wstring_view text);
+
+}  // namespace velmora::com

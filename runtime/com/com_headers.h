@@ -1,0 +1,12 @@
+#pragma once
+
+// The Windows headers of the runtime, in the order they need each other.
+#include <windows.h>
+//
+#include <ole2.h>
+//
+#include <docobj.h>
+#include <oaidl.h>
+#include <ocidl.h>
+#include <oleauto.h>
+#include <olectl.h>

@@ -1,0 +1,231 @@
+#include "runtime/com/control_object.h"
+
+#include "runtime/com/boundary.h"
+#include "runtime/com/library.h"
+#include "runtime/com/property_bags.h"
+
+namespace velmora::com {
+namespace {
+
+ComPtr<ITypeInfo> TypeInfoOf(ITypeLib& library, REFGUID guid) {
+  ComPtr<ITypeInfo> info;
+  if (FAILED(library.GetTypeInfoOfGuid(guid, info.Put()))) {
+    throw Failure(Failure::kPlatform, "The type library does not describe the control");
+  }
+  return info;
+}
+
+// DispInvoke calls through the function table, so it needs a dual interface's interface half.
+ComPtr<ITypeInfo> FunctionTableOf(ITypeInfo& dual) {
+  HREFTYPE reference = 0;
+  ComPtr<ITypeInfo> table;
+  if (FAILED(dual.GetRefTypeOfImplType(-1, &reference)) ||
+      FAILED(dual.GetRefTypeInfo(reference, table.Put()))) {
+    throw Failure(Failure::kPlatform, "The control's interface is not dual");
+  }
+  return table;
+}
+
+ComPtr<ITypeLib> LoadOwnTypeLibrary(const Library& library) {
+  ComPtr<ITypeLib> types;
+  if (FAILED(LoadTypeLibEx(library.ModulePath().c_str(), REGKIND_NONE, types.Put()))) {
+    throw Failure(Failure::kPlatform, "The control's type library cannot be loaded");
+  }
+  return types;
+}
+
+// The size a new control asks for: the design's, in HIMETRIC (2540 to the inch, 1440 twips).
+constexpr LONG ToHimetric(std::int32_t twips) {
+  return (twips * 2540 + 720) / 1440;
+}
+constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight)};
+
+}  // namespace
+
+ControlObject::Descriptions ControlObject::Descriptions::Load(const Library& library) {
+  const auto types = LoadOwnTypeLibrary(library);
+  const auto dual = TypeInfoOf(*types.get(), library.project().default_interface);
+  return {FunctionTableOf(*dual.get()), TypeInfoOf(*types.get(), library.project().class_id)};
+}
+
+ControlObject::ControlObject(Library& library)
+    : Implements(library.objects()),
+      library_(library),
+      types_(Descriptions::Load(library)),
+      events_(*this, library.project().source_interface),
+      notices_(*this, IID_IPropertyNotifySink),
+      host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
+      control_(UserControl1::Create(forms_, host_)),
+      extent_(kDesignExtent) {}
+
+ControlObject::~ControlObject() {
+  DestroyWindow();
+}
+
+void ControlObject::MarkDirty() {
+  dirty_ = true;
+}
+
+STDMETHODIMP ControlObject::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  return HandOut(types_.members, out);
+}
+
+STDMETHODIMP ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  return DispGetIDsOfNames(types_.members.get(), names, count, ids);
+}
+
+STDMETHODIMP ControlObject::Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argument_error) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  return Call(this, [&] {
+    return DispInvoke(static_cast<_UserControl1*>(this), types_.members.get(), member, flags,
+                      params, result, exception, argument_error);
+  });
+}
+
+STDMETHODIMP ControlObject::get_Enabled(VARIANT_BOOL* value) {
+  if (!value) return E_POINTER;
+  return Call(this, [&] { *value = control_->Enabled() ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+
+STDMETHODIMP ControlObject::put_Enabled(VARIANT_BOOL value) {
+  return Call(this, [&] { control_->Enabled(value != VARIANT_FALSE); });
+}
+
+STDMETHODIMP ControlObject::Refresh() {
+  return Call(this, [&] { control_->Refresh(); });
+}
+
+STDMETHODIMP ControlObject::get_GetMove(BSTR* value) {
+  if (!value) return E_POINTER;
+  *value = nullptr;
+  return Call(this, [&] { *value = ToBstr(control_->GetMove()); });
+}
+
+STDMETHODIMP ControlObject::put_GetMove(BSTR value) {
+  return Call(this, [&] { control_->GetMove(FromBstr(value)); });
+}
+
+STDMETHODIMP ControlObject::get_PutMove(BSTR* value) {
+  if (!value) return E_POINTER;
+  *value = nullptr;
+  return Call(this, [&] { *value = ToBstr(control_->PutMove()); });
+}
+
+STDMETHODIMP ControlObject::put_PutMove(BSTR value) {
+  return Call(this, [&] { control_->PutMove(FromBstr(value)); });
+}
+
+STDMETHODIMP ControlObject::get_PutPosition(BSTR* value) {
+  if (!value) return E_POINTER;
+  *value = nullptr;
+  return Call(this, [&] { *value = ToBstr(control_->PutPosition()); });
+}
+
+STDMETHODIMP ControlObject::put_PutPosition(BSTR value) {
+  return Call(this, [&] { control_->PutPosition(FromBstr(value)); });
+}
+
+STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** out) {
+  if (!out) return E_POINTER;
+  return HandOut(types_.class_info, out);
+}
+
+STDMETHODIMP ControlObject::GetGUID(DWORD kind, GUID* guid) {
+  if (!guid) return E_POINTER;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = library_.project().source_interface;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return Call(this, [&] {
+    *out = MakeObject<ConnectionPointList>(
+               objects(), std::vector<ComPtr<IConnectionPoint>>{&events_, &notices_})
+               .Detach();
+  });
+}
+
+STDMETHODIMP ControlObject::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == library_.project().source_interface) return HandOut<IConnectionPoint>(&events_, out);
+  if (iid == IID_IPropertyNotifySink) return HandOut<IConnectionPoint>(&notices_, out);
+  return CONNECT_E_NOCONNECTION;
+}
+
+STDMETHODIMP ControlObject::GetClassID(CLSID* class_id) {
+  if (!class_id) return E_POINTER;
+  *class_id = library_.project().class_id;
+  return S_OK;
+}
+
+// A new control is ready as it is made: the core initialised it, and its cells start empty.
+STDMETHODIMP ControlObject::InitNew() {
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
+  if (!bag) return E_POINTER;
+  return Call(this, [&] {
+    ComPropertyBag saved(*bag, log);
+    control_->LoadProperties(saved);
+    dirty_ = false;
+  });
+}
+
+STDMETHODIMP ControlObject::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
+  if (!bag) return E_POINTER;
+  return Call(this, [&] {
+    ComPropertyBag saved(*bag, nullptr);
+    control_->SaveProperties(saved);
+    if (clear_dirty) dirty_ = false;
+  });
+}
+
+STDMETHODIMP ControlObject::IsDirty() {
+  return dirty_ ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP ControlObject::Load(IStream* stream) {
+  if (!stream) return E_POINTER;
+  return Call(this, [&] {
+    StreamBag saved = StreamBag::Load(*stream);
+    control_->LoadProperties(saved);
+    dirty_ = false;
+  });
+}
+
+STDMETHODIMP ControlObject::Save(IStream* stream, BOOL clear_dirty) {
+  if (!stream) return E_POINTER;
+  return Call(this, [&] {
+    StreamBag saved;
+    control_->SaveProperties(saved);
+    saved.Save(*stream);
+    if (clear_dirty) dirty_ = false;
+  });
+}
+
+STDMETHODIMP ControlObject::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  return Call(this, [&] {
+    StreamBag saved;
+    control_->SaveProperties(saved);
+    size->QuadPart = saved.SizeInBytes();
+  });
+}
+
+}  // namespace velmora::com

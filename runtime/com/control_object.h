@@ -1,0 +1,163 @@
+#pragma once
+
+#include <memory>
+
+#include "Project1.h"
+#include "control/user_control.h"
+#include "platform/win32/gdi_painter.h"
+#include "platform/win32/surface_window.h"
+#include "platform/win32/win32_forms.h"
+#include "runtime/com/com_host.h"
+#include "runtime/com/connection_point.h"
+#include "runtime/com/implements.h"
+
+namespace velmora::com {
+
+template <>
+struct BaseOf<_UserControl1> {
+  using type = IDispatch;
+};
+
+class Library;
+
+// One instance of the control as COM sees it: the dual interface _UserControl1 (late binding
+// through the type library), its events and property-changed notices, persistence in property
+// bags and streams, and the OLE interfaces a container uses to site, activate in place, size
+// and draw it. It owns the core control and the ports the core reaches the platform through.
+class ControlObject
+    : public Implements<_UserControl1, IProvideClassInfo2, IConnectionPointContainer,
+                        IPersistPropertyBag, IPersistStreamInit, IOleObject, IOleInPlaceObject,
+                        IOleInPlaceActiveObject, IOleControl, IViewObject2> {
+ public:
+  explicit ControlObject(Library& library);
+  ~ControlObject() override;
+
+  // IDispatch
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** out) override;
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                             DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* exception, UINT* argument_error) override;
+
+  // _UserControl1
+  STDMETHODIMP get_Enabled(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_Enabled(VARIANT_BOOL value) override;
+  STDMETHODIMP Refresh() override;
+  STDMETHODIMP get_GetMove(BSTR* value) override;
+  STDMETHODIMP put_GetMove(BSTR value) override;
+  STDMETHODIMP get_PutMove(BSTR* value) override;
+  STDMETHODIMP put_PutMove(BSTR value) override;
+  STDMETHODIMP get_PutPosition(BSTR* value) override;
+  STDMETHODIMP put_PutPosition(BSTR value) override;
+
+  // IProvideClassInfo2
+  STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
+  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+  // IConnectionPointContainer
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override;
+  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
+
+  // IPersist, IPersistPropertyBag, IPersistStreamInit
+  STDMETHODIMP GetClassID(CLSID* class_id) override;
+  STDMETHODIMP InitNew() override;
+  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+  STDMETHODIMP Save(IPropertyBag* bag, BOOL clear_dirty, BOOL save_all) override;
+  STDMETHODIMP IsDirty() override;
+  STDMETHODIMP Load(IStream* stream) override;
+  STDMETHODIMP Save(IStream* stream, BOOL clear_dirty) override;
+  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+
+  // IOleObject
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+  STDMETHODIMP SetHostNames(LPCOLESTR application, LPCOLESTR document) override;
+  STDMETHODIMP Close(DWORD save_option) override;
+  STDMETHODIMP SetMoniker(DWORD which, IMoniker* moniker) override;
+  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+  STDMETHODIMP DoVerb(LONG verb, LPMSG message, IOleClientSite* active_site, LONG index,
+                      HWND parent, LPCRECT position) override;
+  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+  STDMETHODIMP Update() override;
+  STDMETHODIMP IsUpToDate() override;
+  STDMETHODIMP GetUserClassID(CLSID* class_id) override;
+  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* user_type) override;
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
+  STDMETHODIMP Unadvise(DWORD connection) override;
+  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advise) override;
+  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+  STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
+
+  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
+  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
+  STDMETHODIMP InPlaceDeactivate() override;
+  STDMETHODIMP UIDeactivate() override;
+  STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
+  STDMETHODIMP ReactivateAndUndo() override;
+  STDMETHODIMP TranslateAccelerator(LPMSG message) override;
+  STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
+  STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
+  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+  STDMETHODIMP EnableModeless(BOOL enable) override;
+
+  // IOleControl
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(LPMSG message) override;
+  STDMETHODIMP OnAmbientPropertyChange(DISPID member) override;
+  STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+  // IViewObject, IViewObject2
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* device, HDC target,
+                    HDC dc, LPCRECTL bounds, LPCRECTL window_bounds,
+                    BOOL(STDMETHODCALLTYPE* keep_going)(ULONG_PTR), ULONG_PTR argument) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* device,
+                           HDC target, LOGPALETTE** colours) override;
+  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspect_info, DWORD* freeze) override;
+  STDMETHODIMP Unfreeze(DWORD freeze) override;
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
+
+ private:
+  HRESULT ActivateInPlace(IOleClientSite* active_site);
+  void DestroyWindow();
+  // Holds this object for the length of a window message that may reach the control.
+  std::shared_ptr<void> KeepAlive();
+  void MarkDirty();
+
+  // What the type library says of the control, read once per instance.
+  struct Descriptions {
+    ComPtr<ITypeInfo> members;  // _UserControl1 as a function table, for DispInvoke
+    ComPtr<ITypeInfo> class_info;
+    static Descriptions Load(const Library& library);
+  };
+
+  Library& library_;
+  const Descriptions types_;
+  ConnectionPoint events_;
+  ConnectionPoint notices_;
+  ComHost host_;
+  Win32Forms forms_;
+  GdiPainter painter_;  // for containers that draw the control into their own device
+  // The core control needs the ports above for as long as it lives, so it comes after them.
+  std::shared_ptr<UserControl1> control_;
+
+  ComPtr<IOleClientSite> site_;
+  ComPtr<IOleInPlaceSite> in_place_site_;  // set while active in place
+  ComPtr<IOleAdviseHolder> advise_holder_;
+  ComPtr<IAdviseSink> view_sink_;
+  DWORD view_aspects_ = 0;
+  DWORD view_flags_ = 0;
+  SIZEL extent_;  // HIMETRIC
+  bool dirty_ = false;
+  // Last, so the window is gone before anything it reaches.
+  std::shared_ptr<SurfaceWindow> window_;
+};
+
+}  // namespace velmora::com

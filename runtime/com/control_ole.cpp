@@ -1,0 +1,299 @@
+// The OLE side of the control: how a container sites it, activates it in place in a window of
+// its own, sizes, closes and draws it.
+#include "runtime/com/boundary.h"
+#include "runtime/com/control_object.h"
+#include "runtime/com/library.h"
+#include "view/display_list.h"
+
+namespace velmora::com {
+
+std::shared_ptr<void> ControlObject::KeepAlive() {
+  AddRef();
+  return std::shared_ptr<void>(static_cast<_UserControl1*>(this),
+                               [](void* self) { static_cast<_UserControl1*>(self)->Release(); });
+}
+
+STDMETHODIMP ControlObject::SetClientSite(IOleClientSite* site) {
+  site_ = site;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetClientSite(IOleClientSite** site) {
+  if (!site) return E_POINTER;
+  *site = ComPtr<IOleClientSite>(site_).Detach();
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::SetHostNames(LPCOLESTR, LPCOLESTR) {
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::Close(DWORD save_option) {
+  return Call(this, [&] {
+    InPlaceDeactivate();
+    if (dirty_ && site_ && save_option == OLECLOSE_SAVEIFDIRTY) site_->SaveObject();
+    if (advise_holder_) advise_holder_->SendOnClose();
+  });
+}
+
+STDMETHODIMP ControlObject::SetMoniker(DWORD, IMoniker*) {
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  if (moniker) *moniker = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::InitFromData(IDataObject*, BOOL, DWORD) {
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::GetClipboardData(DWORD, IDataObject** data) {
+  if (data) *data = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, HWND,
+                                   LPCRECT) {
+  switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_INPLACEACTIVATE:
+    case OLEIVERB_UIACTIVATE:
+      return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+    case OLEIVERB_HIDE:
+      if (window_ && window_->hwnd()) ShowWindow(window_->hwnd(), SW_HIDE);
+      return S_OK;
+    default:
+      return OLEOBJ_S_INVALIDVERB;
+  }
+}
+
+// The standard in-place dance: the site agrees, tells where, and the surface window is made a
+// child of the container's window there.
+HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
+  if (window_ && window_->hwnd()) {
+    ShowWindow(window_->hwnd(), SW_SHOW);
+    return S_OK;
+  }
+  if (!active_site) return E_INVALIDARG;
+  const auto site = ComPtr<IOleClientSite>(active_site).As<IOleInPlaceSite>();
+  if (!site) return E_NOINTERFACE;
+  if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
+  HRESULT result = site->OnInPlaceActivate();
+  if (FAILED(result)) return result;
+
+  HWND parent = nullptr;
+  ComPtr<IOleInPlaceFrame> frame;
+  ComPtr<IOleInPlaceUIWindow> document;
+  RECT position{}, clip{};
+  OLEINPLACEFRAMEINFO frame_info{};
+  frame_info.cb = sizeof frame_info;
+  result = site->GetWindow(&parent);
+  if (SUCCEEDED(result)) {
+    result = site->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &frame_info);
+  }
+  if (SUCCEEDED(result)) {
+    window_ =
+        SurfaceWindow::Create(control_, forms_, parent, position, [this] { return KeepAlive(); });
+    if (!window_) result = E_FAIL;
+  }
+  if (FAILED(result)) {
+    site->OnInPlaceDeactivate();
+    return result;
+  }
+  in_place_site_ = site;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::EnumVerbs(IEnumOLEVERB** verbs) {
+  if (verbs) *verbs = nullptr;
+  return OLE_S_USEREG;
+}
+
+STDMETHODIMP ControlObject::Update() {
+  return S_OK;
+}
+STDMETHODIMP ControlObject::IsUpToDate() {
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetUserClassID(CLSID* class_id) {
+  return GetClassID(class_id);
+}
+
+STDMETHODIMP ControlObject::GetUserType(DWORD, LPOLESTR* user_type) {
+  if (user_type) *user_type = nullptr;
+  return OLE_S_USEREG;
+}
+
+STDMETHODIMP ControlObject::SetExtent(DWORD aspect, SIZEL* size) {
+  if (!size) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  extent_ = *size;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetExtent(DWORD aspect, SIZEL* size) {
+  if (!size) return E_POINTER;
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  *size = extent_;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::Advise(IAdviseSink* sink, DWORD* connection) {
+  if (!sink || !connection) return E_POINTER;
+  if (!advise_holder_) {
+    const HRESULT result = CreateOleAdviseHolder(advise_holder_.Put());
+    if (FAILED(result)) return result;
+  }
+  return advise_holder_->Advise(sink, connection);
+}
+
+STDMETHODIMP ControlObject::Unadvise(DWORD connection) {
+  if (!advise_holder_) return OLE_E_NOCONNECTION;
+  return advise_holder_->Unadvise(connection);
+}
+
+STDMETHODIMP ControlObject::EnumAdvise(IEnumSTATDATA** advise) {
+  if (!advise) return E_POINTER;
+  *advise = nullptr;
+  if (!advise_holder_) return S_OK;
+  return advise_holder_->EnumAdvise(advise);
+}
+
+STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = library_.project().misc_status;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::SetColorScheme(LOGPALETTE*) {
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::GetWindow(HWND* window) {
+  if (!window) return E_POINTER;
+  *window = window_ ? window_->hwnd() : nullptr;
+  return *window ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP ControlObject::ContextSensitiveHelp(BOOL) {
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::InPlaceDeactivate() {
+  if (!in_place_site_) return S_OK;
+  return Call(this, [&] {
+    DestroyWindow();
+    const auto site = std::move(in_place_site_);
+    site->OnInPlaceDeactivate();
+  });
+}
+
+void ControlObject::DestroyWindow() {
+  // The window's own procedure may still hold it for the message being handled; it goes when
+  // that message ends.
+  window_.reset();
+}
+
+STDMETHODIMP ControlObject::UIDeactivate() {
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
+  if (!position) return E_POINTER;
+  if (window_ && window_->hwnd()) {
+    MoveWindow(window_->hwnd(), position->left, position->top, position->right - position->left,
+               position->bottom - position->top, TRUE);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::ReactivateAndUndo() {
+  return INPLACE_E_NOTUNDOABLE;
+}
+
+STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG) {
+  return S_FALSE;
+}
+STDMETHODIMP ControlObject::OnFrameWindowActivate(BOOL) {
+  return S_OK;
+}
+STDMETHODIMP ControlObject::OnDocWindowActivate(BOOL) {
+  return S_OK;
+}
+STDMETHODIMP ControlObject::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
+  return S_OK;
+}
+STDMETHODIMP ControlObject::EnableModeless(BOOL) {
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetControlInfo(CONTROLINFO* info) {
+  if (!info) return E_POINTER;
+  info->cb = sizeof *info;
+  info->hAccel = nullptr;
+  info->cAccel = 0;
+  info->dwFlags = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::OnMnemonic(LPMSG) {
+  return S_OK;
+}
+STDMETHODIMP ControlObject::OnAmbientPropertyChange(DISPID) {
+  return S_OK;
+}
+STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
+  return S_OK;
+}
+
+// Paints the surface as it looks now, stretched into the bounds: a container prints the
+// control, or renders it where no window of its own exists, this way.
+STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
+                                 LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                                 ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc || !bounds) return E_INVALIDARG;
+  return Call(this, [&] {
+    const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
+    painter_.PaintDisplayList(dc, BuildDisplayList(control_->surface(), control_->GetMove()),
+                              PaintScale::ToFit(area));
+  });
+}
+
+STDMETHODIMP ControlObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
+                                        LOGPALETTE** colours) {
+  if (!colours) return E_POINTER;
+  *colours = nullptr;
+  return S_FALSE;
+}
+
+STDMETHODIMP ControlObject::Freeze(DWORD, LONG, void*, DWORD*) {
+  return E_NOTIMPL;
+}
+STDMETHODIMP ControlObject::Unfreeze(DWORD) {
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  view_aspects_ = aspects;
+  view_flags_ = flags;
+  view_sink_ = sink;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects) *aspects = view_aspects_;
+  if (flags) *flags = view_flags_;
+  if (sink) *sink = ComPtr<IAdviseSink>(view_sink_).Detach();
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  return GetExtent(aspect, size);
+}
+
+}  // namespace velmora::com

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "runtime/com/com_headers.h"
+
+#include <atomic>
+#include <type_traits>
+
+#include "runtime/com/com_ptr.h"
+
+namespace velmora::com {
+
+// Counts the library's live objects and locks, which decide whether it may be unloaded.
+class ObjectCount {
+ public:
+  void Add() { ++count_; }
+  void Remove() { --count_; }
+  bool Zero() const { return count_ == 0; }
+
+ private:
+  std::atomic<long> count_{0};
+};
+
+// The interface an interface derives from, so that asking for a base finds the derived one.
+template <class I>
+struct BaseOf {
+  using type = IUnknown;
+};
+template <>
+struct BaseOf<IOleInPlaceObject> {
+  using type = IOleWindow;
+};
+template <>
+struct BaseOf<IOleInPlaceActiveObject> {
+  using type = IOleWindow;
+};
+template <>
+struct BaseOf<IViewObject2> {
+  using type = IViewObject;
+};
+template <>
+struct BaseOf<IProvideClassInfo2> {
+  using type = IProvideClassInfo;
+};
+template <>
+struct BaseOf<IPersistPropertyBag> {
+  using type = IPersist;
+};
+template <>
+struct BaseOf<IPersistStreamInit> {
+  using type = IPersist;
+};
+
+template <class I>
+bool IsOrDerivesFrom(REFIID iid) {
+  if (iid == __uuidof(I)) return true;
+  if constexpr (std::is_same_v<I, IUnknown>) {
+    return false;
+  } else {
+    return IsOrDerivesFrom<typename BaseOf<I>::type>(iid);
+  }
+}
+
+// QueryInterface over the listed interfaces; the first that is or derives from the requested
+// one answers. Dual interfaces name their dispatch base through BaseOf.
+template <class... Interfaces>
+class InterfaceList : public Interfaces... {
+ protected:
+  void* Find(REFIID iid) { return FindAmong<Interfaces...>(iid); }
+
+ private:
+  template <class First, class... Rest>
+  void* FindAmong(REFIID iid) {
+    if (IsOrDerivesFrom<First>(iid)) return static_cast<First*>(this);
+    if constexpr (sizeof...(Rest) > 0) {
+      return FindAmong<Rest...>(iid);
+    } else {
+      return nullptr;
+    }
+  }
+};
+
+// IUnknown for a COM class, written once: a reference count that deletes the object at zero,
+// and a live-object count for the library. Objects start with the one reference that
+// MakeObject hands to their creator.
+template <class... Interfaces>
+class Implements : public InterfaceList<Interfaces...> {
+ public:
+  Implements(const Implements&) = delete;
+  Implements& operator=(const Implements&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = this->Find(iid);
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  explicit Implements(ObjectCount& objects) : objects_(objects) { objects_.Add(); }
+  virtual ~Implements() { objects_.Remove(); }
+
+  ObjectCount& objects() const { return objects_; }
+
+ private:
+  ObjectCount& objects_;
+  std::atomic<ULONG> references_{1};
+};
+
+// IUnknown for a part of a larger object (a connection point of its control): it answers for
+// its own interfaces and keeps the whole object alive through the object's count.
+template <class... Interfaces>
+class PartOf : public InterfaceList<Interfaces...> {
+ public:
+  PartOf(const PartOf&) = delete;
+  PartOf& operator=(const PartOf&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = this->Find(iid);
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return whole_.AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return whole_.Release(); }
+
+ protected:
+  explicit PartOf(IUnknown& whole) : whole_(whole) {}
+  ~PartOf() = default;
+
+  IUnknown& whole() const { return whole_; }
+
+ private:
+  IUnknown& whole_;
+};
+
+// Creates a COM object; the returned pointer owns its first reference.
+template <class T, class... Args>
+ComPtr<T> MakeObject(Args&&... args) {
+  return ComPtr<T>::Adopt(new T(std::forward<Args>(args)...));
+}
+
+}  // namespace velmora::com

@@ -1,0 +1,64 @@
+#include "runtime/com/library.h"
+
+#include "platform/win32/surface_window.h"
+#include "runtime/com/class_factory.h"
+#include "runtime/com/registration.h"
+
+namespace velmora::com {
+
+BOOL Library::Notify(HINSTANCE module, DWORD reason, void* reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    module_ = module;
+    DisableThreadLibraryCalls(module);
+  }
+  // A process that ends takes the window class with it; a library unloaded before that must
+  // not leave the class pointing into code that is gone.
+  if (reason == DLL_PROCESS_DETACH && !reserved) SurfaceWindow::UnregisterWindowClass();
+  return TRUE;
+}
+
+HRESULT Library::CanUnloadNow() const {
+  return objects_.Zero() ? S_OK : S_FALSE;
+}
+
+HRESULT Library::GetClassObject(REFCLSID class_id, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (class_id != project_.class_id) return CLASS_E_CLASSNOTAVAILABLE;
+  try {
+    const auto factory = MakeObject<ClassFactory>(*this);
+    return factory->QueryInterface(iid, out);
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT Library::Register() const {
+  try {
+    return RegisterProject(project_, ModulePath());
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT Library::Unregister() const {
+  try {
+    return UnregisterProject(project_, ModulePath());
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+std::wstring Library::ModulePath() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace velmora::com

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "runtime/com/com_headers.h"
+
+#include <string>
+
+#include "runtime/com/descriptor.h"
+#include "runtime/com/implements.h"
+
+namespace velmora::com {
+
+// The runtime's state for one loaded library: its module, its project and the count of live
+// objects and server locks. The library's exports pass their calls here unchanged.
+class Library {
+ public:
+  explicit Library(const ProjectDescriptor& project) : project_(project) {}
+
+  // The library entry point's notifications; `reserved` is null for an unload by FreeLibrary.
+  BOOL Notify(HINSTANCE module, DWORD reason, void* reserved);
+
+  HRESULT CanUnloadNow() const;
+  HRESULT GetClassObject(REFCLSID class_id, REFIID iid, void** out);
+  HRESULT Register() const;
+  HRESULT Unregister() const;
+
+  const ProjectDescriptor& project() const { return project_; }
+  ObjectCount& objects() { return objects_; }
+  std::wstring ModulePath() const;
+
+ private:
+  const ProjectDescriptor& project_;
+  HINSTANCE module_ = nullptr;
+  ObjectCount objects_;  // live objects and IClassFactory::LockServer locks alike
+};
+
+}  // namespace velmora::com

@@ -112,7 +112,8 @@ TEST(DisplayList, LabelsAreTextInTheirFonts) {
 }
 
 TEST(DisplayList, MoveDisplayIsADisabledCentredTextBox) {
-  const PaintCommand& move = CommandOf(BuildDisplayList(Surface(), u"E2-E4"), {N::kText3});
+  const DisplayList list = BuildDisplayList(Surface(), u"E2-E4");
+  const PaintCommand& move = CommandOf(list, {N::kText3});
   EXPECT_EQ(move.kind, PaintKind::kTextBox);
   EXPECT_EQ(move.text, u"E2-E4");
   EXPECT_FALSE(move.enabled);

@@ -1,0 +1,101 @@
+// velmora: the control on the command line, without a screen.
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/velmora/demo.h"
+#include "tools/velmora/session.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage:
+  velmora demo [--png PATH]           play a short game, write the board to PATH
+                                      (default velmora-demo.png)
+  velmora run [--keep-going] [FILE]   run a script from FILE, or stdin when none or "-"
+  velmora --help
+
+A script has one operation a line; blank lines and "#" comments are ignored:
+  set <Property> <value>      Enabled True|False; GetMove, PutMove, PutPosition take a text
+  get <Property>              prints  Property = value
+  expect <Property> <value>   fails the run when the property holds something else
+  click <square>              a click on a square: E2 or 1..64
+  choose <0..7>               a click on a promotion choice
+  event Click | DblClick | KeyDown <KeyCode> <Shift> | KeyPress <KeyAscii>
+        | KeyUp <KeyCode> <Shift> | MouseDown|MouseMove|MouseUp <Button> <Shift> <X> <Y>
+                              a surface event; prints what the arguments hold afterwards
+  reply <Argument> <n>|off    the host's handler writes n into that argument of later events
+  refresh                     repaint
+  save <file> | load <file>   the saved properties as a readable text file
+  render <file.png> [scale]   the surface as PNG at 96 dpi times scale
+  board                       the position, row 8 first
+Texts are a bare word or "quoted" with \" \\ \n \t \r \uXXXX (one UTF-16 code unit).
+While a promotion prompt waits, the following lines are its pending input.
+)";
+
+int Usage(std::ostream& out, int status) {
+  out << kUsage;
+  return status;
+}
+
+std::vector<std::string> ReadLines(std::istream& in) {
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+int Run(const std::vector<std::string>& args) {
+  bool keep_going = false;
+  std::string file = "-";
+  bool file_given = false;
+  for (const std::string& arg : args) {
+    if (arg == "--keep-going") {
+      keep_going = true;
+    } else if (!file_given && (arg == "-" || arg.rfind("--", 0) != 0)) {
+      file = arg;
+      file_given = true;
+    } else {
+      std::cerr << "velmora run: unexpected argument " << arg << '\n';
+      return Usage(std::cerr, 2);
+    }
+  }
+  std::vector<std::string> lines;
+  if (file == "-") {
+    lines = ReadLines(std::cin);
+  } else {
+    std::ifstream in(file);
+    if (!in) {
+      std::cerr << "velmora run: cannot open " << file << '\n';
+      return 2;
+    }
+    lines = ReadLines(in);
+  }
+  velmora::cli::Session session(std::cout, std::cerr);
+  return session.Run(lines, keep_going) ? 0 : 1;
+}
+
+int Demo(const std::vector<std::string>& args) {
+  std::string png = "velmora-demo.png";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--png" && i + 1 < args.size()) {
+      png = args[++i];
+    } else {
+      std::cerr << "velmora demo: unexpected argument " << args[i] << '\n';
+      return Usage(std::cerr, 2);
+    }
+  }
+  return velmora::cli::RunDemo(std::cout, std::cerr, png) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> all(argv + 1, argv + argc);
+  if (all.empty()) return Usage(std::cerr, 2);
+  const std::vector<std::string> rest(all.begin() + 1, all.end());
+  if (all[0] == "--help" || all[0] == "-h" || all[0] == "help") return Usage(std::cout, 0);
+  if (all[0] == "run") return Run(rest);
+  if (all[0] == "demo") return Demo(rest);
+  std::cerr << "velmora: unknown command " << all[0] << '\n';
+  return Usage(std::cerr, 2);
+}

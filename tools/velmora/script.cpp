@@ -1,0 +1,302 @@
+#include "tools/velmora/script.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "board/square.h"
+#include "tools/velmora/text_codec.h"
+
+namespace velmora::cli {
+namespace {
+
+struct Token {
+  std::string word;                      // as written, for a bare word
+  std::optional<std::u16string> quoted;  // the text, for a quoted literal
+};
+
+struct Tokens {
+  std::vector<Token> list;
+  std::string error;
+};
+
+// Splits at blanks; a quoted literal is one token, and a bare word starting with "#" ends the
+// line as a comment.
+Tokens Tokenize(std::string_view line) {
+  Tokens out;
+  std::size_t i = 0;
+  while (true) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    if (i == line.size() || line[i] == '#') return out;
+    if (line[i] == '"') {
+      Unquoted literal = Unquote(line, i);
+      if (!literal.text) return {{}, literal.error};
+      if (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+        return {{}, "a quoted text must be followed by a blank"};
+      }
+      out.list.push_back({{}, std::move(literal.text)});
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+      if (line[i] == '"') return {{}, "a quote inside a word; put the whole text in quotes"};
+      ++i;
+    }
+    out.list.push_back({std::string(line.substr(start, i - start)), std::nullopt});
+  }
+}
+
+std::string Shown(const Token& token) {
+  return token.quoted ? Quote(*token.quoted) : "\"" + token.word + "\"";
+}
+
+std::optional<Property> ParseProperty(const Token& token) {
+  if (token.quoted) return std::nullopt;
+  for (const Property p :
+       {Property::kEnabled, Property::kGetMove, Property::kPutMove, Property::kPutPosition}) {
+    if (token.word == PropertyName(p)) return p;
+  }
+  return std::nullopt;
+}
+
+std::variant<Value, std::string> ParseValue(Property property, const Token& token) {
+  if (property == Property::kEnabled) {
+    if (!token.quoted && token.word == "True") return Value{true, {}};
+    if (!token.quoted && token.word == "False") return Value{false, {}};
+    return "Enabled takes True or False, not " + Shown(token);
+  }
+  if (token.quoted) return Value{false, *token.quoted};
+  const auto text = FromUtf8(token.word);
+  if (!text) return std::string("the text is not valid UTF-8");
+  return Value{false, *text};
+}
+
+template <typename Number>
+std::optional<Number> ParseNumber(const Token& token) {
+  if (token.quoted) return std::nullopt;
+  Number value{};
+  const char* first = token.word.data();
+  const char* last = first + token.word.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last || first == last) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int16_t> ParseSquare(const Token& token) {
+  if (const auto n = ParseNumber<std::int16_t>(token)) {
+    if (*n >= 1 && *n <= 64) return n;
+    return std::nullopt;
+  }
+  if (token.quoted || token.word.size() != 2) return std::nullopt;
+  const char letter = token.word[0] >= 'a' && token.word[0] <= 'h'
+                          ? static_cast<char>(token.word[0] - 'a' + 'A')
+                          : token.word[0];
+  const auto square =
+      ParseSquareName(static_cast<char16_t>(letter), static_cast<char16_t>(token.word[1]));
+  if (!square) return std::nullopt;
+  return SquareNumber(*square);
+}
+
+std::optional<std::string> ParsePath(const Token& token) {
+  if (!token.quoted) return token.word;
+  return ToUtf8(*token.quoted);
+}
+
+constexpr std::array<EventId, 8> kSurfaceEvents = {
+    EventId::kClick, EventId::kDblClick,  EventId::kKeyDown,   EventId::kKeyPress,
+    EventId::kKeyUp, EventId::kMouseDown, EventId::kMouseMove, EventId::kMouseUp};
+
+ParsedLine ParseEvent(const std::vector<Token>& t) {
+  if (t.size() < 2) return ParseError{"event needs an event name"};
+  for (const EventId id : kSurfaceEvents) {
+    if (t[1].quoted || t[1].word != EventName(id)) continue;
+    const auto names = EventArgumentNames(id);
+    if (t.size() - 2 != names.size()) {
+      return ParseError{"event " + t[1].word + " takes " + std::to_string(names.size()) +
+                        " values, got " + std::to_string(t.size() - 2)};
+    }
+    EventOp op{id};
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      const Token& token = t[k + 2];
+      const bool coordinate = names[k] == "X" || names[k] == "Y";
+      if (coordinate) {
+        const auto value = ParseNumber<float>(token);
+        if (!value)
+          return ParseError{std::string(names[k]) + " must be a number, not " + Shown(token)};
+        op.point[k - 2] = *value;
+      } else {
+        const auto value = ParseNumber<std::int16_t>(token);
+        if (!value) {
+          return ParseError{std::string(names[k]) +
+                            " must be a whole number from -32768 to 32767, not " + Shown(token)};
+        }
+        op.whole[k] = *value;
+      }
+    }
+    return Operation{op};
+  }
+  return ParseError{"unknown event " + Shown(t[1]) +
+                    " (Click, DblClick, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp)"};
+}
+
+ParsedLine ParseWords(const std::vector<Token>& t) {
+  const Token& head = t[0];
+  const std::string op = head.quoted ? std::string() : head.word;
+  auto count = [&t, &op](std::size_t least, std::size_t most) -> std::optional<ParseError> {
+    if (t.size() - 1 >= least && t.size() - 1 <= most) return std::nullopt;
+    if (least == most) {
+      return ParseError{op + " takes " + std::to_string(least) + " argument" +
+                        (least == 1 ? "" : "s") + ", got " + std::to_string(t.size() - 1)};
+    }
+    return ParseError{op + " takes " + std::to_string(least) + " to " + std::to_string(most) +
+                      " arguments, got " + std::to_string(t.size() - 1)};
+  };
+  auto property = [&t]() -> std::variant<Property, ParseError> {
+    if (const auto p = ParseProperty(t[1])) return *p;
+    return ParseError{"unknown property " + Shown(t[1]) +
+                      " (Enabled, GetMove, PutMove, PutPosition)"};
+  };
+
+  if (op == "set" || op == "expect") {
+    if (auto e = count(2, 2)) return *e;
+    const auto p = property();
+    if (const auto* e = std::get_if<ParseError>(&p)) return *e;
+    auto value = ParseValue(std::get<Property>(p), t[2]);
+    if (const auto* e = std::get_if<std::string>(&value)) return ParseError{*e};
+    if (op == "set") return Operation{SetOp{std::get<Property>(p), std::get<Value>(value)}};
+    return Operation{ExpectOp{std::get<Property>(p), std::get<Value>(value)}};
+  }
+  if (op == "get") {
+    if (auto e = count(1, 1)) return *e;
+    const auto p = property();
+    if (const auto* e = std::get_if<ParseError>(&p)) return *e;
+    return Operation{GetOp{std::get<Property>(p)}};
+  }
+  if (op == "click") {
+    if (auto e = count(1, 1)) return *e;
+    const auto square = ParseSquare(t[1]);
+    if (!square) return ParseError{"click takes a square A1 to H8 or 1 to 64, not " + Shown(t[1])};
+    return Operation{ClickOp{*square}};
+  }
+  if (op == "choose") {
+    if (auto e = count(1, 1)) return *e;
+    const auto k = ParseNumber<std::int16_t>(t[1]);
+    if (!k || *k < 0 || *k > 7) return ParseError{"choose takes 0 to 7, not " + Shown(t[1])};
+    return Operation{ChooseOp{*k}};
+  }
+  if (op == "event") return ParseEvent(t);
+  if (op == "reply") {
+    if (auto e = count(2, 2)) return *e;
+    static constexpr std::array<std::string_view, 6> kArguments = {"KeyCode", "KeyAscii", "Shift",
+                                                                   "Button",  "X",        "Y"};
+    if (t[1].quoted ||
+        std::find(kArguments.begin(), kArguments.end(), t[1].word) == kArguments.end()) {
+      return ParseError{
+          "reply names an event argument (KeyCode, KeyAscii, Shift, Button, X, Y), not " +
+          Shown(t[1])};
+    }
+    if (!t[2].quoted && t[2].word == "off") return Operation{ReplyOp{t[1].word, std::nullopt}};
+    if (t[1].word == "X" || t[1].word == "Y") {
+      const auto value = ParseNumber<float>(t[2]);
+      if (!value) return ParseError{"reply takes a number or off, not " + Shown(t[2])};
+      return Operation{ReplyOp{t[1].word, *value}};
+    }
+    const auto value = ParseNumber<std::int16_t>(t[2]);
+    if (!value) {
+      return ParseError{"reply takes a whole number from -32768 to 32767 or off, not " +
+                        Shown(t[2])};
+    }
+    return Operation{ReplyOp{t[1].word, *value}};
+  }
+  if (op == "refresh" || op == "board") {
+    if (auto e = count(0, 0)) return *e;
+    return op == "board" ? Operation{BoardOp{}} : Operation{RefreshOp{}};
+  }
+  if (op == "save" || op == "load") {
+    if (auto e = count(1, 1)) return *e;
+    const std::string path = *ParsePath(t[1]);
+    if (path.empty()) return ParseError{op + " needs a file name"};
+    return op == "save" ? Operation{SaveOp{path}} : Operation{LoadOp{path}};
+  }
+  if (op == "render") {
+    if (auto e = count(1, 2)) return *e;
+    const std::string path = *ParsePath(t[1]);
+    if (path.empty()) return ParseError{"render needs a file name"};
+    int scale = 1;
+    if (t.size() == 3) {
+      const auto s = ParseNumber<int>(t[2]);
+      if (!s || *s < 1 || *s > 8) return ParseError{"render scale is 1 to 8, not " + Shown(t[2])};
+      scale = *s;
+    }
+    return Operation{RenderOp{path, scale}};
+  }
+  return ParseError{"unknown operation " + Shown(head)};
+}
+
+}  // namespace
+
+std::string_view PropertyName(Property property) {
+  switch (property) {
+    case Property::kEnabled:
+      return "Enabled";
+    case Property::kGetMove:
+      return "GetMove";
+    case Property::kPutMove:
+      return "PutMove";
+    case Property::kPutPosition:
+      return "PutPosition";
+  }
+  return "";
+}
+
+std::string_view EventName(EventId id) {
+  switch (id) {
+    case EventId::kClick:
+      return "Click";
+    case EventId::kDblClick:
+      return "DblClick";
+    case EventId::kKeyDown:
+      return "KeyDown";
+    case EventId::kKeyPress:
+      return "KeyPress";
+    case EventId::kKeyUp:
+      return "KeyUp";
+    case EventId::kMouseDown:
+      return "MouseDown";
+    case EventId::kMouseMove:
+      return "MouseMove";
+    case EventId::kMouseUp:
+      return "MouseUp";
+    case EventId::kChange:
+      return "Change";
+  }
+  return "";
+}
+
+std::span<const std::string_view> EventArgumentNames(EventId id) {
+  static constexpr std::array<std::string_view, 2> kKey = {"KeyCode", "Shift"};
+  static constexpr std::array<std::string_view, 1> kAscii = {"KeyAscii"};
+  static constexpr std::array<std::string_view, 4> kMouse = {"Button", "Shift", "X", "Y"};
+  switch (id) {
+    case EventId::kKeyDown:
+    case EventId::kKeyUp:
+      return kKey;
+    case EventId::kKeyPress:
+      return kAscii;
+    case EventId::kMouseDown:
+    case EventId::kMouseMove:
+    case EventId::kMouseUp:
+      return kMouse;
+    default:
+      return {};
+  }
+}
+
+ParsedLine ParseLine(std::string_view line) {
+  const Tokens tokens = Tokenize(line);
+  if (!tokens.error.empty()) return ParseError{tokens.error};
+  if (tokens.list.empty()) return Blank{};
+  return ParseWords(tokens.list);
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "control/host.h"
+
+namespace velmora::cli {
+
+enum class Property : std::uint8_t { kEnabled, kGetMove, kPutMove, kPutPosition };
+
+std::string_view PropertyName(Property property);
+
+// A value for a property: a truth value for Enabled, a text for the others.
+struct Value {
+  bool truth = false;
+  std::u16string text;
+};
+
+struct SetOp {
+  Property property;
+  Value value;
+};
+struct GetOp {
+  Property property;
+};
+struct ExpectOp {
+  Property property;
+  Value value;
+};
+struct ClickOp {
+  std::int16_t square;  // 1 to 64
+};
+struct ChooseOp {
+  std::int16_t choice;  // 0 to 7
+};
+// A surface event with its arguments in the host's order; unused slots stay zero.
+struct EventOp {
+  EventId id;
+  std::array<std::int16_t, 3> whole{};  // KeyCode/KeyAscii/Button, Shift
+  std::array<float, 2> point{};         // X, Y
+};
+// From now on the host's handler writes `value` into every argument called `argument`;
+// no value: it stops doing so.
+struct ReplyOp {
+  std::string argument;
+  std::optional<double> value;
+};
+struct RefreshOp {};
+struct SaveOp {
+  std::string path;
+};
+struct LoadOp {
+  std::string path;
+};
+struct RenderOp {
+  std::string path;
+  int scale = 1;
+};
+struct BoardOp {};
+
+using Operation = std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp,
+                               RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp>;
+
+struct Blank {};  // an empty line or a comment
+struct ParseError {
+  std::string what;
+};
+using ParsedLine = std::variant<Blank, Operation, ParseError>;
+
+// One script line, checked whole before anything runs.
+ParsedLine ParseLine(std::string_view line);
+
+// The names of an event's arguments in the order the host receives them.
+std::span<const std::string_view> EventArgumentNames(EventId id);
+std::string_view EventName(EventId id);
+
+}  // namespace velmora::cli

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "control/user_control.h"
+#include "platform/headless/headless_forms.h"
+#include "tools/velmora/printing_host.h"
+#include "tools/velmora/script.h"
+
+namespace velmora::cli {
+
+// One control instance on the headless platform with a printing host: what a script drives.
+// Values, events, notices and message boxes go to `out`, one line each; errors and failures to
+// `err`, naming the script line.
+class Session {
+ public:
+  Session(std::ostream& out, std::ostream& err);
+  ~Session();
+
+  // Runs a script. While a promotion prompt waits, the following lines are its pending input.
+  // Stops at the first failing line unless `keep_going`. True when every line succeeded.
+  bool Run(const std::vector<std::string>& lines, bool keep_going);
+
+  // Runs one operation now; false when it failed (the reason is printed).
+  bool Execute(const Operation& op);
+
+  UserControl1& control() { return *control_; }
+  HeadlessForms& forms() { return forms_; }
+  PrintingHost& host() { return host_; }
+
+ private:
+  // The next script line that holds an operation, queued as pending input; false at the end.
+  bool FeedPromptInput();
+  // Parses the line at `next_` and moves past it; errors are reported here.
+  std::optional<Operation> TakeLine();
+  void Fail(const std::string& what);
+
+  void Do(const SetOp& op);
+  void Do(const GetOp& op);
+  void Do(const ExpectOp& op);
+  void Do(const ClickOp& op);
+  void Do(const ChooseOp& op);
+  void Do(const EventOp& op);
+  void Do(const ReplyOp& op);
+  void Do(const RefreshOp& op);
+  void Do(const SaveOp& op);
+  void Do(const LoadOp& op);
+  void Do(const RenderOp& op);
+  void Do(const BoardOp& op);
+
+  std::ostream& out_;
+  std::ostream& err_;
+  HeadlessForms forms_;
+  PrintingHost host_;
+  std::shared_ptr<UserControl1> control_;
+
+  const std::vector<std::string>* lines_ = nullptr;
+  std::size_t next_ = 0;
+  int line_number_ = 0;  // of the operation running now; 0 outside a script
+  bool keep_going_ = false;
+  bool failed_ = false;
+  bool stopped_ = false;
+};
+
+// The eight board rows, row 8 first: "8 rnbqkbnr".
+std::vector<std::string> BoardRows(const Board& board);
+// What `get` prints: `PutMove = "E2-E4"`, `Enabled = True`.
+std::string FormatProperty(Property property, const UserControl1& control);
+
+}  // namespace velmora::cli

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "board/failure.h"
 #include "tests/support/control_fixture.h"
 
@@ -134,24 +136,28 @@ TEST_F(HostViewTest, HostWritesFromInsideChangeRunNestedAndComplete) {
             (Entries{ChangeEvent(), ChangeEvent(), NoticeOf(u"PutMove"), NoticeOf(u"PutMove")}));
 }
 
-TEST(LifetimeTest, AHostThatLetsGoInsideChangeDoesNotPullTheControlAway) {
-  HeadlessForms forms;
-  RecordingHost host;
-  std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
-  std::weak_ptr<UserControl1> watch = control;
-  host.SetHandler([&](EventId, std::span<const EventArg>) { control.reset(); });
-  watch.lock()->PutMove(u"E2-E4");  // the temporary is gone before the call runs its handler
-  EXPECT_TRUE(watch.expired());
-  EXPECT_EQ(host.log().size(), 2u) << "the write finished and sent its notice";
-
-  control = UserControl1::Create(forms, host);
-  forms.Attach(control);
-  watch = control;
-  host.SetHandler([&](EventId, std::span<const EventArg>) { control.reset(); });
-  forms.QueueSquareClick(13);
-  forms.QueueSquareClick(29);
-  forms.RunPending();
-  EXPECT_TRUE(watch.expired());
+TEST(LifetimeTest, AHostThatLetsGoInsideAnEventDoesNotPullTheControlAway) {
+  // Called through a plain pointer, so only the control's own reference keeps it alive.
+  const std::vector<std::function<void(UserControl1&)>> calls = {
+      [](UserControl1& c) { c.PutMove(u"E2-E4"); },
+      [](UserControl1& c) { c.GetMove(u"x"); },
+      [](UserControl1& c) { c.ClickSquare(13); },
+      [](UserControl1& c) {
+        std::int16_t key = 65;
+        c.SurfaceKeyPress(key);
+      },
+  };
+  for (const auto& call : calls) {
+    HeadlessForms forms;
+    RecordingHost host;
+    std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
+    UserControl1* raw = control.get();
+    const std::weak_ptr<UserControl1> watch = control;
+    host.SetHandler([&](EventId, std::span<const EventArg>) { control.reset(); });
+    call(*raw);
+    EXPECT_TRUE(watch.expired());
+    EXPECT_FALSE(host.log().empty());
+  }
 }
 
 class FailingHost : public RecordingHost {

@@ -44,7 +44,6 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   // Repaints what the squares already show; never rebuilds them from the board.
   void Refresh();
 
-  void InitControl();
   // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage.
   // A value that cannot be converted ends the load there with a Failure.
   void LoadProperties(PropertyBag& bag);
@@ -72,6 +71,9 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
  private:
   UserControl1(FormsPort& forms, HostPort& host);
 
+  // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
+  // the squares are created showing it.
+  void InitControl();
   void OnPositionText();  // Text4 changed
   void OnHostMove();      // Text2 changed
   void OnGetMove();       // Text3 changed

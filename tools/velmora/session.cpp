@@ -51,7 +51,10 @@ Value ValueOf(Property property, const UserControl1& control) {
 std::vector<std::string> BoardRows(const Board& board) {
   std::vector<std::string> rows;
   for (std::int16_t row = 8; row >= 1; --row) {
-    rows.push_back(std::to_string(row) + " " + ToUtf8(board.RowText(row)));
+    std::string line(1, static_cast<char>('0' + row));
+    line += ' ';
+    line += ToUtf8(board.RowText(row));
+    rows.push_back(std::move(line));
   }
   return rows;
 }

@@ -61,7 +61,17 @@ HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& 
   return S_OK;
 }
 
-// The type library is registered under its own locale and target, so they are read from it.
+bool KeyExists(const std::wstring& key) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(handle);
+  return true;
+}
+
+// The type library is registered under its own version, locale and target, so they are read
+// from it. One that was never registered, or is gone already, leaves nothing to undo.
 HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
   ComPtr<ITypeLib> library;
   HRESULT result = LoadTypeLibEx(module_path.c_str(), REGKIND_NONE, library.Put());
@@ -71,10 +81,12 @@ HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
   if (FAILED(result)) return result;
   const TLIBATTR copy = *attributes;
   library->ReleaseTLibAttr(attributes);
-  result =
-      UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
-  // A type library that was never registered, or is gone already, leaves nothing to undo.
-  return result == TYPE_E_REGISTRYACCESS ? S_OK : result;
+  const std::wstring version_key = L"TypeLib\\" + GuidText(copy.guid) + L"\\" +
+                                   std::to_wstring(copy.wMajorVerNum) + L"." +
+                                   std::to_wstring(copy.wMinorVerNum);
+  if (!KeyExists(version_key)) return S_OK;
+  return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid,
+                           copy.syskind);
 }
 
 }  // namespace

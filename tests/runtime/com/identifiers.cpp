@@ -1,0 +1,6 @@
+// Defines the library's identifiers that the generated header declares, for the tests.
+#include "runtime/com/com_headers.h"
+//
+#include <initguid.h>
+//
+#include "Project1.h"

@@ -9,6 +9,10 @@ if(NOT TARGET gtest)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   target_compile_options(gtest PRIVATE -w)
+  # The win32 thread model has no std::mutex; the one GoogleTest class built on it comes
+  # from our own header instead.
+  target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+  target_compile_options(gtest PUBLIC -include ${CMAKE_CURRENT_SOURCE_DIR}/cmake/gtest_win32_notification.h)
   target_compile_options(gtest_main PRIVATE -w)
 endif()
 foreach(dir platform/win32 runtime/com tests/platform/win32)

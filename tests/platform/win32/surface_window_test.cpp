@@ -1,0 +1,395 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "view/artwork.h"
+#include "window_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using Event = TestHost::Event;
+
+constexpr std::int16_t kE2 = 13, kE4 = 29, kA7 = 49, kA8 = 57, kH2 = 16, kH1 = 8;
+
+// Rows 1 to 8: a white pawn on A7 and a black pawn on H2, each one step from promoting.
+constexpr std::u16string_view kPromotionPosition =
+    u"****K***"
+    u"*******p"
+    u"********"
+    u"********"
+    u"********"
+    u"********"
+    u"P*******"
+    u"****k***";
+
+// The pixel area of one square picture and of the move display at 96 dots per inch.
+constexpr std::uint64_t kSquarePixels = 48 * 48;
+constexpr std::uint64_t kMoveDisplayPixels = 73 * 25;
+
+// Parameterised cases carry their own names.
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& param_info) {
+  return param_info.param.name;
+}
+
+char16_t CellAt(const UserControl1& control, std::int16_t n) {
+  return control.board().Cell(SquareOf(n));
+}
+
+TEST_F(SurfaceTest, TwoClicksMoveAPiece) {
+  Click(SquareCentre(kE2));
+  Click(SquareCentre(kE4));
+  EXPECT_EQ(CellAt(*control_, kE2), u'*');
+  EXPECT_EQ(CellAt(*control_, kE4), u'P');
+  EXPECT_EQ(control_->GetMove(), u"E2-E4");
+  EXPECT_EQ(control_->surface().PictureOf(kE4), Picture::kWhitePawn);
+  EXPECT_EQ(host_.Count(EventId::kChange), 2);
+  EXPECT_TRUE(host_.SurfaceEvents().empty());
+  EXPECT_GT(keep_alive_calls_, 0);
+}
+
+TEST_F(SurfaceTest, PressAndReleaseOnDifferentSquaresIsNoClick) {
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, SquareCentre(kE2));
+  Post(WM_LBUTTONUP, 0, SquareCentre(kE4));
+  Pump();
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+  EXPECT_EQ(control_->GetMove(), u"");
+}
+
+TEST_F(SurfaceTest, DoubleClickOnASquareIsOneClick) {
+  const POINT e2 = SquareCentre(kE2);
+  PostClick(e2);
+  Post(WM_LBUTTONDBLCLK, MK_LBUTTON, e2);
+  Post(WM_LBUTTONUP, 0, e2);
+  Pump();
+  EXPECT_EQ(control_->entry_state(), EntryState::kPicked);
+  EXPECT_EQ(control_->GetMove(), u"E2");
+  EXPECT_TRUE(host_.SurfaceEvents().empty());
+}
+
+TEST_F(SurfaceTest, FirstClickOnAnEmptySquareShowsTheMessageBox) {
+  Click(SquareCentre(kE4));
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].text, L"Empty Square");
+  EXPECT_EQ(boxes_.boxes()[0].caption, L"Project1");
+  EXPECT_EQ(boxes_.boxes()[0].owner, parent_);
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+}
+
+struct PromotionCase {
+  std::int16_t from, to, choice;
+  char16_t promoted;
+  ControlName panel;
+};
+
+class PromotionTest : public SurfaceTest, public ::testing::WithParamInterface<PromotionCase> {};
+
+TEST_P(PromotionTest, AChoiceClickedDuringThePromptCompletesTheMove) {
+  const PromotionCase c = GetParam();
+  control_->PutPosition(std::u16string(kPromotionPosition));
+  Click(SquareCentre(c.from));
+  bool panel_shown = false;
+  std::function<void()> look = [&] { panel_shown = control_->surface().IsVisible(c.panel); };
+  // All queued before the destination's release is handled, so the prompt's own message
+  // loop delivers the choice.
+  PostClick(SquareCentre(c.to));
+  PostAction(&look);
+  PostClick(ChoiceCentre(c.choice));
+  Pump();
+  EXPECT_TRUE(panel_shown);
+  EXPECT_EQ(CellAt(*control_, c.to), c.promoted);
+  EXPECT_EQ(CellAt(*control_, c.from), u'*');
+  EXPECT_FALSE(control_->surface().IsVisible(c.panel));
+  EXPECT_FALSE(control_->surface().IsVisible(ControlName::kShape3));
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChoice, PromotionTest,
+                         ::testing::Values(PromotionCase{kA7, kA8, 0, u'Q', ControlName::kFrame1},
+                                           PromotionCase{kA7, kA8, 1, u'R', ControlName::kFrame1},
+                                           PromotionCase{kA7, kA8, 2, u'B', ControlName::kFrame1},
+                                           PromotionCase{kA7, kA8, 3, u'N', ControlName::kFrame1},
+                                           PromotionCase{kH2, kH1, 4, u'q', ControlName::kFrame2},
+                                           PromotionCase{kH2, kH1, 5, u'r', ControlName::kFrame2},
+                                           PromotionCase{kH2, kH1, 6, u'b', ControlName::kFrame2},
+                                           PromotionCase{kH2, kH1, 7, u'n', ControlName::kFrame2}));
+
+TEST_F(SurfaceTest, SquareClicksDuringThePromptChangeNothing) {
+  control_->PutPosition(std::u16string(kPromotionPosition));
+  Click(SquareCentre(kA7));
+  PostClick(SquareCentre(kA8));
+  PostClick(SquareCentre(kE2));  // an empty square: no message box either
+  PostClick(SquareCentre(5));    // the white king
+  PostClick(ChoiceCentre(1));
+  Pump();
+  EXPECT_EQ(CellAt(*control_, kA8), u'R');
+  EXPECT_EQ(CellAt(*control_, 5), u'K');
+  EXPECT_EQ(control_->GetMove(), u"A7-A8");
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+}
+
+TEST_F(SurfaceTest, QuitDuringThePromptAbandonsTheMoveAndIsPostedAgain) {
+  control_->PutPosition(std::u16string(kPromotionPosition));
+  Click(SquareCentre(kA7));
+  PostClick(SquareCentre(kA8));
+  PostQuitMessage(7);
+  EXPECT_EQ(Pump(), std::optional<int>(7));
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+  EXPECT_EQ(CellAt(*control_, kA7), u'P');
+  EXPECT_EQ(CellAt(*control_, kA8), u'*');
+  EXPECT_EQ(control_->surface().PictureOf(kA7), Picture::kWhitePawn);
+  EXPECT_FALSE(control_->surface().IsVisible(ControlName::kFrame1));
+}
+
+TEST_F(SurfaceTest, ClosingTheFormDuringThePromptEndsTheWait) {
+  control_->PutPosition(std::u16string(kPromotionPosition));
+  Click(SquareCentre(kA7));
+  PostClick(SquareCentre(kA8));
+  PostMessageW(parent_, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindow(parent_));
+  EXPECT_EQ(window_->hwnd(), nullptr);
+  EXPECT_EQ(forms_.window(), nullptr);
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+  EXPECT_EQ(CellAt(*control_, kA8), u'*');
+  EXPECT_TRUE(forms_.ProcessPendingEvents());
+}
+
+TEST_F(SurfaceTest, AHostThatLetsGoOfTheWindowInsideAHandlerIsSafe) {
+  host_.handler = [this](EventId id, std::span<const EventArg>) {
+    if (id == EventId::kChange) window_.reset();
+  };
+  const HWND hwnd = window_->hwnd();
+  Click(SquareCentre(kE2));
+  EXPECT_EQ(window_, nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(control_->GetMove(), u"E2");
+}
+
+TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
+  // The first repaint takes the transparent design pictures off the empty squares; after it
+  // only real changes count.
+  control_->PutMove(u"**");
+  UpdateWindow(window_->hwnd());
+  window_->ResetInvalidatedPixels();
+  control_->PutMove(u"E2-E4");
+  EXPECT_EQ(window_->invalidated_pixels(), 2 * kSquarePixels + kMoveDisplayPixels);
+  // The window's pending repaint is exactly those three rectangles.
+  const HRGN pending = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetUpdateRgn(window_->hwnd(), pending, FALSE), NULLREGION);
+  const HRGN expected = CreateRectRgn(0, 0, 0, 0);
+  for (const POINT centre : {SquareCentre(kE2), SquareCentre(kE4)}) {
+    const HRGN square = CreateRectRgn(centre.x - 24, centre.y - 24, centre.x + 24, centre.y + 24);
+    CombineRgn(expected, expected, square, RGN_OR);
+    DeleteObject(square);
+  }
+  const HRGN move_display = CreateRectRgn(184, 448, 184 + 73, 448 + 25);
+  CombineRgn(expected, expected, move_display, RGN_OR);
+  EXPECT_TRUE(EqualRgn(pending, expected));
+  for (const HRGN region : {pending, expected, move_display}) DeleteObject(region);
+}
+
+TEST_F(SurfaceTest, DisabledSurfaceTakesNoClicks) {
+  control_->Enabled(false);
+  EXPECT_FALSE(IsWindowEnabled(window_->hwnd()));
+  // Posted messages reach a disabled window all the same; the core must turn them away.
+  Click(SquareCentre(kE2));
+  Click({3, 3});
+  EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
+  EXPECT_TRUE(host_.SurfaceEvents().empty());
+  control_->Enabled(true);
+  EXPECT_TRUE(IsWindowEnabled(window_->hwnd()));
+  Click(SquareCentre(kE2));
+  EXPECT_EQ(control_->GetMove(), u"E2");
+}
+
+struct MouseCase {
+  const char* name;
+  std::vector<std::pair<UINT, WPARAM>> messages;  // all at the same point
+  std::vector<Event> expected;
+};
+
+class SurfaceMouseTest : public SurfaceTest, public ::testing::WithParamInterface<MouseCase> {};
+
+TEST_P(SurfaceMouseTest, ReachesTheHostWithButtonShiftAndTwips) {
+  const POINT at{3, 4};  // on the background, clear of every constituent control
+  for (const auto& [message, wparam] : GetParam().messages) Post(message, wparam, at);
+  Pump();
+  EXPECT_EQ(host_.SurfaceEvents(), GetParam().expected);
+}
+
+const Event kDown{EventId::kMouseDown, {1, 0, 45, 60}};
+const Event kUp{EventId::kMouseUp, {1, 0, 45, 60}};
+const Event kClick{EventId::kClick, {}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, SurfaceMouseTest,
+    ::testing::Values(
+        MouseCase{
+            "LeftClick", {{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}}, {kDown, kUp, kClick}},
+        MouseCase{"ShiftCtrlPress",
+                  {{WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL}},
+                  {{EventId::kMouseDown, {1, 3, 45, 60}}}},
+        MouseCase{"RightButton",
+                  {{WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}},
+                  {{EventId::kMouseDown, {2, 0, 45, 60}}, {EventId::kMouseUp, {2, 0, 45, 60}}}},
+        MouseCase{"MiddleButton",
+                  {{WM_MBUTTONDOWN, MK_MBUTTON}},
+                  {{EventId::kMouseDown, {4, 0, 45, 60}}}},
+        MouseCase{"MoveWithLeftHeld",
+                  {{WM_MOUSEMOVE, MK_LBUTTON}},
+                  {{EventId::kMouseMove, {1, 0, 45, 60}}}},
+        MouseCase{"DoubleClick",
+                  {{WM_LBUTTONDOWN, MK_LBUTTON},
+                   {WM_LBUTTONUP, 0},
+                   {WM_LBUTTONDBLCLK, MK_LBUTTON},
+                   {WM_LBUTTONUP, 0}},
+                  {kDown, kUp, kClick, {EventId::kDblClick, {}}, kUp}}),
+    CaseName<MouseCase>);
+
+TEST_F(SurfaceTest, MouseOverASquareDoesNotReachTheHost) {
+  Post(WM_MOUSEMOVE, 0, SquareCentre(kE4));
+  Post(WM_RBUTTONDOWN, MK_RBUTTON, SquareCentre(kE4));
+  Post(WM_RBUTTONUP, 0, SquareCentre(kE4));
+  Pump();
+  EXPECT_TRUE(host_.SurfaceEvents().empty());
+}
+
+struct KeyCase {
+  const char* name;
+  std::vector<BYTE> held;  // virtual keys held down while the key is pressed
+  WPARAM key;
+  std::int16_t shift;
+  std::optional<std::int16_t> character;  // the KeyPress that the key's translation makes
+};
+
+class SurfaceKeyTest : public SurfaceTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(SurfaceKeyTest, KeyDownAndUpCarryTheVirtualKeyAndShift) {
+  BYTE saved[256], state[256] = {};
+  GetKeyboardState(saved);
+  for (BYTE vk : GetParam().held) state[vk] = 0x80;
+  SetKeyboardState(state);
+  SetFocus(window_->hwnd());
+  // Each key message is pumped on its own, so the character that translating the press makes
+  // comes before the release, as when typing.
+  Post(WM_KEYDOWN, GetParam().key, {});
+  Pump();
+  Post(WM_KEYUP, GetParam().key, {});
+  Pump();
+  SetKeyboardState(saved);
+  const double key = static_cast<double>(GetParam().key);
+  const double shift = GetParam().shift;
+  std::vector<Event> expected{{EventId::kKeyDown, {key, shift}}};
+  if (GetParam().character)
+    expected.push_back({EventId::kKeyPress, {double(*GetParam().character)}});
+  expected.push_back({EventId::kKeyUp, {key, shift}});
+  EXPECT_EQ(host_.SurfaceEvents(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, SurfaceKeyTest,
+    ::testing::Values(KeyCase{"Plain", {}, 'A', 0, u'a'},
+                      KeyCase{"Shift", {VK_SHIFT}, 'A', 1, u'A'},
+                      KeyCase{"Ctrl", {VK_CONTROL}, VK_LEFT, 2, {}},
+                      KeyCase{"Alt", {VK_MENU}, VK_F5, 4, {}},
+                      KeyCase{"ShiftCtrlAlt", {VK_SHIFT, VK_CONTROL, VK_MENU}, 'Z', 7, {}}),
+    CaseName<KeyCase>);
+
+struct KeyPressCase {
+  const char* name;
+  std::int16_t host_writes;  // -1: the host leaves KeyAscii alone
+  std::u16string passed_on;
+};
+
+class SurfaceKeyPressTest : public SurfaceTest,
+                            public ::testing::WithParamInterface<KeyPressCase> {};
+
+TEST_P(SurfaceKeyPressTest, TheWindowGoesOnWithWhatTheHostLeftInKeyAscii) {
+  host_.handler = [](EventId id, std::span<const EventArg> args) {
+    const std::int16_t write = GetParam().host_writes;
+    if (id == EventId::kKeyPress && write >= 0) *std::get<std::int16_t*>(args[0]) = write;
+  };
+  Post(WM_CHAR, 'a', {});
+  Pump();
+  ASSERT_EQ(host_.SurfaceEvents().size(), 1u);
+  EXPECT_EQ(host_.SurfaceEvents()[0], (Event{EventId::kKeyPress, {97}}));
+  EXPECT_EQ(window_->passed_characters(), GetParam().passed_on);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostAnswers, SurfaceKeyPressTest,
+                         ::testing::Values(KeyPressCase{"Untouched", -1, u"a"},
+                                           KeyPressCase{"Swallowed", 0, u""},
+                                           KeyPressCase{"Replaced", 'b', u"b"}),
+                         CaseName<KeyPressCase>);
+
+TEST(Win32FormsWithoutAWindow, ReportsClosingAndShowsAnUnownedBox) {
+  MessageBoxCatcher boxes;
+  Win32Forms forms;
+  EXPECT_TRUE(forms.ProcessPendingEvents());
+  forms.ShowMessage(u"Data Length Error");
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].text, L"Data Length Error");
+  EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
+}
+
+// Every pixel of a square's picture area is the icon's ink where it is opaque, and where it is
+// transparent the square's own colour or, on the top row and left column, the grid line.
+void ExpectSquarePainted(const Capture& capture, POINT centre, std::int16_t n, Picture picture) {
+  const Icon* icon = IconFor(picture);
+  const Rgb square = SquareColour(n);
+  int wrong = 0;
+  for (int y = 0; y < kIconSize; ++y) {
+    for (int x = 0; x < kIconSize; ++x) {
+      const Ink ink = icon != nullptr ? icon->At(x, y) : Ink::kTransparent;
+      const bool grid = x == 0 || y == 0;
+      const COLORREF expected = ink == Ink::kWhite           ? RGB(255, 255, 255)
+                                : ink == Ink::kBlack || grid ? RGB(0, 0, 0)
+                                                             : RGB(square.r, square.g, square.b);
+      if (capture.At(centre.x - 24 + x, centre.y - 24 + y) != expected) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0) << "square " << n;
+}
+
+TEST_F(SurfaceTest, PaintsThePiecesOnTheirSquares) {
+  const Capture before = CaptureClient(window_->hwnd());
+  before.SaveBmp(ScreenPath(L"surface-initial.bmp"));
+  ExpectSquarePainted(before, SquareCentre(kE2), kE2, Picture::kWhitePawn);
+  ExpectSquarePainted(before, SquareCentre(60), 60, Picture::kBlackQueen);
+  ExpectSquarePainted(before, SquareCentre(kE4), kE4, Picture::kNone);
+  control_->PutMove(u"E2-E4");
+  UpdateWindow(window_->hwnd());
+  const Capture after = CaptureClient(window_->hwnd());
+  ExpectSquarePainted(after, SquareCentre(kE2), kE2, Picture::kNone);
+  ExpectSquarePainted(after, SquareCentre(kE4), kE4, Picture::kWhitePawn);
+}
+
+TEST_F(SurfaceTest, ThePromptCoversTheBoardWhileItWaits) {
+  control_->PutPosition(std::u16string(kPromotionPosition));
+  Click(SquareCentre(kA7));
+  Capture during;
+  std::function<void()> shoot = [&] {
+    UpdateWindow(window_->hwnd());
+    during = CaptureClient(window_->hwnd());
+    during.SaveBmp(ScreenPath(L"surface-prompt.bmp"));
+  };
+  PostClick(SquareCentre(kA8));
+  PostAction(&shoot);
+  PostClick(ChoiceCentre(0));
+  Pump();
+  ASSERT_GT(during.width, 0);
+  // The queen choice is painted inside the panel, on the panel's colour.
+  const POINT queen = ChoiceCentre(0);
+  int ink = 0;
+  for (int y = -24; y < 24; ++y) {
+    for (int x = -24; x < 24; ++x) ink += during.At(queen.x + x, queen.y + y) == RGB(0, 0, 0);
+  }
+  EXPECT_GT(ink, 0);
+  EXPECT_EQ(during.At(queen.x - 30, queen.y), RGB(255, 192, 128));
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "control/host.h"
+#include "control/user_control.h"
+#include "platform/win32/surface_window.h"
+#include "platform/win32/win32_forms.h"
+
+namespace velmora::testing {
+
+// A host that writes down every event with its argument values as raised, and every
+// property-changed notice. Its handler may act on an event, as a real host's would.
+class TestHost : public HostPort {
+ public:
+  struct Event {
+    EventId id;
+    std::vector<double> args;
+    friend bool operator==(const Event&, const Event&) = default;
+  };
+  using Handler = std::function<void(EventId, std::span<const EventArg>)>;
+
+  void RaiseEvent(EventId id, std::span<const EventArg> args) override;
+  void PropertyChanged(std::u16string_view property) override { notices.emplace_back(property); }
+
+  // The events other than Change, which every click move raises on its way.
+  std::vector<Event> SurfaceEvents() const;
+  int Count(EventId id) const;
+
+  Handler handler;
+  std::vector<Event> events;
+  std::vector<std::u16string> notices;
+};
+
+// Every message box this thread opens, recorded and closed with OK as soon as it shows.
+struct MessageBoxRecord {
+  std::wstring text;
+  std::wstring caption;
+  HWND owner;
+};
+
+class MessageBoxCatcher {
+ public:
+  MessageBoxCatcher();
+  ~MessageBoxCatcher();
+  MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+  MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+
+  const std::vector<MessageBoxRecord>& boxes() const { return boxes_; }
+
+ private:
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam);
+
+  HHOOK hook_;
+  std::vector<MessageBoxRecord> boxes_;
+};
+
+// The pixels of a window's client area, copied from the screen.
+struct Capture {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+  // A 24-bit bitmap file, for the screenshots of the test run.
+  bool SaveBmp(const std::wstring& path) const;
+};
+Capture CaptureClient(HWND hwnd);
+
+// Runs the messages pending now. Returns the code of a WM_QUIT found among them.
+std::optional<int> Pump();
+
+// A control in a surface window inside a top-level parent window, as a host form holds it.
+class SurfaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Client-area pixel points of the centres of a square and of a promotion choice.
+  POINT SquareCentre(std::int16_t n) const;
+  POINT ChoiceCentre(std::int16_t k) const;
+
+  void Post(UINT message, WPARAM wparam, POINT at) const;
+  void PostClick(POINT at) const;
+  // A click delivered at once.
+  void Click(POINT at) const;
+  // Runs `action` when the message loop reaches it: from inside a waiting prompt, say.
+  void PostAction(std::function<void()>* action) const;
+
+  HWND parent_ = nullptr;
+  Win32Forms forms_;
+  TestHost host_;
+  MessageBoxCatcher boxes_;
+  std::shared_ptr<UserControl1> control_;
+  std::shared_ptr<SurfaceWindow> window_;
+  int keep_alive_calls_ = 0;
+};
+
+// Where a screenshot of the run goes: the folder named by VELMORA_SCREENS, else the current one.
+std::wstring ScreenPath(const std::wstring& name);
+
+}  // namespace velmora::testing

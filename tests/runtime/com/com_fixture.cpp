@@ -94,7 +94,7 @@ ComPtr<IDispatch> LibraryTest::CreateControl() const {
   const auto get =
       reinterpret_cast<GetClassObject>(reinterpret_cast<void (*)()>(Export("DllGetClassObject")));
   ComPtr<IClassFactory> factory;
-  EXPECT_EQ(get(__uuidof(UserControl1), IID_IClassFactory, factory.PutVoid()), S_OK);
+  EXPECT_EQ(get(__uuidof(::UserControl1), IID_IClassFactory, factory.PutVoid()), S_OK);
   ComPtr<IDispatch> control;
   if (factory) {
     EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, control.PutVoid()), S_OK);

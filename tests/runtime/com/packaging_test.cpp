@@ -136,7 +136,7 @@ TEST_F(PackagingTest, TypeLibraryHoldsExactlyThreeTypesInOrder) {
       {L"_UserControl1", TKIND_DISPATCH,
        TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE,
        __uuidof(_UserControl1)},
-      {L"UserControl1", TKIND_COCLASS, TYPEFLAG_FCONTROL, __uuidof(UserControl1)},
+      {L"UserControl1", TKIND_COCLASS, TYPEFLAG_FCONTROL, __uuidof(::UserControl1)},
       {L"__UserControl1", TKIND_DISPATCH,
        TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE,
        __uuidof(__UserControl1)},
@@ -288,7 +288,7 @@ TEST_F(PackagingTest, EventInterfaceListsTheNineEventsByReference) {
 TEST_F(PackagingTest, ClassNamesItsDefaultAndDefaultSourceInterfaces) {
   const auto types = LoadTypes();
   ComPtr<ITypeInfo> coclass;
-  ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(UserControl1), coclass.Put()), S_OK);
+  ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(::UserControl1), coclass.Put()), S_OK);
   ASSERT_EQ(Attributes(coclass.get()).cImplTypes, 2);
   const struct {
     INT flags;

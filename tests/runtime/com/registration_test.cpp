@@ -29,7 +29,7 @@ bool KeyExists(const std::wstring& key) {
   return true;
 }
 
-const std::wstring kClassKey = L"CLSID\\" + com::GuidText(__uuidof(UserControl1));
+const std::wstring kClassKey = L"CLSID\\" + com::GuidText(__uuidof(::UserControl1));
 const std::wstring kTypeLibKey = L"TypeLib\\" + com::GuidText(LIBID_Project1);
 const std::wstring kInterfaceKey = L"Interface\\" + com::GuidText(__uuidof(_UserControl1));
 
@@ -54,7 +54,7 @@ TEST_F(RegistrationTest, RegistersTheClassItsProgIdAndTypeLibraryThenRemovesThem
       {kClassKey + L"\\MiscStatus", nullptr, L"131473"},
       {kClassKey + L"\\TypeLib", nullptr, com::GuidText(LIBID_Project1)},
       {kClassKey + L"\\Version", nullptr, L"1.0"},
-      {L"Project1.UserControl1\\CLSID", nullptr, com::GuidText(__uuidof(UserControl1))},
+      {L"Project1.UserControl1\\CLSID", nullptr, com::GuidText(__uuidof(::UserControl1))},
       {kTypeLibKey + L"\\1.0", nullptr, L"Project1"},
       {kTypeLibKey + L"\\1.0\\409\\win32", nullptr, path},
   };
@@ -66,7 +66,7 @@ TEST_F(RegistrationTest, RegistersTheClassItsProgIdAndTypeLibraryThenRemovesThem
 
   CLSID from_prog_id{};
   EXPECT_EQ(CLSIDFromProgID(L"Project1.UserControl1", &from_prog_id), S_OK);
-  EXPECT_TRUE(IsEqualGUID(from_prog_id, __uuidof(UserControl1)));
+  EXPECT_TRUE(IsEqualGUID(from_prog_id, __uuidof(::UserControl1)));
 
   ASSERT_EQ(Regsvr32(L"/u /s"), 0u);
   for (const auto& key :

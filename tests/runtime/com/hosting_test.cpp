@@ -1,0 +1,198 @@
+// The control in a container nobody here wrote: the system's ATL host window creates it by its
+// ProgID, sites it and activates it in place. Clicks go to the control's real window.
+#include <string>
+#include <vector>
+
+#include "com_fixture.h"
+#include "platform/win32/gdi_painter.h"
+#include "tests/platform/win32/window_fixture.h"
+#include "view/layout.h"
+
+namespace velmora::testing {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"VelmoraHostingForm";
+
+// The form the containers sit on. Wine takes seconds to destroy a top-level window, so the
+// suite keeps one.
+HWND Form() {
+  static HWND form = nullptr;
+  if (IsWindow(form)) return form;
+  WNDCLASSW form_class{};
+  form_class.lpfnWndProc = DefWindowProcW;
+  form_class.hInstance = GetModuleHandleW(nullptr);
+  form_class.lpszClassName = kFormClass;
+  RegisterClassW(&form_class);
+  const RECT size = SurfaceWindow::DefaultRect(0, 0);
+  form = CreateWindowW(kFormClass, L"Velmora hosting form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                       size.right + 40, size.bottom + 60, nullptr, nullptr,
+                       GetModuleHandleW(nullptr), nullptr);
+  return form;
+}
+
+POINT SquareCentre(std::int16_t n) {
+  const Point origin = SquareOrigin(n);
+  const HDC screen = GetDC(nullptr);
+  const PaintScale scale = PaintScale::ForDevice(screen);
+  ReleaseDC(nullptr, screen);
+  return {scale.PixelX(origin.x + 360), scale.PixelY(origin.y + 360)};
+}
+
+class HostingTest : public RegisteredLibraryTest {
+ protected:
+  static void SetUpTestSuite() {
+    RegisteredLibraryTest::SetUpTestSuite();
+    atl_ = LoadLibraryW(L"atl100.dll");
+    ASSERT_NE(atl_, nullptr);
+    const auto init = reinterpret_cast<BOOL(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(atl_, "AtlAxWinInit")));
+    ASSERT_NE(init, nullptr);
+    ASSERT_TRUE(init());
+  }
+
+  void SetUp() override {
+    RegisteredLibraryTest::SetUp();
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  }
+
+  void TearDown() override {
+    for (HWND container : containers_) DestroyWindow(container);
+    Pump();
+    OleUninitialize();
+    RegisteredLibraryTest::TearDown();
+  }
+
+  // A container window of the ATL host, titled with the ProgID it is to create.
+  ComPtr<IUnknown> Host(int left) {
+    const RECT size = SurfaceWindow::DefaultRect(0, 0);
+    const HWND container =
+        CreateWindowW(L"AtlAxWin100", L"Project1.UserControl1", WS_CHILD | WS_VISIBLE, left, 0,
+                      size.right, size.bottom, Form(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    EXPECT_NE(container, nullptr);
+    containers_.push_back(container);
+    Pump();
+    const auto get_control = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(atl_, "AtlAxGetControl")));
+    ComPtr<IUnknown> control;
+    EXPECT_EQ(get_control(container, control.Put()), S_OK);
+    return control;
+  }
+
+  static HWND WindowOf(const ComPtr<IUnknown>& control) {
+    HWND window = nullptr;
+    const auto in_place = control.As<IOleInPlaceObject>();
+    EXPECT_TRUE(in_place);
+    if (in_place) {
+      EXPECT_EQ(in_place->GetWindow(&window), S_OK);
+    }
+    return window;
+  }
+
+  static void Click(HWND window, POINT at) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(window, WM_LBUTTONUP, 0, where);
+    Pump();
+  }
+
+  static HMODULE atl_;
+  std::vector<HWND> containers_;
+};
+
+HMODULE HostingTest::atl_ = nullptr;
+
+TEST_F(HostingTest, ContainerActivatesTheControlInPlaceInItsOwnWindow) {
+  const auto control = Host(0);
+  ASSERT_TRUE(control);
+  const HWND window = WindowOf(control);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetParent(window), containers_[0]);
+  EXPECT_TRUE(IsWindowVisible(window));
+  CaptureClient(Form()).SaveBmp(ScreenPath(L"atl-hosted.bmp"));
+}
+
+TEST_F(HostingTest, ClicksOnTheWindowMoveAPieceAndRaiseChange) {
+  const auto control = Host(0);
+  ASSERT_TRUE(control);
+  const auto sink = com::MakeObject<EventSink>();
+  std::vector<std::wstring> moves;
+  const auto dispatch = control.As<IDispatch>();
+  sink->on_event = [&](DISPID id, DISPPARAMS&) {
+    if (id == kChangeEvent) moves.push_back(GetText(dispatch.get(), L"GetMove"));
+  };
+  const DWORD cookie = Connect(control.get(), __uuidof(__UserControl1), sink.get());
+  const HWND window = WindowOf(control);
+
+  Click(window, SquareCentre(13));  // E2
+  Click(window, SquareCentre(29));  // E4
+  EXPECT_EQ(moves, (std::vector<std::wstring>{L"E2", L"E2-E4"}));
+  EXPECT_EQ(GetText(dispatch.get(), L"GetMove"), L"E2-E4");
+  CaptureClient(window).SaveBmp(ScreenPath(L"atl-after-click-move.bmp"));
+  Disconnect(control.get(), __uuidof(__UserControl1), cookie);
+}
+
+TEST_F(HostingTest, DisabledControlTakesNoClicks) {
+  const auto control = Host(0);
+  const auto dispatch = control.As<IDispatch>();
+  ASSERT_EQ(PutTruth(dispatch.get(), L"Enabled", false), S_OK);
+  const HWND window = WindowOf(control);
+  EXPECT_FALSE(IsWindowEnabled(window));
+  Click(window, SquareCentre(13));
+  EXPECT_EQ(GetText(dispatch.get(), L"GetMove"), L"");
+}
+
+TEST_F(HostingTest, PropertyBagRoundTripsBetweenHostedControls) {
+  const auto saved = Host(0);
+  const auto bag = com::MakeObject<MemoryPropertyBag>();
+  ASSERT_EQ(PutText(saved.As<IDispatch>().get(), L"PutMove", L"D2-D4"), S_OK);
+  ASSERT_EQ(saved.As<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+
+  const RECT size = SurfaceWindow::DefaultRect(0, 0);
+  const auto loaded = Host(size.right / 2);
+  const auto sink = com::MakeObject<EventSink>();
+  const DWORD cookie = Connect(loaded.get(), __uuidof(__UserControl1), sink.get());
+  ASSERT_EQ(loaded.As<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
+  EXPECT_EQ(sink->Count(kChangeEvent), 1);
+  EXPECT_EQ(GetText(loaded.As<IDispatch>().get(), L"GetMove"), L"D2-D4");
+  EXPECT_EQ(GetText(loaded.As<IDispatch>().get(), L"PutMove"), L"D2-D4");
+  Disconnect(loaded.get(), __uuidof(__UserControl1), cookie);
+}
+
+TEST_F(HostingTest, DrawPaintsWhatTheWindowShows) {
+  const auto control = Host(0);
+  const HWND window = WindowOf(control);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const Capture shown = CaptureClient(window);
+
+  // The same surface drawn by the container into a bitmap of the window's size.
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, shown.width, shown.height);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const RECTL bounds{0, 0, shown.width, shown.height};
+  ASSERT_EQ(control.As<IViewObject2>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr,
+                                             memory, &bounds, nullptr, nullptr, 0),
+            S_OK);
+  for (std::int16_t n : {1, 2, 13, 29, 64}) {
+    const POINT at = SquareCentre(n);
+    EXPECT_EQ(GetPixel(memory, at.x, at.y), shown.At(at.x, at.y)) << n;
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
+TEST_F(HostingTest, CloseTakesTheWindowAway) {
+  const auto control = Host(0);
+  const HWND window = WindowOf(control);
+  ASSERT_TRUE(IsWindow(window));
+  ASSERT_EQ(control.As<IOleObject>()->Close(OLECLOSE_NOSAVE), S_OK);
+  Pump();
+  EXPECT_FALSE(IsWindow(window));
+  HWND none = nullptr;
+  EXPECT_EQ(control.As<IOleInPlaceObject>()->GetWindow(&none), E_FAIL);
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -15,11 +15,13 @@ constexpr std::int32_t kIconTwips = kIconSize * kTwipsPerPixel;
 constexpr int kFrameCaptionIndent = 8;  // pixels at 96 dots per inch
 
 // Faces to try, in order, for each face of the design. The design's own comes first; the rest
-// are faces that Windows or Wine ship, in the same style.
+// are faces that Windows, Wine or the system ship, in the same style. The captions space their
+// letters for the design's sans serif, whose space is about a third of its height: DejaVu Sans
+// keeps that, so the file letters stay under their columns.
 std::vector<std::wstring> FaceCandidates(std::u16string_view design_face) {
   std::vector<std::wstring> faces{std::wstring(design_face.begin(), design_face.end())};
   if (design_face == u"MS Sans Serif") {
-    faces.insert(faces.end(), {L"Microsoft Sans Serif", L"Tahoma", L"Arial"});
+    faces.insert(faces.end(), {L"Microsoft Sans Serif", L"DejaVu Sans", L"Tahoma", L"Arial"});
   } else if (design_face == u"Times New Roman") {
     faces.insert(faces.end(), {L"Liberation Serif", L"DejaVu Serif"});
   } else {

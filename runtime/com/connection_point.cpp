@@ -31,18 +31,20 @@ STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContai
   return HandOut(ComPtr<IConnectionPointContainer>(&container_), out);
 }
 
+ComPtr<IUnknown> ConnectionPoint::SinkInterface(IUnknown& sink) const {
+  ComPtr<IUnknown> answer;
+  if (SUCCEEDED(sink.QueryInterface(iid_, answer.PutVoid()))) return answer;
+  // A script's generic sink answers only to IDispatch, which every event interface of ours is.
+  if (iid_ != IID_IPropertyNotifySink) sink.QueryInterface(IID_IDispatch, answer.PutVoid());
+  return answer;
+}
+
 STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
   return Call(this, [&] {
-    // A sink answers to the outgoing interface itself; a script's generic sink only to the
-    // dispatch interface that every event interface of ours is.
-    ComPtr<IUnknown> connected;
-    if (FAILED(sink->QueryInterface(iid_, connected.PutVoid())) &&
-        (iid_ == IID_IPropertyNotifySink ||
-         FAILED(sink->QueryInterface(IID_IDispatch, connected.PutVoid())))) {
-      return CONNECT_E_CANNOTCONNECT;
-    }
+    ComPtr<IUnknown> connected = SinkInterface(*sink);
+    if (!connected) return CONNECT_E_CANNOTCONNECT;
     sinks_.emplace_back(next_cookie_, std::move(connected));
     *cookie = next_cookie_++;
     return S_OK;

@@ -30,6 +30,8 @@ class ConnectionPoint : public PartOf<IConnectionPoint> {
 
  private:
   bool Connected(DWORD cookie) const;
+  // The sink's interface for this point, or null when it has none.
+  ComPtr<IUnknown> SinkInterface(IUnknown& sink) const;
 
   IConnectionPointContainer& container_;
   IID iid_;

@@ -58,10 +58,6 @@ ControlObject::ControlObject(Library& library)
       control_(UserControl1::Create(forms_, host_)),
       extent_(kDesignExtent) {}
 
-ControlObject::~ControlObject() {
-  DestroyWindow();
-}
-
 void ControlObject::MarkDirty() {
   dirty_ = true;
 }

@@ -30,7 +30,6 @@ class ControlObject
                         IOleInPlaceActiveObject, IOleControl, IViewObject2> {
  public:
   explicit ControlObject(Library& library);
-  ~ControlObject() override;
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -126,7 +125,6 @@ class ControlObject
 
  private:
   HRESULT ActivateInPlace(IOleClientSite* active_site);
-  void DestroyWindow();
   // Holds this object for the length of a window message that may reach the control.
   std::shared_ptr<void> KeepAlive();
   void MarkDirty();

@@ -186,16 +186,12 @@ STDMETHODIMP ControlObject::ContextSensitiveHelp(BOOL) {
 STDMETHODIMP ControlObject::InPlaceDeactivate() {
   if (!in_place_site_) return S_OK;
   return Call(this, [&] {
-    DestroyWindow();
+    // The window's own procedure may still hold it for the message being handled; it goes
+    // when that message ends.
+    window_.reset();
     const auto site = std::move(in_place_site_);
     site->OnInPlaceDeactivate();
   });
-}
-
-void ControlObject::DestroyWindow() {
-  // The window's own procedure may still hold it for the message being handled; it goes when
-  // that message ends.
-  window_.reset();
 }
 
 STDMETHODIMP ControlObject::UIDeactivate() {

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "view/artwork.h"
 #include "window_fixture.h"
 
 namespace velmora::testing {
@@ -335,36 +334,17 @@ TEST(Win32FormsWithoutAWindow, ReportsClosingAndShowsAnUnownedBox) {
   EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
 }
 
-// Every pixel of a square's picture area is the icon's ink where it is opaque, and where it is
-// transparent the square's own colour or, on the top row and left column, the grid line.
-void ExpectSquarePainted(const Capture& capture, POINT centre, std::int16_t n, Picture picture) {
-  const Icon* icon = IconFor(picture);
-  const Rgb square = SquareColour(n);
-  int wrong = 0;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      const Ink ink = icon != nullptr ? icon->At(x, y) : Ink::kTransparent;
-      const bool grid = x == 0 || y == 0;
-      const COLORREF expected = ink == Ink::kWhite           ? RGB(255, 255, 255)
-                                : ink == Ink::kBlack || grid ? RGB(0, 0, 0)
-                                                             : RGB(square.r, square.g, square.b);
-      if (capture.At(centre.x - 24 + x, centre.y - 24 + y) != expected) ++wrong;
-    }
-  }
-  EXPECT_EQ(wrong, 0) << "square " << n;
-}
-
 TEST_F(SurfaceTest, PaintsThePiecesOnTheirSquares) {
   const Capture before = CaptureClient(window_->hwnd());
   before.SaveBmp(ScreenPath(L"surface-initial.bmp"));
-  ExpectSquarePainted(before, SquareCentre(kE2), kE2, Picture::kWhitePawn);
-  ExpectSquarePainted(before, SquareCentre(60), 60, Picture::kBlackQueen);
-  ExpectSquarePainted(before, SquareCentre(kE4), kE4, Picture::kNone);
+  EXPECT_EQ(WrongSquarePixels(before, ScreenScale(), kE2, Picture::kWhitePawn), 0);
+  EXPECT_EQ(WrongSquarePixels(before, ScreenScale(), 60, Picture::kBlackQueen), 0);
+  EXPECT_EQ(WrongSquarePixels(before, ScreenScale(), kE4, Picture::kNone), 0);
   control_->PutMove(u"E2-E4");
   UpdateWindow(window_->hwnd());
   const Capture after = CaptureClient(window_->hwnd());
-  ExpectSquarePainted(after, SquareCentre(kE2), kE2, Picture::kNone);
-  ExpectSquarePainted(after, SquareCentre(kE4), kE4, Picture::kWhitePawn);
+  EXPECT_EQ(WrongSquarePixels(after, ScreenScale(), kE2, Picture::kNone), 0);
+  EXPECT_EQ(WrongSquarePixels(after, ScreenScale(), kE4, Picture::kWhitePawn), 0);
 }
 
 TEST_F(SurfaceTest, ThePromptCoversTheBoardWhileItWaits) {

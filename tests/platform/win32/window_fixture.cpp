@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "view/artwork.h"
+
 namespace velmora::testing {
 namespace {
 
@@ -136,6 +138,38 @@ Capture CaptureClient(HWND hwnd) {
   return capture;
 }
 
+PaintScale ScreenScale() {
+  const HDC screen = GetDC(nullptr);
+  const PaintScale scale = PaintScale::ForDevice(screen);
+  ReleaseDC(nullptr, screen);
+  return scale;
+}
+
+int WrongSquarePixels(const Capture& capture, const PaintScale& scale, std::int16_t n,
+                      Picture picture) {
+  const Icon* icon = IconFor(picture);
+  const Rgb square = SquareColour(n);
+  const Point origin = SquareOrigin(n);
+  int wrong = 0;
+  for (int y = 0; y < kIconSize; ++y) {
+    for (int x = 0; x < kIconSize; ++x) {
+      const Ink ink = icon != nullptr ? icon->At(x, y) : Ink::kTransparent;
+      const bool grid = x == 0 || y == 0;
+      const COLORREF expected = ink == Ink::kWhite           ? RGB(255, 255, 255)
+                                : ink == Ink::kBlack || grid ? RGB(0, 0, 0)
+                                                             : RGB(square.r, square.g, square.b);
+      // One icon pixel covers a whole block of device pixels.
+      const RECT block =
+          scale.ToPixels({origin.x + x * kTwipsPerPixel, origin.y + y * kTwipsPerPixel,
+                          kTwipsPerPixel, kTwipsPerPixel});
+      for (int py = block.top; py < block.bottom; ++py) {
+        for (int px = block.left; px < block.right; ++px) wrong += capture.At(px, py) != expected;
+      }
+    }
+  }
+  return wrong;
+}
+
 bool Capture::SaveBmp(const std::wstring& path) const {
   const int row_bytes = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};
@@ -219,14 +253,14 @@ void SurfaceTest::TearDown() {
 
 POINT SurfaceTest::SquareCentre(std::int16_t n) const {
   const Point origin = SquareOrigin(n);
-  const PaintScale scale = PaintScale::ForDevice(GetDC(nullptr));
+  const PaintScale scale = ScreenScale();
   return {scale.PixelX(origin.x + 360), scale.PixelY(origin.y + 360)};
 }
 
 POINT SurfaceTest::ChoiceCentre(std::int16_t k) const {
   const ControlSpec* choice = FindControl({ControlName::kImage5, k});
   const ControlSpec* panel = FindControl({*choice->parent});
-  const PaintScale scale = PaintScale::ForDevice(GetDC(nullptr));
+  const PaintScale scale = ScreenScale();
   return {scale.PixelX(panel->left + choice->left + 360),
           scale.PixelY(panel->top + choice->top + 360)};
 }

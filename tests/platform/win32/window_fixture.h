@@ -75,6 +75,14 @@ struct Capture {
 };
 Capture CaptureClient(HWND hwnd);
 
+// The scale a window on the screen paints at.
+PaintScale ScreenScale();
+// How many device pixels of square n's picture area differ from the picture painted at
+// `scale`: the icon's ink where it is opaque; where it is transparent the square's colour or,
+// on the icon's top row and left column, the grid line.
+int WrongSquarePixels(const Capture& capture, const PaintScale& scale, std::int16_t n,
+                      Picture picture);
+
 // Runs the messages pending now. Returns the code of a WM_QUIT found among them.
 std::optional<int> Pump();
 

@@ -45,6 +45,7 @@ TEST_F(SurfaceTest, TwoClicksMoveAPiece) {
   EXPECT_EQ(control_->surface().PictureOf(kE4), Picture::kWhitePawn);
   EXPECT_EQ(host_.Count(EventId::kChange), 2);
   EXPECT_TRUE(host_.SurfaceEvents().empty());
+  EXPECT_EQ(GetFocus(), window_->hwnd());
   EXPECT_GT(keep_alive_calls_, 0);
 }
 

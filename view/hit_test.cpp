@@ -1,7 +1,6 @@
 #include "view/hit_test.h"
 
 #include <optional>
-#include <ranges>
 
 namespace velmora {
 namespace {
@@ -42,9 +41,12 @@ std::optional<Hit> Claim(const ControlSpec& spec) {
 }  // namespace
 
 Hit HitTest(const Surface& surface, Point at) {
-  for (const ControlSpec& spec : DesignLayout() | std::views::reverse) {
-    if (!surface.IsShown(spec) || !Covers(spec, at)) continue;
-    if (const auto hit = Claim(spec)) return *hit;
+  // Top-most first. Reverse iterators rather than a reversed view: clang 14 cannot compile
+  // that view over the standard library's span.
+  const auto layout = DesignLayout();
+  for (auto spec = layout.rbegin(); spec != layout.rend(); ++spec) {
+    if (!surface.IsShown(*spec) || !Covers(*spec, at)) continue;
+    if (const auto hit = Claim(*spec)) return *hit;
   }
   return Hit{Hit::Kind::kSurface};
 }

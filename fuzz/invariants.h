@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string>
+
+#include "control/user_control.h"
+
+namespace velmora::fuzz {
+
+// Everything of the control that an operation may change, as plain values that compare.
+struct Snapshot {
+  std::u16string position;
+  std::array<Picture, 65> pictures{};  // slot 0 is the spare holder
+  std::int16_t pick_state = 0;
+  std::int16_t from_row = 0, from_col = 0, to_row = 0, to_col = 0;
+  char16_t moving_piece = 0;
+  EntryState state = EntryState::kIdle;
+  bool frame1 = false, frame2 = false, shape3 = false, enabled = false;
+  std::u16string get_move, put_move, put_position;
+
+  friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+Snapshot Take(const UserControl1& control);
+
+// Squares whose picture may legitimately differ from their cell at the moment: a picked square,
+// the from-square of a pick completed after the host changed the board, the design's empty
+// squares before the first repaint.
+using SquareSet = std::bitset<65>;
+
+// Prints what broke, with the state that broke it, and aborts so the fuzzer records the input.
+[[noreturn]] void Violation(const char* what, const Snapshot& now);
+[[noreturn]] void Violation(const char* what, const Snapshot& expected, const Snapshot& now);
+
+// `now` must equal `expected`.
+void RequireSame(const char* what, const Snapshot& expected, const Snapshot& now);
+
+// One of the thirteen characters a cell may hold, "QKBNRPqkbnrp*".
+bool IsCellCharacter(char16_t c);
+
+// Every row is eight characters from "QKBNRPqkbnrp*".
+void CheckBoardRows(const Snapshot& now);
+// Every square outside `may_differ` shows the picture of its cell.
+void CheckPictures(const Snapshot& now, const SquareSet& may_differ);
+// The pick is idle or picked; while a prompt waits exactly one panel shows with its backdrop,
+// otherwise all three are hidden.
+void CheckEntryAndPanels(const Snapshot& now);
+
+// The squares showing something other than their cell.
+SquareSet Mismatches(const Snapshot& now);
+
+}  // namespace velmora::fuzz

@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the control fuzzer: one file per scenario, in the byte encoding
+that fuzz/control_harness.cpp decodes. Regression inputs found by fuzzing live beside them as
+found-*; this script leaves those alone."""
+
+import pathlib
+import struct
+
+# Operation codes, in the order ControlHarness::Step decodes them.
+PUT_POSITION, PUT_MOVE, GET_MOVE, READ, CLICK, CHOICE, SURFACE, ENABLED, REFRESH, SAVE_LOAD, \
+    QUEUE, RUN_PENDING, REACTION, ARG_OVERRIDE, LOAD_BAG = range(15)
+
+
+def unit(c):
+    """Any code unit, spelled out in full."""
+    code = ord(c) if isinstance(c, str) else c
+    return bytes([7, code & 0xFF, code >> 8])
+
+
+def raw(text):
+    units = list(text)
+    assert len(units) < 256
+    return bytes([5, len(units)]) + b"".join(unit(c) for c in units)
+
+
+def raw_units(codes):
+    return bytes([5, len(codes)]) + b"".join(unit(c) for c in codes)
+
+
+def square(name):
+    return (ord(name[0]) - ord("A")) + 8 * (ord(name[1]) - ord("1"))
+
+
+def move(a, b):
+    return bytes([9, square(a), square(b)])
+
+
+RESET = bytes([1])
+EMPTY = bytes([0])
+
+
+def long_text(length_byte, shift, c):
+    return bytes([6, length_byte, shift]) + unit(c)
+
+
+def write(op, text):
+    return bytes([op]) + text
+
+
+def click(name):
+    return bytes([CLICK, square(name)])
+
+
+def queue_choice(k):
+    return bytes([QUEUE, 1, k + 1])
+
+
+def queue_write(prop, text):
+    return bytes([QUEUE, 2, prop]) + text
+
+
+def reaction_write(prop, text):
+    return bytes([REACTION, 1, prop]) + text
+
+
+def surface(kind, first=65, second=1, x=100, y=200):
+    return bytes([SURFACE]) + struct.pack("<hhhH", first, second, x, y) + bytes([kind])
+
+
+def bag_text(text):
+    return bytes([3]) + text
+
+
+INITIAL = "RNBQKBNR" + "PPPPPPPP" + "*" * 32 + "pppppppp" + "rnbqkbnr"
+PROMOTION = "****K***" + "*" * 40 + "P******p" + "****k***"
+CASTLING = "R***K**R" + "PPPPPPPP" + "*" * 32 + "pppppppp" + "r***k**r"
+
+SEEDS = {
+    "moves": move("E2", "E4") + click("D7") + click("D5") + click("E5") + click("E4")
+    + click("E4") + click("E4") + write(PUT_MOVE, RESET),
+    "promotion-chosen": write(PUT_POSITION, raw(PROMOTION)) + queue_choice(1)
+    + click("A7") + click("A8"),
+    "promotion-lower-case": write(PUT_POSITION, raw(PROMOTION)) + queue_choice(6)
+    + click("H7") + click("H1"),
+    "promotion-closed": write(PUT_POSITION, raw(PROMOTION)) + bytes([QUEUE, 3])
+    + click("A7") + click("B8") + click("A7") + click("A8"),
+    "promotion-host-writes": write(PUT_POSITION, raw(PROMOTION)) + queue_write(1, move("E1", "E2"))
+    + bytes([QUEUE, 0, square("C3")]) + queue_choice(5) + queue_choice(2) + click("A7")
+    + click("A8"),
+    "castling": write(PUT_POSITION, raw(CASTLING)) + click("E1") + click("G1") + click("E8")
+    + click("C8") + click("A1") + click("A1"),
+    "bad-positions": write(PUT_POSITION, raw(INITIAL[:63])) + write(PUT_POSITION, raw(INITIAL + " "))
+    + write(PUT_POSITION, raw(INITIAL[:40] + "x" + INITIAL[41:]))
+    + write(PUT_POSITION, raw_units([0xD800] + [ord("*")] * 63))
+    + write(PUT_POSITION, long_text(255, 8, "*")) + write(PUT_POSITION, EMPTY)
+    + write(PUT_POSITION, raw(INITIAL[:40] + "x" + INITIAL[41:])),
+    "off-board-moves": write(PUT_MOVE, raw("I2-E4")) + write(PUT_MOVE, raw("e2-e4"))
+    + write(PUT_MOVE, raw("E0-E9")) + write(PUT_MOVE, raw("E2-E4 ")) + write(PUT_MOVE, raw("@1-A1"))
+    + write(PUT_MOVE, raw_units([0xDC00, 0x32, 0x2D, 0x45, 0x34])) + write(PUT_MOVE, raw("E2xE4")),
+    "reentrant-change": reaction_write(1, RESET) + reaction_write(0, raw(INITIAL))
+    + reaction_write(2, raw("x")) + write(PUT_MOVE, move("E2", "E4")) + click("G1")
+    + bytes([REACTION, 2]) + click("F3"),
+    "release-in-prompt": write(PUT_POSITION, raw(PROMOTION)) + click("A7") + bytes([REACTION, 2])
+    + queue_write(2, raw("hello")) + queue_choice(0) + click("A8") + click("A7"),
+    "saved-values": bytes([SAVE_LOAD, 1, 1, 1, 1]) + write(PUT_MOVE, move("E2", "E4"))
+    + bytes([SAVE_LOAD, 0, 3]) + raw("yes") + bytes([1, 1, 1])
+    + bytes([SAVE_LOAD, 0, 2, 10, 1, 0, 4, 1])
+    + bytes([LOAD_BAG, 0]) + bag_text(raw("**")) + bag_text(move("B1", "C3")) + bag_text(raw(INITIAL))
+    + bytes([LOAD_BAG, 2, 0, 2, 6, 1, 0, 1, 0]),
+    "disabled": bytes([ENABLED, 0]) + click("E2") + surface(4) + bytes([CHOICE, 1])
+    + bytes([ENABLED, 1]) + click("E2") + click("E4"),
+    "stale-pick": click("E2") + write(PUT_POSITION, raw("*" * 64)) + click("E4")
+    + click("D2") + write(PUT_MOVE, move("D2", "D4")) + click("D3"),
+    "surface-events": bytes([ARG_OVERRIDE, 1, 0, 0]) + surface(3) + surface(5) + surface(7)
+    + bytes([ARG_OVERRIDE, 0]) + surface(0) + surface(1) + bytes([REFRESH, READ]),
+    "queued-input": bytes([QUEUE, 0, square("E2"), QUEUE, 0, square("E4"), QUEUE, 4, 0, QUEUE, 5])
+    + bytes([QUEUE, 0, square("D2"), RUN_PENDING]),
+}
+
+
+def main():
+    corpus = pathlib.Path(__file__).resolve().parent / "corpus"
+    corpus.mkdir(exist_ok=True)
+    for name, data in SEEDS.items():
+        (corpus / f"seed-{name}").write_bytes(data)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,5 +1,6 @@
 #include "fuzz/control_harness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -211,6 +212,9 @@ void ControlHarness::CheckAll() {
   CheckBoardRows(now);
   CheckEntryAndPanels(now);
   CheckPictures(now, may_differ_);
+  for (const std::u16string* cell : {&now.get_move, &now.put_move, &now.put_position}) {
+    if (cell->size() > longest_given_) Violation("a cell grew beyond any text it was given", now);
+  }
 }
 
 void ControlHarness::AllSquaresMatch(const char* what) {
@@ -222,6 +226,7 @@ void ControlHarness::AllSquaresMatch(const char* what) {
 // --- property writes -----------------------------------------------------------------------
 
 void ControlHarness::Write(Property property, std::u16string text) {
+  longest_given_ = std::max(longest_given_, text.size());
   UserControl1& control = Live();
   const Snapshot before = Take(control);
   const int changes = Changes();
@@ -584,6 +589,11 @@ void ControlHarness::SaveAndLoad(ByteReader& in) {
 }
 
 void ControlHarness::Load(MemoryBag& bag) {
+  for (const auto& [key, value] : bag.values()) {
+    if (const auto* text = std::get_if<std::u16string>(&value)) {
+      longest_given_ = std::max(longest_given_, text->size());
+    }
+  }
   UserControl1& control = Live();
   const Snapshot before = Take(control);
   const int notices = host_.notices();

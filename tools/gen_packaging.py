@@ -6,7 +6,8 @@
       with its 16 bytes in memory order as eight little-endian 16-bit words, the unit of a
       resource script's raw data.
   gen_packaging.py bitmap PICTURE OUTPUT
-      Writes a 16-colour .bmp from PICTURE: rows of hex digits (palette indices), top row first.
+      Writes a 16-colour .bmp from PICTURE: its quoted rows of hex digits (palette indices),
+      top row first.
 """
 import re
 import struct
@@ -53,7 +54,7 @@ PALETTE = [
 
 def bitmap(picture_path, output_path):
     with open(picture_path, encoding="utf-8") as source:
-        rows = [line.strip() for line in source if line.strip() and not line.startswith("#")]
+        rows = re.findall(r'"([0-9a-f]+)"', source.read())
     width, height = len(rows[0]), len(rows)
     if any(len(row) != width for row in rows) or width % 8:
         sys.exit(f"{picture_path}: rows must be equally long, a multiple of 8 pixels")

@@ -389,25 +389,9 @@ constexpr std::array<Rgb, 16> kStandardPalette = {{
     {255, 255, 255},
 }};
 
-// A small board of yellow and red squares with a white pawn on it and a grey drop shadow; one
-// hexadecimal digit per pixel, the palette index.
 // clang-format off
 constexpr std::array<std::string_view, ToolboxPicture::kHeight> kToolboxRows = {
-    "0000000000000077",
-    "0bbb999bbb999087",
-    "0bbb999bbb999087",
-    "0bbb999bbb999087",
-    "0999bb0009bbb087",
-    "0999b0fff0bbb087",
-    "0999b0fff0bbb087",
-    "0bbb990f0b999087",
-    "0bbb90fff0999087",
-    "0bbb0fffff099087",
-    "09990000000bb087",
-    "0999bbb999bbb087",
-    "0999bbb999bbb087",
-    "0000000000000087",
-    "7888888888888887",
+#include "view/toolbox_rows.inc"
 };
 // clang-format on
 

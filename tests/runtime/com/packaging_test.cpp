@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "com_fixture.h"
+#include "view/artwork.h"
 
 namespace velmora::testing {
 namespace {
@@ -345,6 +346,14 @@ TEST_F(PackagingTest, ToolboxBitmapIsSixteenByFifteenInSixteenColours) {
   EXPECT_EQ(RGB(palette[0].rgbRed, palette[0].rgbGreen, palette[0].rgbBlue), RGB(0, 0, 0));
   EXPECT_EQ(RGB(palette[7].rgbRed, palette[7].rgbGreen, palette[7].rgbBlue), RGB(192, 192, 192));
   EXPECT_EQ(RGB(palette[15].rgbRed, palette[15].rgbGreen, palette[15].rgbBlue), RGB(255, 255, 255));
+  // The pixels are the painter's toolbox picture: bottom row first, two pixels a byte.
+  const velmora::ToolboxPicture& toolbox = velmora::Toolbox();
+  for (int y = 0; y < velmora::ToolboxPicture::kHeight; ++y) {
+    for (int x = 0; x < velmora::ToolboxPicture::kWidth; ++x) {
+      const BYTE pair = data[40 + sizeof palette + (14 - y) * 8 + x / 2];
+      EXPECT_EQ(x % 2 == 0 ? pair >> 4 : pair & 0xf, toolbox.pixels[y * 16 + x]) << x << "," << y;
+    }
+  }
 }
 
 // One node of the version resource: length, value length, type, key, then value and children,

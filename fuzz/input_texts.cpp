@@ -14,7 +14,7 @@ using namespace std::string_view_literals;
 
 constexpr auto kNearMisses = u"@I09/:`i"sv;
 constexpr auto kSeparators = u"-x :*"sv;
-// Look-alikes and specials: full-width A and P, dotted capital I, the Kelvin sign, no-break
+// Look-alikes and odd units: full-width A and P, dotted capital I, the Kelvin sign, no-break
 // space, NUL, a non-character and the byte-order mark.
 constexpr auto kLookAlikes = u"\uFF21\uFF30\u0130\u212A\u00A0\u0000\uFFFF\uFEFF"sv;
 

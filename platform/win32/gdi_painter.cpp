@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/win32/dib.h"
 #include "view/artwork.h"
 
 namespace velmora {
@@ -61,25 +62,14 @@ int ScaledPixels(int pixels, double pixels_per_twip) {
 
 // A 32-bit top-down bitmap filled pixel by pixel from the icon.
 HBITMAP IconPlane(const Icon& icon, COLORREF (*colour_of)(Ink)) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = kIconSize;
-  info.bmiHeader.biHeight = -kIconSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr) return nullptr;
-  auto* pixels = static_cast<std::uint32_t*>(bits);
+  const Dib dib = CreateTopDownDib(kIconSize, kIconSize);
+  if (dib.bitmap == nullptr) return nullptr;
   for (int y = 0; y < kIconSize; ++y) {
     for (int x = 0; x < kIconSize; ++x) {
-      const COLORREF c = colour_of(icon.At(x, y));
-      // A DIB pixel is blue, green, red from the low byte up; a COLORREF is red first.
-      pixels[y * kIconSize + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+      dib.pixels[y * kIconSize + x] = ToDibPixel(colour_of(icon.At(x, y)));
     }
   }
-  return bitmap;
+  return dib.bitmap;
 }
 
 COLORREF InkColour(Ink ink) {

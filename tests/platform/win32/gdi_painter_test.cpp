@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/win32/dib.h"
 #include "view/display_list.h"
 #include "window_fixture.h"
 
@@ -14,17 +15,9 @@ constexpr std::int16_t kE2 = 13, kD8 = 60, kE4 = 29, kF4 = 30;
 // The initial surface painted at `scale` into a bitmap that shows kUntouched wherever nothing
 // was painted.
 Capture PaintInitialSurface(const PaintScale& scale, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const Dib dib = CreateTopDownDib(width, height);
   const HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = SelectObject(dc, bitmap);
+  const HGDIOBJ previous = SelectObject(dc, dib.bitmap);
   const RECT all{0, 0, width, height};
   const HBRUSH marker = CreateSolidBrush(kUntouched);
   FillRect(dc, &all, marker);
@@ -33,14 +26,10 @@ Capture PaintInitialSurface(const PaintScale& scale, int width, int height) {
   painter.PaintDisplayList(dc, BuildDisplayList(Surface(), u""), scale);
   GdiFlush();
   Capture capture{width, height, {}};
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  for (int i = 0; i < width * height; ++i) {
-    capture.pixels.push_back(
-        RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
-  }
+  for (int i = 0; i < width * height; ++i) capture.pixels.push_back(FromDibPixel(dib.pixels[i]));
   SelectObject(dc, previous);
   DeleteDC(dc);
-  DeleteObject(bitmap);
+  DeleteObject(dib.bitmap);
   return capture;
 }
 

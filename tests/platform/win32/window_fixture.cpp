@@ -1,8 +1,10 @@
 #include "window_fixture.h"
+#include "platform/win32/dib.h"
 
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/win32/dib.h"
 #include "view/artwork.h"
 
 namespace velmora::testing {
@@ -112,27 +114,17 @@ Capture CaptureClient(HWND hwnd) {
   Capture capture;
   capture.width = client.right;
   capture.height = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = -capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
   const HDC window_dc = GetDC(hwnd);
-  const HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const Dib dib = CreateTopDownDib(capture.width, capture.height, window_dc);
   const HDC memory = CreateCompatibleDC(window_dc);
-  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
   BitBlt(memory, 0, 0, capture.width, capture.height, window_dc, 0, 0, SRCCOPY);
   GdiFlush();
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
   for (int i = 0; i < capture.width * capture.height; ++i) {
-    const std::uint32_t p = pixels[i];
-    capture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    capture.pixels.push_back(FromDibPixel(dib.pixels[i]));
   }
   SelectObject(memory, previous);
-  DeleteObject(bitmap);
+  DeleteObject(dib.bitmap);
   DeleteDC(memory);
   ReleaseDC(hwnd, window_dc);
   return capture;

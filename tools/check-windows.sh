@@ -10,7 +10,7 @@ screens=$build/screens
 # Each test program, relative to the build directory, and the prefix of its summary line.
 tests=(
   "tests/platform/win32/velmora_win32_tests.exe VELMORA-WIN32-TESTS"
-  "runtime/com/velmora_com_tests.exe VELMORA-COM-TESTS"
+  "products/ocx/velmora_com_tests.exe VELMORA-COM-TESTS"
 )
 
 trap '"$root/tools/wine-stop.sh"' EXIT

@@ -7,4 +7,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$root" -B "$root/build-demo" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF \
   -DVELMORA_BENCH=OFF >/dev/null
 cmake --build "$root/build-demo" -j"$(nproc)" --target velmora >/dev/null
-"$root/build-demo/tools/velmora/velmora" demo --png "$PWD/velmora-demo.png"
+"$root/build-demo/products/cli/velmora" demo --png "$PWD/velmora-demo.png"

@@ -1,4 +1,4 @@
-#include "tools/velmora/session.h"
+#include "products/cli/session.h"
 
 #include <fstream>
 #include <sstream>
@@ -6,8 +6,8 @@
 #include "board/failure.h"
 #include "platform/headless/memory_bag.h"
 #include "platform/headless/png_renderer.h"
-#include "tools/velmora/property_file.h"
-#include "tools/velmora/text_codec.h"
+#include "products/cli/property_file.h"
+#include "products/cli/text_codec.h"
 #include "view/display_list.h"
 
 namespace velmora::cli {

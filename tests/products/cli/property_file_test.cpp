@@ -1,8 +1,8 @@
-#include "tools/velmora/property_file.h"
+#include "products/cli/property_file.h"
 
 #include <gtest/gtest.h>
 
-#include "tools/velmora/text_codec.h"
+#include "products/cli/text_codec.h"
 
 namespace velmora::cli {
 namespace {

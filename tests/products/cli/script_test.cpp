@@ -1,4 +1,4 @@
-#include "tools/velmora/script.h"
+#include "products/cli/script.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "tools/velmora/demo.h"
+#include "products/cli/demo.h"
 
 #include <string_view>
 
 #include "board/failure.h"
-#include "tools/velmora/session.h"
-#include "tools/velmora/text_codec.h"
+#include "products/cli/session.h"
+#include "products/cli/text_codec.h"
 
 namespace velmora::cli {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
-#include "tools/velmora/printing_host.h"
-#include "tools/velmora/script.h"
+#include "products/cli/printing_host.h"
+#include "products/cli/script.h"
 
 namespace velmora::cli {
 

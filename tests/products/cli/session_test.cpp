@@ -1,4 +1,4 @@
-#include "tools/velmora/session.h"
+#include "products/cli/session.h"
 
 #include <gtest/gtest.h>
 

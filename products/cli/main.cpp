@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/velmora/demo.h"
-#include "tools/velmora/session.h"
+#include "products/cli/demo.h"
+#include "products/cli/session.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "tools/velmora/script.h"
+#include "products/cli/script.h"
 
 #include <algorithm>
 #include <charconv>
 #include <vector>
 
 #include "board/square.h"
-#include "tools/velmora/text_codec.h"
+#include "products/cli/text_codec.h"
 
 namespace velmora::cli {
 namespace {

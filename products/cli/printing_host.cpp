@@ -1,9 +1,9 @@
-#include "tools/velmora/printing_host.h"
+#include "products/cli/printing_host.h"
 
 #include <charconv>
 
-#include "tools/velmora/script.h"
-#include "tools/velmora/text_codec.h"
+#include "products/cli/script.h"
+#include "products/cli/text_codec.h"
 
 namespace velmora::cli {
 namespace {

@@ -1,10 +1,10 @@
-#include "tools/velmora/property_file.h"
+#include "products/cli/property_file.h"
 
 #include <algorithm>
 #include <charconv>
 #include <sstream>
 
-#include "tools/velmora/text_codec.h"
+#include "products/cli/text_codec.h"
 
 namespace velmora::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/velmora/text_codec.h"
+#include "products/cli/text_codec.h"
 
 #include <array>
 #include <charconv>

@@ -97,6 +97,14 @@ std::optional<std::int16_t> ParseSquare(const Token& token) {
   return SquareNumber(*square);
 }
 
+std::optional<double> ParseRenderScale(const Token& token) {
+  const auto scale = ParseNumber<double>(token);
+  if (!scale || !(*scale >= kSmallestRenderScale && *scale <= kLargestRenderScale)) {
+    return std::nullopt;
+  }
+  return scale;
+}
+
 std::optional<std::string> ParsePath(const Token& token) {
   if (!token.quoted) return token.word;
   return ToUtf8(*token.quoted);
@@ -222,10 +230,10 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
     if (auto e = count(1, 2)) return *e;
     const std::string path = *ParsePath(t[1]);
     if (path.empty()) return ParseError{"render needs a file name"};
-    int scale = 1;
+    double scale = 1;
     if (t.size() == 3) {
-      const auto s = ParseNumber<int>(t[2]);
-      if (!s || *s < 1 || *s > 8) return ParseError{"render scale is 1 to 8, not " + Shown(t[2])};
+      const auto s = ParseRenderScale(t[2]);
+      if (!s) return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
       scale = *s;
     }
     return Operation{RenderOp{path, scale}};

@@ -58,9 +58,13 @@ struct SaveOp {
 struct LoadOp {
   std::string path;
 };
+// Render scales: times 96 dots per inch, fractions included (1.25, 1.5, ...).
+inline constexpr double kSmallestRenderScale = 1;
+inline constexpr double kLargestRenderScale = 4;
+
 struct RenderOp {
   std::string path;
-  int scale = 1;
+  double scale = 1;
 };
 struct BoardOp {};
 

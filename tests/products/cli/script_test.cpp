@@ -57,6 +57,8 @@ TEST(ScriptLine, FilesScaleAndReplies) {
   EXPECT_EQ(render.path, "my board.png");
   EXPECT_EQ(render.scale, 2);
   EXPECT_EQ(std::get<RenderOp>(Parsed("render b.png")).scale, 1);
+  EXPECT_EQ(std::get<RenderOp>(Parsed("render b.png 1.25")).scale, 1.25);
+  EXPECT_EQ(std::get<RenderOp>(Parsed("render b.png 4")).scale, 4);
   EXPECT_EQ(std::get<SaveOp>(Parsed("save p.txt")).path, "p.txt");
   EXPECT_EQ(std::get<ReplyOp>(Parsed("reply KeyAscii 0")).value, 0.0);
   EXPECT_FALSE(std::get<ReplyOp>(Parsed("reply X off")).value.has_value());
@@ -94,7 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{"event KeyPress 40000", "-32768 to 32767"},
                     BadLine{"event MouseDown 1 0 x 3", "X must be a number"},
                     BadLine{"reply Colour 1", "event argument"},
-                    BadLine{"render b.png 0", "scale is 1 to 8"},
+                    BadLine{"render b.png 0", "scale is 1 to 4"},
+                    BadLine{"render b.png 4.5", "scale is 1 to 4"},
+                    BadLine{"render b.png nan", "scale is 1 to 4"},
                     BadLine{"board now", "takes 0 arguments"},
                     BadLine{"set GetMove \"\xff\"", "not valid UTF-8"}));
 

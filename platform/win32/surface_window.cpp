@@ -6,6 +6,8 @@ namespace velmora {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelmoraSurface";
+// WM_DPICHANGED_AFTERPARENT, which older headers lack: the parent moved to another DPI.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 // The module this code lives in: the library when it is one, the program otherwise.
 HINSTANCE ThisModule() {
@@ -99,9 +101,7 @@ std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<UserControl
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ThisModule(),
                   window.get());
   if (window->hwnd_ == nullptr) return nullptr;
-  HDC screen = GetDC(window->hwnd_);
-  window->scale_ = PaintScale::ForDevice(screen);
-  ReleaseDC(window->hwnd_, screen);
+  window->UpdateScale();
   window->control_->SetSurfaceObserver(window.get());
   forms.AttachWindow(window->hwnd_);
   EnableWindow(window->hwnd_, window->control_->Enabled());
@@ -109,10 +109,23 @@ std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<UserControl
 }
 
 RECT SurfaceWindow::DefaultRect(int left, int top) {
-  HDC screen = GetDC(nullptr);
-  const PaintScale scale = PaintScale::ForDevice(screen);
+  const HDC screen = GetDC(nullptr);
+  const DeviceScale scale = DeviceScaleOf(screen, left, top);
   ReleaseDC(nullptr, screen);
-  return {left, top, left + scale.PixelX(kDesignWidth), top + scale.PixelY(kDesignHeight)};
+  const PixelBox design = PixelGrid(scale).DesignBox();
+  return {design.left, design.top, design.right, design.bottom};
+}
+
+DeviceScale SurfaceWindow::ScaleForDpi(int dpi) {
+  return {dpi / 1440.0, dpi / 1440.0, 0, 0};
+}
+
+void SurfaceWindow::UpdateScale() {
+  if (hwnd_ == nullptr) return;
+  const DeviceScale scale = ScaleForDpi(DpiOfWindow(hwnd_));
+  if (scale == grid_.scale()) return;
+  grid_ = PixelGrid(scale);
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void SurfaceWindow::UnregisterWindowClass() {
@@ -154,6 +167,10 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_SIZE:
+    case kDpiChangedAfterParent:
+      UpdateScale();
+      return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_LBUTTONDOWN:
       OnButtonDown(1, false, wparam, lparam);
       return 0;
@@ -212,7 +229,7 @@ void SurfaceWindow::Paint() {
   const HGDIOBJ previous = SelectObject(memory, buffer);
   FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
   painter_.PaintDisplayList(memory, BuildDisplayList(control_->surface(), control_->GetMove()),
-                            scale_);
+                            grid_);
   BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
          ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   SelectObject(memory, previous);
@@ -223,7 +240,7 @@ void SurfaceWindow::Paint() {
 
 Hit SurfaceWindow::HitAt(LPARAM lparam) const {
   const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-  return HitTest(control_->surface(), scale_.ToTwips(at.x, at.y));
+  return HitTest(control_->surface(), grid_, at.x, at.y);
 }
 
 void SurfaceWindow::OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam,
@@ -285,8 +302,8 @@ void SurfaceWindow::RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::i
                                std::int16_t button, WPARAM wparam, LPARAM lparam) {
   std::int16_t Button = button;
   std::int16_t Shift = MouseShift(wparam);
-  float X = static_cast<float>((static_cast<short>(LOWORD(lparam)) - scale_.origin_x) / scale_.x);
-  float Y = static_cast<float>((static_cast<short>(HIWORD(lparam)) - scale_.origin_y) / scale_.y);
+  float X = static_cast<float>(grid_.TwipsX(static_cast<short>(LOWORD(lparam))));
+  float Y = static_cast<float>(grid_.TwipsY(static_cast<short>(HIWORD(lparam))));
   (control_.get()->*event)(Button, Shift, X, Y);
 }
 
@@ -322,7 +339,8 @@ void SurfaceWindow::OnDestroy() {
 void SurfaceWindow::InvalidateControl(ControlRef ref) {
   const ControlSpec* spec = FindControl(ref);
   if (spec == nullptr || hwnd_ == nullptr) return;
-  const RECT rect = scale_.ToPixels({spec->left, spec->top, spec->width, spec->height});
+  const PixelBox box = grid_.BoxOf(*spec);
+  const RECT rect{box.left, box.top, box.right, box.bottom};
   InvalidateRect(hwnd_, &rect, FALSE);
   invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
                          static_cast<std::uint64_t>(rect.bottom - rect.top);

@@ -34,6 +34,8 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   // The design's size (6735 x 7335 twips) in pixels at the screen's pixels per inch, from the
   // given top-left corner.
   static RECT DefaultRect(int left, int top);
+  // The window's DPI as a device scale: 15 twips a pixel at 96.
+  static DeviceScale ScaleForDpi(int dpi);
   // Lets go of the window class; for a library that is being unloaded.
   static void UnregisterWindowClass();
 
@@ -43,6 +45,10 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
 
   // Null once the window has been destroyed.
   HWND hwnd() const { return hwnd_; }
+  // Where the window paints and hits every part now: the DPI read when it was created and
+  // again on each WM_SIZE and WM_DPICHANGED_AFTERPARENT (hosted controls get no other notice).
+  const PixelGrid& grid() const { return grid_; }
+  const GdiPainter& painter() const { return painter_; }
   const std::shared_ptr<UserControl1>& control() const { return control_; }
 
   // Sum of the areas (pixels) of every rectangle invalidated for a reported change.
@@ -79,14 +85,15 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   void RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&, float&),
                   std::int16_t button, WPARAM wparam, LPARAM lparam);
   Hit HitAt(LPARAM lparam) const;
-  PaintScale Scale() const;
+  // Reads the window's DPI; on a change, the grid follows and the whole window repaints.
+  void UpdateScale();
   void InvalidateControl(ControlRef ref);
 
   std::shared_ptr<UserControl1> control_;
   Win32Forms& forms_;
   KeepAlive keep_alive_;
   HWND hwnd_ = nullptr;
-  PaintScale scale_;
+  PixelGrid grid_{DeviceScale{}};
   GdiPainter painter_;
   std::optional<Press> press_;  // the left button's press, while it is held
   std::uint64_t invalidated_pixels_ = 0;

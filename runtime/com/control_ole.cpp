@@ -1,9 +1,12 @@
 // The OLE side of the control: how a container sites it, activates it in place in a window of
 // its own, sizes, closes and draws it.
+#include "board/failure.h"
+#include "platform/win32/dib.h"
 #include "runtime/com/boundary.h"
 #include "runtime/com/control_object.h"
 #include "runtime/com/library.h"
 #include "view/display_list.h"
+#include "view/pixel_grid.h"
 
 namespace velmora::com {
 
@@ -246,17 +249,55 @@ STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
   return S_OK;
 }
 
-// Paints the surface as it looks now, stretched into the bounds: a container prints the
-// control, or renders it where no window of its own exists, this way.
+namespace {
+
+// A device that records or prints rather than shows: per-pixel alpha does not reach it.
+bool RecordsOrPrints(HDC dc) {
+  const DWORD type = GetObjectType(dc);
+  return type == OBJ_METADC || type == OBJ_ENHMETADC ||
+         GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY;
+}
+
+}  // namespace
+
+// Paints the surface as it looks now at the scale of the bounds (each axis its own): a
+// container prints the control, or renders it where no window of its own exists, this way.
+// Into a metafile or a printer the surface is composed in a memory bitmap first and copied
+// pixel for pixel.
 STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
                                  LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                                  ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc || !bounds) return E_INVALIDARG;
   return Call(this, [&] {
-    const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
-    painter_.PaintDisplayList(dc, BuildDisplayList(control_->surface(), control_->GetMove()),
-                              PaintScale::ToFit(area));
+    const DisplayList list = BuildDisplayList(control_->surface(), control_->GetMove());
+    const int width = bounds->right - bounds->left;
+    const int height = bounds->bottom - bounds->top;
+    if (!RecordsOrPrints(dc)) {
+      painter_.PaintDisplayList(
+          dc, list,
+          PixelGrid(DeviceScale::ToFit(bounds->left, bounds->top, bounds->right, bounds->bottom)));
+      return;
+    }
+    if (width <= 0 || height <= 0) return;
+    const Dib dib = CreateTopDownDib(width, height);
+    if (dib.bitmap == nullptr) throw Failure(Failure::kPlatform, "No memory for the picture");
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
+    painter_.PaintDisplayList(memory, list, PixelGrid(DeviceScale::ToFit(0, 0, width, height)));
+    GdiFlush();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    StretchDIBits(dc, bounds->left, bounds->top, width, height, 0, 0, width, height, dib.pixels,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib.bitmap);
   });
 }
 

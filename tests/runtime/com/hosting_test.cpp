@@ -31,11 +31,11 @@ HWND Form() {
 }
 
 POINT SquareCentre(std::int16_t n) {
-  const Point origin = SquareOrigin(n);
   const HDC screen = GetDC(nullptr);
-  const PaintScale scale = PaintScale::ForDevice(screen);
+  const PixelGrid grid(DeviceScaleOf(screen));
   ReleaseDC(nullptr, screen);
-  return {scale.PixelX(origin.x + 360), scale.PixelY(origin.y + 360)};
+  const PixelBox square = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+  return {(square.left + square.right) / 2, (square.top + square.bottom) / 2};
 }
 
 class HostingTest : public RegisteredLibraryTest {
@@ -181,6 +181,52 @@ TEST_F(HostingTest, DrawPaintsWhatTheWindowShows) {
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
+}
+
+TEST_F(HostingTest, ANewControlsExtentIsTheDesignInHimetricAtEveryDpi) {
+  const auto control = CreateControl();
+  SIZEL size{};
+  ASSERT_EQ(control.As<IOleObject>()->GetExtent(DVASPECT_CONTENT, &size), S_OK);
+  // 6735 x 7335 twips, 1440 a inch, 2540 HIMETRIC a inch.
+  EXPECT_EQ(size.cx, 11880);
+  EXPECT_EQ(size.cy, 12938);
+  ASSERT_EQ(control.As<IViewObject2>()->GetExtent(DVASPECT_CONTENT, -1, nullptr, &size), S_OK);
+  EXPECT_EQ(size.cx, 11880);
+}
+
+// A container printing the control or keeping its picture records it into a metafile: the
+// surface arrives composed, as one bitmap, and plays back as the window shows it.
+TEST_F(HostingTest, DrawIntoAMetafilePlaysBackWhatTheWindowShows) {
+  const auto control = Host(0);
+  const HWND window = WindowOf(control);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const Capture shown = CaptureClient(window);
+  const HDC recording = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(recording, nullptr);
+  const RECTL bounds{0, 0, shown.width, shown.height};
+  ASSERT_EQ(control.As<IViewObject2>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr,
+                                             recording, &bounds, nullptr, nullptr, 0),
+            S_OK);
+  const HENHMETAFILE picture = CloseEnhMetaFile(recording);
+  ASSERT_NE(picture, nullptr);
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, shown.width, shown.height);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const RECT all{0, 0, shown.width, shown.height};
+  PlayEnhMetaFile(memory, picture, &all);
+  for (std::int16_t n : {1, 2, 13, 29, 64}) {
+    const POINT at = SquareCentre(n);
+    EXPECT_EQ(GetPixel(memory, at.x, at.y), shown.At(at.x, at.y)) << n;
+  }
+  // A pixel on a piece's edge: blended the same way as in the window.
+  const POINT pawn = SquareCentre(13);
+  EXPECT_EQ(GetPixel(memory, pawn.x - 8, pawn.y + 14), shown.At(pawn.x - 8, pawn.y + 14));
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  DeleteEnhMetaFile(picture);
 }
 
 TEST_F(HostingTest, CloseTakesTheWindowAway) {

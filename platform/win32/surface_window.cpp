@@ -60,6 +60,12 @@ std::int16_t ButtonsHeld(WPARAM wparam) {
   return buttons;
 }
 
+// A mouse message as the core's pointer input takes it: client pixels, Shift, buttons held.
+PointerPoint PointerAt(WPARAM wparam, LPARAM lparam) {
+  return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)),
+          MouseShift(wparam), ButtonsHeld(wparam)};
+}
+
 bool MayReachControl(UINT message) {
   switch (message) {
     case WM_PAINT:
@@ -172,33 +178,33 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       UpdateScale();
       return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_LBUTTONDOWN:
-      OnButtonDown(1, false, wparam, lparam);
+      OnButtonDown(PointerButton::kLeft, false, wparam, lparam);
       return 0;
     case WM_LBUTTONDBLCLK:
-      OnButtonDown(1, true, wparam, lparam);
+      OnButtonDown(PointerButton::kLeft, true, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-      OnButtonDown(2, false, wparam, lparam);
+      OnButtonDown(PointerButton::kRight, false, wparam, lparam);
       return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-      OnButtonDown(4, false, wparam, lparam);
+      OnButtonDown(PointerButton::kMiddle, false, wparam, lparam);
       return 0;
     case WM_LBUTTONUP:
-      OnButtonUp(1, wparam, lparam);
+      OnButtonUp(PointerButton::kLeft, wparam, lparam);
       return 0;
     case WM_RBUTTONUP:
-      OnButtonUp(2, wparam, lparam);
+      OnButtonUp(PointerButton::kRight, wparam, lparam);
       return 0;
     case WM_MBUTTONUP:
-      OnButtonUp(4, wparam, lparam);
+      OnButtonUp(PointerButton::kMiddle, wparam, lparam);
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(wparam, lparam);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lparam) != hwnd) press_.reset();
+      if (reinterpret_cast<HWND>(lparam) != hwnd && !releasing_capture_) pointer_.CaptureLost();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -238,73 +244,26 @@ void SurfaceWindow::Paint() {
   EndPaint(hwnd_, &ps);
 }
 
-Hit SurfaceWindow::HitAt(LPARAM lparam) const {
-  const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-  return HitTest(control_->surface(), grid_, at.x, at.y);
-}
-
-void SurfaceWindow::OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam,
+void SurfaceWindow::OnButtonDown(PointerButton button, bool double_click, WPARAM wparam,
                                  LPARAM lparam) {
-  if (button == 1 && GetFocus() != hwnd_) SetFocus(hwnd_);
-  const Hit hit = HitAt(lparam);
-  if (button == 1) press_ = Press{hit, double_click};
+  if (button == PointerButton::kLeft && GetFocus() != hwnd_) SetFocus(hwnd_);
   SetCapture(hwnd_);
-  if (hit.kind != Hit::Kind::kSurface) return;
-  if (double_click) {
-    control_->SurfaceDblClick();
-  } else {
-    RaiseMouse(&UserControl1::SurfaceMouseDown, button, wparam, lparam);
-  }
+  pointer_.Press(*control_, grid_, button, double_click, PointerAt(wparam, lparam));
 }
 
-void SurfaceWindow::OnButtonUp(std::int16_t button, WPARAM wparam, LPARAM lparam) {
-  const std::optional<Press> press = button == 1 ? press_ : std::nullopt;
-  if (button == 1) press_.reset();
-  if (ButtonsHeld(wparam) == 0 && GetCapture() == hwnd_) ReleaseCapture();
-  const Hit hit = HitAt(lparam);
-  if (button != 1) {
-    if (hit.kind == Hit::Kind::kSurface) {
-      RaiseMouse(&UserControl1::SurfaceMouseUp, button, wparam, lparam);
-    }
-    return;
+void SurfaceWindow::OnButtonUp(PointerButton button, WPARAM wparam, LPARAM lparam) {
+  const PointerPoint at = PointerAt(wparam, lparam);
+  if (!PointerInput::KeepsCapture(at) && GetCapture() == hwnd_) {
+    // Letting go of the pointer ourselves is no lost capture: this release still counts.
+    releasing_capture_ = true;
+    ReleaseCapture();
+    releasing_capture_ = false;
   }
-  if (!press) return;
-  if (press->hit.kind == Hit::Kind::kSurface) {
-    RaiseMouse(&UserControl1::SurfaceMouseUp, button, wparam, lparam);
-  }
-  // A click is a press and a release over the same control; a double click's second press
-  // makes none.
-  if (press->double_click || hit != press->hit) return;
-  switch (hit.kind) {
-    case Hit::Kind::kSurface:
-      control_->SurfaceClick();
-      break;
-    case Hit::Kind::kSquare:
-      control_->ClickSquare(hit.index);
-      break;
-    case Hit::Kind::kChoice:
-      control_->ClickChoice(hit.index);
-      break;
-    case Hit::Kind::kSwallowed:
-      break;
-  }
+  pointer_.Release(*control_, grid_, button, at);
 }
 
 void SurfaceWindow::OnMouseMove(WPARAM wparam, LPARAM lparam) {
-  // While the left button is held, the moves belong to whatever it pressed.
-  const Hit over = press_ ? press_->hit : HitAt(lparam);
-  if (over.kind != Hit::Kind::kSurface) return;
-  RaiseMouse(&UserControl1::SurfaceMouseMove, ButtonsHeld(wparam), wparam, lparam);
-}
-
-void SurfaceWindow::RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&,
-                                                           float&),
-                               std::int16_t button, WPARAM wparam, LPARAM lparam) {
-  std::int16_t Button = button;
-  std::int16_t Shift = MouseShift(wparam);
-  float X = static_cast<float>(grid_.TwipsX(static_cast<short>(LOWORD(lparam))));
-  float Y = static_cast<float>(grid_.TwipsY(static_cast<short>(HIWORD(lparam))));
-  (control_.get()->*event)(Button, Shift, X, Y);
+  pointer_.Move(*control_, grid_, PointerAt(wparam, lparam));
 }
 
 LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -331,7 +290,7 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void SurfaceWindow::OnDestroy() {
-  press_.reset();
+  pointer_.CaptureLost();
   control_->SetSurfaceObserver(nullptr);
   if (forms_.window() == hwnd_) forms_.DetachWindow();
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "control/pointer_input.h"
 #include "control/user_control.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/win32_forms.h"
@@ -64,27 +65,18 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   void EnabledChanged() override;
 
  private:
-  // A mouse press being followed until its release.
-  struct Press {
-    Hit hit;
-    bool double_click;
-  };
-
   SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms, KeepAlive keep_alive);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
   void Paint();
-  void OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam, LPARAM lparam);
-  void OnButtonUp(std::int16_t button, WPARAM wparam, LPARAM lparam);
+  void OnButtonDown(PointerButton button, bool double_click, WPARAM wparam, LPARAM lparam);
+  void OnButtonUp(PointerButton button, WPARAM wparam, LPARAM lparam);
   void OnMouseMove(WPARAM wparam, LPARAM lparam);
   LRESULT OnKey(UINT message, WPARAM wparam, LPARAM lparam);
   void OnDestroy();
 
-  void RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&, float&),
-                  std::int16_t button, WPARAM wparam, LPARAM lparam);
-  Hit HitAt(LPARAM lparam) const;
   // Reads the window's DPI; on a change, the grid follows and the whole window repaints.
   void UpdateScale();
   void InvalidateControl(ControlRef ref);
@@ -95,7 +87,8 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   HWND hwnd_ = nullptr;
   PixelGrid grid_{DeviceScale{}};
   GdiPainter painter_;
-  std::optional<Press> press_;  // the left button's press, while it is held
+  PointerInput pointer_;
+  bool releasing_capture_ = false;
   std::uint64_t invalidated_pixels_ = 0;
   std::u16string passed_characters_;
 };

@@ -80,27 +80,25 @@ TEST_P(MalformedLine, IsRejectedWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, MalformedLine,
-    testing::Values(BadLine{"jump E2", "unknown operation \"jump\""},
-                    BadLine{"set PutMove \"E2-E4", "unterminated quote"},
-                    BadLine{"set PutMove \"a\\qb\"", "unknown escape \\q"},
-                    BadLine{"set PutMove \"\\u12\"", "four hexadecimal digits"},
-                    BadLine{"set PutMove \"ab\"cd", "followed by a blank"},
-                    BadLine{"set PutMove a\"b", "quote inside a word"},
-                    BadLine{"set Colour red", "unknown property \"Colour\""},
-                    BadLine{"set Enabled yes", "True or False"},
-                    BadLine{"set PutMove", "takes 2 arguments, got 1"},
-                    BadLine{"get", "takes 1 argument, got 0"}, BadLine{"click I9", "A1 to H8"},
-                    BadLine{"click 65", "A1 to H8"}, BadLine{"choose 8", "0 to 7"},
-                    BadLine{"event Wheel", "unknown event"},
-                    BadLine{"event KeyPress", "takes 1 values, got 0"},
-                    BadLine{"event KeyPress 40000", "-32768 to 32767"},
-                    BadLine{"event MouseDown 1 0 x 3", "X must be a number"},
-                    BadLine{"reply Colour 1", "event argument"},
-                    BadLine{"render b.png 0", "scale is 1 to 4"},
-                    BadLine{"render b.png 4.5", "scale is 1 to 4"},
-                    BadLine{"render b.png nan", "scale is 1 to 4"},
-                    BadLine{"board now", "takes 0 arguments"},
-                    BadLine{"set GetMove \"\xff\"", "not valid UTF-8"}));
+    testing::Values(
+        BadLine{"jump E2", "unknown operation \"jump\""},
+        BadLine{"set PutMove \"E2-E4", "unterminated quote"},
+        BadLine{"set PutMove \"a\\qb\"", "unknown escape \\q"},
+        BadLine{"set PutMove \"\\u12\"", "four hexadecimal digits"},
+        BadLine{"set PutMove \"ab\"cd", "followed by a blank"},
+        BadLine{"set PutMove a\"b", "quote inside a word"},
+        BadLine{"set Colour red", "unknown property \"Colour\""},
+        BadLine{"set Enabled yes", "True or False"},
+        BadLine{"set PutMove", "takes 2 arguments, got 1"},
+        BadLine{"get", "takes 1 argument, got 0"}, BadLine{"click I9", "A1 to H8"},
+        BadLine{"click 65", "A1 to H8"}, BadLine{"choose 8", "0 to 7"},
+        BadLine{"event Wheel", "unknown event"}, BadLine{"event KeyPress", "takes 1 values, got 0"},
+        BadLine{"event KeyPress 40000", "-32768 to 32767"},
+        BadLine{"event MouseDown 1 0 x 3", "X must be a number"},
+        BadLine{"reply Colour 1", "event argument"}, BadLine{"render b.png 0", "scale is 1 to 4"},
+        BadLine{"render b.png 4.5", "scale is 1 to 4"},
+        BadLine{"render b.png nan", "scale is 1 to 4"}, BadLine{"board now", "takes 0 arguments"},
+        BadLine{"set GetMove \"\xff\"", "not valid UTF-8"}));
 
 }  // namespace
 }  // namespace velmora::cli

@@ -50,8 +50,15 @@ struct Drawing {
   std::vector<Part> detail;
 };
 
-PathPoint Mirror(PathPoint p) {
-  return {kArtBox - p.x, p.y};
+// The part reflected about the box's upright centre line; it then runs the other way round,
+// which Build() puts right.
+Part Mirrored(const Part& part) {
+  auto mirror = [](PathPoint p) { return PathPoint{kArtBox - p.x, p.y}; };
+  Part mirrored{mirror(part.start), {}};
+  for (const Segment& s : part.segments) {
+    mirrored.segments.push_back({s.verb, mirror(s.c1), mirror(s.c2), mirror(s.end)});
+  }
+  return mirrored;
 }
 
 // The two lowest parts every piece but the pawn stands on, with their seams.
@@ -132,16 +139,9 @@ Drawing Queen() {
             Polygon({{22, 9}, {26, 9}, {27, 24.5}, {21, 24.5}}),
             Polygon({{9, 23.5}, {39, 23.5}, {36, 34}, {12, 34}}),
             Box(13, 33, 35, 37)};
-  // The right-hand spikes mirror the left-hand ones (and run the other way round).
-  for (const auto* spike : {&outer, &inner}) {
-    std::vector<PathPoint> mirrored;
-    for (const PathPoint p : *spike) mirrored.insert(mirrored.begin(), Mirror(p));
-    Part part{mirrored.front(), {}};
-    for (std::size_t i = 1; i < mirrored.size(); ++i) {
-      part.segments.push_back({PathVerb::kLine, {}, {}, mirrored[i]});
-    }
-    d.body.push_back(part);
-  }
+  // The right-hand spikes mirror the left-hand ones.
+  d.body.push_back(Mirrored(Polygon(outer)));
+  d.body.push_back(Mirrored(Polygon(inner)));
   d.detail = {Box(13, 31, 35, 32)};
   AddBase(d, 12, 36, 14, 34);
   return d;

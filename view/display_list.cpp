@@ -1,5 +1,7 @@
 #include "view/display_list.h"
 
+#include "view/accessible_parts.h"
+
 namespace velmora {
 namespace {
 
@@ -64,6 +66,17 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
     if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;
+    list.push_back(std::move(command));
+  }
+  // Drawn last: the mark lies over the square's piece, or over the shown choice.
+  const std::int16_t marked = surface.FocusMark();
+  if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {
+    PaintCommand command;
+    command.kind = PaintKind::kRectangle;
+    command.source = *ControlOfPart(surface, marked);
+    command.rect = *mark;
+    command.line = colours::kWindowText;
+    command.line_width = 1;
     list.push_back(std::move(command));
   }
   return list;

@@ -65,6 +65,10 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
   void SurfaceMouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
   void SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
+  // A key the control would act on now, so a container gives it to the control first.
+  bool TakesKey(std::int16_t key_code, std::int16_t shift) const {
+    return surface_.Enabled() && keys_.Takes(key_code, shift);
+  }
   // The surface gained or lost the keyboard focus.
   void SurfaceFocus(bool has_focus);
 

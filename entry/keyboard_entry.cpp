@@ -87,12 +87,20 @@ void KeyboardEntry::KeyUp(std::int16_t key_code) {
   if (key_code == keys::kEnter) enter_held_ = false;
 }
 
+KeyAction KeyboardEntry::ActionFor(std::int16_t key_code, std::int16_t shift) const {
+  if (key_code == 0) return {};
+  return ShownPanel(surface_) ? PromptKeyAction(focus_.Choice(), key_code, shift)
+                              : BoardKeyAction(focus_.Square(), key_code, shift);
+}
+
+bool KeyboardEntry::Takes(std::int16_t key_code, std::int16_t shift) const {
+  return ActionFor(key_code, shift).kind != KeyAction::Kind::kNone;
+}
+
 bool KeyboardEntry::KeyDown(std::int16_t key_code, std::int16_t shift) {
-  if (key_code == 0) return false;
-  const auto panel = ShownPanel(surface_);
-  const KeyAction action = panel ? PromptKeyAction(focus_.Choice(), key_code, shift)
-                                 : BoardKeyAction(focus_.Square(), key_code, shift);
+  const KeyAction action = ActionFor(key_code, shift);
   if (action.kind == KeyAction::Kind::kNone) return false;
+  const auto panel = ShownPanel(surface_);
   if (action.kind == KeyAction::Kind::kClick && Repeats(key_code)) return false;
   const std::int16_t first_choice = panel == ControlName::kFrame2 ? 4 : 0;
   switch (action.kind) {

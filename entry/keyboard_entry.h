@@ -65,10 +65,13 @@ class KeyboardEntry {
   // True when the key did something (a focus move or a click); 0 is a key the host took.
   bool KeyDown(std::int16_t key_code, std::int16_t shift);
   void KeyUp(std::int16_t key_code);
+  // True for a key that would act now: a container hands such keys to the control first.
+  bool Takes(std::int16_t key_code, std::int16_t shift) const;
   // The keys held down are forgotten: their releases go to whoever has the focus now.
   void ReleaseAll() { space_held_ = enter_held_ = false; }
 
  private:
+  KeyAction ActionFor(std::int16_t key_code, std::int16_t shift) const;
   // True for a second key-down of a held Space or Enter.
   bool Repeats(std::int16_t key_code);
 

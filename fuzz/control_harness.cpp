@@ -507,6 +507,18 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
     second = static_cast<std::int16_t>(second & 7);
   }
   const FocusView focus_before = TakeFocus(control);
+  // Space or Enter on the board is a click on the focus square, with what a mouse click on it
+  // may leave showing other than its cell (see ClickSquare).
+  const auto clicks = [](std::int16_t key) { return key == 0x20 || key == 0x0D; };
+  const bool may_click = kind == EventId::kKeyDown && before.enabled &&
+                         before.state != EntryState::kPrompting &&
+                         (clicks(first) || (arg_override_ && clicks(*arg_override_)));
+  if (may_click) {
+    may_differ_.set(static_cast<std::size_t>(focus_before.square));
+    if (before.state == EntryState::kPicked) {
+      may_differ_.set(static_cast<std::size_t>(NumberOf(before.from_row, before.from_col)));
+    }
+  }
   const int raised = raised_[static_cast<std::size_t>(kind)];
   const int reactions = reactions_used_;
   bool acted = false;
@@ -537,6 +549,10 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
       break;
   }
   if (!Alive()) return;
+  if (acted && may_click) {
+    const Snapshot after = Take(control);
+    may_differ_.set(static_cast<std::size_t>(NumberOf(after.from_row, after.from_col)));
+  }
   const bool has_args = kind != EventId::kClick && kind != EventId::kDblClick;
   if (!before.enabled) {
     RequireSame("a surface event while disabled changed something", before, Take(control));

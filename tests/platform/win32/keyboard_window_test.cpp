@@ -102,6 +102,19 @@ TEST_F(KeyboardWindowTest, TheHostTakesAKeyAndADisabledWindowIgnoresKeys) {
   EXPECT_EQ(host_.Count(EventId::kKeyDown), 2);
 }
 
+TEST_F(KeyboardWindowTest, AHeldSpaceRepeatsWithoutClickingAgain) {
+  // A held key repeats its key-down with the previous-state bit set, and is released once.
+  constexpr LPARAM kRepeat = 0x40000001;
+  PostMessageW(window_->hwnd(), WM_KEYDOWN, VK_SPACE, 1);
+  PostMessageW(window_->hwnd(), WM_KEYDOWN, VK_SPACE, kRepeat);
+  PostMessageW(window_->hwnd(), WM_KEYDOWN, VK_SPACE, kRepeat);
+  PostMessageW(window_->hwnd(), WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+  Pump();
+  EXPECT_EQ(control_->GetMove(), u"A1") << "one click: the rook is picked up, not put back";
+  EXPECT_EQ(control_->entry_state(), EntryState::kPicked);
+  EXPECT_EQ(host_.Count(EventId::kKeyDown), 3) << "the host hears every repeat";
+}
+
 TEST_F(KeyboardWindowTest, ADialogsMessageLoopLeavesTheBoardItsKeys) {
   // IsDialogMessage first, as a dialog-style host runs its loop: without the window's dialog
   // code it would take the arrows and Enter for its own navigation.

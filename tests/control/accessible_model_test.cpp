@@ -104,18 +104,6 @@ TEST_F(AccessibleTest, ThePromptShowsFourButtonsWithTheFocusOnTheFirst) {
   EXPECT_EQ(FocusedPart(*control), N(u"B8"));
 }
 
-TEST_F(AccessibleTest, ActivatingASquareIsAClickAndTheMoveDisplayReadsTheMove) {
-  control->ActivatePart(N(u"G1"));
-  control->ActivatePart(N(u"F3"));
-  EXPECT_EQ(CellAt(u"F3"), u'N');
-  const auto display = DescribePart(*control, kMoveDisplayPart);
-  EXPECT_EQ(display->name, u"white knight G1 to F3");
-  EXPECT_EQ(display->value, u"G1-F3");
-  control->Enabled(false);
-  control->ActivatePart(N(u"F3"));
-  EXPECT_EQ(control->entry_state(), EntryState::kIdle);
-}
-
 struct AnnounceCase {
   const char* what;
   std::u16string position;  // empty: the initial position
@@ -142,11 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
         AnnounceCase{"click move", u"", {u"E2", u"E4"}, {}, {u"white pawn E2 to E4"}},
         AnnounceCase{"a pick alone", u"", {u"E2"}, {}, {}},
         AnnounceCase{"same square", u"", {u"E2", u"E2"}, {}, {}},
-        AnnounceCase{"click capture",
-                     u"",
-                     {u"G8", u"F6", u"F6", u"F2"},
-                     {},
-                     {u"black knight G8 to F6", u"black knight captures white pawn on F2"}},
         AnnounceCase{"host move and capture",
                      u"",
                      {},

@@ -129,29 +129,6 @@ class KeyboardTest : public ControlFixture {
   }
 };
 
-TEST_F(KeyboardTest, TheFocusStartsOnA1AndArrowsWalkTheBoard) {
-  EXPECT_EQ(control->focus().Square(), 1);
-  Press(keys::kUp);
-  Press(keys::kRight);
-  Press(keys::kPageUp);
-  EXPECT_EQ(control->focus().Square(), N(u"B8"));
-  Press(keys::kEnd, kCtrl);
-  EXPECT_EQ(control->focus().Square(), N(u"H1"));
-  EXPECT_EQ(observer.focus_moves, 4);
-  EXPECT_EQ(host.CountEvents(EventId::kKeyDown), 4);
-  EXPECT_EQ(host.CountEvents(EventId::kKeyUp), 4);
-}
-
-TEST_F(KeyboardTest, SpaceAndEnterClickThroughTheClickEntrysOwnPath) {
-  KeyMove(u"E2", u"E4");
-  EXPECT_EQ(control->GetMove(), u"E2-E4");
-  EXPECT_EQ(CellAt(u"E4"), u'P');
-  EXPECT_EQ(host.CountEvents(EventId::kChange), 2) << "the pick and the move, as by mouse";
-  Walk(u"E5");
-  Press(keys::kSpace);
-  EXPECT_EQ(forms.messages(), std::vector<std::u16string>{u"Empty Square"});
-}
-
 TEST_F(KeyboardTest, AHostThatZeroesKeyCodeTakesTheKey) {
   host.SetHandler([](EventId id, std::span<const EventArg> args) {
     if (id == EventId::kKeyDown) *std::get<std::int16_t*>(args[0]) = 0;
@@ -269,15 +246,6 @@ TEST_F(KeyboardPromotionTest, ArrowsMoveAmongTheChoicesAndSpaceChooses) {
   ASSERT_GE(parts.size(), 4u);
   EXPECT_EQ(std::vector<std::int16_t>(parts.end() - 4, parts.end()),
             (std::vector<std::int16_t>{66, 67, 68, 67}));
-}
-
-TEST_F(KeyboardPromotionTest, ALetterChoosesAtOnceOnEitherPanel) {
-  QueueKey(u'N');
-  KeyMove(u"B7", u"B8");
-  EXPECT_EQ(CellAt(u"B8"), u'N');
-  QueueKey(u'B');
-  KeyMove(u"B2", u"B1");
-  EXPECT_EQ(CellAt(u"B1"), u'b');
 }
 
 TEST_F(KeyboardPromotionTest, BoardKeysDoNothingWhileThePromptWaits) {

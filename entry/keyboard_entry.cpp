@@ -100,35 +100,17 @@ bool KeyboardEntry::Takes(std::int16_t key_code, std::int16_t shift) const {
 bool KeyboardEntry::KeyDown(std::int16_t key_code, std::int16_t shift) {
   const KeyAction action = ActionFor(key_code, shift);
   if (action.kind == KeyAction::Kind::kNone) return false;
-  const auto panel = ShownPanel(surface_);
   if (action.kind == KeyAction::Kind::kClick && Repeats(key_code)) return false;
-  const std::int16_t first_choice = panel == ControlName::kFrame2 ? 4 : 0;
-  switch (action.kind) {
-    case KeyAction::Kind::kFocus:
-      if (panel) {
-        focus_.NavigateToChoice(action.target);
-      } else {
-        focus_.NavigateToSquare(action.target);
-      }
-      return true;
-    case KeyAction::Kind::kClick:
-      // A click counts as a key that was used: the mark shows where it lands.
-      if (panel) {
-        focus_.NavigateToChoice(action.target);
-        clicks_.ClickChoice(static_cast<std::int16_t>(first_choice + action.target));
-      } else {
-        focus_.NavigateToSquare(action.target);
-        clicks_.ClickSquare(action.target);
-      }
-      return true;
-    case KeyAction::Kind::kChoose:
-      focus_.NavigateToChoice(action.target);
-      clicks_.ClickChoice(static_cast<std::int16_t>(first_choice + action.target));
-      return true;
-    case KeyAction::Kind::kNone:
-      break;
+  // Every key that acts shows the mark where it leaves the focus, a click's included.
+  if (ShownPanel(surface_)) {
+    focus_.NavigateToChoice(action.target);
+    const auto part = static_cast<std::int16_t>(kFirstChoicePart + action.target);
+    if (action.kind != KeyAction::Kind::kFocus) clicks_.ClickChoice(*ChoiceOfPart(surface_, part));
+  } else {
+    focus_.NavigateToSquare(action.target);
+    if (action.kind == KeyAction::Kind::kClick) clicks_.ClickSquare(action.target);
   }
-  return false;
+  return true;
 }
 
 }  // namespace velmora

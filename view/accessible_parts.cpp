@@ -42,14 +42,7 @@ std::optional<Rect> PartRect(const Surface& surface, std::int16_t part) {
   if (part == kBoardPart) return Rect{0, 0, kDesignWidth, kDesignHeight};
   const auto ref = ControlOfPart(surface, part);
   if (!ref) return std::nullopt;
-  const ControlSpec* spec = FindControl(*ref);
-  Rect rect{spec->left, spec->top, spec->width, spec->height};
-  if (spec->parent) {
-    const ControlSpec* panel = FindControl({*spec->parent});
-    rect.left += panel->left;
-    rect.top += panel->top;
-  }
-  return rect;
+  return SurfaceRect(*FindControl(*ref));
 }
 
 std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part) {

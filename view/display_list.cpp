@@ -3,9 +3,7 @@
 #include "view/accessible_parts.h"
 
 namespace velmora {
-namespace {
 
-// Choices sit inside their panel; everything else is placed on the surface itself.
 Rect SurfaceRect(const ControlSpec& spec) {
   Rect rect{spec.left, spec.top, spec.width, spec.height};
   if (spec.parent) {
@@ -15,6 +13,8 @@ Rect SurfaceRect(const ControlSpec& spec) {
   }
   return rect;
 }
+
+namespace {
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {

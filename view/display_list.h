@@ -16,6 +16,10 @@ struct Rect {
   std::int32_t left, top, width, height;  // twips from the surface's top-left corner
 };
 
+// Where a control lies on the surface: choices sit inside their panel, everything else is
+// placed on the surface itself.
+Rect SurfaceRect(const ControlSpec& spec);
+
 enum class PaintKind : std::uint8_t {
   kRectangle,   // a shape: optional opaque fill, outline of line_width pixels
   kIcon,        // a picture drawn at its own size from the rectangle's top-left corner

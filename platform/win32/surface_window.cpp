@@ -442,6 +442,8 @@ void SurfaceWindow::NameChanged(std::int16_t part) {
 
 void SurfaceWindow::EnabledChanged() {
   if (hwnd_ != nullptr) EnableWindow(hwnd_, control_->Enabled());
+  // Every part is unavailable now, or available again.
+  Notify(EVENT_OBJECT_STATECHANGE, CHILDID_SELF);
 }
 
 }  // namespace velmora

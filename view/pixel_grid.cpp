@@ -63,8 +63,17 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
     const int left = board_left_ + column * pitch_x_;
     const int top = board_top_ + (7 - rank) * pitch_y_;
     // A square's shape reaches one pixel further, onto its neighbour's grid line.
-    const int line = source.name == ControlName::kShape1 ? 1 : 0;
-    return {left, top, left + pitch_x_ + line, top + pitch_y_ + line};
+    if (source.name == ControlName::kShape1)
+      return {left, top, left + pitch_x_ + 1, top + pitch_y_ + 1};
+    // Anything drawn inside a square (its picture, the focus mark) keeps its distance from the
+    // square's edges, scaled, so it stays inside the snapped square at every scale.
+    const std::int32_t square_left = kBoardLeft + column * kSquareTwips;
+    const std::int32_t square_top = kBoardTop + (7 - rank) * kSquareTwips;
+    const auto x = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.x)); };
+    const auto y = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.y)); };
+    return {left + x(twips.left - square_left), top + y(twips.top - square_top),
+            left + pitch_x_ - x(square_left + kSquareTwips - twips.left - twips.width),
+            top + pitch_y_ - y(square_top + kSquareTwips - twips.top - twips.height)};
   }
   return {X(twips.left), Y(twips.top), X(twips.left + twips.width), Y(twips.top + twips.height)};
 }

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "board/failure.h"
+#include "view/accessible_parts.h"
 
 namespace velmora {
 
@@ -69,6 +70,27 @@ void Surface::SetEnabled(bool enabled) {
 
 void Surface::MoveDisplayChanged() {
   if (observer_) observer_->MoveDisplayChanged();
+}
+
+void Surface::SetPicked(std::int16_t square) {
+  if (square == picked_) return;
+  const std::int16_t was = picked_;
+  picked_ = square;
+  if (!observer_) return;
+  observer_->SelectionChanged();
+  if (was != 0) observer_->NameChanged(was);
+  if (square != 0) observer_->NameChanged(square);
+}
+
+void Surface::FocusMoved() {
+  if (observer_) observer_->FocusMoved();
+}
+
+void Surface::Announce(const Announcement& announcement) {
+  last_announcement_ = announcement;
+  if (!observer_) return;
+  observer_->Announce(announcement);
+  observer_->NameChanged(kMoveDisplayPart);
 }
 
 }  // namespace velmora

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
+#include "view/announcement.h"
 #include "view/forms.h"
 #include "view/layout.h"
 #include "view/picture.h"
@@ -57,6 +59,20 @@ class Surface {
   // Text3's text changed: the move display shows something else now.
   void MoveDisplayChanged();
 
+  // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
+  std::int16_t Picked() const { return picked_; }
+  void SetPicked(std::int16_t square);
+
+  // The part the focus mark is drawn in; 0 while no mark is drawn. Set by the keyboard focus,
+  // which reports the move itself.
+  std::int16_t FocusMark() const { return focus_mark_; }
+  void SetFocusMark(std::int16_t part) { focus_mark_ = part; }
+  void FocusMoved();
+
+  // The last thing announced; the move display's accessible name reads it.
+  const std::optional<Announcement>& LastAnnouncement() const { return last_announcement_; }
+  void Announce(const Announcement& announcement);
+
  private:
   static std::size_t CheckedSlot(std::int16_t slot);
   void DrawRow(std::size_t row, const std::array<char16_t, 8>& cells, unsigned known);
@@ -65,7 +81,10 @@ class Surface {
     Picture& shown = slots_[slot];
     if (shown == picture) return;
     shown = picture;
-    if (slot != 0 && observer_) observer_->PictureChanged(static_cast<std::int16_t>(slot));
+    if (slot != 0 && observer_) {
+      observer_->PictureChanged(static_cast<std::int16_t>(slot));
+      observer_->NameChanged(static_cast<std::int16_t>(slot));
+    }
   }
   // The visibility flag of a prompt control; nullptr for any other control.
   template <typename Self>
@@ -89,6 +108,9 @@ class Surface {
   bool frame2_ = false;
   bool shape3_ = false;
   bool enabled_ = true;
+  std::int16_t picked_ = 0;
+  std::int16_t focus_mark_ = 0;
+  std::optional<Announcement> last_announcement_;
   SurfaceObserver* observer_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/win32/surface_window.h"
 
+#include "control/accessible_model.h"
+#include "view/accessible_parts.h"
 #include "view/display_list.h"
 
 namespace velmora {
@@ -8,6 +10,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"VelmoraSurface";
 // WM_DPICHANGED_AFTERPARENT, which older headers lack: the parent moved to another DPI.
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
+// A click an assistive client asked for, delivered by the window's own message loop: wparam is
+// the part.
+constexpr UINT kActivatePart = WM_APP + 14;
 
 // The module this code lives in: the library when it is one, the program otherwise.
 HINSTANCE ThisModule() {
@@ -32,15 +37,6 @@ bool RegisterWindowClass(WNDPROC procedure) {
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.lpszClassName = kClassName;
   return RegisterClassExW(&window_class) != 0;
-}
-
-// Shift, Ctrl and Alt as the host's Shift argument counts them: 1, 2 and 4.
-std::int16_t KeyShift() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
 }
 
 std::int16_t MouseShift(WPARAM wparam) {
@@ -84,6 +80,9 @@ bool MayReachControl(UINT message) {
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case kActivatePart:
       return true;
     default:
       return false;
@@ -91,6 +90,14 @@ bool MayReachControl(UINT message) {
 }
 
 }  // namespace
+
+std::int16_t KeyShift() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
 
 SurfaceWindow::SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms,
                              KeepAlive keep_alive)
@@ -212,6 +219,19 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYUP:
     case WM_CHAR:
       return OnKey(message, wparam, lparam);
+    case WM_GETDLGCODE:
+      return OnGetDlgCode(lparam);
+    case WM_SETFOCUS:
+      OnFocus(true);
+      return 0;
+    case WM_KILLFOCUS:
+      OnFocus(false);
+      return 0;
+    case WM_GETOBJECT:
+      return OnGetObject(wparam, lparam);
+    case kActivatePart:
+      control_->ActivatePart(static_cast<std::int16_t>(wparam));
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -289,8 +309,54 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd, message, passed, lparam);
 }
 
+LRESULT SurfaceWindow::OnGetDlgCode(LPARAM lparam) const {
+  // Arrows and characters are the board's; Enter only as a key press, so a dialog's default
+  // button still answers its release; Tab and Escape stay the container's.
+  LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+  const auto* msg = reinterpret_cast<const MSG*>(lparam);
+  if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    code |= DLGC_WANTMESSAGE;
+  }
+  return code;
+}
+
+LRESULT SurfaceWindow::OnGetObject(WPARAM wparam, LPARAM lparam) {
+  if (static_cast<LONG>(lparam) != static_cast<LONG>(OBJID_CLIENT) || objects_ == nullptr) {
+    return DefWindowProcW(hwnd_, WM_GETOBJECT, wparam, lparam);
+  }
+  if (!accessible_) accessible_ = com::MakeObject<SurfaceAccessible>(*objects_, *this);
+  return LresultFromObject(IID_IAccessible, wparam, static_cast<IAccessible*>(accessible_.get()));
+}
+
+void SurfaceWindow::OnFocus(bool has_focus) {
+  control_->SurfaceFocus(has_focus);
+  if (focus_listener_) focus_listener_(has_focus);
+}
+
+void SurfaceWindow::Notify(DWORD event, LONG part) const {
+  if (hwnd_ != nullptr) NotifyWinEvent(event, hwnd_, OBJID_CLIENT, part);
+}
+
+RECT SurfaceWindow::PartPixels(std::int16_t part) const {
+  PixelBox box = grid_.DesignBox();
+  if (part != kBoardPart) {
+    const auto ref = ControlOfPart(control_->surface(), part);
+    if (!ref) return {};
+    box = grid_.BoxOf(*FindControl(*ref));
+  }
+  return {box.left, box.top, box.right, box.bottom};
+}
+
+bool SurfaceWindow::QueueActivation(std::int16_t part) const {
+  return hwnd_ != nullptr && PostMessageW(hwnd_, kActivatePart, static_cast<WPARAM>(part), 0);
+}
+
 void SurfaceWindow::OnDestroy() {
   pointer_.CaptureLost();
+  if (accessible_) {
+    accessible_->Disconnect();
+    accessible_.Reset();
+  }
   control_->SetSurfaceObserver(nullptr);
   if (forms_.window() == hwnd_) forms_.DetachWindow();
 }
@@ -311,14 +377,54 @@ void SurfaceWindow::PictureChanged(std::int16_t square) {
 
 void SurfaceWindow::MoveDisplayChanged() {
   InvalidateControl({ControlName::kText3});
+  Notify(EVENT_OBJECT_VALUECHANGE, kMoveDisplayPart);
 }
 
 void SurfaceWindow::VisibilityChanged(ControlName control) {
   InvalidateControl({control});
+  if (control == ControlName::kShape3) return;
+  const bool shown = control_->surface().IsVisible(control);
+  for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
+    Notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, part);
+  }
+}
+
+void SurfaceWindow::FocusMoved() {
+  // Only the mark's own squares are repainted, and only when the mark moves, so a person who
+  // never uses the keys repaints nothing more than before.
+  const std::int16_t mark = control_->surface().FocusMark();
+  if (mark != painted_mark_ && hwnd_ != nullptr) {
+    for (const std::int16_t part : {painted_mark_, mark}) {
+      if (part == 0) continue;
+      const RECT rect = PartPixels(part);
+      InvalidateRect(hwnd_, &rect, FALSE);
+      invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
+                             static_cast<std::uint64_t>(rect.bottom - rect.top);
+    }
+    painted_mark_ = mark;
+  }
+  const std::int16_t focused = FocusedPart(*control_).value_or(0);
+  if (focused != notified_focus_) {
+    notified_focus_ = focused;
+    if (focused != 0) Notify(EVENT_OBJECT_FOCUS, focused);
+  }
+}
+
+void SurfaceWindow::SelectionChanged() {
+  const std::int16_t picked = control_->surface().Picked();
+  if (notified_selection_ != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, notified_selection_);
+  if (picked != 0) Notify(EVENT_OBJECT_SELECTION, picked);
+  notified_selection_ = picked;
+}
+
+void SurfaceWindow::NameChanged(std::int16_t part) {
+  Notify(EVENT_OBJECT_NAMECHANGE, part);
 }
 
 void SurfaceWindow::EnabledChanged() {
   if (hwnd_ != nullptr) EnableWindow(hwnd_, control_->Enabled());
+  // Every part is unavailable now, or available again.
+  Notify(EVENT_OBJECT_STATECHANGE, CHILDID_SELF);
 }
 
 }  // namespace velmora

@@ -24,6 +24,9 @@ A script has one operation a line; blank lines and "#" comments are ignored:
   expect <Property> <value>   fails the run when the property holds something else
   click <square>              a click on a square: E2 or 1..64
   choose <0..7>               a click on a promotion choice
+  key [Ctrl+][Shift+]<Key>    a key pressed and released: Left Right Up Down Home End PageUp
+                              PageDown Space Enter Q R B N (KeyDown, KeyPress, KeyUp)
+  accessible                  what assistive technology is told: parts, names, states, focus
   event Click | DblClick | KeyDown <KeyCode> <Shift> | KeyPress <KeyAscii>
         | KeyUp <KeyCode> <Shift> | MouseDown|MouseMove|MouseUp <Button> <Shift> <X> <Y>
                               a surface event; prints what the arguments hold afterwards
@@ -34,6 +37,7 @@ A script has one operation a line; blank lines and "#" comments are ignored:
   board                       the position, row 8 first
 Texts are a bare word or "quoted" with \" \\ \n \t \r \uXXXX (one UTF-16 code unit).
 While a promotion prompt waits, the following lines are its pending input.
+Every completed move, loaded position and reset prints as  announce "<words>".
 )";
 
 int Usage(std::ostream& out, int status) {

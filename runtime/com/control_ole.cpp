@@ -63,8 +63,14 @@ STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
-    case OLEIVERB_UIACTIVATE:
       return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+    case OLEIVERB_UIACTIVATE:
+      return Call(this, [&] {
+        const HRESULT result = ActivateInPlace(active_site ? active_site : site_.get());
+        // The focus brings the container's UI activation with it (OnWindowFocus).
+        if (SUCCEEDED(result) && window_ && window_->hwnd()) SetFocus(window_->hwnd());
+        return result;
+      });
     case OLEIVERB_HIDE:
       if (window_ && window_->hwnd()) ShowWindow(window_->hwnd(), SW_HIDE);
       return S_OK;
@@ -102,12 +108,29 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
         SurfaceWindow::Create(control_, forms_, parent, position, [this] { return KeepAlive(); });
     if (!window_) result = E_FAIL;
   }
+  if (SUCCEEDED(result)) {
+    frame_ = frame;
+    document_ = document;
+    window_->UseObjectCount(library_.objects());
+    window_->SetFocusListener([this](bool has_focus) { OnWindowFocus(has_focus); });
+  }
   if (FAILED(result)) {
     site->OnInPlaceDeactivate();
     return result;
   }
   in_place_site_ = site;
   return S_OK;
+}
+
+void ControlObject::OnWindowFocus(bool has_focus) {
+  if (has_focus && !ui_active_ && in_place_site_) {
+    ui_active_ = true;
+    in_place_site_->OnUIActivate();
+    auto* self = static_cast<IOleInPlaceActiveObject*>(this);
+    if (frame_) frame_->SetActiveObject(self, nullptr);
+    if (document_) document_->SetActiveObject(self, nullptr);
+  }
+  if (const auto control_site = site_.As<IOleControlSite>()) control_site->OnFocus(has_focus);
 }
 
 STDMETHODIMP ControlObject::EnumVerbs(IEnumOLEVERB** verbs) {
@@ -191,13 +214,21 @@ STDMETHODIMP ControlObject::InPlaceDeactivate() {
   return Call(this, [&] {
     // The window's own procedure may still hold it for the message being handled; it goes
     // when that message ends.
+    UIDeactivate();
     window_.reset();
+    frame_.Reset();
+    document_.Reset();
     const auto site = std::move(in_place_site_);
     site->OnInPlaceDeactivate();
   });
 }
 
 STDMETHODIMP ControlObject::UIDeactivate() {
+  if (!ui_active_) return S_OK;
+  ui_active_ = false;
+  if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+  if (document_) document_->SetActiveObject(nullptr, nullptr);
+  if (in_place_site_) return in_place_site_->OnUIDeactivate(FALSE);
   return S_OK;
 }
 
@@ -214,8 +245,19 @@ STDMETHODIMP ControlObject::ReactivateAndUndo() {
   return INPLACE_E_NOTUNDOABLE;
 }
 
-STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG) {
-  return S_FALSE;
+// A container's loop asks first for every key: the board's own keys go to its window, so no
+// dialog navigation takes the arrows or Enter away from it.
+STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
+  if (!msg) return E_INVALIDARG;
+  const HWND window = window_ ? window_->hwnd() : nullptr;
+  if (window == nullptr || msg->hwnd != window || msg->message != WM_KEYDOWN) return S_FALSE;
+  return Call(this, [&] {
+    if (!control_->TakesKey(static_cast<std::int16_t>(msg->wParam), KeyShift())) return S_FALSE;
+    // Translated here, since the container's loop will not: the key's character follows it.
+    TranslateMessage(msg);
+    SendMessageW(window, msg->message, msg->wParam, msg->lParam);
+    return S_OK;
+  });
 }
 STDMETHODIMP ControlObject::OnFrameWindowActivate(BOOL) {
   return S_OK;

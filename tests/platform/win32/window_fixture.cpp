@@ -244,6 +244,7 @@ void SurfaceTest::SetUp() {
         return std::shared_ptr<void>(control_);
       });
   ASSERT_NE(window_, nullptr);
+  window_->UseObjectCount(objects_);
   UpdateWindow(parent_);
   Pump();
 }

@@ -107,6 +107,8 @@ class SurfaceTest : public ::testing::Test {
   // Runs `action` when the message loop reaches it: from inside a waiting prompt, say.
   void PostAction(std::function<void()>* action) const;
 
+  // Before the window, so the window's accessible object is gone before its count.
+  com::ObjectCount objects_;
   HWND parent_ = nullptr;
   Win32Forms forms_;
   TestHost host_;

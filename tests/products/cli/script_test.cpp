@@ -102,3 +102,48 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace velmora::cli
+
+namespace velmora::cli {
+namespace {
+
+TEST(ScriptLine, KeysByNameWithModifiersAndTheirCharacters) {
+  struct Case {
+    std::string_view line;
+    std::int16_t key_code, shift, key_ascii;
+  };
+  const Case cases[] = {
+      {"key Left", 0x25, 0, 0},
+      {"key Right", 0x27, 0, 0},
+      {"key Up", 0x26, 0, 0},
+      {"key Down", 0x28, 0, 0},
+      {"key Home", 0x24, 0, 0},
+      {"key End", 0x23, 0, 0},
+      {"key PageUp", 0x21, 0, 0},
+      {"key PageDown", 0x22, 0, 0},
+      {"key Space", 0x20, 0, 32},
+      {"key Enter", 0x0D, 0, 13},
+      {"key Q", 0x51, 0, 'q'},
+      {"key Shift+R", 0x52, 1, 'R'},
+      {"key Ctrl+B", 0x42, 2, 2},
+      {"key Ctrl+Shift+N", 0x4E, 3, 14},
+      {"key Shift+Ctrl+Home", 0x24, 3, 0},
+      {"key Ctrl+Enter", 0x0D, 2, 10},
+  };
+  for (const Case& c : cases) {
+    const auto key = std::get<KeyOp>(Parsed(c.line));
+    EXPECT_EQ(key.key_code, c.key_code) << c.line;
+    EXPECT_EQ(key.shift, c.shift) << c.line;
+    EXPECT_EQ(key.key_ascii, c.key_ascii) << c.line;
+  }
+}
+
+TEST(ScriptLine, UnknownKeysAndArgumentsAreRefused) {
+  for (const std::string_view line : {"key", "key Tab", "key q", "key Ctrl+Ctrl+Home", "key Alt+Q",
+                                      "key \"Up\"", "key Up Down", "accessible now", "key Ctrl+"}) {
+    EXPECT_TRUE(std::holds_alternative<ParseError>(ParseLine(line))) << line;
+  }
+  EXPECT_TRUE(std::holds_alternative<AccessibleOp>(Parsed("accessible")));
+}
+
+}  // namespace
+}  // namespace velmora::cli

@@ -18,15 +18,17 @@ std::vector<std::wstring> OwnedKeys() {
           L"Interface\\" + com::GuidText(__uuidof(__UserControl1))};
 }
 
-std::wstring Replaced(std::wstring text, const std::wstring& from, const std::wstring& to) {
-  if (from.empty()) return text;
-  for (auto at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
+std::wstring Replaced(std::wstring text, const Replacements& replacements) {
+  for (const auto& [from, to] : replacements) {
+    for (auto at = text.find(from); at != std::wstring::npos;
+         at = text.find(from, at + to.size())) {
+      text.replace(at, from.size(), to);
+    }
   }
   return text;
 }
 
-void Record(HKEY key, const std::wstring& path, const std::wstring& from, const std::wstring& to,
+void Record(HKEY key, const std::wstring& path, const Replacements& replacements,
             RegistrySnapshot& out) {
   out[path] = L"";
   for (DWORD i = 0;; ++i) {
@@ -48,7 +50,7 @@ void Record(HKEY key, const std::wstring& path, const std::wstring& from, const 
     } else {
       text = L"type " + std::to_wstring(type);
     }
-    out[path + L":" + name] = Replaced(text, from, to);
+    out[path + L":" + name] = Replaced(text, replacements);
   }
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
@@ -59,7 +61,7 @@ void Record(HKEY key, const std::wstring& path, const std::wstring& from, const 
     }
     HKEY child = nullptr;
     if (RegOpenKeyExW(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
-      Record(child, path + L"\\" + name, from, to, out);
+      Record(child, path + L"\\" + name, replacements, out);
       RegCloseKey(child);
     }
   }
@@ -67,8 +69,7 @@ void Record(HKEY key, const std::wstring& path, const std::wstring& from, const 
 
 }  // namespace
 
-RegistrySnapshot Snapshot(const std::vector<ClassesView>& views, const std::wstring& replace_from,
-                          const std::wstring& replace_to) {
+RegistrySnapshot Snapshot(const std::vector<ClassesView>& views, const Replacements& replacements) {
   RegistrySnapshot snapshot;
   for (const ClassesView& view : views) {
     for (const std::wstring& owned : OwnedKeys()) {
@@ -77,7 +78,7 @@ RegistrySnapshot Snapshot(const std::vector<ClassesView>& views, const std::wstr
           ERROR_SUCCESS) {
         continue;
       }
-      Record(key, std::wstring(view.name) + L"\\" + owned, replace_from, replace_to, snapshot);
+      Record(key, std::wstring(view.name) + L"\\" + owned, replacements, snapshot);
       RegCloseKey(key);
     }
   }

@@ -21,12 +21,13 @@ inline const ClassesView kUser32{HKEY_CURRENT_USER, KEY_WOW64_32KEY, L"HKCU32"};
 inline const ClassesView kUser64{HKEY_CURRENT_USER, KEY_WOW64_64KEY, L"HKCU64"};
 
 // Every key and value the control's registration can write, in one view of one hive's classes:
-// "<view>\<key path>" for a key, "<view>\<key path>:<value name>" = data for a value. Texts
-// that contain `replace_from` have it replaced by `replace_to` (a library's folder, say).
+// "<view>\<key path>" for a key, "<view>\<key path>:<value name>" = data for a value. In the
+// data, each replacement's first text is replaced by its second (a library's folder by a
+// placeholder, say).
 using RegistrySnapshot = std::map<std::wstring, std::wstring>;
+using Replacements = std::vector<std::pair<std::wstring, std::wstring>>;
 RegistrySnapshot Snapshot(const std::vector<ClassesView>& views,
-                          const std::wstring& replace_from = L"",
-                          const std::wstring& replace_to = L"");
+                          const Replacements& replacements = {});
 
 // The keys of one snapshot missing from or different in another, one a line, for a message.
 std::string Difference(const RegistrySnapshot& expected, const RegistrySnapshot& actual);

@@ -107,7 +107,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   ComPtr<ITypeLib> types;
   BSTR name = nullptr;
-  if (SUCCEEDED(LoadRegTypeLib(LIBID_Project1, 1, 0, 0, types.Put())) &&
+  if (SUCCEEDED(LoadRegTypeLib(LIBID_Project1, 1, 0, 0x409, types.Put())) &&
       SUCCEEDED(types->GetDocumentation(-1, &name, nullptr, nullptr, nullptr))) {
     std::printf("typelib %ls\n", name);
   } else {

@@ -19,6 +19,14 @@ constexpr wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
 constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 constexpr REGSAM kOwnView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
+// A number as registry data. The system's formatter: the C library's wide one would bring a
+// whole printf into the library for a few integers.
+std::wstring Decimal(unsigned long number) {
+  wchar_t text[16] = {};
+  wsprintfW(text, L"%lu", number);
+  return text;
+}
+
 HKEY Hive(Scope scope) {
   return scope == Scope::kUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
@@ -69,8 +77,8 @@ HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& 
                           Scope scope) {
   const std::wstring key = ClassKey(project);
   const std::wstring version =
-      std::to_wstring(project.major_version) + L"." + std::to_wstring(project.minor_version);
-  const std::wstring misc_status = std::to_wstring(project.misc_status);
+      Decimal(project.major_version) + L"." + Decimal(project.minor_version);
+  const std::wstring misc_status = Decimal(project.misc_status);
   const struct {
     std::wstring key;
     const wchar_t* name;
@@ -81,8 +89,7 @@ HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& 
       {key + L"\\InprocServer32", nullptr, module_path},
       {key + L"\\InprocServer32", L"ThreadingModel", project.threading_model},
       {key + L"\\Control", nullptr, L""},
-      {key + L"\\ToolboxBitmap32", nullptr,
-       module_path + L", " + std::to_wstring(project.toolbox_bitmap)},
+      {key + L"\\ToolboxBitmap32", nullptr, module_path + L", " + Decimal(project.toolbox_bitmap)},
       {key + L"\\MiscStatus", nullptr, misc_status},
       {key + L"\\MiscStatus\\1", nullptr, misc_status},
       {key + L"\\TypeLib", nullptr, GuidText(project.library_id)},
@@ -98,8 +105,8 @@ HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& 
 }
 
 std::wstring VersionKey(const TLIBATTR& attributes) {
-  return L"TypeLib\\" + GuidText(attributes.guid) + L"\\" +
-         std::to_wstring(attributes.wMajorVerNum) + L"." + std::to_wstring(attributes.wMinorVerNum);
+  return L"TypeLib\\" + GuidText(attributes.guid) + L"\\" + Decimal(attributes.wMajorVerNum) +
+         L"." + Decimal(attributes.wMinorVerNum);
 }
 
 // The type library's own version, locale and target, read from the module.
@@ -144,7 +151,7 @@ HRESULT WriteUserTypeLibrary(ITypeLib* library, const std::wstring& module_path)
   library->ReleaseTLibAttr(read);
   const std::wstring version = VersionKey(attributes);
   const std::wstring version_number =
-      std::to_wstring(attributes.wMajorVerNum) + L"." + std::to_wstring(attributes.wMinorVerNum);
+      Decimal(attributes.wMajorVerNum) + L"." + Decimal(attributes.wMinorVerNum);
   struct Entry {
     std::wstring key;
     const wchar_t* name;
@@ -152,7 +159,7 @@ HRESULT WriteUserTypeLibrary(ITypeLib* library, const std::wstring& module_path)
   };
   std::vector<Entry> entries = {
       {version, nullptr, Documentation(library, -1)},
-      {version + L"\\FLAGS", nullptr, std::to_wstring(attributes.wLibFlags)},
+      {version + L"\\FLAGS", nullptr, Decimal(attributes.wLibFlags)},
       {version + L"\\HELPDIR", nullptr, L""},
       {TargetKey(attributes), nullptr, module_path},
   };

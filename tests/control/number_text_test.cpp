@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 
 namespace velmora {
@@ -87,6 +89,51 @@ TEST(NumberTextTest, ReadsExactlyWhatTheStandardLibraryReadsWhole) {
       EXPECT_EQ(*read, expected) << text;
       EXPECT_EQ(std::signbit(*read), std::signbit(expected)) << text;
     }
+  }
+}
+
+// A text and what the standard library reads from it, or nothing when it reads no number.
+std::optional<double> ReferenceRead(const std::string& text) {
+  double number = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+// The text with more digits after its last one (before its exponent, if any).
+std::string WithDigitsBeforeExponent(const std::string& text, const char* digits) {
+  const auto e = std::min(text.find('e'), text.size());
+  std::string result = text.substr(0, e);
+  result.append(digits);
+  result.append(text, e, std::string::npos);
+  return result;
+}
+
+TEST(NumberTextTest, ReadsLongTextsAndHalfwayPointsAsTheStandardLibraryDoes) {
+  std::mt19937_64 random(7);
+  char buffer[1200];
+  for (int i = 0; i < 1000; ++i) {
+    const std::uint64_t bits = random() & ~(std::uint64_t{1} << 63);
+    double number = 0;
+    std::memcpy(&number, &bits, sizeof number);
+    if (!std::isfinite(number)) continue;
+    // The exact halfway point to the next double up, and texts just off it.
+    const double next = std::nextafter(number, HUGE_VAL);
+    const long double halfway = (static_cast<long double>(number) + next) / 2;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, halfway, std::chars_format::scientific, 800)
+            .ptr;
+    const std::string exact(buffer, end);
+    for (const std::string& text : {exact, WithDigitsBeforeExponent(exact, "1"),
+                                    WithDigitsBeforeExponent(Reference(number), "00000000001")}) {
+      ASSERT_EQ(ReadNumberText(text), ReferenceRead(text)) << text;
+    }
+    const int precision = static_cast<int>(random() % 30);
+    const auto short_end =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, precision)
+            .ptr;
+    const std::string rounded(buffer, short_end);
+    ASSERT_EQ(ReadNumberText(rounded), ReferenceRead(rounded)) << rounded;
   }
 }
 

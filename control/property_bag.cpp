@@ -1,10 +1,10 @@
 #include "control/property_bag.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "board/failure.h"
+#include "control/number_text.h"
 
 namespace velmora {
 namespace {
@@ -19,9 +19,7 @@ std::u16string Widen(std::string_view ascii) {
 
 std::u16string NumberText(double number) {
   if (!std::isfinite(number)) Mismatch();
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-  return Widen(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+  return Widen(ShortestNumberText(number));
 }
 
 // A number written as text, with optional blanks around it; nothing else.
@@ -34,11 +32,11 @@ bool ParseNumber(std::u16string_view text, double& number) {
   const auto first = ascii.find_first_not_of(' ');
   if (first == std::string::npos) return false;
   const auto last = ascii.find_last_not_of(' ');
-  const char* begin = ascii.data() + first;
-  const char* end = ascii.data() + last + 1;
-  if (*begin == '+') ++begin;
-  const auto result = std::from_chars(begin, end, number);
-  return result.ec == std::errc() && result.ptr == end;
+  std::string_view body(ascii.data() + first, last + 1 - first);
+  if (body.front() == '+') body.remove_prefix(1);
+  const auto read = ReadNumberText(body);
+  if (read) number = *read;
+  return read.has_value();
 }
 
 bool EqualsIgnoringCase(std::u16string_view text, std::string_view word) {

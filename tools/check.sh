@@ -1,11 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything (native and Windows) and runs every test:
-# native, under AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer, and the Windows
-# library under Wine.
+# Installs what is missing, builds everything (native and Windows, 32- and 64-bit) and runs
+# every test: native, under AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer, and the
+# Windows libraries of both bitnesses under Wine. Prints each stage's time; fails when the
+# whole run takes longer than 45 minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
-step() { printf '\n== %s\n' "$*"; }
+limit=$((45 * 60))
+started=$SECONDS
+stage_started=$SECONDS
+stage=""
+# Ends the running stage, printing its time.
+end_stage() {
+  if [ -n "$stage" ]; then printf '== %s: %d s\n' "$stage" $((SECONDS - stage_started)); fi
+}
+# Ends the running stage and starts the next one.
+step() {
+  end_stage
+  stage=$*
+  stage_started=$SECONDS
+  printf '\n== %s\n' "$stage"
+}
 
 step "dependencies"
 "$root/tools/install-deps.sh" all
@@ -35,14 +50,23 @@ if [ -x "$root/tools/check-fuzz.sh" ]; then
   "$root/tools/check-fuzz.sh"
 fi
 
-step "the core with the Windows cross compiler"
-cmake -S "$root" -B "$root/build-check/mingw-core" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DVELMORA_CORE_ONLY=ON >/dev/null
-cmake --build "$root/build-check/mingw-core" -j"$jobs"
+step "the core with the Windows cross compilers"
+for processor in i686 x86_64; do
+  cmake -S "$root" -B "$root/build-check/mingw-core-$processor" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$processor.cmake" -DVELMORA_CORE_ONLY=ON >/dev/null
+  cmake --build "$root/build-check/mingw-core-$processor" -j"$jobs"
+done
 
 if [ -x "$root/tools/check-windows.sh" ]; then
-  step "Windows library and window under Wine"
+  step "Windows libraries (32- and 64-bit), window and installer under Wine"
   "$root/tools/check-windows.sh"
 fi
 
-step "all checks passed"
+end_stage
+total=$((SECONDS - started))
+printf '== all checks: %d s (limit %d s)\n' "$total" "$limit"
+if [ "$total" -gt "$limit" ]; then
+  echo "FAILED: the checks took longer than 45 minutes"
+  exit 1
+fi
+echo "== all checks passed"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, what the build needs and is missing.
 #   tools/install-deps.sh demo   what the command-line host needs
-#   tools/install-deps.sh all    everything: tests, sanitizers, fuzzing, benchmarks, Windows, Wine
+#   tools/install-deps.sh all    everything: tests, sanitizers, fuzzing, benchmarks, Windows
+#                                (32- and 64-bit), Wine, the installer tools
 set -euo pipefail
 what=${1:-all}
 
 demo=(cmake make g++ pkg-config libpng-dev libfreetype-dev fonts-dejavu-core fonts-liberation)
 all=("${demo[@]}" ninja-build libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-     valgrind g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686 libwine-dev wine wine32
-     xvfb x11-apps imagemagick python3)
+     valgrind g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686 g++-mingw-w64-x86-64
+     binutils-mingw-w64-x86-64 libwine-dev wine wine32 wine64 msitools wixl xvfb x11-apps
+     imagemagick python3)
 
 case "$what" in
   demo) wanted=("${demo[@]}") ;;

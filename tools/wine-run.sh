@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the test run's own 32-bit prefix, with an Xvfb display
-# for anything that opens a window. The prefix is created once (about 15 s) and kept in
-# $VELMORA_WINE_DIR (default: build-win/wine). Usage: tools/wine-run.sh program.exe [args...]
-# Exit status: the program's own.
+# Runs a Windows program under Wine in the test run's own 64-bit prefix, with an Xvfb display
+# for anything that opens a window. A 64-bit program runs through wine64, a 32-bit one through
+# wine (the prefix's 32-bit half); a program given by name alone (regsvr32, msiexec) runs in
+# the bitness $VELMORA_WINE_BITS names (32 or 64; default 32). The prefix is created once
+# (about 20 s) and kept in $VELMORA_WINE_DIR (default: build-win/wine).
+# Usage: tools/wine-run.sh program.exe [args...]   Exit status: the program's own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 state=${VELMORA_WINE_DIR:-$root/build-win/wine}
 mkdir -p "$state"
-export WINEPREFIX=$state/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$state/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine64=/usr/lib/wine/wine64
+
+# The machine a Windows program is built for, from its PE header: 8664 for x64.
+machine() {
+  local header
+  header=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  od -An -t x2 -j $((header + 4)) -N 2 "$1" | tr -d ' '
+}
 
 # One Xvfb per state directory, started on a free display and reused by later runs.
 if [ -z "${DISPLAY_FOR_WINE:-}" ]; then
@@ -27,8 +37,17 @@ if [ -z "${DISPLAY_FOR_WINE:-}" ]; then
 fi
 export DISPLAY=$DISPLAY_FOR_WINE
 
+# A prefix made 32-bit only (by an older run) cannot run 64-bit programs: it is made anew.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1 || true
+  "$wine64" wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
+fi
+if { [ -f "$1" ] && [ "$(machine "$1")" = 8664 ]; } ||
+   { [ ! -f "$1" ] && [ "${VELMORA_WINE_BITS:-32}" = 64 ]; }; then
+  exec "$wine64" "$@"
 fi
 exec wine "$@"

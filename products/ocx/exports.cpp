@@ -3,30 +3,30 @@
 #include <initguid.h>  // defines the identifiers the generated header declares
 
 #include "Project1.h"
+#include "project_data.h"
 #include "runtime/com/library.h"
 
 namespace {
 
 // Recompose on resize, cannot link inside, inside-out, activate when visible, set client site
 // first.
-constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
-                              OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
-                              OLEMISC_SETCLIENTSITEFIRST;
-static_assert(kMiscStatus == 0x20191);
+static_assert(velmora::ocx::kMiscStatus ==
+              (OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
+               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST));
 
 const velmora::com::ProjectDescriptor kProject{
-    .library_name = L"Project1",
+    .library_name = velmora::ocx::kLibraryName,
     .library_id = LIBID_Project1,
-    .major_version = 1,
-    .minor_version = 0,
+    .major_version = velmora::ocx::kMajorVersion,
+    .minor_version = velmora::ocx::kMinorVersion,
     .class_name = L"UserControl1",
-    .prog_id = L"Project1.UserControl1",
+    .prog_id = velmora::ocx::kProgId,
     .class_id = CLSID_UserControl1,
     .default_interface = IID__UserControl1,
     .source_interface = DIID___UserControl1,
-    .threading_model = L"Apartment",
-    .toolbox_bitmap = 30000,
-    .misc_status = kMiscStatus,
+    .threading_model = velmora::ocx::kThreadingModel,
+    .toolbox_bitmap = velmora::ocx::kToolboxBitmap,
+    .misc_status = velmora::ocx::kMiscStatus,
 };
 
 // The runtime's state for this library while it is loaded.
@@ -52,4 +52,9 @@ STDAPI DllRegisterServer() {
 
 STDAPI DllUnregisterServer() {
   return library.Unregister();
+}
+
+// regsvr32 /n /i:user registers for the current user only ("" or "machine": machine-wide).
+STDAPI DllInstall(BOOL install, LPCWSTR scope) {
+  return library.Install(install != FALSE, scope);
 }

@@ -34,16 +34,19 @@ HRESULT Library::GetClassObject(REFCLSID class_id, REFIID iid, void** out) {
 }
 
 HRESULT Library::Register() const {
-  try {
-    return RegisterProject(project_, ModulePath());
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  return Install(true, nullptr);
 }
 
 HRESULT Library::Unregister() const {
+  return Install(false, nullptr);
+}
+
+HRESULT Library::Install(bool install, const wchar_t* scope_text) const {
   try {
-    return UnregisterProject(project_, ModulePath());
+    const auto scope = ScopeFromText(scope_text);
+    if (!scope) return E_INVALIDARG;
+    return install ? RegisterProject(project_, ModulePath(), *scope)
+                   : UnregisterProject(project_, ModulePath(), *scope);
   } catch (...) {
     return E_UNEXPECTED;
   }

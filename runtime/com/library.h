@@ -20,8 +20,11 @@ class Library {
 
   HRESULT CanUnloadNow() const;
   HRESULT GetClassObject(REFCLSID class_id, REFIID iid, void** out);
+  // Machine-wide registration, as DllRegisterServer and DllUnregisterServer do it.
   HRESULT Register() const;
   HRESULT Unregister() const;
+  // DllInstall: registers (or removes) in the scope its command line names.
+  HRESULT Install(bool install, const wchar_t* scope) const;
 
   const ProjectDescriptor& project() const { return project_; }
   ObjectCount& objects() { return objects_; }

@@ -2,20 +2,46 @@
 
 #include "runtime/com/com_headers.h"
 
+#include <vector>
+
 #include "runtime/com/com_ptr.h"
 
 namespace velmora::com {
 namespace {
 
+constexpr wchar_t kClasses[] = L"Software\\Classes\\";
+// The system's marshallers: from the type library (dual and automation interfaces) and plain
+// IDispatch (dispatch-only interfaces).
+constexpr wchar_t kTypeLibraryProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
+
+// The registry view of the other bitness: a 64-bit library's twin is the 32-bit one.
+constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+constexpr REGSAM kOwnView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+// A number as registry data. The system's formatter: the C library's wide one would bring a
+// whole printf into the library for a few integers.
+std::wstring Decimal(unsigned long number) {
+  wchar_t text[16] = {};
+  wsprintfW(text, L"%lu", number);
+  return text;
+}
+
+HKEY Hive(Scope scope) {
+  return scope == Scope::kUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
 std::wstring ClassKey(const ProjectDescriptor& project) {
   return L"CLSID\\" + GuidText(project.class_id);
 }
 
-// Creates the key under HKEY_CLASSES_ROOT and sets one value (the key's own when name is null).
-LSTATUS SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+// Creates the key under the scope's classes and sets one value (the key's own when name is
+// null).
+LSTATUS SetValue(Scope scope, const std::wstring& key, const wchar_t* name,
+                 const std::wstring& value) {
   HKEY handle = nullptr;
-  LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                   nullptr, &handle, nullptr);
+  LSTATUS status = RegCreateKeyExW(Hive(scope), (kClasses + key).c_str(), 0, nullptr, 0,
+                                   KEY_SET_VALUE, nullptr, &handle, nullptr);
   if (status != ERROR_SUCCESS) return status;
   const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
   status =
@@ -24,17 +50,35 @@ LSTATUS SetValue(const std::wstring& key, const wchar_t* name, const std::wstrin
   return status;
 }
 
-LSTATUS DeleteTree(const std::wstring& key) {
-  const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+// Deletes a key of the scope's classes with everything under it, in the given registry view.
+LSTATUS DeleteTree(Scope scope, const std::wstring& key, REGSAM view = 0) {
+  HKEY classes = nullptr;
+  LSTATUS status =
+      RegOpenKeyExW(Hive(scope), kClasses, 0, KEY_READ | KEY_WRITE | DELETE | view, &classes);
+  if (status == ERROR_SUCCESS) {
+    status = RegDeleteTreeW(classes, key.c_str());
+    RegCloseKey(classes);
+  }
   if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
   return status;
 }
 
-HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& module_path) {
+bool KeyExists(Scope scope, const std::wstring& key, REGSAM view = 0) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(Hive(scope), (kClasses + key).c_str(), 0, KEY_READ | view, &handle) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(handle);
+  return true;
+}
+
+HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& module_path,
+                          Scope scope) {
   const std::wstring key = ClassKey(project);
   const std::wstring version =
-      std::to_wstring(project.major_version) + L"." + std::to_wstring(project.minor_version);
-  const std::wstring misc_status = std::to_wstring(project.misc_status);
+      Decimal(project.major_version) + L"." + Decimal(project.minor_version);
+  const std::wstring misc_status = Decimal(project.misc_status);
   const struct {
     std::wstring key;
     const wchar_t* name;
@@ -45,8 +89,7 @@ HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& 
       {key + L"\\InprocServer32", nullptr, module_path},
       {key + L"\\InprocServer32", L"ThreadingModel", project.threading_model},
       {key + L"\\Control", nullptr, L""},
-      {key + L"\\ToolboxBitmap32", nullptr,
-       module_path + L", " + std::to_wstring(project.toolbox_bitmap)},
+      {key + L"\\ToolboxBitmap32", nullptr, module_path + L", " + Decimal(project.toolbox_bitmap)},
       {key + L"\\MiscStatus", nullptr, misc_status},
       {key + L"\\MiscStatus\\1", nullptr, misc_status},
       {key + L"\\TypeLib", nullptr, GuidText(project.library_id)},
@@ -55,41 +98,133 @@ HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& 
       {std::wstring(project.prog_id) + L"\\CLSID", nullptr, GuidText(project.class_id)},
   };
   for (const auto& entry : entries) {
-    const LSTATUS status = SetValue(entry.key, entry.name, entry.value);
+    const LSTATUS status = SetValue(scope, entry.key, entry.name, entry.value);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
   }
   return S_OK;
 }
 
-bool KeyExists(const std::wstring& key) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(handle);
-  return true;
+std::wstring VersionKey(const TLIBATTR& attributes) {
+  return L"TypeLib\\" + GuidText(attributes.guid) + L"\\" + Decimal(attributes.wMajorVerNum) +
+         L"." + Decimal(attributes.wMinorVerNum);
 }
 
-// The type library is registered under its own version, locale and target, so they are read
-// from it. One that was never registered, or is gone already, leaves nothing to undo.
-HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
+// The type library's own version, locale and target, read from the module.
+HRESULT TypeLibraryAttributes(const std::wstring& module_path, TLIBATTR& out) {
   ComPtr<ITypeLib> library;
   HRESULT result = LoadTypeLibEx(module_path.c_str(), REGKIND_NONE, library.Put());
   if (FAILED(result)) return result;
   TLIBATTR* attributes = nullptr;
   result = library->GetLibAttr(&attributes);
   if (FAILED(result)) return result;
-  const TLIBATTR copy = *attributes;
+  out = *attributes;
   library->ReleaseTLibAttr(attributes);
-  const std::wstring version_key = L"TypeLib\\" + GuidText(copy.guid) + L"\\" +
-                                   std::to_wstring(copy.wMajorVerNum) + L"." +
-                                   std::to_wstring(copy.wMinorVerNum);
-  if (!KeyExists(version_key)) return S_OK;
-  return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid,
-                           copy.syskind);
+  return S_OK;
+}
+
+// This bitness's entry of the shared type-library key: "<locale>\win32" or "<locale>\win64".
+std::wstring TargetKey(const TLIBATTR& attributes) {
+  wchar_t locale[16] = {};
+  wsprintfW(locale, L"%x", attributes.lcid);
+  return VersionKey(attributes) + L"\\" + locale +
+         (attributes.syskind == SYS_WIN64 ? L"\\win64" : L"\\win32");
+}
+
+std::wstring Documentation(ITypeLib* library, INT index) {
+  BSTR name = nullptr;
+  if (FAILED(library->GetDocumentation(index, &name, nullptr, nullptr, nullptr))) return L"";
+  std::wstring text(name, SysStringLen(name));
+  SysFreeString(name);
+  return text;
+}
+
+// The per-user registration of the type library: the keys the machine-wide registration writes
+// (version, flags, help folder, this bitness's file, and each automation interface marshalled
+// from the library) under the user's classes. Written here because some systems' per-user
+// call registers for the whole machine instead.
+HRESULT WriteUserTypeLibrary(ITypeLib* library, const std::wstring& module_path) {
+  TLIBATTR attributes{};
+  TLIBATTR* read = nullptr;
+  HRESULT result = library->GetLibAttr(&read);
+  if (FAILED(result)) return result;
+  attributes = *read;
+  library->ReleaseTLibAttr(read);
+  const std::wstring version = VersionKey(attributes);
+  const std::wstring version_number =
+      Decimal(attributes.wMajorVerNum) + L"." + Decimal(attributes.wMinorVerNum);
+  struct Entry {
+    std::wstring key;
+    const wchar_t* name;
+    std::wstring value;
+  };
+  std::vector<Entry> entries = {
+      {version, nullptr, Documentation(library, -1)},
+      {version + L"\\FLAGS", nullptr, Decimal(attributes.wLibFlags)},
+      {version + L"\\HELPDIR", nullptr, L""},
+      {TargetKey(attributes), nullptr, module_path},
+  };
+  for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+    ComPtr<ITypeInfo> info;
+    TYPEATTR* type = nullptr;
+    if (FAILED(library->GetTypeInfo(i, info.Put())) || FAILED(info->GetTypeAttr(&type))) continue;
+    const bool dispatch = type->typekind == TKIND_DISPATCH;
+    const bool automation =
+        type->typekind == TKIND_INTERFACE && (type->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+    const bool from_library = automation || (type->wTypeFlags & TYPEFLAG_FDUAL);
+    const std::wstring key = L"Interface\\" + GuidText(type->guid);
+    info->ReleaseTypeAttr(type);
+    if (!dispatch && !automation) continue;
+    const wchar_t* proxy = from_library ? kTypeLibraryProxy : kDispatchProxy;
+    entries.push_back({key, nullptr, Documentation(library, static_cast<INT>(i))});
+    entries.push_back({key + L"\\ProxyStubClsid", nullptr, proxy});
+    entries.push_back({key + L"\\ProxyStubClsid32", nullptr, proxy});
+    entries.push_back({key + L"\\TypeLib", nullptr, GuidText(attributes.guid)});
+    entries.push_back({key + L"\\TypeLib", L"Version", version_number});
+  }
+  for (const Entry& entry : entries) {
+    const LSTATUS status = SetValue(Scope::kUser, entry.key, entry.name, entry.value);
+    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  }
+  return S_OK;
+}
+
+HRESULT RegisterTypeLibrary(const std::wstring& module_path, Scope scope) {
+  ComPtr<ITypeLib> library;
+  const HRESULT result = LoadTypeLibEx(module_path.c_str(), REGKIND_NONE, library.Put());
+  if (FAILED(result)) return result;
+  if (scope == Scope::kUser) return WriteUserTypeLibrary(library.get(), module_path);
+  std::wstring path = module_path;
+  // No help file: an empty help folder, the same for both bitnesses sharing the key.
+  wchar_t no_help[] = L"";
+  return RegisterTypeLib(library.get(), path.data(), no_help);
+}
+
+// Removes everything of the type library: its registration, then whatever either bitness's
+// interface keys and the version key still hold.
+HRESULT RemoveTypeLibrary(const ProjectDescriptor& project, const TLIBATTR& attributes,
+                          Scope scope) {
+  if (scope == Scope::kMachine && KeyExists(scope, TargetKey(attributes))) {
+    const HRESULT result =
+        UnRegisterTypeLib(attributes.guid, attributes.wMajorVerNum, attributes.wMinorVerNum,
+                          attributes.lcid, attributes.syskind);
+    if (FAILED(result)) return result;
+  }
+  LSTATUS status = DeleteTree(scope, L"TypeLib\\" + GuidText(attributes.guid));
+  for (const IID& iid : {project.default_interface, project.source_interface}) {
+    for (const REGSAM view : {kOwnView, kOtherView}) {
+      if (status == ERROR_SUCCESS) status = DeleteTree(scope, L"Interface\\" + GuidText(iid), view);
+    }
+  }
+  return HRESULT_FROM_WIN32(status);
 }
 
 }  // namespace
+
+std::optional<Scope> ScopeFromText(const wchar_t* text) {
+  if (!text || !*text || lstrcmpiW(text, L"machine") == 0) return Scope::kMachine;
+  if (lstrcmpiW(text, L"user") == 0) return Scope::kUser;
+  return std::nullopt;
+}
 
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[39] = {};
@@ -97,23 +232,28 @@ std::wstring GuidText(REFGUID guid) {
   return text;
 }
 
-HRESULT RegisterProject(const ProjectDescriptor& project, const std::wstring& module_path) {
-  ComPtr<ITypeLib> library;
-  HRESULT result = LoadTypeLibEx(module_path.c_str(), REGKIND_NONE, library.Put());
-  if (FAILED(result)) return result;
-  std::wstring path = module_path;
-  result = RegisterTypeLib(library.get(), path.data(), nullptr);
-  if (FAILED(result)) return result;
-  result = WriteClassEntries(project, module_path);
-  if (FAILED(result)) UnregisterProject(project, module_path);
+HRESULT RegisterProject(const ProjectDescriptor& project, const std::wstring& module_path,
+                        Scope scope) {
+  HRESULT result = RegisterTypeLibrary(module_path, scope);
+  if (SUCCEEDED(result)) result = WriteClassEntries(project, module_path, scope);
+  if (FAILED(result)) UnregisterProject(project, module_path, scope);
   return result;
 }
 
-HRESULT UnregisterProject(const ProjectDescriptor& project, const std::wstring& module_path) {
-  LSTATUS status = DeleteTree(ClassKey(project));
-  if (status == ERROR_SUCCESS) status = DeleteTree(project.prog_id);
+HRESULT UnregisterProject(const ProjectDescriptor& project, const std::wstring& module_path,
+                          Scope scope) {
+  LSTATUS status = DeleteTree(scope, ClassKey(project));
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  return UnregisterTypeLibrary(module_path);
+  TLIBATTR attributes{};
+  const HRESULT result = TypeLibraryAttributes(module_path, attributes);
+  if (FAILED(result)) return result;
+  // The other bitness's class needs the shared keys still; only this bitness's entry goes.
+  if (KeyExists(scope, ClassKey(project) + L"\\InprocServer32", kOtherView)) {
+    return HRESULT_FROM_WIN32(DeleteTree(scope, TargetKey(attributes)));
+  }
+  status = DeleteTree(scope, project.prog_id);
+  if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  return RemoveTypeLibrary(project, attributes, scope);
 }
 
 }  // namespace velmora::com

@@ -1,5 +1,7 @@
 // What the library carries: its exports, its type library, its resources and version data.
+#include <cctype>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -96,23 +98,51 @@ TEST_F(PackagingTest, WriteParametersCarryNoName) {
   }
 }
 
-TEST_F(PackagingTest, ExportsResolveByNameAndByOrdinalsOneToFour) {
+TEST_F(PackagingTest, ExportsResolveByNameAndByOrdinalsOneToFive) {
   const char* names[] = {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
-                         "DllUnregisterServer"};
-  for (WORD ordinal = 1; ordinal <= 4; ++ordinal) {
+                         "DllUnregisterServer", "DllInstall"};
+  for (WORD ordinal = 1; ordinal <= 5; ++ordinal) {
     const FARPROC by_name = Export(names[ordinal - 1]);
     ASSERT_NE(by_name, nullptr) << names[ordinal - 1];
     EXPECT_EQ(GetProcAddress(module(), MAKEINTRESOURCEA(ordinal)), by_name) << ordinal;
   }
-  EXPECT_EQ(GetProcAddress(module(), MAKEINTRESOURCEA(5)), nullptr);
+  EXPECT_EQ(GetProcAddress(module(), MAKEINTRESOURCEA(6)), nullptr);
 }
 
-TEST_F(PackagingTest, TypeLibraryDescribesTheProjectForWin32) {
+// The names of the libraries a loaded module imports from, from its import directory.
+std::vector<std::string> ImportedLibraries(HMODULE module) {
+  const auto* base = reinterpret_cast<const BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  std::vector<std::string> names;
+  if (directory.VirtualAddress == 0) return names;
+  for (const auto* entry =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+       entry->Name != 0; ++entry) {
+    std::string name = reinterpret_cast<const char*>(base + entry->Name);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST_F(PackagingTest, ImportsOnlyLibrariesEveryWindowsCarries) {
+  const std::set<std::string> system = {"kernel32.dll", "user32.dll",  "gdi32.dll",
+                                        "advapi32.dll", "ole32.dll",   "oleaut32.dll",
+                                        "msvcrt.dll",   "msimg32.dll", "oleacc.dll"};
+  const auto imported = ImportedLibraries(module());
+  EXPECT_GE(imported.size(), 4u);
+  for (const std::string& name : imported) EXPECT_TRUE(system.count(name)) << name;
+}
+
+TEST_F(PackagingTest, TypeLibraryDescribesTheProjectForItsBitness) {
   const auto types = LoadTypes();
   TLIBATTR* attributes = nullptr;
   ASSERT_EQ(types->GetLibAttr(&attributes), S_OK);
   EXPECT_EQ(attributes->lcid, 0x0409u);
-  EXPECT_EQ(attributes->syskind, SYS_WIN32);
+  EXPECT_EQ(attributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
   EXPECT_EQ(attributes->wMajorVerNum, 1);
   EXPECT_EQ(attributes->wMinorVerNum, 0);
   // A library read from a file is also marked as having a disk image.

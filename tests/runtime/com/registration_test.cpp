@@ -1,7 +1,9 @@
-// Self-registration through the system's regsvr32, as an installer does it.
+// Self-registration through the system's regsvr32, as an installer does it: machine-wide, and
+// per user through DllInstall. Each run covers the library of the program's own bitness.
 #include <string>
 
 #include "com_fixture.h"
+#include "registry_snapshot.h"
 #include "runtime/com/registration.h"
 
 namespace velmora::testing {
@@ -9,75 +11,118 @@ namespace {
 
 using RegistrationTest = LibraryTest;
 
-// The value of a key under HKEY_CLASSES_ROOT, or nothing when the key is missing.
-std::optional<std::wstring> Value(const std::wstring& key, const wchar_t* name = nullptr) {
-  wchar_t data[1024] = {};
-  DWORD size = sizeof data;
-  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return std::wstring(data);
-}
-
-bool KeyExists(const std::wstring& key) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(handle);
-  return true;
-}
+constexpr bool k64Bit = sizeof(void*) == 8;
+const ClassesView& kOwnMachine = k64Bit ? kMachine64 : kMachine32;
+const ClassesView& kOwnUser = k64Bit ? kUser64 : kUser32;
+const wchar_t* const kTarget = k64Bit ? L"win64" : L"win32";
 
 const std::wstring kClassKey = L"CLSID\\" + com::GuidText(__uuidof(::UserControl1));
 const std::wstring kTypeLibKey = L"TypeLib\\" + com::GuidText(LIBID_Project1);
 const std::wstring kInterfaceKey = L"Interface\\" + com::GuidText(__uuidof(_UserControl1));
+const std::wstring kEventInterfaceKey = L"Interface\\" + com::GuidText(__uuidof(__UserControl1));
 
 DWORD Regsvr32(const std::wstring& options) {
   return RunProgram(L"regsvr32 " + options + L" \"" + LibraryPath() + L"\"");
 }
 
-TEST_F(RegistrationTest, RegistersTheClassItsProgIdAndTypeLibraryThenRemovesThem) {
-  ASSERT_EQ(Regsvr32(L"/s"), 0u);
-
+// The entries a registration writes under one view's classes, the library's own path filled in.
+void ExpectRegistered(const ClassesView& view) {
   const std::wstring path = LibraryPath();
   const struct {
     std::wstring key;
     const wchar_t* name;
     std::wstring value;
   } expected[] = {
+      {kClassKey, nullptr, L"Project1.UserControl1"},
       {kClassKey + L"\\ProgID", nullptr, L"Project1.UserControl1"},
       {kClassKey + L"\\InprocServer32", nullptr, path},
       {kClassKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
       {kClassKey + L"\\Control", nullptr, L""},
       {kClassKey + L"\\ToolboxBitmap32", nullptr, path + L", 30000"},
       {kClassKey + L"\\MiscStatus", nullptr, L"131473"},
+      {kClassKey + L"\\MiscStatus\\1", nullptr, L"131473"},
       {kClassKey + L"\\TypeLib", nullptr, com::GuidText(LIBID_Project1)},
       {kClassKey + L"\\Version", nullptr, L"1.0"},
+      {L"Project1.UserControl1", nullptr, L"Project1.UserControl1"},
       {L"Project1.UserControl1\\CLSID", nullptr, com::GuidText(__uuidof(::UserControl1))},
       {kTypeLibKey + L"\\1.0", nullptr, L"Project1"},
-      {kTypeLibKey + L"\\1.0\\409\\win32", nullptr, path},
+      {kTypeLibKey + L"\\1.0\\409\\" + kTarget, nullptr, path},
+      {kInterfaceKey, nullptr, L"_UserControl1"},
+      {kInterfaceKey + L"\\TypeLib", nullptr, com::GuidText(LIBID_Project1)},
+      {kEventInterfaceKey, nullptr, L"__UserControl1"},
   };
   for (const auto& entry : expected) {
-    EXPECT_EQ(Value(entry.key, entry.name), entry.value)
-        << std::string(entry.key.begin(), entry.key.end());
+    EXPECT_EQ(ValueOf(view, entry.key, entry.name), entry.value)
+        << Narrow(view.name) << "\\" << Narrow(entry.key);
   }
-  EXPECT_TRUE(KeyExists(kInterfaceKey));
+}
 
+TEST_F(RegistrationTest, RegistersTheClassItsProgIdAndTypeLibraryThenRemovesThem) {
+  ASSERT_EQ(Regsvr32(L"/s"), 0u);
+  ExpectRegistered(kOwnMachine);
   CLSID from_prog_id{};
   EXPECT_EQ(CLSIDFromProgID(L"Project1.UserControl1", &from_prog_id), S_OK);
   EXPECT_TRUE(IsEqualGUID(from_prog_id, __uuidof(::UserControl1)));
+  EXPECT_EQ(Difference({}, Snapshot({kUser32, kUser64})), "") << "nothing per user";
 
   ASSERT_EQ(Regsvr32(L"/u /s"), 0u);
-  for (const auto& key :
-       {kClassKey, std::wstring(L"Project1.UserControl1"), kTypeLibKey, kInterfaceKey}) {
-    EXPECT_FALSE(KeyExists(key)) << std::string(key.begin(), key.end());
-  }
+  EXPECT_EQ(Difference({}, Snapshot({kMachine32, kMachine64})), "");
+}
+
+TEST_F(RegistrationTest, PerUserRegistrationWritesOnlyTheUsersClassesThenRemovesThem) {
+  const RegistrySnapshot machine_before = Snapshot({kMachine32, kMachine64});
+  ASSERT_EQ(Regsvr32(L"/s /n /i:user"), 0u);
+  ExpectRegistered(kOwnUser);
+  EXPECT_EQ(Difference(machine_before, Snapshot({kMachine32, kMachine64})), "");
+
+  ASSERT_EQ(Regsvr32(L"/s /u /n /i:user"), 0u);
+  EXPECT_EQ(Difference({}, Snapshot({kUser32, kUser64})), "");
+  EXPECT_EQ(Difference(machine_before, Snapshot({kMachine32, kMachine64})), "");
+}
+
+TEST_F(RegistrationTest, RemovingOneScopeLeavesTheOtherWhole) {
+  ASSERT_EQ(Regsvr32(L"/s"), 0u);
+  ASSERT_EQ(Regsvr32(L"/s /n /i:user"), 0u);
+  const RegistrySnapshot machine = Snapshot({kMachine32, kMachine64});
+  ASSERT_EQ(Regsvr32(L"/s /u /n /i:user"), 0u);
+  EXPECT_EQ(Difference(machine, Snapshot({kMachine32, kMachine64})), "");
+  EXPECT_EQ(Difference({}, Snapshot({kUser32, kUser64})), "");
+  ASSERT_EQ(Regsvr32(L"/s /u"), 0u);
+  EXPECT_EQ(Difference({}, Snapshot({kMachine32, kMachine64})), "");
 }
 
 TEST_F(RegistrationTest, UnregisteringWhatIsNotRegisteredSucceeds) {
   ASSERT_EQ(Regsvr32(L"/u /s"), 0u);
-  EXPECT_FALSE(KeyExists(kClassKey));
+  ASSERT_EQ(Regsvr32(L"/u /s /n /i:user"), 0u);
+  EXPECT_FALSE(HasKey(kOwnMachine, kClassKey));
+  EXPECT_FALSE(HasKey(kOwnUser, kClassKey));
+}
+
+TEST_F(RegistrationTest, InstallTakesUserMachineOrNothingAndRefusesOtherScopes) {
+  using Install = HRESULT(WINAPI*)(BOOL, LPCWSTR);
+  const auto install =
+      reinterpret_cast<Install>(reinterpret_cast<void (*)()>(Export("DllInstall")));
+  ASSERT_NE(install, nullptr);
+  for (const wchar_t* scope : {L"users", L"machines", L"all", L" user", L"HKCU"}) {
+    EXPECT_EQ(install(TRUE, scope), E_INVALIDARG) << Narrow(scope);
+    EXPECT_EQ(install(FALSE, scope), E_INVALIDARG) << Narrow(scope);
+  }
+  EXPECT_FALSE(HasKey(kOwnMachine, kClassKey));
+  EXPECT_FALSE(HasKey(kOwnUser, kClassKey));
+  const struct {
+    const wchar_t* text;
+    const ClassesView* registered;
+  } scopes[] = {
+      {L"user", &kOwnUser},    {L"USER", &kOwnUser},       {L"", &kOwnMachine},
+      {nullptr, &kOwnMachine}, {L"machine", &kOwnMachine}, {L"Machine", &kOwnMachine},
+  };
+  for (const auto& scope : scopes) {
+    const std::string name = scope.text ? Narrow(scope.text) : "(none)";
+    ASSERT_EQ(install(TRUE, scope.text), S_OK) << name;
+    EXPECT_EQ(ValueOf(*scope.registered, kClassKey + L"\\InprocServer32"), LibraryPath()) << name;
+    ASSERT_EQ(install(FALSE, scope.text), S_OK) << name;
+    EXPECT_FALSE(HasKey(*scope.registered, kClassKey)) << name;
+  }
 }
 
 TEST_F(RegistrationTest, RegisteredClassIsCreatedByProgId) {

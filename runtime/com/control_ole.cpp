@@ -54,19 +54,26 @@ STDMETHODIMP ControlObject::GetClipboardData(DWORD, IDataObject** data) {
   return E_NOTIMPL;
 }
 
+// A positive verb the control does not list acts as the primary one and says so; a negative
+// one it does not know is refused and does nothing.
 STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, HWND,
                                    LPCRECT) {
+  const auto activate = [&] {
+    return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+  };
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
     case OLEIVERB_UIACTIVATE:
-      return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+      return activate();
     case OLEIVERB_HIDE:
       if (window_ && window_->hwnd()) ShowWindow(window_->hwnd(), SW_HIDE);
       return S_OK;
     default:
-      return OLEOBJ_S_INVALIDVERB;
+      if (verb < 0) return E_NOTIMPL;
+      const HRESULT result = activate();
+      return FAILED(result) ? result : OLEOBJ_S_INVALIDVERB;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "view/display_list.h"
+#include "view/recent_cache.h"
 
 namespace velmora {
 
@@ -31,9 +32,9 @@ struct PaintScale {
   Point ToTwips(int px, int py) const;
 };
 
-// Paints display lists with GDI into any device context. It keeps the fonts and icon bitmaps
-// it made, so one painter belongs to one window (or one drawing client) and outlives its
-// paints.
+// Paints display lists with GDI into any device context. It keeps the icon bitmaps and the
+// fonts of the last few sizes it made, so one painter belongs to one window (or one drawing
+// client) and outlives its paints.
 class GdiPainter {
  public:
   GdiPainter() = default;
@@ -62,7 +63,10 @@ class GdiPainter {
   const std::wstring& FaceFor(HDC dc, std::u16string_view design_face);
   const IconBitmaps* BitmapsFor(Picture picture);
 
-  std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
+  // The fonts of the sizes painted lately: one paint uses three, so this holds the current
+  // size and three before it.
+  RecentCache<std::tuple<std::wstring, int, bool>, HFONT> fonts_{
+      12, [](HFONT& font) { DeleteObject(font); }};
   std::map<std::u16string, std::wstring> faces_;
   std::map<Picture, IconBitmaps> icons_;
 };

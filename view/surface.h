@@ -20,12 +20,13 @@ class Surface {
 
   // Slot 0 is the hidden spare holder; 1 to 64 are the squares.
   Picture PictureOf(std::int16_t slot) const;
-  // Assigning the picture a slot already shows is still an assignment but no visible change.
+  // Assigning a picture that looks like the one the slot shows is still an assignment but no
+  // visible change.
   void SetPicture(std::int16_t slot, Picture picture) {
     Picture& shown = slots_[CheckedSlot(slot)];
-    if (shown == picture) return;
+    const bool seen = !LookAlike(shown, picture);
     shown = picture;
-    if (slot != 0 && observer_) observer_->PictureChanged(slot);
+    if (seen && slot != 0 && observer_) observer_->PictureChanged(slot);
   }
 
   // Frame1, Frame2 and Shape3 are the only controls whose visibility changes at run time.

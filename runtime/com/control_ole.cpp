@@ -1,11 +1,52 @@
 // The OLE side of the control: how a container sites it, activates it in place in a window of
 // its own, sizes, closes and draws it.
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+#include "platform/win32/dib.h"
 #include "runtime/com/boundary.h"
 #include "runtime/com/control_object.h"
 #include "runtime/com/library.h"
 #include "view/display_list.h"
 
 namespace velmora::com {
+namespace {
+
+// Metafiles record and printers print what they are given, a piece at a time; they get the
+// control composed in a bitmap and handed over whole.
+bool RecordsOrPrints(HDC dc) {
+  const DWORD kind = GetObjectType(dc);
+  return kind == OBJ_ENHMETADC || kind == OBJ_METADC ||
+         GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER;
+}
+
+void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list, const RECT& area) {
+  // Past this many pixels a side the device stretches the bitmap the rest of the way.
+  constexpr LONG kMostPixels = 2048;
+  const LONG width = std::clamp<LONG>(std::labs(area.right - area.left), 1, kMostPixels);
+  const LONG height = std::clamp<LONG>(std::labs(area.bottom - area.top), 1, kMostPixels);
+  const Dib dib = CreateTopDownDib(width, height);
+  if (!dib.bitmap) throw std::bad_alloc();
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
+  painter.PaintDisplayList(memory, list, PaintScale::ToFit({0, 0, width, height}));
+  GdiFlush();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,
+                width, height, dib.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(dib.bitmap);
+}
+
+}  // namespace
 
 std::shared_ptr<void> ControlObject::KeepAlive() {
   AddRef();
@@ -262,8 +303,12 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
   if (!dc || !bounds) return E_INVALIDARG;
   return Call(this, [&] {
     const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
-    painter_.PaintDisplayList(dc, BuildDisplayList(control_->surface(), control_->GetMove()),
-                              PaintScale::ToFit(area));
+    const DisplayList list = BuildDisplayList(control_->surface(), control_->GetMove());
+    if (RecordsOrPrints(dc)) {
+      PaintComposed(painter_, dc, list, area);
+    } else {
+      painter_.PaintDisplayList(dc, list, PaintScale::ToFit(area));
+    }
   });
 }
 

@@ -11,6 +11,7 @@ screens=$build/screens
 tests=(
   "tests/platform/win32/velmora_win32_tests.exe VELMORA-WIN32-TESTS"
   "products/ocx/velmora_com_tests.exe VELMORA-COM-TESTS"
+  "products/ocx/velmora_hostile_tests.exe VELMORA-HOSTILE-TESTS"
 )
 
 trap '"$root/tools/wine-stop.sh"' EXIT

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <map>
 #include <random>
@@ -309,9 +310,9 @@ class ArgumentMaker {
   std::mt19937& random_;
   std::vector<BSTR> texts_;
   std::vector<VARIANT> owned_;
-  // Stable addresses for arguments passed by reference.
-  std::vector<BSTR> bstr_slots_ = std::vector<BSTR>();
-  std::vector<VARIANT> variant_slots_ = std::vector<VARIANT>();
+  // Arguments passed by reference point in here; a deque keeps its elements where they are.
+  std::deque<BSTR> bstr_slots_;
+  std::deque<VARIANT> variant_slots_;
 };
 
 struct Phase {

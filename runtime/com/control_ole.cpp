@@ -30,6 +30,12 @@ void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list, const R
   if (!dib.bitmap) throw std::bad_alloc();
   const HDC memory = CreateCompatibleDC(nullptr);
   const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
+  // Released however the painting ends.
+  const std::shared_ptr<void> release(nullptr, [&](void*) {
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib.bitmap);
+  });
   painter.PaintDisplayList(memory, list, PaintScale::ToFit({0, 0, width, height}));
   GdiFlush();
   BITMAPINFO info{};
@@ -41,9 +47,6 @@ void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list, const R
   info.bmiHeader.biCompression = BI_RGB;
   StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,
                 width, height, dib.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
-  DeleteObject(dib.bitmap);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Calls a careless or hostile host makes through the control's binary interfaces, and the
 // defined answer each one gets.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,24 @@ TEST_F(HardeningTest, NullPointersGetAnErrorInsteadOfACrash) {
                              nullptr, nullptr, nullptr, nullptr),
             E_POINTER);
   VariantClear(&argument);
+
+  // Arguments whose kind promises a pointer they do not carry.
+  for (const VARTYPE kind :
+       {VARTYPE(VT_BYREF | VT_BSTR), VARTYPE(VT_BYREF | VT_VARIANT), VARTYPE(VT_DISPATCH),
+        VARTYPE(VT_UNKNOWN), VARTYPE(VT_ARRAY | VT_BSTR)}) {
+    VARIANT hollow;
+    VariantInit(&hollow);
+    V_VT(&hollow) = kind;
+    V_BYREF(&hollow) = nullptr;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&hollow, &put, 1, 1};
+    UINT argument_error = 99;
+    EXPECT_EQ(control_->Invoke(kPutMoveId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                               &params, nullptr, nullptr, &argument_error),
+              DISP_E_TYPEMISMATCH)
+        << kind;
+    EXPECT_EQ(argument_error, 0u) << kind;
+  }
   EXPECT_EQ(GetText(control_.get(), L"PutMove"), L"");
 }
 
@@ -250,27 +269,37 @@ TEST_F(HardeningTest, ConnectionPointEnumeratorStaysInsideItsList) {
   EXPECT_EQ(points->Next(2, two, nullptr), E_POINTER);
 }
 
-// Draws at a run of heights: fonts of past sizes are let go.
+// Draws at a run of heights into a memory device and into a metafile: fonts of past sizes are
+// let go, and what a metafile records holds nothing of the control's.
 TEST_F(HardeningTest, DrawingAtManySizesDoesNotPileUpGdiObjects) {
   const auto view = Interface<IViewObject2>();
   const HDC screen = GetDC(nullptr);
-  const HDC dc = CreateCompatibleDC(screen);
+  const HDC memory = CreateCompatibleDC(screen);
   const HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 64);
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ previous = SelectObject(dc, bitmap);
-  const auto draw = [&](LONG height) {
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const auto draw = [&](HDC dc, LONG height) {
     const RECTL bounds{0, 0, height * 449 / 489 + 1, height};
     EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
                          nullptr, 0),
               S_OK);
   };
-  for (LONG height = 400; height <= 1000; height += 100) draw(height);
-  const long before = ResourceCount::Now().gdi_objects;
-  for (LONG height = 10; height < 210; ++height) draw(height);
-  EXPECT_LE(ResourceCount::Now().gdi_objects, before);
-  SelectObject(dc, previous);
+  const auto into_metafile = [&](LONG height) {
+    const HDC metafile = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+    draw(metafile, height);
+    DeleteEnhMetaFile(CloseEnhMetaFile(metafile));
+  };
+  const std::function<void(LONG)> devices[] = {[&](LONG height) { draw(memory, height); },
+                                               into_metafile};
+  for (const auto& draw_at : devices) {
+    for (LONG height = 400; height <= 1000; height += 100) draw_at(height);
+    const long before = ResourceCount::Now().gdi_objects;
+    for (LONG height = 10; height < 210; ++height) draw_at(height);
+    EXPECT_LE(ResourceCount::Now().gdi_objects, before);
+  }
+  SelectObject(memory, previous);
   DeleteObject(bitmap);
-  DeleteDC(dc);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(HardeningTest, UnbalancedUnlocksCannotUnloadALiveControl) {

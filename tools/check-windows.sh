@@ -15,6 +15,7 @@ build=$root/build-win
 tests=(
   "tests/platform/win32/velmora_win32_tests.exe 96,144,192 VELMORA-WIN32-TESTS"
   "products/ocx/velmora_com_tests.exe 96,144 VELMORA-COM-TESTS"
+  "products/ocx/velmora_hostile_tests.exe 96 VELMORA-HOSTILE-TESTS"
 )
 # Each bitness: its build directory under build-win and its toolchain's processor name.
 bitnesses=("x86 i686" "x64 x86_64")

@@ -38,6 +38,12 @@ constexpr bool IsPiece(Picture p) {
   return p >= Picture::kWhitePawn && p <= Picture::kBlackRook;
 }
 
+// The all-transparent icon and no picture both leave the square's own colour showing.
+constexpr bool LookAlike(Picture a, Picture b) {
+  const auto blank = [](Picture p) { return p == Picture::kNone || p == Picture::kTransparent; };
+  return a == b || (blank(a) && blank(b));
+}
+
 // The picture a cell letter paints: a piece, kNone for "*", nothing for any other character
 // (the square then keeps what it shows).
 constexpr std::optional<Picture> PictureForCell(char16_t c) {

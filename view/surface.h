@@ -23,7 +23,8 @@ class Surface {
 
   // Slot 0 is the hidden spare holder; 1 to 64 are the squares.
   Picture PictureOf(std::int16_t slot) const;
-  // Assigning the picture a slot already shows is still an assignment but no visible change.
+  // Assigning a picture that looks like the one the slot shows is still an assignment but no
+  // visible change.
   void SetPicture(std::int16_t slot, Picture picture) {
     const std::size_t index = CheckedSlot(slot);
     if (index != 0) drawn_known_ &= ~SquareBit(index);
@@ -79,9 +80,9 @@ class Surface {
   static std::uint64_t SquareBit(std::size_t square) { return std::uint64_t{1} << (square - 1); }
   void Show(std::size_t slot, Picture picture) {
     Picture& shown = slots_[slot];
-    if (shown == picture) return;
+    const bool seen = !LookAlike(shown, picture);
     shown = picture;
-    if (slot != 0 && observer_) {
+    if (seen && slot != 0 && observer_) {
       observer_->PictureChanged(static_cast<std::int16_t>(slot));
       observer_->NameChanged(static_cast<std::int16_t>(slot));
     }

@@ -17,13 +17,21 @@ class TextCell {
 
   void Set(std::u16string_view text) {
     if (text == text_) return;
-    text_.assign(text);
+    // A text far smaller than the room the last one took gets a buffer of its own size, so
+    // a huge text once written is not held for the control's lifetime.
+    if (text_.capacity() > kKeptRoom && text.size() < text_.capacity() / 4) {
+      std::u16string(text).swap(text_);
+    } else {
+      text_.assign(text);
+    }
     if (handler_) handler_();
   }
 
   void Bind(Handler handler) { handler_ = std::move(handler); }
 
  private:
+  static constexpr std::size_t kKeptRoom = 4096;
+
   std::u16string text_;
   Handler handler_;
 };

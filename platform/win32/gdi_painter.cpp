@@ -97,7 +97,6 @@ int DpiOfWindow(HWND hwnd) {
 }
 
 GdiPainter::~GdiPainter() {
-  for (const auto& [key, font] : fonts_) DeleteObject(font);
   for (const PieceBitmaps& set : pieces_) {
     for (const HBITMAP bitmap : set.bitmaps) DeleteObject(bitmap);
   }
@@ -212,13 +211,13 @@ HFONT GdiPainter::FontFor(HDC dc, const std::optional<Font>& font, const DeviceS
   const std::wstring& face = FaceFor(dc, wanted.face);
   // A point is 20 twips; a negative height asks for the character height, not the cell.
   const int height = -std::max(1, static_cast<int>(std::lround(wanted.points * 20 * scale.y)));
-  const auto key = std::make_tuple(face, height, wanted.bold);
-  if (const auto found = fonts_.find(key); found != fonts_.end()) return found->second;
-  const HFONT made = CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-  fonts_.emplace(key, made);
-  return made;
+  // Fonts are only selected between a paint's SaveDC and RestoreDC, so one that leaves the
+  // cache between paints is selected nowhere.
+  return fonts_.Get(std::make_tuple(face, height, wanted.bold), [&] {
+    return CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  });
 }
 
 const std::wstring& GdiPainter::FaceFor(HDC dc, std::u16string_view design_face) {

@@ -11,6 +11,7 @@
 
 #include "view/display_list.h"
 #include "view/pixel_grid.h"
+#include "view/recent_cache.h"
 
 namespace velmora {
 
@@ -59,7 +60,10 @@ class GdiPainter {
   const std::wstring& FaceFor(HDC dc, std::u16string_view design_face);
   HBITMAP PieceBitmap(Picture picture, MaskSize size);
 
-  std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
+  // The fonts of the sizes painted lately: one paint uses three, so this holds the current
+  // size and three before it.
+  RecentCache<std::tuple<std::wstring, int, bool>, HFONT> fonts_{
+      12, [](HFONT& font) { DeleteObject(font); }};
   std::map<std::u16string, std::wstring> faces_;
   std::deque<PieceBitmaps> pieces_;  // most recently painted size first
 };

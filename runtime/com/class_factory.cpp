@@ -18,13 +18,13 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
   });
 }
 
+// An unlock without a lock to undo changes nothing.
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
   if (lock) {
-    objects().Add();
-  } else {
-    objects().Remove();
+    library_.locks().Add();
+    return S_OK;
   }
-  return S_OK;
+  return library_.locks().Remove() ? S_OK : E_UNEXPECTED;
 }
 
 }  // namespace velmora::com

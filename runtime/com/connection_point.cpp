@@ -81,10 +81,12 @@ STDMETHODIMP ConnectionPointList::Next(ULONG count, IConnectionPoint** out, ULON
   return given == count ? S_OK : S_FALSE;
 }
 
+// Counted from what is left, so that no count wraps the position round to the start.
 STDMETHODIMP ConnectionPointList::Skip(ULONG count) {
-  const std::size_t before = next_;
-  next_ = std::min<std::size_t>(points_.size(), next_ + count);
-  return next_ - before == count ? S_OK : S_FALSE;
+  const std::size_t left = points_.size() - next_;
+  const std::size_t skipped = std::min<std::size_t>(left, count);
+  next_ += skipped;
+  return skipped == count ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP ConnectionPointList::Reset() {

@@ -45,7 +45,10 @@ constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight
 ControlObject::Descriptions ControlObject::Descriptions::Load(const Library& library) {
   const auto types = LoadOwnTypeLibrary(library);
   const auto dual = TypeInfoOf(*types.get(), library.project().default_interface);
-  return {FunctionTableOf(*dual.get()), TypeInfoOf(*types.get(), library.project().class_id)};
+  auto functions = FunctionTableOf(*dual.get());
+  auto shapes = ShapesOf(*functions.get());
+  return {std::move(functions), TypeInfoOf(*types.get(), library.project().class_id),
+          std::move(shapes)};
 }
 
 ControlObject::ControlObject(Library& library)
@@ -78,12 +81,16 @@ STDMETHODIMP ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
 STDMETHODIMP ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (const HRESULT refused = CheckNameLookup(names, count, ids); FAILED(refused)) return refused;
   return DispGetIDsOfNames(types_.members.get(), names, count, ids);
 }
 
 STDMETHODIMP ControlObject::Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT* argument_error) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  // The control checks the call itself: runtimes differ in what their dispatch lets through.
+  const HRESULT refused = CheckDispatchCall(types_.shapes, member, flags, params, argument_error);
+  if (FAILED(refused)) return refused;
   return Call(this, [&] {
     return DispInvoke(static_cast<_UserControl1*>(this), types_.members.get(), member, flags,
                       params, result, exception, argument_error);

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_forms.h"
 #include "runtime/com/com_host.h"
 #include "runtime/com/connection_point.h"
+#include "runtime/com/dispatch_rules.h"
 #include "runtime/com/implements.h"
 
 namespace velmora::com {
@@ -135,6 +136,7 @@ class ControlObject
   struct Descriptions {
     ComPtr<ITypeInfo> members;  // _UserControl1 as a function table, for DispInvoke
     ComPtr<ITypeInfo> class_info;
+    std::vector<MemberShape> shapes;  // how each member may be called
     static Descriptions Load(const Library& library);
   };
 

@@ -1,6 +1,9 @@
 // The OLE side of the control: how a container sites it, activates it in place in a window of
 // its own, sizes, closes and draws it.
-#include "board/failure.h"
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
 #include "platform/win32/dib.h"
 #include "runtime/com/boundary.h"
 #include "runtime/com/control_object.h"
@@ -9,6 +12,45 @@
 #include "view/pixel_grid.h"
 
 namespace velmora::com {
+namespace {
+
+// Metafiles record and printers print what they are given, a piece at a time, and per-pixel
+// alpha does not reach them; they get the control composed in a bitmap and handed over whole.
+bool RecordsOrPrints(HDC dc) {
+  const DWORD kind = GetObjectType(dc);
+  return kind == OBJ_ENHMETADC || kind == OBJ_METADC ||
+         GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY;
+}
+
+void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list, const RECT& area) {
+  // Past this many pixels a side the device stretches the bitmap the rest of the way.
+  constexpr LONG kMostPixels = 2048;
+  const LONG width = std::clamp<LONG>(std::labs(area.right - area.left), 1, kMostPixels);
+  const LONG height = std::clamp<LONG>(std::labs(area.bottom - area.top), 1, kMostPixels);
+  const Dib dib = CreateTopDownDib(width, height);
+  if (!dib.bitmap) throw std::bad_alloc();
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
+  // Released however the painting ends.
+  const std::shared_ptr<void> release(nullptr, [&](void*) {
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib.bitmap);
+  });
+  painter.PaintDisplayList(memory, list, PixelGrid(DeviceScale::ToFit(0, 0, width, height)));
+  GdiFlush();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,
+                width, height, dib.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace
 
 std::shared_ptr<void> ControlObject::KeepAlive() {
   AddRef();
@@ -57,25 +99,31 @@ STDMETHODIMP ControlObject::GetClipboardData(DWORD, IDataObject** data) {
   return E_NOTIMPL;
 }
 
+// A positive verb the control does not list acts as the primary one and says so; a negative
+// one it does not know is refused and does nothing.
 STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, HWND,
                                    LPCRECT) {
+  const auto activate = [&] {
+    return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+  };
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
-      return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
-    case OLEIVERB_UIACTIVATE:
-      return Call(this, [&] {
-        const HRESULT result = ActivateInPlace(active_site ? active_site : site_.get());
-        // The focus brings the container's UI activation with it (OnWindowFocus).
-        if (SUCCEEDED(result) && window_ && window_->hwnd()) SetFocus(window_->hwnd());
-        return result;
-      });
+      return activate();
+    case OLEIVERB_UIACTIVATE: {
+      const HRESULT result = activate();
+      // The focus brings the container's UI activation with it (OnWindowFocus).
+      if (SUCCEEDED(result) && window_ && window_->hwnd()) SetFocus(window_->hwnd());
+      return result;
+    }
     case OLEIVERB_HIDE:
       if (window_ && window_->hwnd()) ShowWindow(window_->hwnd(), SW_HIDE);
       return S_OK;
     default:
-      return OLEOBJ_S_INVALIDVERB;
+      if (verb < 0) return E_NOTIMPL;
+      const HRESULT result = activate();
+      return FAILED(result) ? result : OLEOBJ_S_INVALIDVERB;
   }
 }
 
@@ -291,17 +339,6 @@ STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
   return S_OK;
 }
 
-namespace {
-
-// A device that records or prints rather than shows: per-pixel alpha does not reach it.
-bool RecordsOrPrints(HDC dc) {
-  const DWORD type = GetObjectType(dc);
-  return type == OBJ_METADC || type == OBJ_ENHMETADC ||
-         GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY;
-}
-
-}  // namespace
-
 // Paints the surface as it looks now at the scale of the bounds (each axis its own): a
 // container prints the control, or renders it where no window of its own exists, this way.
 // Into a metafile or a printer the surface is composed in a memory bitmap first and copied
@@ -312,34 +349,14 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc || !bounds) return E_INVALIDARG;
   return Call(this, [&] {
+    const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
     const DisplayList list = BuildDisplayList(control_->surface(), control_->GetMove());
-    const int width = bounds->right - bounds->left;
-    const int height = bounds->bottom - bounds->top;
-    if (!RecordsOrPrints(dc)) {
+    if (RecordsOrPrints(dc)) {
+      PaintComposed(painter_, dc, list, area);
+    } else {
       painter_.PaintDisplayList(
-          dc, list,
-          PixelGrid(DeviceScale::ToFit(bounds->left, bounds->top, bounds->right, bounds->bottom)));
-      return;
+          dc, list, PixelGrid(DeviceScale::ToFit(area.left, area.top, area.right, area.bottom)));
     }
-    if (width <= 0 || height <= 0) return;
-    const Dib dib = CreateTopDownDib(width, height);
-    if (dib.bitmap == nullptr) throw Failure(Failure::kPlatform, "No memory for the picture");
-    const HDC memory = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
-    painter_.PaintDisplayList(memory, list, PixelGrid(DeviceScale::ToFit(0, 0, width, height)));
-    GdiFlush();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    StretchDIBits(dc, bounds->left, bounds->top, width, height, 0, 0, width, height, dib.pixels,
-                  &info, DIB_RGB_COLORS, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib.bitmap);
   });
 }
 

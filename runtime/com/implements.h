@@ -9,11 +9,18 @@
 
 namespace velmora::com {
 
-// Counts the library's live objects and locks, which decide whether it may be unloaded.
+// A count of live objects or of locks, which decide whether the library may be unloaded. It
+// never goes below zero: a removal with nothing counted is refused.
 class ObjectCount {
  public:
   void Add() { ++count_; }
-  void Remove() { --count_; }
+  bool Remove() {
+    long now = count_.load();
+    do {
+      if (now == 0) return false;
+    } while (!count_.compare_exchange_weak(now, now - 1));
+    return true;
+  }
   bool Zero() const { return count_ == 0; }
 
  private:

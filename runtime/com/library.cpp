@@ -18,7 +18,7 @@ BOOL Library::Notify(HINSTANCE module, DWORD reason, void* reserved) {
 }
 
 HRESULT Library::CanUnloadNow() const {
-  return objects_.Zero() ? S_OK : S_FALSE;
+  return objects_.Zero() && locks_.Zero() ? S_OK : S_FALSE;
 }
 
 HRESULT Library::GetClassObject(REFCLSID class_id, REFIID iid, void** out) {

@@ -28,12 +28,15 @@ class Library {
 
   const ProjectDescriptor& project() const { return project_; }
   ObjectCount& objects() { return objects_; }
+  ObjectCount& locks() { return locks_; }
   std::wstring ModulePath() const;
 
  private:
   const ProjectDescriptor& project_;
   HINSTANCE module_ = nullptr;
-  ObjectCount objects_;  // live objects and IClassFactory::LockServer locks alike
+  // Apart, so that a host unlocking more often than it locked cannot cancel a live object.
+  ObjectCount objects_;
+  ObjectCount locks_;  // IClassFactory::LockServer
 };
 
 }  // namespace velmora::com

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 
 #include "board/failure.h"
 #include "runtime/com/boundary.h"
@@ -49,11 +50,31 @@ void WriteText(IStream& stream, std::u16string_view text) {
   WriteBytes(stream, text.data(), static_cast<ULONG>(text.size() * sizeof(char16_t)));
 }
 
+// The bytes left between the stream's position and its end, when the stream can tell.
+std::optional<std::uint64_t> RemainingBytes(IStream& stream) {
+  STATSTG about{};
+  if (FAILED(stream.Stat(&about, STATFLAG_NONAME))) return std::nullopt;
+  ULARGE_INTEGER position{};
+  if (FAILED(stream.Seek({}, STREAM_SEEK_CUR, &position))) return std::nullopt;
+  if (position.QuadPart > about.cbSize.QuadPart) return 0;
+  return about.cbSize.QuadPart - position.QuadPart;
+}
+
+// A length field is believed only as far as the stream holds that much, and the text grows
+// piece by piece as it arrives, so a stream that cannot tell its size still never makes the
+// control allocate more than the stream supplied.
 std::u16string ReadText(IStream& stream) {
+  constexpr std::uint32_t kPiece = 0x10000;
   const auto length = ReadScalar<std::uint32_t>(stream);
-  if (length > 0x100000) StreamFailure();
-  std::u16string text(length, u'\0');
-  ReadBytes(stream, text.data(), static_cast<ULONG>(length * sizeof(char16_t)));
+  const auto remaining = RemainingBytes(stream);
+  if (remaining && std::uint64_t{length} * sizeof(char16_t) > *remaining) StreamFailure();
+  std::u16string text;
+  while (text.size() < length) {
+    const std::size_t done = text.size();
+    const std::size_t piece = std::min<std::size_t>(kPiece, length - done);
+    text.resize(done + piece);
+    ReadBytes(stream, text.data() + done, static_cast<ULONG>(piece * sizeof(char16_t)));
+  }
   return text;
 }
 
@@ -107,16 +128,31 @@ VARIANT ToVariant(const PropertyValue& value) {
   return variant;
 }
 
+namespace {
+
+// A VARIANT that is cleared however its scope is left: a bag may fill it and still fail.
+class OwnedVariant {
+ public:
+  OwnedVariant() { VariantInit(&value_); }
+  ~OwnedVariant() { VariantClear(&value_); }
+  OwnedVariant(const OwnedVariant&) = delete;
+  OwnedVariant& operator=(const OwnedVariant&) = delete;
+
+  VARIANT* get() { return &value_; }
+
+ private:
+  VARIANT value_;
+};
+
+}  // namespace
+
 PropertyValue ComPropertyBag::Read(std::u16string_view name, const PropertyValue& fallback) {
   std::wstring key = Wide(name);
-  VARIANT variant;
-  VariantInit(&variant);
-  const HRESULT result = bag_.Read(key.c_str(), &variant, log_);
+  OwnedVariant variant;
+  const HRESULT result = bag_.Read(key.c_str(), variant.get(), log_);
   if (result == E_INVALIDARG) return fallback;
   if (FAILED(result)) throw Failure(Failure::kPlatform, "The property bag cannot be read");
-  PropertyValue value = FromVariant(variant);
-  VariantClear(&variant);
-  return value;
+  return FromVariant(*variant.get());
 }
 
 void ComPropertyBag::Write(std::u16string_view name, const PropertyValue& value,

@@ -195,6 +195,15 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
   for (const HRGN region : {pending, expected}) DeleteObject(region);
 }
 
+// The empty squares' transparent design pictures give way to "no picture" unseen, so even the
+// first move on a new control repaints only what it changes.
+TEST_F(SurfaceTest, TheFirstHostMoveOnANewControlRepaintsOnlyWhatChanges) {
+  UpdateWindow(window_->hwnd());
+  window_->ResetInvalidatedPixels();
+  control_->PutMove(u"E2-E4");
+  EXPECT_EQ(window_->invalidated_pixels(), 2 * kSquarePixels + kMoveDisplayPixels);
+}
+
 TEST_F(SurfaceTest, DisabledSurfaceTakesNoClicks) {
   control_->Enabled(false);
   EXPECT_FALSE(IsWindowEnabled(window_->hwnd()));

@@ -254,6 +254,30 @@ TEST_F(HostingTest, DrawIntoAMetafilePlaysBackWhatTheWindowShows) {
   DeleteEnhMetaFile(picture);
 }
 
+// An unknown positive verb acts as the primary one (showing the hidden window again) and says
+// the verb was unknown; an unknown negative verb is refused and leaves the window hidden.
+TEST_F(HostingTest, UnknownVerbsFollowTheirSign) {
+  const auto control = Host(0);
+  const auto object = control.As<IOleObject>();
+  ComPtr<IOleClientSite> site;
+  ASSERT_EQ(object->GetClientSite(site.Put()), S_OK);
+  const HWND window = WindowOf(control);
+  const struct {
+    LONG verb;
+    HRESULT answer;
+    bool shown;
+  } verbs[] = {{7, OLEOBJ_S_INVALIDVERB, true},
+               {-17, E_NOTIMPL, false},
+               {0x7FFFFFFF, OLEOBJ_S_INVALIDVERB, true},
+               {-0x7FFFFFFF - 1, E_NOTIMPL, false}};
+  for (const auto& call : verbs) {
+    ASSERT_EQ(object->DoVerb(OLEIVERB_HIDE, nullptr, site.get(), 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(object->DoVerb(call.verb, nullptr, site.get(), 0, nullptr, nullptr), call.answer)
+        << call.verb;
+    EXPECT_EQ(IsWindowVisible(window) != FALSE, call.shown) << call.verb;
+  }
+}
+
 TEST_F(HostingTest, CloseTakesTheWindowAway) {
   const auto control = Host(0);
   const HWND window = WindowOf(control);

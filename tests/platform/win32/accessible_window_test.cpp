@@ -55,7 +55,7 @@ class AccessibleWindowTest : public SurfaceTest {
   void SetUp() override {
     SurfaceTest::SetUp();
     ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(
-        window_->hwnd(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc_)));
+        window_->hwnd(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&acc_)));
   }
   void TearDown() override {
     if (acc_) acc_->Release();

@@ -9,6 +9,15 @@
 #include "runtime/com/implements.h"
 
 namespace velmora {
+namespace com {
+
+// Readers reach the board as a dispatch object first (a window's children, a parent's child).
+template <>
+struct BaseOf<IAccessible> {
+  using type = IDispatch;
+};
+
+}  // namespace com
 
 class SurfaceWindow;
 

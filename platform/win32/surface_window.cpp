@@ -325,7 +325,10 @@ LRESULT SurfaceWindow::OnGetObject(WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(hwnd_, WM_GETOBJECT, wparam, lparam);
   }
   if (!accessible_) accessible_ = com::MakeObject<SurfaceAccessible>(*objects_, *this);
-  return LresultFromObject(IID_IAccessible, wparam, static_cast<IAccessible*>(accessible_.get()));
+  // Not IID_IAccessible: the x64 oleacc import library defines that name as a call stub, which
+  // a link can pick instead of the identifier; the header's own copy holds on every build.
+  return LresultFromObject(__uuidof(IAccessible), wparam,
+                           static_cast<IAccessible*>(accessible_.get()));
 }
 
 void SurfaceWindow::OnFocus(bool has_focus) {

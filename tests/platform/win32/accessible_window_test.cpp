@@ -55,7 +55,7 @@ class AccessibleWindowTest : public SurfaceTest {
   void SetUp() override {
     SurfaceTest::SetUp();
     ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(
-        window_->hwnd(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc_)));
+        window_->hwnd(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&acc_)));
   }
   void TearDown() override {
     if (acc_) acc_->Release();
@@ -110,6 +110,27 @@ TEST_F(AccessibleWindowTest, TheBoardIsATableOfNamedCells) {
     BSTR name = nullptr;
     EXPECT_EQ(acc_->get_accName(Child(bad), &name), E_INVALIDARG) << bad;
   }
+}
+
+// A reader walking down from the window asks for the board as a dispatch object, then for
+// its accessible face; both must lead to the one object.
+TEST_F(AccessibleWindowTest, TheBoardIsTheSameObjectAsADispatchObject) {
+  IDispatch* dispatch = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(
+      window_->hwnd(), OBJID_CLIENT, __uuidof(IDispatch), reinterpret_cast<void**>(&dispatch)));
+  IAccessible* again = nullptr;
+  EXPECT_EQ(dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&again)),
+            S_OK);
+  dispatch->Release();
+  ASSERT_NE(again, nullptr);
+  IUnknown* identity = nullptr;
+  IUnknown* first_identity = nullptr;
+  again->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity));
+  acc_->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&first_identity));
+  EXPECT_EQ(identity, first_identity);
+  identity->Release();
+  first_identity->Release();
+  again->Release();
 }
 
 TEST_F(AccessibleWindowTest, StatesFocusAndSelectionFollowTheCore) {

@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
   if (!hook) Fail("SetWinEventHook", E_FAIL);
 
   IAccessible* acc = nullptr;
-  Check(AccessibleObjectFromWindow(g_target, OBJID_CLIENT, IID_IAccessible,
+  // The header's identifier: the x64 oleacc import library's IID_IAccessible is a call stub.
+  Check(AccessibleObjectFromWindow(g_target, OBJID_CLIENT, __uuidof(IAccessible),
                                    reinterpret_cast<void**>(&acc)),
         "AccessibleObjectFromWindow");
   std::printf("count %ld\n", Count(acc));

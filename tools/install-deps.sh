@@ -8,7 +8,8 @@ what=${1:-all}
 demo=(cmake make g++ pkg-config libpng-dev libfreetype-dev fonts-dejavu-core fonts-liberation)
 all=("${demo[@]}" ninja-build libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
      valgrind g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686 libwine-dev wine wine32
-     xvfb x11-apps imagemagick python3)
+     xvfb x11-apps imagemagick python3 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools
+     libqt6opengl6-dev)
 
 case "$what" in
   demo) wanted=("${demo[@]}") ;;

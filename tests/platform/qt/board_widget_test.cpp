@@ -1,0 +1,391 @@
+// The widget as a Qt application uses it: properties and their signals, clicks, the promotion
+// wait and its ways out, the message box, disabled input, keys, painting.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "tests/platform/qt/widget_driver.h"
+#include "velmora/board_widget.h"
+
+namespace velmora::testing {
+
+namespace {
+
+const QString kInitial =
+    QStringLiteral("RNBQKBNRPPPPPPPP********************************pppppppprnbqkbnr");
+// A white pawn on A7 one step from promotion, the kings apart.
+const QString kPawnOnA7 = Rows({"****K***", "********", "********", "********", "********",
+                                "********", "P*******", "****k***"});
+
+std::unique_ptr<BoardWidget> ShownWidget(const QString& position = {}) {
+  auto widget = std::make_unique<BoardWidget>();
+  widget->resize(widget->sizeHint());
+  widget->show();
+  if (!position.isEmpty()) widget->setPutPosition(position);
+  return widget;
+}
+
+// A board loaded with a position, for comparing what a square shows.
+QImage Reference(const QString& position, QStringView square) {
+  const auto widget = ShownWidget(position);
+  return SquareImage(Render(widget.get(), 1), square);
+}
+
+// Records the regions of every paint event a widget receives.
+class PaintRecorder : public QObject {
+ public:
+  QRegion painted;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+}  // namespace
+
+class BoardWidgetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void looksLikeAFixedFocusableSurface() {
+    BoardWidget widget;
+    QCOMPARE(widget.sizeHint(), QSize(449, 489));
+    QCOMPARE(widget.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(widget.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(widget.focusPolicy(), Qt::StrongFocus);
+  }
+
+  void clicksEnterAMoveWithItsSignals() {
+    const auto widget = ShownWidget();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QSignalSpy notices(widget.get(), &BoardWidget::getMoveChanged);
+    QStringList seen;
+    connect(widget.get(), &BoardWidget::changed, [&] { seen << widget->getMove(); });
+    ClickSquare(widget.get(), u"E2");
+    ClickSquare(widget.get(), u"E4");
+    QCOMPARE(seen, QStringList({"E2", "E2-E4"}));
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(notices.count(), 0);  // the control wrote it, not the host
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"E4"),
+             Reference(Rows({"RNBQKBNR", "PPPP*PPP", "********", "****P***", "********", "********",
+                             "pppppppp", "rnbqkbnr"}),
+                       u"E4"));
+  }
+
+  void aPressAndAReleaseOverDifferentSquaresIsNoClick() {
+    const auto widget = ShownWidget();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    Press(widget.get(), SquareRect(u"E2").center());
+    Release(widget.get(), SquareRect(u"E3").center());
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(widget->getMove(), QString());
+  }
+
+  void hostWrites_data() {
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("changes");
+    QTest::addColumn<QString>("getMoveAfter");
+    QTest::newRow("a host move") << "putMove"
+                                 << "E7-E5" << 1 << "E7-E5";
+    QTest::newRow("the reset token") << "putMove"
+                                     << "**" << 0 << "";
+    QTest::newRow("no command") << "putMove"
+                                << "E2" << 0 << "";
+    QTest::newRow("a position") << "putPosition" << kPawnOnA7 << 0 << "";
+    QTest::newRow("getMove itself") << "getMove"
+                                    << "hello" << 1 << "hello";
+  }
+
+  void hostWrites() {
+    QFETCH(QString, property);
+    QFETCH(QString, value);
+    QFETCH(int, changes);
+    QFETCH(QString, getMoveAfter);
+    const auto widget = ShownWidget();
+    const QByteArray name = property.toLatin1();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    const int notify = widget->metaObject()->indexOfProperty(name.constData());
+    QSignalSpy notices(widget.get(), widget->metaObject()->property(notify).notifySignal());
+    // Written twice: the second write changes nothing yet still sends its notice.
+    QVERIFY(widget->setProperty(name.constData(), value));
+    QVERIFY(widget->setProperty(name.constData(), value));
+    QCOMPARE(changed.count(), changes);
+    QCOMPARE(notices.count(), 2);
+    QCOMPARE(widget->getMove(), getMoveAfter);
+  }
+
+  void propertiesSetBeforePolishApplyThenInTheSavedOrder() {
+    BoardWidget widget;
+    QSignalSpy changed(&widget, &BoardWidget::changed);
+    QSignalSpy notices(&widget, &BoardWidget::putMoveChanged);
+    // A form loader sets them in any order; the saved order puts the position last, so the
+    // pushed move is applied to the initial position and the position then replaces it.
+    widget.setPutPosition(kPawnOnA7);
+    widget.setPutMove("E2-E4");
+    widget.setGetMove("A1");
+    QCOMPARE(widget.putMove(), QString("E2-E4"));
+    QCOMPARE(changed.count(), 0);
+    widget.ensurePolished();
+    QCOMPARE(notices.count(), 0);
+    QCOMPARE(changed.count(), 2);  // "A1", then the move copied in
+    QCOMPARE(widget.getMove(), QString("E2-E4"));
+    QCOMPARE(widget.putPosition(), QString());  // a valid position empties its cell
+    widget.resize(widget.sizeHint());
+    QCOMPARE(SquareImage(Render(&widget, 1), u"A7"), Reference(kPawnOnA7, u"A7"));
+  }
+
+  void aPromotionIsAnsweredDuringTheWait_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("piece");
+    QTest::newRow("queen") << 0 << "Q";
+    QTest::newRow("rook") << 1 << "R";
+    QTest::newRow("bishop") << 2 << "B";
+    QTest::newRow("knight") << 3 << "N";
+  }
+
+  void aPromotionIsAnsweredDuringTheWait() {
+    QFETCH(int, choice);
+    QFETCH(QString, piece);
+    const auto widget = ShownWidget(kPawnOnA7);
+    ClickSquare(widget.get(), u"A7");
+    const QRect panel = ControlRect({ControlName::kFrame1});
+    const QImage before = Render(widget.get(), 1).copy(panel);
+    bool prompt_shown = false;
+    QTimer::singleShot(0, widget.get(), [&] {
+      prompt_shown = Render(widget.get(), 1).copy(panel) != before;
+      ClickChoice(widget.get(), static_cast<std::int16_t>(choice));
+    });
+    ClickSquare(widget.get(), u"A8");
+    QVERIFY(prompt_shown);
+    QCOMPARE(widget->getMove(), QString("A7-A8"));
+    const QString promoted = Rows({"****K***", "********", "********", "********", "********",
+                                   "********", "********", (piece + "***k***").toLatin1()});
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"A8"), Reference(promoted, u"A8"));
+  }
+
+  void closingDuringTheWaitDropsTheMove() {
+    const auto widget = ShownWidget(kPawnOnA7);
+    ClickSquare(widget.get(), u"A7");
+    QTimer::singleShot(0, widget.get(), [&] { widget->close(); });
+    ClickSquare(widget.get(), u"A8");
+    QCOMPARE(widget->getMove(), QString("A7"));
+    const QImage shown = Render(widget.get(), 1);
+    QCOMPARE(SquareImage(shown, u"A7"), Reference(kPawnOnA7, u"A7"));
+    QCOMPARE(SquareImage(shown, u"A8"), Reference(kPawnOnA7, u"A8"));
+  }
+
+  void deletingDuringTheWaitIsSafe_data() {
+    QTest::addColumn<bool>("later");
+    QTest::newRow("delete") << false;
+    QTest::newRow("deleteLater") << true;
+  }
+
+  void deletingDuringTheWaitIsSafe() {
+    QFETCH(bool, later);
+    QPointer<BoardWidget> widget = ShownWidget(kPawnOnA7).release();
+    int changes = 0;
+    connect(widget, &BoardWidget::changed, [&] { ++changes; });
+    ClickSquare(widget, u"A7");
+    QTimer::singleShot(0, [&] {
+      if (later) {
+        widget->deleteLater();
+      } else {
+        delete widget.data();
+      }
+    });
+    ClickSquare(widget, u"A8");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(widget.isNull());
+    QCOMPARE(changes, 1);  // the pick; the dropped move wrote nothing
+  }
+
+  void theMessageBoxShowsTheTextAlone() {
+    const auto widget = ShownWidget();
+    QString text, title;
+    int buttons = -1;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      text = box->text();
+      title = box->windowTitle();
+      icon = box->icon();
+      buttons = static_cast<int>(box->buttons().size());
+      box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(5);
+    widget->setPutPosition("bad");
+    poll.stop();
+    QCOMPARE(text, QString("Data Length Error"));
+    QCOMPARE(title, QString("Project1"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttons, 1);
+  }
+
+  void aDisabledWidgetTakesNoInput() {
+    const auto widget = ShownWidget();
+    widget->setEnabled(false);
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
+    // Sent straight to the widget, past Qt's own filter for disabled widgets: the core decides.
+    ClickSquare(widget.get(), u"E2");
+    ClickAt(widget.get(), QPoint(2, 2));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(clicked.count(), 0);
+    widget->setEnabled(true);
+    ClickSquare(widget.get(), u"E2");
+    QCOMPARE(changed.count(), 1);
+  }
+
+  void surfaceMouseEventsPassTheirStorage() {
+    const auto widget = ShownWidget();
+    QList<QList<float>> downs;
+    // The first handler moves the point; the second sees the moved one, as the next sink would.
+    connect(widget.get(), &BoardWidget::mouseDown,
+            [](short&, short&, float& x, float&) { x = 1.5f; });
+    connect(widget.get(), &BoardWidget::mouseDown,
+            [&](short& button, short& shift, float& x, float& y) {
+              downs.append({float(button), float(shift), x, y});
+            });
+    QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
+    int ups = 0;
+    connect(widget.get(), &BoardWidget::mouseUp, [&](short&, short&, float&, float&) { ++ups; });
+    ClickAt(widget.get(), QPoint(2, 3));
+    QCOMPARE(downs, (QList<QList<float>>{{1, 0, 1.5f, 45}}));
+    QCOMPARE(ups, 1);
+    QCOMPARE(clicked.count(), 1);
+    // Over a square the control takes the click itself.
+    ClickSquare(widget.get(), u"E2");
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(downs.size(), 1);
+  }
+
+  void keysReachTheHostAsVirtualKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("keyCode");
+    QTest::addColumn<int>("shift");
+    QTest::newRow("letter") << int(Qt::Key_Q) << 0 << 0x51 << 0;
+    QTest::newRow("digit with shift") << int(Qt::Key_5) << int(Qt::ShiftModifier) << 0x35 << 1;
+    QTest::newRow("left arrow") << int(Qt::Key_Left) << 0 << 0x25 << 0;
+    QTest::newRow("down arrow with ctrl")
+        << int(Qt::Key_Down) << int(Qt::ControlModifier) << 0x28 << 2;
+    QTest::newRow("return") << int(Qt::Key_Return) << 0 << 0x0D << 0;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 0 << 0x0D << 0;
+    QTest::newRow("space with alt") << int(Qt::Key_Space) << int(Qt::AltModifier) << 0x20 << 4;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << 0x1B << 0;
+    QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0x24 << 0;
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << 0x70 << 0;
+    QTest::newRow("F12") << int(Qt::Key_F12) << 0 << 0x7B << 0;
+  }
+
+  void keysReachTheHostAsVirtualKeys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, keyCode);
+    QFETCH(int, shift);
+    const auto widget = ShownWidget();
+    QList<int> downs, ups;
+    connect(widget.get(), &BoardWidget::keyDown,
+            [&](short& code, short& s) { downs << code << s; });
+    connect(widget.get(), &BoardWidget::keyUp, [&](short& code, short& s) { ups << code << s; });
+    QTest::keyClick(widget.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // A modifier is a key of its own, pressed before and released after.
+    QVERIFY(downs.size() >= 2 && ups.size() >= 2);
+    QCOMPARE(downs.mid(downs.size() - 2), (QList<int>{keyCode, shift}));
+    QCOMPARE(ups.mid(0, 2), (QList<int>{keyCode, shift}));
+  }
+
+  void aCharacterFollowsItsKey() {
+    const auto widget = ShownWidget();
+    QList<int> seen;
+    connect(widget.get(), &BoardWidget::keyDown, [&](short& code, short&) { seen << code; });
+    connect(widget.get(), &BoardWidget::keyPress, [&](short& ascii) { seen << ascii; });
+    QKeyEvent capital(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
+    QApplication::sendEvent(widget.get(), &capital);
+    QTest::keyClick(widget.get(), Qt::Key_Left);
+    QCOMPARE(seen, (QList<int>{0x41, 'A', 0x25}));
+  }
+
+  void aDoubleClickCountsOnce() {
+    const auto widget = ShownWidget();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QSignalSpy doubles(widget.get(), &BoardWidget::doubleClicked);
+    QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
+    DoubleClickAt(widget.get(), SquareRect(u"E2").center());
+    QCOMPARE(changed.count(), 1);  // one pick from the first click of the two
+    QCOMPARE(doubles.count(), 0);  // a square takes no double click
+    DoubleClickAt(widget.get(), QPoint(2, 2));
+    QCOMPARE(doubles.count(), 1);
+    QCOMPARE(clicked.count(), 1);
+  }
+
+  void atTwiceTheDensityPiecesStayHardEdged() {
+    const auto widget = ShownWidget();
+    const QImage twice = Render(widget.get(), 2);
+    QCOMPARE(twice.size(), QSize(898, 978));
+    const QImage king = SquareImage(twice, u"E1");
+    const QImage once = SquareImage(Render(widget.get(), 1), u"E1");
+    QCOMPARE(king.size(), QSize(96, 96));
+    // No colour that the square does not show at 1x: nothing smeared between ink and square.
+    QSet<QRgb> colours;
+    for (int y = 0; y < once.height(); ++y) {
+      for (int x = 0; x < once.width(); ++x) colours.insert(once.pixel(x, y));
+    }
+    QVERIFY(colours.contains(qRgb(0, 0, 0)) && colours.contains(qRgb(255, 255, 255)));
+    for (int y = 0; y < king.height(); ++y) {
+      for (int x = 0; x < king.width(); ++x) {
+        QVERIFY2(colours.contains(king.pixel(x, y)),
+                 qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+      }
+    }
+    // Each design pixel is a whole 2 x 2 block of device pixels.
+    QImage blocks = once.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    blocks.setDevicePixelRatio(2);
+    QCOMPARE(king, blocks);
+  }
+
+  void onlyChangedSquaresAreRepainted() {
+    const auto widget = ShownWidget();
+    // Until the board is first drawn its empty squares hold the design's blank icon.
+    widget->setPutMove("**");
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    PaintRecorder recorder;
+    widget->installEventFilter(&recorder);
+    QCoreApplication::processEvents();
+    recorder.painted = QRegion();
+    widget->setPutMove("E2-E4");
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    QCoreApplication::processEvents();
+    const QRegion expected =
+        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kText3});
+    QCOMPARE(recorder.painted, expected);
+  }
+
+  // Last: once the application has been told to quit, no later event loop runs.
+  void quittingDuringTheWaitDropsTheMove() {
+    const auto widget = ShownWidget(kPawnOnA7);
+    ClickSquare(widget.get(), u"A7");
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    ClickSquare(widget.get(), u"A8");
+    QCOMPARE(widget->getMove(), QString("A7"));
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"A7"), Reference(kPawnOnA7, u"A7"));
+  }
+};
+
+}  // namespace velmora::testing
+
+QTEST_MAIN(velmora::testing::BoardWidgetTest)
+#include "board_widget_test.moc"

@@ -3,7 +3,9 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/headless/font_set.h"
 #include "platform/qt/qt_text.h"
@@ -207,10 +209,20 @@ QFont QtPainter::FontFor(const std::optional<Font>& design) {
 }
 
 const QImage& QtPainter::PieceFor(Picture picture, qreal device_pixel_ratio) {
-  const auto key = std::make_tuple(picture, device_pixel_ratio);
-  auto found = pieces_.find(key);
-  if (found == pieces_.end()) {
-    found = pieces_.emplace(key, PieceImage(picture, device_pixel_ratio)).first;
+  constexpr std::size_t kRatiosKept = 3;
+  auto at = std::find_if(pieces_.begin(), pieces_.end(),
+                         [&](const auto& entry) { return entry.first == device_pixel_ratio; });
+  if (at == pieces_.end()) {
+    if (pieces_.size() == kRatiosKept) pieces_.pop_back();
+    pieces_.emplace_back(device_pixel_ratio, std::map<Picture, QImage>{});
+    at = std::prev(pieces_.end());
+  }
+  // The ratio in use moves to the front; the least recently used one goes first.
+  std::rotate(pieces_.begin(), at, std::next(at));
+  std::map<Picture, QImage>& images = pieces_.front().second;
+  auto found = images.find(picture);
+  if (found == images.end()) {
+    found = images.emplace(picture, PieceImage(picture, device_pixel_ratio)).first;
   }
   return found->second;
 }

@@ -5,6 +5,8 @@
 #include <QRect>
 #include <map>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "view/display_list.h"
 
@@ -38,7 +40,8 @@ class QtPainter {
   const QImage& PieceFor(Picture picture, qreal device_pixel_ratio);
 
   std::map<std::tuple<std::u16string, bool>, QString> families_;
-  std::map<std::tuple<Picture, qreal>, QImage> pieces_;
+  // Pieces at the current device pixel ratio and the few before it, most recent first.
+  std::vector<std::pair<qreal, std::map<Picture, QImage>>> pieces_;
 };
 
 }  // namespace velmora

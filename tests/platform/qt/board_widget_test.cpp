@@ -289,6 +289,8 @@ class BoardWidgetTest : public QObject {
     QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0x24 << 0;
     QTest::newRow("F1") << int(Qt::Key_F1) << 0 << 0x70 << 0;
     QTest::newRow("F12") << int(Qt::Key_F12) << 0 << 0x7B << 0;
+    QTest::newRow("comma") << int(Qt::Key_Comma) << 0 << 0xBC << 0;
+    QTest::newRow("closing bracket") << int(Qt::Key_BracketRight) << 0 << 0xDD << 0;
   }
 
   void keysReachTheHostAsVirtualKeys() {
@@ -355,6 +357,15 @@ class BoardWidgetTest : public QObject {
     QImage blocks = once.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     blocks.setDevicePixelRatio(2);
     QCOMPARE(king, blocks);
+  }
+
+  void renderingsAtOtherRatiosLeaveTheFirstAlone() {
+    const auto widget = ShownWidget();
+    const QImage first = Render(widget.get(), 1);
+    for (const qreal ratio : {2.0, 3.0, 1.5, 4.0}) {
+      QCOMPARE(Render(widget.get(), ratio).size(), widget->size() * ratio);
+    }
+    QCOMPARE(Render(widget.get(), 1), first);
   }
 
   void onlyChangedSquaresAreRepainted() {

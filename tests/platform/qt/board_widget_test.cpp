@@ -82,6 +82,27 @@ class BoardWidgetTest : public QObject {
                        u"E4"));
   }
 
+  void aReplyPushedFromChangedRunsNested() {
+    const auto widget = ShownWidget();
+    QStringList seen;
+    QList<int> notices_at;
+    int notices = 0;
+    connect(widget.get(), &BoardWidget::putMoveChanged, [&] { ++notices; });
+    connect(widget.get(), &BoardWidget::changed, [&] {
+      seen << widget->getMove();
+      notices_at << notices;
+      // The engine answers the person's move from inside the notification.
+      if (widget->getMove() == "E2-E4") widget->setPutMove("E7-E5");
+    });
+    ClickSquare(widget.get(), u"E2");
+    ClickSquare(widget.get(), u"E4");
+    QCOMPARE(seen, QStringList({"E2", "E2-E4", "E7-E5"}));
+    // Change for the reply comes before the reply's own write returns with its notice.
+    QCOMPARE(notices_at, (QList<int>{0, 0, 0}));
+    QCOMPARE(notices, 1);
+    QCOMPARE(widget->getMove(), QString("E7-E5"));
+  }
+
   void aPressAndAReleaseOverDifferentSquaresIsNoClick() {
     const auto widget = ShownWidget();
     QSignalSpy changed(widget.get(), &BoardWidget::changed);

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -44,6 +45,13 @@ void Reset(velmora::UserControl1& control, long i) {
   control.PutMove(i % 2 == 0 ? u"**" : u"A2-A3");
 }
 
+// A new control as a host makes one, and lets go of it.
+void Create(velmora::UserControl1&, long) {
+  QuietForms forms;
+  QuietHost host;
+  benchmark::DoNotOptimize(velmora::UserControl1::Create(forms, host));
+}
+
 // Runs the operation once per iteration and reports heap allocations per operation.
 void Measure(benchmark::State& state, Operation operation) {
   QuietForms forms;
@@ -60,13 +68,18 @@ void Measure(benchmark::State& state, Operation operation) {
 BENCHMARK_CAPTURE(Measure, HostMove, HostMove);
 BENCHMARK_CAPTURE(Measure, PositionLoad, PositionLoad);
 BENCHMARK_CAPTURE(Measure, Reset, Reset);
+BENCHMARK_CAPTURE(Measure, Create, Create);
 
 // `--ops NAME COUNT` runs an operation COUNT times outside the framework, so that callgrind can
 // count instructions per operation from two runs of different COUNT.
+// `--list-ops` names them for bench/instructions.sh.
+constexpr const char* kOperationNames = "HostMove PositionLoad Reset Create";
+
 int RunOps(const std::string& name, long count) {
   const Operation operation = name == "HostMove"       ? HostMove
                               : name == "PositionLoad" ? PositionLoad
                               : name == "Reset"        ? Reset
+                              : name == "Create"       ? Create
                                                        : nullptr;
   if (operation == nullptr) return 2;
   QuietForms forms;
@@ -92,6 +105,10 @@ void operator delete(void* p, std::size_t) noexcept {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--ops") return RunOps(argv[2], std::atol(argv[3]));
+  if (argc == 2 && std::string(argv[1]) == "--list-ops") {
+    std::puts(kOperationNames);
+    return 0;
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Instructions per operation, counted by callgrind: the difference between runs of 2000 and
-# 1000 operations, divided by 1000, so start-up and warm-up cancel out.
-# Usage: bench/instructions.sh path/to/velmora_bench
+# Instructions per operation, counted by callgrind: the difference between runs of 2N and N
+# operations, divided by N, so start-up and warm-up cancel out. N is 1000, or 10 for the
+# renders (a render is millions of instructions).
+# Usage: bench/instructions.sh path/to/velmora_bench [path/to/velmora_render_bench ...]
 set -euo pipefail
-bench=$1
 count() {
-  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$bench" --ops "$1" "$2" 2>&1 |
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$1" --ops "$2" "$3" 2>&1 |
     sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
 }
-for op in HostMove PositionLoad Reset; do
-  a=$(count "$op" 1000)
-  b=$(count "$op" 2000)
-  echo "$op: $(((b - a) / 1000)) instructions per operation"
+for bench in "$@"; do
+  for op in $("$bench" --list-ops); do
+    n=1000
+    case $op in Render*) n=10 ;; esac
+    a=$(count "$bench" "$op" "$n")
+    b=$(count "$bench" "$op" $((2 * n)))
+    echo "$op: $(((b - a) / n)) instructions per operation"
+  done
 done

@@ -35,6 +35,9 @@ class Board {
   void SetCell(Square s, char16_t letter);
   void SetRow(std::int16_t row, const Row& cells);
 
+  // All rows, row 1 first, unchecked: for code that walks the whole board.
+  const std::array<Row, 8>& Rows() const { return rows_; }
+
   // The 64-character concatenation, row 1 first: character n - 1 is square number n.
   std::u16string PositionText() const;
 

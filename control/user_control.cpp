@@ -2,6 +2,8 @@
 
 #include "board/move_text.h"
 #include "board/position_text.h"
+#include "view/accessible_parts.h"
+#include "view/announcement.h"
 #include "view/draw_board.h"
 
 namespace velmora {
@@ -30,7 +32,9 @@ std::shared_ptr<UserControl1> UserControl1::Create(std::shared_ptr<FormsPort> fo
 UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host)
     : forms_(std::move(forms)),
       host_(std::move(host)),
-      entry_(board_, surface_, text2_, text3_, *forms_) {
+      focus_(surface_),
+      entry_(board_, surface_, focus_, text2_, text3_, *forms_),
+      keys_(surface_, entry_, focus_) {
   text4_.Bind([this] { OnPositionText(); });
   text2_.Bind([this] { OnHostMove(); });
   text3_.Bind([this] { OnGetMove(); });
@@ -94,6 +98,7 @@ void UserControl1::OnPositionText() {
   }
   LoadPositionText(board_, text);
   DrawBoard(board_, surface_);
+  surface_.Announce(AnnounceNewPosition());
   text4_.Set(u"");
 }
 
@@ -104,13 +109,19 @@ void UserControl1::OnHostMove() {
     case HostCommandKind::kReset:
       ResetBoard(board_);
       DrawBoard(board_, surface_);
+      surface_.Announce(AnnounceNewPosition());
       text4_.Set(u"");
       return;
-    case HostCommandKind::kMove:
-      ApplyMove(board_, command.move);
+    case HostCommandKind::kMove: {
+      const MoveText move = command.move;
+      const auto words =
+          AnnounceMove(board_.Cell(move.from), board_.Cell(move.to), move.from, move.to);
+      ApplyMove(board_, move);
       DrawBoard(board_, surface_);
+      if (words) surface_.Announce(*words);
       text3_.Set(text2_.Text());
       return;
+    }
     case HostCommandKind::kNothing:
     case HostCommandKind::kOffBoard:
       return;
@@ -141,12 +152,39 @@ void UserControl1::SaveProperties(PropertyBag& bag) {
 
 void UserControl1::ClickSquare(std::int16_t n) {
   const auto self = shared_from_this();
-  if (surface_.Enabled()) entry_.ClickSquare(n);
+  if (!surface_.Enabled()) return;
+  focus_.FollowMouse(n);
+  entry_.ClickSquare(n);
 }
 
 void UserControl1::ClickChoice(std::int16_t k) {
   const auto self = shared_from_this();
-  if (surface_.Enabled()) entry_.ClickChoice(k);
+  if (!surface_.Enabled()) return;
+  focus_.FollowMouse(0);
+  entry_.ClickChoice(k);
+}
+
+void UserControl1::SurfaceFocus(bool has_focus) {
+  const auto self = shared_from_this();
+  focus_.SetHasFocus(has_focus);
+  if (!has_focus) keys_.ReleaseAll();
+}
+
+void UserControl1::FocusPart(std::int16_t part) {
+  const auto self = shared_from_this();
+  if (!surface_.Enabled()) return;
+  if (IsSquarePart(part)) focus_.NavigateToSquare(part);
+  if (ChoiceOfPart(surface_, part)) {
+    focus_.NavigateToChoice(static_cast<std::int16_t>(part - kFirstChoicePart));
+  }
+}
+
+void UserControl1::ActivatePart(std::int16_t part) {
+  const auto self = shared_from_this();
+  if (!surface_.Enabled()) return;
+  FocusPart(part);
+  if (IsSquarePart(part)) entry_.ClickSquare(part);
+  if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
 }
 
 void UserControl1::Forward(EventId id, std::initializer_list<EventArg> args) {
@@ -155,18 +193,26 @@ void UserControl1::Forward(EventId id, std::initializer_list<EventArg> args) {
 }
 
 void UserControl1::SurfaceClick() {
+  const auto self = shared_from_this();
+  if (surface_.Enabled()) focus_.FollowMouse(0);
   Forward(EventId::kClick, {});
 }
 void UserControl1::SurfaceDblClick() {
   Forward(EventId::kDblClick, {});
 }
-void UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
+bool UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
+  const auto self = shared_from_this();
   Forward(EventId::kKeyDown, {&KeyCode, &Shift});
+  // The host's handler may have disabled the control, or taken the key.
+  return surface_.Enabled() && keys_.KeyDown(KeyCode, Shift);
 }
 void UserControl1::SurfaceKeyPress(std::int16_t& KeyAscii) {
   Forward(EventId::kKeyPress, {&KeyAscii});
 }
 void UserControl1::SurfaceKeyUp(std::int16_t& KeyCode, std::int16_t& Shift) {
+  const auto self = shared_from_this();
+  // The key is up whatever the host makes of it.
+  keys_.KeyUp(KeyCode);
   Forward(EventId::kKeyUp, {&KeyCode, &Shift});
 }
 void UserControl1::SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {

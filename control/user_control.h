@@ -9,6 +9,8 @@
 #include "control/host.h"
 #include "control/property_bag.h"
 #include "entry/click_entry.h"
+#include "entry/keyboard_entry.h"
+#include "entry/keyboard_focus.h"
 #include "view/forms.h"
 #include "view/surface.h"
 #include "view/text_cell.h"
@@ -54,23 +56,38 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void LoadProperties(PropertyBag& bag);
   void SaveProperties(PropertyBag& bag);
 
-  // Input the platform delivers; all of it is ignored while the surface is disabled.
+  // Input the platform delivers; all of it is ignored while the surface is disabled. A mouse
+  // click on a square or choice also moves the focus square there, without the focus mark.
   void ClickSquare(std::int16_t n);
   void ClickChoice(std::int16_t k);
   void SurfaceClick();
   void SurfaceDblClick();
-  void SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+  // Raises KeyDown, then hands the key the host left to the keyboard entry (a KeyCode of 0 is
+  // a key the host took). True when the control acted on it.
+  bool SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
   void SurfaceKeyPress(std::int16_t& KeyAscii);
   void SurfaceKeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
   void SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
   void SurfaceMouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
   void SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
+  // A key the control would act on now, so a container gives it to the control first.
+  bool TakesKey(std::int16_t key_code, std::int16_t shift) const {
+    return surface_.Enabled() && keys_.Takes(key_code, shift);
+  }
+  // The surface gained or lost the keyboard focus.
+  void SurfaceFocus(bool has_focus);
+
+  // What assistive technology asks for, by part (see view/accessible_parts.h). Moving the focus
+  // there counts as navigation; activating a part is the click a person's Space would make.
+  void FocusPart(std::int16_t part);
+  void ActivatePart(std::int16_t part);
 
   // Read-only views for the platforms and for tests.
   const Board& board() const { return board_; }
   const Surface& surface() const { return surface_; }
   const EntryFields& entry() const { return entry_.Fields(); }
   EntryState entry_state() const { return entry_.State(); }
+  const KeyboardFocus& focus() const { return focus_; }
   void SetSurfaceObserver(SurfaceObserver* observer) { surface_.SetObserver(observer); }
 
  private:
@@ -92,7 +109,9 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   TextCell text2_;  // PutMove
   TextCell text3_;  // GetMove
   TextCell text4_;  // PutPosition
+  KeyboardFocus focus_;
   ClickEntry entry_;
+  KeyboardEntry keys_;
 };
 
 }  // namespace velmora

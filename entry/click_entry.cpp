@@ -2,6 +2,7 @@
 
 #include "entry/castling.h"
 #include "entry/promotion.h"
+#include "view/announcement.h"
 #include "view/draw_board.h"
 
 namespace velmora {
@@ -60,7 +61,12 @@ void ClickEntry::FirstClick(std::int16_t n) {
   fields_.moving_piece = piece;
   // The host hears of the pick while nothing is picked yet.
   get_move_.Set(from_name);
-  fields_.pick_state = PickState::kPicked;
+  SetPicked(n);
+}
+
+void ClickEntry::SetPicked(std::int16_t square) {
+  fields_.pick_state = square != 0 ? PickState::kPicked : PickState::kIdle;
+  surface_.SetPicked(square);
 }
 
 void ClickEntry::DestinationClick(std::int16_t n) {
@@ -68,6 +74,7 @@ void ClickEntry::DestinationClick(std::int16_t n) {
   fields_.to_row = to.row;
   fields_.to_col = to.col;
   const std::u16string to_name = SquareName(to);
+  const char16_t lifted = fields_.moving_piece;
 
   bool repaint_needed = false;
   if (const auto panel = PromotionPanel(fields_.moving_piece, to.row)) {
@@ -81,16 +88,21 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     fields_.castle_done = false;
     TryCastle();
     if (fields_.castle_done) {
-      fields_.pick_state = PickState::kIdle;
+      SetPicked(0);
       return;
     }
   }
   surface_.SetPicture(n, surface_.PictureOf(0));
-  fields_.pick_state = PickState::kIdle;
+  SetPicked(0);
   const Square from{fields_.from_row, fields_.from_col};
+  const char16_t captured = board_.Cell(to);
   board_.SetCell(from, kEmptyCell);
-  board_.SetCell({fields_.to_row, fields_.to_col}, fields_.moving_piece);
+  board_.SetCell(to, fields_.moving_piece);
   if (repaint_needed) DrawBoard(board_, surface_);
+  const char16_t promoted_to = repaint_needed ? fields_.moving_piece : char16_t{0};
+  if (const auto words = AnnounceMove(lifted, captured, from, to, promoted_to)) {
+    surface_.Announce(*words);
+  }
   const std::u16string from_name = SquareName(from);
   get_move_.Set(from_name + u"-" + to_name);
   if (to_name == from_name) put_move_.Set(u"");
@@ -104,22 +116,26 @@ void ClickEntry::TryCastle() {
   board_.SetRow(fields_.from_row, *row);
   DrawBoard(board_, surface_);
   fields_.castle_done = true;
+  surface_.Announce(
+      AnnounceCastling(fields_.moving_piece, fields_.from_row, fields_.to_col - fields_.from_col));
 }
 
 bool ClickEntry::Prompt(ControlName panel) {
   FlagScope waiting(prompt_open_);
   surface_.SetVisible(panel, true);
   surface_.SetVisible(ControlName::kShape3, true);
+  focus_.PromptToggled();
   fields_.promotion_chosen = false;
   bool closing = false;
   while (!fields_.promotion_chosen && !closing) closing = forms_.ProcessPendingEvents();
   surface_.SetVisible(panel, false);
   surface_.SetVisible(ControlName::kShape3, false);
+  focus_.PromptToggled();
   return fields_.promotion_chosen;
 }
 
 void ClickEntry::AbandonMove() {
-  fields_.pick_state = PickState::kIdle;
+  SetPicked(0);
   DrawBoard(board_, surface_);
 }
 

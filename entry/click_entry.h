@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "board/board.h"
+#include "entry/keyboard_focus.h"
 #include "view/forms.h"
 #include "view/surface.h"
 #include "view/text_cell.h"
@@ -30,14 +31,19 @@ struct EntryFields {
 // down, with castling and the promotion prompt on the way.
 class ClickEntry {
  public:
-  ClickEntry(Board& board, Surface& surface, TextCell& put_move, TextCell& get_move,
-             FormsPort& forms)
-      : board_(board), surface_(surface), put_move_(put_move), get_move_(get_move), forms_(forms) {}
+  ClickEntry(Board& board, Surface& surface, KeyboardFocus& focus, TextCell& put_move,
+             TextCell& get_move, FormsPort& forms)
+      : board_(board),
+        surface_(surface),
+        focus_(focus),
+        put_move_(put_move),
+        get_move_(get_move),
+        forms_(forms) {}
 
   ClickEntry(const ClickEntry&) = delete;
   ClickEntry& operator=(const ClickEntry&) = delete;
 
-  void Reset() { fields_.pick_state = PickState::kIdle; }
+  void Reset() { SetPicked(0); }
 
   // A click on square n (1 to 64). Ignored while the prompt waits: the destination of the
   // suspended click is already decided.
@@ -57,9 +63,12 @@ class ClickEntry {
   // The way out of a prompt that ended by closing: the move is dropped, the pick released and
   // the squares shown as the board holds them.
   void AbandonMove();
+  // The pick state and the square the surface shows as picked up change together.
+  void SetPicked(std::int16_t square);
 
   Board& board_;
   Surface& surface_;
+  KeyboardFocus& focus_;
   TextCell& put_move_;
   TextCell& get_move_;
   FormsPort& forms_;

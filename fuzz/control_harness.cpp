@@ -117,6 +117,8 @@ void ControlHarness::CreateControl() {
   live_ = control_.get();
   forms_.Attach(control_);
   control_->SetSurfaceObserver(&observer_);
+  // A person at the keyboard: the control has the focus, so keys move it and show its mark.
+  control_->SurfaceFocus(true);
   // Until the first repaint the design's empty squares show the transparent icon.
   const Snapshot fresh = Take(*live_);
   may_differ_ = Mismatches(fresh);
@@ -212,6 +214,7 @@ void ControlHarness::CheckAll() {
   CheckBoardRows(now);
   CheckEntryAndPanels(now);
   CheckPictures(now, may_differ_);
+  CheckFocus(now, TakeFocus(Live()));
   for (const std::u16string* cell : {&now.get_move, &now.put_move, &now.put_position}) {
     if (cell->size() > longest_given_) Violation("a cell grew beyond any text it was given", now);
   }
@@ -485,6 +488,11 @@ void ControlHarness::ClickChoice(std::int16_t k) {
 
 // --- surface, enabled, refresh --------------------------------------------------------------
 
+// Arrows, Home/End, PageUp/PageDown, Space, Enter, the four choice letters, and two keys the
+// control leaves alone (Tab, Escape).
+constexpr std::int16_t kFuzzKeys[] = {0x25, 0x26, 0x27, 0x28, 0x24, 0x23, 0x21, 0x22,
+                                      0x20, 0x0D, 'Q',  'R',  'B',  'N',  0x09, 0x1B};
+
 void ControlHarness::SurfaceEvent(ByteReader& in) {
   UserControl1& control = Live();
   const Snapshot before = Take(control);
@@ -493,8 +501,27 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
   float x = static_cast<float>(static_cast<std::int16_t>(in.Word())) / 3.0f;
   float y = static_cast<float>(in.Word());
   const auto kind = static_cast<EventId>(in.Choice(8) + 1);
+  // Most key codes are the control's own keys, so keys move the focus and make moves.
+  if ((kind == EventId::kKeyDown || kind == EventId::kKeyUp) && first >= 0) {
+    first = kFuzzKeys[static_cast<std::size_t>(first) % std::size(kFuzzKeys)];
+    second = static_cast<std::int16_t>(second & 7);
+  }
+  const FocusView focus_before = TakeFocus(control);
+  // Space or Enter on the board is a click on the focus square, with what a mouse click on it
+  // may leave showing other than its cell (see ClickSquare).
+  const auto clicks = [](std::int16_t key) { return key == 0x20 || key == 0x0D; };
+  const bool may_click = kind == EventId::kKeyDown && before.enabled &&
+                         before.state != EntryState::kPrompting &&
+                         (clicks(first) || (arg_override_ && clicks(*arg_override_)));
+  if (may_click) {
+    may_differ_.set(static_cast<std::size_t>(focus_before.square));
+    if (before.state == EntryState::kPicked) {
+      may_differ_.set(static_cast<std::size_t>(NumberOf(before.from_row, before.from_col)));
+    }
+  }
   const int raised = raised_[static_cast<std::size_t>(kind)];
   const int reactions = reactions_used_;
+  bool acted = false;
   switch (kind) {
     case EventId::kClick:
       control.SurfaceClick();
@@ -503,7 +530,7 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
       control.SurfaceDblClick();
       break;
     case EventId::kKeyDown:
-      control.SurfaceKeyDown(first, second);
+      acted = control.SurfaceKeyDown(first, second);
       break;
     case EventId::kKeyPress:
       control.SurfaceKeyPress(first);
@@ -522,9 +549,15 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
       break;
   }
   if (!Alive()) return;
+  if (acted && may_click) {
+    const Snapshot after = Take(control);
+    may_differ_.set(static_cast<std::size_t>(NumberOf(after.from_row, after.from_col)));
+  }
   const bool has_args = kind != EventId::kClick && kind != EventId::kDblClick;
   if (!before.enabled) {
     RequireSame("a surface event while disabled changed something", before, Take(control));
+    if (!(TakeFocus(control) == focus_before))
+      Violation("a surface event while disabled moved the focus", before);
     if (raised_[static_cast<std::size_t>(kind)] != raised)
       Violation("a disabled surface raised an event", before);
   } else {
@@ -534,8 +567,13 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
     if (has_args && arg_override_ && first != *arg_override_) {
       Violation("the host's write to an event argument did not reach the surface", before);
     }
-    if (reactions_used_ == reactions) {
+    // Nothing but an acted-on KeyDown changes anything; a click on the surface hides the mark.
+    if (reactions_used_ == reactions && !acted) {
       RequireSame("a surface event changed the control", before, Take(control));
+      FocusView focus_expected = focus_before;
+      if (kind == EventId::kClick) focus_expected.mark = 0;
+      if (!(TakeFocus(control) == focus_expected))
+        Violation("a surface event moved the focus", before);
     }
   }
   CheckAll();

@@ -74,6 +74,12 @@ Snapshot Take(const UserControl1& control) {
   return s;
 }
 
+FocusView TakeFocus(const UserControl1& control) {
+  const KeyboardFocus& focus = control.focus();
+  return {focus.Square(), focus.Part(), control.surface().FocusMark(), control.surface().Picked(),
+          focus.HasFocus()};
+}
+
 void Violation(const char* what, const Snapshot& now) {
   std::fprintf(stderr, "\n*** invariant violated: %s\n", what);
   Print("state", now);
@@ -132,6 +138,18 @@ void CheckEntryAndPanels(const Snapshot& now) {
     Require(!now.frame1 && !now.frame2 && !now.shape3,
             "a prompt panel is shown while no prompt waits", now);
   }
+}
+
+void CheckFocus(const Snapshot& now, const FocusView& focus) {
+  const bool picked = now.pick_state == static_cast<std::int16_t>(PickState::kPicked);
+  const std::int16_t from = picked ? SquareNumber({now.from_row, now.from_col}) : 0;
+  Require(focus.picked == from, "the selected square is not the pick's from-square", now);
+  Require(focus.square >= 1 && focus.square <= 64, "the focus square lies off the board", now);
+  const bool prompting = now.frame1 || now.frame2;
+  Require(prompting ? focus.part >= 66 && focus.part <= 69 : focus.part == focus.square,
+          "the focus is neither on the focus square nor on a shown choice", now);
+  Require(focus.mark == 0 || (focus.has_focus && focus.mark == focus.part),
+          "the focus mark is drawn away from the focus", now);
 }
 
 }  // namespace velmora::fuzz

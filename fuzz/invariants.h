@@ -25,6 +25,16 @@ struct Snapshot {
 
 Snapshot Take(const UserControl1& control);
 
+// Where the keyboard points, where its mark is drawn and which square is selected.
+struct FocusView {
+  std::int16_t square = 0, part = 0, mark = 0, picked = 0;
+  bool has_focus = false;
+
+  friend bool operator==(const FocusView&, const FocusView&) = default;
+};
+
+FocusView TakeFocus(const UserControl1& control);
+
 // Squares whose picture may legitimately differ from their cell at the moment: a picked square,
 // the from-square of a pick completed after the host changed the board, the design's empty
 // squares before the first repaint.
@@ -47,6 +57,10 @@ void CheckPictures(const Snapshot& now, const SquareSet& may_differ);
 // The pick is idle or picked; while a prompt waits exactly one panel shows with its backdrop,
 // otherwise all three are hidden.
 void CheckEntryAndPanels(const Snapshot& now);
+
+// The selected square is the pick's from-square exactly while a pick is in force; the focus is
+// on a square, or on a choice while the prompt waits; the mark, when drawn, is at the focus.
+void CheckFocus(const Snapshot& now, const FocusView& focus);
 
 // The squares showing something other than their cell.
 SquareSet Mismatches(const Snapshot& now);

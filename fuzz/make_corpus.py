@@ -67,6 +67,18 @@ def surface(kind, first=65, second=1, x=100, y=200):
     return bytes([SURFACE]) + struct.pack("<hhhH", first, second, x, y) + bytes([kind])
 
 
+# Key events pick from the harness's key table: the code modulo its size.
+LEFT, UP, RIGHT, DOWN, HOME, END, PAGE_UP, PAGE_DOWN, SPACE, ENTER, KEY_Q, KEY_R, KEY_B, KEY_N = \
+    range(14)
+KEY_DOWN, KEY_UP = 2, 4
+CTRL = 2
+
+
+def key(code, shift=0):
+    """A key pressed and released."""
+    return surface(KEY_DOWN, code, shift) + surface(KEY_UP, code, shift)
+
+
 def bag_text(text):
     return bytes([3]) + text
 
@@ -113,6 +125,10 @@ SEEDS = {
     + click("D2") + write(PUT_MOVE, move("D2", "D4")) + click("D3"),
     "surface-events": bytes([ARG_OVERRIDE, 1, 0, 0]) + surface(3) + surface(5) + surface(7)
     + bytes([ARG_OVERRIDE, 0]) + surface(0) + surface(1) + bytes([REFRESH, READ]),
+    "keyboard": write(PUT_POSITION, raw(PROMOTION)) + queue_choice(2) + key(UP) * 6 + key(SPACE)
+    + key(UP) + key(ENTER) + key(END, CTRL) + key(UP) + key(SPACE) + key(DOWN) * 2
+    + surface(KEY_DOWN, ENTER) + surface(KEY_DOWN, ENTER) + key(HOME, CTRL) + key(PAGE_DOWN)
+    + key(RIGHT) * 4 + key(SPACE) + key(RIGHT) * 2 + key(ENTER),
     "queued-input": bytes([QUEUE, 0, square("E2"), QUEUE, 0, square("E4"), QUEUE, 4, 0, QUEUE, 5])
     + bytes([QUEUE, 0, square("D2"), RUN_PENDING]),
 }

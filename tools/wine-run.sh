@@ -16,7 +16,7 @@ if [ -z "${DISPLAY_FOR_WINE:-}" ]; then
   else
     for n in $(seq 91 140); do
       [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
       echo $! > "$state/xvfb.pid"
       echo ":$n" > "$state/xvfb.display"
       DISPLAY_FOR_WINE=":$n"

@@ -1,9 +1,9 @@
 #include "view/display_list.h"
 
-namespace velmora {
-namespace {
+#include "view/accessible_parts.h"
 
-// Choices sit inside their panel; everything else is placed on the surface itself.
+namespace velmora {
+
 Rect SurfaceRect(const ControlSpec& spec) {
   Rect rect{spec.left, spec.top, spec.width, spec.height};
   if (spec.parent) {
@@ -13,6 +13,8 @@ Rect SurfaceRect(const ControlSpec& spec) {
   }
   return rect;
 }
+
+namespace {
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
@@ -64,6 +66,17 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
     if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;
+    list.push_back(std::move(command));
+  }
+  // Drawn last: the mark lies over the square's piece, or over the shown choice.
+  const std::int16_t marked = surface.FocusMark();
+  if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {
+    PaintCommand command;
+    command.kind = PaintKind::kRectangle;
+    command.source = *ControlOfPart(surface, marked);
+    command.rect = *mark;
+    command.line = colours::kWindowText;
+    command.line_width = 1;
     list.push_back(std::move(command));
   }
   return list;

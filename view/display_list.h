@@ -16,6 +16,10 @@ struct Rect {
   std::int32_t left, top, width, height;  // twips from the surface's top-left corner
 };
 
+// Where a control lies on the surface: choices sit inside their panel, everything else is
+// placed on the surface itself.
+Rect SurfaceRect(const ControlSpec& spec);
+
 enum class PaintKind : std::uint8_t {
   kRectangle,   // a shape: optional opaque fill, outline of line_width pixels
   kIcon,        // a picture drawn at its own size from the rectangle's top-left corner
@@ -44,7 +48,7 @@ using DisplayList = std::vector<PaintCommand>;
 
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
-// display (Text3) holds.
+// display (Text3) holds. The focus mark, while the surface shows one, is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

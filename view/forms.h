@@ -7,6 +7,8 @@
 
 namespace velmora {
 
+struct Announcement;
+
 // What the core asks of the platform's forms layer. Any call may throw Failure.
 class FormsPort {
  public:
@@ -21,7 +23,8 @@ class FormsPort {
   virtual void Repaint() = 0;
 };
 
-// Told of every visible change of the surface, so a screen repaints exactly that.
+// Told of every visible change of the surface, so a screen repaints exactly that, and of every
+// change assistive technology hears about (parts numbered as in view/accessible_parts.h).
 class SurfaceObserver {
  public:
   virtual ~SurfaceObserver() = default;
@@ -30,6 +33,15 @@ class SurfaceObserver {
   virtual void MoveDisplayChanged() = 0;                    // the text shown by Text3
   virtual void VisibilityChanged(ControlName control) = 0;  // Frame1, Frame2, Shape3
   virtual void EnabledChanged() = 0;
+
+  // The keyboard focus moved, was gained or lost, or its mark was shown or hidden.
+  virtual void FocusMoved() {}
+  // A pick started or ended: the selected square is another now.
+  virtual void SelectionChanged() {}
+  // What part `part` is called changed.
+  virtual void NameChanged(std::int16_t part) { (void)part; }
+  // The control completed a move, or loaded a position; reported once, as it happens.
+  virtual void Announce(const Announcement& announcement) { (void)announcement; }
 };
 
 }  // namespace velmora

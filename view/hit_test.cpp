@@ -38,17 +38,29 @@ std::optional<Hit> Claim(const ControlSpec& spec) {
   return std::nullopt;
 }
 
-}  // namespace
-
-Hit HitTest(const Surface& surface, Point at) {
-  // Top-most first. Reverse iterators rather than a reversed view: clang 14 cannot compile
-  // that view over the standard library's span.
+// The top-most shown part that `covers` the point and claims it.
+template <typename Covers>
+Hit TopmostClaim(const Surface& surface, Covers covers) {
+  // Reverse iterators rather than a reversed view: clang 14 cannot compile that view over the
+  // standard library's span.
   const auto layout = DesignLayout();
   for (auto spec = layout.rbegin(); spec != layout.rend(); ++spec) {
-    if (!surface.IsShown(*spec) || !Covers(*spec, at)) continue;
+    if (!surface.IsShown(*spec) || !covers(*spec)) continue;
     if (const auto hit = Claim(*spec)) return *hit;
   }
   return Hit{Hit::Kind::kSurface};
+}
+
+}  // namespace
+
+Hit HitTest(const Surface& surface, Point at) {
+  return TopmostClaim(surface, [at](const ControlSpec& spec) { return Covers(spec, at); });
+}
+
+Hit HitTest(const Surface& surface, const PixelGrid& grid, int px, int py) {
+  return TopmostClaim(surface, [&grid, px, py](const ControlSpec& spec) {
+    return grid.BoxOf(spec).Contains(px, py);
+  });
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "view/layout.h"
+#include "view/pixel_grid.h"
 #include "view/surface.h"
 
 namespace velmora {
@@ -23,5 +24,8 @@ struct Hit {
 
 // `at` is in twips from the surface's top-left corner.
 Hit HitTest(const Surface& surface, Point at);
+// The same for a device pixel, by the parts' pixel boxes on `grid`: what a pixel shows is what
+// a press on it hits, at every scale.
+Hit HitTest(const Surface& surface, const PixelGrid& grid, int px, int py);
 
 }  // namespace velmora

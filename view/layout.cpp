@@ -34,16 +34,6 @@ constexpr Choice kChoices[8] = {
 
 constexpr std::u16string_view kRankDigits = u"87654321";
 
-Picture DesignPicture(std::int16_t n) {
-  const std::int16_t row = static_cast<std::int16_t>((n - 1) / 8 + 1);
-  if (row >= 3 && row <= 6) return Picture::kTransparent;
-  constexpr std::u16string_view kHomeRows = u"RNBQKBNRPPPPPPPP";
-  const std::int16_t col = static_cast<std::int16_t>((n - 1) % 8);
-  const char16_t white = kHomeRows[(row == 1 || row == 8 ? 0 : 8) + col];
-  const char16_t letter = row <= 2 ? white : static_cast<char16_t>(white - u'A' + u'a');
-  return *PictureForCell(letter);
-}
-
 std::vector<ControlSpec> BuildLayout() {
   std::vector<ControlSpec> t;
   auto add = [&t](ControlSpec spec) { t.push_back(spec); };
@@ -94,7 +84,7 @@ std::vector<ControlSpec> BuildLayout() {
   for (std::int16_t n = 1; n <= 64; ++n) {
     const Point o = SquareOrigin(n);
     ControlSpec slot{{N::kImage1, n}, K::kImage, L::kPictures, o.x, o.y, 720, 720, true};
-    slot.design_picture = DesignPicture(n);
+    slot.design_picture = DesignSquarePicture(n);
     add(slot);
   }
   for (std::int16_t i = 0; i < kPieceCount; ++i) {
@@ -181,6 +171,16 @@ Point SquareOrigin(std::int16_t n) {
   const std::int32_t row = (n - 1) / 8 + 1;
   const std::int32_t col = (n - 1) % 8 + 1;
   return {480 + 720 * (col - 1), 5520 - 720 * (row - 1)};
+}
+
+Picture DesignSquarePicture(std::int16_t n) {
+  const std::int16_t row = static_cast<std::int16_t>((n - 1) / 8 + 1);
+  if (row >= 3 && row <= 6) return Picture::kTransparent;
+  constexpr std::u16string_view kHomeRows = u"RNBQKBNRPPPPPPPP";
+  const std::int16_t col = static_cast<std::int16_t>((n - 1) % 8);
+  const char16_t white = kHomeRows[(row == 1 || row == 8 ? 0 : 8) + col];
+  const char16_t letter = row <= 2 ? white : static_cast<char16_t>(white - u'A' + u'a');
+  return *PictureForCell(letter);
 }
 
 Rgb SquareColour(std::int16_t n) {

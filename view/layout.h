@@ -105,6 +105,9 @@ struct Point {
 Point SquareOrigin(std::int16_t n);
 // A1 is dark: the squares where row + column is even.
 Rgb SquareColour(std::int16_t n);
+// What square n (1 to 64) shows in the design: the initial position's pieces, the transparent
+// icon on the four middle rows.
+Picture DesignSquarePicture(std::int16_t n);
 
 // The whole design, in painting order (bottom to top); within a layer the table's order holds.
 std::span<const ControlSpec> DesignLayout();

@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 
+#include "view/announcement.h"
 #include "view/forms.h"
 #include "view/layout.h"
 #include "view/picture.h"
@@ -22,15 +25,30 @@ class Surface {
   Picture PictureOf(std::int16_t slot) const;
   // Assigning the picture a slot already shows is still an assignment but no visible change.
   void SetPicture(std::int16_t slot, Picture picture) {
-    Picture& shown = slots_[CheckedSlot(slot)];
-    if (shown == picture) return;
-    shown = picture;
-    if (slot != 0 && observer_) observer_->PictureChanged(slot);
+    const std::size_t index = CheckedSlot(slot);
+    if (index != 0) drawn_known_ &= ~SquareBit(index);
+    Show(index, picture);
   }
 
   // Frame1, Frame2 and Shape3 are the only controls whose visibility changes at run time.
   bool IsVisible(ControlName prompt_control) const;
   void SetVisible(ControlName prompt_control, bool visible);
+  // Brings the 64 squares into line with the board's rows (row 1 first); a character that is
+  // no cell letter leaves its square as it is. The surface remembers the cell each square was
+  // last brought into line with, so rows that did not change since cost one comparison each;
+  // any other assignment of a square forgets its cell.
+  void DrawCells(const std::array<std::array<char16_t, 8>, 8>& rows) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      std::uint64_t now[2], drawn[2];
+      std::memcpy(now, rows[row].data(), sizeof now);
+      std::memcpy(drawn, &drawn_cells_[row * 8], sizeof drawn);
+      const auto known = static_cast<unsigned>(drawn_known_ >> (row * 8)) & 0xFFu;
+      if (((now[0] ^ drawn[0]) | (now[1] ^ drawn[1])) != 0 || known != 0xFFu) {
+        DrawRow(row, rows[row], known);
+      }
+    }
+  }
+
   // Any control of the design: a choice is visible with its panel, the prompt controls as set,
   // everything else as designed.
   bool IsShown(const ControlSpec& spec) const;
@@ -41,8 +59,33 @@ class Surface {
   // Text3's text changed: the move display shows something else now.
   void MoveDisplayChanged();
 
+  // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
+  std::int16_t Picked() const { return picked_; }
+  void SetPicked(std::int16_t square);
+
+  // The part the focus mark is drawn in; 0 while no mark is drawn. Set by the keyboard focus,
+  // which reports the move itself.
+  std::int16_t FocusMark() const { return focus_mark_; }
+  void SetFocusMark(std::int16_t part) { focus_mark_ = part; }
+  void FocusMoved();
+
+  // The last thing announced; the move display's accessible name reads it.
+  const std::optional<Announcement>& LastAnnouncement() const { return last_announcement_; }
+  void Announce(const Announcement& announcement);
+
  private:
   static std::size_t CheckedSlot(std::int16_t slot);
+  void DrawRow(std::size_t row, const std::array<char16_t, 8>& cells, unsigned known);
+  static std::uint64_t SquareBit(std::size_t square) { return std::uint64_t{1} << (square - 1); }
+  void Show(std::size_t slot, Picture picture) {
+    Picture& shown = slots_[slot];
+    if (shown == picture) return;
+    shown = picture;
+    if (slot != 0 && observer_) {
+      observer_->PictureChanged(static_cast<std::int16_t>(slot));
+      observer_->NameChanged(static_cast<std::int16_t>(slot));
+    }
+  }
   // The visibility flag of a prompt control; nullptr for any other control.
   template <typename Self>
   static auto PromptFlag(Self& self, ControlName control) -> decltype(&self.frame1_) {
@@ -59,10 +102,15 @@ class Surface {
   }
 
   std::array<Picture, 65> slots_{};
+  std::array<char16_t, 64> drawn_cells_{};  // by square number - 1
+  std::uint64_t drawn_known_ = 0;           // bit n - 1: drawn_cells_ holds square n's cell
   bool frame1_ = false;
   bool frame2_ = false;
   bool shape3_ = false;
   bool enabled_ = true;
+  std::int16_t picked_ = 0;
+  std::int16_t focus_mark_ = 0;
+  std::optional<Announcement> last_announcement_;
   SurfaceObserver* observer_ = nullptr;
 };
 

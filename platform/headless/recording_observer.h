@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "view/announcement.h"
 #include "view/forms.h"
 
 namespace velmora {
@@ -13,13 +14,23 @@ class RecordingObserver : public SurfaceObserver {
   void MoveDisplayChanged() override { ++move_display; }
   void VisibilityChanged(ControlName control) override { visibility.push_back(control); }
   void EnabledChanged() override { ++enabled; }
+  void FocusMoved() override { ++focus_moves; }
+  void SelectionChanged() override { ++selections; }
+  void NameChanged(std::int16_t part) override { names.push_back(part); }
+  void Announce(const Announcement& announcement) override {
+    announcements.push_back(announcement);
+  }
 
   void Clear() { *this = RecordingObserver(); }
 
   std::vector<std::int16_t> pictures;
   std::vector<ControlName> visibility;
+  std::vector<std::int16_t> names;
+  std::vector<Announcement> announcements;
   int move_display = 0;
   int enabled = 0;
+  int focus_moves = 0;
+  int selections = 0;
 };
 
 }  // namespace velmora

@@ -22,6 +22,10 @@ class RgbImage {
   // Mixes `colour` over the pixel with coverage 0 (nothing) to 255 (all).
   void Blend(int x, int y, Rgb colour, int coverage);
   void Fill(int left, int top, int width, int height, Rgb colour);
+  // Lays a picture of black and white ink over the pixels from (left, top): per pixel its
+  // coverage `alpha` and its premultiplied white (both 0 to 255, row by row).
+  void Composite(int left, int top, int width, int height, const std::uint8_t* alpha,
+                 const std::uint8_t* white);
 
  private:
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }

@@ -12,7 +12,6 @@ namespace velmora {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr std::int32_t kIconTwips = kIconSize * kTwipsPerPixel;
 constexpr int kFrameCaptionIndent = 8;  // pixels at 96 dots per inch
 
 // Faces to try, in order, for each face of the design. The design's own comes first; the rest
@@ -60,100 +59,86 @@ int ScaledPixels(int pixels, double pixels_per_twip) {
   return std::max(1, static_cast<int>(std::lround(pixels * kTwipsPerPixel * pixels_per_twip)));
 }
 
-// A 32-bit top-down bitmap filled pixel by pixel from the icon.
-HBITMAP IconPlane(const Icon& icon, COLORREF (*colour_of)(Ink)) {
-  const Dib dib = CreateTopDownDib(kIconSize, kIconSize);
+RECT ToRect(PixelBox box) {
+  return {box.left, box.top, box.right, box.bottom};
+}
+
+// A piece as a 32-bit top-down bitmap with premultiplied alpha, as AlphaBlend takes it: grey
+// ink (the white share in every channel) over its coverage.
+HBITMAP PieceDib(const PieceImage& image) {
+  const Dib dib = CreateTopDownDib(image.size.width, image.size.height);
   if (dib.bitmap == nullptr) return nullptr;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      dib.pixels[y * kIconSize + x] = ToDibPixel(colour_of(icon.At(x, y)));
-    }
+  for (std::size_t i = 0; i < image.alpha.size(); ++i) {
+    const std::uint32_t white = image.white[i];
+    dib.pixels[i] = (std::uint32_t{image.alpha[i]} << 24) | (white << 16) | (white << 8) | white;
   }
   return dib.bitmap;
 }
 
-COLORREF InkColour(Ink ink) {
-  return ink == Ink::kWhite ? RGB(255, 255, 255) : RGB(0, 0, 0);
-}
-COLORREF MaskColour(Ink ink) {
-  return ink == Ink::kTransparent ? RGB(255, 255, 255) : RGB(0, 0, 0);
-}
-
 }  // namespace
 
-PaintScale PaintScale::ForDevice(HDC dc) {
-  PaintScale scale;
-  scale.x = GetDeviceCaps(dc, LOGPIXELSX) / kTwipsPerInch;
-  scale.y = GetDeviceCaps(dc, LOGPIXELSY) / kTwipsPerInch;
-  return scale;
+DeviceScale DeviceScaleOf(HDC dc, int origin_x, int origin_y) {
+  return {GetDeviceCaps(dc, LOGPIXELSX) / kTwipsPerInch,
+          GetDeviceCaps(dc, LOGPIXELSY) / kTwipsPerInch, origin_x, origin_y};
 }
 
-PaintScale PaintScale::ToFit(const RECT& bounds) {
-  PaintScale scale;
-  scale.x = static_cast<double>(bounds.right - bounds.left) / kDesignWidth;
-  scale.y = static_cast<double>(bounds.bottom - bounds.top) / kDesignHeight;
-  scale.origin_x = bounds.left;
-  scale.origin_y = bounds.top;
-  return scale;
-}
-
-int PaintScale::PixelX(std::int32_t twips) const {
-  return origin_x + static_cast<int>(std::lround(twips * x));
-}
-
-int PaintScale::PixelY(std::int32_t twips) const {
-  return origin_y + static_cast<int>(std::lround(twips * y));
-}
-
-RECT PaintScale::ToPixels(const Rect& twips) const {
-  return {PixelX(twips.left), PixelY(twips.top), PixelX(twips.left + twips.width),
-          PixelY(twips.top + twips.height)};
-}
-
-Point PaintScale::ToTwips(int px, int py) const {
-  return {static_cast<std::int32_t>(std::lround((px - origin_x) / x)),
-          static_cast<std::int32_t>(std::lround((py - origin_y) / y))};
+int DpiOfWindow(HWND hwnd) {
+  // Windows 10 and Wine have GetDpiForWindow; older systems have only the device's figure.
+  using GetDpi = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = reinterpret_cast<GetDpi>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (get_dpi != nullptr) {
+    if (const UINT dpi = get_dpi(hwnd); dpi != 0) return static_cast<int>(dpi);
+  }
+  const HDC dc = GetDC(hwnd);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(hwnd, dc);
+  return dpi;
 }
 
 GdiPainter::~GdiPainter() {
   for (const auto& [key, font] : fonts_) DeleteObject(font);
-  for (const auto& [picture, bitmaps] : icons_) {
-    DeleteObject(bitmaps.ink);
-    DeleteObject(bitmaps.mask);
+  for (const PieceBitmaps& set : pieces_) {
+    for (const HBITMAP bitmap : set.bitmaps) DeleteObject(bitmap);
   }
 }
 
-void GdiPainter::PaintDisplayList(HDC dc, const DisplayList& list, const PaintScale& scale) {
+std::vector<MaskSize> GdiPainter::piece_sizes() const {
+  std::vector<MaskSize> sizes;
+  for (const PieceBitmaps& set : pieces_) sizes.push_back(set.size);
+  return sizes;
+}
+
+void GdiPainter::PaintDisplayList(HDC dc, const DisplayList& list, const PixelGrid& grid) {
   const int saved = SaveDC(dc);
   for (const PaintCommand& command : list) {
     switch (command.kind) {
       case PaintKind::kRectangle:
-        PaintRectangle(dc, command, scale);
+        PaintRectangle(dc, command, grid);
         break;
       case PaintKind::kIcon:
-        PaintIcon(dc, command, scale);
+        PaintIcon(dc, command, grid);
         break;
       case PaintKind::kText:
-        PaintText(dc, command, scale);
+        PaintText(dc, command, grid);
         break;
       case PaintKind::kTextBox:
-        PaintTextBox(dc, command, scale);
+        PaintTextBox(dc, command, grid);
         break;
       case PaintKind::kGroupFrame:
-        PaintGroupFrame(dc, command, scale);
+        PaintGroupFrame(dc, command, grid);
         break;
     }
   }
   RestoreDC(dc, saved);
 }
 
-void GdiPainter::PaintRectangle(HDC dc, const PaintCommand& command, const PaintScale& scale) {
-  const RECT outer = scale.ToPixels(command.rect);
+void GdiPainter::PaintRectangle(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
+  const RECT outer = ToRect(grid.BoxOf(command.source, command.rect));
   if (command.fill) FillSolid(dc, outer, ToColorRef(*command.fill));
   if (command.line_width <= 0) return;
   // The outline lies inside the shape, so neighbouring shapes overlap by exactly their edges.
-  const int across = ScaledPixels(command.line_width, scale.x);
-  const int down = ScaledPixels(command.line_width, scale.y);
+  const auto [across, down] = grid.OutlineOf(command.source, command.line_width);
   const COLORREF colour = ToColorRef(command.line);
   FillSolid(dc, {outer.left, outer.top, outer.right, outer.top + down}, colour);
   FillSolid(dc, {outer.left, outer.bottom - down, outer.right, outer.bottom}, colour);
@@ -161,28 +146,26 @@ void GdiPainter::PaintRectangle(HDC dc, const PaintCommand& command, const Paint
   FillSolid(dc, {outer.right - across, outer.top, outer.right, outer.bottom}, colour);
 }
 
-void GdiPainter::PaintIcon(HDC dc, const PaintCommand& command, const PaintScale& scale) {
-  const IconBitmaps* bitmaps = BitmapsFor(command.picture);
-  if (bitmaps == nullptr) return;
-  // A picture is drawn at its own size from the slot's corner, whatever the slot's size.
-  const RECT to = scale.ToPixels({command.rect.left, command.rect.top, kIconTwips, kIconTwips});
-  const int width = to.right - to.left;
-  const int height = to.bottom - to.top;
-  const HDC source = CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = SelectObject(source, bitmaps->mask);
-  // Nearest pixel, never blended: at whole multiples each icon pixel becomes a block.
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, to.left, to.top, width, height, source, 0, 0, kIconSize, kIconSize, SRCAND);
-  SelectObject(source, bitmaps->ink);
-  StretchBlt(dc, to.left, to.top, width, height, source, 0, 0, kIconSize, kIconSize, SRCPAINT);
+void GdiPainter::PaintIcon(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
+  if (!IsPiece(command.picture)) return;
+  const MaskSize size = grid.picture_size();
+  const HBITMAP bitmap = PieceBitmap(command.picture, size);
+  if (bitmap == nullptr) return;
+  // A picture is drawn at its own size from the part's corner, pixel for pixel.
+  const PixelBox at = grid.BoxOf(command.source, command.rect);
+  const HDC source = CreateCompatibleDC(dc);
+  const HGDIOBJ previous = SelectObject(source, bitmap);
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  AlphaBlend(dc, at.left, at.top, size.width, size.height, source, 0, 0, size.width, size.height,
+             blend);
   SelectObject(source, previous);
   DeleteDC(source);
 }
 
-void GdiPainter::PaintText(HDC dc, const PaintCommand& command, const PaintScale& scale) {
-  RECT rect = scale.ToPixels(command.rect);
+void GdiPainter::PaintText(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
+  RECT rect = ToRect(grid.BoxOf(command.source, command.rect));
   if (command.fill) FillSolid(dc, rect, ToColorRef(*command.fill));
-  SelectObject(dc, FontFor(dc, command.font, scale));
+  SelectObject(dc, FontFor(dc, command.font, grid.scale()));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(command.line));
   const std::wstring text(command.text.begin(), command.text.end());
@@ -191,11 +174,11 @@ void GdiPainter::PaintText(HDC dc, const PaintCommand& command, const PaintScale
             align | DT_WORDBREAK | DT_NOPREFIX);
 }
 
-void GdiPainter::PaintTextBox(HDC dc, const PaintCommand& command, const PaintScale& scale) {
-  RECT rect = scale.ToPixels(command.rect);
+void GdiPainter::PaintTextBox(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
+  RECT rect = ToRect(grid.BoxOf(command.source, command.rect));
   FillSolid(dc, rect, command.fill ? ToColorRef(*command.fill) : GetSysColor(COLOR_WINDOW));
   DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  SelectObject(dc, FontFor(dc, command.font, scale));
+  SelectObject(dc, FontFor(dc, command.font, grid.scale()));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, command.enabled ? ToColorRef(command.line) : GetSysColor(COLOR_GRAYTEXT));
   const std::wstring text(command.text.begin(), command.text.end());
@@ -204,11 +187,11 @@ void GdiPainter::PaintTextBox(HDC dc, const PaintCommand& command, const PaintSc
             align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void GdiPainter::PaintGroupFrame(HDC dc, const PaintCommand& command, const PaintScale& scale) {
-  const RECT outer = scale.ToPixels(command.rect);
+void GdiPainter::PaintGroupFrame(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
+  const RECT outer = ToRect(grid.BoxOf(command.source, command.rect));
   const COLORREF back = command.fill ? ToColorRef(*command.fill) : GetSysColor(COLOR_BTNFACE);
   FillSolid(dc, outer, back);
-  SelectObject(dc, FontFor(dc, command.font, scale));
+  SelectObject(dc, FontFor(dc, command.font, grid.scale()));
   const std::wstring caption(command.text.begin(), command.text.end());
   SIZE extent{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
@@ -217,14 +200,14 @@ void GdiPainter::PaintGroupFrame(HDC dc, const PaintCommand& command, const Pain
   frame.top += extent.cy / 2;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   if (caption.empty()) return;
-  const int indent = ScaledPixels(kFrameCaptionIndent, scale.x);
+  const int indent = ScaledPixels(kFrameCaptionIndent, grid.scale().x);
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, back);
   SetTextColor(dc, ToColorRef(command.line));
   TextOutW(dc, outer.left + indent, outer.top, caption.c_str(), static_cast<int>(caption.size()));
 }
 
-HFONT GdiPainter::FontFor(HDC dc, const std::optional<Font>& font, const PaintScale& scale) {
+HFONT GdiPainter::FontFor(HDC dc, const std::optional<Font>& font, const DeviceScale& scale) {
   const Font wanted = font.value_or(Font{u"MS Sans Serif", 8.25, false});
   const std::wstring& face = FaceFor(dc, wanted.face);
   // A point is 20 twips; a negative height asks for the character height, not the cell.
@@ -249,17 +232,22 @@ const std::wstring& GdiPainter::FaceFor(HDC dc, std::u16string_view design_face)
       .first->second;
 }
 
-const GdiPainter::IconBitmaps* GdiPainter::BitmapsFor(Picture picture) {
-  if (const auto found = icons_.find(picture); found != icons_.end()) return &found->second;
-  const Icon* icon = IconFor(picture);
-  if (icon == nullptr) return nullptr;
-  IconBitmaps bitmaps{IconPlane(*icon, InkColour), IconPlane(*icon, MaskColour)};
-  if (bitmaps.ink == nullptr || bitmaps.mask == nullptr) {
-    DeleteObject(bitmaps.ink);
-    DeleteObject(bitmaps.mask);
-    return nullptr;
+HBITMAP GdiPainter::PieceBitmap(Picture picture, MaskSize size) {
+  auto set = std::find_if(pieces_.begin(), pieces_.end(),
+                          [size](const PieceBitmaps& s) { return s.size == size; });
+  if (set == pieces_.end()) {
+    // A new size: the least recently painted one beyond the few kept goes.
+    if (pieces_.size() > kPieceSizesKept) {
+      for (const HBITMAP bitmap : pieces_.back().bitmaps) DeleteObject(bitmap);
+      pieces_.pop_back();
+    }
+    pieces_.push_front({size, {}});
+  } else if (set != pieces_.begin()) {
+    std::rotate(pieces_.begin(), set, set + 1);
   }
-  return &icons_.emplace(picture, bitmaps).first->second;
+  HBITMAP& bitmap = pieces_.front().bitmaps[static_cast<std::size_t>(PieceIndex(picture))];
+  if (bitmap == nullptr) bitmap = PieceDib(RasterizePiece(picture, size));
+  return bitmap;
 }
 
 }  // namespace velmora

@@ -2,37 +2,29 @@
 
 #include <windows.h>
 
+#include <array>
+#include <deque>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "view/display_list.h"
+#include "view/pixel_grid.h"
 
 namespace velmora {
 
-// Where the design's twips land on a device: pixels per twip on each axis and the device point
-// of the surface's top-left corner.
-struct PaintScale {
-  double x = 1.0 / kTwipsPerPixel;
-  double y = 1.0 / kTwipsPerPixel;
-  int origin_x = 0;
-  int origin_y = 0;
+// The scale of a device context at its own pixels per inch (15 twips a pixel at 96), the
+// surface's corner at the given device point.
+DeviceScale DeviceScaleOf(HDC dc, int origin_x = 0, int origin_y = 0);
+// A window's pixels per inch: its own where the system says (GetDpiForWindow), else its device
+// context's.
+int DpiOfWindow(HWND hwnd);
 
-  // At the device's own pixels per inch (15 twips a pixel at 96), the surface at (0, 0).
-  static PaintScale ForDevice(HDC dc);
-  // The whole design stretched into `bounds`, as a container asks when it draws the control.
-  static PaintScale ToFit(const RECT& bounds);
-
-  int PixelX(std::int32_t twips) const;
-  int PixelY(std::int32_t twips) const;
-  // Edges are rounded one by one, so rectangles that share an edge in twips share it in pixels.
-  RECT ToPixels(const Rect& twips) const;
-  // A device point back to twips from the surface's top-left corner.
-  Point ToTwips(int px, int py) const;
-};
-
-// Paints display lists with GDI into any device context. It keeps the fonts and icon bitmaps
-// it made, so one painter belongs to one window (or one drawing client) and outlives its
+// Paints display lists with GDI into any device context, every part where the core's pixel
+// grid puts it. Pieces are composited with per-pixel alpha from the core's masks, never
+// stretched. It keeps the fonts and piece bitmaps it made (pieces for the last few picture
+// sizes), so one painter belongs to one window (or one drawing client) and outlives its
 // paints.
 class GdiPainter {
  public:
@@ -41,30 +33,35 @@ class GdiPainter {
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
 
-  void PaintDisplayList(HDC dc, const DisplayList& list, const PaintScale& scale);
+  // The piece sizes kept besides the one being painted.
+  static constexpr std::size_t kPieceSizesKept = 3;
+
+  void PaintDisplayList(HDC dc, const DisplayList& list, const PixelGrid& grid);
+
+  // The picture sizes whose piece bitmaps are held, most recently painted first.
+  std::vector<MaskSize> piece_sizes() const;
 
  private:
-  // A picture as two bitmaps: the ink where the mask is opaque and black elsewhere, and the
-  // mask, white where the picture is transparent.
-  struct IconBitmaps {
-    HBITMAP ink = nullptr;
-    HBITMAP mask = nullptr;
+  // The twelve pieces at one picture size as premultiplied 32-bit bitmaps, made as painted.
+  struct PieceBitmaps {
+    MaskSize size;
+    std::array<HBITMAP, kPieceCount> bitmaps{};
   };
 
-  void PaintRectangle(HDC dc, const PaintCommand& command, const PaintScale& scale);
-  void PaintIcon(HDC dc, const PaintCommand& command, const PaintScale& scale);
-  void PaintText(HDC dc, const PaintCommand& command, const PaintScale& scale);
-  void PaintTextBox(HDC dc, const PaintCommand& command, const PaintScale& scale);
-  void PaintGroupFrame(HDC dc, const PaintCommand& command, const PaintScale& scale);
+  void PaintRectangle(HDC dc, const PaintCommand& command, const PixelGrid& grid);
+  void PaintIcon(HDC dc, const PaintCommand& command, const PixelGrid& grid);
+  void PaintText(HDC dc, const PaintCommand& command, const PixelGrid& grid);
+  void PaintTextBox(HDC dc, const PaintCommand& command, const PixelGrid& grid);
+  void PaintGroupFrame(HDC dc, const PaintCommand& command, const PixelGrid& grid);
 
-  HFONT FontFor(HDC dc, const std::optional<Font>& font, const PaintScale& scale);
+  HFONT FontFor(HDC dc, const std::optional<Font>& font, const DeviceScale& scale);
   // The face to ask GDI for: the design's own when the system has it, else a close one.
   const std::wstring& FaceFor(HDC dc, std::u16string_view design_face);
-  const IconBitmaps* BitmapsFor(Picture picture);
+  HBITMAP PieceBitmap(Picture picture, MaskSize size);
 
   std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
   std::map<std::u16string, std::wstring> faces_;
-  std::map<Picture, IconBitmaps> icons_;
+  std::deque<PieceBitmaps> pieces_;  // most recently painted size first
 };
 
 }  // namespace velmora

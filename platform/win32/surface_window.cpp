@@ -1,11 +1,18 @@
 #include "platform/win32/surface_window.h"
 
+#include "control/accessible_model.h"
+#include "view/accessible_parts.h"
 #include "view/display_list.h"
 
 namespace velmora {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelmoraSurface";
+// WM_DPICHANGED_AFTERPARENT, which older headers lack: the parent moved to another DPI.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+// A click an assistive client asked for, delivered by the window's own message loop: wparam is
+// the part.
+constexpr UINT kActivatePart = WM_APP + 14;
 
 // The module this code lives in: the library when it is one, the program otherwise.
 HINSTANCE ThisModule() {
@@ -32,15 +39,6 @@ bool RegisterWindowClass(WNDPROC procedure) {
   return RegisterClassExW(&window_class) != 0;
 }
 
-// Shift, Ctrl and Alt as the host's Shift argument counts them: 1, 2 and 4.
-std::int16_t KeyShift() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
-}
-
 std::int16_t MouseShift(WPARAM wparam) {
   std::int16_t shift = 0;
   if (wparam & MK_SHIFT) shift |= 1;
@@ -56,6 +54,12 @@ std::int16_t ButtonsHeld(WPARAM wparam) {
   if (wparam & MK_RBUTTON) buttons |= 2;
   if (wparam & MK_MBUTTON) buttons |= 4;
   return buttons;
+}
+
+// A mouse message as the core's pointer input takes it: client pixels, Shift, buttons held.
+PointerPoint PointerAt(WPARAM wparam, LPARAM lparam) {
+  return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)),
+          MouseShift(wparam), ButtonsHeld(wparam)};
 }
 
 bool MayReachControl(UINT message) {
@@ -76,6 +80,9 @@ bool MayReachControl(UINT message) {
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case kActivatePart:
       return true;
     default:
       return false;
@@ -83,6 +90,14 @@ bool MayReachControl(UINT message) {
 }
 
 }  // namespace
+
+std::int16_t KeyShift() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
 
 SurfaceWindow::SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms,
                              KeepAlive keep_alive)
@@ -99,9 +114,7 @@ std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<UserControl
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ThisModule(),
                   window.get());
   if (window->hwnd_ == nullptr) return nullptr;
-  HDC screen = GetDC(window->hwnd_);
-  window->scale_ = PaintScale::ForDevice(screen);
-  ReleaseDC(window->hwnd_, screen);
+  window->UpdateScale();
   window->control_->SetSurfaceObserver(window.get());
   forms.AttachWindow(window->hwnd_);
   EnableWindow(window->hwnd_, window->control_->Enabled());
@@ -109,10 +122,23 @@ std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<UserControl
 }
 
 RECT SurfaceWindow::DefaultRect(int left, int top) {
-  HDC screen = GetDC(nullptr);
-  const PaintScale scale = PaintScale::ForDevice(screen);
+  const HDC screen = GetDC(nullptr);
+  const DeviceScale scale = DeviceScaleOf(screen, left, top);
   ReleaseDC(nullptr, screen);
-  return {left, top, left + scale.PixelX(kDesignWidth), top + scale.PixelY(kDesignHeight)};
+  const PixelBox design = PixelGrid(scale).DesignBox();
+  return {design.left, design.top, design.right, design.bottom};
+}
+
+DeviceScale SurfaceWindow::ScaleForDpi(int dpi) {
+  return {dpi / 1440.0, dpi / 1440.0, 0, 0};
+}
+
+void SurfaceWindow::UpdateScale() {
+  if (hwnd_ == nullptr) return;
+  const DeviceScale scale = ScaleForDpi(DpiOfWindow(hwnd_));
+  if (scale == grid_.scale()) return;
+  grid_ = PixelGrid(scale);
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void SurfaceWindow::UnregisterWindowClass() {
@@ -154,34 +180,38 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_SIZE:
+    case kDpiChangedAfterParent:
+      UpdateScale();
+      return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_LBUTTONDOWN:
-      OnButtonDown(1, false, wparam, lparam);
+      OnButtonDown(PointerButton::kLeft, false, wparam, lparam);
       return 0;
     case WM_LBUTTONDBLCLK:
-      OnButtonDown(1, true, wparam, lparam);
+      OnButtonDown(PointerButton::kLeft, true, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-      OnButtonDown(2, false, wparam, lparam);
+      OnButtonDown(PointerButton::kRight, false, wparam, lparam);
       return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-      OnButtonDown(4, false, wparam, lparam);
+      OnButtonDown(PointerButton::kMiddle, false, wparam, lparam);
       return 0;
     case WM_LBUTTONUP:
-      OnButtonUp(1, wparam, lparam);
+      OnButtonUp(PointerButton::kLeft, wparam, lparam);
       return 0;
     case WM_RBUTTONUP:
-      OnButtonUp(2, wparam, lparam);
+      OnButtonUp(PointerButton::kRight, wparam, lparam);
       return 0;
     case WM_MBUTTONUP:
-      OnButtonUp(4, wparam, lparam);
+      OnButtonUp(PointerButton::kMiddle, wparam, lparam);
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(wparam, lparam);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lparam) != hwnd) press_.reset();
+      if (reinterpret_cast<HWND>(lparam) != hwnd && !releasing_capture_) pointer_.CaptureLost();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -189,6 +219,19 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYUP:
     case WM_CHAR:
       return OnKey(message, wparam, lparam);
+    case WM_GETDLGCODE:
+      return OnGetDlgCode(lparam);
+    case WM_SETFOCUS:
+      OnFocus(true);
+      return 0;
+    case WM_KILLFOCUS:
+      OnFocus(false);
+      return 0;
+    case WM_GETOBJECT:
+      return OnGetObject(wparam, lparam);
+    case kActivatePart:
+      control_->ActivatePart(static_cast<std::int16_t>(wparam));
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -212,7 +255,7 @@ void SurfaceWindow::Paint() {
   const HGDIOBJ previous = SelectObject(memory, buffer);
   FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
   painter_.PaintDisplayList(memory, BuildDisplayList(control_->surface(), control_->GetMove()),
-                            scale_);
+                            grid_);
   BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
          ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   SelectObject(memory, previous);
@@ -221,73 +264,26 @@ void SurfaceWindow::Paint() {
   EndPaint(hwnd_, &ps);
 }
 
-Hit SurfaceWindow::HitAt(LPARAM lparam) const {
-  const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-  return HitTest(control_->surface(), scale_.ToTwips(at.x, at.y));
-}
-
-void SurfaceWindow::OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam,
+void SurfaceWindow::OnButtonDown(PointerButton button, bool double_click, WPARAM wparam,
                                  LPARAM lparam) {
-  if (button == 1 && GetFocus() != hwnd_) SetFocus(hwnd_);
-  const Hit hit = HitAt(lparam);
-  if (button == 1) press_ = Press{hit, double_click};
+  if (button == PointerButton::kLeft && GetFocus() != hwnd_) SetFocus(hwnd_);
   SetCapture(hwnd_);
-  if (hit.kind != Hit::Kind::kSurface) return;
-  if (double_click) {
-    control_->SurfaceDblClick();
-  } else {
-    RaiseMouse(&UserControl1::SurfaceMouseDown, button, wparam, lparam);
-  }
+  pointer_.Press(*control_, grid_, button, double_click, PointerAt(wparam, lparam));
 }
 
-void SurfaceWindow::OnButtonUp(std::int16_t button, WPARAM wparam, LPARAM lparam) {
-  const std::optional<Press> press = button == 1 ? press_ : std::nullopt;
-  if (button == 1) press_.reset();
-  if (ButtonsHeld(wparam) == 0 && GetCapture() == hwnd_) ReleaseCapture();
-  const Hit hit = HitAt(lparam);
-  if (button != 1) {
-    if (hit.kind == Hit::Kind::kSurface) {
-      RaiseMouse(&UserControl1::SurfaceMouseUp, button, wparam, lparam);
-    }
-    return;
+void SurfaceWindow::OnButtonUp(PointerButton button, WPARAM wparam, LPARAM lparam) {
+  const PointerPoint at = PointerAt(wparam, lparam);
+  if (!PointerInput::KeepsCapture(at) && GetCapture() == hwnd_) {
+    // Letting go of the pointer ourselves is no lost capture: this release still counts.
+    releasing_capture_ = true;
+    ReleaseCapture();
+    releasing_capture_ = false;
   }
-  if (!press) return;
-  if (press->hit.kind == Hit::Kind::kSurface) {
-    RaiseMouse(&UserControl1::SurfaceMouseUp, button, wparam, lparam);
-  }
-  // A click is a press and a release over the same control; a double click's second press
-  // makes none.
-  if (press->double_click || hit != press->hit) return;
-  switch (hit.kind) {
-    case Hit::Kind::kSurface:
-      control_->SurfaceClick();
-      break;
-    case Hit::Kind::kSquare:
-      control_->ClickSquare(hit.index);
-      break;
-    case Hit::Kind::kChoice:
-      control_->ClickChoice(hit.index);
-      break;
-    case Hit::Kind::kSwallowed:
-      break;
-  }
+  pointer_.Release(*control_, grid_, button, at);
 }
 
 void SurfaceWindow::OnMouseMove(WPARAM wparam, LPARAM lparam) {
-  // While the left button is held, the moves belong to whatever it pressed.
-  const Hit over = press_ ? press_->hit : HitAt(lparam);
-  if (over.kind != Hit::Kind::kSurface) return;
-  RaiseMouse(&UserControl1::SurfaceMouseMove, ButtonsHeld(wparam), wparam, lparam);
-}
-
-void SurfaceWindow::RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&,
-                                                           float&),
-                               std::int16_t button, WPARAM wparam, LPARAM lparam) {
-  std::int16_t Button = button;
-  std::int16_t Shift = MouseShift(wparam);
-  float X = static_cast<float>((static_cast<short>(LOWORD(lparam)) - scale_.origin_x) / scale_.x);
-  float Y = static_cast<float>((static_cast<short>(HIWORD(lparam)) - scale_.origin_y) / scale_.y);
-  (control_.get()->*event)(Button, Shift, X, Y);
+  pointer_.Move(*control_, grid_, PointerAt(wparam, lparam));
 }
 
 LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -313,8 +309,54 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd, message, passed, lparam);
 }
 
+LRESULT SurfaceWindow::OnGetDlgCode(LPARAM lparam) const {
+  // Arrows and characters are the board's; Enter only as a key press, so a dialog's default
+  // button still answers its release; Tab and Escape stay the container's.
+  LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+  const auto* msg = reinterpret_cast<const MSG*>(lparam);
+  if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    code |= DLGC_WANTMESSAGE;
+  }
+  return code;
+}
+
+LRESULT SurfaceWindow::OnGetObject(WPARAM wparam, LPARAM lparam) {
+  if (static_cast<LONG>(lparam) != static_cast<LONG>(OBJID_CLIENT) || objects_ == nullptr) {
+    return DefWindowProcW(hwnd_, WM_GETOBJECT, wparam, lparam);
+  }
+  if (!accessible_) accessible_ = com::MakeObject<SurfaceAccessible>(*objects_, *this);
+  return LresultFromObject(IID_IAccessible, wparam, static_cast<IAccessible*>(accessible_.get()));
+}
+
+void SurfaceWindow::OnFocus(bool has_focus) {
+  control_->SurfaceFocus(has_focus);
+  if (focus_listener_) focus_listener_(has_focus);
+}
+
+void SurfaceWindow::Notify(DWORD event, LONG part) const {
+  if (hwnd_ != nullptr) NotifyWinEvent(event, hwnd_, OBJID_CLIENT, part);
+}
+
+RECT SurfaceWindow::PartPixels(std::int16_t part) const {
+  PixelBox box = grid_.DesignBox();
+  if (part != kBoardPart) {
+    const auto ref = ControlOfPart(control_->surface(), part);
+    if (!ref) return {};
+    box = grid_.BoxOf(*FindControl(*ref));
+  }
+  return {box.left, box.top, box.right, box.bottom};
+}
+
+bool SurfaceWindow::QueueActivation(std::int16_t part) const {
+  return hwnd_ != nullptr && PostMessageW(hwnd_, kActivatePart, static_cast<WPARAM>(part), 0);
+}
+
 void SurfaceWindow::OnDestroy() {
-  press_.reset();
+  pointer_.CaptureLost();
+  if (accessible_) {
+    accessible_->Disconnect();
+    accessible_.Reset();
+  }
   control_->SetSurfaceObserver(nullptr);
   if (forms_.window() == hwnd_) forms_.DetachWindow();
 }
@@ -322,7 +364,8 @@ void SurfaceWindow::OnDestroy() {
 void SurfaceWindow::InvalidateControl(ControlRef ref) {
   const ControlSpec* spec = FindControl(ref);
   if (spec == nullptr || hwnd_ == nullptr) return;
-  const RECT rect = scale_.ToPixels({spec->left, spec->top, spec->width, spec->height});
+  const PixelBox box = grid_.BoxOf(*spec);
+  const RECT rect{box.left, box.top, box.right, box.bottom};
   InvalidateRect(hwnd_, &rect, FALSE);
   invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
                          static_cast<std::uint64_t>(rect.bottom - rect.top);
@@ -334,14 +377,54 @@ void SurfaceWindow::PictureChanged(std::int16_t square) {
 
 void SurfaceWindow::MoveDisplayChanged() {
   InvalidateControl({ControlName::kText3});
+  Notify(EVENT_OBJECT_VALUECHANGE, kMoveDisplayPart);
 }
 
 void SurfaceWindow::VisibilityChanged(ControlName control) {
   InvalidateControl({control});
+  if (control == ControlName::kShape3) return;
+  const bool shown = control_->surface().IsVisible(control);
+  for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
+    Notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, part);
+  }
+}
+
+void SurfaceWindow::FocusMoved() {
+  // Only the mark's own squares are repainted, and only when the mark moves, so a person who
+  // never uses the keys repaints nothing more than before.
+  const std::int16_t mark = control_->surface().FocusMark();
+  if (mark != painted_mark_ && hwnd_ != nullptr) {
+    for (const std::int16_t part : {painted_mark_, mark}) {
+      if (part == 0) continue;
+      const RECT rect = PartPixels(part);
+      InvalidateRect(hwnd_, &rect, FALSE);
+      invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
+                             static_cast<std::uint64_t>(rect.bottom - rect.top);
+    }
+    painted_mark_ = mark;
+  }
+  const std::int16_t focused = FocusedPart(*control_).value_or(0);
+  if (focused != notified_focus_) {
+    notified_focus_ = focused;
+    if (focused != 0) Notify(EVENT_OBJECT_FOCUS, focused);
+  }
+}
+
+void SurfaceWindow::SelectionChanged() {
+  const std::int16_t picked = control_->surface().Picked();
+  if (notified_selection_ != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, notified_selection_);
+  if (picked != 0) Notify(EVENT_OBJECT_SELECTION, picked);
+  notified_selection_ = picked;
+}
+
+void SurfaceWindow::NameChanged(std::int16_t part) {
+  Notify(EVENT_OBJECT_NAMECHANGE, part);
 }
 
 void SurfaceWindow::EnabledChanged() {
   if (hwnd_ != nullptr) EnableWindow(hwnd_, control_->Enabled());
+  // Every part is unavailable now, or available again.
+  Notify(EVENT_OBJECT_STATECHANGE, CHILDID_SELF);
 }
 
 }  // namespace velmora

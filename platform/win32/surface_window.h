@@ -8,13 +8,18 @@
 #include <optional>
 #include <string>
 
+#include "control/pointer_input.h"
 #include "control/user_control.h"
 #include "platform/win32/gdi_painter.h"
+#include "platform/win32/surface_accessible.h"
 #include "platform/win32/win32_forms.h"
 #include "view/forms.h"
 #include "view/hit_test.h"
 
 namespace velmora {
+
+// Shift, Ctrl and Alt held now, as the host's Shift argument counts them: 1, 2 and 4.
+std::int16_t KeyShift();
 
 // The control's surface as one real window: it paints the core's display list, turns mouse
 // and keyboard messages into the control's input, and repaints exactly what the surface model
@@ -34,8 +39,24 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   // The design's size (6735 x 7335 twips) in pixels at the screen's pixels per inch, from the
   // given top-left corner.
   static RECT DefaultRect(int left, int top);
+  // The window's DPI as a device scale: 15 twips a pixel at 96.
+  static DeviceScale ScaleForDpi(int dpi);
   // Lets go of the window class; for a library that is being unloaded.
   static void UnregisterWindowClass();
+
+  // The count the window's accessible object joins while a client holds it (the library's,
+  // so the library stays loaded). Without one the window answers screen readers with the
+  // system's plain window object only.
+  void UseObjectCount(com::ObjectCount& objects) { objects_ = &objects; }
+  // Told when the window gains (true) or loses the keyboard focus, after the core was told.
+  void SetFocusListener(std::function<void(bool)> listener) {
+    focus_listener_ = std::move(listener);
+  }
+  // Where a part of the surface lies, in client pixels: the one mapping that the focus mark's
+  // repaint, accLocation and accHitTest share.
+  RECT PartPixels(std::int16_t part) const;
+  // Posts the click of a part (a square or a shown choice) to the window; false when it cannot.
+  bool QueueActivation(std::int16_t part) const;
 
   ~SurfaceWindow() override;
   SurfaceWindow(const SurfaceWindow&) = delete;
@@ -43,6 +64,10 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
 
   // Null once the window has been destroyed.
   HWND hwnd() const { return hwnd_; }
+  // Where the window paints and hits every part now: the DPI read when it was created and
+  // again on each WM_SIZE and WM_DPICHANGED_AFTERPARENT (hosted controls get no other notice).
+  const PixelGrid& grid() const { return grid_; }
+  const GdiPainter& painter() const { return painter_; }
   const std::shared_ptr<UserControl1>& control() const { return control_; }
 
   // Sum of the areas (pixels) of every rectangle invalidated for a reported change.
@@ -56,41 +81,47 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   void MoveDisplayChanged() override;
   void VisibilityChanged(ControlName control) override;
   void EnabledChanged() override;
+  void FocusMoved() override;
+  void SelectionChanged() override;
+  void NameChanged(std::int16_t part) override;
 
  private:
-  // A mouse press being followed until its release.
-  struct Press {
-    Hit hit;
-    bool double_click;
-  };
-
   SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms, KeepAlive keep_alive);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
   void Paint();
-  void OnButtonDown(std::int16_t button, bool double_click, WPARAM wparam, LPARAM lparam);
-  void OnButtonUp(std::int16_t button, WPARAM wparam, LPARAM lparam);
+  void OnButtonDown(PointerButton button, bool double_click, WPARAM wparam, LPARAM lparam);
+  void OnButtonUp(PointerButton button, WPARAM wparam, LPARAM lparam);
   void OnMouseMove(WPARAM wparam, LPARAM lparam);
   LRESULT OnKey(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnGetDlgCode(LPARAM lparam) const;
+  LRESULT OnGetObject(WPARAM wparam, LPARAM lparam);
+  void OnFocus(bool has_focus);
+  void Notify(DWORD event, LONG part) const;
   void OnDestroy();
 
-  void RaiseMouse(void (UserControl1::*event)(std::int16_t&, std::int16_t&, float&, float&),
-                  std::int16_t button, WPARAM wparam, LPARAM lparam);
-  Hit HitAt(LPARAM lparam) const;
-  PaintScale Scale() const;
+  // Reads the window's DPI; on a change, the grid follows and the whole window repaints.
+  void UpdateScale();
   void InvalidateControl(ControlRef ref);
 
   std::shared_ptr<UserControl1> control_;
   Win32Forms& forms_;
   KeepAlive keep_alive_;
   HWND hwnd_ = nullptr;
-  PaintScale scale_;
+  PixelGrid grid_{DeviceScale{}};
   GdiPainter painter_;
-  std::optional<Press> press_;  // the left button's press, while it is held
+  PointerInput pointer_;
+  bool releasing_capture_ = false;
   std::uint64_t invalidated_pixels_ = 0;
   std::u16string passed_characters_;
+  com::ObjectCount* objects_ = nullptr;
+  com::ComPtr<SurfaceAccessible> accessible_;
+  std::function<void(bool)> focus_listener_;
+  std::int16_t painted_mark_ = 0;        // the part whose mark the screen shows or will show
+  std::int16_t notified_focus_ = 0;      // the part last announced as focused; 0 for none
+  std::int16_t notified_selection_ = 0;  // the square last announced as selected
 };
 
 }  // namespace velmora

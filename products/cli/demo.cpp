@@ -66,7 +66,9 @@ class Demo {
     out_ << "    ABCDEFGH\n";
   }
 
-  bool Render(const std::string& path) { return session_.Execute(RenderOp{path, 1}); }
+  bool Render(const std::string& path, double scale) {
+    return session_.Execute(RenderOp{path, scale});
+  }
 
  private:
   std::ostream& out_;
@@ -75,7 +77,7 @@ class Demo {
 
 }  // namespace
 
-bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path) {
+bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, double scale) {
   Demo demo(out, err);
   out << "A short game on one control. Lines starting with \"event\" and \"notice\" are what\n"
          "the host receives; \"message\" is a message box the person sees.\n";
@@ -117,7 +119,7 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path) 
 
   demo.Say("The board now, row 8 first (upper case: white):");
   demo.ShowBoard();
-  if (!demo.Render(png_path)) return false;
+  if (!demo.Render(png_path, scale)) return false;
   out << "\nThe surface is drawn in " << png_path << '\n';
   return true;
 }

@@ -1,17 +1,20 @@
 // velmora: the control on the command line, without a screen.
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "products/cli/demo.h"
+#include "products/cli/script.h"
 #include "products/cli/session.h"
 
 namespace {
 
 constexpr const char* kUsage = R"(usage:
-  velmora demo [--png PATH]           play a short game, write the board to PATH
-                                      (default velmora-demo.png)
+  velmora demo [--png PATH] [--scale S]
+                                      play a short game, write the board to PATH
+                                      (default velmora-demo.png) at S times 96 dpi, 1 to 4
   velmora run [--keep-going] [FILE]   run a script from FILE, or stdin when none or "-"
   velmora --help
 
@@ -21,16 +24,20 @@ A script has one operation a line; blank lines and "#" comments are ignored:
   expect <Property> <value>   fails the run when the property holds something else
   click <square>              a click on a square: E2 or 1..64
   choose <0..7>               a click on a promotion choice
+  key [Ctrl+][Shift+]<Key>    a key pressed and released: Left Right Up Down Home End PageUp
+                              PageDown Space Enter Q R B N (KeyDown, KeyPress, KeyUp)
+  accessible                  what assistive technology is told: parts, names, states, focus
   event Click | DblClick | KeyDown <KeyCode> <Shift> | KeyPress <KeyAscii>
         | KeyUp <KeyCode> <Shift> | MouseDown|MouseMove|MouseUp <Button> <Shift> <X> <Y>
                               a surface event; prints what the arguments hold afterwards
   reply <Argument> <n>|off    the host's handler writes n into that argument of later events
   refresh                     repaint
   save <file> | load <file>   the saved properties as a readable text file
-  render <file.png> [scale]   the surface as PNG at 96 dpi times scale
+  render <file.png> [scale]   the surface as PNG at 96 dpi times scale (1 to 4, e.g. 1.5)
   board                       the position, row 8 first
 Texts are a bare word or "quoted" with \" \\ \n \t \r \uXXXX (one UTF-16 code unit).
 While a promotion prompt waits, the following lines are its pending input.
+Every completed move, loaded position and reset prints as  announce "<words>".
 )";
 
 int Usage(std::ostream& out, int status) {
@@ -76,15 +83,25 @@ int Run(const std::vector<std::string>& args) {
 
 int Demo(const std::vector<std::string>& args) {
   std::string png = "velmora-demo.png";
+  double scale = 1;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--png" && i + 1 < args.size()) {
       png = args[++i];
+    } else if (args[i] == "--scale" && i + 1 < args.size()) {
+      const std::string& text = args[++i];
+      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
+      if (error != std::errc() || end != text.data() + text.size() ||
+          !(scale >= velmora::cli::kSmallestRenderScale &&
+            scale <= velmora::cli::kLargestRenderScale)) {
+        std::cerr << "velmora demo: the scale is 1 to 4, not " << text << '\n';
+        return 2;
+      }
     } else {
       std::cerr << "velmora demo: unexpected argument " << args[i] << '\n';
       return Usage(std::cerr, 2);
     }
   }
-  return velmora::cli::RunDemo(std::cout, std::cerr, png) ? 0 : 1;
+  return velmora::cli::RunDemo(std::cout, std::cerr, png, scale) ? 0 : 1;
 }
 
 }  // namespace

@@ -97,6 +97,14 @@ std::optional<std::int16_t> ParseSquare(const Token& token) {
   return SquareNumber(*square);
 }
 
+std::optional<double> ParseRenderScale(const Token& token) {
+  const auto scale = ParseNumber<double>(token);
+  if (!scale || !(*scale >= kSmallestRenderScale && *scale <= kLargestRenderScale)) {
+    return std::nullopt;
+  }
+  return scale;
+}
+
 std::optional<std::string> ParsePath(const Token& token) {
   if (!token.quoted) return token.word;
   return ToUtf8(*token.quoted);
@@ -137,6 +145,30 @@ ParsedLine ParseEvent(const std::vector<Token>& t) {
   }
   return ParseError{"unknown event " + Shown(t[1]) +
                     " (Click, DblClick, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp)"};
+}
+
+struct NamedKey {
+  std::string_view name;
+  std::int16_t key_code;
+  char16_t character;  // 0 for none; letters are given upper-case
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {"Left", 0x25, 0},   {"Right", 0x27, 0},  {"Up", 0x26, 0},     {"Down", 0x28, 0},
+    {"Home", 0x24, 0},   {"End", 0x23, 0},    {"PageUp", 0x21, 0}, {"PageDown", 0x22, 0},
+    {"Space", 0x20, 32}, {"Enter", 0x0D, 13}, {"Q", 'Q', u'Q'},    {"R", 'R', u'R'},
+    {"B", 'B', u'B'},    {"N", 'N', u'N'},
+};
+
+// The character a key makes with these modifiers, as a keyboard's translation gives it.
+std::int16_t KeyCharacter(const NamedKey& key, std::int16_t shift) {
+  const bool ctrl = (shift & 2) != 0;
+  if (key.character >= u'A' && key.character <= u'Z') {
+    if (ctrl) return static_cast<std::int16_t>(key.character - u'@');
+    return static_cast<std::int16_t>((shift & 1) != 0 ? key.character : key.character + 32);
+  }
+  if (key.character == 13 && ctrl) return 10;
+  return static_cast<std::int16_t>(key.character);
 }
 
 ParsedLine ParseWords(const std::vector<Token>& t) {
@@ -208,6 +240,21 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
     }
     return Operation{ReplyOp{t[1].word, *value}};
   }
+  if (op == "key") {
+    if (auto e = count(1, 1)) return *e;
+    const auto key = t[1].quoted ? std::nullopt : ParseKeyName(t[1].word);
+    if (!key) {
+      return ParseError{
+          "key takes Left, Right, Up, Down, Home, End, PageUp, PageDown, Space, "
+          "Enter, Q, R, B or N, with Ctrl+ and Shift+ in front, not " +
+          Shown(t[1])};
+    }
+    return Operation{*key};
+  }
+  if (op == "accessible") {
+    if (auto e = count(0, 0)) return *e;
+    return Operation{AccessibleOp{}};
+  }
   if (op == "refresh" || op == "board") {
     if (auto e = count(0, 0)) return *e;
     return op == "board" ? Operation{BoardOp{}} : Operation{RefreshOp{}};
@@ -222,10 +269,10 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
     if (auto e = count(1, 2)) return *e;
     const std::string path = *ParsePath(t[1]);
     if (path.empty()) return ParseError{"render needs a file name"};
-    int scale = 1;
+    double scale = 1;
     if (t.size() == 3) {
-      const auto s = ParseNumber<int>(t[2]);
-      if (!s || *s < 1 || *s > 8) return ParseError{"render scale is 1 to 8, not " + Shown(t[2])};
+      const auto s = ParseRenderScale(t[2]);
+      if (!s) return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
       scale = *s;
     }
     return Operation{RenderOp{path, scale}};
@@ -290,6 +337,25 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
     default:
       return {};
   }
+}
+
+std::optional<KeyOp> ParseKeyName(std::string_view name) {
+  std::int16_t shift = 0;
+  while (true) {
+    if (name.starts_with("Ctrl+") && (shift & 2) == 0) {
+      shift |= 2;
+      name.remove_prefix(5);
+    } else if (name.starts_with("Shift+") && (shift & 1) == 0) {
+      shift |= 1;
+      name.remove_prefix(6);
+    } else {
+      break;
+    }
+  }
+  for (const NamedKey& key : kNamedKeys) {
+    if (key.name == name) return KeyOp{key.key_code, shift, KeyCharacter(key, shift)};
+  }
+  return std::nullopt;
 }
 
 ParsedLine ParseLine(std::string_view line) {

@@ -51,6 +51,13 @@ struct ReplyOp {
   std::string argument;
   std::optional<double> value;
 };
+// A key as a person presses it: KeyDown, KeyPress when the key makes a character, KeyUp.
+struct KeyOp {
+  std::int16_t key_code;
+  std::int16_t shift;      // 1 Shift, 2 Ctrl
+  std::int16_t key_ascii;  // 0: the key makes no character
+};
+struct AccessibleOp {};
 struct RefreshOp {};
 struct SaveOp {
   std::string path;
@@ -58,14 +65,18 @@ struct SaveOp {
 struct LoadOp {
   std::string path;
 };
+// Render scales: times 96 dots per inch, fractions included (1.25, 1.5, ...).
+inline constexpr double kSmallestRenderScale = 1;
+inline constexpr double kLargestRenderScale = 4;
+
 struct RenderOp {
   std::string path;
-  int scale = 1;
+  double scale = 1;
 };
 struct BoardOp {};
 
 using Operation = std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp,
-                               RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp>;
+                               RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp>;
 
 struct Blank {};  // an empty line or a comment
 struct ParseError {
@@ -75,6 +86,9 @@ using ParsedLine = std::variant<Blank, Operation, ParseError>;
 
 // One script line, checked whole before anything runs.
 ParsedLine ParseLine(std::string_view line);
+
+// "Ctrl+Home", "Shift+Q", "Space": the keys a script can press; none for any other name.
+std::optional<KeyOp> ParseKeyName(std::string_view name);
 
 // The names of an event's arguments in the order the host receives them.
 std::span<const std::string_view> EventArgumentNames(EventId id);

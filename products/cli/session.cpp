@@ -65,8 +65,15 @@ std::string FormatProperty(Property property, const UserControl1& control) {
 }
 
 Session::Session(std::ostream& out, std::ostream& err)
-    : out_(out), err_(err), host_(out), control_(UserControl1::Create(forms_, host_)) {
+    : out_(out),
+      err_(err),
+      host_(out),
+      announcer_(out),
+      control_(UserControl1::Create(forms_, host_)) {
   forms_.Attach(control_);
+  control_->SetSurfaceObserver(&announcer_);
+  // A script types at the control, so the control has the keyboard focus.
+  control_->SurfaceFocus(true);
   forms_.SetMessageListener(
       [this](std::u16string_view text) { out_ << "message " << Quote(text) << '\n'; });
   forms_.SetRefill([this] { return FeedPromptInput(); });
@@ -74,6 +81,7 @@ Session::Session(std::ostream& out, std::ostream& err)
 
 Session::~Session() {
   forms_.SetRefill(nullptr);
+  control_->SetSurfaceObserver(nullptr);
 }
 
 void Session::Fail(const std::string& what) {
@@ -253,6 +261,34 @@ void Session::Do(const RenderOp& op) {
 
 void Session::Do(const BoardOp&) {
   for (const std::string& row : BoardRows(control_->board())) out_ << row << '\n';
+}
+
+}  // namespace velmora::cli
+
+namespace velmora::cli {
+
+void Session::Do(const KeyOp& op) {
+  // Three pending inputs, as a keyboard's messages arrive: a prompt opened by the key-down
+  // finds the rest of the key still queued.
+  forms_.Queue([op](UserControl1& control) {
+    std::int16_t key_code = op.key_code, shift = op.shift;
+    control.SurfaceKeyDown(key_code, shift);
+  });
+  if (op.key_ascii != 0) {
+    forms_.Queue([op](UserControl1& control) {
+      std::int16_t key_ascii = op.key_ascii;
+      control.SurfaceKeyPress(key_ascii);
+    });
+  }
+  forms_.Queue([op](UserControl1& control) {
+    std::int16_t key_code = op.key_code, shift = op.shift;
+    control.SurfaceKeyUp(key_code, shift);
+  });
+  forms_.RunPending();
+}
+
+void Session::Do(const AccessibleOp&) {
+  for (const std::string& line : AccessibleLines(*control_)) out_ << line << '\n';
 }
 
 }  // namespace velmora::cli

@@ -7,6 +7,7 @@
 
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
+#include "products/cli/accessible_text.h"
 #include "products/cli/printing_host.h"
 #include "products/cli/script.h"
 
@@ -50,11 +51,14 @@ class Session {
   void Do(const LoadOp& op);
   void Do(const RenderOp& op);
   void Do(const BoardOp& op);
+  void Do(const KeyOp& op);
+  void Do(const AccessibleOp& op);
 
   std::ostream& out_;
   std::ostream& err_;
   HeadlessForms forms_;
   PrintingHost host_;
+  AnnouncingObserver announcer_;
   std::shared_ptr<UserControl1> control_;
 
   const std::vector<std::string>* lines_ = nullptr;

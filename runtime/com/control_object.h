@@ -125,6 +125,8 @@ class ControlObject
 
  private:
   HRESULT ActivateInPlace(IOleClientSite* active_site);
+  // The surface window gained or lost the keyboard focus: the container hears of it.
+  void OnWindowFocus(bool has_focus);
   // Holds this object for the length of a window message that may reach the control.
   std::shared_ptr<void> KeepAlive();
   void MarkDirty();
@@ -156,6 +158,10 @@ class ControlObject
   bool dirty_ = false;
   // Last, so the window is gone before anything it reaches.
   std::shared_ptr<SurfaceWindow> window_;
+  bool ui_active_ = false;  // the container was told OnUIActivate and not yet deactivated
+  // Where the container's loop finds its active object, to offer it keys first.
+  ComPtr<IOleInPlaceFrame> frame_;
+  ComPtr<IOleInPlaceUIWindow> document_;
 };
 
 }  // namespace velmora::com

@@ -1,9 +1,12 @@
 // The OLE side of the control: how a container sites it, activates it in place in a window of
 // its own, sizes, closes and draws it.
+#include "board/failure.h"
+#include "platform/win32/dib.h"
 #include "runtime/com/boundary.h"
 #include "runtime/com/control_object.h"
 #include "runtime/com/library.h"
 #include "view/display_list.h"
+#include "view/pixel_grid.h"
 
 namespace velmora::com {
 
@@ -60,8 +63,14 @@ STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
-    case OLEIVERB_UIACTIVATE:
       return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+    case OLEIVERB_UIACTIVATE:
+      return Call(this, [&] {
+        const HRESULT result = ActivateInPlace(active_site ? active_site : site_.get());
+        // The focus brings the container's UI activation with it (OnWindowFocus).
+        if (SUCCEEDED(result) && window_ && window_->hwnd()) SetFocus(window_->hwnd());
+        return result;
+      });
     case OLEIVERB_HIDE:
       if (window_ && window_->hwnd()) ShowWindow(window_->hwnd(), SW_HIDE);
       return S_OK;
@@ -99,12 +108,29 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
         SurfaceWindow::Create(control_, forms_, parent, position, [this] { return KeepAlive(); });
     if (!window_) result = E_FAIL;
   }
+  if (SUCCEEDED(result)) {
+    frame_ = frame;
+    document_ = document;
+    window_->UseObjectCount(library_.objects());
+    window_->SetFocusListener([this](bool has_focus) { OnWindowFocus(has_focus); });
+  }
   if (FAILED(result)) {
     site->OnInPlaceDeactivate();
     return result;
   }
   in_place_site_ = site;
   return S_OK;
+}
+
+void ControlObject::OnWindowFocus(bool has_focus) {
+  if (has_focus && !ui_active_ && in_place_site_) {
+    ui_active_ = true;
+    in_place_site_->OnUIActivate();
+    auto* self = static_cast<IOleInPlaceActiveObject*>(this);
+    if (frame_) frame_->SetActiveObject(self, nullptr);
+    if (document_) document_->SetActiveObject(self, nullptr);
+  }
+  if (const auto control_site = site_.As<IOleControlSite>()) control_site->OnFocus(has_focus);
 }
 
 STDMETHODIMP ControlObject::EnumVerbs(IEnumOLEVERB** verbs) {
@@ -188,13 +214,21 @@ STDMETHODIMP ControlObject::InPlaceDeactivate() {
   return Call(this, [&] {
     // The window's own procedure may still hold it for the message being handled; it goes
     // when that message ends.
+    UIDeactivate();
     window_.reset();
+    frame_.Reset();
+    document_.Reset();
     const auto site = std::move(in_place_site_);
     site->OnInPlaceDeactivate();
   });
 }
 
 STDMETHODIMP ControlObject::UIDeactivate() {
+  if (!ui_active_) return S_OK;
+  ui_active_ = false;
+  if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+  if (document_) document_->SetActiveObject(nullptr, nullptr);
+  if (in_place_site_) return in_place_site_->OnUIDeactivate(FALSE);
   return S_OK;
 }
 
@@ -211,8 +245,19 @@ STDMETHODIMP ControlObject::ReactivateAndUndo() {
   return INPLACE_E_NOTUNDOABLE;
 }
 
-STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG) {
-  return S_FALSE;
+// A container's loop asks first for every key: the board's own keys go to its window, so no
+// dialog navigation takes the arrows or Enter away from it.
+STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
+  if (!msg) return E_INVALIDARG;
+  const HWND window = window_ ? window_->hwnd() : nullptr;
+  if (window == nullptr || msg->hwnd != window || msg->message != WM_KEYDOWN) return S_FALSE;
+  return Call(this, [&] {
+    if (!control_->TakesKey(static_cast<std::int16_t>(msg->wParam), KeyShift())) return S_FALSE;
+    // Translated here, since the container's loop will not: the key's character follows it.
+    TranslateMessage(msg);
+    SendMessageW(window, msg->message, msg->wParam, msg->lParam);
+    return S_OK;
+  });
 }
 STDMETHODIMP ControlObject::OnFrameWindowActivate(BOOL) {
   return S_OK;
@@ -246,17 +291,55 @@ STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
   return S_OK;
 }
 
-// Paints the surface as it looks now, stretched into the bounds: a container prints the
-// control, or renders it where no window of its own exists, this way.
+namespace {
+
+// A device that records or prints rather than shows: per-pixel alpha does not reach it.
+bool RecordsOrPrints(HDC dc) {
+  const DWORD type = GetObjectType(dc);
+  return type == OBJ_METADC || type == OBJ_ENHMETADC ||
+         GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY;
+}
+
+}  // namespace
+
+// Paints the surface as it looks now at the scale of the bounds (each axis its own): a
+// container prints the control, or renders it where no window of its own exists, this way.
+// Into a metafile or a printer the surface is composed in a memory bitmap first and copied
+// pixel for pixel.
 STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
                                  LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                                  ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc || !bounds) return E_INVALIDARG;
   return Call(this, [&] {
-    const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
-    painter_.PaintDisplayList(dc, BuildDisplayList(control_->surface(), control_->GetMove()),
-                              PaintScale::ToFit(area));
+    const DisplayList list = BuildDisplayList(control_->surface(), control_->GetMove());
+    const int width = bounds->right - bounds->left;
+    const int height = bounds->bottom - bounds->top;
+    if (!RecordsOrPrints(dc)) {
+      painter_.PaintDisplayList(
+          dc, list,
+          PixelGrid(DeviceScale::ToFit(bounds->left, bounds->top, bounds->right, bounds->bottom)));
+      return;
+    }
+    if (width <= 0 || height <= 0) return;
+    const Dib dib = CreateTopDownDib(width, height);
+    if (dib.bitmap == nullptr) throw Failure(Failure::kPlatform, "No memory for the picture");
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
+    painter_.PaintDisplayList(memory, list, PixelGrid(DeviceScale::ToFit(0, 0, width, height)));
+    GdiFlush();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    StretchDIBits(dc, bounds->left, bounds->top, width, height, 0, 0, width, height, dib.pixels,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib.bitmap);
   });
 }
 

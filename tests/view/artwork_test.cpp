@@ -11,49 +11,53 @@
 namespace velmora {
 namespace {
 
-using Mask = std::vector<bool>;
+constexpr MaskSize kNative{48, 48};
 
-Mask SilhouetteOf(const Icon& icon) {
-  Mask mask;
-  for (const Ink ink : icon.pixels) mask.push_back(ink != Ink::kTransparent);
-  return mask;
+std::uint8_t AlphaAt(const PieceImage& image, int x, int y) {
+  const bool inside = x >= 0 && y >= 0 && x < image.size.width && y < image.size.height;
+  return inside ? image.alpha[image.Offset(x, y)] : 0;
 }
 
-bool IsBody(const Icon& icon, int x, int y) {
-  return x >= 0 && x < kIconSize && y >= 0 && y < kIconSize && icon.At(x, y) != Ink::kTransparent;
-}
-
-bool TouchesOutside(const Icon& icon, int x, int y) {
+// A pixel the piece's edge passes through (partly covered), or a covered pixel next to one:
+// where the outline lies, whatever fraction of a pixel the edge falls on.
+bool NearEdge(const PieceImage& image, int x, int y) {
+  if (AlphaAt(image, x, y) == 0) return false;
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx) {
-      if (!IsBody(icon, x + dx, y + dy)) return true;
+      if (AlphaAt(image, x + dx, y + dy) < 255) return true;
     }
   }
   return false;
 }
 
-// Counts of the body pixels of an icon, split into its border ring and its inside.
 struct InkCounts {
-  int border = 0;
-  int border_black = 0;
+  int edge = 0;
+  int edge_white = 0;  // more than a quarter of the pixel white
+  int partial = 0;     // edge pixels the piece only partly covers
+  int partial_black = 0;
   int inside = 0;
-  int inside_white = 0;
+  int inside_white = 0;  // white ink over three quarters
   int inside_black = 0;
 };
 
-InkCounts CountInks(const Icon& icon) {
+InkCounts CountInks(const PieceImage& image) {
   InkCounts counts;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      if (!IsBody(icon, x, y)) continue;
-      const Ink ink = icon.At(x, y);
-      if (TouchesOutside(icon, x, y)) {
-        ++counts.border;
-        counts.border_black += ink == Ink::kBlack;
+  for (int y = 0; y < image.size.height; ++y) {
+    for (int x = 0; x < image.size.width; ++x) {
+      const int alpha = AlphaAt(image, x, y);
+      if (alpha == 0) continue;
+      const int white = image.white[image.Offset(x, y)];
+      if (NearEdge(image, x, y)) {
+        ++counts.edge;
+        counts.edge_white += white > 64;
+        if (alpha < 255) {
+          ++counts.partial;
+          counts.partial_black += white < alpha / 4;
+        }
       } else {
         ++counts.inside;
-        counts.inside_white += ink == Ink::kWhite;
-        counts.inside_black += ink == Ink::kBlack;
+        counts.inside_white += white > 191;
+        counts.inside_black += white < 64;
       }
     }
   }
@@ -61,14 +65,14 @@ InkCounts CountInks(const Icon& icon) {
 }
 
 struct Extent {
-  int left = kIconSize, right = -1, top = kIconSize, bottom = -1;
+  int left = 48, right = -1, top = 48, bottom = -1;
 };
 
-Extent ExtentOf(const Icon& icon) {
+Extent ExtentOf(const PieceImage& image) {
   Extent e;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      if (!IsBody(icon, x, y)) continue;
+  for (int y = 0; y < image.size.height; ++y) {
+    for (int x = 0; x < image.size.width; ++x) {
+      if (image.alpha[image.Offset(x, y)] < 128) continue;
       e.left = std::min(e.left, x);
       e.right = std::max(e.right, x);
       e.top = std::min(e.top, y);
@@ -96,46 +100,81 @@ constexpr std::array<PiecePair, 6> kPairs = {{
 class ArtworkPieceTest : public testing::TestWithParam<PiecePair> {};
 
 TEST_P(ArtworkPieceTest, BothSidesShareOneSilhouette) {
-  EXPECT_EQ(SilhouetteOf(*IconFor(GetParam().white)), SilhouetteOf(*IconFor(GetParam().black)));
+  EXPECT_EQ(RasterizePiece(GetParam().white, kNative).alpha,
+            RasterizePiece(GetParam().black, kNative).alpha);
 }
 
 TEST_P(ArtworkPieceTest, StandsCentredOnTheCommonBaseWithinTheMargin) {
-  const Extent e = ExtentOf(*IconFor(GetParam().white));
-  EXPECT_GE(e.bottom, 42);
-  EXPECT_LE(e.bottom, 44);
+  const PieceImage image = RasterizePiece(GetParam().white, kNative);
+  const Extent e = ExtentOf(image);
+  EXPECT_EQ(e.bottom, 43);
   EXPECT_GE(e.top, 2);
   EXPECT_GE(e.left, 2);
-  EXPECT_LE(e.right, kIconSize - 3);
-  // Twice the centre of the extent, against the icon's centre line at 47 / 2.
-  EXPECT_NEAR(e.left + e.right, kIconSize - 1, 2);
-  // A piece is a figure, not a dot or a block: a sizeable part of the square.
+  EXPECT_LE(e.right, 48 - 3);
+  // Twice the centre of the extent, against the box's centre line at 47 / 2.
+  EXPECT_NEAR(e.left + e.right, 47, 2);
   EXPECT_GE(e.bottom - e.top, 28);
   EXPECT_GE(e.right - e.left, 20);
+  // The base's bottom edge lies on a pixel edge: solid above it, nothing below, at 96 dpi.
+  EXPECT_EQ(image.alpha[image.Offset(24, 43)], 255);
+  EXPECT_EQ(image.alpha[image.Offset(24, 44)], 0);
 }
 
 TEST_P(ArtworkPieceTest, WhitePieceHasABlackOutlineAroundAMostlyWhiteBody) {
-  const InkCounts c = CountInks(*IconFor(GetParam().white));
+  const InkCounts c = CountInks(RasterizePiece(GetParam().white, kNative));
   ASSERT_GT(c.inside, 0);
-  EXPECT_EQ(c.border_black, c.border);
-  EXPECT_GT(c.inside_white, c.inside * 3 / 4);
+  // Where the edge cuts a pixel, what the piece covers of it is outline.
+  EXPECT_GT(c.partial_black, c.partial * 4 / 5);
+  EXPECT_GT(c.inside_white, c.inside * 3 / 5);
   EXPECT_GT(c.inside_black, 0) << "no inner detail lines";
 }
 
 TEST_P(ArtworkPieceTest, BlackPieceIsSolidBlackWithAFewWhiteHighlights) {
-  const InkCounts c = CountInks(*IconFor(GetParam().black));
+  const PieceImage image = RasterizePiece(GetParam().black, kNative);
+  const InkCounts c = CountInks(image);
   ASSERT_GT(c.inside, 0);
-  EXPECT_EQ(c.border_black, c.border) << "a highlight breaks the silhouette";
+  EXPECT_EQ(c.edge_white, 0) << "a highlight breaks the silhouette";
   EXPECT_GT(c.inside_black, c.inside * 3 / 4);
   EXPECT_GT(c.inside_white, 0) << "no highlight lines";
 }
 
 TEST_P(ArtworkPieceTest, WhiteDetailLinesAreTheBlackHighlightsInverted) {
-  const Icon& white = *IconFor(GetParam().white);
-  const Icon& black = *IconFor(GetParam().black);
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      if (black.At(x, y) == Ink::kWhite) {
-        EXPECT_EQ(white.At(x, y), Ink::kBlack) << x << "," << y;
+  const PieceImage white = RasterizePiece(GetParam().white, kNative);
+  const PieceImage black = RasterizePiece(GetParam().black, kNative);
+  for (std::size_t i = 0; i < white.white.size(); ++i) {
+    if (black.white[i] > 191) {
+      EXPECT_LT(white.white[i], 64) << i;
+    }
+  }
+}
+
+TEST_P(ArtworkPieceTest, EdgesAreSmoothAtDoubleSizeNotDoubledPixels) {
+  const PieceImage twice = RasterizePiece(GetParam().white, {96, 96});
+  // Of the 2 x 2 blocks that hold part of an edge, a doubled picture would have every one
+  // uniform; drawn from the outline, most edge blocks mix coverages.
+  int edge_blocks = 0;
+  int mixed = 0;
+  for (int y = 0; y < 96; y += 2) {
+    for (int x = 0; x < 96; x += 2) {
+      const std::array<int, 4> block = {
+          twice.alpha[twice.Offset(x, y)], twice.alpha[twice.Offset(x + 1, y)],
+          twice.alpha[twice.Offset(x, y + 1)], twice.alpha[twice.Offset(x + 1, y + 1)]};
+      const auto [low, high] = std::minmax_element(block.begin(), block.end());
+      if (*high == 0 || *low == 255) continue;
+      ++edge_blocks;
+      mixed += *low != *high;
+    }
+  }
+  EXPECT_GT(mixed, edge_blocks / 2);
+}
+
+TEST_P(ArtworkPieceTest, WhiteInkNeverExceedsCoverage) {
+  for (const Picture picture : {GetParam().white, GetParam().black}) {
+    for (const MaskSize size : {kNative, MaskSize{72, 72}, MaskSize{96, 64}}) {
+      const PieceImage image = RasterizePiece(picture, size);
+      ASSERT_EQ(image.alpha.size(), static_cast<std::size_t>(size.width * size.height));
+      for (std::size_t i = 0; i < image.alpha.size(); ++i) {
+        ASSERT_LE(image.white[i], image.alpha[i]) << i;
       }
     }
   }
@@ -144,39 +183,35 @@ TEST_P(ArtworkPieceTest, WhiteDetailLinesAreTheBlackHighlightsInverted) {
 INSTANTIATE_TEST_SUITE_P(Artwork, ArtworkPieceTest, testing::ValuesIn(kPairs),
                          [](const auto& pair) { return std::string(pair.param.name); });
 
-int DifferingPixels(const Mask& a, const Mask& b) {
+int DifferingPixels(const PieceImage& a, const PieceImage& b) {
   int count = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) count += a[i] != b[i];
+  for (std::size_t i = 0; i < a.alpha.size(); ++i)
+    count += (a.alpha[i] > 127) != (b.alpha[i] > 127);
   return count;
 }
 
 TEST(ArtworkTest, AllPieceSilhouettesClearlyDiffer) {
   for (std::size_t i = 0; i < kPairs.size(); ++i) {
     for (std::size_t j = i + 1; j < kPairs.size(); ++j) {
-      const Mask a = SilhouetteOf(*IconFor(kPairs[i].white));
-      const Mask b = SilhouetteOf(*IconFor(kPairs[j].white));
-      EXPECT_GT(DifferingPixels(a, b), 60) << kPairs[i].name << " vs " << kPairs[j].name;
+      EXPECT_GT(DifferingPixels(RasterizePiece(kPairs[i].white, kNative),
+                                RasterizePiece(kPairs[j].white, kNative)),
+                60)
+          << kPairs[i].name << " vs " << kPairs[j].name;
     }
   }
 }
 
-TEST(ArtworkTest, TransparentIconIsFullyTransparentAndNoneHasNoIcon) {
-  const Icon* icon = IconFor(Picture::kTransparent);
-  ASSERT_NE(icon, nullptr);
-  EXPECT_TRUE(std::all_of(icon->pixels.begin(), icon->pixels.end(),
-                          [](Ink ink) { return ink == Ink::kTransparent; }));
-  EXPECT_EQ(IconFor(Picture::kNone), nullptr);
-}
-
-TEST(ArtworkTest, EveryPictureHasItsOwnLastingIcon) {
-  std::vector<const Icon*> seen;
-  for (int i = 0; i <= static_cast<int>(Picture::kTransparent); ++i) {
-    const Icon* icon = IconFor(static_cast<Picture>(i));
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(IconFor(static_cast<Picture>(i)), icon) << "icons are built once";
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), icon), 0) << i;
-    seen.push_back(icon);
+TEST(ArtworkTest, OnlyPiecesHaveArt) {
+  EXPECT_EQ(ArtFor(Picture::kTransparent), nullptr);
+  EXPECT_EQ(ArtFor(Picture::kNone), nullptr);
+  EXPECT_TRUE(RasterizePiece(Picture::kTransparent, kNative).alpha.empty());
+  for (int i = 0; i < kPieceCount; ++i) {
+    const PieceArt* art = ArtFor(PieceAt(i));
+    ASSERT_NE(art, nullptr);
+    EXPECT_EQ(art, ArtFor(PieceAt(i))) << "art is built once";
+    EXPECT_EQ(art->body.rule(), FillRule::kNonZero);
   }
+  EXPECT_EQ(ArtFor(Picture::kWhiteKnight), ArtFor(Picture::kBlackKnight));
 }
 
 TEST(ArtworkTest, ToolboxPictureUsesTheStandardSixteenColourPalette) {

@@ -47,6 +47,61 @@ TEST_F(DrawBoardTest, UnknownCharactersKeepTheirPicturesAndTheRestIsPainted) {
   EXPECT_EQ(surface.PictureOf(2), Picture::kNone);
 }
 
+// The surface remembers what each square was drawn from; whatever else assigns a square makes
+// the next repaint look at it again.
+struct Interference {
+  const char* name;
+  std::int16_t square;  // assigned in between
+  Picture assigned;
+  char16_t cell;     // what the board holds there at the second repaint
+  Picture expected;  // what the square shows after it
+};
+
+class DrawBoardAfterInterference : public ::testing::TestWithParam<Interference> {};
+
+TEST_P(DrawBoardAfterInterference, RepaintBringsTheSquareBack) {
+  const Interference c = GetParam();
+  Surface surface;
+  Board board = Board::Initial();
+  board.SetCell({1, 3}, u'x');  // C1 holds no cell letter
+  DrawBoard(board, surface);
+  surface.SetPicture(c.square, c.assigned);
+  board.SetCell(SquareOf(c.square), c.cell);
+  RecordingObserver observer;
+  surface.SetObserver(&observer);
+  DrawBoard(board, surface);
+  EXPECT_EQ(surface.PictureOf(c.square), c.expected);
+  const bool changed = c.assigned != c.expected;
+  EXPECT_EQ(observer.pictures,
+            changed ? std::vector<std::int16_t>{c.square} : std::vector<std::int16_t>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DrawBoardAfterInterference,
+    ::testing::Values(
+        // A pick lifts E2's pawn; the repaint puts it back from the unchanged cell.
+        Interference{"LiftedPieceComesBack", 13, Picture::kNone, u'P', Picture::kWhitePawn},
+        // The same picture assigned again: nothing to report.
+        Interference{"SamePictureAgain", 13, Picture::kWhitePawn, u'P', Picture::kWhitePawn},
+        // A square whose cell changed with the assignment already matching it.
+        Interference{"AlreadyShowsTheNewCell", 29, Picture::kWhitePawn, u'P', Picture::kWhitePawn},
+        // A cell with no letter keeps what was assigned, as it keeps any picture.
+        Interference{"UnknownCellKeepsTheAssignment", 3, Picture::kBlackKnight, u'x',
+                     Picture::kBlackKnight}),
+    [](const ::testing::TestParamInfo<Interference>& param_info) {
+      return std::string(param_info.param.name);
+    });
+
+TEST_F(DrawBoardTest, AMoveReportsOnlyItsTwoSquares) {
+  Board board = Board::Initial();
+  DrawBoard(board, surface);
+  observer.Clear();
+  board.SetCell({4, 5}, u'P');
+  board.SetCell({2, 5}, u'*');
+  DrawBoard(board, surface);
+  EXPECT_EQ(observer.pictures, (std::vector<std::int16_t>{13, 29}));
+}
+
 TEST_F(DrawBoardTest, TheSpareHolderIsNeverTouched) {
   surface.SetPicture(0, Picture::kBlackQueen);
   DrawBoard(Board::Empty(), surface);

@@ -23,8 +23,9 @@ constexpr std::u16string_view kPromotionPosition =
     u"****k***";
 
 // The pixel area of one square picture and of the move display at 96 dots per inch.
-constexpr std::uint64_t kSquarePixels = 48 * 48;
-constexpr std::uint64_t kMoveDisplayPixels = 73 * 25;
+std::uint64_t Area(PixelBox box) {
+  return static_cast<std::uint64_t>(box.width()) * static_cast<std::uint64_t>(box.height());
+}
 
 // Parameterised cases carry their own names.
 template <typename Case>
@@ -175,20 +176,23 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
   UpdateWindow(window_->hwnd());
   window_->ResetInvalidatedPixels();
   control_->PutMove(u"E2-E4");
-  EXPECT_EQ(window_->invalidated_pixels(), 2 * kSquarePixels + kMoveDisplayPixels);
+  const PixelGrid grid = ScreenGrid();
+  const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kImage1, kE2}));
+  const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kImage1, kE4}));
+  const PixelBox text3 = grid.BoxOf(*FindControl({ControlName::kText3}));
+  // At 96 dpi: two 48 x 48 squares and the 73 x 25 move display.
+  EXPECT_EQ(window_->invalidated_pixels(), Area(e2) + Area(e4) + Area(text3));
   // The window's pending repaint is exactly those three rectangles.
   const HRGN pending = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetUpdateRgn(window_->hwnd(), pending, FALSE), NULLREGION);
   const HRGN expected = CreateRectRgn(0, 0, 0, 0);
-  for (const POINT centre : {SquareCentre(kE2), SquareCentre(kE4)}) {
-    const HRGN square = CreateRectRgn(centre.x - 24, centre.y - 24, centre.x + 24, centre.y + 24);
-    CombineRgn(expected, expected, square, RGN_OR);
-    DeleteObject(square);
+  for (const PixelBox box : {e2, e4, text3}) {
+    const HRGN part = CreateRectRgn(box.left, box.top, box.right, box.bottom);
+    CombineRgn(expected, expected, part, RGN_OR);
+    DeleteObject(part);
   }
-  const HRGN move_display = CreateRectRgn(184, 448, 184 + 73, 448 + 25);
-  CombineRgn(expected, expected, move_display, RGN_OR);
   EXPECT_TRUE(EqualRgn(pending, expected));
-  for (const HRGN region : {pending, expected, move_display}) DeleteObject(region);
+  for (const HRGN region : {pending, expected}) DeleteObject(region);
 }
 
 TEST_F(SurfaceTest, DisabledSurfaceTakesNoClicks) {
@@ -217,7 +221,14 @@ TEST_P(SurfaceMouseTest, ReachesTheHostWithButtonShiftAndTwips) {
   const POINT at{3, 4};  // on the background, clear of every constituent control
   for (const auto& [message, wparam] : GetParam().messages) Post(message, wparam, at);
   Pump();
-  EXPECT_EQ(host_.SurfaceEvents(), GetParam().expected);
+  // The cases give X and Y at 96 dpi (15 twips a pixel); at other DPIs a pixel is fewer twips.
+  std::vector<Event> expected = GetParam().expected;
+  for (Event& event : expected) {
+    if (event.args.size() != 4) continue;
+    event.args[2] = at.x * 1440.0 / ExpectedDpi();
+    event.args[3] = at.y * 1440.0 / ExpectedDpi();
+  }
+  EXPECT_EQ(host_.SurfaceEvents(), expected);
 }
 
 const Event kDown{EventId::kMouseDown, {1, 0, 45, 60}};
@@ -335,17 +346,31 @@ TEST(Win32FormsWithoutAWindow, ReportsClosingAndShowsAnUnownedBox) {
   EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
 }
 
+TEST_F(SurfaceTest, TheScreenIsAtTheDpiTheRunExpects) {
+  EXPECT_EQ(DpiOfWindow(window_->hwnd()), ExpectedDpi());
+  EXPECT_EQ(window_->grid().scale(), SurfaceWindow::ScaleForDpi(ExpectedDpi()));
+  RECT client;
+  GetClientRect(window_->hwnd(), &client);
+  EXPECT_EQ(client.right, window_->grid().DesignBox().right);
+  EXPECT_EQ(client.bottom, window_->grid().DesignBox().bottom);
+  // Every square the same size, whatever the DPI: 48, 72 or 96 pixels a side.
+  EXPECT_EQ(window_->grid().picture_size().width, 48 * ExpectedDpi() / 96);
+  // Resizing makes the window read its DPI again; the same DPI keeps the same grid.
+  SetWindowPos(window_->hwnd(), nullptr, 0, 0, client.right + 10, client.bottom, SWP_NOMOVE);
+  EXPECT_EQ(window_->grid().scale(), SurfaceWindow::ScaleForDpi(ExpectedDpi()));
+}
+
 TEST_F(SurfaceTest, PaintsThePiecesOnTheirSquares) {
   const Capture before = CaptureClient(window_->hwnd());
-  before.SaveBmp(ScreenPath(L"surface-initial.bmp"));
-  EXPECT_EQ(WrongSquarePixels(before, ScreenScale(), kE2, Picture::kWhitePawn), 0);
-  EXPECT_EQ(WrongSquarePixels(before, ScreenScale(), 60, Picture::kBlackQueen), 0);
-  EXPECT_EQ(WrongSquarePixels(before, ScreenScale(), kE4, Picture::kNone), 0);
+  before.SaveBmp(ScreenPath(L"surface-initial" + DpiSuffix() + L".bmp"));
+  EXPECT_EQ(WrongSquarePixels(before, ScreenGrid(), kE2, Picture::kWhitePawn), 0);
+  EXPECT_EQ(WrongSquarePixels(before, ScreenGrid(), 60, Picture::kBlackQueen), 0);
+  EXPECT_EQ(WrongSquarePixels(before, ScreenGrid(), kE4, Picture::kNone), 0);
   control_->PutMove(u"E2-E4");
   UpdateWindow(window_->hwnd());
   const Capture after = CaptureClient(window_->hwnd());
-  EXPECT_EQ(WrongSquarePixels(after, ScreenScale(), kE2, Picture::kNone), 0);
-  EXPECT_EQ(WrongSquarePixels(after, ScreenScale(), kE4, Picture::kWhitePawn), 0);
+  EXPECT_EQ(WrongSquarePixels(after, ScreenGrid(), kE2, Picture::kNone), 0);
+  EXPECT_EQ(WrongSquarePixels(after, ScreenGrid(), kE4, Picture::kWhitePawn), 0);
 }
 
 TEST_F(SurfaceTest, ThePromptCoversTheBoardWhileItWaits) {
@@ -355,7 +380,7 @@ TEST_F(SurfaceTest, ThePromptCoversTheBoardWhileItWaits) {
   std::function<void()> shoot = [&] {
     UpdateWindow(window_->hwnd());
     during = CaptureClient(window_->hwnd());
-    during.SaveBmp(ScreenPath(L"surface-prompt.bmp"));
+    during.SaveBmp(ScreenPath(L"surface-prompt" + DpiSuffix() + L".bmp"));
   };
   PostClick(SquareCentre(kA8));
   PostAction(&shoot);
@@ -369,7 +394,9 @@ TEST_F(SurfaceTest, ThePromptCoversTheBoardWhileItWaits) {
     for (int x = -24; x < 24; ++x) ink += during.At(queen.x + x, queen.y + y) == RGB(0, 0, 0);
   }
   EXPECT_GT(ink, 0);
-  EXPECT_EQ(during.At(queen.x - 30, queen.y), RGB(255, 192, 128));
+  // Left of the choice's picture: the panel's colour (30 pixels out at 96 dpi).
+  const int beside = ScreenGrid().picture_size().width / 2 + 6;
+  EXPECT_EQ(during.At(queen.x - beside, queen.y), RGB(255, 192, 128));
 }
 
 }  // namespace

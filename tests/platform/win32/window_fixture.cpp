@@ -130,33 +130,43 @@ Capture CaptureClient(HWND hwnd) {
   return capture;
 }
 
-PaintScale ScreenScale() {
+PixelGrid ScreenGrid() {
   const HDC screen = GetDC(nullptr);
-  const PaintScale scale = PaintScale::ForDevice(screen);
+  const DeviceScale scale = DeviceScaleOf(screen);
   ReleaseDC(nullptr, screen);
-  return scale;
+  return PixelGrid(scale);
 }
 
-int WrongSquarePixels(const Capture& capture, const PaintScale& scale, std::int16_t n,
+int ExpectedDpi() {
+  const wchar_t* dpi = _wgetenv(L"VELMORA_EXPECTED_DPI");
+  return dpi != nullptr && *dpi != 0 ? _wtoi(dpi) : 96;
+}
+
+std::wstring DpiSuffix() {
+  return L"-" + std::to_wstring(ExpectedDpi()) + L"dpi";
+}
+
+int WrongSquarePixels(const Capture& capture, const PixelGrid& grid, std::int16_t n,
                       Picture picture) {
-  const Icon* icon = IconFor(picture);
+  const PixelBox box = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+  const MaskSize size = grid.picture_size();
+  const PieceImage piece = RasterizePiece(picture, size);
   const Rgb square = SquareColour(n);
-  const Point origin = SquareOrigin(n);
   int wrong = 0;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      const Ink ink = icon != nullptr ? icon->At(x, y) : Ink::kTransparent;
-      const bool grid = x == 0 || y == 0;
-      const COLORREF expected = ink == Ink::kWhite           ? RGB(255, 255, 255)
-                                : ink == Ink::kBlack || grid ? RGB(0, 0, 0)
-                                                             : RGB(square.r, square.g, square.b);
-      // One icon pixel covers a whole block of device pixels.
-      const RECT block =
-          scale.ToPixels({origin.x + x * kTwipsPerPixel, origin.y + y * kTwipsPerPixel,
-                          kTwipsPerPixel, kTwipsPerPixel});
-      for (int py = block.top; py < block.bottom; ++py) {
-        for (int px = block.left; px < block.right; ++px) wrong += capture.At(px, py) != expected;
+  for (int y = 0; y < size.height; ++y) {
+    for (int x = 0; x < size.width; ++x) {
+      const bool line = x == 0 || y == 0;
+      const Rgb under = line ? Rgb{0, 0, 0} : square;
+      int alpha = 0, white = 0;
+      if (!piece.alpha.empty()) {
+        alpha = piece.alpha[piece.Offset(x, y)];
+        white = piece.white[piece.Offset(x, y)];
       }
+      auto over = [alpha, white](int c) { return c * (255 - alpha) / 255 + white; };
+      const COLORREF got = capture.At(box.left + x, box.top + y);
+      wrong += std::abs(GetRValue(got) - over(under.r)) > 2 ||
+               std::abs(GetGValue(got) - over(under.g)) > 2 ||
+               std::abs(GetBValue(got) - over(under.b)) > 2;
     }
   }
   return wrong;
@@ -234,6 +244,7 @@ void SurfaceTest::SetUp() {
         return std::shared_ptr<void>(control_);
       });
   ASSERT_NE(window_, nullptr);
+  window_->UseObjectCount(objects_);
   UpdateWindow(parent_);
   Pump();
 }
@@ -243,18 +254,20 @@ void SurfaceTest::TearDown() {
   Pump();
 }
 
+namespace {
+
+POINT Centre(PixelBox box) {
+  return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+}  // namespace
+
 POINT SurfaceTest::SquareCentre(std::int16_t n) const {
-  const Point origin = SquareOrigin(n);
-  const PaintScale scale = ScreenScale();
-  return {scale.PixelX(origin.x + 360), scale.PixelY(origin.y + 360)};
+  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kImage1, n})));
 }
 
 POINT SurfaceTest::ChoiceCentre(std::int16_t k) const {
-  const ControlSpec* choice = FindControl({ControlName::kImage5, k});
-  const ControlSpec* panel = FindControl({*choice->parent});
-  const PaintScale scale = ScreenScale();
-  return {scale.PixelX(panel->left + choice->left + 360),
-          scale.PixelY(panel->top + choice->top + 360)};
+  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kImage5, k})));
 }
 
 void SurfaceTest::Post(UINT message, WPARAM wparam, POINT at) const {

@@ -75,12 +75,16 @@ struct Capture {
 };
 Capture CaptureClient(HWND hwnd);
 
-// The scale a window on the screen paints at.
-PaintScale ScreenScale();
-// How many device pixels of square n's picture area differ from the picture painted at
-// `scale`: the icon's ink where it is opaque; where it is transparent the square's colour or,
-// on the icon's top row and left column, the grid line.
-int WrongSquarePixels(const Capture& capture, const PaintScale& scale, std::int16_t n,
+// The grid a window on the screen paints on, at the screen's pixels per inch.
+PixelGrid ScreenGrid();
+// The pixels per inch this run was started with (VELMORA_EXPECTED_DPI, else 96).
+int ExpectedDpi();
+// "-144dpi" for screenshot names.
+std::wstring DpiSuffix();
+// How many device pixels of square n's picture area are off the piece composited from the
+// core's masks over the square's colour (or over the grid line on its top row and left
+// column) by more than two levels in any channel.
+int WrongSquarePixels(const Capture& capture, const PixelGrid& grid, std::int16_t n,
                       Picture picture);
 
 // Runs the messages pending now. Returns the code of a WM_QUIT found among them.
@@ -103,6 +107,8 @@ class SurfaceTest : public ::testing::Test {
   // Runs `action` when the message loop reaches it: from inside a waiting prompt, say.
   void PostAction(std::function<void()>* action) const;
 
+  // Before the window, so the window's accessible object is gone before its count.
+  com::ObjectCount objects_;
   HWND parent_ = nullptr;
   Win32Forms forms_;
   TestHost host_;

@@ -6,6 +6,7 @@
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/recording_host.h"
+#include "view/hit_test.h"
 
 namespace velmora {
 namespace {
@@ -30,7 +31,7 @@ int InkOnSquare(const RgbImage& image, std::int16_t n) {
   return InkIn(image, o.x / kPixel + 1, o.y / kPixel + 1, 47, 47);
 }
 
-RgbImage RenderNew(int scale = 1) {
+RgbImage RenderNew(double scale = 1) {
   return PngRenderer(scale).Render(BuildDisplayList(Surface(), u""));
 }
 
@@ -156,6 +157,104 @@ TEST(PngRenderer, RankDigitsSitOnTheBorderColour) {
     EXPECT_GT(dark, 5) << "digit " << k;
     EXPECT_EQ(image.At(left + 8, top + 16), colours::kBorder) << "digit " << k;
   }
+}
+
+class RenderScale : public testing::TestWithParam<double> {};
+
+// Columns where a row of pixels turns black: the grid lines it crosses.
+std::vector<int> BlackColumns(const RgbImage& image, int y, int from, int to) {
+  std::vector<int> columns;
+  for (int x = from; x < to; ++x) {
+    if (image.At(x, y) == Rgb{0, 0, 0}) columns.push_back(x);
+  }
+  return columns;
+}
+
+TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
+  PngRenderer renderer(GetParam());
+  const RgbImage image = renderer.Render(BuildDisplayList(Surface(), u""));
+  const PixelGrid& grid = renderer.grid();
+  // Along rank 4, one pixel under its top grid line: nothing but squares and grid lines.
+  const PixelBox a4 = grid.BoxOf(*FindControl({ControlName::kShape1, 25}));
+  const PixelBox h4 = grid.BoxOf(*FindControl({ControlName::kShape1, 32}));
+  const std::vector<int> lines = BlackColumns(image, a4.top + 1, a4.left, h4.right);
+  ASSERT_EQ(lines.size(), 9u);
+  const int pitch = grid.picture_size().width;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i], a4.left + static_cast<int>(i) * pitch) << i;
+  }
+  // Down the A file, the same between the ranks.
+  std::vector<int> rows;
+  const PixelBox a1 = grid.BoxOf(*FindControl({ControlName::kShape1, 1}));
+  for (int y = grid.BoxOf(*FindControl({ControlName::kShape1, 57})).top; y < a1.bottom; ++y) {
+    if (image.At(a1.left + 1, y) == Rgb{0, 0, 0}) rows.push_back(y);
+  }
+  ASSERT_EQ(rows.size(), 9u);
+  for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i] - rows[i - 1], pitch) << i;
+  EXPECT_EQ(image.At(a4.left + 1, a4.top + 1), SquareColour(25));
+}
+
+TEST_P(RenderScale, PieceEdgesBlendIntoTheSquare) {
+  PngRenderer renderer(GetParam());
+  const RgbImage image = renderer.Render(BuildDisplayList(Surface(), u""));
+  const PixelBox e2 = renderer.grid().BoxOf(*FindControl({ControlName::kImage1, 13}));
+  const Rgb square = SquareColour(13);
+  int ink = 0;
+  int blended = 0;
+  for (int y = e2.top + 1; y < e2.bottom; ++y) {
+    for (int x = e2.left + 1; x < e2.right; ++x) {
+      const Rgb c = image.At(x, y);
+      if (IsInk(c)) {
+        ++ink;
+      } else if (c != square) {
+        ++blended;
+        // Grey ink over the square's colour keeps the colour's channel differences in
+        // proportion: both shrink by the same coverage.
+        const int rg = c.r - c.g, gb = c.g - c.b;
+        EXPECT_LE(std::abs(rg * (square.g - square.b) - gb * (square.r - square.g)), 3 * 64)
+            << x << "," << y;
+      }
+    }
+  }
+  const double area = GetParam() * GetParam();
+  EXPECT_GT(ink, 300 * area);
+  EXPECT_GT(blended, 20 * GetParam());
+  EXPECT_LT(blended, ink);
+}
+
+TEST_P(RenderScale, HitTestingFindsEachSquareWhereItIsDrawn) {
+  PngRenderer renderer(GetParam());
+  const Surface surface;
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    const PixelBox picture = renderer.grid().BoxOf(*FindControl({ControlName::kImage1, n}));
+    EXPECT_EQ(HitTest(surface, renderer.grid(), picture.left, picture.top),
+              (Hit{Hit::Kind::kSquare, n}));
+    EXPECT_EQ(HitTest(surface, renderer.grid(), picture.right - 1, picture.bottom - 1),
+              (Hit{Hit::Kind::kSquare, n}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, RenderScale, testing::Values(1.0, 1.25, 1.5, 2.0, 3.0));
+
+TEST(PngRenderer, DoubleSizeIsDrawnNotDoubled) {
+  const RgbImage twice = RenderNew(2);
+  const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kImage1, 13}));
+  // A doubled picture repeats every pixel in a 2 x 2 block; a drawn one does not at its edges.
+  int uneven_blocks = 0;
+  for (int y = e2.top; y + 1 < e2.bottom; y += 2) {
+    for (int x = e2.left; x + 1 < e2.right; x += 2) {
+      const Rgb c = twice.At(x, y);
+      uneven_blocks +=
+          c != twice.At(x + 1, y) || c != twice.At(x, y + 1) || c != twice.At(x + 1, y + 1);
+    }
+  }
+  EXPECT_GT(uneven_blocks, 40);
+}
+
+TEST(PngRenderer, ScalesOutsideOneToFourAreBroughtToTheNearerEnd) {
+  EXPECT_EQ(PngRenderer(0.5).scale(), 1);
+  EXPECT_EQ(PngRenderer(9).scale(), 4);
+  EXPECT_EQ(PngRenderer(1.75).Render({}).width(), 786);  // 6735 twips at 1.75 x 96 dpi
 }
 
 TEST(PngRenderer, EncodedPngDecodesToTheSamePixels) {

@@ -57,6 +57,8 @@ TEST(ScriptLine, FilesScaleAndReplies) {
   EXPECT_EQ(render.path, "my board.png");
   EXPECT_EQ(render.scale, 2);
   EXPECT_EQ(std::get<RenderOp>(Parsed("render b.png")).scale, 1);
+  EXPECT_EQ(std::get<RenderOp>(Parsed("render b.png 1.25")).scale, 1.25);
+  EXPECT_EQ(std::get<RenderOp>(Parsed("render b.png 4")).scale, 4);
   EXPECT_EQ(std::get<SaveOp>(Parsed("save p.txt")).path, "p.txt");
   EXPECT_EQ(std::get<ReplyOp>(Parsed("reply KeyAscii 0")).value, 0.0);
   EXPECT_FALSE(std::get<ReplyOp>(Parsed("reply X off")).value.has_value());
@@ -78,25 +80,70 @@ TEST_P(MalformedLine, IsRejectedWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, MalformedLine,
-    testing::Values(BadLine{"jump E2", "unknown operation \"jump\""},
-                    BadLine{"set PutMove \"E2-E4", "unterminated quote"},
-                    BadLine{"set PutMove \"a\\qb\"", "unknown escape \\q"},
-                    BadLine{"set PutMove \"\\u12\"", "four hexadecimal digits"},
-                    BadLine{"set PutMove \"ab\"cd", "followed by a blank"},
-                    BadLine{"set PutMove a\"b", "quote inside a word"},
-                    BadLine{"set Colour red", "unknown property \"Colour\""},
-                    BadLine{"set Enabled yes", "True or False"},
-                    BadLine{"set PutMove", "takes 2 arguments, got 1"},
-                    BadLine{"get", "takes 1 argument, got 0"}, BadLine{"click I9", "A1 to H8"},
-                    BadLine{"click 65", "A1 to H8"}, BadLine{"choose 8", "0 to 7"},
-                    BadLine{"event Wheel", "unknown event"},
-                    BadLine{"event KeyPress", "takes 1 values, got 0"},
-                    BadLine{"event KeyPress 40000", "-32768 to 32767"},
-                    BadLine{"event MouseDown 1 0 x 3", "X must be a number"},
-                    BadLine{"reply Colour 1", "event argument"},
-                    BadLine{"render b.png 0", "scale is 1 to 8"},
-                    BadLine{"board now", "takes 0 arguments"},
-                    BadLine{"set GetMove \"\xff\"", "not valid UTF-8"}));
+    testing::Values(
+        BadLine{"jump E2", "unknown operation \"jump\""},
+        BadLine{"set PutMove \"E2-E4", "unterminated quote"},
+        BadLine{"set PutMove \"a\\qb\"", "unknown escape \\q"},
+        BadLine{"set PutMove \"\\u12\"", "four hexadecimal digits"},
+        BadLine{"set PutMove \"ab\"cd", "followed by a blank"},
+        BadLine{"set PutMove a\"b", "quote inside a word"},
+        BadLine{"set Colour red", "unknown property \"Colour\""},
+        BadLine{"set Enabled yes", "True or False"},
+        BadLine{"set PutMove", "takes 2 arguments, got 1"},
+        BadLine{"get", "takes 1 argument, got 0"}, BadLine{"click I9", "A1 to H8"},
+        BadLine{"click 65", "A1 to H8"}, BadLine{"choose 8", "0 to 7"},
+        BadLine{"event Wheel", "unknown event"}, BadLine{"event KeyPress", "takes 1 values, got 0"},
+        BadLine{"event KeyPress 40000", "-32768 to 32767"},
+        BadLine{"event MouseDown 1 0 x 3", "X must be a number"},
+        BadLine{"reply Colour 1", "event argument"}, BadLine{"render b.png 0", "scale is 1 to 4"},
+        BadLine{"render b.png 4.5", "scale is 1 to 4"},
+        BadLine{"render b.png nan", "scale is 1 to 4"}, BadLine{"board now", "takes 0 arguments"},
+        BadLine{"set GetMove \"\xff\"", "not valid UTF-8"}));
+
+}  // namespace
+}  // namespace velmora::cli
+
+namespace velmora::cli {
+namespace {
+
+TEST(ScriptLine, KeysByNameWithModifiersAndTheirCharacters) {
+  struct Case {
+    std::string_view line;
+    std::int16_t key_code, shift, key_ascii;
+  };
+  const Case cases[] = {
+      {"key Left", 0x25, 0, 0},
+      {"key Right", 0x27, 0, 0},
+      {"key Up", 0x26, 0, 0},
+      {"key Down", 0x28, 0, 0},
+      {"key Home", 0x24, 0, 0},
+      {"key End", 0x23, 0, 0},
+      {"key PageUp", 0x21, 0, 0},
+      {"key PageDown", 0x22, 0, 0},
+      {"key Space", 0x20, 0, 32},
+      {"key Enter", 0x0D, 0, 13},
+      {"key Q", 0x51, 0, 'q'},
+      {"key Shift+R", 0x52, 1, 'R'},
+      {"key Ctrl+B", 0x42, 2, 2},
+      {"key Ctrl+Shift+N", 0x4E, 3, 14},
+      {"key Shift+Ctrl+Home", 0x24, 3, 0},
+      {"key Ctrl+Enter", 0x0D, 2, 10},
+  };
+  for (const Case& c : cases) {
+    const auto key = std::get<KeyOp>(Parsed(c.line));
+    EXPECT_EQ(key.key_code, c.key_code) << c.line;
+    EXPECT_EQ(key.shift, c.shift) << c.line;
+    EXPECT_EQ(key.key_ascii, c.key_ascii) << c.line;
+  }
+}
+
+TEST(ScriptLine, UnknownKeysAndArgumentsAreRefused) {
+  for (const std::string_view line : {"key", "key Tab", "key q", "key Ctrl+Ctrl+Home", "key Alt+Q",
+                                      "key \"Up\"", "key Up Down", "accessible now", "key Ctrl+"}) {
+    EXPECT_TRUE(std::holds_alternative<ParseError>(ParseLine(line))) << line;
+  }
+  EXPECT_TRUE(std::holds_alternative<AccessibleOp>(Parsed("accessible")));
+}
 
 }  // namespace
 }  // namespace velmora::cli

@@ -58,10 +58,12 @@ board
   EXPECT_TRUE(run.ok) << run.err;
   const std::vector<std::string> expected = {
       R"(PutMove = "")",
+      R"(announce "white pawn E2 to E4")",
       "event Change",
       "notice PutMove",
       R"(GetMove = "E2-E4")",
       "event Change",
+      R"(announce "black pawn E7 to E5")",
       "event Change",
       R"(message "Empty Square")",
       R"(message "Data Length Error")",
@@ -98,10 +100,20 @@ expect GetMove A7-A8
 )");
   EXPECT_TRUE(run.ok) << run.err;
   // The get runs while the prompt waits, before the choice.
-  const std::vector<std::string> expected = {
-      "notice PutPosition", "event Change", R"(GetMove = "A7")", "event Change",
-      "8 R***k***",         "7 ********",   "6 ********",        "5 ********",
-      "4 ********",         "3 ********",   "2 ********",        "1 ****K***"};
+  const std::vector<std::string> expected = {R"(announce "new position")",
+                                             "notice PutPosition",
+                                             "event Change",
+                                             R"(GetMove = "A7")",
+                                             R"(announce "white pawn A7 to A8, promoted to rook")",
+                                             "event Change",
+                                             "8 R***k***",
+                                             "7 ********",
+                                             "6 ********",
+                                             "5 ********",
+                                             "4 ********",
+                                             "3 ********",
+                                             "2 ********",
+                                             "1 ****K***"};
   EXPECT_EQ(run.out, expected);
 }
 
@@ -122,7 +134,8 @@ TEST(Session, MalformedLineStopsTheRunWithNothingApplied) {
   const Outcome run = RunScript("set PutMove E2-E4\nset PutMove \"E7-E5\nset PutMove D2-D4\n");
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(run.err, "line 2: unterminated quote\n");
-  EXPECT_EQ(run.out, (std::vector<std::string>{"event Change", "notice PutMove"}));
+  EXPECT_EQ(run.out, (std::vector<std::string>{R"(announce "white pawn E2 to E4")", "event Change",
+                                               "notice PutMove"}));
 }
 
 TEST(Session, KeepGoingRunsTheRestButStillFails) {
@@ -195,6 +208,169 @@ TEST(Session, RenderWritesAPng) {
   char signature[8] = {};
   png.read(signature, 8);
   EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+}
+
+}  // namespace
+}  // namespace velmora::cli
+
+namespace velmora::cli {
+namespace {
+
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines,
+                                           std::string_view head) {
+  std::vector<std::string> out;
+  for (const std::string& line : lines) {
+    if (line.starts_with(head)) out.push_back(line);
+  }
+  return out;
+}
+
+// Rows 1 to 8: both sides can castle, a pawn of each side is one step from promotion.
+const std::string kKeyboardGame =
+    "R***K**R"
+    "*******p"
+    "********"
+    "****p***"
+    "********"
+    "********"
+    "*P******"
+    "r***k**r";
+
+TEST(Session, AWholeGameByKeyboardAlone) {
+  const std::string script = "set PutPosition " + kKeyboardGame + R"(
+# white castles king side: the focus starts on A1
+key Right
+key Right
+key Right
+key Right
+key Space
+key Right
+key Right
+key Enter
+# black castles queen side
+key Ctrl+Home
+key End
+key Left
+key Left
+key Left
+key Space
+key Left
+key Left
+key Enter
+# white promotes by arrows: B7 to B8, the third choice down
+key Left
+key Down
+key Space
+key Up
+key Enter
+key Down
+key Down
+key Down
+key Up
+key Space
+# black promotes by letter: H2 to H1
+key End
+key PageDown
+key Up
+key Space
+key Down
+key Enter
+key Shift+Q
+# an ordinary move and a capture with the rook
+key Ctrl+End
+key Left
+key Left
+key Space
+key Up
+key Up
+key Up
+key Enter
+key Space
+key Left
+key Enter
+# an empty square answers with a message box
+key Home
+key Space
+board
+)";
+  const Outcome run = RunScript(script);
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(LinesStartingWith(run.out, "announce"),
+            (std::vector<std::string>{
+                R"(announce "new position")",
+                R"(announce "white king castles, E1 to G1")",
+                R"(announce "black king castles, E8 to C8")",
+                R"(announce "white pawn B7 to B8, promoted to bishop")",
+                R"(announce "black pawn H2 to H1, promoted to queen")",
+                R"(announce "white rook F1 to F4")",
+                R"(announce "white rook captures black pawn on E4")",
+            }));
+  EXPECT_EQ(LinesStartingWith(run.out, "message"),
+            std::vector<std::string>{R"(message "Empty Square")"});
+  const std::vector<std::string> board(run.out.end() - 8, run.out.end());
+  EXPECT_EQ(board,
+            (std::vector<std::string>{"8 *Bkr***r", "7 ********", "6 ********", "5 ********",
+                                      "4 ****R***", "3 ********", "2 ********", "1 R*****Kq"}));
+  const auto presses = LinesStartingWith(Lines(script), "key ");
+  EXPECT_EQ(LinesStartingWith(run.out, "event KeyDown").size(), presses.size());
+  EXPECT_EQ(LinesStartingWith(run.out, "event KeyUp").size(), presses.size());
+  const auto characters = LinesStartingWith(run.out, "event KeyPress");
+  EXPECT_EQ(characters.size(), LinesStartingWith(presses, "key Space").size() +
+                                   LinesStartingWith(presses, "key Enter").size() + 1)
+      << "Space, Enter and Shift+Q make characters; arrows make none";
+  EXPECT_EQ(LinesStartingWith(characters, "event KeyPress KeyAscii=81").size(), 1u);
+}
+
+TEST(Session, TheHostTakesAKeyAndADisabledControlIgnoresKeys) {
+  const Outcome run = RunScript(R"(key Up
+reply KeyCode 0
+key Up
+key Space
+reply KeyCode off
+set Enabled False
+key Up
+key Space
+set Enabled True
+accessible
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(LinesStartingWith(run.out, "event KeyDown"),
+            (std::vector<std::string>{"event KeyDown KeyCode=38 Shift=0",
+                                      "event KeyDown KeyCode=38 Shift=0",
+                                      "event KeyDown KeyCode=32 Shift=0"}))
+      << "the disabled control raises nothing";
+  EXPECT_EQ(run.out.back(), "focus 9") << "only the first Up moved the focus";
+  EXPECT_EQ(LinesStartingWith(run.out, "event Change").size(), 0u) << "no pick was made";
+}
+
+TEST(Session, AccessiblePrintsEveryPartTheFocusAndThePrompt) {
+  const Outcome run = RunScript("set PutPosition \"" + kPawnOnA7 + R"("
+click A7
+click A8
+accessible
+choose 0
+key Up
+accessible
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  const auto boards = LinesStartingWith(run.out, "board ");
+  ASSERT_EQ(boards.size(), 2u);
+  EXPECT_EQ(boards[0], R"(board table "Chess board" focusable)");
+  const auto prompts = LinesStartingWith(run.out, "prompt ");
+  EXPECT_EQ(prompts, std::vector<std::string>{R"(prompt "Promote To?")"});
+  const auto parts = LinesStartingWith(run.out, "part ");
+  ASSERT_EQ(parts.size(), 69u + 65u);
+  EXPECT_EQ(parts[0], R"(part 1 cell "A1, empty" focusable)");
+  EXPECT_EQ(parts[48], R"(part 49 cell "A7, white pawn, picked up" focusable selected)");
+  EXPECT_EQ(parts[64], R"(part 65 text "new position" value "A7")");
+  EXPECT_EQ(parts[65], R"(part 66 button "white queen" focusable focused)");
+  EXPECT_EQ(parts[68], R"(part 69 button "white knight" focusable)");
+  EXPECT_EQ(parts[69 + 56], R"(part 57 cell "A8, white queen" focusable focused)");
+  EXPECT_EQ(parts[69 + 64],
+            R"(part 65 text "white pawn A7 to A8, promoted to queen" value "A7-A8")");
+  EXPECT_EQ(LinesStartingWith(run.out, "focus "),
+            (std::vector<std::string>{"focus 66", "focus 57"}))
+      << "Up from A8 stays at the edge";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The control in a container nobody here wrote: the system's ATL host window creates it by its
 // ProgID, sites it and activates it in place. Clicks go to the control's real window.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,11 @@ HWND Form() {
 }
 
 POINT SquareCentre(std::int16_t n) {
-  const Point origin = SquareOrigin(n);
   const HDC screen = GetDC(nullptr);
-  const PaintScale scale = PaintScale::ForDevice(screen);
+  const PixelGrid grid(DeviceScaleOf(screen));
   ReleaseDC(nullptr, screen);
-  return {scale.PixelX(origin.x + 360), scale.PixelY(origin.y + 360)};
+  const PixelBox square = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+  return {(square.left + square.right) / 2, (square.top + square.bottom) / 2};
 }
 
 class HostingTest : public RegisteredLibraryTest {
@@ -181,6 +182,76 @@ TEST_F(HostingTest, DrawPaintsWhatTheWindowShows) {
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
+}
+
+TEST_F(HostingTest, ANewControlsExtentIsTheDesignInHimetricAtEveryDpi) {
+  const auto control = CreateControl();
+  SIZEL size{};
+  ASSERT_EQ(control.As<IOleObject>()->GetExtent(DVASPECT_CONTENT, &size), S_OK);
+  // 6735 x 7335 twips, 1440 a inch, 2540 HIMETRIC a inch.
+  EXPECT_EQ(size.cx, 11880);
+  EXPECT_EQ(size.cy, 12938);
+  ASSERT_EQ(control.As<IViewObject2>()->GetExtent(DVASPECT_CONTENT, -1, nullptr, &size), S_OK);
+  EXPECT_EQ(size.cx, 11880);
+}
+
+int CALLBACK NoteRecordType(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM types) {
+  reinterpret_cast<std::vector<DWORD>*>(types)->push_back(record->iType);
+  return 1;
+}
+
+// A container printing the control or keeping its picture records it into a metafile: the
+// surface arrives composed, as one bitmap, and plays back as the window shows it.
+TEST_F(HostingTest, DrawIntoAMetafilePlaysBackWhatTheWindowShows) {
+  const auto control = Host(0);
+  const HWND window = WindowOf(control);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const Capture shown = CaptureClient(window);
+  const HDC recording = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(recording, nullptr);
+  const RECTL bounds{0, 0, shown.width, shown.height};
+  ASSERT_EQ(control.As<IViewObject2>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr,
+                                             recording, &bounds, nullptr, nullptr, 0),
+            S_OK);
+  const HENHMETAFILE picture = CloseEnhMetaFile(recording);
+  ASSERT_NE(picture, nullptr);
+  // One bitmap copied in, no per-pixel alpha blend: a metafile cannot carry one.
+  std::vector<DWORD> records;
+  EnumEnhMetaFile(nullptr, picture, NoteRecordType, &records, nullptr);
+  EXPECT_EQ(std::count(records.begin(), records.end(), EMR_STRETCHDIBITS), 1);
+  EXPECT_EQ(std::count(records.begin(), records.end(), EMR_ALPHABLEND), 0);
+  // Played back onto the pixels it covered (the header's bounds, last row and column
+  // included), pixel for pixel.
+  ENHMETAHEADER header{};
+  GetEnhMetaFileHeader(picture, sizeof header, &header);
+  const RECT covered{header.rclBounds.left, header.rclBounds.top, header.rclBounds.right + 1,
+                     header.rclBounds.bottom + 1};
+  EXPECT_EQ(covered.right - covered.left, shown.width);
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, shown.width, shown.height);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  PlayEnhMetaFile(memory, picture, &covered);
+  // Playback maps the metafile's frame (hundredths of a millimetre) back onto the pixels, which
+  // may round by a pixel: each sample must be within one pixel of the window's.
+  auto within_a_pixel = [&](POINT at) {
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        if (GetPixel(memory, at.x + dx, at.y + dy) == shown.At(at.x, at.y)) return true;
+      }
+    }
+    return false;
+  };
+  const POINT pawn = SquareCentre(13);
+  for (const POINT at : {SquareCentre(1), SquareCentre(2), pawn, SquareCentre(29), SquareCentre(64),
+                         POINT{pawn.x - 8, pawn.y + 14}}) {
+    EXPECT_TRUE(within_a_pixel(at)) << at.x << "," << at.y;
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  DeleteEnhMetaFile(picture);
 }
 
 TEST_F(HostingTest, CloseTakesTheWindowAway) {

@@ -1,0 +1,54 @@
+#include "products/cli/accessible_text.h"
+
+#include "control/accessible_model.h"
+#include "products/cli/text_codec.h"
+#include "view/accessible_parts.h"
+#include "view/announcement.h"
+
+namespace velmora::cli {
+namespace {
+
+std::string RoleWord(AccessibleRole role) {
+  switch (role) {
+    case AccessibleRole::kTable:
+      return "table";
+    case AccessibleRole::kCell:
+      return "cell";
+    case AccessibleRole::kStaticText:
+      return "text";
+    case AccessibleRole::kPushButton:
+      return "button";
+  }
+  return "";
+}
+
+std::string PartLine(const std::string& head, const AccessiblePart& part) {
+  std::string line = head + " " + RoleWord(part.role) + " " + Quote(part.name);
+  if (part.role == AccessibleRole::kStaticText) line += " value " + Quote(part.value);
+  if (part.states.focusable) line += " focusable";
+  if (part.states.focused) line += " focused";
+  if (part.states.selected) line += " selected";
+  if (part.states.unavailable) line += " unavailable";
+  return line;
+}
+
+}  // namespace
+
+std::vector<std::string> AccessibleLines(const UserControl1& control) {
+  std::vector<std::string> lines;
+  lines.push_back(PartLine("board", *DescribePart(control, kBoardPart)));
+  const std::int16_t last = LastPart(control.surface());
+  for (std::int16_t part = 1; part <= last; ++part) {
+    if (part == kFirstChoicePart) lines.push_back("prompt " + Quote(kPromptCaption));
+    lines.push_back(PartLine("part " + std::to_string(part), *DescribePart(control, part)));
+  }
+  const auto focused = FocusedPart(control);
+  lines.push_back("focus " + (focused ? std::to_string(*focused) : std::string("none")));
+  return lines;
+}
+
+void AnnouncingObserver::Announce(const Announcement& announcement) {
+  out_ << "announce " << Quote(AnnouncementWords(announcement)) << '\n';
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,148 @@
+#include "view/pixel_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "view/hit_test.h"
+
+namespace velmora {
+namespace {
+
+struct ScaleCase {
+  const char* name;
+  DeviceScale scale;
+};
+
+// 96, 120, 144 and 192 dots per inch, the renderer's fractional scales, an origin off the
+// device's corner, and a container's uneven rectangle.
+const ScaleCase kScales[] = {
+    {"Dpi96", DeviceScale::Times(1)},
+    {"Dpi120", DeviceScale::Times(1.25)},
+    {"Dpi144", DeviceScale::Times(1.5)},
+    {"Times1_75", DeviceScale::Times(1.75)},
+    {"Dpi192", DeviceScale::Times(2)},
+    {"Times3AtAnOffset", DeviceScale::Times(3, 7, 11)},
+    {"Times4", DeviceScale::Times(4)},
+    {"UnevenRectangle", DeviceScale::ToFit(5, 3, 5 + 700, 3 + 600)},
+};
+
+class PixelGridScale : public testing::TestWithParam<ScaleCase> {};
+
+TEST_P(PixelGridScale, AllSquaresAreEqualAndShareOnePixelGridLines) {
+  const PixelGrid grid(GetParam().scale);
+  const PixelBox a8 = grid.BoxOf(*FindControl({ControlName::kShape1, 57}));
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    const PixelBox square = grid.BoxOf(*FindControl({ControlName::kShape1, n}));
+    const PixelBox picture = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+    EXPECT_EQ(square.width(), a8.width()) << n;
+    EXPECT_EQ(square.height(), a8.height()) << n;
+    // The picture fills the square but for the grid line on its right and bottom.
+    EXPECT_EQ(picture, (PixelBox{square.left, square.top, square.right - 1, square.bottom - 1}));
+    EXPECT_EQ(grid.picture_size(), (MaskSize{picture.width(), picture.height()}));
+    if (n % 8 != 0) {
+      const PixelBox right =
+          grid.BoxOf(*FindControl({ControlName::kShape1, static_cast<std::int16_t>(n + 1)}));
+      EXPECT_EQ(square.right - 1, right.left) << n << ": one line between neighbours";
+    }
+    if (n <= 56) {
+      const PixelBox above =
+          grid.BoxOf(*FindControl({ControlName::kShape1, static_cast<std::int16_t>(n + 8)}));
+      EXPECT_EQ(above.bottom - 1, square.top) << n;
+    }
+  }
+  EXPECT_EQ(grid.OutlineOf({ControlName::kShape1, 5}, 1), (LineWidths{1, 1}));
+}
+
+TEST_P(PixelGridScale, EveryPixelOfAPictureHitsItsSquare) {
+  const PixelGrid grid(GetParam().scale);
+  const Surface surface;
+  for (const std::int16_t n : {1, 8, 28, 37, 57, 64}) {
+    const PixelBox picture = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+    for (const auto& [x, y] : {std::pair{picture.left, picture.top},
+                               {picture.right - 1, picture.bottom - 1},
+                               {(picture.left + picture.right) / 2, picture.top}}) {
+      EXPECT_EQ(HitTest(surface, grid, x, y), (Hit{Hit::Kind::kSquare, n})) << n;
+    }
+    // The picture's middle in linear twips, as events report it, is on the same square.
+    const Point middle{static_cast<std::int32_t>(grid.TwipsX((picture.left + picture.right) / 2)),
+                       static_cast<std::int32_t>(grid.TwipsY((picture.top + picture.bottom) / 2))};
+    EXPECT_EQ(HitTest(surface, middle), (Hit{Hit::Kind::kSquare, n})) << n;
+  }
+}
+
+TEST_P(PixelGridScale, TheBoardLiesInsideItsBorderAndTheDesign) {
+  const PixelGrid grid(GetParam().scale);
+  const PixelBox border = grid.BoxOf(*FindControl({ControlName::kShape2}));
+  const PixelBox a8 = grid.BoxOf(*FindControl({ControlName::kShape1, 57}));
+  const PixelBox h1 = grid.BoxOf(*FindControl({ControlName::kShape1, 8}));
+  const PixelBox design = grid.DesignBox();
+  EXPECT_LT(border.left, a8.left);
+  EXPECT_LT(border.top, a8.top);
+  EXPECT_GT(border.right, h1.right);
+  EXPECT_GT(border.bottom, h1.bottom);
+  EXPECT_LE(design.left, border.left);
+  EXPECT_GE(design.right, border.right);
+  EXPECT_EQ(design.left, GetParam().scale.origin_x);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, PixelGridScale, testing::ValuesIn(kScales),
+                         [](const testing::TestParamInfo<ScaleCase>& param_info) {
+                           return std::string(param_info.param.name);
+                         });
+
+TEST(PixelGrid, At96DpiEveryPartIsItsDesignRectangle) {
+  const PixelGrid grid(DeviceScale::Times(1));
+  for (const ControlSpec& spec : DesignLayout()) {
+    std::int32_t left = spec.left, top = spec.top;
+    if (spec.parent) {
+      left += FindControl({*spec.parent})->left;
+      top += FindControl({*spec.parent})->top;
+    }
+    const PixelBox box = grid.BoxOf(spec);
+    EXPECT_EQ(box,
+              (PixelBox{left / 15, top / 15, (left + spec.width) / 15, (top + spec.height) / 15}))
+        << static_cast<int>(spec.ref.name) << "(" << spec.ref.index << ")";
+  }
+  EXPECT_EQ(grid.DesignBox(), (PixelBox{0, 0, 449, 489}));
+}
+
+TEST(PixelGrid, DesignSizeAndLinesFollowTheScale) {
+  struct Case {
+    double factor;
+    PixelBox design;
+    LineWidths border;  // Shape2's 3-pixel outline
+  };
+  for (const Case& c : {Case{1.5, {0, 0, 674, 734}, {5, 5}}, Case{2, {0, 0, 898, 978}, {6, 6}},
+                        Case{1.25, {0, 0, 561, 611}, {4, 4}}}) {
+    const PixelGrid grid(DeviceScale::Times(c.factor));
+    EXPECT_EQ(grid.DesignBox(), c.design) << c.factor;
+    EXPECT_EQ(grid.OutlineOf({ControlName::kShape2}, 3), c.border) << c.factor;
+    EXPECT_EQ(grid.OutlineOf({ControlName::kShape2}, 0), (LineWidths{0, 0}));
+  }
+}
+
+TEST(PixelGrid, EventPointsStayLinearInTwips) {
+  const PixelGrid grid(DeviceScale::Times(1.5, 10, 20));
+  EXPECT_DOUBLE_EQ(grid.TwipsX(10), 0);
+  EXPECT_DOUBLE_EQ(grid.TwipsX(13), 30);
+  EXPECT_DOUBLE_EQ(grid.TwipsY(20 + 144), 1440);
+}
+
+TEST(PixelGrid, APromptChoiceIsHitWhereItIsDrawn) {
+  Surface surface;
+  surface.SetVisible(ControlName::kFrame2, true);
+  const PixelGrid grid(DeviceScale::Times(1.75));
+  for (std::int16_t k = 4; k < 8; ++k) {
+    const PixelBox choice = grid.BoxOf(*FindControl({ControlName::kImage5, k}));
+    EXPECT_EQ(HitTest(surface, grid, choice.left, choice.top), (Hit{Hit::Kind::kChoice, k}));
+    EXPECT_EQ(HitTest(surface, grid, choice.right - 1, choice.bottom - 1),
+              (Hit{Hit::Kind::kChoice, k}));
+  }
+  // Just outside the first choice's box: the panel swallows it.
+  const PixelBox first = grid.BoxOf(*FindControl({ControlName::kImage5, 4}));
+  EXPECT_EQ(HitTest(surface, grid, first.left - 1, first.top).kind, Hit::Kind::kSwallowed);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,133 @@
+#include "view/rasterizer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <string>
+
+namespace velmora {
+namespace {
+
+Path Rectangle(double left, double top, double right, double bottom, bool clockwise = true,
+               FillRule rule = FillRule::kNonZero) {
+  Path path(rule);
+  path.MoveTo({left, top});
+  if (clockwise) {
+    path.LineTo({right, top}).LineTo({right, bottom}).LineTo({left, bottom});
+  } else {
+    path.LineTo({left, bottom}).LineTo({right, bottom}).LineTo({right, top});
+  }
+  return path.Close();
+}
+
+struct PixelCase {
+  const char* name;
+  Path path;
+  MaskSize size;
+  int x, y;
+  int coverage;
+};
+
+class RasterizerPixel : public testing::TestWithParam<PixelCase> {};
+
+TEST_P(RasterizerPixel, CoversExactlyTheAreaInside) {
+  const PixelCase& c = GetParam();
+  const CoverageMask mask = Rasterize(c.path, c.size.width, c.size);
+  ASSERT_EQ(mask.size, c.size);
+  EXPECT_EQ(mask.At(c.x, c.y), c.coverage);
+}
+
+Path Triangle(PathPoint a, PathPoint b, PathPoint c) {
+  return Path().MoveTo(a).LineTo(b).LineTo(c).Close();
+}
+
+// Two squares, one inside the other, the inner running one way or the other.
+Path Nested(FillRule rule, bool inner_clockwise) {
+  return Path(rule).Append(Rectangle(0, 0, 4, 4)).Append(Rectangle(1, 1, 3, 3, inner_clockwise));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, RasterizerPixel,
+    testing::Values(
+        PixelCase{"AlignedSquareIsSolid", Rectangle(1, 1, 3, 3), {4, 4}, 2, 2, 255},
+        PixelCase{"AlignedSquareStopsAtItsEdge", Rectangle(1, 1, 3, 3), {4, 4}, 3, 2, 0},
+        PixelCase{"AlignedSquareLeavesTheCornerEmpty", Rectangle(1, 1, 3, 3), {4, 4}, 0, 0, 0},
+        PixelCase{"LeftHalfIsHalf", Rectangle(0, 0, 0.5, 1), {2, 2}, 0, 0, 128},
+        PixelCase{"TopHalfIsHalf", Rectangle(0, 0, 1, 0.5), {2, 2}, 0, 0, 128},
+        PixelCase{"QuarterIsAQuarter", Rectangle(0.5, 0.5, 1, 1), {2, 2}, 0, 0, 64},
+        PixelCase{
+            "CounterClockwiseCoversTheSame", Rectangle(0, 0, 0.5, 1, false), {2, 2}, 0, 0, 128},
+        PixelCase{"DiagonalHalvesAPixel", Triangle({0, 0}, {1, 0}, {0, 1}), {2, 2}, 0, 0, 128},
+        // Under y = 1 - x / 4 between x = 1 and 2 lies five eighths of the pixel.
+        PixelCase{"SlopeAcrossPixelsIsExact", Triangle({0, 0}, {4, 0}, {0, 1}), {4, 4}, 1, 0, 159},
+        PixelCase{"BeyondTheLeftSideStillFills", Rectangle(-5, 0, 1.5, 1), {3, 3}, 0, 0, 255},
+        PixelCase{"BeyondTheLeftSidePartPixel", Rectangle(-5, 0, 1.5, 1), {3, 3}, 1, 0, 128},
+        PixelCase{
+            "NonZeroFillsASameWayInnerSquare", Nested(FillRule::kNonZero, true), {4, 4}, 2, 2, 255},
+        PixelCase{
+            "NonZeroCutsAnOppositeInnerSquare", Nested(FillRule::kNonZero, false), {4, 4}, 2, 2, 0},
+        PixelCase{
+            "EvenOddCutsASameWayInnerSquare", Nested(FillRule::kEvenOdd, true), {4, 4}, 2, 2, 0},
+        PixelCase{"EvenOddKeepsTheRing", Nested(FillRule::kEvenOdd, true), {4, 4}, 0, 2, 255},
+        PixelCase{"UnclosedContourIsClosed",
+                  Path().MoveTo({0, 0}).LineTo({1, 0}).LineTo({1, 1}),
+                  {1, 1},
+                  0,
+                  0,
+                  128}),
+    [](const testing::TestParamInfo<PixelCase>& param_info) {
+      return std::string(param_info.param.name);
+    });
+
+int TotalCoverage(const CoverageMask& mask) {
+  return std::accumulate(mask.coverage.begin(), mask.coverage.end(), 0);
+}
+
+TEST(Rasterizer, CircleOfCubicsCoversItsArea) {
+  // A circle of radius 10 from four cubic quarters: the quarters' own area is within 0.03 % of
+  // pi r^2, and each pixel may round by half a step.
+  constexpr double k = 0.5522847498;
+  Path circle;
+  circle.MoveTo({16, 6})
+      .CubicTo({16 + 10 * k, 6}, {26, 16 - 10 * k}, {26, 16})
+      .CubicTo({26, 16 + 10 * k}, {16 + 10 * k, 26}, {16, 26})
+      .CubicTo({16 - 10 * k, 26}, {6, 16 + 10 * k}, {6, 16})
+      .CubicTo({6, 16 - 10 * k}, {16 - 10 * k, 6}, {16, 6})
+      .Close();
+  const CoverageMask mask = Rasterize(circle, 32, {32, 32});
+  EXPECT_NEAR(TotalCoverage(mask) / 255.0, M_PI * 100, 0.5);
+  EXPECT_EQ(mask.At(16, 16), 255);
+  EXPECT_EQ(mask.At(5, 16), 0);
+  const int edge = mask.At(6, 16);
+  EXPECT_GT(edge, 0);
+  EXPECT_LT(edge, 255);
+}
+
+TEST(Rasterizer, SlantedPolygonCoversItsArea) {
+  Path quad;
+  quad.MoveTo({1.3, 0.7}).LineTo({9.1, 2.2}).LineTo({7.4, 9.6}).LineTo({0.4, 6.1}).Close();
+  // Shoelace area of the four corners.
+  const double area = 0.5 * std::abs((1.3 * 2.2 - 9.1 * 0.7) + (9.1 * 9.6 - 7.4 * 2.2) +
+                                     (7.4 * 6.1 - 0.4 * 9.6) + (0.4 * 0.7 - 1.3 * 6.1));
+  EXPECT_NEAR(TotalCoverage(Rasterize(quad, 10, {10, 10})) / 255.0, area, 0.2);
+}
+
+TEST(Rasterizer, TheBoxScalesToTheMaskOnEachAxis) {
+  // One unit of a 48-unit box is two pixels across and three down at 96 x 144.
+  const CoverageMask mask = Rasterize(Rectangle(10, 10, 11, 11), 48, {96, 144});
+  for (const auto& [x, y, expected] :
+       {std::tuple{20, 30, 255}, {21, 32, 255}, {19, 31, 0}, {22, 31, 0}, {20, 33, 0}}) {
+    EXPECT_EQ(mask.At(x, y), expected) << x << "," << y;
+  }
+  EXPECT_EQ(TotalCoverage(mask), 6 * 255);
+}
+
+TEST(Rasterizer, NothingOutsideTheMaskAndNoPixelsForAnEmptySize) {
+  EXPECT_EQ(TotalCoverage(Rasterize(Rectangle(5, 5, 9, 9), 4, {4, 4})), 0);
+  EXPECT_EQ(TotalCoverage(Rasterize(Rectangle(-9, -9, -5, -5), 4, {4, 4})), 0);
+  EXPECT_TRUE(Rasterize(Rectangle(0, 0, 1, 1), 4, {0, 0}).coverage.empty());
+}
+
+}  // namespace
+}  // namespace velmora

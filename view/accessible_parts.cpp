@@ -1,0 +1,64 @@
+#include "view/accessible_parts.h"
+
+#include "board/square.h"
+#include "view/announcement.h"
+
+namespace velmora {
+namespace {
+
+// Three pixels at 96 dots per inch: clear of the square's edge, well inside the piece's cell.
+constexpr std::int32_t kMarkInset = 3 * kTwipsPerPixel;
+
+}  // namespace
+
+std::optional<ControlName> ShownPanel(const Surface& surface) {
+  for (const ControlName panel : {ControlName::kFrame1, ControlName::kFrame2}) {
+    if (surface.IsVisible(panel)) return panel;
+  }
+  return std::nullopt;
+}
+
+std::int16_t LastPart(const Surface& surface) {
+  return ShownPanel(surface) ? kFirstChoicePart + kChoicesShown - 1 : kMoveDisplayPart;
+}
+
+std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t part) {
+  const auto panel = ShownPanel(surface);
+  if (!panel || part < kFirstChoicePart || part >= kFirstChoicePart + kChoicesShown) {
+    return std::nullopt;
+  }
+  const std::int16_t first = *panel == ControlName::kFrame1 ? 0 : 4;
+  return static_cast<std::int16_t>(first + part - kFirstChoicePart);
+}
+
+std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part) {
+  if (IsSquarePart(part)) return ControlRef{ControlName::kImage1, part};
+  if (part == kMoveDisplayPart) return ControlRef{ControlName::kText3};
+  if (const auto k = ChoiceOfPart(surface, part)) return ControlRef{ControlName::kImage5, *k};
+  return std::nullopt;
+}
+
+std::optional<Rect> PartRect(const Surface& surface, std::int16_t part) {
+  if (part == kBoardPart) return Rect{0, 0, kDesignWidth, kDesignHeight};
+  const auto ref = ControlOfPart(surface, part);
+  if (!ref) return std::nullopt;
+  return SurfaceRect(*FindControl(*ref));
+}
+
+std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part) {
+  auto rect = PartRect(surface, part);
+  if (!rect) return std::nullopt;
+  rect->left += kMarkInset;
+  rect->top += kMarkInset;
+  rect->width -= 2 * kMarkInset;
+  rect->height -= 2 * kMarkInset;
+  return rect;
+}
+
+std::u16string SquarePartName(const Surface& surface, std::int16_t n) {
+  std::u16string name = SquareName(SquareOf(n)) + u", ";
+  if (surface.Picked() == n) return name + PictureWords(surface.PictureOf(0)) + u", picked up";
+  return name + PictureWords(surface.PictureOf(n));
+}
+
+}  // namespace velmora

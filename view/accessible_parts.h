@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "view/display_list.h"
+#include "view/layout.h"
+#include "view/surface.h"
+
+namespace velmora {
+
+// The parts assistive technology sees, one flat numbering every front end uses: 1 to 64 the
+// squares by square number, 65 the move display, 66 to 69 the shown panel's choices top to
+// bottom (only while the prompt is shown). 0 is the board itself.
+inline constexpr std::int16_t kBoardPart = 0;
+inline constexpr std::int16_t kMoveDisplayPart = 65;
+inline constexpr std::int16_t kFirstChoicePart = 66;
+inline constexpr std::int16_t kChoicesShown = 4;
+
+inline constexpr std::u16string_view kBoardName = u"Chess board";
+
+constexpr bool IsSquarePart(std::int16_t part) {
+  return part >= 1 && part <= 64;
+}
+
+// The prompt's panel while it is shown.
+std::optional<ControlName> ShownPanel(const Surface& surface);
+// 65 without the prompt, 69 with it: parts 1 to this number exist now.
+std::int16_t LastPart(const Surface& surface);
+// The choice (0 to 7) behind part 66 to 69 of the shown panel; none when there is no such part.
+std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t part);
+// The control a part is drawn as: Image1(n), Text3 or Image5(k); none for a part not shown.
+std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part);
+
+// Where a part is, in twips from the surface's top-left corner; the board is the design.
+std::optional<Rect> PartRect(const Surface& surface, std::int16_t part);
+// The focus mark: a rectangle just inside the part it marks.
+std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part);
+
+// "E2, white pawn", "E3, empty", "E2, white pawn, picked up" while the square's piece is lifted.
+std::u16string SquarePartName(const Surface& surface, std::int16_t n);
+
+}  // namespace velmora

@@ -1,0 +1,82 @@
+#include "view/announcement.h"
+
+#include <string_view>
+
+namespace velmora {
+namespace {
+
+constexpr std::u16string_view kKinds[] = {u"pawn",  u"bishop", u"knight",
+                                          u"queen", u"king",   u"rook"};
+
+// "queen" for either side's queen.
+std::u16string_view KindWord(Picture picture) {
+  return kKinds[PieceIndex(picture) % 6];
+}
+
+Picture PictureOfLetter(char16_t letter) {
+  return PictureForCell(letter).value_or(Picture::kNone);
+}
+
+}  // namespace
+
+std::optional<Announcement> AnnounceMove(char16_t piece, char16_t captured, Square from, Square to,
+                                         char16_t promoted_to) {
+  if (from == to) return std::nullopt;
+  Announcement a;
+  a.from = from;
+  a.to = to;
+  a.piece = PictureOfLetter(piece);
+  if (a.piece == Picture::kNone) {
+    a.kind = Announcement::Kind::kCleared;
+    return a;
+  }
+  a.kind = Announcement::Kind::kMove;
+  a.captured = PictureOfLetter(captured);
+  if (promoted_to != 0) a.promoted_to = PictureOfLetter(promoted_to);
+  return a;
+}
+
+Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step) {
+  constexpr std::int16_t kKingColumn = 5;
+  Announcement a;
+  a.kind = Announcement::Kind::kCastling;
+  a.piece = PictureOfLetter(king);
+  a.from = {row, kKingColumn};
+  a.to = {row, static_cast<std::int16_t>(kKingColumn + column_step)};
+  return a;
+}
+
+std::u16string PictureWords(Picture picture) {
+  if (!IsPiece(picture)) return u"empty";
+  std::u16string words = PieceIndex(picture) < 6 ? u"white " : u"black ";
+  words += KindWord(picture);
+  return words;
+}
+
+std::u16string AnnouncementWords(const Announcement& a) {
+  const std::u16string from = SquareName(a.from);
+  const std::u16string to = SquareName(a.to);
+  switch (a.kind) {
+    case Announcement::Kind::kNewPosition:
+      return u"new position";
+    case Announcement::Kind::kCleared:
+      return to + u" cleared";
+    case Announcement::Kind::kCastling:
+      return PictureWords(a.piece) + u" castles, " + from + u" to " + to;
+    case Announcement::Kind::kMove:
+      break;
+  }
+  std::u16string words = PictureWords(a.piece);
+  if (IsPiece(a.captured)) {
+    words += u" captures " + PictureWords(a.captured) + u" on " + to;
+  } else {
+    words += u" " + from + u" to " + to;
+  }
+  if (IsPiece(a.promoted_to)) {
+    words += u", promoted to ";
+    words += KindWord(a.promoted_to);
+  }
+  return words;
+}
+
+}  // namespace velmora

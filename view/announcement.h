@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "board/square.h"
+#include "view/picture.h"
+
+namespace velmora {
+
+// What the control just did to the position, for people who listen rather than look. A plain
+// value: the host-move path builds it without text or allocation, and only a front end turns it
+// into words.
+struct Announcement {
+  enum class Kind : std::uint8_t {
+    kMove,         // a piece went from one square to another, maybe taking one, maybe promoted
+    kCastling,     // the king's row was rewritten; from/to are the king's squares
+    kCleared,      // an empty square was moved: `to` was emptied
+    kNewPosition,  // a position was loaded or the board reset
+  };
+  Kind kind = Kind::kNewPosition;
+  Picture piece = Picture::kNone;
+  Square from{1, 1};
+  Square to{1, 1};
+  Picture captured = Picture::kNone;
+  Picture promoted_to = Picture::kNone;
+
+  friend bool operator==(const Announcement&, const Announcement&) = default;
+};
+
+// A displacement of `piece` (a cell letter, "*" for an empty cell) onto a square that held
+// `captured`; `promoted_to` is the chosen letter after a promotion, 0 otherwise. A move onto its
+// own square changes nothing and announces nothing.
+std::optional<Announcement> AnnounceMove(char16_t piece, char16_t captured, Square from, Square to,
+                                         char16_t promoted_to = 0);
+// The king's own squares of a castling pattern: column E to two columns along its row.
+Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step);
+inline Announcement AnnounceNewPosition() {
+  return {};
+}
+
+// "white pawn", "black knight"; "empty" for a slot that shows no piece.
+std::u16string PictureWords(Picture picture);
+// "white pawn E2 to E4", "black knight captures white bishop on F3", "new position", ...
+std::u16string AnnouncementWords(const Announcement& announcement);
+
+}  // namespace velmora

@@ -1,0 +1,91 @@
+#include "view/pixel_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+constexpr std::int32_t kSquareTwips = 720;
+// The top-left corner of the board: A8's square.
+constexpr std::int32_t kBoardLeft = 480;
+constexpr std::int32_t kBoardTop = 480;
+
+bool IsSquarePart(ControlRef ref) {
+  return (ref.name == ControlName::kShape1 || ref.name == ControlName::kImage1) && ref.index >= 1 &&
+         ref.index <= 64;
+}
+
+}  // namespace
+
+DeviceScale DeviceScale::Times(double factor, int origin_x, int origin_y) {
+  return {factor / kTwipsPerPixel, factor / kTwipsPerPixel, origin_x, origin_y};
+}
+
+DeviceScale DeviceScale::ToFit(int left, int top, int right, int bottom) {
+  return {static_cast<double>(right - left) / kDesignWidth,
+          static_cast<double>(bottom - top) / kDesignHeight, left, top};
+}
+
+PixelGrid::PixelGrid(const DeviceScale& scale)
+    : scale_(scale),
+      board_left_(X(kBoardLeft)),
+      board_top_(Y(kBoardTop)),
+      pitch_x_(std::max(1, static_cast<int>(std::lround(kSquareTwips * scale.x)))),
+      pitch_y_(std::max(1, static_cast<int>(std::lround(kSquareTwips * scale.y)))) {}
+
+int PixelGrid::X(std::int32_t twips) const {
+  return scale_.origin_x + static_cast<int>(std::lround(twips * scale_.x));
+}
+
+int PixelGrid::Y(std::int32_t twips) const {
+  return scale_.origin_y + static_cast<int>(std::lround(twips * scale_.y));
+}
+
+PixelBox PixelGrid::DesignBox() const {
+  return {X(0), Y(0), X(kDesignWidth), Y(kDesignHeight)};
+}
+
+PixelBox PixelGrid::BoxOf(const ControlSpec& spec) const {
+  Rect rect{spec.left, spec.top, spec.width, spec.height};
+  if (spec.parent) {
+    const ControlSpec* panel = FindControl({*spec.parent});
+    rect.left += panel->left;
+    rect.top += panel->top;
+  }
+  return BoxOf(spec.ref, rect);
+}
+
+PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
+  if (IsSquarePart(source)) {
+    const int column = (source.index - 1) % 8;
+    const int rank = (source.index - 1) / 8;  // 0 for the first row, drawn lowest
+    const int left = board_left_ + column * pitch_x_;
+    const int top = board_top_ + (7 - rank) * pitch_y_;
+    // A square's shape reaches one pixel further, onto its neighbour's grid line.
+    if (source.name == ControlName::kShape1)
+      return {left, top, left + pitch_x_ + 1, top + pitch_y_ + 1};
+    // Anything drawn inside a square (its picture, the focus mark) keeps its distance from the
+    // square's edges, scaled, so it stays inside the snapped square at every scale.
+    const std::int32_t square_left = kBoardLeft + column * kSquareTwips;
+    const std::int32_t square_top = kBoardTop + (7 - rank) * kSquareTwips;
+    const auto x = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.x)); };
+    const auto y = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.y)); };
+    return {left + x(twips.left - square_left), top + y(twips.top - square_top),
+            left + pitch_x_ - x(square_left + kSquareTwips - twips.left - twips.width),
+            top + pitch_y_ - y(square_top + kSquareTwips - twips.top - twips.height)};
+  }
+  return {X(twips.left), Y(twips.top), X(twips.left + twips.width), Y(twips.top + twips.height)};
+}
+
+LineWidths PixelGrid::OutlineOf(ControlRef source, int pixels_at_96) const {
+  if (pixels_at_96 <= 0) return {0, 0};
+  if (source.name == ControlName::kShape1) return {1, 1};
+  auto scaled = [pixels_at_96](double pixels_per_twip) {
+    return std::max(1,
+                    static_cast<int>(std::lround(pixels_at_96 * kTwipsPerPixel * pixels_per_twip)));
+  };
+  return {scaled(scale_.x), scaled(scale_.y)};
+}
+
+}  // namespace velmora

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+
+#include "view/display_list.h"
+#include "view/layout.h"
+#include "view/rasterizer.h"
+
+namespace velmora {
+
+// Where the design's twips land on a device: pixels per twip on each axis (dpi / 1440, or a
+// picture's scale / 15) and the device point of the surface's top-left corner.
+struct DeviceScale {
+  double x = 1.0 / kTwipsPerPixel;
+  double y = 1.0 / kTwipsPerPixel;
+  int origin_x = 0;
+  int origin_y = 0;
+
+  // `factor` times 96 dots per inch on both axes.
+  static DeviceScale Times(double factor, int origin_x = 0, int origin_y = 0);
+  // The whole design stretched into a device rectangle (right and bottom exclusive).
+  static DeviceScale ToFit(int left, int top, int right, int bottom);
+
+  friend bool operator==(const DeviceScale&, const DeviceScale&) = default;
+};
+
+// A device rectangle: left and top inside, right and bottom just outside.
+struct PixelBox {
+  int left, top, right, bottom;
+
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  friend bool operator==(PixelBox, PixelBox) = default;
+};
+
+// An outline's thickness in device pixels, across (left and right sides) and down (top and
+// bottom).
+struct LineWidths {
+  int across, down;
+  friend bool operator==(LineWidths, LineWidths) = default;
+};
+
+// The one mapping from the design to device pixels that every renderer, invalidation and
+// hit-testing use, so they agree at every scale. The board is laid on whole pixels: its origin
+// rounded once, every square the same pitch, the grid lines one device pixel wide. Everything
+// else has each edge rounded on its own, so parts that share an edge in twips share it in
+// pixels. A piece picture is drawn at `picture_size` from its part's top-left corner. At 96 dots
+// per inch (15 twips a pixel) every part lands exactly on its design rectangle.
+class PixelGrid {
+ public:
+  explicit PixelGrid(const DeviceScale& scale);
+
+  const DeviceScale& scale() const { return scale_; }
+  // A piece picture's pixels: one square pitch each way.
+  MaskSize picture_size() const { return {pitch_x_, pitch_y_}; }
+  // The whole design (6735 x 7335 twips).
+  PixelBox DesignBox() const;
+
+  // Any part of the design, placed as the layout places it (choices inside their panel).
+  PixelBox BoxOf(const ControlSpec& spec) const;
+  // A rectangle of a display list's command for the part `source`, in twips from the
+  // surface's corner.
+  PixelBox BoxOf(ControlRef source, const Rect& twips) const;
+  // The outline of a shape drawn `pixels_at_96` wide at 96 dots per inch; the grid lines
+  // between squares stay one device pixel at every scale.
+  LineWidths OutlineOf(ControlRef source, int pixels_at_96) const;
+
+  // A device point back to twips from the surface's corner, linearly (events' X and Y).
+  double TwipsX(int px) const { return (px - scale_.origin_x) / scale_.x; }
+  double TwipsY(int py) const { return (py - scale_.origin_y) / scale_.y; }
+
+ private:
+  int X(std::int32_t twips) const;
+  int Y(std::int32_t twips) const;
+
+  DeviceScale scale_;
+  int board_left_;
+  int board_top_;
+  int pitch_x_;
+  int pitch_y_;
+};
+
+}  // namespace velmora

@@ -1,19 +1,21 @@
 #include "velmora/board_widget.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 #include <optional>
 
-#include "control/user_control.h"
+#include "control/accessible_model.h"
+#include "platform/qt/board_widget_impl.h"
+#include "platform/qt/qt_accessible.h"
 #include "platform/qt/qt_keys.h"
-#include "platform/qt/qt_painter.h"
-#include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
+#include "view/accessible_parts.h"
 #include "view/display_list.h"
-#include "view/hit_test.h"
 
 namespace velmora {
 namespace {
@@ -36,78 +38,134 @@ std::int16_t ButtonsOf(Qt::MouseButtons buttons) {
   return held;
 }
 
-Point TwipsAt(const QPointF& at) {
-  return {static_cast<std::int32_t>(at.x() * kTwipsPerPixel),
-          static_cast<std::int32_t>(at.y() * kTwipsPerPixel)};
-}
+// A mouse event's arguments as the host receives them: X and Y in twips, linearly.
+struct MouseArgs {
+  std::int16_t Button;
+  std::int16_t Shift;
+  float X;
+  float Y;
 
-// The saved properties a form loader set before the widget was polished.
-class PendingBag : public PropertyBag {
- public:
-  std::optional<std::u16string> get_move, put_move, put_position;
-  bool enabled = true;
-
-  PropertyValue Read(std::u16string_view name, const PropertyValue& fallback) override {
-    if (name == u"Enabled") return enabled;
-    const std::optional<std::u16string>* text = name == u"GetMove"   ? &get_move
-                                                : name == u"PutMove" ? &put_move
-                                                                     : &put_position;
-    return *text ? PropertyValue(**text) : fallback;
-  }
-  void Write(std::u16string_view, const PropertyValue&, const PropertyValue&) override {}
+  MouseArgs(const QMouseEvent& event, Qt::MouseButtons buttons)
+      : Button(ButtonsOf(buttons)),
+        Shift(ShiftOf(event.modifiers())),
+        X(static_cast<float>(event.position().x() * kTwipsPerPixel)),
+        Y(static_cast<float>(event.position().y() * kTwipsPerPixel)) {}
 };
 
 }  // namespace
 
-// What the widget holds: the control, its co-owned ports and the painting and input state. It
-// tells the control of every visible change through the surface observer.
-class BoardWidget::Impl : public SurfaceObserver {
- public:
-  explicit Impl(BoardWidget* widget)
-      : widget_(widget),
-        forms(std::make_shared<QtForms>(widget)),
-        host(std::make_shared<QtHost>(widget)),
-        control(UserControl1::Create(forms, host)) {
-    control->SetSurfaceObserver(this);
+PropertyValue PendingBag::Read(std::u16string_view name, const PropertyValue& fallback) {
+  if (name == u"Enabled") return enabled;
+  const std::optional<std::u16string>* text = name == u"GetMove"   ? &get_move
+                                              : name == u"PutMove" ? &put_move
+                                                                   : &put_position;
+  return *text ? PropertyValue(**text) : fallback;
+}
+
+BoardWidget::Impl::Impl(BoardWidget* owner)
+    : widget(owner),
+      forms(std::make_shared<QtForms>(owner)),
+      host(std::make_shared<QtHost>(owner)),
+      control(UserControl1::Create(forms, host)) {
+  control->SetSurfaceObserver(this);
+}
+
+BoardWidget::Impl::~Impl() {
+  // The control may still be running inside a wait below us: it keeps its ports, but they no
+  // longer reach the widget, and nothing tells this object of changes any more.
+  control->SetSurfaceObserver(nullptr);
+  forms->Detach();
+  host->Detach();
+}
+
+PixelGrid BoardWidget::Impl::Grid() const {
+  return GridFor(widget->devicePixelRatioF());
+}
+
+Hit BoardWidget::Impl::HitAt(const QPointF& at) const {
+  const qreal ratio = widget->devicePixelRatioF();
+  return HitTest(control->surface(), Grid(), static_cast<int>(std::floor(at.x() * ratio)),
+                 static_cast<int>(std::floor(at.y() * ratio)));
+}
+
+QRect BoardWidget::Impl::PartRect(std::int16_t part) const {
+  const Surface& surface = control->surface();
+  const PixelGrid grid = Grid();
+  if (part == kBoardPart) return LogicalRect(grid.DesignBox(), widget->devicePixelRatioF());
+  const auto ref = ControlOfPart(surface, part);
+  const ControlSpec* spec = ref ? FindControl(*ref) : nullptr;
+  if (spec == nullptr) return {};
+  return LogicalRect(grid.BoxOf(*spec), widget->devicePixelRatioF());
+}
+
+void BoardWidget::Impl::Update(ControlRef ref) {
+  const ControlSpec* spec = FindControl(ref);
+  if (spec == nullptr) return;
+  widget->update(LogicalRect(Grid().BoxOf(*spec), widget->devicePixelRatioF()));
+}
+
+void BoardWidget::Impl::UpdatePart(std::int16_t part) {
+  widget->update(PartRect(part));
+}
+
+void BoardWidget::Impl::PictureChanged(std::int16_t square) {
+  Update({ControlName::kImage1, square});
+}
+
+void BoardWidget::Impl::MoveDisplayChanged() {
+  Update({ControlName::kText3});
+  AccessibleValueChanged(*widget, kMoveDisplayPart, ToQString(control->GetMove()));
+}
+
+void BoardWidget::Impl::VisibilityChanged(ControlName name) {
+  Update({name});
+  if (name == ControlName::kShape3) return;
+  // The board's children change: choices come with the prompt and go with it.
+  AccessibleEvent(*widget, kBoardPart, QAccessible::ObjectReorder);
+  if (!control->surface().IsVisible(name)) return;
+  for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
+    AccessibleEvent(*widget, part, QAccessible::ObjectShow);
   }
+}
 
-  ~Impl() override {
-    // The control may still be running inside a wait below us: it keeps its ports, but they no
-    // longer reach the widget, and nothing tells this object of changes any more.
-    control->SetSurfaceObserver(nullptr);
-    forms->Detach();
-    host->Detach();
+void BoardWidget::Impl::EnabledChanged() {
+  syncing_enabled = true;
+  widget->setEnabled(control->Enabled());
+  syncing_enabled = false;
+  AccessibleStateChanged(*widget);
+}
+
+void BoardWidget::Impl::FocusMoved() {
+  // Only the mark's own parts are repainted, and only when the mark moves, so a person who never
+  // uses the keys repaints nothing more than before.
+  const std::int16_t mark = control->surface().FocusMark();
+  if (mark != painted_mark_) {
+    if (painted_mark_ != 0) UpdatePart(painted_mark_);
+    if (mark != 0) UpdatePart(mark);
+    painted_mark_ = mark;
   }
-
-  void PictureChanged(std::int16_t square) override { Update({ControlName::kImage1, square}); }
-  void MoveDisplayChanged() override { Update({ControlName::kText3}); }
-  void VisibilityChanged(ControlName name) override { Update({name}); }
-  void EnabledChanged() override {
-    syncing_enabled_ = true;
-    widget_->setEnabled(control->Enabled());
-    syncing_enabled_ = false;
+  const std::int16_t focused = FocusedPart(*control).value_or(0);
+  if (focused != notified_focus_) {
+    notified_focus_ = focused;
+    if (focused != 0) AccessibleEvent(*widget, focused, QAccessible::Focus);
   }
+}
 
-  void Update(ControlRef ref) { widget_->update(LogicalRect(ref)); }
+void BoardWidget::Impl::SelectionChanged() {
+  const std::int16_t picked = control->surface().Picked();
+  if (notified_selection_ != 0) {
+    AccessibleEvent(*widget, notified_selection_, QAccessible::SelectionRemove);
+  }
+  if (picked != 0) AccessibleEvent(*widget, picked, QAccessible::SelectionAdd);
+  notified_selection_ = picked;
+}
 
-  // A mouse press being followed until its release.
-  struct Press {
-    Hit hit;
-    bool double_click;
-  };
-
-  BoardWidget* widget_;
-  std::shared_ptr<QtForms> forms;
-  std::shared_ptr<QtHost> host;
-  std::shared_ptr<UserControl1> control;
-  QtPainter painter;
-  std::optional<Press> press;
-  bool polished = false;
-  bool syncing_enabled_ = false;
-  PendingBag pending;
-};
+void BoardWidget::Impl::NameChanged(std::int16_t part) {
+  AccessibleEvent(*widget, part, QAccessible::NameChanged);
+}
 
 BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(this)) {
+  InstallAccessibleFactory();
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -116,7 +174,7 @@ BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique
 BoardWidget::~BoardWidget() = default;
 
 QSize BoardWidget::sizeHint() const {
-  return LogicalRect(Rect{0, 0, kDesignWidth, kDesignHeight}).size();
+  return LogicalRect(GridFor(1).DesignBox(), 1).size();
 }
 
 QString BoardWidget::getMove() const {
@@ -174,7 +232,7 @@ bool BoardWidget::event(QEvent* event) {
 
 void BoardWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() != QEvent::EnabledChange || !d_->polished || d_->syncing_enabled_) return;
+  if (event->type() != QEvent::EnabledChange || !d_->polished || d_->syncing_enabled) return;
   const bool enabled = !testAttribute(Qt::WA_ForceDisabled);
   if (enabled == d_->control->Enabled()) return;
   const auto control = d_->control;
@@ -186,6 +244,18 @@ void BoardWidget::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
+void BoardWidget::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  const auto control = d_->control;
+  control->SurfaceFocus(true);
+}
+
+void BoardWidget::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  const auto control = d_->control;
+  control->SurfaceFocus(false);
+}
+
 void BoardWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setClipRegion(event->region());
@@ -193,25 +263,25 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
   d_->painter.Paint(painter, BuildDisplayList(d_->control->surface(), d_->control->GetMove()));
 }
 
+// From each call into the core on, the widget may be gone when the core returns (deleted inside
+// the prompt's wait or by a host's handler): the input handlers touch only locals after it.
+
 void BoardWidget::mousePressEvent(QMouseEvent* event) {
   event->accept();
-  const Hit hit = HitTest(d_->control->surface(), TwipsAt(event->position()));
+  const Hit hit = d_->HitAt(event->position());
   if (event->button() == Qt::LeftButton) d_->press = Impl::Press{hit, false};
   if (hit.kind != Hit::Kind::kSurface) return;
-  std::int16_t Button = ButtonsOf(event->button());
-  std::int16_t Shift = ShiftOf(event->modifiers());
-  float X = static_cast<float>(event->position().x() * kTwipsPerPixel);
-  float Y = static_cast<float>(event->position().y() * kTwipsPerPixel);
+  MouseArgs args(*event, event->button());
   const auto control = d_->control;
   const auto forms = d_->forms;
-  control->SurfaceMouseDown(Button, Shift, X, Y);
+  control->SurfaceMouseDown(args.Button, args.Shift, args.X, args.Y);
   forms->Wake();
 }
 
 void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
-  const Hit hit = HitTest(d_->control->surface(), TwipsAt(event->position()));
   if (event->button() != Qt::LeftButton) return;
+  const Hit hit = d_->HitAt(event->position());
   // The second press of a double click makes no click of its own.
   d_->press = Impl::Press{hit, true};
   if (hit.kind != Hit::Kind::kSurface) return;
@@ -223,23 +293,22 @@ void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  const Hit hit = HitTest(d_->control->surface(), TwipsAt(event->position()));
+  const Hit hit = d_->HitAt(event->position());
+  MouseArgs args(*event, event->button());
   const auto control = d_->control;
   const auto forms = d_->forms;
-  std::int16_t Button = ButtonsOf(event->button());
-  std::int16_t Shift = ShiftOf(event->modifiers());
-  float X = static_cast<float>(event->position().x() * kTwipsPerPixel);
-  float Y = static_cast<float>(event->position().y() * kTwipsPerPixel);
   if (event->button() != Qt::LeftButton) {
-    if (hit.kind == Hit::Kind::kSurface) control->SurfaceMouseUp(Button, Shift, X, Y);
+    if (hit.kind == Hit::Kind::kSurface)
+      control->SurfaceMouseUp(args.Button, args.Shift, args.X, args.Y);
     forms->Wake();
     return;
   }
   const std::optional<Impl::Press> press = std::exchange(d_->press, std::nullopt);
   if (!press) return;
-  if (press->hit.kind == Hit::Kind::kSurface) control->SurfaceMouseUp(Button, Shift, X, Y);
-  // A click is a press and a release over the same control. From here on the widget may be
-  // gone when the core returns (deleted inside the prompt's wait): only locals are touched.
+  if (press->hit.kind == Hit::Kind::kSurface) {
+    control->SurfaceMouseUp(args.Button, args.Shift, args.X, args.Y);
+  }
+  // A click is a press and a release over the same control.
   if (!press->double_click && hit == press->hit) {
     switch (hit.kind) {
       case Hit::Kind::kSurface:
@@ -261,27 +330,24 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
 void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   // While the left button is held, the moves belong to whatever it pressed.
-  const Hit over =
-      d_->press ? d_->press->hit : HitTest(d_->control->surface(), TwipsAt(event->position()));
+  const Hit over = d_->press ? d_->press->hit : d_->HitAt(event->position());
   if (over.kind != Hit::Kind::kSurface) return;
-  std::int16_t Button = ButtonsOf(event->buttons());
-  std::int16_t Shift = ShiftOf(event->modifiers());
-  float X = static_cast<float>(event->position().x() * kTwipsPerPixel);
-  float Y = static_cast<float>(event->position().y() * kTwipsPerPixel);
+  MouseArgs args(*event, event->buttons());
   const auto control = d_->control;
   const auto forms = d_->forms;
-  control->SurfaceMouseMove(Button, Shift, X, Y);
+  control->SurfaceMouseMove(args.Button, args.Shift, args.X, args.Y);
   forms->Wake();
 }
 
 void BoardWidget::keyPressEvent(QKeyEvent* event) {
-  event->accept();
   std::int16_t KeyCode = VirtualKeyOf(event->key());
   std::int16_t Shift = ShiftOf(event->modifiers());
   const QString text = event->text();
   const auto control = d_->control;
   const auto forms = d_->forms;
-  if (KeyCode != 0) control->SurfaceKeyDown(KeyCode, Shift);
+  const bool acted = KeyCode != 0 && control->SurfaceKeyDown(KeyCode, Shift);
+  // A key the control and the host left alone goes on to the container (a dialog's Escape).
+  event->setAccepted(acted || KeyCode == 0);
   // A character follows its key, as a translated key message follows the key-down.
   if (text.size() == 1 && text.front().unicode() < 0x8000) {
     std::int16_t KeyAscii = static_cast<std::int16_t>(text.front().unicode());

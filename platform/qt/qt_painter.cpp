@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -26,69 +27,67 @@ QColor ToQColor(Rgb rgb) {
   return QColor(rgb.r, rgb.g, rgb.b);
 }
 
-int Logical(std::int32_t twips) {
-  return twips / kTwipsPerPixel;
+// A frame inside `r`, `widths` device pixels thick.
+void Outline(QPainter& painter, const QRect& r, LineWidths widths, const QColor& colour) {
+  const int across = std::min({widths.across, r.width(), r.height()});
+  const int down = std::min({widths.down, r.width(), r.height()});
+  if (across <= 0 || down <= 0) return;
+  painter.fillRect(r.left(), r.top(), r.width(), down, colour);
+  painter.fillRect(r.left(), r.bottom() + 1 - down, r.width(), down, colour);
+  painter.fillRect(r.left(), r.top(), across, r.height(), colour);
+  painter.fillRect(r.right() + 1 - across, r.top(), across, r.height(), colour);
 }
 
-// A frame `width` logical pixels wide inside `r`.
-void Outline(QPainter& painter, const QRect& r, int width, const QColor& colour) {
-  width = std::min({width, r.width(), r.height()});
-  if (width <= 0) return;
-  painter.fillRect(r.left(), r.top(), r.width(), width, colour);
-  painter.fillRect(r.left(), r.bottom() + 1 - width, r.width(), width, colour);
-  painter.fillRect(r.left(), r.top(), width, r.height(), colour);
-  painter.fillRect(r.right() + 1 - width, r.top(), width, r.height(), colour);
-}
-
-// One-pixel lines along the top and left edges in one colour, bottom and right in another.
-void Bevel(QPainter& painter, const QRect& r, const QColor& top_left, const QColor& bottom_right) {
-  painter.fillRect(r.left(), r.top(), r.width(), 1, top_left);
-  painter.fillRect(r.left(), r.top(), 1, r.height(), top_left);
-  painter.fillRect(r.left(), r.bottom(), r.width(), 1, bottom_right);
-  painter.fillRect(r.right(), r.top(), 1, r.height(), bottom_right);
+// Lines `thickness` thick along the top and left edges in one colour, bottom and right in
+// another.
+void Bevel(QPainter& painter, const QRect& r, int thickness, const QColor& top_left,
+           const QColor& bottom_right) {
+  painter.fillRect(r.left(), r.top(), r.width(), thickness, top_left);
+  painter.fillRect(r.left(), r.top(), thickness, r.height(), top_left);
+  painter.fillRect(r.left(), r.bottom() + 1 - thickness, r.width(), thickness, bottom_right);
+  painter.fillRect(r.right() + 1 - thickness, r.top(), thickness, r.height(), bottom_right);
 }
 
 }  // namespace
 
-QRect LogicalRect(const Rect& twips) {
-  return QRect(Logical(twips.left), Logical(twips.top), Logical(twips.width),
-               Logical(twips.height));
+PixelGrid GridFor(qreal device_pixel_ratio) {
+  return PixelGrid(DeviceScale::Times(device_pixel_ratio));
 }
 
-QRect LogicalRect(ControlRef control) {
-  const ControlSpec* spec = FindControl(control);
-  if (spec == nullptr) return {};
-  Rect rect{spec->left, spec->top, spec->width, spec->height};
-  if (spec->parent) {
-    const ControlSpec* panel = FindControl({*spec->parent});
-    rect.left += panel->left;
-    rect.top += panel->top;
-  }
-  return LogicalRect(rect);
+QRect LogicalRect(const PixelBox& box, qreal device_pixel_ratio) {
+  const int left = static_cast<int>(std::floor(box.left / device_pixel_ratio));
+  const int top = static_cast<int>(std::floor(box.top / device_pixel_ratio));
+  const int right = static_cast<int>(std::ceil(box.right / device_pixel_ratio));
+  const int bottom = static_cast<int>(std::ceil(box.bottom / device_pixel_ratio));
+  return QRect(left, top, right - left, bottom - top);
 }
 
-QImage PieceImage(Picture picture, qreal device_pixel_ratio) {
-  const Icon* icon = IconFor(picture);
-  if (icon == nullptr) return {};
-  // Each design pixel becomes a whole block of device pixels, so the edges stay hard.
-  const int block = std::max(1, static_cast<int>(std::lround(device_pixel_ratio)));
-  QImage image(kIconSize * block, kIconSize * block, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      const Ink ink = icon->At(x, y);
-      if (ink == Ink::kTransparent) continue;
-      const QRgb colour = ink == Ink::kBlack ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-      for (int dy = 0; dy < block; ++dy) {
-        for (int dx = 0; dx < block; ++dx) image.setPixel(x * block + dx, y * block + dy, colour);
-      }
+QImage PieceImageFor(Picture picture, MaskSize size) {
+  const PieceImage piece = RasterizePiece(picture, size);
+  if (piece.alpha.empty()) return {};
+  // Premultiplied: white ink is already scaled by coverage, black ink adds nothing.
+  QImage image(piece.size.width, piece.size.height, QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < piece.size.height; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < piece.size.width; ++x) {
+      const int white = piece.white[piece.Offset(x, y)];
+      row[x] = qRgba(white, white, white, piece.alpha[piece.Offset(x, y)]);
     }
   }
-  image.setDevicePixelRatio(block);
   return image;
 }
 
 void QtPainter::Paint(QPainter& painter, const DisplayList& list) {
+  // The engine's device, not the painter's: a widget rendered into an image paints through a
+  // redirected painter whose device is still the widget.
+  const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+  if (ratio != ratio_) {
+    ratio_ = ratio;
+    grid_ = GridFor(ratio);
+  }
+  // Drawn in device pixels: the grid has already put every edge on one.
+  painter.save();
+  painter.scale(1 / ratio, 1 / ratio);
   for (const PaintCommand& command : list) {
     switch (command.kind) {
       case PaintKind::kRectangle:
@@ -108,23 +107,31 @@ void QtPainter::Paint(QPainter& painter, const DisplayList& list) {
         break;
     }
   }
+  painter.restore();
+}
+
+QRect QtPainter::Box(const PaintCommand& command) const {
+  const PixelBox box = grid_.BoxOf(command.source, command.rect);
+  return QRect(box.left, box.top, box.width(), box.height());
+}
+
+int QtPainter::Hairline() const {
+  return std::max(1, static_cast<int>(std::lround(ratio_)));
 }
 
 void QtPainter::PaintRectangle(QPainter& painter, const PaintCommand& command) {
-  const QRect r = LogicalRect(command.rect);
+  const QRect r = Box(command);
   if (command.fill) painter.fillRect(r, ToQColor(*command.fill));
-  Outline(painter, r, command.line_width, ToQColor(command.line));
+  Outline(painter, r, grid_.OutlineOf(command.source, command.line_width), ToQColor(command.line));
 }
 
 void QtPainter::PaintIcon(QPainter& painter, const PaintCommand& command) {
-  const QImage& image = PieceFor(command.picture, painter.device()->devicePixelRatioF());
-  if (image.isNull()) return;
-  const QRect r = LogicalRect(command.rect);
-  painter.drawImage(QRect(r.topLeft(), QSize(kIconSize, kIconSize)), image);
+  if (!IsPiece(command.picture)) return;
+  painter.drawImage(Box(command).topLeft(), PieceFor(command.picture));
 }
 
 void QtPainter::PaintText(QPainter& painter, const PaintCommand& command) {
-  const QRect r = LogicalRect(command.rect);
+  const QRect r = Box(command);
   if (command.fill) painter.fillRect(r, ToQColor(*command.fill));
   const QFont font = FontFor(command.font);
   const QFontMetrics metrics(font);
@@ -140,16 +147,18 @@ void QtPainter::PaintText(QPainter& painter, const PaintCommand& command) {
 }
 
 void QtPainter::PaintTextBox(QPainter& painter, const PaintCommand& command) {
-  const QRect r = LogicalRect(command.rect);
+  const QRect r = Box(command);
   painter.fillRect(r, command.fill ? ToQColor(*command.fill) : kHighlight);
-  Bevel(painter, r, kShadow, kHighlight);
-  Bevel(painter, r.adjusted(1, 1, -1, -1), kDarkShadow, kLight);
-  const QRect inside = r.adjusted(2, 2, -2, -2);
+  const int line = Hairline();
+  Bevel(painter, r, line, kShadow, kHighlight);
+  Bevel(painter, r.adjusted(line, line, -line, -line), line, kDarkShadow, kLight);
+  const QRect inside = r.adjusted(2 * line, 2 * line, -2 * line, -2 * line);
   const QFont font = FontFor(command.font);
   const QFontMetrics metrics(font);
   const QString text = ToQString(command.text);
   const int width = metrics.horizontalAdvance(text);
-  const int x = command.centred ? inside.left() + (inside.width() - width) / 2 : inside.left() + 1;
+  const int x =
+      command.centred ? inside.left() + (inside.width() - width) / 2 : inside.left() + line;
   const int baseline = inside.top() + (inside.height() - metrics.height()) / 2 + metrics.ascent();
   painter.save();
   painter.setClipRect(inside, Qt::IntersectClip);
@@ -160,22 +169,24 @@ void QtPainter::PaintTextBox(QPainter& painter, const PaintCommand& command) {
 }
 
 void QtPainter::PaintGroupFrame(QPainter& painter, const PaintCommand& command) {
-  const QRect r = LogicalRect(command.rect);
+  const QRect r = Box(command);
   const QColor fill = command.fill ? ToQColor(*command.fill) : kLight;
   painter.fillRect(r, fill);
   const QFont font = FontFor(command.font);
   const QFontMetrics metrics(font);
   const QString text = ToQString(command.text);
   // The etched line: a shadow line with a highlight line just inside and below it.
+  const int line = Hairline();
   const int line_top = r.top() + metrics.height() / 2;
-  const QRect frame(r.left(), line_top, r.width() - 1, r.height() - (line_top - r.top()) - 1);
-  Outline(painter, frame.translated(1, 1), 1, kHighlight);
-  Outline(painter, frame, 1, kShadow);
+  const QRect frame(r.left(), line_top, r.width() - line, r.height() - (line_top - r.top()) - line);
+  Outline(painter, frame.translated(line, line), {line, line}, kHighlight);
+  Outline(painter, frame, {line, line}, kShadow);
   if (text.isEmpty()) return;
   // The caption keeps its usual indent unless that would push it past the right edge.
   const int width = metrics.horizontalAdvance(text);
-  const int caption_left = r.left() + std::clamp(r.width() - width - 2, 2, 8);
-  painter.fillRect(caption_left - 2, r.top(), width + 4, metrics.height(), fill);
+  const int gap = 2 * line;
+  const int caption_left = r.left() + std::clamp(r.width() - width - gap, gap, 8 * line);
+  painter.fillRect(caption_left - gap, r.top(), width + 2 * gap, metrics.height(), fill);
   painter.save();
   painter.setFont(font);
   painter.setPen(ToQColor(command.line));
@@ -203,27 +214,26 @@ QFont QtPainter::FontFor(const std::optional<Font>& design) {
     found = families_.emplace(std::move(key), family).first;
   }
   QFont qfont(found->second);
-  qfont.setPixelSize(static_cast<int>(std::lround(font.points * 96.0 / 72.0)));
+  qfont.setPixelSize(static_cast<int>(std::lround(font.points * 96.0 / 72.0 * ratio_)));
   qfont.setBold(font.bold);
   return qfont;
 }
 
-const QImage& QtPainter::PieceFor(Picture picture, qreal device_pixel_ratio) {
-  constexpr std::size_t kRatiosKept = 3;
+const QImage& QtPainter::PieceFor(Picture picture) {
+  constexpr std::size_t kSizesKept = 3;
+  const MaskSize size = grid_.picture_size();
   auto at = std::find_if(pieces_.begin(), pieces_.end(),
-                         [&](const auto& entry) { return entry.first == device_pixel_ratio; });
+                         [&](const auto& entry) { return entry.first == size; });
   if (at == pieces_.end()) {
-    if (pieces_.size() == kRatiosKept) pieces_.pop_back();
-    pieces_.emplace_back(device_pixel_ratio, std::map<Picture, QImage>{});
+    if (pieces_.size() == kSizesKept) pieces_.pop_back();
+    pieces_.emplace_back(size, std::map<Picture, QImage>{});
     at = std::prev(pieces_.end());
   }
-  // The ratio in use moves to the front; the least recently used one goes first.
+  // The size in use moves to the front; the least recently used one goes first.
   std::rotate(pieces_.begin(), at, std::next(at));
   std::map<Picture, QImage>& images = pieces_.front().second;
   auto found = images.find(picture);
-  if (found == images.end()) {
-    found = images.emplace(picture, PieceImage(picture, device_pixel_ratio)).first;
-  }
+  if (found == images.end()) found = images.emplace(picture, PieceImageFor(picture, size)).first;
   return found->second;
 }
 

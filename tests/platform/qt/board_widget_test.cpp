@@ -1,8 +1,11 @@
 // The widget as a Qt application uses it: properties and their signals, clicks, the promotion
 // wait and its ways out, the message box, disabled input, keys, painting.
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMap>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPointer>
@@ -12,6 +15,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/qt/qt_accessible.h"
 #include "tests/platform/qt/widget_driver.h"
 #include "velmora/board_widget.h"
 
@@ -37,6 +41,48 @@ std::unique_ptr<BoardWidget> ShownWidget(const QString& position = {}) {
 QImage Reference(const QString& position, QStringView square) {
   const auto widget = ShownWidget(position);
   return SquareImage(Render(widget.get(), 1), square);
+}
+
+// Pixels of a square's picture that are neither the square's colour nor pure black or white.
+int EdgePixels(const QImage& square) {
+  const QRgb background = square.pixel(square.width() / 2, 1);
+  int count = 0;
+  for (int y = 0; y < square.height(); ++y) {
+    for (int x = 0; x < square.width(); ++x) {
+      const QRgb p = square.pixel(x, y) & 0xFFFFFF;
+      count += p != (background & 0xFFFFFF) && p != 0 && p != 0xFFFFFF;
+    }
+  }
+  return count;
+}
+
+// Keys as a person presses them: "Right", "Ctrl+Home", "Space", "N", separated by spaces.
+void PressKeys(QWidget* widget, const QString& keys) {
+  static const QMap<QString, Qt::Key> kNames = {
+      {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right},
+      {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},
+      {"Home", Qt::Key_Home},     {"End", Qt::Key_End},
+      {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown},
+      {"Space", Qt::Key_Space},   {"Return", Qt::Key_Return},
+      {"Q", Qt::Key_Q},           {"R", Qt::Key_R},
+      {"B", Qt::Key_B},           {"N", Qt::Key_N}};
+  for (QString key : keys.split(' ', Qt::SkipEmptyParts)) {
+    Qt::KeyboardModifiers modifiers;
+    if (key.startsWith("Ctrl+")) {
+      modifiers = Qt::ControlModifier;
+      key = key.mid(5);
+    }
+    QVERIFY2(kNames.contains(key), qPrintable(key));
+    QTest::keyClick(widget, kNames[key], modifiers);
+  }
+}
+
+// The update events a widget raised, as (type, child) pairs.
+using Raised = QList<QPair<QAccessible::Event, int>>;
+void CaptureAccessibility(BoardWidget& widget, Raised& raised) {
+  SetAccessibilitySink(widget, [&raised](QAccessibleEvent& event) {
+    raised.append({event.type(), event.child()});
+  });
 }
 
 // Records the regions of every paint event a widget receives.
@@ -355,29 +401,203 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(clicked.count(), 1);
   }
 
-  void atTwiceTheDensityPiecesStayHardEdged() {
+  void movesByKeys_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("getMove");
+    QTest::newRow("a pawn's double step") << "Right Right Right Right Up Space Up Up Return"
+                                          << "E2-E4";
+    QTest::newRow("a knight from the row's end") << "End Left Space Up Up Left Return"
+                                                 << "G1-F3";
+    QTest::newRow("a pick from the far corner") << "Ctrl+Home Space"
+                                                << "A8";
+    QTest::newRow("steps stop at the edge") << "Left Down Left Space"
+                                            << "A1";
+    QTest::newRow("short castling") << "Right Right Right Right Space Right Right Return"
+                                    << "E1";
+  }
+
+  void movesByKeys() {
+    QFETCH(QString, keys);
+    QFETCH(QString, getMove);
+    const auto widget = ShownWidget();
+    if (QTest::currentDataTag() == QByteArray("short castling")) {
+      widget->setPutPosition(Rows({"RNBQK**R", "PPPPPPPP", "********", "********", "********",
+                                   "********", "pppppppp", "rnbqkbnr"}));
+    }
+    PressKeys(widget.get(), keys);
+    QCOMPARE(widget->getMove(), getMove);
+  }
+
+  void aPromotionIsChosenByKeysDuringTheWait_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("piece");
+    QTest::newRow("by letter") << "N"
+                               << "N";
+    QTest::newRow("by arrows") << "Down Down Return"
+                               << "B";
+    QTest::newRow("queen first") << "Space"
+                                 << "Q";
+  }
+
+  void aPromotionIsChosenByKeysDuringTheWait() {
+    QFETCH(QString, keys);
+    QFETCH(QString, piece);
+    const auto widget = ShownWidget(kPawnOnA7);
+    PressKeys(widget.get(), "Ctrl+Home Down Space Up");
+    QTimer::singleShot(0, widget.get(), [&] {
+      // The Return that opened the prompt is let go before the next key.
+      QTest::keyRelease(widget.get(), Qt::Key_Return);
+      PressKeys(widget.get(), keys);
+    });
+    PressKeys(widget.get(), "Return");
+    QCOMPARE(widget->getMove(), QString("A7-A8"));
+    widget->clearFocus();  // the focus mark goes with the focus
+    const QString promoted = Rows({"****K***", "********", "********", "********", "********",
+                                   "********", "********", (piece + "***k***").toLatin1()});
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"A8"), Reference(promoted, u"A8"));
+  }
+
+  void keysTheHostTakesOrADisabledBoardGetsDoNothing_data() {
+    QTest::addColumn<bool>("hostTakesSpace");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("the host takes the key") << true << true;
+    QTest::newRow("disabled") << false << false;
+  }
+
+  void keysTheHostTakesOrADisabledBoardGetsDoNothing() {
+    QFETCH(bool, hostTakesSpace);
+    QFETCH(bool, enabled);
+    const auto widget = ShownWidget();
+    int downs = 0;
+    connect(widget.get(), &BoardWidget::keyDown, [&](short& code, short&) {
+      ++downs;
+      if (hostTakesSpace && code == 0x20) code = 0;
+    });
+    widget->setEnabled(enabled);
+    PressKeys(widget.get(), "Up Space");
+    QCOMPARE(widget->getMove(), QString());
+    QCOMPARE(downs, enabled ? 2 : 0);
+  }
+
+  void theBoardReadsAsATableOfNamedCells_data() {
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("A1") << 1 << int(QAccessible::Cell) << "A1, white rook";
+    QTest::newRow("E2") << 13 << int(QAccessible::Cell) << "E2, white pawn";
+    QTest::newRow("E3") << 21 << int(QAccessible::Cell) << "E3, empty";
+    QTest::newRow("E8") << 61 << int(QAccessible::Cell) << "E8, black king";
+    QTest::newRow("the move display") << 65 << int(QAccessible::StaticText) << "";
+  }
+
+  void theBoardReadsAsATableOfNamedCells() {
+    QFETCH(int, part);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    const auto widget = ShownWidget();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    QVERIFY(board != nullptr);
+    QCOMPARE(board->role(), QAccessible::Table);
+    QCOMPARE(board->text(QAccessible::Name), QString("Chess board"));
+    QCOMPARE(board->childCount(), 65);
+    QAccessibleInterface* cell = board->child(part - 1);
+    QVERIFY(cell != nullptr);
+    QCOMPARE(int(cell->role()), role);
+    QCOMPARE(cell->text(QAccessible::Name), name);
+    QCOMPARE(board->indexOfChild(cell), part - 1);
+    QCOMPARE(cell->parent(), board);
+    const QRect where = cell->rect();
+    QCOMPARE(board->childAt(where.center().x(), where.center().y()), cell);
+  }
+
+  void aPickReadsOnItsSquare() {
+    const auto widget = ShownWidget();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    QAccessibleInterface* e2 = board->child(12);
+    QVERIFY(!e2->state().selected);
+    ClickSquare(widget.get(), u"E2");
+    QCOMPARE(e2->text(QAccessible::Name), QString("E2, white pawn, picked up"));
+    QVERIFY(e2->state().selected);
+    QCOMPARE(board->child(64)->text(QAccessible::Value), QString("E2"));
+    QCOMPARE(e2->rect(), QRect(widget->mapToGlobal(SquareRect(u"E2").topLeft()), QSize(48, 48)));
+    widget->setEnabled(false);
+    QVERIFY(e2->state().disabled);
+  }
+
+  void thePromptsButtonsAreThereWhileItWaits() {
+    const auto widget = ShownWidget(kPawnOnA7);
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    ClickSquare(widget.get(), u"A7");
+    QStringList names;
+    int count = 0;
+    QTimer::singleShot(0, widget.get(), [&] {
+      count = board->childCount();
+      for (int index = 65; index < count; ++index) {
+        QCOMPARE(board->child(index)->role(), QAccessible::Button);
+        names << board->child(index)->text(QAccessible::Name);
+      }
+      ClickChoice(widget.get(), 0);
+    });
+    ClickSquare(widget.get(), u"A8");
+    QCOMPARE(count, 69);
+    QCOMPARE(names, QStringList({"white queen", "white rook", "white bishop", "white knight"}));
+    QCOMPARE(board->childCount(), 65);
+    QCOMPARE(board->child(64)->text(QAccessible::Name),
+             QString("white pawn A7 to A8, promoted to queen"));
+  }
+
+  void aPressOnAPartIsQueued() {
+    const auto widget = ShownWidget();
+    QAccessibleInterface* e2 = QAccessible::queryAccessibleInterface(widget.get())->child(12);
+    QAccessibleActionInterface* actions = e2->actionInterface();
+    QVERIFY(actions != nullptr);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(widget->getMove(), QString());
+    QCoreApplication::processEvents();
+    QCOMPARE(widget->getMove(), QString("E2"));
+  }
+
+  void updateEventsAreRaisedAtTheSource() {
+    const auto widget = ShownWidget();
+    Raised raised;
+    CaptureAccessibility(*widget, raised);
+    ClickSquare(widget.get(), u"E2");
+    QVERIFY(raised.contains({QAccessible::SelectionAdd, 12}));
+    QVERIFY(raised.contains({QAccessible::NameChanged, 12}));
+    QVERIFY(raised.contains({QAccessible::ValueChanged, 64}));
+    raised.clear();
+    ClickSquare(widget.get(), u"E4");
+    QVERIFY(raised.contains({QAccessible::SelectionRemove, 12}));
+    // The move is announced through the move display's name.
+    QVERIFY(raised.contains({QAccessible::NameChanged, 64}));
+    raised.clear();
+    widget->activateWindow();
+    widget->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    PressKeys(widget.get(), "Right");
+    QVERIFY(raised.contains({QAccessible::Focus, 28}));  // E4 was clicked; F4 is part 30
+  }
+
+  void atTwiceTheDensityPiecesAreDrawnSharp() {
     const auto widget = ShownWidget();
     const QImage twice = Render(widget.get(), 2);
     QCOMPARE(twice.size(), QSize(898, 978));
-    const QImage king = SquareImage(twice, u"E1");
-    const QImage once = SquareImage(Render(widget.get(), 1), u"E1");
-    QCOMPARE(king.size(), QSize(96, 96));
-    // No colour that the square does not show at 1x: nothing smeared between ink and square.
-    QSet<QRgb> colours;
-    for (int y = 0; y < once.height(); ++y) {
-      for (int x = 0; x < once.width(); ++x) colours.insert(once.pixel(x, y));
+    for (const char16_t* square : {u"E1", u"D8", u"B1"}) {
+      const QImage once = SquareImage(Render(widget.get(), 1), square);
+      const QImage sharp = SquareImage(twice, square);
+      QCOMPARE(sharp.size(), QSize(96, 96));
+      // Edge pixels (neither the square's colour nor ink) run along the outlines: drawn at the
+      // device's own size their count doubles with the edge length; a picture enlarged from 1x
+      // would have four times as many, each one a 2 x 2 block.
+      const int edges_once = EdgePixels(once);
+      const int edges_twice = EdgePixels(sharp);
+      QVERIFY2(edges_once > 20, qPrintable(QString::number(edges_once)));
+      QVERIFY2(edges_twice < 3 * edges_once,
+               qPrintable(QString("%1 at 2x, %2 at 1x").arg(edges_twice).arg(edges_once)));
+      QImage enlarged = once.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+      enlarged.setDevicePixelRatio(2);
+      QVERIFY(sharp != enlarged);
     }
-    QVERIFY(colours.contains(qRgb(0, 0, 0)) && colours.contains(qRgb(255, 255, 255)));
-    for (int y = 0; y < king.height(); ++y) {
-      for (int x = 0; x < king.width(); ++x) {
-        QVERIFY2(colours.contains(king.pixel(x, y)),
-                 qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
-      }
-    }
-    // Each design pixel is a whole 2 x 2 block of device pixels.
-    QImage blocks = once.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    blocks.setDevicePixelRatio(2);
-    QCOMPARE(king, blocks);
   }
 
   void renderingsAtOtherRatiosLeaveTheFirstAlone() {

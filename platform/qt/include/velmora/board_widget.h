@@ -12,6 +12,8 @@
 
 namespace velmora {
 
+struct WidgetAccess;
+
 // The chess-board control as a Qt widget. A host loads positions with putPosition, pushes moves
 // with putMove and reads the moves a person enters with the mouse or the keyboard from getMove;
 // changed() follows every change of getMove.
@@ -65,6 +67,8 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -75,6 +79,7 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
 
  private:
   class Impl;
+  friend struct WidgetAccess;
   std::unique_ptr<Impl> d_;
 };
 

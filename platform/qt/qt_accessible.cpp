@@ -55,6 +55,18 @@ QString TextOf(const AccessiblePart& part, QAccessible::Text t) {
   }
 }
 
+// The table as drawn: row 0 is row 8 of the board, column 0 is file A.
+constexpr int kSide = 8;
+int TableRow(std::int16_t square) {
+  return kSide - 1 - (square - 1) / kSide;
+}
+int TableColumn(std::int16_t square) {
+  return (square - 1) % kSide;
+}
+std::int16_t SquareAt(int row, int column) {
+  return static_cast<std::int16_t>((kSide - 1 - row) * kSide + column + 1);
+}
+
 void Send(BoardWidget& widget, QAccessibleEvent& event) {
   const auto& sink = WidgetAccess::Of(widget).accessibility_sink;
   if (sink) {
@@ -67,7 +79,9 @@ void Send(BoardWidget& widget, QAccessibleEvent& event) {
 
 // One part of the board: a square, the move display or a shown choice. It asks the core's
 // model each time, so it is never out of date; a choice that is no longer shown is invalid.
-class PartAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class PartAccessible : public QAccessibleInterface,
+                       public QAccessibleActionInterface,
+                       public QAccessibleTableCellInterface {
  public:
   PartAccessible(BoardWidget* widget, std::int16_t part) : widget_(widget), part_(part) {}
 
@@ -112,8 +126,20 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
 
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+    if (type == QAccessible::TableCellInterface && IsSquarePart(part_)) {
+      return static_cast<QAccessibleTableCellInterface*>(this);
+    }
     return nullptr;
   }
+
+  bool isSelected() const override { return state().selected; }
+  QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+  QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+  int columnIndex() const override { return TableColumn(part_); }
+  int rowIndex() const override { return TableRow(part_); }
+  int columnExtent() const override { return 1; }
+  int rowExtent() const override { return 1; }
+  QAccessibleInterface* table() const override { return parent(); }
 
   QStringList actionNames() const override {
     if (part_ == kMoveDisplayPart) return {};
@@ -144,7 +170,7 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
 };
 
 // The board itself: a table whose children are the parts, each made once and kept.
-class BoardAccessible : public QAccessibleWidget {
+class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
   explicit BoardAccessible(BoardWidget* widget)
       : QAccessibleWidget(widget, QAccessible::Table), board_(widget) {}
@@ -199,6 +225,41 @@ class BoardAccessible : public QAccessibleWidget {
     const auto part = FocusedPart(ControlOf(*board_));
     return part ? child(*part - 1) : nullptr;
   }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  // The 64 squares as an 8 x 8 table; the move display and the choices lie outside it.
+  QAccessibleInterface* caption() const override { return nullptr; }
+  QAccessibleInterface* summary() const override { return nullptr; }
+  QAccessibleInterface* cellAt(int row, int column) const override {
+    if (row < 0 || row >= kSide || column < 0 || column >= kSide) return nullptr;
+    return child(SquareAt(row, column) - 1);
+  }
+  int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
+  QList<QAccessibleInterface*> selectedCells() const override {
+    const auto part = SelectedPart(ControlOf(*board_));
+    if (!part) return {};
+    return {child(*part - 1)};
+  }
+  QString columnDescription(int column) const override { return QString(QChar(u'A' + column)); }
+  QString rowDescription(int row) const override { return QString::number(kSide - row); }
+  int selectedColumnCount() const override { return 0; }
+  int selectedRowCount() const override { return 0; }
+  int columnCount() const override { return kSide; }
+  int rowCount() const override { return kSide; }
+  QList<int> selectedColumns() const override { return {}; }
+  QList<int> selectedRows() const override { return {}; }
+  bool isColumnSelected(int) const override { return false; }
+  bool isRowSelected(int) const override { return false; }
+  // Selecting is the click entry's: a whole row or column is never selected.
+  bool selectRow(int) override { return false; }
+  bool selectColumn(int) override { return false; }
+  bool unselectRow(int) override { return false; }
+  bool unselectColumn(int) override { return false; }
+  void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
  private:
   BoardWidget* board_;

@@ -510,6 +510,36 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(board->childAt(where.center().x(), where.center().y()), cell);
   }
 
+  void theSquaresFormAnEightByEightTable_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("top left") << 0 << 0 << "A8, black rook";
+    QTest::newRow("top right") << 0 << 7 << "H8, black rook";
+    QTest::newRow("bottom left") << 7 << 0 << "A1, white rook";
+    QTest::newRow("the white king") << 7 << 4 << "E1, white king";
+    QTest::newRow("an empty middle") << 4 << 3 << "D4, empty";
+  }
+
+  void theSquaresFormAnEightByEightTable() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, name);
+    const auto widget = ShownWidget();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    QAccessibleTableInterface* table = board->tableInterface();
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->rowCount(), 8);
+    QCOMPARE(table->columnCount(), 8);
+    QAccessibleInterface* cell = table->cellAt(row, column);
+    QVERIFY(cell != nullptr);
+    QCOMPARE(cell->text(QAccessible::Name), name);
+    QCOMPARE(cell->tableCellInterface()->rowIndex(), row);
+    QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
+    QCOMPARE(table->rowDescription(row) + table->columnDescription(column),
+             name.mid(1, 1) + name.left(1));
+  }
+
   void aPickReadsOnItsSquare() {
     const auto widget = ShownWidget();
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
@@ -518,6 +548,7 @@ class BoardWidgetTest : public QObject {
     ClickSquare(widget.get(), u"E2");
     QCOMPARE(e2->text(QAccessible::Name), QString("E2, white pawn, picked up"));
     QVERIFY(e2->state().selected);
+    QCOMPARE(board->tableInterface()->selectedCells(), QList<QAccessibleInterface*>{e2});
     QCOMPARE(board->child(64)->text(QAccessible::Value), QString("E2"));
     QCOMPARE(e2->rect(), QRect(widget->mapToGlobal(SquareRect(u"E2").topLeft()), QSize(48, 48)));
     widget->setEnabled(false);

@@ -38,19 +38,18 @@ std::int16_t ButtonsOf(Qt::MouseButtons buttons) {
   return held;
 }
 
-// A mouse event's arguments as the host receives them: X and Y in twips, linearly.
-struct MouseArgs {
-  std::int16_t Button;
-  std::int16_t Shift;
-  float X;
-  float Y;
-
-  MouseArgs(const QMouseEvent& event, Qt::MouseButtons buttons)
-      : Button(ButtonsOf(buttons)),
-        Shift(ShiftOf(event.modifiers())),
-        X(static_cast<float>(event.position().x() * kTwipsPerPixel)),
-        Y(static_cast<float>(event.position().y() * kTwipsPerPixel)) {}
-};
+std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return PointerButton::kLeft;
+    case Qt::RightButton:
+      return PointerButton::kRight;
+    case Qt::MiddleButton:
+      return PointerButton::kMiddle;
+    default:
+      return std::nullopt;
+  }
+}
 
 }  // namespace
 
@@ -82,10 +81,11 @@ PixelGrid BoardWidget::Impl::Grid() const {
   return GridFor(widget->devicePixelRatioF());
 }
 
-Hit BoardWidget::Impl::HitAt(const QPointF& at) const {
+PointerPoint BoardWidget::Impl::PointAt(const QMouseEvent& event) const {
   const qreal ratio = widget->devicePixelRatioF();
-  return HitTest(control->surface(), Grid(), static_cast<int>(std::floor(at.x() * ratio)),
-                 static_cast<int>(std::floor(at.y() * ratio)));
+  return {static_cast<int>(std::floor(event.position().x() * ratio)),
+          static_cast<int>(std::floor(event.position().y() * ratio)), ShiftOf(event.modifiers()),
+          ButtonsOf(event.buttons())};
 }
 
 QRect BoardWidget::Impl::PartRect(std::int16_t part) const {
@@ -264,78 +264,56 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
 }
 
 // From each call into the core on, the widget may be gone when the core returns (deleted inside
-// the prompt's wait or by a host's handler): the input handlers touch only locals after it.
+// the prompt's wait or by a host's handler): the input handlers hold what they use in locals.
 
 void BoardWidget::mousePressEvent(QMouseEvent* event) {
   event->accept();
-  const Hit hit = d_->HitAt(event->position());
-  if (event->button() == Qt::LeftButton) d_->press = Impl::Press{hit, false};
-  if (hit.kind != Hit::Kind::kSurface) return;
-  MouseArgs args(*event, event->button());
+  const auto button = PointerButtonOf(event->button());
+  if (!button) return;
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
   const auto control = d_->control;
   const auto forms = d_->forms;
-  control->SurfaceMouseDown(args.Button, args.Shift, args.X, args.Y);
+  const auto pointer = d_->pointer;
+  pointer->Press(*control, grid, *button, false, at);
   forms->Wake();
 }
 
 void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
+  // Qt sends the second press of a double click as a press first; only the left button's double
+  // click is the surface's DblClick.
   if (event->button() != Qt::LeftButton) return;
-  const Hit hit = d_->HitAt(event->position());
-  // The second press of a double click makes no click of its own.
-  d_->press = Impl::Press{hit, true};
-  if (hit.kind != Hit::Kind::kSurface) return;
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
   const auto control = d_->control;
   const auto forms = d_->forms;
-  control->SurfaceDblClick();
+  const auto pointer = d_->pointer;
+  pointer->Press(*control, grid, PointerButton::kLeft, true, at);
   forms->Wake();
 }
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  const Hit hit = d_->HitAt(event->position());
-  MouseArgs args(*event, event->button());
+  const auto button = PointerButtonOf(event->button());
+  if (!button) return;
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
   const auto control = d_->control;
   const auto forms = d_->forms;
-  if (event->button() != Qt::LeftButton) {
-    if (hit.kind == Hit::Kind::kSurface)
-      control->SurfaceMouseUp(args.Button, args.Shift, args.X, args.Y);
-    forms->Wake();
-    return;
-  }
-  const std::optional<Impl::Press> press = std::exchange(d_->press, std::nullopt);
-  if (!press) return;
-  if (press->hit.kind == Hit::Kind::kSurface) {
-    control->SurfaceMouseUp(args.Button, args.Shift, args.X, args.Y);
-  }
-  // A click is a press and a release over the same control.
-  if (!press->double_click && hit == press->hit) {
-    switch (hit.kind) {
-      case Hit::Kind::kSurface:
-        control->SurfaceClick();
-        break;
-      case Hit::Kind::kSquare:
-        control->ClickSquare(hit.index);
-        break;
-      case Hit::Kind::kChoice:
-        control->ClickChoice(hit.index);
-        break;
-      case Hit::Kind::kSwallowed:
-        break;
-    }
-  }
+  const auto pointer = d_->pointer;
+  pointer->Release(*control, grid, *button, at);
   forms->Wake();
 }
 
 void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
-  // While the left button is held, the moves belong to whatever it pressed.
-  const Hit over = d_->press ? d_->press->hit : d_->HitAt(event->position());
-  if (over.kind != Hit::Kind::kSurface) return;
-  MouseArgs args(*event, event->buttons());
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
   const auto control = d_->control;
   const auto forms = d_->forms;
-  control->SurfaceMouseMove(args.Button, args.Shift, args.X, args.Y);
+  const auto pointer = d_->pointer;
+  pointer->Move(*control, grid, at);
   forms->Wake();
 }
 

@@ -6,11 +6,13 @@
 #include <optional>
 #include <string>
 
+class QMouseEvent;
+
+#include "control/pointer_input.h"
 #include "control/user_control.h"
 #include "platform/qt/qt_painter.h"
 #include "platform/qt/qt_ports.h"
 #include "velmora/board_widget.h"
-#include "view/hit_test.h"
 #include "view/pixel_grid.h"
 
 namespace velmora {
@@ -35,8 +37,8 @@ class BoardWidget::Impl : public SurfaceObserver {
 
   // The pixel grid of the screen the widget is on now.
   PixelGrid Grid() const;
-  // The part in the flat accessible numbering under a logical point; none outside the parts.
-  Hit HitAt(const QPointF& at) const;
+  // A mouse event's point in device pixels on the grid, with its Shift and the buttons held.
+  PointerPoint PointAt(const QMouseEvent& event) const;
   // The logical rectangle a part covers; empty for a part not shown.
   QRect PartRect(std::int16_t part) const;
 
@@ -48,18 +50,13 @@ class BoardWidget::Impl : public SurfaceObserver {
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override;
 
-  // A mouse press being followed until its release.
-  struct Press {
-    Hit hit;
-    bool double_click;
-  };
-
   BoardWidget* const widget;
   const std::shared_ptr<QtForms> forms;
   const std::shared_ptr<QtHost> host;
   const std::shared_ptr<UserControl1> control;
   QtPainter painter;
-  std::optional<Press> press;
+  // Shared, so a press being delivered keeps it while the widget is deleted under it.
+  const std::shared_ptr<PointerInput> pointer = std::make_shared<PointerInput>();
   bool polished = false;
   bool syncing_enabled = false;
   PendingBag pending;

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "board/square.h"
+#include "view/display_list.h"
 
 namespace velmora::testing {
 namespace {
@@ -30,10 +31,8 @@ QRect SquareRect(QStringView name) {
 }
 
 QRect ControlRect(ControlRef control) {
-  const ControlSpec* spec = FindControl(control);
-  QRect rect = FromTwips(spec->left, spec->top, spec->width, spec->height);
-  if (spec->parent) rect.translate(ControlRect({*spec->parent}).topLeft());
-  return rect;
+  const Rect rect = SurfaceRect(*FindControl(control));
+  return FromTwips(rect.left, rect.top, rect.width, rect.height);
 }
 
 void Press(QWidget* widget, QPoint at, Qt::MouseButton button) {

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMap>
 #include <QMessageBox>
@@ -477,6 +478,43 @@ class BoardWidgetTest : public QObject {
     PressKeys(widget.get(), "Up Space");
     QCOMPARE(widget->getMove(), QString());
     QCOMPARE(downs, enabled ? 2 : 0);
+  }
+
+  void theFocusMarkShowsOnlyAfterNavigation() {
+    // Made first: showing another window takes the focus away.
+    const QString after = Rows({"RNBQKBNR", "PPPP*PPP", "********", "****P***", "********",
+                                "********", "pppppppp", "rnbqkbnr"});
+    const QImage e4 = Reference(after, u"E4");
+    const QImage f4 = Reference(after, u"F4");
+    const auto widget = ShownWidget();
+    ClickSquare(widget.get(), u"E2");
+    ClickSquare(widget.get(), u"E4");
+    widget->activateWindow();
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+    // A mouse user sees no mark, focus or not.
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"E4"), e4);
+    PaintRecorder recorder;
+    widget->installEventFilter(&recorder);
+    QTest::qWait(20);  // whatever showing and activating still had to paint
+    recorder.painted = QRegion();
+    PressKeys(widget.get(), "Right");
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    QCOMPARE(recorder.painted, QRegion(SquareRect(u"F4")));
+    QVERIFY(SquareImage(Render(widget.get(), 1), u"F4") != f4);
+    widget->clearFocus();
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"F4"), f4);
+  }
+
+  void keysTheBoardLeavesReachTheContainer() {
+    QDialog dialog;
+    auto* board = new BoardWidget(&dialog);
+    dialog.show();
+    board->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(board, Qt::Key_Escape);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
   }
 
   void theBoardReadsAsATableOfNamedCells_data() {

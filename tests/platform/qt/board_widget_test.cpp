@@ -150,15 +150,6 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(widget->getMove(), QString("E7-E5"));
   }
 
-  void aPressAndAReleaseOverDifferentSquaresIsNoClick() {
-    const auto widget = ShownWidget();
-    QSignalSpy changed(widget.get(), &BoardWidget::changed);
-    Press(widget.get(), SquareRect(u"E2").center());
-    Release(widget.get(), SquareRect(u"E3").center());
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(widget->getMove(), QString());
-  }
-
   void hostWrites_data() {
     QTest::addColumn<QString>("property");
     QTest::addColumn<QString>("value");
@@ -411,8 +402,6 @@ class BoardWidgetTest : public QObject {
                                                  << "G1-F3";
     QTest::newRow("a pick from the far corner") << "Ctrl+Home Space"
                                                 << "A8";
-    QTest::newRow("steps stop at the edge") << "Left Down Left Space"
-                                            << "A1";
     QTest::newRow("short castling") << "Right Right Right Right Space Right Right Return"
                                     << "E1";
   }

@@ -32,24 +32,13 @@ Board Board::Empty() {
   return board;
 }
 
-std::size_t Board::Checked(std::int16_t index) {
-  if (index < 1 || index > 8) {
-    throw Failure(Failure::kIndexOutOfRange, "Subscript out of range");
-  }
-  return static_cast<std::size_t>(index - 1);
+void Board::OutOfRange() {
+  throw Failure(Failure::kIndexOutOfRange, "Subscript out of range");
 }
 
 std::u16string_view Board::RowText(std::int16_t row) const {
   const Row& cells = rows_[Checked(row)];
   return {cells.data(), cells.size()};
-}
-
-char16_t Board::Cell(Square s) const {
-  return rows_[Checked(s.row)][Checked(s.col)];
-}
-
-void Board::SetCell(Square s, char16_t letter) {
-  rows_[Checked(s.row)][Checked(s.col)] = letter;
 }
 
 void Board::SetRow(std::int16_t row, const Row& cells) {

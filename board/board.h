@@ -30,9 +30,9 @@ class Board {
 
   // Row and cell access check the index and throw Failure(kIndexOutOfRange) outside 1 to 8.
   std::u16string_view RowText(std::int16_t row) const;
-  char16_t Cell(Square s) const;
+  char16_t Cell(Square s) const { return rows_[Checked(s.row)][Checked(s.col)]; }
   // The cell rewrite: only the one cell changes, its row keeps its other seven characters.
-  void SetCell(Square s, char16_t letter);
+  void SetCell(Square s, char16_t letter) { rows_[Checked(s.row)][Checked(s.col)] = letter; }
   void SetRow(std::int16_t row, const Row& cells);
 
   // All rows, row 1 first, unchecked: for code that walks the whole board.
@@ -44,7 +44,12 @@ class Board {
   friend bool operator==(const Board&, const Board&) = default;
 
  private:
-  static std::size_t Checked(std::int16_t index);
+  // Inline, as cell access is most of a host move; the throw stays out of line.
+  static std::size_t Checked(std::int16_t index) {
+    if (index < 1 || index > 8) OutOfRange();
+    return static_cast<std::size_t>(index - 1);
+  }
+  [[noreturn]] static void OutOfRange();
 
   std::array<Row, 8> rows_{};
 };

@@ -19,23 +19,6 @@ Picture PictureOfLetter(char16_t letter) {
 
 }  // namespace
 
-std::optional<Announcement> AnnounceMove(char16_t piece, char16_t captured, Square from, Square to,
-                                         char16_t promoted_to) {
-  if (from == to) return std::nullopt;
-  Announcement a;
-  a.from = from;
-  a.to = to;
-  a.piece = PictureOfLetter(piece);
-  if (a.piece == Picture::kNone) {
-    a.kind = Announcement::Kind::kCleared;
-    return a;
-  }
-  a.kind = Announcement::Kind::kMove;
-  a.captured = PictureOfLetter(captured);
-  if (promoted_to != 0) a.promoted_to = PictureOfLetter(promoted_to);
-  return a;
-}
-
 Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step) {
   constexpr std::int16_t kKingColumn = 5;
   Announcement a;

@@ -32,8 +32,26 @@ struct Announcement {
 // A displacement of `piece` (a cell letter, "*" for an empty cell) onto a square that held
 // `captured`; `promoted_to` is the chosen letter after a promotion, 0 otherwise. A move onto its
 // own square changes nothing and announces nothing.
-std::optional<Announcement> AnnounceMove(char16_t piece, char16_t captured, Square from, Square to,
-                                         char16_t promoted_to = 0);
+// Inline: it runs on every host move.
+inline std::optional<Announcement> AnnounceMove(char16_t piece, char16_t captured, Square from,
+                                                Square to, char16_t promoted_to = 0) {
+  if (from == to) return std::nullopt;
+  const auto picture = [](char16_t letter) {
+    return PictureForCell(letter).value_or(Picture::kNone);
+  };
+  Announcement a;
+  a.from = from;
+  a.to = to;
+  a.piece = picture(piece);
+  if (a.piece == Picture::kNone) {
+    a.kind = Announcement::Kind::kCleared;
+    return a;
+  }
+  a.kind = Announcement::Kind::kMove;
+  a.captured = picture(captured);
+  if (promoted_to != 0) a.promoted_to = picture(promoted_to);
+  return a;
+}
 // The king's own squares of a castling pattern: column E to two columns along its row.
 Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step);
 inline Announcement AnnounceNewPosition() {

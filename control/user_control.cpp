@@ -17,16 +17,23 @@ constexpr std::u16string_view kPutPositionKey = u"PutPosition";
 }  // namespace
 
 std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host) {
-  std::shared_ptr<UserControl1> control(new UserControl1(forms, host));
+  // Ports that outlive the control need no owner: empty owners, the same pointers.
+  return Create(std::shared_ptr<FormsPort>(std::shared_ptr<void>(), &forms),
+                std::shared_ptr<HostPort>(std::shared_ptr<void>(), &host));
+}
+
+std::shared_ptr<UserControl1> UserControl1::Create(std::shared_ptr<FormsPort> forms,
+                                                   std::shared_ptr<HostPort> host) {
+  std::shared_ptr<UserControl1> control(new UserControl1(std::move(forms), std::move(host)));
   control->InitControl();
   return control;
 }
 
-UserControl1::UserControl1(FormsPort& forms, HostPort& host)
-    : forms_(forms),
-      host_(host),
+UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host)
+    : forms_(std::move(forms)),
+      host_(std::move(host)),
       focus_(surface_),
-      entry_(board_, surface_, focus_, text2_, text3_, forms),
+      entry_(board_, surface_, focus_, text2_, text3_, *forms_),
       keys_(surface_, entry_, focus_) {
   text4_.Bind([this] { OnPositionText(); });
   text2_.Bind([this] { OnHostMove(); });
@@ -46,7 +53,7 @@ bool UserControl1::Enabled() const {
 void UserControl1::Enabled(bool New_Enabled) {
   const auto self = shared_from_this();
   surface_.SetEnabled(New_Enabled);
-  host_.PropertyChanged(kEnabledKey);
+  host_->PropertyChanged(kEnabledKey);
 }
 
 std::u16string UserControl1::GetMove() const {
@@ -72,12 +79,12 @@ void UserControl1::PutPosition(std::u16string New_PutPosition) {
 void UserControl1::WriteCell(TextCell& cell, std::u16string text, std::u16string_view property) {
   const auto self = shared_from_this();
   cell.Set(text);
-  host_.PropertyChanged(property);
+  host_->PropertyChanged(property);
 }
 
 void UserControl1::Refresh() {
   const auto self = shared_from_this();
-  forms_.Repaint();
+  forms_->Repaint();
 }
 
 void UserControl1::OnPositionText() {
@@ -86,7 +93,7 @@ void UserControl1::OnPositionText() {
   const PositionVerdict verdict = CheckPositionText(text);
   if (verdict == PositionVerdict::kNothing) return;
   if (verdict != PositionVerdict::kValid) {
-    forms_.ShowMessage(MessageFor(verdict));
+    forms_->ShowMessage(MessageFor(verdict));
     return;
   }
   LoadPositionText(board_, text);
@@ -124,7 +131,7 @@ void UserControl1::OnHostMove() {
 void UserControl1::OnGetMove() {
   const auto self = shared_from_this();
   surface_.MoveDisplayChanged();
-  host_.RaiseEvent(EventId::kChange, {});
+  host_->RaiseEvent(EventId::kChange, {});
 }
 
 void UserControl1::LoadProperties(PropertyBag& bag) {
@@ -182,7 +189,7 @@ void UserControl1::ActivatePart(std::int16_t part) {
 
 void UserControl1::Forward(EventId id, std::initializer_list<EventArg> args) {
   const auto self = shared_from_this();
-  if (surface_.Enabled()) host_.RaiseEvent(id, {args.begin(), args.size()});
+  if (surface_.Enabled()) host_->RaiseEvent(id, {args.begin(), args.size()});
 }
 
 void UserControl1::SurfaceClick() {

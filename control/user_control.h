@@ -28,6 +28,11 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
  public:
   // Creates an instance and runs InitControl. The ports must outlive it.
   static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host);
+  // The same with ports the control co-owns: a front end that may be destroyed while the core
+  // runs (inside the prompt's wait, say) shares them, so they live as long as the control
+  // still needs them; the front end detaches them instead of freeing them.
+  static std::shared_ptr<UserControl1> Create(std::shared_ptr<FormsPort> forms,
+                                              std::shared_ptr<HostPort> host);
 
   UserControl1(const UserControl1&) = delete;
   UserControl1& operator=(const UserControl1&) = delete;
@@ -86,7 +91,7 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void SetSurfaceObserver(SurfaceObserver* observer) { surface_.SetObserver(observer); }
 
  private:
-  UserControl1(FormsPort& forms, HostPort& host);
+  UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host);
 
   // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
   // the squares are created showing it.
@@ -97,8 +102,8 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void WriteCell(TextCell& cell, std::u16string text, std::u16string_view property);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
-  FormsPort& forms_;
-  HostPort& host_;
+  std::shared_ptr<FormsPort> forms_;
+  std::shared_ptr<HostPort> host_;
   Board board_;
   Surface surface_;
   TextCell text2_;  // PutMove

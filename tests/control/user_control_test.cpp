@@ -160,6 +160,33 @@ TEST(LifetimeTest, AHostThatLetsGoInsideAnEventDoesNotPullTheControlAway) {
   }
 }
 
+TEST(LifetimeTest, CoOwnedPortsOutliveAFrontEndThatGoesDuringThePrompt) {
+  auto forms = std::make_shared<HeadlessForms>();
+  auto host = std::make_shared<RecordingHost>();
+  std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
+  forms->Attach(control);
+  control->PutPosition(Rows({u"****K***", u"********", u"********", u"********", u"********",
+                             u"********", u"P*******", u"****k***"}));
+  const std::weak_ptr<HeadlessForms> forms_watch = forms;
+  const std::weak_ptr<RecordingHost> host_watch = host;
+  const std::weak_ptr<UserControl1> control_watch = control;
+  bool alive_inside = false;
+  // The front end lets go of everything from inside the wait, as a widget deleted there would.
+  forms->Queue([&](UserControl1&) {
+    forms.reset();
+    host.reset();
+    control.reset();
+    alive_inside = !forms_watch.expired() && !host_watch.expired();
+  });
+  UserControl1& raw = *control;
+  raw.ClickSquare(49);  // A7
+  raw.ClickSquare(57);  // A8: the prompt waits
+  EXPECT_TRUE(alive_inside);
+  EXPECT_TRUE(control_watch.expired());
+  EXPECT_TRUE(forms_watch.expired());
+  EXPECT_TRUE(host_watch.expired());
+}
+
 class FailingHost : public RecordingHost {
  public:
   void PropertyChanged(std::u16string_view) override {

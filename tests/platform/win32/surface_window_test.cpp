@@ -201,7 +201,11 @@ TEST_F(SurfaceTest, TheFirstHostMoveOnANewControlRepaintsOnlyWhatChanges) {
   UpdateWindow(window_->hwnd());
   window_->ResetInvalidatedPixels();
   control_->PutMove(u"E2-E4");
-  EXPECT_EQ(window_->invalidated_pixels(), 2 * kSquarePixels + kMoveDisplayPixels);
+  const PixelGrid grid = ScreenGrid();
+  const auto area = [&grid](ControlRef ref) { return Area(grid.BoxOf(*FindControl(ref))); };
+  EXPECT_EQ(window_->invalidated_pixels(), area({ControlName::kImage1, kE2}) +
+                                               area({ControlName::kImage1, kE4}) +
+                                               area({ControlName::kText3}));
 }
 
 TEST_F(SurfaceTest, DisabledSurfaceTakesNoClicks) {

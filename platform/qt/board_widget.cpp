@@ -1,0 +1,350 @@
+#include "velmora/board_widget.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+#include <optional>
+
+#include "control/accessible_model.h"
+#include "platform/qt/board_widget_impl.h"
+#include "platform/qt/qt_accessible.h"
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_text.h"
+#include "view/accessible_parts.h"
+#include "view/display_list.h"
+
+namespace velmora {
+namespace {
+
+// Shift, Ctrl and Alt as the host's Shift argument counts them: 1, 2 and 4.
+std::int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
+  std::int16_t shift = 0;
+  if (modifiers & Qt::ShiftModifier) shift |= 1;
+  if (modifiers & Qt::ControlModifier) shift |= 2;
+  if (modifiers & Qt::AltModifier) shift |= 4;
+  return shift;
+}
+
+// Left 1, right 2, middle 4, as the host's Button argument counts them.
+std::int16_t ButtonsOf(Qt::MouseButtons buttons) {
+  std::int16_t held = 0;
+  if (buttons & Qt::LeftButton) held |= 1;
+  if (buttons & Qt::RightButton) held |= 2;
+  if (buttons & Qt::MiddleButton) held |= 4;
+  return held;
+}
+
+std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return PointerButton::kLeft;
+    case Qt::RightButton:
+      return PointerButton::kRight;
+    case Qt::MiddleButton:
+      return PointerButton::kMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+PropertyValue PendingBag::Read(std::u16string_view name, const PropertyValue& fallback) {
+  if (name == u"Enabled") return enabled;
+  const std::optional<std::u16string>* text = name == u"GetMove"   ? &get_move
+                                              : name == u"PutMove" ? &put_move
+                                                                   : &put_position;
+  return *text ? PropertyValue(**text) : fallback;
+}
+
+BoardWidget::Impl::Impl(BoardWidget* owner)
+    : widget(owner),
+      forms(std::make_shared<QtForms>(owner)),
+      host(std::make_shared<QtHost>(owner)),
+      control(UserControl1::Create(forms, host)) {
+  control->SetSurfaceObserver(this);
+}
+
+BoardWidget::Impl::~Impl() {
+  // The control may still be running inside a wait below us: it keeps its ports, but they no
+  // longer reach the widget, and nothing tells this object of changes any more.
+  control->SetSurfaceObserver(nullptr);
+  forms->Detach();
+  host->Detach();
+}
+
+PixelGrid BoardWidget::Impl::Grid() const {
+  return GridFor(widget->devicePixelRatioF());
+}
+
+PointerPoint BoardWidget::Impl::PointAt(const QMouseEvent& event) const {
+  const qreal ratio = widget->devicePixelRatioF();
+  return {static_cast<int>(std::floor(event.position().x() * ratio)),
+          static_cast<int>(std::floor(event.position().y() * ratio)), ShiftOf(event.modifiers()),
+          ButtonsOf(event.buttons())};
+}
+
+QRect BoardWidget::Impl::PartRect(std::int16_t part) const {
+  const Surface& surface = control->surface();
+  const PixelGrid grid = Grid();
+  if (part == kBoardPart) return LogicalRect(grid.DesignBox(), widget->devicePixelRatioF());
+  const auto ref = ControlOfPart(surface, part);
+  const ControlSpec* spec = ref ? FindControl(*ref) : nullptr;
+  if (spec == nullptr) return {};
+  return LogicalRect(grid.BoxOf(*spec), widget->devicePixelRatioF());
+}
+
+void BoardWidget::Impl::Update(ControlRef ref) {
+  const ControlSpec* spec = FindControl(ref);
+  if (spec == nullptr) return;
+  widget->update(LogicalRect(Grid().BoxOf(*spec), widget->devicePixelRatioF()));
+}
+
+void BoardWidget::Impl::UpdatePart(std::int16_t part) {
+  widget->update(PartRect(part));
+}
+
+void BoardWidget::Impl::PictureChanged(std::int16_t square) {
+  Update({ControlName::kImage1, square});
+}
+
+void BoardWidget::Impl::MoveDisplayChanged() {
+  Update({ControlName::kText3});
+  AccessibleValueChanged(*widget, kMoveDisplayPart, ToQString(control->GetMove()));
+}
+
+void BoardWidget::Impl::VisibilityChanged(ControlName name) {
+  Update({name});
+  if (name == ControlName::kShape3) return;
+  // The board's children change: choices come with the prompt and go with it.
+  AccessibleEvent(*widget, kBoardPart, QAccessible::ObjectReorder);
+  if (!control->surface().IsVisible(name)) return;
+  for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
+    AccessibleEvent(*widget, part, QAccessible::ObjectShow);
+  }
+}
+
+void BoardWidget::Impl::EnabledChanged() {
+  syncing_enabled = true;
+  widget->setEnabled(control->Enabled());
+  syncing_enabled = false;
+  AccessibleStateChanged(*widget);
+}
+
+void BoardWidget::Impl::FocusMoved() {
+  // Only the mark's own parts are repainted, and only when the mark moves, so a person who never
+  // uses the keys repaints nothing more than before.
+  const std::int16_t mark = control->surface().FocusMark();
+  if (mark != painted_mark_) {
+    if (painted_mark_ != 0) UpdatePart(painted_mark_);
+    if (mark != 0) UpdatePart(mark);
+    painted_mark_ = mark;
+  }
+  const std::int16_t focused = FocusedPart(*control).value_or(0);
+  if (focused != notified_focus_) {
+    notified_focus_ = focused;
+    if (focused != 0) AccessibleEvent(*widget, focused, QAccessible::Focus);
+  }
+}
+
+void BoardWidget::Impl::SelectionChanged() {
+  const std::int16_t picked = control->surface().Picked();
+  if (notified_selection_ != 0) {
+    AccessibleEvent(*widget, notified_selection_, QAccessible::SelectionRemove);
+  }
+  if (picked != 0) AccessibleEvent(*widget, picked, QAccessible::SelectionAdd);
+  notified_selection_ = picked;
+}
+
+void BoardWidget::Impl::NameChanged(std::int16_t part) {
+  AccessibleEvent(*widget, part, QAccessible::NameChanged);
+}
+
+BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(this)) {
+  InstallAccessibleFactory();
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+BoardWidget::~BoardWidget() = default;
+
+QSize BoardWidget::sizeHint() const {
+  return LogicalRect(GridFor(1).DesignBox(), 1).size();
+}
+
+QString BoardWidget::getMove() const {
+  if (!d_->polished && d_->pending.get_move) return ToQString(*d_->pending.get_move);
+  return ToQString(d_->control->GetMove());
+}
+QString BoardWidget::putMove() const {
+  if (!d_->polished && d_->pending.put_move) return ToQString(*d_->pending.put_move);
+  return ToQString(d_->control->PutMove());
+}
+QString BoardWidget::putPosition() const {
+  if (!d_->polished && d_->pending.put_position) return ToQString(*d_->pending.put_position);
+  return ToQString(d_->control->PutPosition());
+}
+
+void BoardWidget::setGetMove(const QString& move) {
+  if (!d_->polished) {
+    d_->pending.get_move = ToU16(move);
+    return;
+  }
+  const auto control = d_->control;
+  control->GetMove(ToU16(move));
+}
+void BoardWidget::setPutMove(const QString& move) {
+  if (!d_->polished) {
+    d_->pending.put_move = ToU16(move);
+    return;
+  }
+  const auto control = d_->control;
+  control->PutMove(ToU16(move));
+}
+void BoardWidget::setPutPosition(const QString& position) {
+  if (!d_->polished) {
+    d_->pending.put_position = ToU16(position);
+    return;
+  }
+  const auto control = d_->control;
+  control->PutPosition(ToU16(position));
+}
+
+void BoardWidget::refresh() {
+  const auto control = d_->control;
+  control->Refresh();
+}
+
+bool BoardWidget::event(QEvent* event) {
+  if (event->type() == QEvent::Polish && !d_->polished) {
+    d_->polished = true;
+    d_->pending.enabled = !testAttribute(Qt::WA_ForceDisabled);
+    const auto control = d_->control;
+    control->LoadProperties(d_->pending);
+  }
+  return QWidget::event(event);
+}
+
+void BoardWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::EnabledChange || !d_->polished || d_->syncing_enabled) return;
+  const bool enabled = !testAttribute(Qt::WA_ForceDisabled);
+  if (enabled == d_->control->Enabled()) return;
+  const auto control = d_->control;
+  control->Enabled(enabled);
+}
+
+void BoardWidget::closeEvent(QCloseEvent* event) {
+  d_->forms->EndWait();
+  QWidget::closeEvent(event);
+}
+
+void BoardWidget::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  const auto control = d_->control;
+  control->SurfaceFocus(true);
+}
+
+void BoardWidget::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  const auto control = d_->control;
+  control->SurfaceFocus(false);
+}
+
+void BoardWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.setClipRegion(event->region());
+  painter.fillRect(rect(), palette().window());
+  d_->painter.Paint(painter, BuildDisplayList(d_->control->surface(), d_->control->GetMove()));
+}
+
+// From each call into the core on, the widget may be gone when the core returns (deleted inside
+// the prompt's wait or by a host's handler): the input handlers hold what they use in locals.
+
+void BoardWidget::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  const auto button = PointerButtonOf(event->button());
+  if (!button) return;
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
+  const auto control = d_->control;
+  const auto forms = d_->forms;
+  const auto pointer = d_->pointer;
+  pointer->Press(*control, grid, *button, false, at);
+  forms->Wake();
+}
+
+void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  // Qt sends the second press of a double click as a press first; only the left button's double
+  // click is the surface's DblClick.
+  if (event->button() != Qt::LeftButton) return;
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
+  const auto control = d_->control;
+  const auto forms = d_->forms;
+  const auto pointer = d_->pointer;
+  pointer->Press(*control, grid, PointerButton::kLeft, true, at);
+  forms->Wake();
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  const auto button = PointerButtonOf(event->button());
+  if (!button) return;
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
+  const auto control = d_->control;
+  const auto forms = d_->forms;
+  const auto pointer = d_->pointer;
+  pointer->Release(*control, grid, *button, at);
+  forms->Wake();
+}
+
+void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  const PointerPoint at = d_->PointAt(*event);
+  const PixelGrid grid = d_->Grid();
+  const auto control = d_->control;
+  const auto forms = d_->forms;
+  const auto pointer = d_->pointer;
+  pointer->Move(*control, grid, at);
+  forms->Wake();
+}
+
+void BoardWidget::keyPressEvent(QKeyEvent* event) {
+  std::int16_t KeyCode = VirtualKeyOf(event->key());
+  std::int16_t Shift = ShiftOf(event->modifiers());
+  const QString text = event->text();
+  const auto control = d_->control;
+  const auto forms = d_->forms;
+  const bool acted = KeyCode != 0 && control->SurfaceKeyDown(KeyCode, Shift);
+  // A key the control and the host left alone goes on to the container (a dialog's Escape).
+  event->setAccepted(acted || KeyCode == 0);
+  // A character follows its key, as a translated key message follows the key-down.
+  if (text.size() == 1 && text.front().unicode() < 0x8000) {
+    std::int16_t KeyAscii = static_cast<std::int16_t>(text.front().unicode());
+    control->SurfaceKeyPress(KeyAscii);
+  }
+  forms->Wake();
+}
+
+void BoardWidget::keyReleaseEvent(QKeyEvent* event) {
+  event->accept();
+  // A held key repeats its key-down and character only, as on Windows.
+  if (event->isAutoRepeat()) return;
+  std::int16_t KeyCode = VirtualKeyOf(event->key());
+  std::int16_t Shift = ShiftOf(event->modifiers());
+  if (KeyCode == 0) return;
+  const auto control = d_->control;
+  const auto forms = d_->forms;
+  control->SurfaceKeyUp(KeyCode, Shift);
+  forms->Wake();
+}
+
+}  // namespace velmora

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "control/host.h"
+#include "view/forms.h"
+
+class QEventLoop;
+
+namespace velmora {
+
+class BoardWidget;
+
+// The forms port on Qt's event loop. The control co-owns it, so it may outlive its widget: a
+// widget that goes away detaches it, and from then on a waiting prompt is told the control is
+// closing.
+class QtForms : public FormsPort {
+ public:
+  explicit QtForms(QWidget* widget) : widget_(widget) {}
+
+  void Detach();
+  // Input reached the core: a wait looks again whether its choice was made.
+  void Wake();
+  // The widget was closed: a running wait ends as closing.
+  void EndWait();
+
+  // A modal box with the text alone and one OK button.
+  void ShowMessage(std::u16string_view text) override;
+  // A nested event loop that runs until input reached the core, the widget was closed or
+  // destroyed, or the application quits; true for the last three.
+  bool ProcessPendingEvents() override;
+  void Repaint() override;
+
+ private:
+  QPointer<QWidget> widget_;
+  QEventLoop* wait_ = nullptr;
+};
+
+// The host port: events and property-changed notices become the widget's signals.
+class QtHost : public HostPort {
+ public:
+  explicit QtHost(BoardWidget* widget) : widget_(widget) {}
+
+  void Detach() { widget_ = nullptr; }
+
+  void RaiseEvent(EventId id, std::span<const EventArg> args) override;
+  void PropertyChanged(std::u16string_view property) override;
+
+ private:
+  BoardWidget* widget_;
+};
+
+}  // namespace velmora

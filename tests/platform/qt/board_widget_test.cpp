@@ -1,0 +1,701 @@
+// The widget as a Qt application uses it: properties and their signals, clicks, the promotion
+// wait and its ways out, the message box, disabled input, keys, painting.
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMap>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "platform/qt/qt_accessible.h"
+#include "tests/platform/qt/widget_driver.h"
+#include "velmora/board_widget.h"
+
+namespace velmora::testing {
+
+namespace {
+
+const QString kInitial =
+    QStringLiteral("RNBQKBNRPPPPPPPP********************************pppppppprnbqkbnr");
+// A white pawn on A7 one step from promotion, the kings apart.
+const QString kPawnOnA7 = Rows({"****K***", "********", "********", "********", "********",
+                                "********", "P*******", "****k***"});
+
+std::unique_ptr<BoardWidget> ShownWidget(const QString& position = {}) {
+  auto widget = std::make_unique<BoardWidget>();
+  widget->resize(widget->sizeHint());
+  widget->show();
+  if (!position.isEmpty()) widget->setPutPosition(position);
+  return widget;
+}
+
+// A board loaded with a position, for comparing what a square shows.
+QImage Reference(const QString& position, QStringView square) {
+  const auto widget = ShownWidget(position);
+  return SquareImage(Render(widget.get(), 1), square);
+}
+
+// Pixels of a square's picture that are neither the square's colour nor pure black or white.
+int EdgePixels(const QImage& square) {
+  const QRgb background = square.pixel(square.width() / 2, 1);
+  int count = 0;
+  for (int y = 0; y < square.height(); ++y) {
+    for (int x = 0; x < square.width(); ++x) {
+      const QRgb p = square.pixel(x, y) & 0xFFFFFF;
+      count += p != (background & 0xFFFFFF) && p != 0 && p != 0xFFFFFF;
+    }
+  }
+  return count;
+}
+
+// Keys as a person presses them: "Right", "Ctrl+Home", "Space", "N", separated by spaces.
+void PressKeys(QWidget* widget, const QString& keys) {
+  static const QMap<QString, Qt::Key> kNames = {
+      {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right},
+      {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},
+      {"Home", Qt::Key_Home},     {"End", Qt::Key_End},
+      {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown},
+      {"Space", Qt::Key_Space},   {"Return", Qt::Key_Return},
+      {"Q", Qt::Key_Q},           {"R", Qt::Key_R},
+      {"B", Qt::Key_B},           {"N", Qt::Key_N}};
+  for (QString key : keys.split(' ', Qt::SkipEmptyParts)) {
+    Qt::KeyboardModifiers modifiers;
+    if (key.startsWith("Ctrl+")) {
+      modifiers = Qt::ControlModifier;
+      key = key.mid(5);
+    }
+    QVERIFY2(kNames.contains(key), qPrintable(key));
+    QTest::keyClick(widget, kNames[key], modifiers);
+  }
+}
+
+// The update events a widget raised, as (type, child) pairs.
+using Raised = QList<QPair<QAccessible::Event, int>>;
+void CaptureAccessibility(BoardWidget& widget, Raised& raised) {
+  SetAccessibilitySink(widget, [&raised](QAccessibleEvent& event) {
+    raised.append({event.type(), event.child()});
+  });
+}
+
+// Records the regions of every paint event a widget receives.
+class PaintRecorder : public QObject {
+ public:
+  QRegion painted;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+}  // namespace
+
+class BoardWidgetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void looksLikeAFixedFocusableSurface() {
+    BoardWidget widget;
+    QCOMPARE(widget.sizeHint(), QSize(449, 489));
+    QCOMPARE(widget.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(widget.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(widget.focusPolicy(), Qt::StrongFocus);
+  }
+
+  void clicksEnterAMoveWithItsSignals() {
+    const auto widget = ShownWidget();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QSignalSpy notices(widget.get(), &BoardWidget::getMoveChanged);
+    QStringList seen;
+    connect(widget.get(), &BoardWidget::changed, [&] { seen << widget->getMove(); });
+    ClickSquare(widget.get(), u"E2");
+    ClickSquare(widget.get(), u"E4");
+    QCOMPARE(seen, QStringList({"E2", "E2-E4"}));
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(notices.count(), 0);  // the control wrote it, not the host
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"E4"),
+             Reference(Rows({"RNBQKBNR", "PPPP*PPP", "********", "****P***", "********", "********",
+                             "pppppppp", "rnbqkbnr"}),
+                       u"E4"));
+  }
+
+  void aReplyPushedFromChangedRunsNested() {
+    const auto widget = ShownWidget();
+    QStringList seen;
+    QList<int> notices_at;
+    int notices = 0;
+    connect(widget.get(), &BoardWidget::putMoveChanged, [&] { ++notices; });
+    connect(widget.get(), &BoardWidget::changed, [&] {
+      seen << widget->getMove();
+      notices_at << notices;
+      // The engine answers the person's move from inside the notification.
+      if (widget->getMove() == "E2-E4") widget->setPutMove("E7-E5");
+    });
+    ClickSquare(widget.get(), u"E2");
+    ClickSquare(widget.get(), u"E4");
+    QCOMPARE(seen, QStringList({"E2", "E2-E4", "E7-E5"}));
+    // Change for the reply comes before the reply's own write returns with its notice.
+    QCOMPARE(notices_at, (QList<int>{0, 0, 0}));
+    QCOMPARE(notices, 1);
+    QCOMPARE(widget->getMove(), QString("E7-E5"));
+  }
+
+  void hostWrites_data() {
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("changes");
+    QTest::addColumn<QString>("getMoveAfter");
+    QTest::newRow("a host move") << "putMove"
+                                 << "E7-E5" << 1 << "E7-E5";
+    QTest::newRow("the reset token") << "putMove"
+                                     << "**" << 0 << "";
+    QTest::newRow("no command") << "putMove"
+                                << "E2" << 0 << "";
+    QTest::newRow("a position") << "putPosition" << kPawnOnA7 << 0 << "";
+    QTest::newRow("getMove itself") << "getMove"
+                                    << "hello" << 1 << "hello";
+  }
+
+  void hostWrites() {
+    QFETCH(QString, property);
+    QFETCH(QString, value);
+    QFETCH(int, changes);
+    QFETCH(QString, getMoveAfter);
+    const auto widget = ShownWidget();
+    const QByteArray name = property.toLatin1();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    const int notify = widget->metaObject()->indexOfProperty(name.constData());
+    QSignalSpy notices(widget.get(), widget->metaObject()->property(notify).notifySignal());
+    // Written twice: the second write changes nothing yet still sends its notice.
+    QVERIFY(widget->setProperty(name.constData(), value));
+    QVERIFY(widget->setProperty(name.constData(), value));
+    QCOMPARE(changed.count(), changes);
+    QCOMPARE(notices.count(), 2);
+    QCOMPARE(widget->getMove(), getMoveAfter);
+  }
+
+  void propertiesSetBeforePolishApplyThenInTheSavedOrder() {
+    BoardWidget widget;
+    QSignalSpy changed(&widget, &BoardWidget::changed);
+    QSignalSpy notices(&widget, &BoardWidget::putMoveChanged);
+    // A form loader sets them in any order; the saved order puts the position last, so the
+    // pushed move is applied to the initial position and the position then replaces it.
+    widget.setPutPosition(kPawnOnA7);
+    widget.setPutMove("E2-E4");
+    widget.setGetMove("A1");
+    QCOMPARE(widget.putMove(), QString("E2-E4"));
+    QCOMPARE(changed.count(), 0);
+    widget.ensurePolished();
+    QCOMPARE(notices.count(), 0);
+    QCOMPARE(changed.count(), 2);  // "A1", then the move copied in
+    QCOMPARE(widget.getMove(), QString("E2-E4"));
+    QCOMPARE(widget.putPosition(), QString());  // a valid position empties its cell
+    widget.resize(widget.sizeHint());
+    QCOMPARE(SquareImage(Render(&widget, 1), u"A7"), Reference(kPawnOnA7, u"A7"));
+  }
+
+  void aPromotionIsAnsweredDuringTheWait_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("piece");
+    QTest::newRow("queen") << 0 << "Q";
+    QTest::newRow("rook") << 1 << "R";
+    QTest::newRow("bishop") << 2 << "B";
+    QTest::newRow("knight") << 3 << "N";
+  }
+
+  void aPromotionIsAnsweredDuringTheWait() {
+    QFETCH(int, choice);
+    QFETCH(QString, piece);
+    const auto widget = ShownWidget(kPawnOnA7);
+    ClickSquare(widget.get(), u"A7");
+    const QRect panel = ControlRect({ControlName::kFrame1});
+    const QImage before = Render(widget.get(), 1).copy(panel);
+    bool prompt_shown = false;
+    QTimer::singleShot(0, widget.get(), [&] {
+      prompt_shown = Render(widget.get(), 1).copy(panel) != before;
+      ClickChoice(widget.get(), static_cast<std::int16_t>(choice));
+    });
+    ClickSquare(widget.get(), u"A8");
+    QVERIFY(prompt_shown);
+    QCOMPARE(widget->getMove(), QString("A7-A8"));
+    const QString promoted = Rows({"****K***", "********", "********", "********", "********",
+                                   "********", "********", (piece + "***k***").toLatin1()});
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"A8"), Reference(promoted, u"A8"));
+  }
+
+  void closingDuringTheWaitDropsTheMove() {
+    const auto widget = ShownWidget(kPawnOnA7);
+    ClickSquare(widget.get(), u"A7");
+    QTimer::singleShot(0, widget.get(), [&] { widget->close(); });
+    ClickSquare(widget.get(), u"A8");
+    QCOMPARE(widget->getMove(), QString("A7"));
+    const QImage shown = Render(widget.get(), 1);
+    QCOMPARE(SquareImage(shown, u"A7"), Reference(kPawnOnA7, u"A7"));
+    QCOMPARE(SquareImage(shown, u"A8"), Reference(kPawnOnA7, u"A8"));
+  }
+
+  void deletingDuringTheWaitIsSafe_data() {
+    QTest::addColumn<bool>("later");
+    QTest::newRow("delete") << false;
+    QTest::newRow("deleteLater") << true;
+  }
+
+  void deletingDuringTheWaitIsSafe() {
+    QFETCH(bool, later);
+    QPointer<BoardWidget> widget = ShownWidget(kPawnOnA7).release();
+    int changes = 0;
+    connect(widget, &BoardWidget::changed, [&] { ++changes; });
+    ClickSquare(widget, u"A7");
+    QTimer::singleShot(0, [&] {
+      if (later) {
+        widget->deleteLater();
+      } else {
+        delete widget.data();
+      }
+    });
+    ClickSquare(widget, u"A8");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(widget.isNull());
+    QCOMPARE(changes, 1);  // the pick; the dropped move wrote nothing
+  }
+
+  void theMessageBoxShowsTheTextAlone() {
+    const auto widget = ShownWidget();
+    QString text, title;
+    int buttons = -1;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      text = box->text();
+      title = box->windowTitle();
+      icon = box->icon();
+      buttons = static_cast<int>(box->buttons().size());
+      box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(5);
+    widget->setPutPosition("bad");
+    poll.stop();
+    QCOMPARE(text, QString("Data Length Error"));
+    QCOMPARE(title, QString("Project1"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttons, 1);
+  }
+
+  void aDisabledWidgetTakesNoInput() {
+    const auto widget = ShownWidget();
+    widget->setEnabled(false);
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
+    // Sent straight to the widget, past Qt's own filter for disabled widgets: the core decides.
+    ClickSquare(widget.get(), u"E2");
+    ClickAt(widget.get(), QPoint(2, 2));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(clicked.count(), 0);
+    widget->setEnabled(true);
+    ClickSquare(widget.get(), u"E2");
+    QCOMPARE(changed.count(), 1);
+  }
+
+  void surfaceMouseEventsPassTheirStorage() {
+    const auto widget = ShownWidget();
+    QList<QList<float>> downs;
+    // The first handler moves the point; the second sees the moved one, as the next sink would.
+    connect(widget.get(), &BoardWidget::mouseDown,
+            [](short&, short&, float& x, float&) { x = 1.5f; });
+    connect(widget.get(), &BoardWidget::mouseDown,
+            [&](short& button, short& shift, float& x, float& y) {
+              downs.append({float(button), float(shift), x, y});
+            });
+    QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
+    int ups = 0;
+    connect(widget.get(), &BoardWidget::mouseUp, [&](short&, short&, float&, float&) { ++ups; });
+    ClickAt(widget.get(), QPoint(2, 3));
+    QCOMPARE(downs, (QList<QList<float>>{{1, 0, 1.5f, 45}}));
+    QCOMPARE(ups, 1);
+    QCOMPARE(clicked.count(), 1);
+    // Over a square the control takes the click itself.
+    ClickSquare(widget.get(), u"E2");
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(downs.size(), 1);
+  }
+
+  void keysReachTheHostAsVirtualKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("keyCode");
+    QTest::addColumn<int>("shift");
+    QTest::newRow("letter") << int(Qt::Key_Q) << 0 << 0x51 << 0;
+    QTest::newRow("digit with shift") << int(Qt::Key_5) << int(Qt::ShiftModifier) << 0x35 << 1;
+    QTest::newRow("left arrow") << int(Qt::Key_Left) << 0 << 0x25 << 0;
+    QTest::newRow("down arrow with ctrl")
+        << int(Qt::Key_Down) << int(Qt::ControlModifier) << 0x28 << 2;
+    QTest::newRow("return") << int(Qt::Key_Return) << 0 << 0x0D << 0;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 0 << 0x0D << 0;
+    QTest::newRow("space with alt") << int(Qt::Key_Space) << int(Qt::AltModifier) << 0x20 << 4;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << 0x1B << 0;
+    QTest::newRow("home") << int(Qt::Key_Home) << 0 << 0x24 << 0;
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << 0x70 << 0;
+    QTest::newRow("F12") << int(Qt::Key_F12) << 0 << 0x7B << 0;
+    QTest::newRow("comma") << int(Qt::Key_Comma) << 0 << 0xBC << 0;
+    QTest::newRow("closing bracket") << int(Qt::Key_BracketRight) << 0 << 0xDD << 0;
+  }
+
+  void keysReachTheHostAsVirtualKeys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, keyCode);
+    QFETCH(int, shift);
+    const auto widget = ShownWidget();
+    QList<int> downs, ups;
+    connect(widget.get(), &BoardWidget::keyDown,
+            [&](short& code, short& s) { downs << code << s; });
+    connect(widget.get(), &BoardWidget::keyUp, [&](short& code, short& s) { ups << code << s; });
+    QTest::keyClick(widget.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // A modifier is a key of its own, pressed before and released after.
+    QVERIFY(downs.size() >= 2 && ups.size() >= 2);
+    QCOMPARE(downs.mid(downs.size() - 2), (QList<int>{keyCode, shift}));
+    QCOMPARE(ups.mid(0, 2), (QList<int>{keyCode, shift}));
+  }
+
+  void aCharacterFollowsItsKey() {
+    const auto widget = ShownWidget();
+    QList<int> seen;
+    connect(widget.get(), &BoardWidget::keyDown, [&](short& code, short&) { seen << code; });
+    connect(widget.get(), &BoardWidget::keyPress, [&](short& ascii) { seen << ascii; });
+    QKeyEvent capital(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
+    QApplication::sendEvent(widget.get(), &capital);
+    QTest::keyClick(widget.get(), Qt::Key_Left);
+    QCOMPARE(seen, (QList<int>{0x41, 'A', 0x25}));
+  }
+
+  void aDoubleClickCountsOnce() {
+    const auto widget = ShownWidget();
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QSignalSpy doubles(widget.get(), &BoardWidget::doubleClicked);
+    QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
+    DoubleClickAt(widget.get(), SquareRect(u"E2").center());
+    QCOMPARE(changed.count(), 1);  // one pick from the first click of the two
+    QCOMPARE(doubles.count(), 0);  // a square takes no double click
+    DoubleClickAt(widget.get(), QPoint(2, 2));
+    QCOMPARE(doubles.count(), 1);
+    QCOMPARE(clicked.count(), 1);
+  }
+
+  void movesByKeys_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("getMove");
+    QTest::newRow("a pawn's double step") << "Right Right Right Right Up Space Up Up Return"
+                                          << "E2-E4";
+    QTest::newRow("a knight from the row's end") << "End Left Space Up Up Left Return"
+                                                 << "G1-F3";
+    QTest::newRow("a pick from the far corner") << "Ctrl+Home Space"
+                                                << "A8";
+    QTest::newRow("short castling") << "Right Right Right Right Space Right Right Return"
+                                    << "E1";
+  }
+
+  void movesByKeys() {
+    QFETCH(QString, keys);
+    QFETCH(QString, getMove);
+    const auto widget = ShownWidget();
+    if (QTest::currentDataTag() == QByteArray("short castling")) {
+      widget->setPutPosition(Rows({"RNBQK**R", "PPPPPPPP", "********", "********", "********",
+                                   "********", "pppppppp", "rnbqkbnr"}));
+    }
+    PressKeys(widget.get(), keys);
+    QCOMPARE(widget->getMove(), getMove);
+  }
+
+  void aPromotionIsChosenByKeysDuringTheWait_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("piece");
+    QTest::newRow("by letter") << "N"
+                               << "N";
+    QTest::newRow("by arrows") << "Down Down Return"
+                               << "B";
+    QTest::newRow("queen first") << "Space"
+                                 << "Q";
+  }
+
+  void aPromotionIsChosenByKeysDuringTheWait() {
+    QFETCH(QString, keys);
+    QFETCH(QString, piece);
+    const auto widget = ShownWidget(kPawnOnA7);
+    PressKeys(widget.get(), "Ctrl+Home Down Space Up");
+    QTimer::singleShot(0, widget.get(), [&] {
+      // The Return that opened the prompt is let go before the next key.
+      QTest::keyRelease(widget.get(), Qt::Key_Return);
+      PressKeys(widget.get(), keys);
+    });
+    PressKeys(widget.get(), "Return");
+    QCOMPARE(widget->getMove(), QString("A7-A8"));
+    widget->clearFocus();  // the focus mark goes with the focus
+    const QString promoted = Rows({"****K***", "********", "********", "********", "********",
+                                   "********", "********", (piece + "***k***").toLatin1()});
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"A8"), Reference(promoted, u"A8"));
+  }
+
+  void keysTheHostTakesOrADisabledBoardGetsDoNothing_data() {
+    QTest::addColumn<bool>("hostTakesSpace");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("the host takes the key") << true << true;
+    QTest::newRow("disabled") << false << false;
+  }
+
+  void keysTheHostTakesOrADisabledBoardGetsDoNothing() {
+    QFETCH(bool, hostTakesSpace);
+    QFETCH(bool, enabled);
+    const auto widget = ShownWidget();
+    int downs = 0;
+    connect(widget.get(), &BoardWidget::keyDown, [&](short& code, short&) {
+      ++downs;
+      if (hostTakesSpace && code == 0x20) code = 0;
+    });
+    widget->setEnabled(enabled);
+    PressKeys(widget.get(), "Up Space");
+    QCOMPARE(widget->getMove(), QString());
+    QCOMPARE(downs, enabled ? 2 : 0);
+  }
+
+  void theFocusMarkShowsOnlyAfterNavigation() {
+    // Made first: showing another window takes the focus away.
+    const QString after = Rows({"RNBQKBNR", "PPPP*PPP", "********", "****P***", "********",
+                                "********", "pppppppp", "rnbqkbnr"});
+    const QImage e4 = Reference(after, u"E4");
+    const QImage f4 = Reference(after, u"F4");
+    const auto widget = ShownWidget();
+    ClickSquare(widget.get(), u"E2");
+    ClickSquare(widget.get(), u"E4");
+    widget->activateWindow();
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+    // A mouse user sees no mark, focus or not.
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"E4"), e4);
+    PaintRecorder recorder;
+    widget->installEventFilter(&recorder);
+    QTest::qWait(20);  // whatever showing and activating still had to paint
+    recorder.painted = QRegion();
+    PressKeys(widget.get(), "Right");
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    QCOMPARE(recorder.painted, QRegion(SquareRect(u"F4")));
+    QVERIFY(SquareImage(Render(widget.get(), 1), u"F4") != f4);
+    widget->clearFocus();
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"F4"), f4);
+  }
+
+  void keysTheBoardLeavesReachTheContainer() {
+    QDialog dialog;
+    auto* board = new BoardWidget(&dialog);
+    dialog.show();
+    board->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(board, Qt::Key_Escape);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void theBoardReadsAsATableOfNamedCells_data() {
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("A1") << 1 << int(QAccessible::Cell) << "A1, white rook";
+    QTest::newRow("E2") << 13 << int(QAccessible::Cell) << "E2, white pawn";
+    QTest::newRow("E3") << 21 << int(QAccessible::Cell) << "E3, empty";
+    QTest::newRow("E8") << 61 << int(QAccessible::Cell) << "E8, black king";
+    QTest::newRow("the move display") << 65 << int(QAccessible::StaticText) << "";
+  }
+
+  void theBoardReadsAsATableOfNamedCells() {
+    QFETCH(int, part);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    const auto widget = ShownWidget();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    QVERIFY(board != nullptr);
+    QCOMPARE(board->role(), QAccessible::Table);
+    QCOMPARE(board->text(QAccessible::Name), QString("Chess board"));
+    QCOMPARE(board->childCount(), 65);
+    QAccessibleInterface* cell = board->child(part - 1);
+    QVERIFY(cell != nullptr);
+    QCOMPARE(int(cell->role()), role);
+    QCOMPARE(cell->text(QAccessible::Name), name);
+    QCOMPARE(board->indexOfChild(cell), part - 1);
+    QCOMPARE(cell->parent(), board);
+    const QRect where = cell->rect();
+    QCOMPARE(board->childAt(where.center().x(), where.center().y()), cell);
+  }
+
+  void theSquaresFormAnEightByEightTable_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("top left") << 0 << 0 << "A8, black rook";
+    QTest::newRow("top right") << 0 << 7 << "H8, black rook";
+    QTest::newRow("bottom left") << 7 << 0 << "A1, white rook";
+    QTest::newRow("the white king") << 7 << 4 << "E1, white king";
+    QTest::newRow("an empty middle") << 4 << 3 << "D4, empty";
+  }
+
+  void theSquaresFormAnEightByEightTable() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, name);
+    const auto widget = ShownWidget();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    QAccessibleTableInterface* table = board->tableInterface();
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->rowCount(), 8);
+    QCOMPARE(table->columnCount(), 8);
+    QAccessibleInterface* cell = table->cellAt(row, column);
+    QVERIFY(cell != nullptr);
+    QCOMPARE(cell->text(QAccessible::Name), name);
+    QCOMPARE(cell->tableCellInterface()->rowIndex(), row);
+    QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
+    QCOMPARE(table->rowDescription(row) + table->columnDescription(column),
+             name.mid(1, 1) + name.left(1));
+  }
+
+  void aPickReadsOnItsSquare() {
+    const auto widget = ShownWidget();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    QAccessibleInterface* e2 = board->child(12);
+    QVERIFY(!e2->state().selected);
+    ClickSquare(widget.get(), u"E2");
+    QCOMPARE(e2->text(QAccessible::Name), QString("E2, white pawn, picked up"));
+    QVERIFY(e2->state().selected);
+    QCOMPARE(board->tableInterface()->selectedCells(), QList<QAccessibleInterface*>{e2});
+    QCOMPARE(board->child(64)->text(QAccessible::Value), QString("E2"));
+    QCOMPARE(e2->rect(), QRect(widget->mapToGlobal(SquareRect(u"E2").topLeft()), QSize(48, 48)));
+    widget->setEnabled(false);
+    QVERIFY(e2->state().disabled);
+  }
+
+  void thePromptsButtonsAreThereWhileItWaits() {
+    const auto widget = ShownWidget(kPawnOnA7);
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
+    ClickSquare(widget.get(), u"A7");
+    QStringList names;
+    int count = 0;
+    QTimer::singleShot(0, widget.get(), [&] {
+      count = board->childCount();
+      for (int index = 65; index < count; ++index) {
+        QCOMPARE(board->child(index)->role(), QAccessible::Button);
+        names << board->child(index)->text(QAccessible::Name);
+      }
+      ClickChoice(widget.get(), 0);
+    });
+    ClickSquare(widget.get(), u"A8");
+    QCOMPARE(count, 69);
+    QCOMPARE(names, QStringList({"white queen", "white rook", "white bishop", "white knight"}));
+    QCOMPARE(board->childCount(), 65);
+    QCOMPARE(board->child(64)->text(QAccessible::Name),
+             QString("white pawn A7 to A8, promoted to queen"));
+  }
+
+  void aPressOnAPartIsQueued() {
+    const auto widget = ShownWidget();
+    QAccessibleInterface* e2 = QAccessible::queryAccessibleInterface(widget.get())->child(12);
+    QAccessibleActionInterface* actions = e2->actionInterface();
+    QVERIFY(actions != nullptr);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(widget->getMove(), QString());
+    QCoreApplication::processEvents();
+    QCOMPARE(widget->getMove(), QString("E2"));
+  }
+
+  void updateEventsAreRaisedAtTheSource() {
+    const auto widget = ShownWidget();
+    Raised raised;
+    CaptureAccessibility(*widget, raised);
+    ClickSquare(widget.get(), u"E2");
+    QVERIFY(raised.contains({QAccessible::SelectionAdd, 12}));
+    QVERIFY(raised.contains({QAccessible::NameChanged, 12}));
+    QVERIFY(raised.contains({QAccessible::ValueChanged, 64}));
+    raised.clear();
+    ClickSquare(widget.get(), u"E4");
+    QVERIFY(raised.contains({QAccessible::SelectionRemove, 12}));
+    // The move is announced through the move display's name.
+    QVERIFY(raised.contains({QAccessible::NameChanged, 64}));
+    raised.clear();
+    widget->activateWindow();
+    widget->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    PressKeys(widget.get(), "Right");
+    QVERIFY(raised.contains({QAccessible::Focus, 28}));  // E4 was clicked; F4 is part 30
+  }
+
+  void atTwiceTheDensityPiecesAreDrawnSharp() {
+    const auto widget = ShownWidget();
+    const QImage twice = Render(widget.get(), 2);
+    QCOMPARE(twice.size(), QSize(898, 978));
+    for (const char16_t* square : {u"E1", u"D8", u"B1"}) {
+      const QImage once = SquareImage(Render(widget.get(), 1), square);
+      const QImage sharp = SquareImage(twice, square);
+      QCOMPARE(sharp.size(), QSize(96, 96));
+      // Edge pixels (neither the square's colour nor ink) run along the outlines: drawn at the
+      // device's own size their count doubles with the edge length; a picture enlarged from 1x
+      // would have four times as many, each one a 2 x 2 block.
+      const int edges_once = EdgePixels(once);
+      const int edges_twice = EdgePixels(sharp);
+      QVERIFY2(edges_once > 20, qPrintable(QString::number(edges_once)));
+      QVERIFY2(edges_twice < 3 * edges_once,
+               qPrintable(QString("%1 at 2x, %2 at 1x").arg(edges_twice).arg(edges_once)));
+      QImage enlarged = once.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+      enlarged.setDevicePixelRatio(2);
+      QVERIFY(sharp != enlarged);
+    }
+  }
+
+  void renderingsAtOtherRatiosLeaveTheFirstAlone() {
+    const auto widget = ShownWidget();
+    const QImage first = Render(widget.get(), 1);
+    for (const qreal ratio : {2.0, 3.0, 1.5, 4.0}) {
+      QCOMPARE(Render(widget.get(), ratio).size(), widget->size() * ratio);
+    }
+    QCOMPARE(Render(widget.get(), 1), first);
+  }
+
+  void onlyChangedSquaresAreRepainted() {
+    const auto widget = ShownWidget();
+    // Until the board is first drawn its empty squares hold the design's blank icon.
+    widget->setPutMove("**");
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    PaintRecorder recorder;
+    widget->installEventFilter(&recorder);
+    QCoreApplication::processEvents();
+    recorder.painted = QRegion();
+    widget->setPutMove("E2-E4");
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    QCoreApplication::processEvents();
+    const QRegion expected =
+        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kText3});
+    QCOMPARE(recorder.painted, expected);
+  }
+
+  // Last: once the application has been told to quit, no later event loop runs.
+  void quittingDuringTheWaitDropsTheMove() {
+    const auto widget = ShownWidget(kPawnOnA7);
+    ClickSquare(widget.get(), u"A7");
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    ClickSquare(widget.get(), u"A8");
+    QCOMPARE(widget->getMove(), QString("A7"));
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"A7"), Reference(kPawnOnA7, u"A7"));
+  }
+};
+
+}  // namespace velmora::testing
+
+QTEST_MAIN(velmora::testing::BoardWidgetTest)
+#include "board_widget_test.moc"

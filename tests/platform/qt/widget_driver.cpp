@@ -1,0 +1,87 @@
+#include "tests/platform/qt/widget_driver.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "board/square.h"
+#include "view/display_list.h"
+
+namespace velmora::testing {
+namespace {
+
+QRect FromTwips(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+               height / kTwipsPerPixel);
+}
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+QRect SquareRect(QStringView name) {
+  const auto square = ParseSquareName(name[0].unicode(), name[1].unicode());
+  const Point origin = SquareOrigin(SquareNumber(*square));
+  return FromTwips(origin.x, origin.y, 720, 720);
+}
+
+QRect ControlRect(ControlRef control) {
+  const Rect rect = SurfaceRect(*FindControl(control));
+  return FromTwips(rect.left, rect.top, rect.width, rect.height);
+}
+
+void Press(QWidget* widget, QPoint at, Qt::MouseButton button) {
+  SendMouse(widget, QEvent::MouseButtonPress, at, button, button);
+}
+
+void Release(QWidget* widget, QPoint at, Qt::MouseButton button) {
+  SendMouse(widget, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+}
+
+void ClickAt(QWidget* widget, QPoint at) {
+  Press(widget, at);
+  Release(widget, at);
+}
+
+void DoubleClickAt(QWidget* widget, QPoint at) {
+  ClickAt(widget, at);
+  Press(widget, at);
+  SendMouse(widget, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+  Release(widget, at);
+}
+
+void ClickSquare(QWidget* widget, QStringView name) {
+  ClickAt(widget, SquareRect(name).center());
+}
+
+void ClickChoice(QWidget* widget, std::int16_t k) {
+  ClickAt(widget, ControlRect({ControlName::kImage5, k}).center());
+}
+
+QImage Render(QWidget* widget, qreal device_pixel_ratio) {
+  const QSize size = widget->size() * device_pixel_ratio;
+  QImage image(size, QImage::Format_RGB32);
+  image.setDevicePixelRatio(device_pixel_ratio);
+  image.fill(Qt::magenta);
+  widget->render(&image);
+  return image;
+}
+
+QImage SquareImage(const QImage& rendering, QStringView name) {
+  const qreal ratio = rendering.devicePixelRatio();
+  const QRect r = SquareRect(name);
+  return rendering.copy(QRect(r.topLeft() * ratio, r.size() * ratio));
+}
+
+QString Rows(std::initializer_list<const char*> rows) {
+  QString text;
+  for (const char* row : rows) text += QString::fromLatin1(row);
+  return text;
+}
+
+}  // namespace velmora::testing

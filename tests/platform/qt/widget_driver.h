@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "velmora/board_widget.h"
+#include "view/layout.h"
+
+namespace velmora::testing {
+
+// Where the parts of the design lie in the widget, in logical pixels (15 twips each).
+QRect SquareRect(QStringView name);
+QRect ControlRect(ControlRef control);
+
+// Input as a person gives it: a press and a release sent straight to the widget. Nothing here
+// touches the widget after the release, which may delete it.
+void Press(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+void Release(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+void ClickAt(QWidget* widget, QPoint at);
+// Two clicks in quick succession, as Qt delivers them: the second press is followed by a
+// double click event.
+void DoubleClickAt(QWidget* widget, QPoint at);
+void ClickSquare(QWidget* widget, QStringView name);
+// A choice of the promotion prompt, 0 to 7 (Q, R, B, N for each side).
+void ClickChoice(QWidget* widget, std::int16_t k);
+
+// The widget painted into an image at a device pixel ratio.
+QImage Render(QWidget* widget, qreal device_pixel_ratio);
+// One square of a rendering, in device pixels.
+QImage SquareImage(const QImage& rendering, QStringView name);
+
+// A position text from eight rows, row 1 first.
+QString Rows(std::initializer_list<const char*> rows);
+
+}  // namespace velmora::testing

@@ -1,0 +1,28 @@
+# Installs the build into a fresh prefix, then configures, builds and runs a separate project
+# against it: with CMake's find_package(Velmora) and with pkg-config.
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DLIBDIR=... [-DEXTRA_FLAGS=...]
+#         -P consumer_test.cmake
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+
+function(run)
+  execute_process(COMMAND ${ARGN} COMMAND_ECHO STDOUT COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${prefix}
+    "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+run(${WORK_DIR}/build/core_consumer)
+run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK_DIR}/build/widget_consumer)
+
+# The same core program built by hand from the pkg-config file.
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${LIBDIR}/pkgconfig
+          pkg-config --cflags --libs velmora
+  OUTPUT_VARIABLE pc_flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+separate_arguments(extra UNIX_COMMAND "${EXTRA_FLAGS}")
+run(${CXX} -std=c++20 ${extra} ${SOURCE_DIR}/core_consumer.cpp ${pc_flags} -o
+    ${WORK_DIR}/core_consumer_pc)
+run(${WORK_DIR}/core_consumer_pc)

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "bench/ops_main.h"
 #include "control/user_control.h"
 
 namespace {
@@ -104,13 +105,5 @@ void operator delete(void* p, std::size_t) noexcept {
 }
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--ops") return RunOps(argv[2], std::atol(argv[3]));
-  if (argc == 2 && std::string(argv[1]) == "--list-ops") {
-    std::puts(kOperationNames);
-    return 0;
-  }
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return velmora::bench::OpsMain(argc, argv, kOperationNames, RunOps);
 }

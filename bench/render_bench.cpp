@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/ops_main.h"
 #include "platform/headless/png_renderer.h"
 #include "view/display_list.h"
 
@@ -46,13 +47,5 @@ int RunOps(const std::string& name, long count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--ops") return RunOps(argv[2], std::atol(argv[3]));
-  if (argc == 2 && std::string(argv[1]) == "--list-ops") {
-    std::puts(kOperationNames);
-    return 0;
-  }
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return velmora::bench::OpsMain(argc, argv, kOperationNames, RunOps);
 }

@@ -178,41 +178,26 @@ QSize BoardWidget::sizeHint() const {
 }
 
 QString BoardWidget::getMove() const {
-  if (!d_->polished && d_->pending.get_move) return ToQString(*d_->pending.get_move);
-  return ToQString(d_->control->GetMove());
+  return d_->ReadText(d_->pending.get_move, [](UserControl1& c) { return c.GetMove(); });
 }
 QString BoardWidget::putMove() const {
-  if (!d_->polished && d_->pending.put_move) return ToQString(*d_->pending.put_move);
-  return ToQString(d_->control->PutMove());
+  return d_->ReadText(d_->pending.put_move, [](UserControl1& c) { return c.PutMove(); });
 }
 QString BoardWidget::putPosition() const {
-  if (!d_->polished && d_->pending.put_position) return ToQString(*d_->pending.put_position);
-  return ToQString(d_->control->PutPosition());
+  return d_->ReadText(d_->pending.put_position, [](UserControl1& c) { return c.PutPosition(); });
 }
 
 void BoardWidget::setGetMove(const QString& move) {
-  if (!d_->polished) {
-    d_->pending.get_move = ToU16(move);
-    return;
-  }
-  const auto control = d_->control;
-  control->GetMove(ToU16(move));
+  d_->WriteText(d_->pending.get_move, move,
+                [](UserControl1& c, std::u16string text) { c.GetMove(std::move(text)); });
 }
 void BoardWidget::setPutMove(const QString& move) {
-  if (!d_->polished) {
-    d_->pending.put_move = ToU16(move);
-    return;
-  }
-  const auto control = d_->control;
-  control->PutMove(ToU16(move));
+  d_->WriteText(d_->pending.put_move, move,
+                [](UserControl1& c, std::u16string text) { c.PutMove(std::move(text)); });
 }
 void BoardWidget::setPutPosition(const QString& position) {
-  if (!d_->polished) {
-    d_->pending.put_position = ToU16(position);
-    return;
-  }
-  const auto control = d_->control;
-  control->PutPosition(ToU16(position));
+  d_->WriteText(d_->pending.put_position, position,
+                [](UserControl1& c, std::u16string text) { c.PutPosition(std::move(text)); });
 }
 
 void BoardWidget::refresh() {

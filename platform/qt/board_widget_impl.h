@@ -12,6 +12,7 @@ class QMouseEvent;
 #include "control/user_control.h"
 #include "platform/qt/qt_painter.h"
 #include "platform/qt/qt_ports.h"
+#include "platform/qt/qt_text.h"
 #include "velmora/board_widget.h"
 #include "view/pixel_grid.h"
 
@@ -41,6 +42,24 @@ class BoardWidget::Impl : public SurfaceObserver {
   PointerPoint PointAt(const QMouseEvent& event) const;
   // The logical rectangle a part covers; empty for a part not shown.
   QRect PartRect(std::int16_t part) const;
+
+  // A text property: until the widget is polished its pending value, then the control's.
+  template <class Read>
+  QString ReadText(const std::optional<std::u16string>& slot, Read read) const {
+    if (!polished && slot) return ToQString(*slot);
+    return ToQString(read(*control));
+  }
+  // A text property write: held until the widget is polished, then a host write (which holds
+  // the control, as its handlers may delete the widget).
+  template <class Write>
+  void WriteText(std::optional<std::u16string>& slot, const QString& text, Write write) {
+    if (!polished) {
+      slot = ToU16(text);
+      return;
+    }
+    const auto held = control;
+    write(*held, ToU16(text));
+  }
 
   void PictureChanged(std::int16_t square) override;
   void MoveDisplayChanged() override;

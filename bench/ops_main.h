@@ -1,0 +1,26 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace velmora::bench {
+
+// The main of a benchmark program that also runs one named operation a given number of times
+// (`--ops NAME N`, for instruction counting) and lists its operations (`--list-ops`).
+template <class RunOps>
+int OpsMain(int argc, char** argv, const char* operation_names, RunOps run_ops) {
+  if (argc == 4 && std::string(argv[1]) == "--ops") return run_ops(argv[2], std::atol(argv[3]));
+  if (argc == 2 && std::string(argv[1]) == "--list-ops") {
+    std::puts(operation_names);
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace velmora::bench

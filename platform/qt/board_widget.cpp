@@ -250,18 +250,13 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
 
 // From each call into the core on, the widget may be gone when the core returns (deleted inside
 // the prompt's wait or by a host's handler): the input handlers hold what they use in locals.
-
 void BoardWidget::mousePressEvent(QMouseEvent* event) {
   event->accept();
   const auto button = PointerButtonOf(event->button());
   if (!button) return;
-  const PointerPoint at = d_->PointAt(*event);
-  const PixelGrid grid = d_->Grid();
-  const auto control = d_->control;
-  const auto forms = d_->forms;
-  const auto pointer = d_->pointer;
-  pointer->Press(*control, grid, *button, false, at);
-  forms->Wake();
+  d_->DeliverPointer(
+      *event, [button](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+                       PointerPoint at) { pointer.Press(control, grid, *button, false, at); });
 }
 
 void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -269,37 +264,25 @@ void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   // Qt sends the second press of a double click as a press first; only the left button's double
   // click is the surface's DblClick.
   if (event->button() != Qt::LeftButton) return;
-  const PointerPoint at = d_->PointAt(*event);
-  const PixelGrid grid = d_->Grid();
-  const auto control = d_->control;
-  const auto forms = d_->forms;
-  const auto pointer = d_->pointer;
-  pointer->Press(*control, grid, PointerButton::kLeft, true, at);
-  forms->Wake();
+  d_->DeliverPointer(*event, [](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+                                PointerPoint at) {
+    pointer.Press(control, grid, PointerButton::kLeft, true, at);
+  });
 }
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
   const auto button = PointerButtonOf(event->button());
   if (!button) return;
-  const PointerPoint at = d_->PointAt(*event);
-  const PixelGrid grid = d_->Grid();
-  const auto control = d_->control;
-  const auto forms = d_->forms;
-  const auto pointer = d_->pointer;
-  pointer->Release(*control, grid, *button, at);
-  forms->Wake();
+  d_->DeliverPointer(*event,
+                     [button](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+                              PointerPoint at) { pointer.Release(control, grid, *button, at); });
 }
 
 void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
-  const PointerPoint at = d_->PointAt(*event);
-  const PixelGrid grid = d_->Grid();
-  const auto control = d_->control;
-  const auto forms = d_->forms;
-  const auto pointer = d_->pointer;
-  pointer->Move(*control, grid, at);
-  forms->Wake();
+  d_->DeliverPointer(*event, [](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+                                PointerPoint at) { pointer.Move(control, grid, at); });
 }
 
 void BoardWidget::keyPressEvent(QKeyEvent* event) {

@@ -43,6 +43,20 @@ class BoardWidget::Impl : public SurfaceObserver {
   // The logical rectangle a part covers; empty for a part not shown.
   QRect PartRect(std::int16_t part) const;
 
+  // Hands a mouse event to the core's pointer input as `deliver(pointer, control, grid, at)`.
+  // Everything used is held in locals first: the widget may be gone when the core returns
+  // (deleted inside the prompt's wait or by a host's handler).
+  template <class Deliver>
+  void DeliverPointer(const QMouseEvent& event, Deliver deliver) {
+    const PointerPoint at = PointAt(event);
+    const PixelGrid grid = Grid();
+    const auto held_control = control;
+    const auto held_forms = forms;
+    const auto held_pointer = pointer;
+    deliver(*held_pointer, *held_control, grid, at);
+    held_forms->Wake();
+  }
+
   // A text property: until the widget is polished its pending value, then the control's.
   template <class Read>
   QString ReadText(const std::optional<std::u16string>& slot, Read read) const {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Instructions per operation, counted by callgrind: the difference between runs of 2N and N
 # operations, divided by N, so start-up and warm-up cancel out. N is 1000, or 10 for the
-# renders (a render is millions of instructions).
+# renders and rasterizations (each is millions of instructions).
 # Usage: bench/instructions.sh path/to/velmora_bench [path/to/velmora_render_bench ...]
 set -euo pipefail
 count() {
@@ -11,7 +11,7 @@ count() {
 for bench in "$@"; do
   for op in $("$bench" --list-ops); do
     n=1000
-    case $op in Render*) n=10 ;; esac
+    case $op in Render* | Rasterize*) n=10 ;; esac
     a=$(count "$bench" "$op" "$n")
     b=$(count "$bench" "$op" $((2 * n)))
     echo "$op: $(((b - a) / n)) instructions per operation"

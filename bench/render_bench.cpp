@@ -1,6 +1,7 @@
 // What a full headless render costs at 1x and at fractional and double scales, one renderer
 // reused as a window reuses its painter: the pieces are rasterized on the first render only,
-// so later renders are fills, text and blends. Instructions come from callgrind
+// so later renders are fills, text and blends. Apart, what rasterizing all twelve pieces costs
+// at 400 pixels a square, as a large draw does. Instructions come from callgrind
 // (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
 
@@ -10,11 +11,12 @@
 
 #include "bench/ops_main.h"
 #include "platform/headless/png_renderer.h"
+#include "view/artwork.h"
 #include "view/display_list.h"
 
 namespace {
 
-constexpr const char* kOperationNames = "Render1x Render1_5x Render2x";
+constexpr const char* kOperationNames = "Render1x Render1_5x Render2x RasterizePieces400";
 
 double ScaleOf(const std::string& name) {
   return name == "Render1x" ? 1.0 : name == "Render1_5x" ? 1.5 : name == "Render2x" ? 2.0 : 0.0;
@@ -32,8 +34,24 @@ BENCHMARK_CAPTURE(Render, 1x, 1.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Render, 1_5x, 1.5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Render, 2x, 2.0)->Unit(benchmark::kMillisecond);
 
+void RasterizePieces(int pixels) {
+  for (int piece = 0; piece < velmora::kPieceCount; ++piece) {
+    benchmark::DoNotOptimize(velmora::RasterizePiece(velmora::PieceAt(piece), {pixels, pixels}));
+  }
+}
+
+void RasterizePieces400(benchmark::State& state) {
+  for (auto _ : state) RasterizePieces(400);
+}
+BENCHMARK(RasterizePieces400)->Unit(benchmark::kMillisecond);
+
 // `--ops NAME COUNT`: COUNT renders after one warm-up, for callgrind.
 int RunOps(const std::string& name, long count) {
+  if (name == "RasterizePieces400") {
+    RasterizePieces(400);  // warm up: the pieces' outlines are built once
+    for (long i = 0; i < count; ++i) RasterizePieces(400);
+    return 0;
+  }
   const double scale = ScaleOf(name);
   if (scale == 0) return 2;
   const velmora::Surface surface;

@@ -5,13 +5,11 @@
 #include <new>
 
 #include "platform/win32/dib.h"
-#include "runtime/com/boundary.h"
-#include "runtime/com/control_object.h"
-#include "runtime/com/library.h"
+#include "products/ocx/control_object.h"
 #include "view/display_list.h"
 #include "view/pixel_grid.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 namespace {
 
 // Metafiles record and printers print what they are given, a piece at a time, and per-pixel
@@ -65,7 +63,7 @@ STDMETHODIMP ControlObject::SetClientSite(IOleClientSite* site) {
 
 STDMETHODIMP ControlObject::GetClientSite(IOleClientSite** site) {
   if (!site) return E_POINTER;
-  *site = ComPtr<IOleClientSite>(site_).Detach();
+  *site = com::ComPtr<IOleClientSite>(site_).Detach();
   return S_OK;
 }
 
@@ -74,7 +72,7 @@ STDMETHODIMP ControlObject::SetHostNames(LPCOLESTR, LPCOLESTR) {
 }
 
 STDMETHODIMP ControlObject::Close(DWORD save_option) {
-  return Call(this, [&] {
+  return Guarded([&] {
     InPlaceDeactivate();
     if (dirty_ && site_ && save_option == OLECLOSE_SAVEIFDIRTY) site_->SaveObject();
     if (advise_holder_) advise_holder_->SendOnClose();
@@ -104,7 +102,7 @@ STDMETHODIMP ControlObject::GetClipboardData(DWORD, IDataObject** data) {
 STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, HWND,
                                    LPCRECT) {
   const auto activate = [&] {
-    return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+    return Guarded([&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
   };
   switch (verb) {
     case OLEIVERB_PRIMARY:
@@ -135,15 +133,15 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
     return S_OK;
   }
   if (!active_site) return E_INVALIDARG;
-  const auto site = ComPtr<IOleClientSite>(active_site).As<IOleInPlaceSite>();
+  const auto site = com::ComPtr<IOleClientSite>(active_site).As<IOleInPlaceSite>();
   if (!site) return E_NOINTERFACE;
   if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
   HRESULT result = site->OnInPlaceActivate();
   if (FAILED(result)) return result;
 
   HWND parent = nullptr;
-  ComPtr<IOleInPlaceFrame> frame;
-  ComPtr<IOleInPlaceUIWindow> document;
+  com::ComPtr<IOleInPlaceFrame> frame;
+  com::ComPtr<IOleInPlaceUIWindow> document;
   RECT position{}, clip{};
   OLEINPLACEFRAMEINFO frame_info{};
   frame_info.cb = sizeof frame_info;
@@ -239,7 +237,7 @@ STDMETHODIMP ControlObject::EnumAdvise(IEnumSTATDATA** advise) {
 
 STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
   if (!status) return E_POINTER;
-  *status = library_.project().misc_status;
+  *status = class_.misc_status;
   return S_OK;
 }
 
@@ -259,7 +257,7 @@ STDMETHODIMP ControlObject::ContextSensitiveHelp(BOOL) {
 
 STDMETHODIMP ControlObject::InPlaceDeactivate() {
   if (!in_place_site_) return S_OK;
-  return Call(this, [&] {
+  return Guarded([&] {
     // The window's own procedure may still hold it for the message being handled; it goes
     // when that message ends.
     UIDeactivate();
@@ -299,7 +297,7 @@ STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
   if (!msg) return E_INVALIDARG;
   const HWND window = window_ ? window_->hwnd() : nullptr;
   if (window == nullptr || msg->hwnd != window || msg->message != WM_KEYDOWN) return S_FALSE;
-  return Call(this, [&] {
+  return Guarded([&] {
     if (!control_->TakesKey(static_cast<std::int16_t>(msg->wParam), KeyShift())) return S_FALSE;
     // Translated here, since the container's loop will not: the key's character follows it.
     TranslateMessage(msg);
@@ -348,7 +346,7 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
                                  ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc || !bounds) return E_INVALIDARG;
-  return Call(this, [&] {
+  return Guarded([&] {
     const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
     const DisplayList list = BuildDisplayList(control_->surface(), control_->GetMove());
     if (RecordsOrPrints(dc)) {
@@ -384,7 +382,7 @@ STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* s
 STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
   if (aspects) *aspects = view_aspects_;
   if (flags) *flags = view_flags_;
-  if (sink) *sink = ComPtr<IAdviseSink>(view_sink_).Detach();
+  if (sink) *sink = com::ComPtr<IAdviseSink>(view_sink_).Detach();
   return S_OK;
 }
 
@@ -392,4 +390,4 @@ STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZ
   return GetExtent(aspect, size);
 }
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that every include points down a layer, builds everything
-# (native and Windows, 32- and 64-bit) and runs every test: native, under AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer, and the
-# Windows libraries of both bitnesses under Wine. Prints each stage's time; fails when the
-# whole run takes longer than 45 minutes.
+# (native and Windows, 32- and 64-bit) and runs every test: native, under AddressSanitizer +
+# UndefinedBehaviorSanitizer, the fuzzer, and the Windows libraries of both bitnesses under
+# Wine. Prints each stage's time; fails when the whole run takes longer than 45 minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)

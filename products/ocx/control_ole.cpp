@@ -15,8 +15,8 @@
 namespace velmora::ocx {
 namespace {
 
-// Metafiles record and printers print what they are given, a piece at a time, and per-pixel
-// alpha does not reach them; they get the control composed in a bitmap and handed over whole.
+// Metafiles keep the bitmap they are given, and a printer's page runs to thousands of pixels:
+// both get a smaller one, which they stretch.
 bool RecordsOrPrints(HDC dc) {
   const DWORD kind = GetObjectType(dc);
   return kind == OBJ_ENHMETADC || kind == OBJ_METADC ||

@@ -513,10 +513,12 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
   const bool may_click = kind == EventId::kKeyDown && before.enabled &&
                          before.state != EntryState::kPrompting &&
                          (clicks(first) || (arg_override_ && clicks(*arg_override_)));
+  // They are marked once the host's KeyDown handler has run (see OnEvent): a write there may
+  // repaint the whole board, and the key clicks after it.
   if (may_click) {
-    may_differ_.set(static_cast<std::size_t>(focus_before.square));
+    key_click_squares_.set(static_cast<std::size_t>(focus_before.square));
     if (before.state == EntryState::kPicked) {
-      may_differ_.set(static_cast<std::size_t>(NumberOf(before.from_row, before.from_col)));
+      key_click_squares_.set(static_cast<std::size_t>(NumberOf(before.from_row, before.from_col)));
     }
   }
   const int raised = raised_[static_cast<std::size_t>(kind)];
@@ -531,6 +533,7 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
       break;
     case EventId::kKeyDown:
       acted = control.SurfaceKeyDown(first, second);
+      key_click_squares_.reset();
       break;
     case EventId::kKeyPress:
       control.SurfaceKeyPress(first);
@@ -734,6 +737,7 @@ void ControlHarness::OnEvent(EventId id, std::span<const EventArg> args) {
   }
   CheckAll();
   React();
+  if (id == EventId::kKeyDown) may_differ_ |= key_click_squares_;
 }
 
 void ControlHarness::React() {

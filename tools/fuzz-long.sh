@@ -22,8 +22,10 @@ mkdir -p "$work" "$artifacts"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
+# Without -len_control=0 the length limit starts at the corpus's longest input and grows only
+# while coverage stalls, so inputs near 4096 bytes would hardly ever be tried.
 command=(nice -n 10 "$fuzzer" -seed="$seed" -max_total_time="$seconds" -max_len=4096
-         -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1
+         -len_control=0 -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1
          "-artifact_prefix=$artifacts/" "$work" "$root/fuzz/corpus")
 echo "control fuzzer, long run: ${command[*]}"
 status=0

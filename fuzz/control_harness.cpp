@@ -510,13 +510,16 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
   // Space or Enter on the board is a click on the focus square, with what a mouse click on it
   // may leave showing other than its cell (see ClickSquare).
   const auto clicks = [](std::int16_t key) { return key == 0x20 || key == 0x0D; };
+  // The key the control acts on is the one the host's KeyDown handler leaves in the argument.
+  const std::int16_t key_acted_on = arg_override_.value_or(first);
   const bool may_click = kind == EventId::kKeyDown && before.enabled &&
-                         before.state != EntryState::kPrompting &&
-                         (clicks(first) || (arg_override_ && clicks(*arg_override_)));
+                         before.state != EntryState::kPrompting && clicks(key_acted_on);
+  // They are marked once the host's KeyDown handler has run (see OnEvent): a write there may
+  // repaint the whole board, and the key clicks after it.
   if (may_click) {
-    may_differ_.set(static_cast<std::size_t>(focus_before.square));
+    key_click_squares_.set(static_cast<std::size_t>(focus_before.square));
     if (before.state == EntryState::kPicked) {
-      may_differ_.set(static_cast<std::size_t>(NumberOf(before.from_row, before.from_col)));
+      key_click_squares_.set(static_cast<std::size_t>(NumberOf(before.from_row, before.from_col)));
     }
   }
   const int raised = raised_[static_cast<std::size_t>(kind)];
@@ -531,6 +534,7 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
       break;
     case EventId::kKeyDown:
       acted = control.SurfaceKeyDown(first, second);
+      key_click_squares_.reset();
       break;
     case EventId::kKeyPress:
       control.SurfaceKeyPress(first);
@@ -734,6 +738,7 @@ void ControlHarness::OnEvent(EventId id, std::span<const EventArg> args) {
   }
   CheckAll();
   React();
+  if (id == EventId::kKeyDown) may_differ_ |= key_click_squares_;
 }
 
 void ControlHarness::React() {

@@ -115,6 +115,8 @@ class ControlHarness {
   std::weak_ptr<UserControl1> watch_;
   UserControl1* live_ = nullptr;  // valid while control_ is held or a member of it runs
   SquareSet may_differ_;
+  // What the key being pressed may leave unlike its cell if it clicks (see SurfaceEvent).
+  SquareSet key_click_squares_;
   std::deque<Reaction> reactions_;
   int reactions_used_ = 0;
   int disturbances_ = 0;  // queued inputs run that may change the control

@@ -10,11 +10,7 @@ build="${VELMORA_FUZZ_BUILD:-$root/build-fuzz}"
 runs="${VELMORA_FUZZ_RUNS:-20000}"
 corpus="$root/fuzz/corpus"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELMORA_FUZZ=ON -DVELMORA_BENCH=OFF -DVELMORA_TESTS=OFF >/dev/null
-cmake --build "$build" --target velmora_control_fuzzer
-
-fuzzer="$build/fuzz/velmora_control_fuzzer"
+fuzzer="$("$root/tools/build-fuzzer.sh" "$build")"
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
 scratch="$(mktemp -d)"

@@ -45,21 +45,4 @@ void RgbImage::Fill(int left, int top, int width, int height, Rgb colour) {
   }
 }
 
-void RgbImage::Composite(int left, int top, int width, int height, const std::uint8_t* alpha,
-                         const std::uint8_t* white) {
-  for (int y = std::max(0, -top); y < height && top + y < height_; ++y) {
-    for (int x = std::max(0, -left); x < width && left + x < width_; ++x) {
-      const std::size_t from = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                               static_cast<std::size_t>(x);
-      const int a = alpha[from];
-      if (a == 0) continue;
-      const int w = white[from];
-      std::uint8_t* pixel = &bytes_[Offset(left + x, top + y)];
-      for (int c = 0; c < 3; ++c) {
-        pixel[c] = static_cast<std::uint8_t>((pixel[c] * (255 - a) + 127) / 255 + w);
-      }
-    }
-  }
-}
-
 }  // namespace velmora

@@ -22,10 +22,15 @@ class RgbImage {
   // Mixes `colour` over the pixel with coverage 0 (nothing) to 255 (all).
   void Blend(int x, int y, Rgb colour, int coverage);
   void Fill(int left, int top, int width, int height, Rgb colour);
-  // Lays a picture of black and white ink over the pixels from (left, top): per pixel its
-  // coverage `alpha` and its premultiplied white (both 0 to 255, row by row).
-  void Composite(int left, int top, int width, int height, const std::uint8_t* alpha,
-                 const std::uint8_t* white);
+  // Lays black and white ink over the pixel: its coverage `alpha` and its premultiplied
+  // `white` (both 0 to 255).
+  void Composite(int x, int y, int alpha, int white) {
+    if (!Inside(x, y)) return;
+    std::uint8_t* pixel = &bytes_[Offset(x, y)];
+    for (int c = 0; c < 3; ++c) {
+      pixel[c] = static_cast<std::uint8_t>((pixel[c] * (255 - alpha) + 127) / 255 + white);
+    }
+  }
 
  private:
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }

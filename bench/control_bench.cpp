@@ -72,8 +72,8 @@ BENCHMARK_CAPTURE(Measure, Reset, Reset);
 BENCHMARK_CAPTURE(Measure, Create, Create);
 
 // `--ops NAME COUNT` runs an operation COUNT times outside the framework, so that callgrind can
-// count instructions per operation from two runs of different COUNT.
-// `--list-ops` names them for bench/instructions.sh.
+// count instructions per operation from two runs of different COUNT (`--allocations NAME COUNT`
+// the same for heap allocations). `--list-ops` names them for tools/instructions.py.
 constexpr const char* kOperationNames = "HostMove PositionLoad Reset Create";
 
 int RunOps(const std::string& name, long count) {
@@ -105,5 +105,6 @@ void operator delete(void* p, std::size_t) noexcept {
 }
 
 int main(int argc, char** argv) {
-  return velmora::bench::OpsMain(argc, argv, kOperationNames, RunOps);
+  return velmora::bench::OpsMain(argc, argv, kOperationNames, RunOps,
+                                 [] { return allocations.load(); });
 }

@@ -9,10 +9,20 @@
 namespace velmora::bench {
 
 // The main of a benchmark program that also runs one named operation a given number of times
-// (`--ops NAME N`, for instruction counting) and lists its operations (`--list-ops`).
+// (`--ops NAME N`, for instruction counting) and lists its operations (`--list-ops`). A program
+// that counts its heap allocations passes the count: `--allocations NAME N` then runs the same
+// and prints the allocations made. They are printed by a run of their own, as printing costs
+// instructions that depend on the number printed.
 template <class RunOps>
-int OpsMain(int argc, char** argv, const char* operation_names, RunOps run_ops) {
+int OpsMain(int argc, char** argv, const char* operation_names, RunOps run_ops,
+            long (*allocations_made)() = nullptr) {
   if (argc == 4 && std::string(argv[1]) == "--ops") return run_ops(argv[2], std::atol(argv[3]));
+  if (argc == 4 && std::string(argv[1]) == "--allocations") {
+    if (allocations_made == nullptr) return 2;
+    const int status = run_ops(argv[2], std::atol(argv[3]));
+    std::printf("%ld\n", allocations_made());
+    return status;
+  }
   if (argc == 2 && std::string(argv[1]) == "--list-ops") {
     std::puts(operation_names);
     return 0;

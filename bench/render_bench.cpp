@@ -1,7 +1,7 @@
 // What a full headless render costs at 1x and at fractional and double scales, one renderer
 // reused as a window reuses its painter: the pieces are rasterized on the first render only,
 // so later renders are fills, text and blends. Instructions come from callgrind
-// (bench/instructions.sh), times from the benchmark.
+// (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

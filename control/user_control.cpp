@@ -67,16 +67,17 @@ std::u16string UserControl1::PutPosition() const {
 }
 
 void UserControl1::GetMove(std::u16string New_GetMove) {
-  WriteCell(text3_, std::move(New_GetMove), kGetMoveKey);
+  WriteCell(text3_, New_GetMove, kGetMoveKey);
 }
 void UserControl1::PutMove(std::u16string New_PutMove) {
-  WriteCell(text2_, std::move(New_PutMove), kPutMoveKey);
+  WriteCell(text2_, New_PutMove, kPutMoveKey);
 }
 void UserControl1::PutPosition(std::u16string New_PutPosition) {
-  WriteCell(text4_, std::move(New_PutPosition), kPutPositionKey);
+  WriteCell(text4_, New_PutPosition, kPutPositionKey);
 }
 
-void UserControl1::WriteCell(TextCell& cell, std::u16string text, std::u16string_view property) {
+void UserControl1::WriteCell(TextCell& cell, std::u16string_view text,
+                             std::u16string_view property) {
   const auto self = shared_from_this();
   cell.Set(text);
   host_->PropertyChanged(property);

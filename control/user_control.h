@@ -99,7 +99,7 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void OnPositionText();  // Text4 changed
   void OnHostMove();      // Text2 changed
   void OnGetMove();       // Text3 changed
-  void WriteCell(TextCell& cell, std::u16string text, std::u16string_view property);
+  void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
   std::shared_ptr<FormsPort> forms_;

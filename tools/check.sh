@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (native and Windows, 32- and 64-bit) and runs
-# every test: native, under AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer, and the
-# Windows libraries of both bitnesses under Wine. Prints each stage's time; fails when the
-# whole run takes longer than 45 minutes.
+# every test: native, the instruction bounds of the Release build under callgrind, under
+# AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer, and the Windows libraries of both
+# bitnesses under Wine. Prints each stage's time; fails when the whole run takes longer than 45
+# minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -32,6 +33,10 @@ step "native build and tests"
 cmake -S "$root" -B "$root/build-check/native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build-check/native" -j"$jobs"
 ctest --test-dir "$root/build-check/native" -j"$jobs" --output-on-failure
+
+step "instructions per operation within their bounds (callgrind, the Release build)"
+python3 "$root/tools/instructions_test.py"
+python3 "$root/tools/instructions.py" --check "$root/build-check/native/bench/velmora_bench"
 
 step "tests under the sanitizers"
 cmake -S "$root" -B "$root/build-check/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -1,7 +1,5 @@
 #include "view/surface.h"
 
-#include <bit>
-
 #include "board/failure.h"
 #include "view/accessible_parts.h"
 
@@ -25,19 +23,9 @@ Picture Surface::PictureOf(std::int16_t slot) const {
   return slots_[CheckedSlot(slot)];
 }
 
-void Surface::DrawRow(std::size_t row, const std::array<char16_t, 8>& cells, unsigned known) {
-  const std::size_t first = row * 8;
-  unsigned changed = ~known & 0xFFu;
-  for (std::size_t c = 0; c < cells.size(); ++c) {
-    changed |= static_cast<unsigned>(cells[c] != drawn_cells_[first + c]) << c;
-  }
-  for (; changed != 0; changed &= changed - 1) {
-    const auto c = static_cast<std::size_t>(std::countr_zero(changed));
-    const std::size_t square = first + c + 1;
-    if (const auto picture = PictureForCell(cells[c])) Show(square, *picture);
-    drawn_cells_[first + c] = cells[c];
-  }
-  drawn_known_ |= std::uint64_t{0xFF} << first;
+void Surface::DrawCell(std::size_t index, char16_t cell) {
+  if (const auto picture = PictureForCell(cell)) Show(index + 1, *picture);
+  drawn_cells_[index] = cell;
 }
 
 bool Surface::IsVisible(ControlName prompt_control) const {

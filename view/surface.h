@@ -27,7 +27,7 @@ class Surface {
   // visible change.
   void SetPicture(std::int16_t slot, Picture picture) {
     const std::size_t index = CheckedSlot(slot);
-    if (index != 0) drawn_known_ &= ~SquareBit(index);
+    if (index != 0) drawn_cells_[index - 1] = kNoCell;
     Show(index, picture);
   }
 
@@ -36,16 +36,17 @@ class Surface {
   void SetVisible(ControlName prompt_control, bool visible);
   // Brings the 64 squares into line with the board's rows (row 1 first); a character that is
   // no cell letter leaves its square as it is. The surface remembers the cell each square was
-  // last brought into line with, so rows that did not change since cost one comparison each;
+  // last brought into line with, so four cells that did not change since cost one comparison;
   // any other assignment of a square forgets its cell.
   void DrawCells(const std::array<std::array<char16_t, 8>, 8>& rows) {
     for (std::size_t row = 0; row < rows.size(); ++row) {
-      std::uint64_t now[2], drawn[2];
-      std::memcpy(now, rows[row].data(), sizeof now);
-      std::memcpy(drawn, &drawn_cells_[row * 8], sizeof drawn);
-      const auto known = static_cast<unsigned>(drawn_known_ >> (row * 8)) & 0xFFu;
-      if (((now[0] ^ drawn[0]) | (now[1] ^ drawn[1])) != 0 || known != 0xFFu) {
-        DrawRow(row, rows[row], known);
+      for (std::size_t col = 0; col < 8; col += kCellsCompared) {
+        const char16_t* cells = &rows[row][col];
+        const char16_t* drawn = &drawn_cells_[row * 8 + col];
+        if (std::memcmp(cells, drawn, kCellsCompared * sizeof(char16_t)) == 0) continue;
+        for (std::size_t c = 0; c < kCellsCompared; ++c) {
+          if (cells[c] != drawn[c]) DrawCell(row * 8 + col + c, cells[c]);
+        }
       }
     }
   }
@@ -76,8 +77,14 @@ class Surface {
 
  private:
   static std::size_t CheckedSlot(std::int16_t slot);
-  void DrawRow(std::size_t row, const std::array<char16_t, 8>& cells, unsigned known);
-  static std::uint64_t SquareBit(std::size_t square) { return std::uint64_t{1} << (square - 1); }
+  // Cells compared at once: four fill one 64-bit word.
+  static constexpr std::size_t kCellsCompared = 4;
+  // What a forgotten square remembers: no cell letter, so whatever the board holds there the
+  // next repaint does what it does with a square it knows nothing of (a letter is painted, any
+  // other character leaves the square as it is).
+  static constexpr char16_t kNoCell = 0;
+  // Paints square `index + 1` from `cell` and remembers the cell.
+  void DrawCell(std::size_t index, char16_t cell);
   void Show(std::size_t slot, Picture picture) {
     Picture& shown = slots_[slot];
     const bool seen = !LookAlike(shown, picture);
@@ -103,8 +110,7 @@ class Surface {
   }
 
   std::array<Picture, 65> slots_{};
-  std::array<char16_t, 64> drawn_cells_{};  // by square number - 1
-  std::uint64_t drawn_known_ = 0;           // bit n - 1: drawn_cells_ holds square n's cell
+  std::array<char16_t, 64> drawn_cells_{};  // by square number - 1; kNoCell: not drawn yet
   bool frame1_ = false;
   bool frame2_ = false;
   bool shape3_ = false;

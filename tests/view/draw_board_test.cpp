@@ -94,6 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
         Interference{"AlreadyShowsTheNewCell", 29, Picture::kWhitePawn, u'P', Picture::kWhitePawn},
         // A cell with no letter keeps what was assigned, as it keeps any picture.
         Interference{"UnknownCellKeepsTheAssignment", 3, Picture::kBlackKnight, u'x',
+                     Picture::kBlackKnight},
+        // A NUL cell too: no letter, whatever the surface remembers of the square.
+        Interference{"NulCellKeepsTheAssignment", 3, Picture::kBlackKnight, u'\0',
                      Picture::kBlackKnight}),
     [](const ::testing::TestParamInfo<Interference>& param_info) {
       return std::string(param_info.param.name);

@@ -2,7 +2,8 @@
 // double scales, one renderer reused as a window reuses its painter (the pieces are rasterized
 // on the first render only, so later renders are fills, text and blends), a full repaint into
 // a kept picture, and a host move up to its repainted pixels (the boxes the core's repaint plan
-// gives, nothing else). Instructions come from callgrind (tools/instructions.py), times from
+// gives, nothing else); apart, what rasterizing all twelve pieces costs at 400 pixels a square, as
+// a large draw does. Instructions come from callgrind (tools/instructions.py), times from
 // the benchmark.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +15,7 @@
 #include "bench/quiet_ports.h"
 #include "control/user_control.h"
 #include "platform/headless/png_renderer.h"
+#include "view/artwork.h"
 #include "view/display_list.h"
 #include "view/repaint_plan.h"
 
@@ -21,7 +23,8 @@ namespace {
 
 using velmora::PixelBox;
 
-constexpr const char* kOperationNames = "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x";
+constexpr const char* kOperationNames =
+    "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x RasterizePieces400";
 
 // Collects the boxes the repaint plan gives for what the surface reports.
 class DirtyBoxes : public velmora::SurfaceObserver {
@@ -101,12 +104,28 @@ void RepaintAll(benchmark::State& state) {
 }
 BENCHMARK(RepaintAll)->Unit(benchmark::kMicrosecond);
 
+void RasterizePieces(int pixels) {
+  for (int piece = 0; piece < velmora::kPieceCount; ++piece) {
+    benchmark::DoNotOptimize(velmora::RasterizePiece(velmora::PieceAt(piece), {pixels, pixels}));
+  }
+}
+
+void RasterizePieces400(benchmark::State& state) {
+  for (auto _ : state) RasterizePieces(400);
+}
+BENCHMARK(RasterizePieces400)->Unit(benchmark::kMillisecond);
+
 double ScaleOf(const std::string& name) {
   return name == "Render1x" ? 1.0 : name == "Render1_5x" ? 1.5 : name == "Render2x" ? 2.0 : 0.0;
 }
 
 // `--ops NAME COUNT`: COUNT operations after one warm-up, for callgrind.
 int RunOps(const std::string& name, long count) {
+  if (name == "RasterizePieces400") {
+    RasterizePieces(400);  // warm up: the pieces' outlines are built once
+    for (long i = 0; i < count; ++i) RasterizePieces(400);
+    return 0;
+  }
   if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {
     Screen screen;
     const bool move = name == "RepaintHostMove1x";

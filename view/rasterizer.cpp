@@ -10,15 +10,18 @@ namespace {
 constexpr double kCurveTolerance = 0.005;  // pixels between a curve and its chords
 constexpr int kMostChords = 256;
 
-// Signed area, per pixel, that the path's edges leave to their right. Each row's running sum
-// from the left is the winding number integrated over the pixel: the exact covered area when
-// edges do not cross inside a pixel.
-class Accumulator {
+// The part of a downward edge inside one pixel row: where it enters and leaves the row, and the
+// height of the row it spans, negative for an edge that runs upwards.
+struct RowCrossing {
+  int row;
+  double a, b;
+  double height;
+};
+
+// Cuts the path's edges into row crossings, in the order the edges come.
+class CrossingCollector {
  public:
-  explicit Accumulator(MaskSize size)
-      : width_(size.width),
-        height_(size.height),
-        cells_(static_cast<std::size_t>(size.width + 2) * static_cast<std::size_t>(size.height)) {}
+  explicit CrossingCollector(MaskSize size) : width_(size.width), height_(size.height) {}
 
   // An edge from a to b in pixels. Downward edges add, upward ones subtract.
   void Edge(PathPoint a, PathPoint b) {
@@ -51,31 +54,9 @@ class Accumulator {
     }
   }
 
-  CoverageMask Resolve(FillRule rule) const {
-    CoverageMask mask{{width_, height_}, {}};
-    mask.coverage.reserve(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    for (int y = 0; y < height_; ++y) {
-      double winding = 0;
-      for (int x = 0; x < width_; ++x) {
-        winding += cells_[Index(x, y)];
-        double covered = std::abs(winding);
-        if (rule == FillRule::kEvenOdd) {
-          covered = std::fmod(covered, 2.0);
-          if (covered > 1) covered = 2 - covered;
-        }
-        covered = std::min(covered, 1.0);
-        mask.coverage.push_back(static_cast<std::uint8_t>(std::lround(covered * 255)));
-      }
-    }
-    return mask;
-  }
+  const std::vector<RowCrossing>& crossings() const { return crossings_; }
 
  private:
-  std::size_t Index(int x, int y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_ + 2) +
-           static_cast<std::size_t>(x);
-  }
-
   // A downward piece inside the mask's columns, row by row.
   void Span(PathPoint a, PathPoint b, double sign) {
     const double slope = (b.x - a.x) / (b.y - a.y);
@@ -85,43 +66,142 @@ class Accumulator {
       const double top = std::max<double>(row, a.y);
       const double bottom = std::min<double>(row + 1, b.y);
       if (bottom <= top) continue;
-      Deposit(row, a.x + slope * (top - a.y), a.x + slope * (bottom - a.y), sign * (bottom - top));
+      crossings_.push_back(
+          {row, a.x + slope * (top - a.y), a.x + slope * (bottom - a.y), sign * (bottom - top)});
     }
-  }
-
-  // The part of an edge inside one row runs from x = a to x = b over `height` of the row.
-  // Pixel i gets the share of that height times the edge's average distance to the pixel's
-  // right side (at most one pixel); the cells hold differences so that a running sum gives it.
-  void Deposit(int row, double a, double b, double height) {
-    const double left = std::min(a, b);
-    const double right = std::max(a, b);
-    const int first = std::min(static_cast<int>(std::floor(left)), width_);
-    const int last = std::min(static_cast<int>(std::floor(right)), width_);
-    double before = 0;
-    for (int i = first; i <= last; ++i) {
-      const double covered = height * RightShare(i, left, right);
-      cells_[Index(i, row)] += covered - before;
-      before = covered;
-    }
-    cells_[Index(last + 1, row)] += height - before;
-  }
-
-  // The mean over x in [left, right] of how much of pixel column i lies right of x.
-  static double RightShare(int i, double left, double right) {
-    auto integral = [i](double x) {  // of clamp(i + 1 - t, 0, 1) dt from 0 to x
-      if (x <= i) return x;
-      if (x >= i + 1) return i + 0.5;
-      const double into = x - i;
-      return i + into - into * into / 2;
-    };
-    if (right - left < 1e-12) return std::clamp(i + 1 - left, 0.0, 1.0);
-    return (integral(right) - integral(left)) / (right - left);
   }
 
   int width_;
   int height_;
-  std::vector<double> cells_;
+  std::vector<RowCrossing> crossings_;
 };
+
+// The crossings grouped by row, top row first, each row's in the order they came (the order in
+// which they add up into a pixel, which rounding can tell apart).
+std::vector<RowCrossing> ByRow(const std::vector<RowCrossing>& crossings, int rows) {
+  std::vector<std::size_t> starts(static_cast<std::size_t>(rows) + 1);
+  for (const RowCrossing& c : crossings) ++starts[static_cast<std::size_t>(c.row) + 1];
+  for (std::size_t row = 1; row < starts.size(); ++row) starts[row] += starts[row - 1];
+  std::vector<RowCrossing> sorted(crossings.size());
+  for (const RowCrossing& c : crossings) sorted[starts[static_cast<std::size_t>(c.row)]++] = c;
+  return sorted;
+}
+
+// The mean over x in [left, right] of how much of pixel column i lies right of x.
+double RightShare(int i, double left, double right) {
+  auto integral = [i](double x) {  // of clamp(i + 1 - t, 0, 1) dt from 0 to x
+    if (x <= i) return x;
+    if (x >= i + 1) return i + 0.5;
+    const double into = x - i;
+    return i + into - into * into / 2;
+  };
+  if (right - left < 1e-12) return std::clamp(i + 1 - left, 0.0, 1.0);
+  return (integral(right) - integral(left)) / (right - left);
+}
+
+// Half up, as std::lround rounds, for 0 <= value <= 255: subtracting the whole part is exact.
+std::uint8_t RoundToByte(double value) {
+  const int whole = static_cast<int>(value);
+  return static_cast<std::uint8_t>(whole + (value - whole >= 0.5 ? 1 : 0));
+}
+
+// A pixel's coverage from the winding number integrated over it, by the fill rule.
+template <FillRule rule>
+std::uint8_t CoverageOf(double winding) {
+  double covered = std::abs(winding);
+  if constexpr (rule == FillRule::kEvenOdd) {
+    covered = std::fmod(covered, 2.0);
+    if (covered > 1) covered = 2 - covered;
+  }
+  return RoundToByte(std::min(covered, 1.0) * 255);
+}
+
+// Columns first to last of one row's cells, both included.
+struct ColumnRange {
+  int first, last;
+};
+
+// Signed area, per pixel of one row, that the row's crossings leave to their right. The row's
+// running sum from the left is the winding number integrated over the pixel: the exact covered
+// area when edges do not cross inside a pixel. Only the cells the crossings touch are visited,
+// and the sweep leaves the mask's cells zero for the next row, so a row costs its crossings
+// and a fill, not a pass over every pixel.
+class RowCells {
+ public:
+  explicit RowCells(int width) : width_(width), cells_(static_cast<std::size_t>(width) + 2) {}
+
+  // A crossing from x = a to x = b over `height` of the row. Pixel i gets the share of that
+  // height times the crossing's average distance to the pixel's right side (at most one
+  // pixel); the cells hold differences so that a running sum gives it.
+  void Deposit(double a, double b, double height) {
+    const double left = std::min(a, b);
+    const double right = std::max(a, b);
+    const int first = std::clamp(static_cast<int>(std::floor(left)), 0, width_);
+    const int last = std::min(static_cast<int>(std::floor(right)), width_);
+    double before = 0;
+    for (int i = first; i <= last; ++i) {
+      const double covered = height * RightShare(i, left, right);
+      cells_[static_cast<std::size_t>(i)] += covered - before;
+      before = covered;
+    }
+    cells_[static_cast<std::size_t>(last) + 1] += height - before;
+    touched_.push_back({first, last + 1});
+  }
+
+  // Writes the row's coverage into `out` (`width` pixels, all zero) and clears the cells.
+  // Between touched cells the running sum stands still, so those pixels are one fill.
+  template <FillRule rule>
+  void Sweep(std::uint8_t* out) {
+    std::sort(touched_.begin(), touched_.end(),
+              [](ColumnRange p, ColumnRange q) { return p.first < q.first; });
+    double* cells = cells_.data();  // stores to `out` could otherwise alias the vector
+    double winding = 0;
+    std::uint8_t coverage = 0;
+    int x = 0;  // pixels left of x are written
+    for (const ColumnRange range : touched_) {
+      const int first = std::max(range.first, x);
+      const int end = std::min(range.last + 1, width_);
+      if (first >= end) continue;
+      if (coverage != 0) std::fill(out + x, out + first, coverage);
+      for (int i = first; i < end; ++i) {
+        winding += cells[i];
+        cells[i] = 0;
+        out[i] = CoverageOf<rule>(winding);
+      }
+      coverage = out[end - 1];
+      x = end;
+    }
+    if (coverage != 0) std::fill(out + x, out + width_, coverage);
+    touched_.clear();
+  }
+
+ private:
+  int width_;
+  // The mask's columns and two more on the right, which take what falls past the mask and are
+  // never read.
+  std::vector<double> cells_;
+  std::vector<ColumnRange> touched_;
+};
+
+template <FillRule rule>
+CoverageMask Resolve(const std::vector<RowCrossing>& crossings, MaskSize size) {
+  CoverageMask mask{size, {}};
+  const auto width = static_cast<std::size_t>(size.width);
+  mask.coverage.reserve(width * static_cast<std::size_t>(size.height));
+  RowCells cells(size.width);
+  const std::vector<RowCrossing> sorted = ByRow(crossings, size.height);
+  auto next = sorted.begin();
+  for (int row = 0; row < size.height; ++row) {
+    for (; next != sorted.end() && next->row == row; ++next) {
+      cells.Deposit(next->a, next->b, next->height);
+    }
+    // Grown a row at a time: each row is zeroed just before it is written, not the whole mask
+    // in one pass ahead.
+    mask.coverage.resize(mask.coverage.size() + width);
+    cells.Sweep<rule>(mask.coverage.data() + mask.coverage.size() - width);
+  }
+  return mask;
+}
 
 PathPoint Lerp(PathPoint a, PathPoint b, double t) {
   return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
@@ -129,7 +209,7 @@ PathPoint Lerp(PathPoint a, PathPoint b, double t) {
 
 // Chords of a cubic: the largest second difference of its control points bounds how far a
 // chord of an even split strays from the curve.
-void Flatten(Accumulator& acc, PathPoint p0, PathPoint p1, PathPoint p2, PathPoint p3) {
+void Flatten(CrossingCollector& edges, PathPoint p0, PathPoint p1, PathPoint p2, PathPoint p3) {
   const double dd = std::max(std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y),
                              std::hypot(p1.x - 2 * p2.x + p3.x, p1.y - 2 * p2.y + p3.y));
   const int chords = std::clamp(static_cast<int>(std::ceil(std::sqrt(0.75 * dd / kCurveTolerance))),
@@ -139,7 +219,7 @@ void Flatten(Accumulator& acc, PathPoint p0, PathPoint p1, PathPoint p2, PathPoi
     const double t = static_cast<double>(k) / chords;
     const PathPoint ab = Lerp(p0, p1, t), bc = Lerp(p1, p2, t), cd = Lerp(p2, p3, t);
     const PathPoint to = k == chords ? p3 : Lerp(Lerp(ab, bc, t), Lerp(bc, cd, t), t);
-    acc.Edge(from, to);
+    edges.Edge(from, to);
     from = to;
   }
 }
@@ -149,7 +229,7 @@ void Flatten(Accumulator& acc, PathPoint p0, PathPoint p1, PathPoint p2, PathPoi
 CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
   size.width = std::max(size.width, 0);
   size.height = std::max(size.height, 0);
-  Accumulator acc(size);
+  CrossingCollector edges(size);
   const double sx = size.width / units;
   const double sy = size.height / units;
   auto device = [sx, sy](PathPoint p) { return PathPoint{p.x * sx, p.y * sy}; };
@@ -159,7 +239,7 @@ CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
   PathPoint at{0, 0};
   bool open = false;
   auto close = [&] {
-    if (open) acc.Edge(at, start);
+    if (open) edges.Edge(at, start);
     open = false;
   };
   for (const PathVerb verb : path.verbs()) {
@@ -171,7 +251,7 @@ CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
         break;
       case PathVerb::kLine: {
         const PathPoint to = device(points[next++]);
-        acc.Edge(at, to);
+        edges.Edge(at, to);
         at = to;
         break;
       }
@@ -180,7 +260,7 @@ CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
         const PathPoint c2 = device(points[next + 1]);
         const PathPoint to = device(points[next + 2]);
         next += 3;
-        Flatten(acc, at, c1, c2, to);
+        Flatten(edges, at, c1, c2, to);
         at = to;
         break;
       }
@@ -191,7 +271,8 @@ CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
     }
   }
   close();
-  return acc.Resolve(path.rule());
+  return path.rule() == FillRule::kEvenOdd ? Resolve<FillRule::kEvenOdd>(edges.crossings(), size)
+                                           : Resolve<FillRule::kNonZero>(edges.crossings(), size);
 }
 
 }  // namespace velmora

@@ -73,8 +73,7 @@ struct Screen {
   void HostMove(long i) {
     dirty.boxes.clear();
     control->PutMove(i % 2 == 0 ? u"E2-E4" : u"E4-E2");
-    const velmora::DisplayList list = List();
-    for (const PixelBox& box : dirty.boxes) renderer.Repaint(image, list, box);
+    renderer.Repaint(image, List(), dirty.boxes);
   }
   void RepaintAll() { renderer.Repaint(image, List(), renderer.grid().DesignBox()); }
 };

@@ -62,6 +62,7 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
+  list.reserve(DesignLayout().size() + 1);
   for (const ControlSpec& spec : DesignLayout()) {
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);

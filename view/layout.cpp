@@ -1,5 +1,6 @@
 #include "view/layout.h"
 
+#include <array>
 #include <vector>
 
 namespace velmora {
@@ -195,10 +196,19 @@ std::span<const ControlSpec> DesignLayout() {
 }
 
 const ControlSpec* FindControl(ControlRef ref) {
-  for (const ControlSpec& spec : DesignLayout()) {
-    if (spec.ref == ref) return &spec;
-  }
-  return nullptr;
+  // Every control by name and index (-1 to 64), so a lookup is one step.
+  static const auto table = [] {
+    constexpr std::size_t kNames = static_cast<std::size_t>(ControlName::kImage5) + 1;
+    std::array<std::array<const ControlSpec*, 66>, kNames> t{};
+    for (const ControlSpec& spec : DesignLayout()) {
+      t[static_cast<std::size_t>(spec.ref.name)][static_cast<std::size_t>(spec.ref.index + 1)] =
+          &spec;
+    }
+    return t;
+  }();
+  const auto name = static_cast<std::size_t>(ref.name);
+  if (name >= table.size() || ref.index < -1 || ref.index > 64) return nullptr;
+  return table[name][static_cast<std::size_t>(ref.index + 1)];
 }
 
 std::optional<char16_t> ChoiceLetter(std::int16_t k) {

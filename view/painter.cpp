@@ -114,6 +114,49 @@ void PaintGroupFrame(const PaintContext& paint, const PaintCommand& command, con
   paint.Text(command.text, font, command.line, caption_left, r.top + metrics.ascent, r);
 }
 
+// Whether a command covers every pixel of its box with opaque colour.
+bool PaintsEveryPixel(const PaintCommand& command) {
+  switch (command.kind) {
+    case PaintKind::kRectangle:
+    case PaintKind::kText:
+      return command.fill.has_value();
+    case PaintKind::kTextBox:
+    case PaintKind::kGroupFrame:
+      return true;
+    case PaintKind::kIcon:
+      break;
+  }
+  return false;
+}
+
+bool SameRect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+bool Contains(const PixelBox& outer, const PixelBox& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+         outer.bottom >= inner.bottom;
+}
+
+void PaintControl(const PaintContext& paint, const PaintCommand& command, const PixelBox& r) {
+  switch (command.kind) {
+    case PaintKind::kRectangle:
+      PaintRectangle(paint, command, r);
+      break;
+    case PaintKind::kText:
+      PaintText(paint, command, r);
+      break;
+    case PaintKind::kTextBox:
+      PaintTextBox(paint, command, r);
+      break;
+    case PaintKind::kGroupFrame:
+      PaintGroupFrame(paint, command, r);
+      break;
+    case PaintKind::kIcon:
+      break;
+  }
+}
+
 }  // namespace
 
 MaskSize SurfacePainter::RasterSize(MaskSize picture_size) {
@@ -133,36 +176,50 @@ const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_siz
 }
 
 void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayList& list,
-                           const PixelBox& dirty) {
-  if (IsEmpty(dirty)) return;
-  const PaintContext paint{canvas, grid, dirty};
+                           std::span<const PixelBox> dirty) {
   const MaskSize picture = grid.picture_size();
-  for (const PaintCommand& command : list) {
-    const PixelBox r = grid.BoxOf(command.source, command.rect);
-    if (command.kind == PaintKind::kIcon) {
-      // A picture is drawn at its own size from the part's corner.
-      const PixelBox at{r.left, r.top, r.left + picture.width, r.top + picture.height};
-      if (!IsPiece(command.picture) || !Touches(at, dirty)) continue;
-      canvas.Piece(PieceFor(command.picture, picture), command.picture, at, 255,
-                   Intersection(at, dirty));
+  // Where each command reaches, placed once for every dirty box.
+  // Where each command reaches, placed once for every dirty box and kept for the next paint:
+  // a list is mostly the one before.
+  if (!(placed_on_ == grid.scale())) {
+    placed_on_ = grid.scale();
+    placed_.clear();
+  }
+  placed_.resize(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const PaintCommand& command = list[i];
+    Placed& placed = placed_[i];
+    if (placed.valid && placed.source == command.source && placed.kind == command.kind &&
+        SameRect(placed.rect, command.rect)) {
       continue;
     }
-    if (!Touches(r, dirty)) continue;
-    switch (command.kind) {
-      case PaintKind::kRectangle:
-        PaintRectangle(paint, command, r);
-        break;
-      case PaintKind::kText:
-        PaintText(paint, command, r);
-        break;
-      case PaintKind::kTextBox:
-        PaintTextBox(paint, command, r);
-        break;
-      case PaintKind::kGroupFrame:
-        PaintGroupFrame(paint, command, r);
-        break;
-      case PaintKind::kIcon:
-        break;
+    const PixelBox r = grid.BoxOf(command.source, command.rect);
+    // A picture is drawn at its own size from the part's corner.
+    placed = {true, command.source, command.kind, command.rect,
+              command.kind == PaintKind::kIcon
+                  ? PixelBox{r.left, r.top, r.left + picture.width, r.top + picture.height}
+                  : r};
+  }
+  for (const PixelBox& box : dirty) {
+    if (IsEmpty(box)) continue;
+    // Whatever lies under the topmost command that covers the whole box cannot show.
+    std::size_t first = list.size();
+    while (first > 0 &&
+           !(PaintsEveryPixel(list[first - 1]) && Contains(placed_[first - 1].reach, box))) {
+      --first;
+    }
+    if (first > 0) --first;
+    const PaintContext paint{canvas, grid, box};
+    for (std::size_t i = first; i < list.size(); ++i) {
+      const PaintCommand& command = list[i];
+      const PixelBox& reach = placed_[i].reach;
+      if (!Touches(reach, box)) continue;
+      if (command.kind != PaintKind::kIcon) {
+        PaintControl(paint, command, reach);
+      } else if (IsPiece(command.picture)) {
+        canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, 255,
+                     Intersection(reach, box));
+      }
     }
   }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <span>
+#include <vector>
 
 #include "view/artwork.h"
 #include "view/canvas.h"
@@ -22,7 +24,14 @@ class SurfacePainter {
   // The picture sizes kept besides the one in use.
   static constexpr std::size_t kPieceSizesKept = 3;
 
-  void Paint(Canvas& canvas, const PixelGrid& grid, const DisplayList& list, const PixelBox& dirty);
+  // Paints what reaches into the dirty boxes; each box is painted on its own, bottom to top,
+  // and a part is placed once for them all.
+  void Paint(Canvas& canvas, const PixelGrid& grid, const DisplayList& list,
+             std::span<const PixelBox> dirty);
+  void Paint(Canvas& canvas, const PixelGrid& grid, const DisplayList& list,
+             const PixelBox& dirty) {
+    Paint(canvas, grid, list, std::span<const PixelBox>(&dirty, 1));
+  }
 
   // The pixel size a piece picture of `picture_size` is rasterized at.
   static MaskSize RasterSize(MaskSize picture_size);
@@ -32,6 +41,16 @@ class SurfacePainter {
  private:
   const PieceImage& PieceFor(Picture picture, MaskSize picture_size);
 
+  // Where a command of the last list painted reaches on the device.
+  struct Placed {
+    bool valid = false;
+    ControlRef source{ControlName::kShape4};
+    PaintKind kind = PaintKind::kRectangle;
+    Rect rect{0, 0, 0, 0};
+    PixelBox reach{0, 0, 0, 0};
+  };
+  DeviceScale placed_on_;
+  std::vector<Placed> placed_;
   RecentCache<MaskSize, std::array<PieceImage, kPieceCount>> pieces_{
       kPieceSizesKept + 1, [](std::array<PieceImage, kPieceCount>&) {}};
 };

@@ -20,7 +20,8 @@ RgbImage PngRenderer::Render(const DisplayList& list) {
   return image;
 }
 
-void PngRenderer::Repaint(RgbImage& image, const DisplayList& list, const PixelBox& dirty) {
+void PngRenderer::Repaint(RgbImage& image, const DisplayList& list,
+                          std::span<const PixelBox> dirty) {
   RgbCanvas canvas(image, fonts_);
   painter_.Paint(canvas, grid_, list, dirty);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,11 @@ class PngRenderer {
   const PixelGrid& grid() const { return grid_; }
   // The visible design's rectangle at this scale.
   RgbImage Render(const DisplayList& list);
-  // Paints again only what lies in `dirty`, as a screen repaints a changed part.
-  void Repaint(RgbImage& image, const DisplayList& list, const PixelBox& dirty);
+  // Paints again only what lies in the dirty boxes, as a screen repaints what changed.
+  void Repaint(RgbImage& image, const DisplayList& list, std::span<const PixelBox> dirty);
+  void Repaint(RgbImage& image, const DisplayList& list, const PixelBox& dirty) {
+    Repaint(image, list, std::span<const PixelBox>(&dirty, 1));
+  }
 
  private:
   double scale_;

@@ -27,14 +27,13 @@ void RgbCanvas::Text(std::u16string_view text, const TextFont& font, Rgb colour,
   for (const GlyphImage& glyph : fonts_.Layout(text, font).glyphs) {
     const int left = x + glyph.left;
     const int top = baseline - glyph.top;
-    for (int row = 0; row < glyph.rows; ++row) {
-      const int py = top + row;
-      if (py < on.top || py >= on.bottom) continue;
-      for (int col = 0; col < glyph.width; ++col) {
-        const int px = left + col;
-        if (px < on.left || px >= on.right) continue;
-        image_.Blend(px, py, colour,
-                     glyph.coverage[static_cast<std::size_t>(row * glyph.width + col)]);
+    const PixelBox inside = Intersection(on, {left, top, left + glyph.width, top + glyph.rows});
+    for (int py = inside.top; py < inside.bottom; ++py) {
+      const std::uint8_t* coverage =
+          &glyph.coverage[static_cast<std::size_t>((py - top) * glyph.width + inside.left - left)];
+      std::uint8_t* pixel = image_.PixelAt(inside.left, py);
+      for (int i = 0; i < inside.width(); ++i, pixel += 3) {
+        if (coverage[i] != 0) RgbImage::BlendAt(pixel, colour, coverage[i]);
       }
     }
   }
@@ -55,6 +54,19 @@ void RgbCanvas::Piece(const PieceImage& image, Picture, const PixelBox& box, std
   const PixelBox on = Intersection(OnImage(clip), box);
   if (IsEmpty(on) || image.alpha.empty()) return;
   const bool scaled = image.size.width != box.width() || image.size.height != box.height();
+  if (!scaled && opacity == 255) {
+    // Pixel for pixel, the usual case: rows walked directly.
+    for (int py = on.top; py < on.bottom; ++py) {
+      const std::size_t from = image.Offset(on.left - box.left, py - box.top);
+      const std::uint8_t* alpha = &image.alpha[from];
+      const std::uint8_t* white = &image.white[from];
+      std::uint8_t* pixel = image_.PixelAt(on.left, py);
+      for (int i = 0; i < on.width(); ++i, pixel += 3) {
+        if (alpha[i] != 0) RgbImage::CompositeAt(pixel, alpha[i], white[i]);
+      }
+    }
+    return;
+  }
   for (int py = on.top; py < on.bottom; ++py) {
     const int sy = scaled ? (py - box.top) * image.size.height / box.height() : py - box.top;
     for (int px = on.left; px < on.right; ++px) {

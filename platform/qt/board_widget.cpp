@@ -227,7 +227,9 @@ void BoardWidget::focusOutEvent(QFocusEvent* event) {
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  for (const QRect& rect : event->region()) painter.fillRect(rect, palette().window());
+  // The design paints every pixel of its own rectangle; only beyond it shows the window.
+  const QRegion beyond = event->region().subtracted(LogicalRect(GridFor(1).DesignBox(), 1));
+  for (const QRect& rect : beyond) painter.fillRect(rect, palette().window());
   d_->canvas.Paint(painter, BuildDisplayList(d_->control->surface(), d_->control->GetMove()),
                    event->region());
 }

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <cmath>
+#include <vector>
 
 #include "platform/qt/qt_text.h"
 #include "view/display_list.h"
@@ -65,9 +66,10 @@ void QtCanvas::Paint(QPainter& painter, const DisplayList& list, const QRegion& 
   // Drawn in device pixels: the grid has already put every edge on one.
   painter.save();
   painter.scale(1 / ratio, 1 / ratio);
-  for (const QRect& rect : region) {
-    surface_painter_.Paint(*this, grid, list, DeviceBox(rect, ratio));
-  }
+  std::vector<PixelBox> dirty;
+  dirty.reserve(static_cast<std::size_t>(region.rectCount()));
+  for (const QRect& rect : region) dirty.push_back(DeviceBox(rect, ratio));
+  surface_painter_.Paint(*this, grid, list, dirty);
   painter.restore();
   painter_ = nullptr;
 }

@@ -7,6 +7,7 @@
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/recording_host.h"
 #include "view/hit_test.h"
+#include "view/repaint_plan.h"
 
 namespace velmora {
 namespace {
@@ -33,6 +34,81 @@ int InkOnSquare(const RgbImage& image, std::int16_t n) {
 
 RgbImage RenderNew(double scale = 1) {
   return PngRenderer(scale).Render(BuildDisplayList(Surface(), u""));
+}
+
+// Repaints a kept picture as a screen does: only the boxes the core's plan gives for what the
+// surface reports.
+class PlannedScreen : public SurfaceObserver {
+ public:
+  PlannedScreen(UserControl1& control, double scale)
+      : control_(control), renderer_(scale), image_(renderer_.Render(List())) {
+    control_.SetSurfaceObserver(this);
+  }
+  ~PlannedScreen() override { control_.SetSurfaceObserver(nullptr); }
+
+  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
+  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
+  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
+  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
+  void FocusMoved() override { Add(SurfaceReport::Focus()); }
+
+  // The kept picture with the planned boxes repainted, and what a whole new render shows.
+  const RgbImage& Repainted() {
+    renderer_.Repaint(image_, List(), dirty_);
+    dirty_.clear();
+    return image_;
+  }
+  RgbImage Whole() { return renderer_.Render(List()); }
+
+ private:
+  DisplayList List() const { return BuildDisplayList(control_.surface(), control_.GetMove()); }
+  void Add(const SurfaceReport& report) {
+    for (const PixelBox& box : plan_.For(renderer_.grid(), control_.surface(), report)) {
+      dirty_.push_back(box);
+    }
+  }
+
+  UserControl1& control_;
+  PngRenderer renderer_;
+  RgbImage image_;
+  RepaintPlan plan_;
+  std::vector<PixelBox> dirty_;
+};
+
+TEST(PngRenderer, RepaintingOnlyThePlannedBoxesGivesTheWholePicture) {
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    HeadlessForms forms;
+    RecordingHost host;
+    const auto control = UserControl1::Create(forms, host);
+    forms.Attach(control);
+    PlannedScreen screen(*control, scale);
+    int checks = 0;
+    const auto check = [&] {
+      const RgbImage whole = screen.Whole();
+      EXPECT_EQ(screen.Repainted().bytes(), whole.bytes()) << "check " << checks << " at " << scale;
+      ++checks;
+    };
+    control->PutMove(u"E2-E4");
+    check();
+    control->ClickSquare(7);  // G1 lifted
+    check();
+    control->ClickSquare(22);  // put down on F3
+    check();
+    std::int16_t key = 0x27, shift = 0;  // the right arrow shows the focus mark
+    control->SurfaceKeyDown(key, shift);
+    check();
+    control->PutPosition(u"****K***" + std::u16string(40, u'*') + u"****P*******k***");
+    check();
+    // The promotion prompt opens: checked while it waits, then the rook is chosen.
+    forms.Queue([&](UserControl1&) { check(); });
+    forms.QueueChoiceClick(1);
+    control->ClickSquare(53);
+    control->ClickSquare(61);
+    check();
+    control->Enabled(false);
+    check();
+    EXPECT_EQ(checks, 8);
+  }
 }
 
 TEST(PngRenderer, ImageCoversTheDesignAtEachScale) {

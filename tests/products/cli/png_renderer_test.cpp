@@ -5,7 +5,7 @@
 
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
-#include "platform/headless/recording_host.h"
+#include "tests/support/recording_host.h"
 #include "view/hit_test.h"
 #include "view/repaint_plan.h"
 

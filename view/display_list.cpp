@@ -18,7 +18,7 @@ namespace {
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
-  const bool square = spec.ref.name == ControlName::kImage1 && spec.ref.index >= 1;
+  const bool square = spec.ref.name == ControlName::kSquarePicture && spec.ref.index >= 1;
   return square ? surface.PictureOf(spec.ref.index) : spec.design_picture;
 }
 

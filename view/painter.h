@@ -44,7 +44,7 @@ class SurfacePainter {
   // Where a command of the last list painted reaches on the device.
   struct Placed {
     bool valid = false;
-    ControlRef source{ControlName::kShape4};
+    ControlRef source{ControlName::kBackground};
     PaintKind kind = PaintKind::kRectangle;
     Rect rect{0, 0, 0, 0};
     PixelBox reach{0, 0, 0, 0};

@@ -22,10 +22,10 @@ RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
   RepaintBoxes boxes;
   switch (report.kind) {
     case SurfaceReport::Kind::kPicture:
-      boxes.Add(BoxOfControl(grid, {ControlName::kImage1, report.square}));
+      boxes.Add(BoxOfControl(grid, {ControlName::kSquarePicture, report.square}));
       break;
     case SurfaceReport::Kind::kMoveDisplay:
-      boxes.Add(BoxOfControl(grid, {ControlName::kText3}));
+      boxes.Add(BoxOfControl(grid, {ControlName::kMoveDisplay}));
       break;
     case SurfaceReport::Kind::kVisibility:
       boxes.Add(BoxOfControl(grid, {report.control}));

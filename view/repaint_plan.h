@@ -14,8 +14,8 @@ struct SurfaceReport {
   enum class Kind : std::uint8_t { kPicture, kMoveDisplay, kVisibility, kEnabled, kFocus };
 
   Kind kind;
-  std::int16_t square = 0;                     // kPicture: the square
-  ControlName control = ControlName::kShape4;  // kVisibility: the prompt control
+  std::int16_t square = 0;                         // kPicture: the square
+  ControlName control = ControlName::kBackground;  // kVisibility: the prompt control
 
   static SurfaceReport Picture(std::int16_t square) { return {Kind::kPicture, square}; }
   static SurfaceReport MoveDisplay() { return {Kind::kMoveDisplay}; }

@@ -109,7 +109,7 @@ void BoardWidget::Impl::MoveDisplayChanged() {
 
 void BoardWidget::Impl::VisibilityChanged(ControlName name) {
   Update(SurfaceReport::Visibility(name));
-  if (name == ControlName::kShape3) return;
+  if (name == ControlName::kPromptBackdrop) return;
   // The board's children change: choices come with the prompt and go with it.
   AccessibleEvent(*widget, kBoardPart, QAccessible::ObjectReorder);
   if (!control->surface().IsVisible(name)) return;

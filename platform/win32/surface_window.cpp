@@ -389,7 +389,7 @@ void SurfaceWindow::MoveDisplayChanged() {
 
 void SurfaceWindow::VisibilityChanged(ControlName control) {
   Invalidate(SurfaceReport::Visibility(control));
-  if (control == ControlName::kShape3) return;
+  if (control == ControlName::kPromptBackdrop) return;
   const bool shown = control_->surface().IsVisible(control);
   for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
     Notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, part);

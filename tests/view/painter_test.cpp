@@ -52,8 +52,8 @@ class RecordingCanvas : public Canvas {
 // Everything the list can hold: pieces, labels, the move display, a shown panel, the mark.
 DisplayList EveryKind() {
   Surface surface;
-  surface.SetVisible(N::kFrame1, true);
-  surface.SetVisible(N::kShape3, true);
+  surface.SetVisible(N::kWhitePanel, true);
+  surface.SetVisible(N::kPromptBackdrop, true);
   surface.SetFocusMark(66);
   return BuildDisplayList(surface, u"E2-E4");
 }
@@ -66,8 +66,8 @@ TEST(SurfacePainter, TouchesNothingOutsideTheDirtyBoxes) {
     const std::vector<PixelBox> dirty = {
         {0, 0, 1, 1},
         {design.right / 3, design.bottom / 3, design.right / 3 + 37, design.bottom / 3 + 53},
-        grid.BoxOf(*FindControl({N::kText3})),
-        grid.BoxOf(*FindControl({N::kFrame1})),
+        grid.BoxOf(*FindControl({N::kMoveDisplay})),
+        grid.BoxOf(*FindControl({N::kWhitePanel})),
         {design.right - 20, design.bottom - 20, design.right + 20, design.bottom + 20},
     };
     for (const PixelBox& box : dirty) {
@@ -88,7 +88,7 @@ TEST(SurfacePainter, PaintsNothingUnderAPartThatCoversTheWholeBox) {
   RecordingCanvas canvas;
   // E2's picture box: its square covers it, so neither background nor border is filled.
   painter.Paint(canvas, grid, BuildDisplayList(Surface(), u""),
-                grid.BoxOf(*FindControl({N::kImage1, 13})));
+                grid.BoxOf(*FindControl({N::kSquarePicture, 13})));
   for (const auto& call : canvas.calls) {
     EXPECT_NE(call.colour, colours::kBackground) << call.what;
     EXPECT_NE(call.colour, colours::kBorder) << call.what;
@@ -114,7 +114,7 @@ TEST(SurfacePainter, RasterizesPiecesAtMostAThousandAndTwentyFourPixelsASide) {
   const PixelGrid grid(DeviceScale::ToFit(0, 0, 100000, 100000));
   SurfacePainter painter;
   RecordingCanvas canvas;
-  const PixelBox e2 = grid.BoxOf(*FindControl({N::kImage1, 13}));
+  const PixelBox e2 = grid.BoxOf(*FindControl({N::kSquarePicture, 13}));
   painter.Paint(canvas, grid, BuildDisplayList(Surface(), u""),
                 {e2.left, e2.top, e2.left + 10, e2.top + 10});
   ASSERT_EQ(canvas.piece_sizes.size(), 1u);
@@ -128,7 +128,7 @@ TEST(SurfacePainter, KeepsPiecesForTheSizeInUseAndAFewBefore) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
   for (const double scale : {1.0, 1.25, 1.5, 2.0, 3.0, 1.0}) {
     const PixelGrid grid(DeviceScale::Times(scale));
-    painter.Paint(canvas, grid, list, grid.BoxOf(*FindControl({N::kImage1, 13})));
+    painter.Paint(canvas, grid, list, grid.BoxOf(*FindControl({N::kSquarePicture, 13})));
   }
   EXPECT_EQ(painter.piece_sizes_held(), SurfacePainter::kPieceSizesKept + 1);
 }

@@ -25,11 +25,11 @@ TEST(RepaintPlan, EachReportRepaintsTheControlThatShowsIt) {
     std::vector<ControlRef> shown_by;
   };
   const Case cases[] = {
-      {SurfaceReport::Picture(13), {{N::kImage1, 13}}},
-      {SurfaceReport::Picture(64), {{N::kImage1, 64}}},
-      {SurfaceReport::MoveDisplay(), {{N::kText3}}},
-      {SurfaceReport::Visibility(N::kFrame2), {{N::kFrame2}}},
-      {SurfaceReport::Visibility(N::kShape3), {{N::kShape3}}},
+      {SurfaceReport::Picture(13), {{N::kSquarePicture, 13}}},
+      {SurfaceReport::Picture(64), {{N::kSquarePicture, 64}}},
+      {SurfaceReport::MoveDisplay(), {{N::kMoveDisplay}}},
+      {SurfaceReport::Visibility(N::kBlackPanel), {{N::kBlackPanel}}},
+      {SurfaceReport::Visibility(N::kPromptBackdrop), {{N::kPromptBackdrop}}},
       {SurfaceReport::Enabled(), {}},
   };
   for (const double scale : {1.0, 1.5, 2.0}) {
@@ -49,14 +49,14 @@ TEST(RepaintPlan, TheFocusMarkRepaintsWhereItWasAndWhereItIsOnlyWhenItMoves) {
   EXPECT_TRUE(BoxesFor(plan, surface, SurfaceReport::Focus()).empty()) << "no mark yet";
   surface.SetFocusMark(1);
   EXPECT_EQ(BoxesFor(plan, surface, SurfaceReport::Focus()),
-            (std::vector<PixelBox>{BoxOf({N::kImage1, 1})}));
+            (std::vector<PixelBox>{BoxOf({N::kSquarePicture, 1})}));
   EXPECT_TRUE(BoxesFor(plan, surface, SurfaceReport::Focus()).empty()) << "it did not move";
   surface.SetFocusMark(9);
   EXPECT_EQ(BoxesFor(plan, surface, SurfaceReport::Focus()),
-            (std::vector<PixelBox>{BoxOf({N::kImage1, 1}), BoxOf({N::kImage1, 9})}));
+            (std::vector<PixelBox>{BoxOf({N::kSquarePicture, 1}), BoxOf({N::kSquarePicture, 9})}));
   surface.SetFocusMark(0);
   EXPECT_EQ(BoxesFor(plan, surface, SurfaceReport::Focus()),
-            (std::vector<PixelBox>{BoxOf({N::kImage1, 9})}));
+            (std::vector<PixelBox>{BoxOf({N::kSquarePicture, 9})}));
 }
 
 }  // namespace

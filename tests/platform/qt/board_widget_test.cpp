@@ -225,7 +225,7 @@ class BoardWidgetTest : public QObject {
     QFETCH(QString, piece);
     const auto widget = ShownWidget(kPawnOnA7);
     ClickSquare(widget.get(), u"A7");
-    const QRect panel = ControlRect({ControlName::kFrame1});
+    const QRect panel = ControlRect({ControlName::kWhitePanel});
     const QImage before = Render(widget.get(), 1).copy(panel);
     bool prompt_shown = false;
     QTimer::singleShot(0, widget.get(), [&] {
@@ -687,7 +687,7 @@ class BoardWidgetTest : public QObject {
     QTRY_VERIFY(!recorder.painted.isEmpty());
     QCoreApplication::processEvents();
     const QRegion expected =
-        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kText3});
+        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kMoveDisplay});
     QCOMPARE(recorder.painted, expected);
   }
 

@@ -183,8 +183,8 @@ TEST(PngRenderer, HostMoveShowsThePawnOnE4) {
 
 TEST(PngRenderer, OpenPromptCoversTheCentreSquares) {
   Surface surface;
-  surface.SetVisible(ControlName::kFrame1, true);
-  surface.SetVisible(ControlName::kShape3, true);
+  surface.SetVisible(ControlName::kWhitePanel, true);
+  surface.SetVisible(ControlName::kPromptBackdrop, true);
   const RgbImage image = PngRenderer().Render(BuildDisplayList(surface, u""));
   // D7 is covered by the backdrop down to the panel's caption: its pawn is gone.
   const Point d7 = SquareOrigin(52);
@@ -251,8 +251,8 @@ TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
   const RgbImage image = renderer.Render(BuildDisplayList(Surface(), u""));
   const PixelGrid& grid = renderer.grid();
   // Along rank 4, one pixel under its top grid line: nothing but squares and grid lines.
-  const PixelBox a4 = grid.BoxOf(*FindControl({ControlName::kShape1, 25}));
-  const PixelBox h4 = grid.BoxOf(*FindControl({ControlName::kShape1, 32}));
+  const PixelBox a4 = grid.BoxOf(*FindControl({ControlName::kSquare, 25}));
+  const PixelBox h4 = grid.BoxOf(*FindControl({ControlName::kSquare, 32}));
   const std::vector<int> lines = BlackColumns(image, a4.top + 1, a4.left, h4.right);
   ASSERT_EQ(lines.size(), 9u);
   const int pitch = grid.picture_size().width;
@@ -261,8 +261,8 @@ TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
   }
   // Down the A file, the same between the ranks.
   std::vector<int> rows;
-  const PixelBox a1 = grid.BoxOf(*FindControl({ControlName::kShape1, 1}));
-  for (int y = grid.BoxOf(*FindControl({ControlName::kShape1, 57})).top; y < a1.bottom; ++y) {
+  const PixelBox a1 = grid.BoxOf(*FindControl({ControlName::kSquare, 1}));
+  for (int y = grid.BoxOf(*FindControl({ControlName::kSquare, 57})).top; y < a1.bottom; ++y) {
     if (image.At(a1.left + 1, y) == Rgb{0, 0, 0}) rows.push_back(y);
   }
   ASSERT_EQ(rows.size(), 9u);
@@ -273,7 +273,7 @@ TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
 TEST_P(RenderScale, PieceEdgesBlendIntoTheSquare) {
   PngRenderer renderer(GetParam());
   const RgbImage image = renderer.Render(BuildDisplayList(Surface(), u""));
-  const PixelBox e2 = renderer.grid().BoxOf(*FindControl({ControlName::kImage1, 13}));
+  const PixelBox e2 = renderer.grid().BoxOf(*FindControl({ControlName::kSquarePicture, 13}));
   const Rgb square = SquareColour(13);
   int ink = 0;
   int blended = 0;
@@ -302,7 +302,7 @@ TEST_P(RenderScale, HitTestingFindsEachSquareWhereItIsDrawn) {
   PngRenderer renderer(GetParam());
   const Surface surface;
   for (std::int16_t n = 1; n <= 64; ++n) {
-    const PixelBox picture = renderer.grid().BoxOf(*FindControl({ControlName::kImage1, n}));
+    const PixelBox picture = renderer.grid().BoxOf(*FindControl({ControlName::kSquarePicture, n}));
     EXPECT_EQ(HitTest(surface, renderer.grid(), picture.left, picture.top),
               (Hit{Hit::Kind::kSquare, n}));
     EXPECT_EQ(HitTest(surface, renderer.grid(), picture.right - 1, picture.bottom - 1),
@@ -314,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, RenderScale, testing::Values(1.0, 1.25, 1.5, 2.
 
 TEST(PngRenderer, DoubleSizeIsDrawnNotDoubled) {
   const RgbImage twice = RenderNew(2);
-  const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kImage1, 13}));
+  const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kSquarePicture, 13}));
   // A doubled picture repeats every pixel in a 2 x 2 block; a drawn one does not at its edges.
   int uneven_blocks = 0;
   for (int y = e2.top; y + 1 < e2.bottom; y += 2) {

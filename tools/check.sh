@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything (native and Windows, 32- and 64-bit) and runs
-# every test: native, the instruction bounds of the Release build under callgrind, under
-# AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer, and the Windows libraries of both
-# bitnesses under Wine. Prints each stage's time; fails when the whole run takes longer than 45
-# minutes.
+# Installs what is missing, checks that every include points down a layer, builds everything
+# (native and Windows, 32- and 64-bit) and runs every test: native, the instruction bounds of the
+# Release build under callgrind, under AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzer,
+# and the Windows libraries of both bitnesses under Wine. Prints each stage's time; fails when
+# the whole run takes longer than 45 minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -28,6 +28,11 @@ step "dependencies"
 
 step "format"
 git -C "$root" ls-files '*.h' '*.cpp' | (cd "$root" && xargs clang-format --dry-run -Werror)
+
+step "include layers and the build tools' own tests"
+# The checker's tests show it refuses an include that points up or sideways; then the tree.
+python3 -m unittest discover -s "$root/tests/tools" -p '*_test.py'
+python3 "$root/tools/check_includes.py" "$root"
 
 step "native build and tests"
 cmake -S "$root" -B "$root/build-check/native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

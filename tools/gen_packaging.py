@@ -8,8 +8,9 @@
   gen_packaging.py bitmap PICTURE OUTPUT
       Writes a 16-colour .bmp from PICTURE: its quoted rows of hex digits (palette indices),
       top row first.
-  gen_packaging.py header PROJECT OUTPUT
-      Writes the C++ constants of PROJECT (ProgID, threading model, misc status, ...).
+  gen_packaging.py header IDENTIFIERS PROJECT OUTPUT
+      Writes the library's class table for the component toolkit as C++ constants: the type
+      library, and a row for each class of PROJECT (identifiers, ProgID, threading model, ...).
   gen_packaging.py manifest IDENTIFIERS PROJECT ARCHITECTURE OUTPUT
       Writes the library's assembly manifest for x86 or amd64, for registration-free use.
   gen_packaging.py installer IDENTIFIERS PROJECT X86_DIR X64_DIR README OUTPUT
@@ -37,15 +38,32 @@ def read_identifiers(path):
     return identifiers
 
 
-def read_project(path):
-    project = {}
-    with open(path, encoding="utf-8") as source:
-        for line in source:
-            line = line.split("#", 1)[0].strip()
-            if line:
-                name, value = (part.strip() for part in line.split("=", 1))
-                project[name] = value
-    return project
+class Project:
+    """project.txt: the library's keys, then a section for each class ("[Name]", its keys)."""
+
+    def __init__(self, path):
+        self.library = {}
+        self.classes = []
+        keys = self.library
+        with open(path, encoding="utf-8") as source:
+            for line in source:
+                line = line.split("#", 1)[0].strip()
+                if line.startswith("[") and line.endswith("]"):
+                    keys = {"Name": line[1:-1].strip()}
+                    self.classes.append(keys)
+                elif line:
+                    name, value = (part.strip() for part in line.split("=", 1))
+                    keys[name] = value
+        if not self.classes:
+            sys.exit(f"{path}: no class")
+
+
+def library_id(identifiers, project):
+    return identifiers["LIBID_" + project.library["LibraryName"]]
+
+
+def class_id(identifiers, klass):
+    return identifiers["CLSID_" + klass["Name"]]
 
 
 def guid_text(guid):
@@ -65,28 +83,56 @@ MISC_STATUS = {
 }
 
 
-def misc_status(project):
+def misc_status(klass):
     value = 0
-    for name in project["MiscStatus"].split():
+    for name in klass["MiscStatus"].split():
         value |= MISC_STATUS[name]
     return value
 
 
-def header(project_path, output_path):
-    project = read_project(project_path)
-    major, minor = project["LibraryVersion"].split(".")
-    text = f"""// Generated from products/ocx/project.txt: what the library registers besides its identifiers.
+def guid_initializer(guid):
+    """A GUID as C++ aggregate initialisation."""
+    data = guid.bytes
+    tail = ", ".join(f"0x{byte:02X}" for byte in data[8:])
+    return (f"{{0x{guid.time_low:08X}, 0x{guid.time_mid:04X}, 0x{guid.time_hi_version:04X}, "
+            f"{{{tail}}}}}")
+
+
+def header(identifiers_path, project_path, output_path):
+    identifiers = read_identifiers(identifiers_path)
+    project = Project(project_path)
+    library = project.library
+    major, minor = library["LibraryVersion"].split(".")
+    rows = []
+    for klass in project.classes:
+        rows.append(f"""    // {klass["Name"]}
+    {{.prog_id = L"{klass["ProgID"]}",
+     .class_id = {guid_initializer(class_id(identifiers, klass))},
+     .default_interface = {guid_initializer(identifiers["IID_" + klass["DefaultInterface"]])},
+     .source_interface = {guid_initializer(identifiers["DIID_" + klass["SourceInterface"]])},
+     .threading_model = L"{klass["ThreadingModel"]}",
+     .toolbox_bitmap = {int(klass["ToolboxBitmap"])},
+     .misc_status = 0x{misc_status(klass):X}}},""")
+    row_text = "\n".join(rows)
+    text = f"""// Generated from products/ocx/project.txt and identifiers.txt: the library and a row for each
+// class it carries, as the component toolkit registers and makes them.
 #pragma once
+
+#include "runtime/com/descriptor.h"
 
 namespace velmora::ocx {{
 
-inline constexpr wchar_t kProgId[] = L"{project["ProgID"]}";
-inline constexpr wchar_t kLibraryName[] = L"{project["LibraryName"]}";
-inline constexpr unsigned short kMajorVersion = {int(major)};
-inline constexpr unsigned short kMinorVersion = {int(minor)};
-inline constexpr wchar_t kThreadingModel[] = L"{project["ThreadingModel"]}";
-inline constexpr int kToolboxBitmap = {int(project["ToolboxBitmap"])};
-inline constexpr unsigned long kMiscStatus = 0x{misc_status(project):X};
+inline constexpr com::ClassDescriptor kClasses[] = {{
+{row_text}
+}};
+
+inline constexpr com::LibraryDescriptor kLibrary{{
+    .library_name = L"{library["LibraryName"]}",
+    .library_id = {guid_initializer(library_id(identifiers, project))},
+    .major_version = {int(major)},
+    .minor_version = {int(minor)},
+    .classes = kClasses,
+}};
 
 }}  // namespace velmora::ocx
 """
@@ -99,37 +145,47 @@ TYPE_LIBRARY_PROXY = "{00020424-0000-0000-C000-000000000046}"
 DISPATCH_PROXY = "{00020420-0000-0000-C000-000000000046}"
 
 
-def interfaces(identifiers):
-    """The type library's interfaces as its registration lists them: name, IID, proxy."""
-    return [("_UserControl1", identifiers["IID__UserControl1"], TYPE_LIBRARY_PROXY),
-            ("__UserControl1", identifiers["DIID___UserControl1"], DISPATCH_PROXY)]
+def interfaces(identifiers, project):
+    """The type library's interfaces as its registration lists them, each class's default and
+    source interface in the order of the classes: name, IID, proxy."""
+    found = []
+    for klass in project.classes:
+        default, source = klass["DefaultInterface"], klass["SourceInterface"]
+        found += [(default, identifiers["IID_" + default], TYPE_LIBRARY_PROXY),
+                  (source, identifiers["DIID_" + source], DISPATCH_PROXY)]
+    return found
 
 
 def manifest(identifiers_path, project_path, architecture, output_path):
     if architecture not in ("x86", "amd64"):
         sys.exit(f"unknown architecture {architecture}")
     identifiers = read_identifiers(identifiers_path)
-    project = read_project(project_path)
-    library_id = guid_text(identifiers["LIBID_Project1"])
-    status = ",".join(project["MiscStatus"].split())
+    project = Project(project_path)
+    library = project.library
+    tlbid = guid_text(library_id(identifiers, project))
     lines = [
         '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>',
         '<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">',
-        f'  <assemblyIdentity type="win32" name={quoteattr(project["AssemblyName"])} '
-        f'version={quoteattr(project["AssemblyVersion"])} '
+        f'  <assemblyIdentity type="win32" name={quoteattr(library["AssemblyName"])} '
+        f'version={quoteattr(library["AssemblyVersion"])} '
         f'processorArchitecture="{architecture}"/>',
         '  <file name="VelmoraSW.ocx">',
-        f'    <comClass clsid="{guid_text(identifiers["CLSID_UserControl1"])}" '
-        f'progid={quoteattr(project["ProgID"])} '
-        f'threadingModel={quoteattr(project["ThreadingModel"])} tlbid="{library_id}" '
-        f'miscStatus="{status}" miscStatusContent="{status}"/>',
-        f'    <typelib tlbid="{library_id}" version="{project["LibraryVersion"]}" helpdir="" '
-        f'flags="{",".join(project["LibraryFlags"].split())}"/>',
+    ]
+    for klass in project.classes:
+        status = ",".join(klass["MiscStatus"].split())
+        lines.append(
+            f'    <comClass clsid="{guid_text(class_id(identifiers, klass))}" '
+            f'progid={quoteattr(klass["ProgID"])} '
+            f'threadingModel={quoteattr(klass["ThreadingModel"])} tlbid="{tlbid}" '
+            f'miscStatus="{status}" miscStatusContent="{status}"/>')
+    lines += [
+        f'    <typelib tlbid="{tlbid}" version="{library["LibraryVersion"]}" helpdir="" '
+        f'flags="{",".join(library["LibraryFlags"].split())}"/>',
         '  </file>',
     ]
-    for name, iid, proxy in interfaces(identifiers):
+    for name, iid, proxy in interfaces(identifiers, project):
         lines.append(f'  <comInterfaceExternalProxyStub name="{name}" iid="{guid_text(iid)}" '
-                     f'proxyStubClsid32="{proxy}" tlbid="{library_id}"/>')
+                     f'proxyStubClsid32="{proxy}" tlbid="{tlbid}"/>')
     lines.append('</assembly>')
     write_if_changed(output_path, ("\r\n".join(lines) + "\r\n").encode("utf-8"))
 
@@ -137,38 +193,40 @@ def manifest(identifiers_path, project_path, architecture, output_path):
 LIBRARY_FLAGS = {"restricted": 1, "control": 2, "hidden": 4, "hasdiskimage": 8}
 
 
-def class_rows(identifiers, project, library):
-    """The registry entries of the class and its ProgID, as the library's registration writes
+def class_rows(identifiers, project, klass, library):
+    """The registry entries of a class under its class id, as the library's registration writes
     them: (key, value name or None, data). `library` is the library's path."""
-    class_key = "CLSID\\" + guid_text(identifiers["CLSID_UserControl1"])
-    status = str(misc_status(project))
-    prog_id = project["ProgID"]
+    class_key = "CLSID\\" + guid_text(class_id(identifiers, klass))
+    status = str(misc_status(klass))
+    prog_id = klass["ProgID"]
+    version = project.library["LibraryVersion"]
     return [
         (class_key, None, prog_id),
         (class_key + "\\ProgID", None, prog_id),
         (class_key + "\\InprocServer32", None, library),
-        (class_key + "\\InprocServer32", "ThreadingModel", project["ThreadingModel"]),
+        (class_key + "\\InprocServer32", "ThreadingModel", klass["ThreadingModel"]),
         (class_key + "\\Control", None, ""),
-        (class_key + "\\ToolboxBitmap32", None, f"{library}, {project['ToolboxBitmap']}"),
+        (class_key + "\\ToolboxBitmap32", None, f"{library}, {klass['ToolboxBitmap']}"),
         (class_key + "\\MiscStatus", None, status),
         (class_key + "\\MiscStatus\\1", None, status),
-        (class_key + "\\TypeLib", None, guid_text(identifiers["LIBID_Project1"])),
-        (class_key + "\\Version", None, project["LibraryVersion"]),
+        (class_key + "\\TypeLib", None, guid_text(library_id(identifiers, project))),
+        (class_key + "\\Version", None, version),
     ]
 
 
-def prog_id_rows(identifiers, project):
-    prog_id = project["ProgID"]
+def prog_id_rows(identifiers, klass):
+    prog_id = klass["ProgID"]
     return [(prog_id, None, prog_id),
-            (prog_id + "\\CLSID", None, guid_text(identifiers["CLSID_UserControl1"]))]
+            (prog_id + "\\CLSID", None, guid_text(class_id(identifiers, klass)))]
 
 
 def type_library_rows(identifiers, project):
     """The type library's entries both bitnesses share."""
-    version_key = ("TypeLib\\" + guid_text(identifiers["LIBID_Project1"]) + "\\" +
-                   project["LibraryVersion"])
-    flags = sum(LIBRARY_FLAGS[name] for name in project["LibraryFlags"].split())
-    return [(version_key, None, project["LibraryName"]),
+    library = project.library
+    version_key = ("TypeLib\\" + guid_text(library_id(identifiers, project)) + "\\" +
+                   library["LibraryVersion"])
+    flags = sum(LIBRARY_FLAGS[name] for name in library["LibraryFlags"].split())
+    return [(version_key, None, library["LibraryName"]),
             (version_key + "\\FLAGS", None, str(flags)),
             (version_key + "\\HELPDIR", None, "")]
 
@@ -176,14 +234,14 @@ def type_library_rows(identifiers, project):
 def target_rows(identifiers, project, target, library):
     """One bitness's file of the type library (target win32 or win64), and its view of the
     interfaces marshalled from it."""
-    library_id = guid_text(identifiers["LIBID_Project1"])
-    rows = [(f"TypeLib\\{library_id}\\{project['LibraryVersion']}\\409\\{target}", None,
-             library)]
-    for name, iid, proxy in interfaces(identifiers):
+    tlbid = guid_text(library_id(identifiers, project))
+    version = project.library["LibraryVersion"]
+    rows = [(f"TypeLib\\{tlbid}\\{version}\\409\\{target}", None, library)]
+    for name, iid, proxy in interfaces(identifiers, project):
         key = "Interface\\" + guid_text(iid)
         rows += [(key, None, name), (key + "\\ProxyStubClsid", None, proxy),
-                 (key + "\\ProxyStubClsid32", None, proxy), (key + "\\TypeLib", None, library_id),
-                 (key + "\\TypeLib", "Version", project["LibraryVersion"])]
+                 (key + "\\ProxyStubClsid32", None, proxy), (key + "\\TypeLib", None, tlbid),
+                 (key + "\\TypeLib", "Version", version)]
     return rows
 
 
@@ -209,8 +267,8 @@ COMPONENTS = {"x86": "{1E4B7C2A-3D5F-4A6B-8C9D-0E1F2A3B4C5D}",
 
 def installer(identifiers_path, project_path, x86_dir, x64_dir, readme, output_path):
     identifiers = read_identifiers(identifiers_path)
-    project = read_project(project_path)
-    version = project["AssemblyVersion"]
+    project = Project(project_path)
+    version = project.library["AssemblyVersion"]
     lines = [
         '<?xml version="1.0" encoding="utf-8"?>',
         '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">',
@@ -231,10 +289,14 @@ def installer(identifiers_path, project_path, x86_dir, x64_dir, readme, output_p
     for bitness, source, win64, target in (("x86", x86_dir, "no", "win32"),
                                             ("x64", x64_dir, "yes", "win64")):
         library = f"[#Library_{bitness}]"
-        rows = class_rows(identifiers, project, library) + target_rows(
-            identifiers, project, target, library)
+        rows = []
+        for klass in project.classes:
+            rows += class_rows(identifiers, project, klass, library)
+        rows += target_rows(identifiers, project, target, library)
         if bitness == "x64":  # the keys both bitnesses share, written once
-            rows += prog_id_rows(identifiers, project) + type_library_rows(identifiers, project)
+            for klass in project.classes:
+                rows += prog_id_rows(identifiers, klass)
+            rows += type_library_rows(identifiers, project)
         lines += [
             f'    <DirectoryRef Id="INSTALLDIR_{bitness.upper()}">',
             f'      <Component Id="Control_{bitness}" Guid="{COMPONENTS[bitness]}" Win64="{win64}">',
@@ -313,7 +375,7 @@ def main(argv):
         fill(*argv[2:])
     elif len(argv) == 4 and argv[1] == "bitmap":
         bitmap(*argv[2:])
-    elif len(argv) == 4 and argv[1] == "header":
+    elif len(argv) == 5 and argv[1] == "header":
         header(*argv[2:])
     elif len(argv) == 6 and argv[1] == "manifest":
         manifest(*argv[2:])

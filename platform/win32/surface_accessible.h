@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "runtime/com/implements.h"
+#include "runtime/com_base/implements.h"
 
 namespace velmora {
 namespace com {

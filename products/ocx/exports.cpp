@@ -1,41 +1,28 @@
-// The control library's entry points. Each passes its call unchanged to the component runtime,
-// together with the project: the data below, which is all the runtime knows of the control.
-#include <initguid.h>  // defines the identifiers the generated header declares
-
-#include "Project1.h"
+// The control library's entry points. Each passes its call unchanged to the component toolkit,
+// together with the library's class table and the way to make an instance of a class.
+#include "platform/win32/surface_window.h"
+#include "products/ocx/control_object.h"
 #include "project_data.h"
 #include "runtime/com/library.h"
 
 namespace {
 
-// Recompose on resize, cannot link inside, inside-out, activate when visible, set client site
-// first.
-static_assert(velmora::ocx::kMiscStatus ==
+// The generator's flag names agree with the system's: recompose on resize, cannot link inside,
+// inside-out, activate when visible, set client site first.
+static_assert(velmora::ocx::kClasses[0].misc_status ==
               (OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
                OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST));
 
-const velmora::com::ProjectDescriptor kProject{
-    .library_name = velmora::ocx::kLibraryName,
-    .library_id = LIBID_Project1,
-    .major_version = velmora::ocx::kMajorVersion,
-    .minor_version = velmora::ocx::kMinorVersion,
-    .class_name = L"UserControl1",
-    .prog_id = velmora::ocx::kProgId,
-    .class_id = CLSID_UserControl1,
-    .default_interface = IID__UserControl1,
-    .source_interface = DIID___UserControl1,
-    .threading_model = velmora::ocx::kThreadingModel,
-    .toolbox_bitmap = velmora::ocx::kToolboxBitmap,
-    .misc_status = velmora::ocx::kMiscStatus,
-};
-
-// The runtime's state for this library while it is loaded.
-velmora::com::Library library(kProject);
+// The toolkit's state for this library while it is loaded.
+velmora::com::Library library(velmora::ocx::kLibrary, &velmora::ocx::ControlObject::Make);
 
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void* reserved) {
-  return library.Notify(module, reason, reserved);
+  // A process that ends takes the window class with it; a library unloaded before that must
+  // not leave the class pointing into code that is gone.
+  if (reason == DLL_PROCESS_DETACH && !reserved) velmora::SurfaceWindow::UnregisterWindowClass();
+  return library.Notify(module, reason);
 }
 
 STDAPI DllCanUnloadNow() {

@@ -1,25 +1,25 @@
 #include "runtime/com/boundary.h"
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 namespace velmora::com {
 namespace {
 
 // Leaves the failure's reason where a late-bound caller fetches it (GetErrorInfo).
-void SetErrorDescription(const Failure& failure) {
+void SetErrorDescription(const Failure& failure, const wchar_t* source) {
   ComPtr<ICreateErrorInfo> info;
   if (FAILED(CreateErrorInfo(info.Put()))) return;
   const std::string& reason = failure.what();
   const std::wstring description(reason.begin(), reason.end());
-  info->SetSource(const_cast<wchar_t*>(L"Project1"));
+  if (source) info->SetSource(const_cast<wchar_t*>(source));
   info->SetDescription(const_cast<wchar_t*>(description.c_str()));
   if (const auto error = info.As<IErrorInfo>()) SetErrorInfo(0, error.get());
 }
 
 }  // namespace
 
-HRESULT FailureResult(const Failure& failure) {
-  SetErrorDescription(failure);
+HRESULT FailureResult(const Failure& failure, const wchar_t* source) {
+  SetErrorDescription(failure, source);
   const auto code = static_cast<std::uint32_t>(failure.code());
   if (code == 0 || code > 0xFFFF) return E_FAIL;
   return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, code);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <new>
 #include <string>
@@ -8,19 +8,20 @@
 #include <type_traits>
 
 #include "board/failure.h"
-#include "runtime/com/com_ptr.h"
+#include "runtime/com_base/com_ptr.h"
 
 namespace velmora::com {
 
 // The status a host sees for a failure of the core: the automation error of its code, with
-// the reason left in the thread's error information for the host to read.
-HRESULT FailureResult(const Failure& failure);
+// the reason left in the thread's error information for the host to read, from `source` (a
+// library's name) when there is one.
+HRESULT FailureResult(const Failure& failure, const wchar_t* source);
 
 // Runs the body of a COM method: holds a reference to the object for the whole call and turns
 // every exception into a status, so none ever reaches the caller. A body returns nothing (it
-// succeeded) or its own status.
+// succeeded) or its own status; a failure it throws is reported from `error_source`.
 template <class Object, class Body>
-HRESULT Call(Object* self, Body&& body) noexcept {
+HRESULT Call(Object* self, Body&& body, const wchar_t* error_source = nullptr) noexcept {
   const ComPtr<Object> keep_alive(self);
   try {
     if constexpr (std::is_void_v<std::invoke_result_t<Body>>) {
@@ -30,7 +31,7 @@ HRESULT Call(Object* self, Body&& body) noexcept {
       return body();
     }
   } catch (const Failure& failure) {
-    return FailureResult(failure);
+    return FailureResult(failure, error_source);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {

@@ -4,22 +4,22 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/com/implements.h"
+#include "runtime/com_base/implements.h"
 
 namespace velmora::com {
 
-// The sinks a host connected to one outgoing interface of the control. A sink may disconnect,
-// or let go of the control, while the control is calling it: calls go to a copy of the list,
+// The sinks a host connected to one outgoing interface of an object. A sink may disconnect,
+// or let go of the object, while the object is calling it: calls go to a copy of the list,
 // and a sink disconnected meanwhile is skipped.
 class ConnectionPoint : public PartOf<IConnectionPoint> {
  public:
-  // `container` is the control itself, of which this point is a part.
+  // `container` is the object itself, of which this point is a part.
   ConnectionPoint(IConnectionPointContainer& container, REFIID iid);
 
   // Calls `deliver` with every connected sink, in the order they connected.
   void ForEachSink(const std::function<void(IUnknown& sink)>& deliver) const;
   bool HasSinks() const { return !sinks_.empty(); }
-  // Drops every sink (the control is closing).
+  // Drops every sink (the object is closing).
   void Clear() { sinks_.clear(); }
 
   STDMETHODIMP GetConnectionInterface(IID* iid) override;
@@ -39,7 +39,7 @@ class ConnectionPoint : public PartOf<IConnectionPoint> {
   DWORD next_cookie_ = 1;
 };
 
-// Lists a control's connection points for IConnectionPointContainer::EnumConnectionPoints.
+// Lists an object's connection points for IConnectionPointContainer::EnumConnectionPoints.
 class ConnectionPointList : public Implements<IEnumConnectionPoints> {
  public:
   ConnectionPointList(ObjectCount& objects, std::vector<ComPtr<IConnectionPoint>> points);

@@ -1,19 +1,17 @@
 #include "runtime/com/library.h"
 
-#include "platform/win32/surface_window.h"
+#include <algorithm>
+
 #include "runtime/com/class_factory.h"
 #include "runtime/com/registration.h"
 
 namespace velmora::com {
 
-BOOL Library::Notify(HINSTANCE module, DWORD reason, void* reserved) {
+BOOL Library::Notify(HINSTANCE module, DWORD reason) {
   if (reason == DLL_PROCESS_ATTACH) {
     module_ = module;
     DisableThreadLibraryCalls(module);
   }
-  // A process that ends takes the window class with it; a library unloaded before that must
-  // not leave the class pointing into code that is gone.
-  if (reason == DLL_PROCESS_DETACH && !reserved) SurfaceWindow::UnregisterWindowClass();
   return TRUE;
 }
 
@@ -24,9 +22,13 @@ HRESULT Library::CanUnloadNow() const {
 HRESULT Library::GetClassObject(REFCLSID class_id, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (class_id != project_.class_id) return CLASS_E_CLASSNOTAVAILABLE;
+  const auto& classes = descriptor_.classes;
+  const auto which = std::find_if(classes.begin(), classes.end(), [&](const ClassDescriptor& row) {
+    return row.class_id == class_id;
+  });
+  if (which == classes.end()) return CLASS_E_CLASSNOTAVAILABLE;
   try {
-    const auto factory = MakeObject<ClassFactory>(*this);
+    const auto factory = MakeObject<ClassFactory>(*this, *which);
     return factory->QueryInterface(iid, out);
   } catch (...) {
     return E_OUTOFMEMORY;
@@ -45,8 +47,8 @@ HRESULT Library::Install(bool install, const wchar_t* scope_text) const {
   try {
     const auto scope = ScopeFromText(scope_text);
     if (!scope) return E_INVALIDARG;
-    return install ? RegisterProject(project_, ModulePath(), *scope)
-                   : UnregisterProject(project_, ModulePath(), *scope);
+    return install ? RegisterLibrary(descriptor_, ModulePath(), *scope)
+                   : UnregisterLibrary(descriptor_, ModulePath(), *scope);
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -1,22 +1,27 @@
 #pragma once
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <string>
 
 #include "runtime/com/descriptor.h"
-#include "runtime/com/implements.h"
+#include "runtime/com_base/implements.h"
 
 namespace velmora::com {
 
-// The runtime's state for one loaded library: its module, its project and the count of live
+// The toolkit's state for one loaded library: its module, its classes and the count of live
 // objects and server locks. The library's exports pass their calls here unchanged.
 class Library {
  public:
-  explicit Library(const ProjectDescriptor& project) : project_(project) {}
+  // Makes one object of a class of the library, holding its first reference. Throws as a COM
+  // method's body may (std::bad_alloc, Failure).
+  using MakeInstance = ComPtr<IUnknown> (*)(Library& library, const ClassDescriptor& which);
 
-  // The library entry point's notifications; `reserved` is null for an unload by FreeLibrary.
-  BOOL Notify(HINSTANCE module, DWORD reason, void* reserved);
+  Library(const LibraryDescriptor& descriptor, MakeInstance make)
+      : descriptor_(descriptor), make_(make) {}
+
+  // The library entry point's notifications.
+  BOOL Notify(HINSTANCE module, DWORD reason);
 
   HRESULT CanUnloadNow() const;
   HRESULT GetClassObject(REFCLSID class_id, REFIID iid, void** out);
@@ -26,13 +31,16 @@ class Library {
   // DllInstall: registers (or removes) in the scope its command line names.
   HRESULT Install(bool install, const wchar_t* scope) const;
 
-  const ProjectDescriptor& project() const { return project_; }
+  ComPtr<IUnknown> NewInstance(const ClassDescriptor& which) { return make_(*this, which); }
+
+  const LibraryDescriptor& descriptor() const { return descriptor_; }
   ObjectCount& objects() { return objects_; }
   ObjectCount& locks() { return locks_; }
   std::wstring ModulePath() const;
 
  private:
-  const ProjectDescriptor& project_;
+  const LibraryDescriptor& descriptor_;
+  const MakeInstance make_;
   HINSTANCE module_ = nullptr;
   // Apart, so that a host unlocking more often than it locked cannot cancel a live object.
   ObjectCount objects_;

@@ -1,10 +1,10 @@
 #include "runtime/com/registration.h"
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <vector>
 
-#include "runtime/com/com_ptr.h"
+#include "runtime/com_base/com_ptr.h"
 
 namespace velmora::com {
 namespace {
@@ -31,8 +31,8 @@ HKEY Hive(Scope scope) {
   return scope == Scope::kUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-std::wstring ClassKey(const ProjectDescriptor& project) {
-  return L"CLSID\\" + GuidText(project.class_id);
+std::wstring ClassKey(const ClassDescriptor& row) {
+  return L"CLSID\\" + GuidText(row.class_id);
 }
 
 // Creates the key under the scope's classes and sets one value (the key's own when name is
@@ -73,29 +73,29 @@ bool KeyExists(Scope scope, const std::wstring& key, REGSAM view = 0) {
   return true;
 }
 
-HRESULT WriteClassEntries(const ProjectDescriptor& project, const std::wstring& module_path,
-                          Scope scope) {
-  const std::wstring key = ClassKey(project);
+HRESULT WriteClassEntries(const LibraryDescriptor& library, const ClassDescriptor& row,
+                          const std::wstring& module_path, Scope scope) {
+  const std::wstring key = ClassKey(row);
   const std::wstring version =
-      Decimal(project.major_version) + L"." + Decimal(project.minor_version);
-  const std::wstring misc_status = Decimal(project.misc_status);
+      Decimal(library.major_version) + L"." + Decimal(library.minor_version);
+  const std::wstring misc_status = Decimal(row.misc_status);
   const struct {
     std::wstring key;
     const wchar_t* name;
     std::wstring value;
   } entries[] = {
-      {key, nullptr, project.prog_id},
-      {key + L"\\ProgID", nullptr, project.prog_id},
+      {key, nullptr, row.prog_id},
+      {key + L"\\ProgID", nullptr, row.prog_id},
       {key + L"\\InprocServer32", nullptr, module_path},
-      {key + L"\\InprocServer32", L"ThreadingModel", project.threading_model},
+      {key + L"\\InprocServer32", L"ThreadingModel", row.threading_model},
       {key + L"\\Control", nullptr, L""},
-      {key + L"\\ToolboxBitmap32", nullptr, module_path + L", " + Decimal(project.toolbox_bitmap)},
+      {key + L"\\ToolboxBitmap32", nullptr, module_path + L", " + Decimal(row.toolbox_bitmap)},
       {key + L"\\MiscStatus", nullptr, misc_status},
       {key + L"\\MiscStatus\\1", nullptr, misc_status},
-      {key + L"\\TypeLib", nullptr, GuidText(project.library_id)},
+      {key + L"\\TypeLib", nullptr, GuidText(library.library_id)},
       {key + L"\\Version", nullptr, version},
-      {project.prog_id, nullptr, project.prog_id},
-      {std::wstring(project.prog_id) + L"\\CLSID", nullptr, GuidText(project.class_id)},
+      {row.prog_id, nullptr, row.prog_id},
+      {std::wstring(row.prog_id) + L"\\CLSID", nullptr, GuidText(row.class_id)},
   };
   for (const auto& entry : entries) {
     const LSTATUS status = SetValue(scope, entry.key, entry.name, entry.value);
@@ -200,8 +200,8 @@ HRESULT RegisterTypeLibrary(const std::wstring& module_path, Scope scope) {
 }
 
 // Removes everything of the type library: its registration, then whatever either bitness's
-// interface keys and the version key still hold.
-HRESULT RemoveTypeLibrary(const ProjectDescriptor& project, const TLIBATTR& attributes,
+// interface keys of its classes and the version key still hold.
+HRESULT RemoveTypeLibrary(const LibraryDescriptor& library, const TLIBATTR& attributes,
                           Scope scope) {
   if (scope == Scope::kMachine && KeyExists(scope, TargetKey(attributes))) {
     const HRESULT result =
@@ -210,12 +210,21 @@ HRESULT RemoveTypeLibrary(const ProjectDescriptor& project, const TLIBATTR& attr
     if (FAILED(result)) return result;
   }
   LSTATUS status = DeleteTree(scope, L"TypeLib\\" + GuidText(attributes.guid));
-  for (const IID& iid : {project.default_interface, project.source_interface}) {
-    for (const REGSAM view : {kOwnView, kOtherView}) {
-      if (status == ERROR_SUCCESS) status = DeleteTree(scope, L"Interface\\" + GuidText(iid), view);
+  for (const ClassDescriptor& row : library.classes) {
+    for (const IID& iid : {row.default_interface, row.source_interface}) {
+      for (const REGSAM view : {kOwnView, kOtherView}) {
+        if (status == ERROR_SUCCESS) {
+          status = DeleteTree(scope, L"Interface\\" + GuidText(iid), view);
+        }
+      }
     }
   }
   return HRESULT_FROM_WIN32(status);
+}
+
+// Whether the other bitness's library registers the class in the same scope.
+bool OtherViewRegisters(const ClassDescriptor& row, Scope scope) {
+  return KeyExists(scope, ClassKey(row) + L"\\InprocServer32", kOtherView);
 }
 
 }  // namespace
@@ -232,28 +241,36 @@ std::wstring GuidText(REFGUID guid) {
   return text;
 }
 
-HRESULT RegisterProject(const ProjectDescriptor& project, const std::wstring& module_path,
+HRESULT RegisterLibrary(const LibraryDescriptor& library, const std::wstring& module_path,
                         Scope scope) {
   HRESULT result = RegisterTypeLibrary(module_path, scope);
-  if (SUCCEEDED(result)) result = WriteClassEntries(project, module_path, scope);
-  if (FAILED(result)) UnregisterProject(project, module_path, scope);
+  for (const ClassDescriptor& row : library.classes) {
+    if (SUCCEEDED(result)) result = WriteClassEntries(library, row, module_path, scope);
+  }
+  if (FAILED(result)) UnregisterLibrary(library, module_path, scope);
   return result;
 }
 
-HRESULT UnregisterProject(const ProjectDescriptor& project, const std::wstring& module_path,
+HRESULT UnregisterLibrary(const LibraryDescriptor& library, const std::wstring& module_path,
                           Scope scope) {
-  LSTATUS status = DeleteTree(scope, ClassKey(project));
-  if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  for (const ClassDescriptor& row : library.classes) {
+    const LSTATUS status = DeleteTree(scope, ClassKey(row));
+    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  }
   TLIBATTR attributes{};
   const HRESULT result = TypeLibraryAttributes(module_path, attributes);
   if (FAILED(result)) return result;
-  // The other bitness's class needs the shared keys still; only this bitness's entry goes.
-  if (KeyExists(scope, ClassKey(project) + L"\\InprocServer32", kOtherView)) {
-    return HRESULT_FROM_WIN32(DeleteTree(scope, TargetKey(attributes)));
+  bool shared_still_needed = false;
+  for (const ClassDescriptor& row : library.classes) {
+    if (OtherViewRegisters(row, scope)) {
+      shared_still_needed = true;
+    } else if (const LSTATUS status = DeleteTree(scope, row.prog_id); status != ERROR_SUCCESS) {
+      return HRESULT_FROM_WIN32(status);
+    }
   }
-  status = DeleteTree(scope, project.prog_id);
-  if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  return RemoveTypeLibrary(project, attributes, scope);
+  // While the other bitness registers a class of the library, only this bitness's entry goes.
+  if (shared_still_needed) return HRESULT_FROM_WIN32(DeleteTree(scope, TargetKey(attributes)));
+  return RemoveTypeLibrary(library, attributes, scope);
 }
 
 }  // namespace velmora::com

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <optional>
 #include <string>
@@ -17,14 +17,15 @@ enum class Scope { kMachine, kUser };
 // case; anything else is no scope.
 std::optional<Scope> ScopeFromText(const wchar_t* text);
 
-// Writes the class's registry entries (under its class id and its ProgID) and registers the
-// type library that the module at `module_path` carries as resource 1.
-HRESULT RegisterProject(const ProjectDescriptor& project, const std::wstring& module_path,
+// Registers the type library that the module at `module_path` carries as resource 1 and writes
+// each class's registry entries (under its class id and its ProgID).
+HRESULT RegisterLibrary(const LibraryDescriptor& library, const std::wstring& module_path,
                         Scope scope);
-// Removes what RegisterProject wrote for this bitness. The keys both bitnesses share (ProgID,
-// type library, interfaces) stay while the other bitness still registers the class in the same
-// scope. Entries already gone are no failure.
-HRESULT UnregisterProject(const ProjectDescriptor& project, const std::wstring& module_path,
+// Removes what RegisterLibrary wrote for this bitness. The keys both bitnesses share stay while
+// the other bitness still needs them in the same scope: a class's ProgID while it registers
+// that class, the type library and its interfaces while it registers any class of the library.
+// Entries already gone are no failure.
+HRESULT UnregisterLibrary(const LibraryDescriptor& library, const std::wstring& module_path,
                           Scope scope);
 
 std::wstring GuidText(REFGUID guid);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 //
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "Project1.h"
-#include "runtime/com/com_ptr.h"
-#include "runtime/com/implements.h"
+#include "runtime/com_base/com_ptr.h"
+#include "runtime/com_base/implements.h"
 
 namespace velmora::com {
 template <>

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "com_fixture.h"
-#include "runtime/com/com_host.h"
+#include "products/ocx/com_host.h"
 
 namespace velmora::testing {
 namespace {
@@ -40,7 +40,7 @@ class EventDeliveryTest : public ::testing::Test {
 TEST_F(EventDeliveryTest, ArgumentsGoByReferenceAndSinkWritesComeBack) {
   com::ConnectionPoint events(*owner_.get(), __uuidof(__UserControl1));
   com::ConnectionPoint notices(*owner_.get(), IID_IPropertyNotifySink);
-  com::ComHost host(events, notices, *members_.get(), [] {});
+  ocx::ComHost host(events, notices, *members_.get(), [] {});
   DWORD cookie = 0;
   ASSERT_EQ(events.Advise(first_.get(), &cookie), S_OK);
   first_->on_event = [](DISPID, DISPPARAMS& params) {
@@ -68,7 +68,7 @@ TEST_F(EventDeliveryTest, ArgumentsGoByReferenceAndSinkWritesComeBack) {
 TEST_F(EventDeliveryTest, EverySinkGetsTheEventInConnectionOrder) {
   com::ConnectionPoint events(*owner_.get(), __uuidof(__UserControl1));
   com::ConnectionPoint notices(*owner_.get(), IID_IPropertyNotifySink);
-  com::ComHost host(events, notices, *members_.get(), [] {});
+  ocx::ComHost host(events, notices, *members_.get(), [] {});
   std::vector<int> order;
   first_->on_event = [&](DISPID, DISPPARAMS& params) {
     order.push_back(1);
@@ -92,7 +92,7 @@ TEST_F(EventDeliveryTest, EverySinkGetsTheEventInConnectionOrder) {
 TEST_F(EventDeliveryTest, SinkDisconnectedDuringAnEventGetsNoMore) {
   com::ConnectionPoint events(*owner_.get(), __uuidof(__UserControl1));
   com::ConnectionPoint notices(*owner_.get(), IID_IPropertyNotifySink);
-  com::ComHost host(events, notices, *members_.get(), [] {});
+  ocx::ComHost host(events, notices, *members_.get(), [] {});
   DWORD cookies[2] = {};
   ASSERT_EQ(events.Advise(first_.get(), &cookies[0]), S_OK);
   ASSERT_EQ(events.Advise(second_.get(), &cookies[1]), S_OK);
@@ -113,7 +113,7 @@ TEST_F(EventDeliveryTest, PropertyNoticeGoesAsOnChangedWithTheMemberId) {
   com::ConnectionPoint events(*owner_.get(), __uuidof(__UserControl1));
   com::ConnectionPoint notices(*owner_.get(), IID_IPropertyNotifySink);
   int changed = 0;
-  com::ComHost host(events, notices, *members_.get(), [&] { ++changed; });
+  ocx::ComHost host(events, notices, *members_.get(), [&] { ++changed; });
   const auto sink = com::MakeObject<NoticeSink>();
   DWORD cookie = 0;
   ASSERT_EQ(notices.Advise(sink.get(), &cookie), S_OK);

@@ -270,12 +270,13 @@ TEST_F(HardeningTest, ConnectionPointEnumeratorStaysInsideItsList) {
 }
 
 // Draws at a run of heights into a memory device and into a metafile: fonts of past sizes are
-// let go, and what a metafile records holds nothing of the control's.
+// let go, and what a metafile records holds nothing of the control's. The memory device shows
+// every draw whole, so each one needs every font and piece.
 TEST_F(HardeningTest, DrawingAtManySizesDoesNotPileUpGdiObjects) {
   const auto view = Interface<IViewObject2>();
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 64);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 1000, 1000);
   const HGDIOBJ previous = SelectObject(memory, bitmap);
   const auto draw = [&](HDC dc, LONG height) {
     const RECTL bounds{0, 0, height * 449 / 489 + 1, height};

@@ -254,6 +254,103 @@ TEST_F(HostingTest, DrawIntoAMetafilePlaysBackWhatTheWindowShows) {
   DeleteEnhMetaFile(picture);
 }
 
+// A memory bitmap of the given size, filled with one colour, selected into its own device.
+class MemoryDevice {
+ public:
+  MemoryDevice(int width, int height, COLORREF fill) {
+    const HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    previous_ = SelectObject(dc_, bitmap_);
+    const HBRUSH brush = CreateSolidBrush(fill);
+    const RECT all{0, 0, width, height};
+    FillRect(dc_, &all, brush);
+    DeleteObject(brush);
+  }
+  ~MemoryDevice() {
+    SelectObject(dc_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  MemoryDevice(const MemoryDevice&) = delete;
+  MemoryDevice& operator=(const MemoryDevice&) = delete;
+
+  HDC dc() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ previous_;
+};
+
+HRESULT DrawInto(const ComPtr<IUnknown>& control, HDC dc, const RECTL& bounds) {
+  return control.As<IViewObject2>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc,
+                                          &bounds, nullptr, nullptr, 0);
+}
+
+// The surface drawn shifted into a device that shows only part of it (a small bitmap, a clip
+// rectangle): every pixel shown is the one a whole draw at the same size puts at that place on
+// the surface, and every other pixel stays as it was.
+TEST_F(HostingTest, DrawPaintsOnlyWhatTheDeviceShowsWhereTheSurfaceLies) {
+  const auto control = Host(0);
+  constexpr COLORREF kUntouched = RGB(1, 2, 3);
+  const RECT size = SurfaceWindow::DefaultRect(0, 0);
+  MemoryDevice whole(size.right, size.bottom, kUntouched);
+  ASSERT_EQ(DrawInto(control, whole.dc(), {0, 0, size.right, size.bottom}), S_OK);
+  // Around the top-left square's piece.
+  const POINT corner{SquareCentre(57).x - 40, SquareCentre(57).y - 40};
+  const struct {
+    SIZE device;
+    RECT clip;  // empty: none
+  } cases[] = {{{64, 64}, {}}, {{100, 100}, {20, 30, 60, 90}}};
+  for (const auto& c : cases) {
+    MemoryDevice device(c.device.cx, c.device.cy, kUntouched);
+    if (!IsRectEmpty(&c.clip)) {
+      IntersectClipRect(device.dc(), c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
+    }
+    const RECTL bounds{-corner.x, -corner.y, size.right - corner.x, size.bottom - corner.y};
+    ASSERT_EQ(DrawInto(control, device.dc(), bounds), S_OK);
+    SelectClipRgn(device.dc(), nullptr);  // read every pixel back
+    int wrong = 0;
+    for (int y = 0; y < c.device.cy; ++y) {
+      for (int x = 0; x < c.device.cx; ++x) {
+        const bool visible = IsRectEmpty(&c.clip) || PtInRect(&c.clip, POINT{x, y});
+        const COLORREF expected =
+            visible ? GetPixel(whole.dc(), x + corner.x, y + corner.y) : kUntouched;
+        if (GetPixel(device.dc(), x, y) != expected) ++wrong;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << c.device.cx << " x " << c.device.cy;
+  }
+}
+
+// A rectangle far larger than the device costs only what the device shows: a small bitmap gets
+// the surface's top-left corner at that scale; a device whose clip shows nothing gets nothing.
+TEST_F(HostingTest, DrawWithAHugeRectangleOrAnEmptyClipPaintsOnlyWhatShows) {
+  const auto control = Host(0);
+  const HWND window = WindowOf(control);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const COLORREF form_corner = CaptureClient(window).At(0, 0);
+  constexpr COLORREF kUntouched = RGB(1, 2, 3);
+  const RECTL huge{0, 0, 100000, 100000 * kDesignHeight / kDesignWidth};
+  {
+    MemoryDevice device(64, 64, kUntouched);
+    ASSERT_EQ(DrawInto(control, device.dc(), huge), S_OK);
+    EXPECT_EQ(GetPixel(device.dc(), 0, 0), form_corner);
+    EXPECT_EQ(GetPixel(device.dc(), 63, 63), form_corner);
+  }
+  {
+    MemoryDevice device(64, 64, kUntouched);
+    const HRGN nothing = CreateRectRgn(0, 0, 0, 0);
+    SelectClipRgn(device.dc(), nothing);
+    DeleteObject(nothing);
+    ASSERT_EQ(DrawInto(control, device.dc(), {0, 0, 64, 64}), S_OK);
+    SelectClipRgn(device.dc(), nullptr);
+    EXPECT_EQ(GetPixel(device.dc(), 10, 10), kUntouched);
+  }
+}
+
 // An unknown positive verb acts as the primary one (showing the hidden window again) and says
 // the verb was unknown; an unknown negative verb is refused and leaves the window hidden.
 TEST_F(HostingTest, UnknownVerbsFollowTheirSign) {

@@ -1,5 +1,5 @@
 // Defines the library's identifiers that the generated header declares, for the tests.
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 //
 #include <initguid.h>
 //

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "com_fixture.h"
+#include "project_data.h"
 #include "registry_snapshot.h"
 #include "runtime/com/registration.h"
 
@@ -16,6 +17,7 @@ const ClassesView& kOwnMachine = k64Bit ? kMachine64 : kMachine32;
 const ClassesView& kOwnUser = k64Bit ? kUser64 : kUser32;
 const wchar_t* const kTarget = k64Bit ? L"win64" : L"win32";
 
+const ClassesView& kOtherMachine = k64Bit ? kMachine32 : kMachine64;
 const std::wstring kClassKey = L"CLSID\\" + com::GuidText(__uuidof(::UserControl1));
 const std::wstring kTypeLibKey = L"TypeLib\\" + com::GuidText(LIBID_Project1);
 const std::wstring kInterfaceKey = L"Interface\\" + com::GuidText(__uuidof(_UserControl1));
@@ -122,6 +124,66 @@ TEST_F(RegistrationTest, InstallTakesUserMachineOrNothingAndRefusesOtherScopes) 
     EXPECT_EQ(ValueOf(*scope.registered, kClassKey + L"\\InprocServer32"), LibraryPath()) << name;
     ASSERT_EQ(install(FALSE, scope.text), S_OK) << name;
     EXPECT_FALSE(HasKey(*scope.registered, kClassKey)) << name;
+  }
+}
+
+// Marks a class as registered by the other bitness's library, as far as unregistering looks.
+void RegisterInOtherView(const com::ClassDescriptor& row) {
+  const std::wstring key =
+      L"Software\\Classes\\CLSID\\" + com::GuidText(row.class_id) + L"\\InprocServer32";
+  HKEY handle = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                            KEY_WRITE | kOtherMachine.view, nullptr, &handle, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(handle);
+}
+
+// Key by key: a tree deletion may not keep to the view the key was opened in.
+void RemoveFromOtherView(const com::ClassDescriptor& row) {
+  const std::wstring key = L"Software\\Classes\\CLSID\\" + com::GuidText(row.class_id);
+  for (const std::wstring& leaf : {key + L"\\InprocServer32", key}) {
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, leaf.c_str(), kOtherMachine.view, 0);
+  }
+}
+
+// A library of two classes (the control's and one made up for the test), unregistered while
+// the other bitness still registers some of them: a class's ProgID stays while that bitness
+// registers the class, the type library (all but this bitness's file) while it registers any.
+TEST_F(RegistrationTest, SharedKeysStayPerClassAndPerTypeLibrary) {
+  com::ClassDescriptor second = ocx::kClasses[0];
+  second.prog_id = L"Velmora.SecondForTest";
+  second.class_id = {0x5E3D6A41, 0x0B7C, 0x4F2E, {0x9A, 0x51, 0x3C, 0x88, 0x1D, 0x20, 0x6B, 0xE4}};
+  const com::ClassDescriptor rows[] = {ocx::kClasses[0], second};
+  com::LibraryDescriptor library = ocx::kLibrary;
+  library.classes = rows;
+  const std::wstring target = kTypeLibKey + L"\\1.0\\409\\" + kTarget;
+  const struct {
+    bool other_registers[2];
+  } cases[] = {{{false, false}}, {{false, true}}, {{true, false}}, {{true, true}}};
+  for (const auto& c : cases) {
+    const std::string name =
+        std::to_string(c.other_registers[0]) + "," + std::to_string(c.other_registers[1]);
+    ASSERT_EQ(com::RegisterLibrary(library, LibraryPath(), com::Scope::kMachine), S_OK) << name;
+    for (int i = 0; i < 2; ++i) {
+      ASSERT_TRUE(HasKey(kOwnMachine, rows[i].prog_id)) << name;
+      if (c.other_registers[i]) RegisterInOtherView(rows[i]);
+    }
+    ASSERT_EQ(com::UnregisterLibrary(library, LibraryPath(), com::Scope::kMachine), S_OK) << name;
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_FALSE(HasKey(kOwnMachine, L"CLSID\\" + com::GuidText(rows[i].class_id))) << name;
+      EXPECT_EQ(HasKey(kOwnMachine, rows[i].prog_id), c.other_registers[i]) << name << " " << i;
+    }
+    const bool any = c.other_registers[0] || c.other_registers[1];
+    EXPECT_EQ(HasKey(kOwnMachine, kTypeLibKey + L"\\1.0"), any) << name;
+    EXPECT_EQ(HasKey(kOwnMachine, kInterfaceKey), any) << name;
+    EXPECT_FALSE(HasKey(kOwnMachine, target)) << name;
+
+    // The other bitness goes too: the last library out takes everything with it.
+    for (const auto& row : rows) RemoveFromOtherView(row);
+    ASSERT_EQ(com::RegisterLibrary(library, LibraryPath(), com::Scope::kMachine), S_OK) << name;
+    ASSERT_EQ(com::UnregisterLibrary(library, LibraryPath(), com::Scope::kMachine), S_OK) << name;
+    EXPECT_EQ(Difference({}, Snapshot({kMachine32, kMachine64})), "") << name;
+    EXPECT_FALSE(HasKey(kOwnMachine, second.prog_id)) << name;
   }
 }
 

@@ -2,13 +2,13 @@
 // the class, creates the control, drives it late-bound, looks up its type library, and with
 // "host" also lets the system's ATL container create and site it. One line per step; "done"
 // last. The tests run it with the library registered, installed, or beside it with a manifest.
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <cstdio>
 #include <cwchar>
 
 #include "Project1.h"
-#include "runtime/com/com_ptr.h"
+#include "runtime/com_base/com_ptr.h"
 
 namespace {
 

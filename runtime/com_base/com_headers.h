@@ -1,6 +1,6 @@
 #pragma once
 
-// The Windows headers of the runtime, in the order they need each other.
+// The Windows headers of COM objects and their toolkit, in the order they need each other.
 #include <windows.h>
 //
 #include <ole2.h>

@@ -5,7 +5,7 @@
 #include "control/host.h"
 #include "runtime/com/connection_point.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 
 // The core's host port on COM: events go to every sink of the event interface by
 // IDispatch::Invoke, property-changed notices to every IPropertyNotifySink as OnChanged.
@@ -13,8 +13,8 @@ class ComHost : public HostPort {
  public:
   // `members` names the properties' member ids; `changed` is told of every notice (the
   // control's saved state is out of date).
-  ComHost(const ConnectionPoint& events, const ConnectionPoint& notices, ITypeInfo& members,
-          std::function<void()> changed);
+  ComHost(const com::ConnectionPoint& events, const com::ConnectionPoint& notices,
+          ITypeInfo& members, std::function<void()> changed);
 
   // Arguments go by reference to the core's own storage, so a sink's writes come back. A
   // sink's failure is its own affair: a container answers "not found" for events it ignores.
@@ -22,10 +22,10 @@ class ComHost : public HostPort {
   void PropertyChanged(std::u16string_view property) override;
 
  private:
-  const ConnectionPoint& events_;
-  const ConnectionPoint& notices_;
+  const com::ConnectionPoint& events_;
+  const com::ConnectionPoint& notices_;
   ITypeInfo& members_;
   std::function<void()> changed_;
 };
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

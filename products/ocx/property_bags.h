@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <string>
 #include <utility>
@@ -8,7 +8,7 @@
 
 #include "control/property_bag.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 
 // A VARIANT as the core's saved value, by kind only: a truth value, any number, a text;
 // empty is nothing. Values of other kinds become nothing too, which no conversion accepts.
@@ -46,4 +46,4 @@ class StreamBag : public PropertyBag {
   std::vector<std::pair<std::u16string, PropertyValue>> values_;
 };
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <atomic>
 #include <type_traits>
 
-#include "runtime/com/com_ptr.h"
+#include "runtime/com_base/com_ptr.h"
 
 namespace velmora::com {
 
@@ -120,7 +120,7 @@ class Implements : public InterfaceList<Interfaces...> {
   std::atomic<ULONG> references_{1};
 };
 
-// IUnknown for a part of a larger object (a connection point of its control): it answers for
+// IUnknown for a part of a larger object (one of its connection points): it answers for
 // its own interfaces and keeps the whole object alive through the object's count.
 template <class... Interfaces>
 class PartOf : public InterfaceList<Interfaces...> {

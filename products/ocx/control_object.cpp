@@ -1,14 +1,12 @@
-#include "runtime/com/control_object.h"
+#include "products/ocx/control_object.h"
 
-#include "runtime/com/boundary.h"
-#include "runtime/com/library.h"
-#include "runtime/com/property_bags.h"
+#include "products/ocx/property_bags.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 namespace {
 
-ComPtr<ITypeInfo> TypeInfoOf(ITypeLib& library, REFGUID guid) {
-  ComPtr<ITypeInfo> info;
+com::ComPtr<ITypeInfo> TypeInfoOf(ITypeLib& library, REFGUID guid) {
+  com::ComPtr<ITypeInfo> info;
   if (FAILED(library.GetTypeInfoOfGuid(guid, info.Put()))) {
     throw Failure(Failure::kPlatform, "The type library does not describe the control");
   }
@@ -16,9 +14,9 @@ ComPtr<ITypeInfo> TypeInfoOf(ITypeLib& library, REFGUID guid) {
 }
 
 // DispInvoke calls through the function table, so it needs a dual interface's interface half.
-ComPtr<ITypeInfo> FunctionTableOf(ITypeInfo& dual) {
+com::ComPtr<ITypeInfo> FunctionTableOf(ITypeInfo& dual) {
   HREFTYPE reference = 0;
-  ComPtr<ITypeInfo> table;
+  com::ComPtr<ITypeInfo> table;
   if (FAILED(dual.GetRefTypeOfImplType(-1, &reference)) ||
       FAILED(dual.GetRefTypeInfo(reference, table.Put()))) {
     throw Failure(Failure::kPlatform, "The control's interface is not dual");
@@ -26,8 +24,8 @@ ComPtr<ITypeInfo> FunctionTableOf(ITypeInfo& dual) {
   return table;
 }
 
-ComPtr<ITypeLib> LoadOwnTypeLibrary(const Library& library) {
-  ComPtr<ITypeLib> types;
+com::ComPtr<ITypeLib> LoadOwnTypeLibrary(const com::Library& library) {
+  com::ComPtr<ITypeLib> types;
   if (FAILED(LoadTypeLibEx(library.ModulePath().c_str(), REGKIND_NONE, types.Put()))) {
     throw Failure(Failure::kPlatform, "The control's type library cannot be loaded");
   }
@@ -42,20 +40,27 @@ constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight
 
 }  // namespace
 
-ControlObject::Descriptions ControlObject::Descriptions::Load(const Library& library) {
+ControlObject::Descriptions ControlObject::Descriptions::Load(const com::Library& library,
+                                                              const com::ClassDescriptor& which) {
   const auto types = LoadOwnTypeLibrary(library);
-  const auto dual = TypeInfoOf(*types.get(), library.project().default_interface);
+  const auto dual = TypeInfoOf(*types.get(), which.default_interface);
   auto functions = FunctionTableOf(*dual.get());
-  auto shapes = ShapesOf(*functions.get());
-  return {std::move(functions), TypeInfoOf(*types.get(), library.project().class_id),
-          std::move(shapes)};
+  auto shapes = com::ShapesOf(*functions.get());
+  return {std::move(functions), TypeInfoOf(*types.get(), which.class_id), std::move(shapes)};
 }
 
-ControlObject::ControlObject(Library& library)
+com::ComPtr<IUnknown> ControlObject::Make(com::Library& library,
+                                          const com::ClassDescriptor& which) {
+  const auto control = com::MakeObject<ControlObject>(library, which);
+  return static_cast<_UserControl1*>(control.get());
+}
+
+ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& which)
     : Implements(library.objects()),
       library_(library),
-      types_(Descriptions::Load(library)),
-      events_(*this, library.project().source_interface),
+      class_(which),
+      types_(Descriptions::Load(library, which)),
+      events_(*this, which.source_interface),
       notices_(*this, IID_IPropertyNotifySink),
       host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
       control_(UserControl1::Create(forms_, host_)),
@@ -75,13 +80,14 @@ STDMETHODIMP ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  return HandOut(types_.members, out);
+  return com::HandOut(types_.members, out);
 }
 
 STDMETHODIMP ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  if (const HRESULT refused = CheckNameLookup(names, count, ids); FAILED(refused)) return refused;
+  if (const HRESULT refused = com::CheckNameLookup(names, count, ids); FAILED(refused))
+    return refused;
   return DispGetIDsOfNames(types_.members.get(), names, count, ids);
 }
 
@@ -89,9 +95,10 @@ STDMETHODIMP ControlObject::Invoke(DISPID member, REFIID iid, LCID, WORD flags, 
                                    VARIANT* result, EXCEPINFO* exception, UINT* argument_error) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   // The control checks the call itself: runtimes differ in what their dispatch lets through.
-  const HRESULT refused = CheckDispatchCall(types_.shapes, member, flags, params, argument_error);
+  const HRESULT refused =
+      com::CheckDispatchCall(types_.shapes, member, flags, params, argument_error);
   if (FAILED(refused)) return refused;
-  return Call(this, [&] {
+  return Guarded([&] {
     return DispInvoke(static_cast<_UserControl1*>(this), types_.members.get(), member, flags,
                       params, result, exception, argument_error);
   });
@@ -99,65 +106,65 @@ STDMETHODIMP ControlObject::Invoke(DISPID member, REFIID iid, LCID, WORD flags, 
 
 STDMETHODIMP ControlObject::get_Enabled(VARIANT_BOOL* value) {
   if (!value) return E_POINTER;
-  return Call(this, [&] { *value = control_->Enabled() ? VARIANT_TRUE : VARIANT_FALSE; });
+  return Guarded([&] { *value = control_->Enabled() ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 STDMETHODIMP ControlObject::put_Enabled(VARIANT_BOOL value) {
-  return Call(this, [&] { control_->Enabled(value != VARIANT_FALSE); });
+  return Guarded([&] { control_->Enabled(value != VARIANT_FALSE); });
 }
 
 STDMETHODIMP ControlObject::Refresh() {
-  return Call(this, [&] { control_->Refresh(); });
+  return Guarded([&] { control_->Refresh(); });
 }
 
 STDMETHODIMP ControlObject::get_GetMove(BSTR* value) {
   if (!value) return E_POINTER;
   *value = nullptr;
-  return Call(this, [&] { *value = ToBstr(control_->GetMove()); });
+  return Guarded([&] { *value = com::ToBstr(control_->GetMove()); });
 }
 
 STDMETHODIMP ControlObject::put_GetMove(BSTR value) {
-  return Call(this, [&] { control_->GetMove(FromBstr(value)); });
+  return Guarded([&] { control_->GetMove(com::FromBstr(value)); });
 }
 
 STDMETHODIMP ControlObject::get_PutMove(BSTR* value) {
   if (!value) return E_POINTER;
   *value = nullptr;
-  return Call(this, [&] { *value = ToBstr(control_->PutMove()); });
+  return Guarded([&] { *value = com::ToBstr(control_->PutMove()); });
 }
 
 STDMETHODIMP ControlObject::put_PutMove(BSTR value) {
-  return Call(this, [&] { control_->PutMove(FromBstr(value)); });
+  return Guarded([&] { control_->PutMove(com::FromBstr(value)); });
 }
 
 STDMETHODIMP ControlObject::get_PutPosition(BSTR* value) {
   if (!value) return E_POINTER;
   *value = nullptr;
-  return Call(this, [&] { *value = ToBstr(control_->PutPosition()); });
+  return Guarded([&] { *value = com::ToBstr(control_->PutPosition()); });
 }
 
 STDMETHODIMP ControlObject::put_PutPosition(BSTR value) {
-  return Call(this, [&] { control_->PutPosition(FromBstr(value)); });
+  return Guarded([&] { control_->PutPosition(com::FromBstr(value)); });
 }
 
 STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** out) {
   if (!out) return E_POINTER;
-  return HandOut(types_.class_info, out);
+  return com::HandOut(types_.class_info, out);
 }
 
 STDMETHODIMP ControlObject::GetGUID(DWORD kind, GUID* guid) {
   if (!guid) return E_POINTER;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
-  *guid = library_.project().source_interface;
+  *guid = class_.source_interface;
   return S_OK;
 }
 
 STDMETHODIMP ControlObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  return Call(this, [&] {
-    *out = MakeObject<ConnectionPointList>(
-               objects(), std::vector<ComPtr<IConnectionPoint>>{&events_, &notices_})
+  return Guarded([&] {
+    *out = com::MakeObject<com::ConnectionPointList>(
+               objects(), std::vector<com::ComPtr<IConnectionPoint>>{&events_, &notices_})
                .Detach();
   });
 }
@@ -165,14 +172,14 @@ STDMETHODIMP ControlObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
 STDMETHODIMP ControlObject::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (iid == library_.project().source_interface) return HandOut<IConnectionPoint>(&events_, out);
-  if (iid == IID_IPropertyNotifySink) return HandOut<IConnectionPoint>(&notices_, out);
+  if (iid == class_.source_interface) return com::HandOut<IConnectionPoint>(&events_, out);
+  if (iid == IID_IPropertyNotifySink) return com::HandOut<IConnectionPoint>(&notices_, out);
   return CONNECT_E_NOCONNECTION;
 }
 
 STDMETHODIMP ControlObject::GetClassID(CLSID* class_id) {
   if (!class_id) return E_POINTER;
-  *class_id = library_.project().class_id;
+  *class_id = class_.class_id;
   return S_OK;
 }
 
@@ -183,7 +190,7 @@ STDMETHODIMP ControlObject::InitNew() {
 
 STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
   if (!bag) return E_POINTER;
-  return Call(this, [&] {
+  return Guarded([&] {
     ComPropertyBag saved(*bag, log);
     control_->LoadProperties(saved);
     dirty_ = false;
@@ -192,7 +199,7 @@ STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
 
 STDMETHODIMP ControlObject::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
   if (!bag) return E_POINTER;
-  return Call(this, [&] {
+  return Guarded([&] {
     ComPropertyBag saved(*bag, nullptr);
     control_->SaveProperties(saved);
     if (clear_dirty) dirty_ = false;
@@ -205,7 +212,7 @@ STDMETHODIMP ControlObject::IsDirty() {
 
 STDMETHODIMP ControlObject::Load(IStream* stream) {
   if (!stream) return E_POINTER;
-  return Call(this, [&] {
+  return Guarded([&] {
     StreamBag saved = StreamBag::Load(*stream);
     control_->LoadProperties(saved);
     dirty_ = false;
@@ -214,7 +221,7 @@ STDMETHODIMP ControlObject::Load(IStream* stream) {
 
 STDMETHODIMP ControlObject::Save(IStream* stream, BOOL clear_dirty) {
   if (!stream) return E_POINTER;
-  return Call(this, [&] {
+  return Guarded([&] {
     StreamBag saved;
     control_->SaveProperties(saved);
     saved.Save(*stream);
@@ -224,11 +231,11 @@ STDMETHODIMP ControlObject::Save(IStream* stream, BOOL clear_dirty) {
 
 STDMETHODIMP ControlObject::GetSizeMax(ULARGE_INTEGER* size) {
   if (!size) return E_POINTER;
-  return Call(this, [&] {
+  return Guarded([&] {
     StreamBag saved;
     control_->SaveProperties(saved);
     size->QuadPart = saved.SizeInBytes();
   });
 }
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

@@ -7,30 +7,36 @@
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_window.h"
 #include "platform/win32/win32_forms.h"
-#include "runtime/com/com_host.h"
+#include "products/ocx/com_host.h"
+#include "runtime/com/boundary.h"
 #include "runtime/com/connection_point.h"
+#include "runtime/com/descriptor.h"
 #include "runtime/com/dispatch_rules.h"
-#include "runtime/com/implements.h"
+#include "runtime/com/library.h"
+#include "runtime/com_base/implements.h"
 
-namespace velmora::com {
+namespace velmora {
 
 template <>
-struct BaseOf<_UserControl1> {
+struct com::BaseOf<_UserControl1> {
   using type = IDispatch;
 };
 
-class Library;
+namespace ocx {
 
 // One instance of the control as COM sees it: the dual interface _UserControl1 (late binding
 // through the type library), its events and property-changed notices, persistence in property
 // bags and streams, and the OLE interfaces a container uses to site, activate in place, size
 // and draw it. It owns the core control and the ports the core reaches the platform through.
 class ControlObject
-    : public Implements<_UserControl1, IProvideClassInfo2, IConnectionPointContainer,
-                        IPersistPropertyBag, IPersistStreamInit, IOleObject, IOleInPlaceObject,
-                        IOleInPlaceActiveObject, IOleControl, IViewObject2> {
+    : public com::Implements<_UserControl1, IProvideClassInfo2, IConnectionPointContainer,
+                             IPersistPropertyBag, IPersistStreamInit, IOleObject, IOleInPlaceObject,
+                             IOleInPlaceActiveObject, IOleControl, IViewObject2> {
  public:
-  explicit ControlObject(Library& library);
+  // An instance of the library's class `which`.
+  ControlObject(com::Library& library, const com::ClassDescriptor& which);
+  // The library's way of making one (Library::MakeInstance).
+  static com::ComPtr<IUnknown> Make(com::Library& library, const com::ClassDescriptor& which);
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -131,29 +137,35 @@ class ControlObject
   // Holds this object for the length of a window message that may reach the control.
   std::shared_ptr<void> KeepAlive();
   void MarkDirty();
+  // Runs a method's body as com::Call does, failures reported from the library's name.
+  template <class Body>
+  HRESULT Guarded(Body&& body) {
+    return com::Call(this, std::forward<Body>(body), library_.descriptor().library_name);
+  }
 
   // What the type library says of the control, read once per instance.
   struct Descriptions {
-    ComPtr<ITypeInfo> members;  // _UserControl1 as a function table, for DispInvoke
-    ComPtr<ITypeInfo> class_info;
-    std::vector<MemberShape> shapes;  // how each member may be called
-    static Descriptions Load(const Library& library);
+    com::ComPtr<ITypeInfo> members;  // _UserControl1 as a function table, for DispInvoke
+    com::ComPtr<ITypeInfo> class_info;
+    std::vector<com::MemberShape> shapes;  // how each member may be called
+    static Descriptions Load(const com::Library& library, const com::ClassDescriptor& which);
   };
 
-  Library& library_;
+  com::Library& library_;
+  const com::ClassDescriptor& class_;
   const Descriptions types_;
-  ConnectionPoint events_;
-  ConnectionPoint notices_;
+  com::ConnectionPoint events_;
+  com::ConnectionPoint notices_;
   ComHost host_;
   Win32Forms forms_;
   GdiPainter painter_;  // for containers that draw the control into their own device
   // The core control needs the ports above for as long as it lives, so it comes after them.
   std::shared_ptr<UserControl1> control_;
 
-  ComPtr<IOleClientSite> site_;
-  ComPtr<IOleInPlaceSite> in_place_site_;  // set while active in place
-  ComPtr<IOleAdviseHolder> advise_holder_;
-  ComPtr<IAdviseSink> view_sink_;
+  com::ComPtr<IOleClientSite> site_;
+  com::ComPtr<IOleInPlaceSite> in_place_site_;  // set while active in place
+  com::ComPtr<IOleAdviseHolder> advise_holder_;
+  com::ComPtr<IAdviseSink> view_sink_;
   DWORD view_aspects_ = 0;
   DWORD view_flags_ = 0;
   SIZEL extent_;  // HIMETRIC
@@ -162,8 +174,9 @@ class ControlObject
   std::shared_ptr<SurfaceWindow> window_;
   bool ui_active_ = false;  // the container was told OnUIActivate and not yet deactivated
   // Where the container's loop finds its active object, to offer it keys first.
-  ComPtr<IOleInPlaceFrame> frame_;
-  ComPtr<IOleInPlaceUIWindow> document_;
+  com::ComPtr<IOleInPlaceFrame> frame_;
+  com::ComPtr<IOleInPlaceUIWindow> document_;
 };
 
-}  // namespace velmora::com
+}  // namespace ocx
+}  // namespace velmora

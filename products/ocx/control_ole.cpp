@@ -2,32 +2,61 @@
 // its own, sizes, closes and draws it.
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <new>
+#include <optional>
 
 #include "platform/win32/dib.h"
-#include "runtime/com/boundary.h"
-#include "runtime/com/control_object.h"
-#include "runtime/com/library.h"
+#include "products/ocx/composition.h"
+#include "products/ocx/control_object.h"
 #include "view/display_list.h"
 #include "view/pixel_grid.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 namespace {
 
-// Metafiles record and printers print what they are given, a piece at a time, and per-pixel
-// alpha does not reach them; they get the control composed in a bitmap and handed over whole.
+// Metafiles keep the bitmap they are given, and a printer's page runs to thousands of pixels:
+// both get a smaller one, which they stretch.
 bool RecordsOrPrints(HDC dc) {
   const DWORD kind = GetObjectType(dc);
   return kind == OBJ_ENHMETADC || kind == OBJ_METADC ||
          GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY;
 }
 
-void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list, const RECT& area) {
-  // Past this many pixels a side the device stretches the bitmap the rest of the way.
-  constexpr LONG kMostPixels = 2048;
-  const LONG width = std::clamp<LONG>(std::labs(area.right - area.left), 1, kMostPixels);
-  const LONG height = std::clamp<LONG>(std::labs(area.bottom - area.top), 1, kMostPixels);
-  const Dib dib = CreateTopDownDib(width, height);
+// What the device can show, in its logical units: its clip box, empty when it shows nothing.
+// None for a metafile, which records for whatever device plays it, and for a device that
+// cannot say.
+std::optional<PixelBox> ClipOf(HDC dc) {
+  const DWORD kind = GetObjectType(dc);
+  if (kind == OBJ_ENHMETADC || kind == OBJ_METADC) return std::nullopt;
+  RECT clip{};
+  switch (GetClipBox(dc, &clip)) {
+    case ERROR:
+      return std::nullopt;
+    case NULLREGION:
+      return PixelBox{0, 0, 0, 0};
+    default:
+      return PixelBox{clip.left, clip.top, clip.right, clip.bottom};
+  }
+}
+
+// The device pixels a rectangle of logical units covers, each way.
+SIZE DevicePixels(HDC dc, const PixelBox& box) {
+  POINT corners[2] = {{box.left, box.top}, {box.right, box.bottom}};
+  LPtoDP(dc, corners, 2);
+  const auto span = [](LONG from, LONG to) {
+    return static_cast<LONG>(std::min<long long>(std::llabs(static_cast<long long>(to) - from),
+                                                 std::numeric_limits<LONG>::max()));
+  };
+  return {span(corners[0].x, corners[1].x), span(corners[0].y, corners[1].y)};
+}
+
+// Paints what the bitmap of the composition's size shows (what lies wholly outside costs the
+// painter one box test) and copies it onto the device's `shown` rectangle.
+void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list,
+                   const Composition& composition, const PixelBox& shown) {
+  const PixelGrid grid(composition.scale);
+  const Dib dib = CreateTopDownDib(composition.width, composition.height);
   if (!dib.bitmap) throw std::bad_alloc();
   const HDC memory = CreateCompatibleDC(nullptr);
   const HGDIOBJ previous = SelectObject(memory, dib.bitmap);
@@ -37,17 +66,17 @@ void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list, const R
     DeleteDC(memory);
     DeleteObject(dib.bitmap);
   });
-  painter.PaintDisplayList(memory, list, PixelGrid(DeviceScale::ToFit(0, 0, width, height)));
+  painter.PaintDisplayList(memory, list, grid, {0, 0, composition.width, composition.height});
   GdiFlush();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biWidth = composition.width;
+  info.bmiHeader.biHeight = -composition.height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,
-                width, height, dib.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, shown.left, shown.top, shown.width(), shown.height(), 0, 0, composition.width,
+                composition.height, dib.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace
@@ -65,7 +94,7 @@ STDMETHODIMP ControlObject::SetClientSite(IOleClientSite* site) {
 
 STDMETHODIMP ControlObject::GetClientSite(IOleClientSite** site) {
   if (!site) return E_POINTER;
-  *site = ComPtr<IOleClientSite>(site_).Detach();
+  *site = com::ComPtr<IOleClientSite>(site_).Detach();
   return S_OK;
 }
 
@@ -74,7 +103,7 @@ STDMETHODIMP ControlObject::SetHostNames(LPCOLESTR, LPCOLESTR) {
 }
 
 STDMETHODIMP ControlObject::Close(DWORD save_option) {
-  return Call(this, [&] {
+  return Guarded([&] {
     InPlaceDeactivate();
     if (dirty_ && site_ && save_option == OLECLOSE_SAVEIFDIRTY) site_->SaveObject();
     if (advise_holder_) advise_holder_->SendOnClose();
@@ -104,7 +133,7 @@ STDMETHODIMP ControlObject::GetClipboardData(DWORD, IDataObject** data) {
 STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, HWND,
                                    LPCRECT) {
   const auto activate = [&] {
-    return Call(this, [&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
+    return Guarded([&] { return ActivateInPlace(active_site ? active_site : site_.get()); });
   };
   switch (verb) {
     case OLEIVERB_PRIMARY:
@@ -135,15 +164,15 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
     return S_OK;
   }
   if (!active_site) return E_INVALIDARG;
-  const auto site = ComPtr<IOleClientSite>(active_site).As<IOleInPlaceSite>();
+  const auto site = com::ComPtr<IOleClientSite>(active_site).As<IOleInPlaceSite>();
   if (!site) return E_NOINTERFACE;
   if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
   HRESULT result = site->OnInPlaceActivate();
   if (FAILED(result)) return result;
 
   HWND parent = nullptr;
-  ComPtr<IOleInPlaceFrame> frame;
-  ComPtr<IOleInPlaceUIWindow> document;
+  com::ComPtr<IOleInPlaceFrame> frame;
+  com::ComPtr<IOleInPlaceUIWindow> document;
   RECT position{}, clip{};
   OLEINPLACEFRAMEINFO frame_info{};
   frame_info.cb = sizeof frame_info;
@@ -239,7 +268,7 @@ STDMETHODIMP ControlObject::EnumAdvise(IEnumSTATDATA** advise) {
 
 STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
   if (!status) return E_POINTER;
-  *status = library_.project().misc_status;
+  *status = class_.misc_status;
   return S_OK;
 }
 
@@ -259,7 +288,7 @@ STDMETHODIMP ControlObject::ContextSensitiveHelp(BOOL) {
 
 STDMETHODIMP ControlObject::InPlaceDeactivate() {
   if (!in_place_site_) return S_OK;
-  return Call(this, [&] {
+  return Guarded([&] {
     // The window's own procedure may still hold it for the message being handled; it goes
     // when that message ends.
     UIDeactivate();
@@ -299,7 +328,7 @@ STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
   if (!msg) return E_INVALIDARG;
   const HWND window = window_ ? window_->hwnd() : nullptr;
   if (window == nullptr || msg->hwnd != window || msg->message != WM_KEYDOWN) return S_FALSE;
-  return Call(this, [&] {
+  return Guarded([&] {
     if (!control_->TakesKey(static_cast<std::int16_t>(msg->wParam), KeyShift())) return S_FALSE;
     // Translated here, since the container's loop will not: the key's character follows it.
     TranslateMessage(msg);
@@ -341,22 +370,27 @@ STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
 
 // Paints the surface as it looks now at the scale of the bounds (each axis its own): a
 // container prints the control, or renders it where no window of its own exists, this way.
-// Into a metafile or a printer the surface is composed in a memory bitmap first and copied
-// pixel for pixel.
+// Only the part of the bounds the device can show is painted, composed in a bitmap of the
+// device's pixels over that part and copied pixel for pixel; a metafile or a printer gets a
+// bitmap of at most kMostRecordedPixels a side, which it stretches.
 STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
                                  LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                                  ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!dc || !bounds) return E_INVALIDARG;
-  return Call(this, [&] {
-    const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
-    const DisplayList list = BuildDisplayList(control_->surface(), control_->GetMove());
-    if (RecordsOrPrints(dc)) {
-      PaintComposed(painter_, dc, list, area);
-    } else {
-      painter_.PaintDisplayList(
-          dc, list, PixelGrid(DeviceScale::ToFit(area.left, area.top, area.right, area.bottom)));
-    }
+  // A display's part is bounded by its own pixels; this only keeps an odd mapping in check.
+  constexpr int kMostDisplayPixels = 4096;
+  constexpr int kMostRecordedPixels = 2048;
+  return Guarded([&] {
+    const PixelBox area{bounds->left, bounds->top, bounds->right, bounds->bottom};
+    const std::optional<PixelBox> clip = ClipOf(dc);
+    const std::optional<PixelBox> shown = ShownPart(area, clip);
+    if (!shown) return;
+    const SIZE pixels = DevicePixels(dc, *shown);
+    const int most = RecordsOrPrints(dc) || !clip ? kMostRecordedPixels : kMostDisplayPixels;
+    const Composition composition = ComposeShownPart(area, *shown, pixels.cx, pixels.cy, most);
+    PaintComposed(painter_, dc, BuildDisplayList(control_->surface(), control_->GetMove()),
+                  composition, *shown);
   });
 }
 
@@ -384,7 +418,7 @@ STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* s
 STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
   if (aspects) *aspects = view_aspects_;
   if (flags) *flags = view_flags_;
-  if (sink) *sink = ComPtr<IAdviseSink>(view_sink_).Detach();
+  if (sink) *sink = com::ComPtr<IAdviseSink>(view_sink_).Detach();
   return S_OK;
 }
 
@@ -392,4 +426,4 @@ STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZ
   return GetExtent(aspect, size);
 }
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

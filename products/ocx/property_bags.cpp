@@ -1,6 +1,6 @@
-#include "runtime/com/property_bags.h"
+#include "products/ocx/property_bags.h"
 
-#include "runtime/com/com_headers.h"
+#include "runtime/com_base/com_headers.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include "board/failure.h"
 #include "runtime/com/boundary.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 namespace {
 
 std::wstring Wide(std::u16string_view text) {
@@ -88,7 +88,7 @@ PropertyValue FromVariant(const VARIANT& variant) {
     case VT_BOOL:
       return V_BOOL(&variant) != VARIANT_FALSE;
     case VT_BSTR:
-      return FromBstr(V_BSTR(&variant));
+      return com::FromBstr(V_BSTR(&variant));
     case VT_I1:
       return static_cast<double>(V_I1(&variant));
     case VT_UI1:
@@ -122,7 +122,7 @@ VARIANT ToVariant(const PropertyValue& value) {
     V_VT(&variant) = VT_R8;
     V_R8(&variant) = *number;
   } else if (const auto* text = std::get_if<std::u16string>(&value)) {
-    V_BSTR(&variant) = ToBstr(*text);
+    V_BSTR(&variant) = com::ToBstr(*text);
     V_VT(&variant) = VT_BSTR;
   }
   return variant;
@@ -229,4 +229,4 @@ void StreamBag::Write(std::u16string_view name, const PropertyValue& value, cons
   values_.emplace_back(std::u16string(name), value);
 }
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

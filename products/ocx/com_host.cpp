@@ -1,11 +1,11 @@
-#include "runtime/com/com_host.h"
+#include "products/ocx/com_host.h"
 
 #include <string>
 #include <vector>
 
 #include "board/failure.h"
 
-namespace velmora::com {
+namespace velmora::ocx {
 namespace {
 
 VARIANTARG ByReference(const EventArg& arg) {
@@ -23,8 +23,8 @@ VARIANTARG ByReference(const EventArg& arg) {
 
 }  // namespace
 
-ComHost::ComHost(const ConnectionPoint& events, const ConnectionPoint& notices, ITypeInfo& members,
-                 std::function<void()> changed)
+ComHost::ComHost(const com::ConnectionPoint& events, const com::ConnectionPoint& notices,
+                 ITypeInfo& members, std::function<void()> changed)
     : events_(events), notices_(notices), members_(members), changed_(std::move(changed)) {}
 
 void ComHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
@@ -50,4 +50,4 @@ void ComHost::PropertyChanged(std::u16string_view property) {
       [member](IUnknown& sink) { static_cast<IPropertyNotifySink&>(sink).OnChanged(member); });
 }
 
-}  // namespace velmora::com
+}  // namespace velmora::ocx

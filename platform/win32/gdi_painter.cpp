@@ -124,16 +124,15 @@ void GdiPainter::TranslucentFill(const PixelBox& box, Rgb colour, std::uint8_t o
 }
 
 TextMetrics GdiPainter::Measure(std::u16string_view text, const TextFont& font) {
-  return metrics_.Get(std::make_pair(std::u16string(text), font), [&] {
-    SelectObject(dc_, FontFor(font));
-    TEXTMETRICW face{};
-    GetTextMetricsW(dc_, &face);
-    const std::wstring wide = Wide(text);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    return TextMetrics{static_cast<int>(extent.cx), static_cast<int>(face.tmAscent),
-                       static_cast<int>(face.tmHeight)};
-  });
+  // GDI measures in a moment and keeps the laid-out glyphs itself.
+  SelectObject(dc_, FontFor(font));
+  TEXTMETRICW face{};
+  GetTextMetricsW(dc_, &face);
+  const std::wstring wide = Wide(text);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
+  return TextMetrics{static_cast<int>(extent.cx), static_cast<int>(face.tmAscent),
+                     static_cast<int>(face.tmHeight)};
 }
 
 void GdiPainter::Text(std::u16string_view text, const TextFont& font, Rgb colour, int x,

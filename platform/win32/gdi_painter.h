@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "view/canvas.h"
@@ -26,7 +25,7 @@ DeviceScale DeviceScaleOf(HDC dc, int origin_x = 0, int origin_y = 0);
 int DpiOfWindow(HWND hwnd);
 
 // The core's painting through GDI into any device context. Pieces are composited with per-pixel
-// alpha from the core's planes. It keeps the fonts, laid-out texts and piece bitmaps it made
+// alpha from the core's planes. It keeps the fonts and piece bitmaps it made
 // (pieces for the last few picture sizes), so one painter belongs to one window (or one drawing
 // client) and outlives its paints.
 class GdiPainter : public Canvas {

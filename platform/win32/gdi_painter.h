@@ -76,7 +76,6 @@ class GdiPainter : public Canvas {
   // The fonts of the sizes painted lately: one paint uses three, so this holds the current
   // size and three before it.
   RecentCache<TextFont, HFONT> fonts_{12, [](HFONT& font) { DeleteObject(font); }};
-  RecentCache<std::pair<std::u16string, TextFont>, TextMetrics> metrics_{32, [](TextMetrics&) {}};
   std::map<FontFace, std::wstring> faces_;
   std::deque<PieceBitmaps> pieces_;  // most recently painted size first
 };

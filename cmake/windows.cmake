@@ -1,5 +1,5 @@
-# The Windows products: the surface window, our component runtime, the control library and
-# the Windows tests. Included only by a cross build for Windows, 32- or 64-bit.
+# The Windows products: the COM base, the surface window, our component toolkit, the control
+# library and the Windows tests. Included only by a cross build for Windows, 32- or 64-bit.
 add_compile_options(-static -ffunction-sections -fdata-sections)
 # Each function in a section of its own, so the linker leaves out what the library never calls.
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
@@ -24,7 +24,7 @@ if(NOT TARGET gtest)
   target_compile_options(gtest PUBLIC -include ${CMAKE_CURRENT_SOURCE_DIR}/cmake/gtest_win32_notification.h)
   target_compile_options(gtest_main PRIVATE -w)
 endif()
-foreach(dir platform/win32 products/ocx runtime/com tests/platform/win32)
+foreach(dir runtime/com_base platform/win32 runtime/com products/ocx tests/platform/win32)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()

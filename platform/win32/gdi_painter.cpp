@@ -18,14 +18,12 @@ int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM fo
   return 0;
 }
 
-bool FaceInstalled(const std::wstring& face) {
+bool FaceInstalled(HDC dc, const std::wstring& face) {
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(query.lfFaceName, face.c_str(), LF_FACESIZE);
   bool found = false;
-  const HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  EnumFontFamiliesExW(dc, &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -199,9 +197,9 @@ HFONT GdiPainter::FontFor(const TextFont& font) {
 const std::wstring& GdiPainter::FaceFor(FontFace face) {
   if (const auto found = faces_.find(face); found != faces_.end()) return found->second;
   const auto families = FamiliesOf(face);
-  const auto installed = std::find_if(families.begin(), families.end(), [](const FontFamily& f) {
-    return FaceInstalled(Wide(f.name));
-  });
+  const auto installed =
+      std::find_if(families.begin(), families.end(),
+                   [this](const FontFamily& f) { return FaceInstalled(dc_, Wide(f.name)); });
   // With none of them installed, GDI's own substitution picks the closest face.
   const FontFamily& chosen = installed != families.end() ? *installed : families.front();
   return faces_.emplace(face, Wide(chosen.name)).first->second;

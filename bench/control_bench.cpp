@@ -9,24 +9,15 @@
 #include <string>
 
 #include "bench/ops_main.h"
+#include "bench/quiet_ports.h"
 #include "control/user_control.h"
 
 namespace {
 
 std::atomic<long> allocations{0};
 
-class QuietForms : public velmora::FormsPort {
- public:
-  void ShowMessage(std::u16string_view) override {}
-  bool ProcessPendingEvents() override { return true; }
-  void Repaint() override {}
-};
-
-class QuietHost : public velmora::HostPort {
- public:
-  void RaiseEvent(velmora::EventId, std::span<const velmora::EventArg>) override {}
-  void PropertyChanged(std::u16string_view) override {}
-};
+using velmora::bench::QuietForms;
+using velmora::bench::QuietHost;
 
 using Operation = void (*)(velmora::UserControl1&, long);
 

@@ -1,26 +1,82 @@
-// What a full headless render costs at 1x and at fractional and double scales, one renderer
-// reused as a window reuses its painter: the pieces are rasterized on the first render only,
-// so later renders are fills, text and blends. Apart, what rasterizing all twelve pieces costs
-// at 400 pixels a square, as a large draw does. Instructions come from callgrind
-// (tools/instructions.py), times from the benchmark.
+// What painting costs through the headless canvas: a full render at 1x and at fractional and
+// double scales, one renderer reused as a window reuses its painter (the pieces are rasterized
+// on the first render only, so later renders are fills, text and blends), a full repaint into
+// a kept picture, and a host move up to its repainted pixels (the boxes the core's repaint plan
+// gives, nothing else); apart, what rasterizing all twelve pieces costs at 400 pixels a square, as
+// a large draw does. Instructions come from callgrind (tools/instructions.py), times from
+// the benchmark.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bench/ops_main.h"
+#include "bench/quiet_ports.h"
+#include "control/user_control.h"
 #include "platform/headless/png_renderer.h"
 #include "view/artwork.h"
 #include "view/display_list.h"
+#include "view/repaint_plan.h"
 
 namespace {
 
-constexpr const char* kOperationNames = "Render1x Render1_5x Render2x RasterizePieces400";
+using velmora::PixelBox;
 
-double ScaleOf(const std::string& name) {
-  return name == "Render1x" ? 1.0 : name == "Render1_5x" ? 1.5 : name == "Render2x" ? 2.0 : 0.0;
-}
+constexpr const char* kOperationNames =
+    "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x RasterizePieces400";
+
+// Collects the boxes the repaint plan gives for what the surface reports.
+class DirtyBoxes : public velmora::SurfaceObserver {
+ public:
+  DirtyBoxes(const velmora::PixelGrid& grid, const velmora::Surface& surface)
+      : grid_(grid), surface_(surface) {
+    boxes.reserve(8);
+  }
+
+  void PictureChanged(std::int16_t square) override {
+    Add(velmora::SurfaceReport::Picture(square));
+  }
+  void MoveDisplayChanged() override { Add(velmora::SurfaceReport::MoveDisplay()); }
+  void VisibilityChanged(velmora::ControlName control) override {
+    Add(velmora::SurfaceReport::Visibility(control));
+  }
+  void EnabledChanged() override { Add(velmora::SurfaceReport::Enabled()); }
+  void FocusMoved() override { Add(velmora::SurfaceReport::Focus()); }
+
+  std::vector<PixelBox> boxes;
+
+ private:
+  void Add(const velmora::SurfaceReport& report) {
+    for (const PixelBox& box : plan_.For(grid_, surface_, report)) boxes.push_back(box);
+  }
+
+  const velmora::PixelGrid& grid_;
+  const velmora::Surface& surface_;
+  velmora::RepaintPlan plan_;
+};
+
+// A control on the quiet ports with its picture at 1x, painted whole once.
+struct Screen {
+  velmora::bench::QuietForms forms;
+  velmora::bench::QuietHost host;
+  std::shared_ptr<velmora::UserControl1> control = velmora::UserControl1::Create(forms, host);
+  velmora::PngRenderer renderer{1};
+  velmora::RgbImage image = renderer.Render(List());
+  DirtyBoxes dirty{renderer.grid(), control->surface()};
+
+  Screen() { control->SetSurfaceObserver(&dirty); }
+  velmora::DisplayList List() const {
+    return velmora::BuildDisplayList(control->surface(), control->GetMove());
+  }
+  // A host move, then the repaint of exactly what it changed.
+  void HostMove(long i) {
+    dirty.boxes.clear();
+    control->PutMove(i % 2 == 0 ? u"E2-E4" : u"E4-E2");
+    renderer.Repaint(image, List(), dirty.boxes);
+  }
+  void RepaintAll() { renderer.Repaint(image, List(), renderer.grid().DesignBox()); }
+};
 
 void Render(benchmark::State& state, double scale) {
   const velmora::Surface surface;
@@ -34,6 +90,19 @@ BENCHMARK_CAPTURE(Render, 1x, 1.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Render, 1_5x, 1.5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Render, 2x, 2.0)->Unit(benchmark::kMillisecond);
 
+void RepaintHostMove(benchmark::State& state) {
+  Screen screen;
+  long i = 0;
+  for (auto _ : state) screen.HostMove(i++);
+}
+BENCHMARK(RepaintHostMove)->Unit(benchmark::kMicrosecond);
+
+void RepaintAll(benchmark::State& state) {
+  Screen screen;
+  for (auto _ : state) screen.RepaintAll();
+}
+BENCHMARK(RepaintAll)->Unit(benchmark::kMicrosecond);
+
 void RasterizePieces(int pixels) {
   for (int piece = 0; piece < velmora::kPieceCount; ++piece) {
     benchmark::DoNotOptimize(velmora::RasterizePiece(velmora::PieceAt(piece), {pixels, pixels}));
@@ -45,11 +114,21 @@ void RasterizePieces400(benchmark::State& state) {
 }
 BENCHMARK(RasterizePieces400)->Unit(benchmark::kMillisecond);
 
-// `--ops NAME COUNT`: COUNT renders after one warm-up, for callgrind.
+double ScaleOf(const std::string& name) {
+  return name == "Render1x" ? 1.0 : name == "Render1_5x" ? 1.5 : name == "Render2x" ? 2.0 : 0.0;
+}
+
+// `--ops NAME COUNT`: COUNT operations after one warm-up, for callgrind.
 int RunOps(const std::string& name, long count) {
   if (name == "RasterizePieces400") {
     RasterizePieces(400);  // warm up: the pieces' outlines are built once
     for (long i = 0; i < count; ++i) RasterizePieces(400);
+    return 0;
+  }
+  if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {
+    Screen screen;
+    const bool move = name == "RepaintHostMove1x";
+    for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
     return 0;
   }
   const double scale = ScaleOf(name);

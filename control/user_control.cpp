@@ -33,11 +33,11 @@ UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
     : forms_(std::move(forms)),
       host_(std::move(host)),
       focus_(surface_),
-      entry_(board_, surface_, focus_, text2_, text3_, *forms_),
+      entry_(board_, surface_, focus_, host_move_cell_, move_display_cell_, *forms_),
       keys_(surface_, entry_, focus_) {
-  text4_.Bind([this] { OnPositionText(); });
-  text2_.Bind([this] { OnHostMove(); });
-  text3_.Bind([this] { OnGetMove(); });
+  position_cell_.Bind([this] { OnPositionText(); });
+  host_move_cell_.Bind([this] { OnHostMove(); });
+  move_display_cell_.Bind([this] { OnGetMove(); });
 }
 
 void UserControl1::InitControl() {
@@ -57,23 +57,23 @@ void UserControl1::Enabled(bool New_Enabled) {
 }
 
 std::u16string UserControl1::GetMove() const {
-  return text3_.Text();
+  return move_display_cell_.Text();
 }
 std::u16string UserControl1::PutMove() const {
-  return text2_.Text();
+  return host_move_cell_.Text();
 }
 std::u16string UserControl1::PutPosition() const {
-  return text4_.Text();
+  return position_cell_.Text();
 }
 
 void UserControl1::GetMove(std::u16string New_GetMove) {
-  WriteCell(text3_, New_GetMove, kGetMoveKey);
+  WriteCell(move_display_cell_, New_GetMove, kGetMoveKey);
 }
 void UserControl1::PutMove(std::u16string New_PutMove) {
-  WriteCell(text2_, New_PutMove, kPutMoveKey);
+  WriteCell(host_move_cell_, New_PutMove, kPutMoveKey);
 }
 void UserControl1::PutPosition(std::u16string New_PutPosition) {
-  WriteCell(text4_, New_PutPosition, kPutPositionKey);
+  WriteCell(position_cell_, New_PutPosition, kPutPositionKey);
 }
 
 void UserControl1::WriteCell(TextCell& cell, std::u16string_view text,
@@ -90,7 +90,7 @@ void UserControl1::Refresh() {
 
 void UserControl1::OnPositionText() {
   const auto self = shared_from_this();
-  const std::u16string& text = text4_.Text();
+  const std::u16string& text = position_cell_.Text();
   const PositionVerdict verdict = CheckPositionText(text);
   if (verdict == PositionVerdict::kNothing) return;
   if (verdict != PositionVerdict::kValid) {
@@ -100,18 +100,18 @@ void UserControl1::OnPositionText() {
   LoadPositionText(board_, text);
   DrawBoard(board_, surface_);
   surface_.Announce(AnnounceNewPosition());
-  text4_.Set(u"");
+  position_cell_.Set(u"");
 }
 
 void UserControl1::OnHostMove() {
   const auto self = shared_from_this();
-  const HostCommand command = ParseHostCommand(text2_.Text());
+  const HostCommand command = ParseHostCommand(host_move_cell_.Text());
   switch (command.kind) {
     case HostCommandKind::kReset:
       ResetBoard(board_);
       DrawBoard(board_, surface_);
       surface_.Announce(AnnounceNewPosition());
-      text4_.Set(u"");
+      position_cell_.Set(u"");
       return;
     case HostCommandKind::kMove: {
       const MoveText move = command.move;
@@ -120,7 +120,7 @@ void UserControl1::OnHostMove() {
       ApplyMove(board_, move);
       DrawBoard(board_, surface_);
       if (words) surface_.Announce(*words);
-      text3_.Set(text2_.Text());
+      move_display_cell_.Set(host_move_cell_.Text());
       return;
     }
     case HostCommandKind::kNothing:
@@ -138,17 +138,17 @@ void UserControl1::OnGetMove() {
 void UserControl1::LoadProperties(PropertyBag& bag) {
   const auto self = shared_from_this();
   surface_.SetEnabled(ToTruth(bag.Read(kEnabledKey, true)));
-  text3_.Set(ToText(bag.Read(kGetMoveKey, std::u16string())));
-  text2_.Set(ToText(bag.Read(kPutMoveKey, std::u16string())));
-  text4_.Set(ToText(bag.Read(kPutPositionKey, std::u16string())));
+  move_display_cell_.Set(ToText(bag.Read(kGetMoveKey, std::u16string())));
+  host_move_cell_.Set(ToText(bag.Read(kPutMoveKey, std::u16string())));
+  position_cell_.Set(ToText(bag.Read(kPutPositionKey, std::u16string())));
 }
 
 void UserControl1::SaveProperties(PropertyBag& bag) {
   const auto self = shared_from_this();
   bag.Write(kEnabledKey, surface_.Enabled(), true);
-  bag.Write(kGetMoveKey, text3_.Text(), std::u16string());
-  bag.Write(kPutMoveKey, text2_.Text(), std::u16string());
-  bag.Write(kPutPositionKey, text4_.Text(), std::u16string());
+  bag.Write(kGetMoveKey, move_display_cell_.Text(), std::u16string());
+  bag.Write(kPutMoveKey, host_move_cell_.Text(), std::u16string());
+  bag.Write(kPutPositionKey, position_cell_.Text(), std::u16string());
 }
 
 void UserControl1::ClickSquare(std::int16_t n) {

@@ -20,10 +20,11 @@ namespace velmora {
 // The control a host holds. It owns the position, the three text cells, the click entry and
 // the surface model, and reaches the platform only through its ports.
 //
-// The string properties are the texts of the cells: PutPosition is Text4 (its change loads a
-// position), PutMove is Text2 (its change applies a host move), GetMove is Text3 (its change
-// raises Change). Every member takes a strong reference to the control first, so a host that
-// lets go of it inside an event handler does not pull it away from under a running procedure.
+// The string properties are the texts of the cells: PutPosition is the position cell (its change
+// loads a position), PutMove the host's move cell (its change applies a host move), GetMove the
+// move display's cell (its change raises Change). Every member takes a strong reference to the
+// control first, so a host that lets go of it inside an event handler does not pull it away
+// from under a running procedure.
 class UserControl1 : public std::enable_shared_from_this<UserControl1> {
  public:
   // Creates an instance and runs InitControl. The ports must outlive it.
@@ -96,9 +97,9 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
   // the squares are created showing it.
   void InitControl();
-  void OnPositionText();  // Text4 changed
-  void OnHostMove();      // Text2 changed
-  void OnGetMove();       // Text3 changed
+  void OnPositionText();  // the position cell changed
+  void OnHostMove();      // the host's move cell changed
+  void OnGetMove();       // the move display's cell changed
   void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
@@ -106,9 +107,9 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   std::shared_ptr<HostPort> host_;
   Board board_;
   Surface surface_;
-  TextCell text2_;  // PutMove
-  TextCell text3_;  // GetMove
-  TextCell text4_;  // PutPosition
+  TextCell host_move_cell_;     // PutMove
+  TextCell move_display_cell_;  // GetMove
+  TextCell position_cell_;      // PutPosition
   KeyboardFocus focus_;
   ClickEntry entry_;
   KeyboardEntry keys_;

@@ -40,7 +40,7 @@ void ClickEntry::ClickSquare(std::int16_t n) {
 
 void ClickEntry::ClickChoice(std::int16_t k) {
   const auto letter = ChoiceLetter(k);
-  const ControlSpec* choice = FindControl({ControlName::kImage5, k});
+  const ControlSpec* choice = FindControl({ControlName::kChoice, k});
   if (!letter || choice == nullptr || !surface_.IsShown(*choice)) return;
   fields_.moving_piece = *letter;
   fields_.promotion_chosen = true;
@@ -123,13 +123,13 @@ void ClickEntry::TryCastle() {
 bool ClickEntry::Prompt(ControlName panel) {
   FlagScope waiting(prompt_open_);
   surface_.SetVisible(panel, true);
-  surface_.SetVisible(ControlName::kShape3, true);
+  surface_.SetVisible(ControlName::kPromptBackdrop, true);
   focus_.PromptToggled();
   fields_.promotion_chosen = false;
   bool closing = false;
   while (!fields_.promotion_chosen && !closing) closing = forms_.ProcessPendingEvents();
   surface_.SetVisible(panel, false);
-  surface_.SetVisible(ControlName::kShape3, false);
+  surface_.SetVisible(ControlName::kPromptBackdrop, false);
   focus_.PromptToggled();
   return fields_.promotion_chosen;
 }

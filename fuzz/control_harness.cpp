@@ -99,8 +99,8 @@ void CheckingObserver::PictureChanged(std::int16_t square) {
 }
 
 void CheckingObserver::VisibilityChanged(ControlName control) {
-  if (control != ControlName::kFrame1 && control != ControlName::kFrame2 &&
-      control != ControlName::kShape3) {
+  if (control != ControlName::kWhitePanel && control != ControlName::kBlackPanel &&
+      control != ControlName::kPromptBackdrop) {
     Broken("a control other than the prompt changed its visibility");
   }
 }

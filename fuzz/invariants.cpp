@@ -64,9 +64,9 @@ Snapshot Take(const UserControl1& control) {
   s.to_col = entry.to_col;
   s.moving_piece = entry.moving_piece;
   s.state = control.entry_state();
-  s.frame1 = control.surface().IsVisible(ControlName::kFrame1);
-  s.frame2 = control.surface().IsVisible(ControlName::kFrame2);
-  s.shape3 = control.surface().IsVisible(ControlName::kShape3);
+  s.frame1 = control.surface().IsVisible(ControlName::kWhitePanel);
+  s.frame2 = control.surface().IsVisible(ControlName::kBlackPanel);
+  s.shape3 = control.surface().IsVisible(ControlName::kPromptBackdrop);
   s.enabled = control.Enabled();
   s.get_move = control.GetMove();
   s.put_move = control.PutMove();

@@ -42,7 +42,8 @@ ctest --test-dir "$root/build-check/native" -j"$jobs" --output-on-failure
 step "instructions per operation within their bounds (callgrind, the Release build)"
 python3 "$root/tools/instructions_test.py"
 python3 "$root/tools/instructions.py" --check "$root/build-check/native/bench/velmora_bench" \
-  "$root/build-check/native/bench/velmora_render_bench"
+  "$root/build-check/native/bench/velmora_render_bench" \
+  "$root/build-check/native/bench/velmora_qt_bench"
 
 step "tests under the sanitizers"
 cmake -S "$root" -B "$root/build-check/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -12,7 +12,7 @@ constexpr std::int32_t kMarkInset = 3 * kTwipsPerPixel;
 }  // namespace
 
 std::optional<ControlName> ShownPanel(const Surface& surface) {
-  for (const ControlName panel : {ControlName::kFrame1, ControlName::kFrame2}) {
+  for (const ControlName panel : {ControlName::kWhitePanel, ControlName::kBlackPanel}) {
     if (surface.IsVisible(panel)) return panel;
   }
   return std::nullopt;
@@ -27,14 +27,14 @@ std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t pa
   if (!panel || part < kFirstChoicePart || part >= kFirstChoicePart + kChoicesShown) {
     return std::nullopt;
   }
-  const std::int16_t first = *panel == ControlName::kFrame1 ? 0 : 4;
+  const std::int16_t first = *panel == ControlName::kWhitePanel ? 0 : 4;
   return static_cast<std::int16_t>(first + part - kFirstChoicePart);
 }
 
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part) {
-  if (IsSquarePart(part)) return ControlRef{ControlName::kImage1, part};
-  if (part == kMoveDisplayPart) return ControlRef{ControlName::kText3};
-  if (const auto k = ChoiceOfPart(surface, part)) return ControlRef{ControlName::kImage5, *k};
+  if (IsSquarePart(part)) return ControlRef{ControlName::kSquarePicture, part};
+  if (part == kMoveDisplayPart) return ControlRef{ControlName::kMoveDisplay};
+  if (const auto k = ChoiceOfPart(surface, part)) return ControlRef{ControlName::kChoice, *k};
   return std::nullopt;
 }
 

@@ -30,7 +30,8 @@ std::optional<ControlName> ShownPanel(const Surface& surface);
 std::int16_t LastPart(const Surface& surface);
 // The choice (0 to 7) behind part 66 to 69 of the shown panel; none when there is no such part.
 std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t part);
-// The control a part is drawn as: Image1(n), Text3 or Image5(k); none for a part not shown.
+// The control a part is drawn as: a square's picture, the move display or a choice; none for a
+// part not shown.
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part);
 
 // Where a part is, in twips from the surface's top-left corner; the board is the design.

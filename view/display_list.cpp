@@ -18,7 +18,7 @@ namespace {
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
-  const bool square = spec.ref.name == ControlName::kImage1 && spec.ref.index >= 1;
+  const bool square = spec.ref.name == ControlName::kSquarePicture && spec.ref.index >= 1;
   return square ? surface.PictureOf(spec.ref.index) : spec.design_picture;
 }
 
@@ -62,6 +62,7 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
+  list.reserve(DesignLayout().size() + 1);
   for (const ControlSpec& spec : DesignLayout()) {
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);

@@ -48,7 +48,7 @@ using DisplayList = std::vector<PaintCommand>;
 
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
-// display (Text3) holds. The focus mark, while the surface shows one, is the last command.
+// display holds. The focus mark, while the surface shows one, is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

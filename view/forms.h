@@ -29,9 +29,9 @@ class SurfaceObserver {
  public:
   virtual ~SurfaceObserver() = default;
 
-  virtual void PictureChanged(std::int16_t square) = 0;     // Image1(1..64)
-  virtual void MoveDisplayChanged() = 0;                    // the text shown by Text3
-  virtual void VisibilityChanged(ControlName control) = 0;  // Frame1, Frame2, Shape3
+  virtual void PictureChanged(std::int16_t square) = 0;     // a square's picture, 1 to 64
+  virtual void MoveDisplayChanged() = 0;                    // the move display's text
+  virtual void VisibilityChanged(ControlName control) = 0;  // a panel or the backdrop
   virtual void EnabledChanged() = 0;
 
   // The keyboard focus moved, was gained or lost, or its mark was shown or hidden.

@@ -28,8 +28,9 @@ std::optional<Hit> Claim(const ControlSpec& spec) {
       if (!spec.enabled) return std::nullopt;
       return Hit{Hit::Kind::kSwallowed};
     case ControlKind::kImage:
-      if (spec.ref.name == ControlName::kImage1) return Hit{Hit::Kind::kSquare, spec.ref.index};
-      if (spec.ref.name == ControlName::kImage5) return Hit{Hit::Kind::kChoice, spec.ref.index};
+      if (spec.ref.name == ControlName::kSquarePicture)
+        return Hit{Hit::Kind::kSquare, spec.ref.index};
+      if (spec.ref.name == ControlName::kChoice) return Hit{Hit::Kind::kChoice, spec.ref.index};
       return Hit{Hit::Kind::kSwallowed};
     case ControlKind::kLabel:
     case ControlKind::kPanel:

@@ -12,8 +12,8 @@ namespace velmora {
 struct Hit {
   enum class Kind : std::uint8_t {
     kSurface,    // nothing clickable: the surface's own click and mouse events
-    kSquare,     // Image1(index), 1 to 64, whatever picture it holds
-    kChoice,     // Image5(index), 0 to 7, inside a shown panel
+    kSquare,     // a square's picture, 1 to 64, whatever it holds
+    kChoice,     // a promotion choice, 0 to 7, inside a shown panel
     kSwallowed,  // a shown panel (or other child window) outside its choices: nobody's click
   };
   Kind kind;

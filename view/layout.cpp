@@ -1,5 +1,6 @@
 #include "view/layout.h"
 
+#include <array>
 #include <vector>
 
 namespace velmora {
@@ -41,7 +42,7 @@ std::vector<ControlSpec> BuildLayout() {
   using K = ControlKind;
   using L = Layer;
 
-  add({{N::kShape4},
+  add({{N::kBackground},
        K::kShape,
        L::kBackground,
        0,
@@ -53,7 +54,7 @@ std::vector<ControlSpec> BuildLayout() {
        colours::kBackground,
        {},
        4});
-  add({{N::kShape2},
+  add({{N::kBoardBorder},
        K::kShape,
        L::kBorder,
        120,
@@ -67,7 +68,7 @@ std::vector<ControlSpec> BuildLayout() {
        3});
   for (std::int16_t n = 1; n <= 64; ++n) {
     const Point o = SquareOrigin(n);
-    add({{N::kShape1, n},
+    add({{N::kSquare, n},
          K::kShape,
          L::kSquares,
          o.x,
@@ -80,39 +81,39 @@ std::vector<ControlSpec> BuildLayout() {
          {},
          1});
   }
-  add({{N::kImage1, 0}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
+  add({{N::kSquarePicture, 0}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
   for (std::int16_t n = 1; n <= 64; ++n) {
     const Point o = SquareOrigin(n);
-    ControlSpec slot{{N::kImage1, n}, K::kImage, L::kPictures, o.x, o.y, 720, 720, true};
+    ControlSpec slot{{N::kSquarePicture, n}, K::kImage, L::kPictures, o.x, o.y, 720, 720, true};
     slot.design_picture = DesignSquarePicture(n);
     add(slot);
   }
   for (std::int16_t i = 0; i < kPieceCount; ++i) {
-    ControlSpec holder{{N::kImage2, i}, K::kImage, L::kPictures, kHolderLeft,
-                       kHolderTop,      720,       720,          false};
+    ControlSpec holder{{N::kPieceHolder, i}, K::kImage, L::kPictures, kHolderLeft,
+                       kHolderTop,           720,       720,          false};
     holder.design_picture = PieceAt(i);
     add(holder);
   }
-  add({{N::kImage3}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
+  add({{N::kEmptyPicture}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
   for (std::int16_t k = 0; k < 8; ++k) {
     ControlSpec digit{
-        {N::kLabel1, k}, K::kLabel, L::kLabels, 240, 720 + 720 * k, 135, 255, true, {},
+        {N::kRankLabel, k}, K::kLabel, L::kLabels, 240, 720 + 720 * k, 135, 255, true, {},
         colours::kBorder};
     digit.caption = kRankDigits.substr(static_cast<std::size_t>(k), 1);
     digit.font = kSansBold;
     add(digit);
   }
-  ControlSpec files{{N::kLabel2}, K::kLabel, L::kLabels, 480, 6360, 5895, 255, true};
+  ControlSpec files{{N::kFileLabel}, K::kLabel, L::kLabels, 480, 6360, 5895, 255, true};
   files.caption = kFileLetters;
   files.font = kSansBold;
   add(files);
   ControlSpec title{
-      {N::kVelmora},        K::kLabel, L::kLabels, 5040, 6840, 1575, 375, true, {}, {},
+      {N::kTitleLabel},     K::kLabel, L::kLabels, 5040, 6840, 1575, 375, true, {}, {},
       colours::kLightSquare};
   title.caption = kTitle;
   title.font = kTitleFont;
   add(title);
-  add({{N::kShape3},
+  add({{N::kPromptBackdrop},
        K::kShape,
        L::kBackdrop,
        2640,
@@ -125,31 +126,31 @@ std::vector<ControlSpec> BuildLayout() {
        {},
        1});
 
-  ControlSpec move{{N::kText3}, K::kTextBox, L::kChildWindows, 2760, 6720, 1095, 375,
-                   true,        {},          kWindow};
+  ControlSpec move{
+      {N::kMoveDisplay}, K::kTextBox, L::kChildWindows, 2760, 6720, 1095, 375, true, {}, kWindow};
   move.font = kTextBoxFont;
   move.enabled = false;
   move.centred = true;
   add(move);
-  ControlSpec put_move{{N::kText2}, K::kTextBox, L::kChildWindows, 240, 6720, 1335, 405,
-                       false,       {},          kWindow};
+  ControlSpec put_move{
+      {N::kHostMoveCell}, K::kTextBox, L::kChildWindows, 240, 6720, 1335, 405, false, {}, kWindow};
   put_move.font = kTextBoxFont;
   put_move.centred = true;
   add(put_move);
-  ControlSpec put_position{{N::kText4}, K::kTextBox, L::kChildWindows, 840, 8040, 5775, 375,
-                           false,       {},          kWindow};
+  ControlSpec put_position{
+      {N::kPositionCell}, K::kTextBox, L::kChildWindows, 840, 8040, 5775, 375, false, {}, kWindow};
   put_position.font = kDefaultFont;
   add(put_position);
 
-  for (const N panel : {N::kFrame1, N::kFrame2}) {
+  for (const N panel : {N::kWhitePanel, N::kBlackPanel}) {
     ControlSpec frame{{panel}, K::kPanel, L::kChildWindows,     kPanelLeft, kPanelTop, 1215, 3255,
                       false,   {},        colours::kLightSquare};
     frame.caption = kPromptCaption;
     frame.font = kSansBold;
     add(frame);
-    const std::int16_t first = panel == N::kFrame1 ? 0 : 4;
+    const std::int16_t first = panel == N::kWhitePanel ? 0 : 4;
     for (std::int16_t k = first; k < first + 4; ++k) {
-      ControlSpec choice{{N::kImage5, k},
+      ControlSpec choice{{N::kChoice, k},
                          K::kImage,
                          L::kChildWindows,
                          kChoiceLeft,
@@ -195,10 +196,19 @@ std::span<const ControlSpec> DesignLayout() {
 }
 
 const ControlSpec* FindControl(ControlRef ref) {
-  for (const ControlSpec& spec : DesignLayout()) {
-    if (spec.ref == ref) return &spec;
-  }
-  return nullptr;
+  // Every control by name and index (-1 to 64), so a lookup is one step.
+  static const auto table = [] {
+    constexpr std::size_t kNames = static_cast<std::size_t>(ControlName::kChoice) + 1;
+    std::array<std::array<const ControlSpec*, 66>, kNames> t{};
+    for (const ControlSpec& spec : DesignLayout()) {
+      t[static_cast<std::size_t>(spec.ref.name)][static_cast<std::size_t>(spec.ref.index + 1)] =
+          &spec;
+    }
+    return t;
+  }();
+  const auto name = static_cast<std::size_t>(ref.name);
+  if (name >= table.size() || ref.index < -1 || ref.index > 64) return nullptr;
+  return table[name][static_cast<std::size_t>(ref.index + 1)];
 }
 
 std::optional<char16_t> ChoiceLetter(std::int16_t k) {

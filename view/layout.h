@@ -9,24 +9,25 @@
 
 namespace velmora {
 
-// The constituent controls of the surface, by designer name. Arrays carry an index.
+// The controls the surface is made of (docs/names.md maps them to their designer names). Those
+// that come in arrays carry an index.
 enum class ControlName : std::uint8_t {
-  kShape4,   // background of the whole design
-  kShape2,   // board border
-  kShape1,   // square backgrounds, 1 to 64
-  kImage1,   // square pictures 1 to 64; 0 is the hidden spare holder
-  kImage2,   // hidden piece holders 0 to 11
-  kImage3,   // hidden empty-square picture
-  kLabel1,   // rank digits 0 to 7
-  kLabel2,   // file letters
-  kVelmora,  // title
-  kText3,    // move display (GetMove)
-  kText2,    // hidden PutMove cell
-  kText4,    // hidden PutPosition cell
-  kShape3,   // promotion backdrop
-  kFrame1,   // promotion panel, upper-case side
-  kFrame2,   // promotion panel, lower-case side
-  kImage5,   // promotion choices 0 to 7, inside the panels
+  kBackground,      // the whole design's background
+  kBoardBorder,     // the frame round the board
+  kSquare,          // a square's colour, 1 to 64
+  kSquarePicture,   // a square's piece picture, 1 to 64; 0 is the hidden spare holder
+  kPieceHolder,     // the hidden holders of the twelve piece pictures, 0 to 11
+  kEmptyPicture,    // the hidden picture of an empty square
+  kRankLabel,       // the rank digits, 0 (row 8) to 7 (row 1)
+  kFileLabel,       // the file letters under the board
+  kTitleLabel,      // the title
+  kMoveDisplay,     // the read-only move display (GetMove)
+  kHostMoveCell,    // the hidden cell of the host's moves (PutMove)
+  kPositionCell,    // the hidden cell of the host's positions (PutPosition)
+  kPromptBackdrop,  // the backdrop behind the promotion panels
+  kWhitePanel,      // the promotion panel of the upper-case (white) side
+  kBlackPanel,      // the promotion panel of the lower-case (black) side
+  kChoice,          // a promotion choice, 0 to 7, inside its panel
 };
 
 enum class ControlKind : std::uint8_t { kShape, kImage, kLabel, kTextBox, kPanel };

@@ -12,8 +12,8 @@ constexpr std::int32_t kBoardLeft = 480;
 constexpr std::int32_t kBoardTop = 480;
 
 bool IsSquarePart(ControlRef ref) {
-  return (ref.name == ControlName::kShape1 || ref.name == ControlName::kImage1) && ref.index >= 1 &&
-         ref.index <= 64;
+  return (ref.name == ControlName::kSquare || ref.name == ControlName::kSquarePicture) &&
+         ref.index >= 1 && ref.index <= 64;
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
     const int left = board_left_ + column * pitch_x_;
     const int top = board_top_ + (7 - rank) * pitch_y_;
     // A square's shape reaches one pixel further, onto its neighbour's grid line.
-    if (source.name == ControlName::kShape1)
+    if (source.name == ControlName::kSquare)
       return {left, top, left + pitch_x_ + 1, top + pitch_y_ + 1};
     // Anything drawn inside a square (its picture, the focus mark) keeps its distance from the
     // square's edges, scaled, so it stays inside the snapped square at every scale.
@@ -80,7 +80,7 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
 
 LineWidths PixelGrid::OutlineOf(ControlRef source, int pixels_at_96) const {
   if (pixels_at_96 <= 0) return {0, 0};
-  if (source.name == ControlName::kShape1) return {1, 1};
+  if (source.name == ControlName::kSquare) return {1, 1};
   auto scaled = [pixels_at_96](double pixels_per_twip) {
     return std::max(1,
                     static_cast<int>(std::lround(pixels_at_96 * kTwipsPerPixel * pixels_per_twip)));

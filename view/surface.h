@@ -31,7 +31,7 @@ class Surface {
     Show(index, picture);
   }
 
-  // Frame1, Frame2 and Shape3 are the only controls whose visibility changes at run time.
+  // The promotion panels and their backdrop are the only controls shown and hidden at run time.
   bool IsVisible(ControlName prompt_control) const;
   void SetVisible(ControlName prompt_control, bool visible);
   // Brings the 64 squares into line with the board's rows (row 1 first); a character that is
@@ -58,7 +58,7 @@ class Surface {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
 
-  // Text3's text changed: the move display shows something else now.
+  // The move display's cell changed: the display shows something else now.
   void MoveDisplayChanged();
 
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
@@ -98,11 +98,11 @@ class Surface {
   template <typename Self>
   static auto PromptFlag(Self& self, ControlName control) -> decltype(&self.frame1_) {
     switch (control) {
-      case ControlName::kFrame1:
+      case ControlName::kWhitePanel:
         return &self.frame1_;
-      case ControlName::kFrame2:
+      case ControlName::kBlackPanel:
         return &self.frame2_;
-      case ControlName::kShape3:
+      case ControlName::kPromptBackdrop:
         return &self.shape3_;
       default:
         return nullptr;

@@ -13,17 +13,9 @@ namespace velmora {
 namespace {
 
 constexpr std::string_view kFontRoot = "/usr/share/fonts";
-
-// Bold faces stand in for the bold design fonts. DejaVu Sans Bold at the design's 8.25 points
-// also spaces the file letters' caption so each letter stands under its column.
-std::vector<std::string> SansCandidates(bool bold) {
-  if (bold) {
-    return {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-            "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"};
-  }
-  return {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-          "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"};
-}
+// Where Debian's fonts-dejavu-core and fonts-liberation put their files.
+constexpr std::string_view kDebianFolders[] = {"/usr/share/fonts/truetype/dejavu/",
+                                               "/usr/share/fonts/truetype/liberation/"};
 
 // UTF-16 code units to code points; a lone surrogate shows as the replacement character.
 std::vector<char32_t> CodePoints(std::u16string_view text) {
@@ -44,32 +36,18 @@ std::vector<char32_t> CodePoints(std::u16string_view text) {
 
 }  // namespace
 
-std::vector<std::string> FontCandidates(const Font& font) {
-  if (font.face == u"Times New Roman") {
-    if (font.bold) {
-      return {"/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf",
-              "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"};
-    }
-    return {"/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf",
-            "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"};
-  }
-  if (font.face == u"Napa Heavy SF") {
-    // A heavy display face: the boldest sans there is, whatever the design's weight.
-    return {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-            "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"};
-  }
-  return SansCandidates(font.bold);
-}
-
-std::string LocateFontFile(std::string_view candidate) {
+std::string LocateFontFile(std::string_view file_name) {
   std::error_code error;
-  const std::filesystem::path fixed(candidate);
-  if (std::filesystem::is_regular_file(fixed, error)) return fixed.string();
-  const auto name = fixed.filename();
+  for (const std::string_view folder : kDebianFolders) {
+    const std::filesystem::path fixed = std::string(folder) + std::string(file_name);
+    if (std::filesystem::is_regular_file(fixed, error)) return fixed.string();
+  }
   std::filesystem::recursive_directory_iterator it(kFontRoot, error);
   for (const std::filesystem::recursive_directory_iterator end; !error && it != end;
        it.increment(error)) {
-    if (it->path().filename() == name && it->is_regular_file(error)) return it->path().string();
+    if (it->path().filename() == file_name && it->is_regular_file(error)) {
+      return it->path().string();
+    }
   }
   return {};
 }
@@ -94,9 +72,15 @@ FontSet::~FontSet() {
   FT_Done_FreeType(library_->handle);
 }
 
-FontSet::Face& FontSet::FaceFor(const Font& font, int pixels) {
-  for (const std::string& candidate : FontCandidates(font)) {
-    const std::string path = LocateFontFile(candidate);
+FontSet::Face& FontSet::FaceFor(const TextFont& font) {
+  for (const FontFamily& family : FamiliesOf(font.face)) {
+    const std::string_view file = font.bold ? family.bold_file : family.regular_file;
+    if (file.empty()) continue;
+    auto located = located_.find(file);
+    if (located == located_.end()) {
+      located = located_.emplace(std::string(file), LocateFontFile(file)).first;
+    }
+    const std::string& path = located->second;
     if (path.empty()) continue;
     auto& slot = faces_[path];
     if (!slot) {
@@ -107,9 +91,9 @@ FontSet::Face& FontSet::FaceFor(const Font& font, int pixels) {
       }
       slot = std::move(face);
     }
-    if (slot->pixels != pixels) {
-      FT_Set_Pixel_Sizes(slot->handle, 0, static_cast<FT_UInt>(pixels));
-      slot->pixels = pixels;
+    if (slot->pixels != font.pixels) {
+      FT_Set_Pixel_Sizes(slot->handle, 0, static_cast<FT_UInt>(font.pixels));
+      slot->pixels = font.pixels;
     }
     return *slot;
   }
@@ -118,37 +102,37 @@ FontSet::Face& FontSet::FaceFor(const Font& font, int pixels) {
                 "and fonts-liberation)");
 }
 
-TextMetrics FontSet::Measure(const Font& font, int pixels, std::u16string_view text) {
-  Face& face = FaceFor(font, pixels);
-  const FT_Size_Metrics& size = face.handle->size->metrics;
-  TextMetrics metrics{0, static_cast<int>(size.ascender >> 6),
-                      static_cast<int>((size.ascender - size.descender) >> 6)};
-  for (const char32_t point : CodePoints(text)) {
-    if (FT_Load_Char(face.handle, point, FT_LOAD_DEFAULT) != 0) continue;
-    metrics.width += static_cast<int>(face.handle->glyph->advance.x >> 6);
-  }
-  return metrics;
+const LaidOutText& FontSet::Layout(std::u16string_view text, const TextFont& font) {
+  return texts_.Get(std::make_pair(std::u16string(text), font), [&] { return LayOut(text, font); });
 }
 
-void FontSet::Draw(RgbImage& image, const Font& font, int pixels, std::u16string_view text, int x,
-                   int baseline_y, Rgb colour, PixelRect clip) {
-  Face& face = FaceFor(font, pixels);
-  int pen = x;
+LaidOutText FontSet::LayOut(std::u16string_view text, const TextFont& font) {
+  Face& face = FaceFor(font);
+  const FT_Size_Metrics& size = face.handle->size->metrics;
+  LaidOutText laid{{0, static_cast<int>(size.ascender >> 6),
+                    static_cast<int>((size.ascender - size.descender) >> 6)},
+                   {}};
+  int pen = 0;
   for (const char32_t point : CodePoints(text)) {
     if (FT_Load_Char(face.handle, point, FT_LOAD_RENDER) != 0) continue;
     const FT_GlyphSlot glyph = face.handle->glyph;
     const FT_Bitmap& bitmap = glyph->bitmap;
+    GlyphImage image{pen + glyph->bitmap_left,
+                     glyph->bitmap_top,
+                     static_cast<int>(bitmap.width),
+                     static_cast<int>(bitmap.rows),
+                     {}};
+    image.coverage.reserve(static_cast<std::size_t>(image.width) *
+                           static_cast<std::size_t>(image.rows));
     for (unsigned row = 0; row < bitmap.rows; ++row) {
-      const int y = baseline_y - glyph->bitmap_top + static_cast<int>(row);
-      if (y < clip.top || y >= clip.top + clip.height) continue;
-      for (unsigned col = 0; col < bitmap.width; ++col) {
-        const int px = pen + glyph->bitmap_left + static_cast<int>(col);
-        if (px < clip.left || px >= clip.left + clip.width) continue;
-        image.Blend(px, y, colour, bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col]);
-      }
+      const unsigned char* line = bitmap.buffer + row * static_cast<unsigned>(bitmap.pitch);
+      image.coverage.insert(image.coverage.end(), line, line + bitmap.width);
     }
+    laid.glyphs.push_back(std::move(image));
     pen += static_cast<int>(glyph->advance.x >> 6);
   }
+  laid.metrics.width = pen;
+  return laid;
 }
 
 }  // namespace velmora

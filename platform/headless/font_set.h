@@ -4,33 +4,33 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "platform/headless/rgb_image.h"
-#include "view/layout.h"
+#include "view/fonts.h"
+#include "view/recent_cache.h"
 
 namespace velmora {
 
-// The Debian font files that stand in for the design's faces, best first. Each is looked for at
-// its usual path, then by file name anywhere under the system's font directories.
-std::vector<std::string> FontCandidates(const Font& font);
+// Where a font file the core names lives on this machine: Debian's folders for it first, then
+// anywhere under the system's font folders; empty when it is nowhere.
+std::string LocateFontFile(std::string_view file_name);
 
-// Where a candidate lives on this machine; empty when it is nowhere.
-std::string LocateFontFile(std::string_view candidate);
-
-// A clip rectangle in pixels; text outside it is not painted.
-struct PixelRect {
-  int left, top, width, height;
+// One glyph's coverage, placed from the pen's start on the baseline.
+struct GlyphImage {
+  int left, top;  // top-left pixel: right of the pen's start, above the baseline
+  int width, rows;
+  std::vector<std::uint8_t> coverage;  // row by row
 };
 
-// Text metrics of one face at one pixel size.
-struct TextMetrics {
-  int width;   // advance of the whole text
-  int ascent;  // baseline below the top of a line
-  int height;  // line height
+// A text laid out once in one font: its metrics and its glyphs, ready to blend.
+struct LaidOutText {
+  TextMetrics metrics{0, 0, 0};
+  std::vector<GlyphImage> glyphs;
 };
 
-// Faces loaded with FreeType, shared by the paint calls of one renderer.
+// Faces loaded with FreeType from the files the core's font table names, and the texts laid
+// out lately (a repaint of two squares and the move display lays out nothing new).
 class FontSet {
  public:
   FontSet();
@@ -38,19 +38,19 @@ class FontSet {
   FontSet(const FontSet&) = delete;
   FontSet& operator=(const FontSet&) = delete;
 
-  // `pixels` is the em size. Throws Failure when no candidate face can be loaded.
-  TextMetrics Measure(const Font& font, int pixels, std::u16string_view text);
-  // Paints `text` with its baseline at `baseline_y`, starting at `x`.
-  void Draw(RgbImage& image, const Font& font, int pixels, std::u16string_view text, int x,
-            int baseline_y, Rgb colour, PixelRect clip);
+  // Throws Failure when no file of the font's families can be loaded.
+  const LaidOutText& Layout(std::u16string_view text, const TextFont& font);
 
  private:
   struct Library;
   struct Face;
-  Face& FaceFor(const Font& font, int pixels);
+  Face& FaceFor(const TextFont& font);
+  LaidOutText LayOut(std::u16string_view text, const TextFont& font);
 
   std::unique_ptr<Library> library_;
   std::map<std::string, std::unique_ptr<Face>> faces_;  // by file path
+  std::map<std::string, std::string, std::less<>> located_;
+  RecentCache<std::pair<std::u16string, TextFont>, LaidOutText> texts_{32, [](LaidOutText&) {}};
 };
 
 }  // namespace velmora

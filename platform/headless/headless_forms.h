@@ -30,7 +30,6 @@ class HeadlessForms : public FormsPort {
   void QueueClose() { pending_.push_back(nullptr); }
   // Runs every queued input now, as a message loop would between host calls.
   void RunPending();
-  bool HasPending() const { return !pending_.empty(); }
 
   // Called with an empty queue; returns false when no more input will come.
   void SetRefill(std::function<bool()> refill) { refill_ = std::move(refill); }

@@ -1,21 +1,21 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/headless/font_set.h"
 #include "platform/headless/rgb_image.h"
-#include "view/artwork.h"
 #include "view/display_list.h"
+#include "view/painter.h"
 #include "view/pixel_grid.h"
 
 namespace velmora {
 
-// Paints a display list into pixels: 15 twips a pixel (96 dots per inch) times a scale from 1
-// to 4, fractions included, placed by the core's pixel grid. It knows the paint commands and
-// nothing of the layout. Each piece is rasterized once, at the grid's picture size, and kept.
+// Paints display lists into pictures in memory: 15 twips a pixel (96 dots per inch) times a
+// scale from 1 to 4, fractions included, through the core's painter and pixel grid. It keeps the
+// pieces and texts it made for the next picture.
 class PngRenderer {
  public:
   static constexpr double kSmallestScale = 1;
@@ -28,24 +28,17 @@ class PngRenderer {
   const PixelGrid& grid() const { return grid_; }
   // The visible design's rectangle at this scale.
   RgbImage Render(const DisplayList& list);
+  // Paints again only what lies in the dirty boxes, as a screen repaints what changed.
+  void Repaint(RgbImage& image, const DisplayList& list, std::span<const PixelBox> dirty);
+  void Repaint(RgbImage& image, const DisplayList& list, const PixelBox& dirty) {
+    Repaint(image, list, std::span<const PixelBox>(&dirty, 1));
+  }
 
  private:
-  PixelRect ToPixels(const PaintCommand& command) const;
-  int FontPixels(const Font& font) const;
-  // A line of one pixel at 96 dots per inch, at this scale.
-  int Hairline() const;
-  const PieceImage& PieceFor(Picture picture);
-
-  void PaintRectangle(RgbImage& image, const PaintCommand& command);
-  void PaintIcon(RgbImage& image, const PaintCommand& command);
-  void PaintText(RgbImage& image, const PaintCommand& command);
-  void PaintTextBox(RgbImage& image, const PaintCommand& command);
-  void PaintGroupFrame(RgbImage& image, const PaintCommand& command);
-
   double scale_;
   PixelGrid grid_;
   FontSet fonts_;
-  std::array<PieceImage, kPieceCount> pieces_;  // empty until first painted
+  SurfacePainter painter_;
 };
 
 // PNG bytes of an image; throws Failure when the encoder fails.

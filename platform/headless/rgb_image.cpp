@@ -1,6 +1,7 @@
 #include "platform/headless/rgb_image.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace velmora {
 
@@ -26,13 +27,7 @@ void RgbImage::Set(int x, int y, Rgb colour) {
 }
 
 void RgbImage::Blend(int x, int y, Rgb colour, int coverage) {
-  if (!Inside(x, y) || coverage <= 0) return;
-  const Rgb under = At(x, y);
-  const int c = std::min(coverage, 255);
-  auto mix = [c](std::uint8_t over, std::uint8_t below) {
-    return static_cast<std::uint8_t>((over * c + below * (255 - c) + 127) / 255);
-  };
-  Set(x, y, {mix(colour.r, under.r), mix(colour.g, under.g), mix(colour.b, under.b)});
+  if (Inside(x, y) && coverage > 0) BlendAt(&bytes_[Offset(x, y)], colour, std::min(coverage, 255));
 }
 
 void RgbImage::Fill(int left, int top, int width, int height, Rgb colour) {
@@ -40,26 +35,16 @@ void RgbImage::Fill(int left, int top, int width, int height, Rgb colour) {
   const int y0 = std::max(top, 0);
   const int x1 = std::min(left + width, width_);
   const int y1 = std::min(top + height, height_);
-  for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) Set(x, y, colour);
+  if (x0 >= x1 || y0 >= y1) return;
+  // One row by pixels, the others copied from it.
+  std::uint8_t* first = &bytes_[Offset(x0, y0)];
+  for (std::uint8_t* pixel = first; pixel < first + (x1 - x0) * 3; pixel += 3) {
+    pixel[0] = colour.r;
+    pixel[1] = colour.g;
+    pixel[2] = colour.b;
   }
-}
-
-void RgbImage::Composite(int left, int top, int width, int height, const std::uint8_t* alpha,
-                         const std::uint8_t* white) {
-  for (int y = std::max(0, -top); y < height && top + y < height_; ++y) {
-    for (int x = std::max(0, -left); x < width && left + x < width_; ++x) {
-      const std::size_t from = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                               static_cast<std::size_t>(x);
-      const int a = alpha[from];
-      if (a == 0) continue;
-      const int w = white[from];
-      std::uint8_t* pixel = &bytes_[Offset(left + x, top + y)];
-      for (int c = 0; c < 3; ++c) {
-        pixel[c] = static_cast<std::uint8_t>((pixel[c] * (255 - a) + 127) / 255 + w);
-      }
-    }
-  }
+  const std::size_t row_bytes = static_cast<std::size_t>(x1 - x0) * 3;
+  for (int y = y0 + 1; y < y1; ++y) std::memcpy(&bytes_[Offset(x0, y)], first, row_bytes);
 }
 
 }  // namespace velmora

@@ -15,6 +15,7 @@
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_text.h"
 #include "view/accessible_parts.h"
+#include "view/artwork.h"
 #include "view/display_list.h"
 
 namespace velmora {
@@ -53,14 +54,6 @@ std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
 
 }  // namespace
 
-PropertyValue PendingBag::Read(std::u16string_view name, const PropertyValue& fallback) {
-  if (name == u"Enabled") return enabled;
-  const std::optional<std::u16string>* text = name == u"GetMove"   ? &get_move
-                                              : name == u"PutMove" ? &put_move
-                                                                   : &put_position;
-  return *text ? PropertyValue(**text) : fallback;
-}
-
 BoardWidget::Impl::Impl(BoardWidget* owner)
     : widget(owner),
       forms(std::make_shared<QtForms>(owner)),
@@ -98,28 +91,25 @@ QRect BoardWidget::Impl::PartRect(std::int16_t part) const {
   return LogicalRect(grid.BoxOf(*spec), widget->devicePixelRatioF());
 }
 
-void BoardWidget::Impl::Update(ControlRef ref) {
-  const ControlSpec* spec = FindControl(ref);
-  if (spec == nullptr) return;
-  widget->update(LogicalRect(Grid().BoxOf(*spec), widget->devicePixelRatioF()));
-}
-
-void BoardWidget::Impl::UpdatePart(std::int16_t part) {
-  widget->update(PartRect(part));
+void BoardWidget::Impl::Update(const SurfaceReport& report) {
+  const qreal ratio = widget->devicePixelRatioF();
+  for (const PixelBox& box : plan_.For(Grid(), control->surface(), report)) {
+    widget->update(LogicalRect(box, ratio));
+  }
 }
 
 void BoardWidget::Impl::PictureChanged(std::int16_t square) {
-  Update({ControlName::kImage1, square});
+  Update(SurfaceReport::Picture(square));
 }
 
 void BoardWidget::Impl::MoveDisplayChanged() {
-  Update({ControlName::kText3});
+  Update(SurfaceReport::MoveDisplay());
   AccessibleValueChanged(*widget, kMoveDisplayPart, ToQString(control->GetMove()));
 }
 
 void BoardWidget::Impl::VisibilityChanged(ControlName name) {
-  Update({name});
-  if (name == ControlName::kShape3) return;
+  Update(SurfaceReport::Visibility(name));
+  if (name == ControlName::kPromptBackdrop) return;
   // The board's children change: choices come with the prompt and go with it.
   AccessibleEvent(*widget, kBoardPart, QAccessible::ObjectReorder);
   if (!control->surface().IsVisible(name)) return;
@@ -132,18 +122,12 @@ void BoardWidget::Impl::EnabledChanged() {
   syncing_enabled = true;
   widget->setEnabled(control->Enabled());
   syncing_enabled = false;
+  Update(SurfaceReport::Enabled());
   AccessibleStateChanged(*widget);
 }
 
 void BoardWidget::Impl::FocusMoved() {
-  // Only the mark's own parts are repainted, and only when the mark moves, so a person who never
-  // uses the keys repaints nothing more than before.
-  const std::int16_t mark = control->surface().FocusMark();
-  if (mark != painted_mark_) {
-    if (painted_mark_ != 0) UpdatePart(painted_mark_);
-    if (mark != 0) UpdatePart(mark);
-    painted_mark_ = mark;
-  }
+  Update(SurfaceReport::Focus());
   const std::int16_t focused = FocusedPart(*control).value_or(0);
   if (focused != notified_focus_) {
     notified_focus_ = focused;
@@ -178,26 +162,36 @@ QSize BoardWidget::sizeHint() const {
 }
 
 QString BoardWidget::getMove() const {
-  return d_->ReadText(d_->pending.get_move, [](UserControl1& c) { return c.GetMove(); });
+  return ToQString(d_->control->GetMove());
 }
 QString BoardWidget::putMove() const {
-  return d_->ReadText(d_->pending.put_move, [](UserControl1& c) { return c.PutMove(); });
+  return ToQString(d_->control->PutMove());
 }
 QString BoardWidget::putPosition() const {
-  return d_->ReadText(d_->pending.put_position, [](UserControl1& c) { return c.PutPosition(); });
+  return ToQString(d_->control->PutPosition());
 }
 
 void BoardWidget::setGetMove(const QString& move) {
-  d_->WriteText(d_->pending.get_move, move,
-                [](UserControl1& c, std::u16string text) { c.GetMove(std::move(text)); });
+  d_->WriteText(move, [](UserControl1& c, std::u16string text) { c.GetMove(std::move(text)); });
 }
 void BoardWidget::setPutMove(const QString& move) {
-  d_->WriteText(d_->pending.put_move, move,
-                [](UserControl1& c, std::u16string text) { c.PutMove(std::move(text)); });
+  d_->WriteText(move, [](UserControl1& c, std::u16string text) { c.PutMove(std::move(text)); });
 }
 void BoardWidget::setPutPosition(const QString& position) {
-  d_->WriteText(d_->pending.put_position, position,
+  d_->WriteText(position,
                 [](UserControl1& c, std::u16string text) { c.PutPosition(std::move(text)); });
+}
+
+QImage BoardWidget::toolboxImage() {
+  const ToolboxPicture& picture = Toolbox();
+  QImage image(ToolboxPicture::kWidth, ToolboxPicture::kHeight, QImage::Format_RGB32);
+  for (int y = 0; y < ToolboxPicture::kHeight; ++y) {
+    for (int x = 0; x < ToolboxPicture::kWidth; ++x) {
+      const Rgb rgb = picture.palette[picture.pixels[y * ToolboxPicture::kWidth + x]];
+      image.setPixel(x, y, qRgb(rgb.r, rgb.g, rgb.b));
+    }
+  }
+  return image;
 }
 
 void BoardWidget::refresh() {
@@ -205,19 +199,9 @@ void BoardWidget::refresh() {
   control->Refresh();
 }
 
-bool BoardWidget::event(QEvent* event) {
-  if (event->type() == QEvent::Polish && !d_->polished) {
-    d_->polished = true;
-    d_->pending.enabled = !testAttribute(Qt::WA_ForceDisabled);
-    const auto control = d_->control;
-    control->LoadProperties(d_->pending);
-  }
-  return QWidget::event(event);
-}
-
 void BoardWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() != QEvent::EnabledChange || !d_->polished || d_->syncing_enabled) return;
+  if (event->type() != QEvent::EnabledChange || d_->syncing_enabled) return;
   const bool enabled = !testAttribute(Qt::WA_ForceDisabled);
   if (enabled == d_->control->Enabled()) return;
   const auto control = d_->control;
@@ -243,9 +227,11 @@ void BoardWidget::focusOutEvent(QFocusEvent* event) {
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.setClipRegion(event->region());
-  painter.fillRect(rect(), palette().window());
-  d_->painter.Paint(painter, BuildDisplayList(d_->control->surface(), d_->control->GetMove()));
+  // The design paints every pixel of its own rectangle; only beyond it shows the window.
+  const QRegion beyond = event->region().subtracted(LogicalRect(GridFor(1).DesignBox(), 1));
+  for (const QRect& rect : beyond) painter.fillRect(rect, palette().window());
+  d_->canvas.Paint(painter, BuildDisplayList(d_->control->surface(), d_->control->GetMove()),
+                   event->region());
 }
 
 // From each call into the core on, the widget may be gone when the core returns (deleted inside

@@ -3,30 +3,20 @@
 #include <QAccessible>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 class QMouseEvent;
 
 #include "control/pointer_input.h"
 #include "control/user_control.h"
-#include "platform/qt/qt_painter.h"
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
 #include "velmora/board_widget.h"
 #include "view/pixel_grid.h"
+#include "view/repaint_plan.h"
 
 namespace velmora {
-
-// The saved properties a form loader set before the widget was polished.
-class PendingBag : public PropertyBag {
- public:
-  std::optional<std::u16string> get_move, put_move, put_position;
-  bool enabled = true;
-
-  PropertyValue Read(std::u16string_view name, const PropertyValue& fallback) override;
-  void Write(std::u16string_view, const PropertyValue&, const PropertyValue&) override {}
-};
 
 // What the widget holds: the control, its co-owned ports, and the painting, input and
 // accessibility state. The surface observer repaints exactly what the control reports and
@@ -57,20 +47,10 @@ class BoardWidget::Impl : public SurfaceObserver {
     held_forms->Wake();
   }
 
-  // A text property: until the widget is polished its pending value, then the control's.
-  template <class Read>
-  QString ReadText(const std::optional<std::u16string>& slot, Read read) const {
-    if (!polished && slot) return ToQString(*slot);
-    return ToQString(read(*control));
-  }
-  // A text property write: held until the widget is polished, then a host write (which holds
-  // the control, as its handlers may delete the widget).
+  // A text property write is a host write, before or after the widget is shown (it holds the
+  // control, as its handlers may delete the widget).
   template <class Write>
-  void WriteText(std::optional<std::u16string>& slot, const QString& text, Write write) {
-    if (!polished) {
-      slot = ToU16(text);
-      return;
-    }
+  void WriteText(const QString& text, Write write) {
     const auto held = control;
     write(*held, ToU16(text));
   }
@@ -87,20 +67,18 @@ class BoardWidget::Impl : public SurfaceObserver {
   const std::shared_ptr<QtForms> forms;
   const std::shared_ptr<QtHost> host;
   const std::shared_ptr<UserControl1> control;
-  QtPainter painter;
+  QtCanvas canvas;
   // Shared, so a press being delivered keeps it while the widget is deleted under it.
   const std::shared_ptr<PointerInput> pointer = std::make_shared<PointerInput>();
-  bool polished = false;
   bool syncing_enabled = false;
-  PendingBag pending;
   // Where accessibility update events go; Qt's own delivery when empty.
   std::function<void(QAccessibleEvent&)> accessibility_sink;
 
  private:
-  void Update(ControlRef ref);
-  void UpdatePart(std::int16_t part);
+  // Repaints what the report changed, as the core's repaint plan says.
+  void Update(const SurfaceReport& report);
 
-  std::int16_t painted_mark_ = 0;
+  RepaintPlan plan_;
   std::int16_t notified_focus_ = 0;
   std::int16_t notified_selection_ = 0;
 };

@@ -12,23 +12,6 @@ namespace velmora {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr int kFrameCaptionIndent = 8;  // pixels at 96 dots per inch
-
-// Faces to try, in order, for each face of the design. The design's own comes first; the rest
-// are faces that Windows, Wine or the system ship, in the same style. The captions space their
-// letters for the design's sans serif, whose space is about a third of its height: DejaVu Sans
-// keeps that, so the file letters stay under their columns.
-std::vector<std::wstring> FaceCandidates(std::u16string_view design_face) {
-  std::vector<std::wstring> faces{std::wstring(design_face.begin(), design_face.end())};
-  if (design_face == u"MS Sans Serif") {
-    faces.insert(faces.end(), {L"Microsoft Sans Serif", L"DejaVu Sans", L"Tahoma", L"Arial"});
-  } else if (design_face == u"Times New Roman") {
-    faces.insert(faces.end(), {L"Liberation Serif", L"DejaVu Serif"});
-  } else {
-    faces.insert(faces.end(), {L"Arial Black", L"Tahoma", L"Arial"});
-  }
-  return faces;
-}
 
 int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -44,22 +27,11 @@ bool FaceInstalled(HDC dc, const std::wstring& face) {
   return found;
 }
 
-COLORREF ToColorRef(Rgb c) {
-  return RGB(c.r, c.g, c.b);
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
 }
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  const HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
-
-// A line width given in pixels at 96 dots per inch, at the scale drawn.
-int ScaledPixels(int pixels, double pixels_per_twip) {
-  return std::max(1, static_cast<int>(std::lround(pixels * kTwipsPerPixel * pixels_per_twip)));
-}
-
-RECT ToRect(PixelBox box) {
+RECT ToRect(const PixelBox& box) {
   return {box.left, box.top, box.right, box.bottom};
 }
 
@@ -109,129 +81,132 @@ std::vector<MaskSize> GdiPainter::piece_sizes() const {
 }
 
 void GdiPainter::PaintDisplayList(HDC dc, const DisplayList& list, const PixelGrid& grid) {
+  RECT clip;
+  if (GetClipBox(dc, &clip) == ERROR) return;
+  PaintDisplayList(dc, list, grid, {clip.left, clip.top, clip.right, clip.bottom});
+}
+
+void GdiPainter::PaintDisplayList(HDC dc, const DisplayList& list, const PixelGrid& grid,
+                                  const PixelBox& dirty) {
   const int saved = SaveDC(dc);
-  for (const PaintCommand& command : list) {
-    switch (command.kind) {
-      case PaintKind::kRectangle:
-        PaintRectangle(dc, command, grid);
-        break;
-      case PaintKind::kIcon:
-        PaintIcon(dc, command, grid);
-        break;
-      case PaintKind::kText:
-        PaintText(dc, command, grid);
-        break;
-      case PaintKind::kTextBox:
-        PaintTextBox(dc, command, grid);
-        break;
-      case PaintKind::kGroupFrame:
-        PaintGroupFrame(dc, command, grid);
-        break;
+  dc_ = dc;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+  SelectObject(dc, GetStockObject(DC_BRUSH));
+  // Whatever a paint throws, the device context gets its state back.
+  struct Restore {
+    GdiPainter& self;
+    HDC dc;
+    int saved;
+    ~Restore() {
+      self.dc_ = nullptr;
+      RestoreDC(dc, saved);
     }
+  } restore{*this, dc, saved};
+  painter_.Paint(*this, grid, list, dirty);
+}
+
+void GdiPainter::Fill(const PixelBox& box, Rgb colour) {
+  const RECT rect = ToRect(box);
+  SetDCBrushColor(dc_, RGB(colour.r, colour.g, colour.b));
+  FillRect(dc_, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void GdiPainter::TranslucentFill(const PixelBox& box, Rgb colour, std::uint8_t opacity) {
+  const Dib dib = CreateTopDownDib(1, 1);
+  if (dib.bitmap == nullptr) return;
+  dib.pixels[0] =
+      0xFF000000u | (std::uint32_t{colour.r} << 16) | (std::uint32_t{colour.g} << 8) | colour.b;
+  Blend(dib.bitmap, {1, 1}, box, opacity, box);
+  DeleteObject(dib.bitmap);
+}
+
+TextMetrics GdiPainter::Measure(std::u16string_view text, const TextFont& font) {
+  // GDI measures in a moment and keeps the laid-out glyphs itself.
+  SelectObject(dc_, FontFor(font));
+  TEXTMETRICW face{};
+  GetTextMetricsW(dc_, &face);
+  const std::wstring wide = Wide(text);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
+  return TextMetrics{static_cast<int>(extent.cx), static_cast<int>(face.tmAscent),
+                     static_cast<int>(face.tmHeight)};
+}
+
+void GdiPainter::Text(std::u16string_view text, const TextFont& font, Rgb colour, int x,
+                      int baseline, const PixelBox& clip) {
+  SelectObject(dc_, FontFor(font));
+  SetTextColor(dc_, RGB(colour.r, colour.g, colour.b));
+  const RECT rect = ToRect(clip);
+  const std::wstring wide = Wide(text);
+  ExtTextOutW(dc_, x, baseline, ETO_CLIPPED, &rect, wide.c_str(), static_cast<UINT>(wide.size()),
+              nullptr);
+}
+
+void GdiPainter::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const PixelBox& clip) {
+  const Dib dib = CreateTopDownDib(mask.size.width, mask.size.height);
+  if (dib.bitmap == nullptr) return;
+  for (std::size_t i = 0; i < mask.coverage.size(); ++i) {
+    const std::uint32_t a = mask.coverage[i];
+    dib.pixels[i] = (a << 24) | ((colour.r * a / 255) << 16) | ((colour.g * a / 255) << 8) |
+                    (colour.b * a / 255);
   }
-  RestoreDC(dc, saved);
+  Blend(dib.bitmap, mask.size, {x, y, x + mask.size.width, y + mask.size.height}, 255, clip);
+  DeleteObject(dib.bitmap);
 }
 
-void GdiPainter::PaintRectangle(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
-  const RECT outer = ToRect(grid.BoxOf(command.source, command.rect));
-  if (command.fill) FillSolid(dc, outer, ToColorRef(*command.fill));
-  if (command.line_width <= 0) return;
-  // The outline lies inside the shape, so neighbouring shapes overlap by exactly their edges.
-  const auto [across, down] = grid.OutlineOf(command.source, command.line_width);
-  const COLORREF colour = ToColorRef(command.line);
-  FillSolid(dc, {outer.left, outer.top, outer.right, outer.top + down}, colour);
-  FillSolid(dc, {outer.left, outer.bottom - down, outer.right, outer.bottom}, colour);
-  FillSolid(dc, {outer.left, outer.top, outer.left + across, outer.bottom}, colour);
-  FillSolid(dc, {outer.right - across, outer.top, outer.right, outer.bottom}, colour);
+void GdiPainter::Piece(const PieceImage& image, Picture picture, const PixelBox& box,
+                       std::uint8_t opacity, const PixelBox& clip) {
+  if (const HBITMAP bitmap = PieceBitmap(image, picture)) {
+    Blend(bitmap, image.size, box, opacity, clip);
+  }
 }
 
-void GdiPainter::PaintIcon(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
-  if (!IsPiece(command.picture)) return;
-  const MaskSize size = grid.picture_size();
-  const HBITMAP bitmap = PieceBitmap(command.picture, size);
-  if (bitmap == nullptr) return;
-  // A picture is drawn at its own size from the part's corner, pixel for pixel.
-  const PixelBox at = grid.BoxOf(command.source, command.rect);
-  const HDC source = CreateCompatibleDC(dc);
+void GdiPainter::Blend(HBITMAP bitmap, MaskSize size, const PixelBox& box, std::uint8_t opacity,
+                       const PixelBox& clip) {
+  const HDC source = CreateCompatibleDC(dc_);
   const HGDIOBJ previous = SelectObject(source, bitmap);
-  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, at.left, at.top, size.width, size.height, source, 0, 0, size.width, size.height,
-             blend);
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
+  if (size.width == box.width() && size.height == box.height()) {
+    // Pixel for pixel: only the part inside the clip is blended.
+    AlphaBlend(dc_, clip.left, clip.top, clip.width(), clip.height(), source, clip.left - box.left,
+               clip.top - box.top, clip.width(), clip.height(), blend);
+  } else {
+    const int saved = SaveDC(dc_);
+    IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
+    AlphaBlend(dc_, box.left, box.top, box.width(), box.height(), source, 0, 0, size.width,
+               size.height, blend);
+    RestoreDC(dc_, saved);
+  }
   SelectObject(source, previous);
   DeleteDC(source);
 }
 
-void GdiPainter::PaintText(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
-  RECT rect = ToRect(grid.BoxOf(command.source, command.rect));
-  if (command.fill) FillSolid(dc, rect, ToColorRef(*command.fill));
-  SelectObject(dc, FontFor(dc, command.font, grid.scale()));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(command.line));
-  const std::wstring text(command.text.begin(), command.text.end());
-  const UINT align = command.centred ? DT_CENTER : DT_LEFT;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-            align | DT_WORDBREAK | DT_NOPREFIX);
-}
-
-void GdiPainter::PaintTextBox(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
-  RECT rect = ToRect(grid.BoxOf(command.source, command.rect));
-  FillSolid(dc, rect, command.fill ? ToColorRef(*command.fill) : GetSysColor(COLOR_WINDOW));
-  DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  SelectObject(dc, FontFor(dc, command.font, grid.scale()));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, command.enabled ? ToColorRef(command.line) : GetSysColor(COLOR_GRAYTEXT));
-  const std::wstring text(command.text.begin(), command.text.end());
-  const UINT align = command.centred ? DT_CENTER : DT_LEFT;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-            align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-void GdiPainter::PaintGroupFrame(HDC dc, const PaintCommand& command, const PixelGrid& grid) {
-  const RECT outer = ToRect(grid.BoxOf(command.source, command.rect));
-  const COLORREF back = command.fill ? ToColorRef(*command.fill) : GetSysColor(COLOR_BTNFACE);
-  FillSolid(dc, outer, back);
-  SelectObject(dc, FontFor(dc, command.font, grid.scale()));
-  const std::wstring caption(command.text.begin(), command.text.end());
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-  // The etched line runs through the middle of the caption, which stands on the panel's colour.
-  RECT frame = outer;
-  frame.top += extent.cy / 2;
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  if (caption.empty()) return;
-  const int indent = ScaledPixels(kFrameCaptionIndent, grid.scale().x);
-  SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, back);
-  SetTextColor(dc, ToColorRef(command.line));
-  TextOutW(dc, outer.left + indent, outer.top, caption.c_str(), static_cast<int>(caption.size()));
-}
-
-HFONT GdiPainter::FontFor(HDC dc, const std::optional<Font>& font, const DeviceScale& scale) {
-  const Font wanted = font.value_or(Font{u"MS Sans Serif", 8.25, false});
-  const std::wstring& face = FaceFor(dc, wanted.face);
-  // A point is 20 twips; a negative height asks for the character height, not the cell.
-  const int height = -std::max(1, static_cast<int>(std::lround(wanted.points * 20 * scale.y)));
+HFONT GdiPainter::FontFor(const TextFont& font) {
   // Fonts are only selected between a paint's SaveDC and RestoreDC, so one that leaves the
   // cache between paints is selected nowhere.
-  return fonts_.Get(std::make_tuple(face, height, wanted.bold), [&] {
-    return CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+  return fonts_.Get(font, [&] {
+    // A negative height asks for the character height, not the cell.
+    return CreateFontW(-font.pixels, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       FaceFor(font.face).c_str());
   });
 }
 
-const std::wstring& GdiPainter::FaceFor(HDC dc, std::u16string_view design_face) {
-  const std::u16string key(design_face);
-  if (const auto found = faces_.find(key); found != faces_.end()) return found->second;
-  const std::vector<std::wstring> candidates = FaceCandidates(design_face);
-  const auto installed = std::find_if(candidates.begin(), candidates.end(),
-                                      [dc](const std::wstring& f) { return FaceInstalled(dc, f); });
+const std::wstring& GdiPainter::FaceFor(FontFace face) {
+  if (const auto found = faces_.find(face); found != faces_.end()) return found->second;
+  const auto families = FamiliesOf(face);
+  const auto installed =
+      std::find_if(families.begin(), families.end(),
+                   [this](const FontFamily& f) { return FaceInstalled(dc_, Wide(f.name)); });
   // With none of them installed, GDI's own substitution picks the closest face.
-  return faces_.emplace(key, installed != candidates.end() ? *installed : candidates.front())
-      .first->second;
+  const FontFamily& chosen = installed != families.end() ? *installed : families.front();
+  return faces_.emplace(face, Wide(chosen.name)).first->second;
 }
 
-HBITMAP GdiPainter::PieceBitmap(Picture picture, MaskSize size) {
+HBITMAP GdiPainter::PieceBitmap(const PieceImage& image, Picture picture) {
+  const MaskSize size = image.size;
   auto set = std::find_if(pieces_.begin(), pieces_.end(),
                           [size](const PieceBitmaps& s) { return s.size == size; });
   if (set == pieces_.end()) {
@@ -245,7 +220,7 @@ HBITMAP GdiPainter::PieceBitmap(Picture picture, MaskSize size) {
     std::rotate(pieces_.begin(), set, set + 1);
   }
   HBITMAP& bitmap = pieces_.front().bitmaps[static_cast<std::size_t>(PieceIndex(picture))];
-  if (bitmap == nullptr) bitmap = PieceDib(RasterizePiece(picture, size));
+  if (bitmap == nullptr) bitmap = PieceDib(image);
   return bitmap;
 }
 

@@ -9,7 +9,9 @@
 #include <tuple>
 #include <vector>
 
+#include "view/canvas.h"
 #include "view/display_list.h"
+#include "view/painter.h"
 #include "view/pixel_grid.h"
 #include "view/recent_cache.h"
 
@@ -22,25 +24,37 @@ DeviceScale DeviceScaleOf(HDC dc, int origin_x = 0, int origin_y = 0);
 // context's.
 int DpiOfWindow(HWND hwnd);
 
-// Paints display lists with GDI into any device context, every part where the core's pixel
-// grid puts it. Pieces are composited with per-pixel alpha from the core's masks, never
-// stretched. It keeps the fonts and piece bitmaps it made (pieces for the last few picture
-// sizes), so one painter belongs to one window (or one drawing client) and outlives its
-// paints.
-class GdiPainter {
+// The core's painting through GDI into any device context. Pieces are composited with per-pixel
+// alpha from the core's planes. It keeps the fonts and piece bitmaps it made
+// (pieces for the last few picture sizes), so one painter belongs to one window (or one drawing
+// client) and outlives its paints.
+class GdiPainter : public Canvas {
  public:
   GdiPainter() = default;
-  ~GdiPainter();
+  ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
 
   // The piece sizes kept besides the one being painted.
   static constexpr std::size_t kPieceSizesKept = 3;
 
+  // Paints what reaches into `dirty` (device pixels of `dc`).
+  void PaintDisplayList(HDC dc, const DisplayList& list, const PixelGrid& grid,
+                        const PixelBox& dirty);
+  // Paints what the device context's clip box shows.
   void PaintDisplayList(HDC dc, const DisplayList& list, const PixelGrid& grid);
 
   // The picture sizes whose piece bitmaps are held, most recently painted first.
   std::vector<MaskSize> piece_sizes() const;
+
+  void Fill(const PixelBox& box, Rgb colour) override;
+  void TranslucentFill(const PixelBox& box, Rgb colour, std::uint8_t opacity) override;
+  TextMetrics Measure(std::u16string_view text, const TextFont& font) override;
+  void Text(std::u16string_view text, const TextFont& font, Rgb colour, int x, int baseline,
+            const PixelBox& clip) override;
+  void Mask(const CoverageMask& mask, Rgb colour, int x, int y, const PixelBox& clip) override;
+  void Piece(const PieceImage& image, Picture picture, const PixelBox& box, std::uint8_t opacity,
+             const PixelBox& clip) override;
 
  private:
   // The twelve pieces at one picture size as premultiplied 32-bit bitmaps, made as painted.
@@ -49,22 +63,20 @@ class GdiPainter {
     std::array<HBITMAP, kPieceCount> bitmaps{};
   };
 
-  void PaintRectangle(HDC dc, const PaintCommand& command, const PixelGrid& grid);
-  void PaintIcon(HDC dc, const PaintCommand& command, const PixelGrid& grid);
-  void PaintText(HDC dc, const PaintCommand& command, const PixelGrid& grid);
-  void PaintTextBox(HDC dc, const PaintCommand& command, const PixelGrid& grid);
-  void PaintGroupFrame(HDC dc, const PaintCommand& command, const PixelGrid& grid);
+  HFONT FontFor(const TextFont& font);
+  // The face to ask GDI for: the first of the font's families the system has.
+  const std::wstring& FaceFor(FontFace face);
+  HBITMAP PieceBitmap(const PieceImage& image, Picture picture);
+  // Blends a premultiplied 32-bit bitmap of `size` over `box`, only inside `clip`.
+  void Blend(HBITMAP bitmap, MaskSize size, const PixelBox& box, std::uint8_t opacity,
+             const PixelBox& clip);
 
-  HFONT FontFor(HDC dc, const std::optional<Font>& font, const DeviceScale& scale);
-  // The face to ask GDI for: the design's own when the system has it, else a close one.
-  const std::wstring& FaceFor(HDC dc, std::u16string_view design_face);
-  HBITMAP PieceBitmap(Picture picture, MaskSize size);
-
+  HDC dc_ = nullptr;  // while painting
+  SurfacePainter painter_;
   // The fonts of the sizes painted lately: one paint uses three, so this holds the current
   // size and three before it.
-  RecentCache<std::tuple<std::wstring, int, bool>, HFONT> fonts_{
-      12, [](HFONT& font) { DeleteObject(font); }};
-  std::map<std::u16string, std::wstring> faces_;
+  RecentCache<TextFont, HFONT> fonts_{12, [](HFONT& font) { DeleteObject(font); }};
+  std::map<FontFace, std::wstring> faces_;
   std::deque<PieceBitmaps> pieces_;  // most recently painted size first
 };
 

@@ -247,20 +247,24 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 void SurfaceWindow::Paint() {
   PAINTSTRUCT ps;
   const HDC dc = BeginPaint(hwnd_, &ps);
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  // Painted whole into memory and copied in one go, so nothing flickers.
-  const HDC memory = CreateCompatibleDC(dc);
-  const HBITMAP buffer = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  const HGDIOBJ previous = SelectObject(memory, buffer);
-  FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-  painter_.PaintDisplayList(memory, BuildDisplayList(control_->surface(), control_->GetMove()),
-                            grid_);
-  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-         ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteObject(buffer);
-  DeleteDC(memory);
+  const RECT& dirty = ps.rcPaint;
+  const int width = dirty.right - dirty.left;
+  const int height = dirty.bottom - dirty.top;
+  if (width > 0 && height > 0) {
+    // Only the dirty part is painted, into memory at its client position, and copied in one go,
+    // so nothing flickers.
+    const HDC memory = CreateCompatibleDC(dc);
+    const HBITMAP buffer = CreateCompatibleBitmap(dc, width, height);
+    const HGDIOBJ previous = SelectObject(memory, buffer);
+    SetViewportOrgEx(memory, -dirty.left, -dirty.top, nullptr);
+    FillRect(memory, &dirty, GetSysColorBrush(COLOR_BTNFACE));
+    painter_.PaintDisplayList(memory, BuildDisplayList(control_->surface(), control_->GetMove()),
+                              grid_, {dirty.left, dirty.top, dirty.right, dirty.bottom});
+    BitBlt(dc, dirty.left, dirty.top, width, height, memory, dirty.left, dirty.top, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteObject(buffer);
+    DeleteDC(memory);
+  }
   EndPaint(hwnd_, &ps);
 }
 
@@ -364,28 +368,28 @@ void SurfaceWindow::OnDestroy() {
   if (forms_.window() == hwnd_) forms_.DetachWindow();
 }
 
-void SurfaceWindow::InvalidateControl(ControlRef ref) {
-  const ControlSpec* spec = FindControl(ref);
-  if (spec == nullptr || hwnd_ == nullptr) return;
-  const PixelBox box = grid_.BoxOf(*spec);
-  const RECT rect{box.left, box.top, box.right, box.bottom};
-  InvalidateRect(hwnd_, &rect, FALSE);
-  invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
-                         static_cast<std::uint64_t>(rect.bottom - rect.top);
+void SurfaceWindow::Invalidate(const SurfaceReport& report) {
+  if (hwnd_ == nullptr) return;
+  for (const PixelBox& box : plan_.For(grid_, control_->surface(), report)) {
+    const RECT rect{box.left, box.top, box.right, box.bottom};
+    InvalidateRect(hwnd_, &rect, FALSE);
+    invalidated_pixels_ +=
+        static_cast<std::uint64_t>(box.width()) * static_cast<std::uint64_t>(box.height());
+  }
 }
 
 void SurfaceWindow::PictureChanged(std::int16_t square) {
-  InvalidateControl({ControlName::kImage1, square});
+  Invalidate(SurfaceReport::Picture(square));
 }
 
 void SurfaceWindow::MoveDisplayChanged() {
-  InvalidateControl({ControlName::kText3});
+  Invalidate(SurfaceReport::MoveDisplay());
   Notify(EVENT_OBJECT_VALUECHANGE, kMoveDisplayPart);
 }
 
 void SurfaceWindow::VisibilityChanged(ControlName control) {
-  InvalidateControl({control});
-  if (control == ControlName::kShape3) return;
+  Invalidate(SurfaceReport::Visibility(control));
+  if (control == ControlName::kPromptBackdrop) return;
   const bool shown = control_->surface().IsVisible(control);
   for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
     Notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, part);
@@ -393,19 +397,7 @@ void SurfaceWindow::VisibilityChanged(ControlName control) {
 }
 
 void SurfaceWindow::FocusMoved() {
-  // Only the mark's own squares are repainted, and only when the mark moves, so a person who
-  // never uses the keys repaints nothing more than before.
-  const std::int16_t mark = control_->surface().FocusMark();
-  if (mark != painted_mark_ && hwnd_ != nullptr) {
-    for (const std::int16_t part : {painted_mark_, mark}) {
-      if (part == 0) continue;
-      const RECT rect = PartPixels(part);
-      InvalidateRect(hwnd_, &rect, FALSE);
-      invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
-                             static_cast<std::uint64_t>(rect.bottom - rect.top);
-    }
-    painted_mark_ = mark;
-  }
+  Invalidate(SurfaceReport::Focus());
   const std::int16_t focused = FocusedPart(*control_).value_or(0);
   if (focused != notified_focus_) {
     notified_focus_ = focused;
@@ -426,6 +418,7 @@ void SurfaceWindow::NameChanged(std::int16_t part) {
 
 void SurfaceWindow::EnabledChanged() {
   if (hwnd_ != nullptr) EnableWindow(hwnd_, control_->Enabled());
+  Invalidate(SurfaceReport::Enabled());
   // Every part is unavailable now, or available again.
   Notify(EVENT_OBJECT_STATECHANGE, CHILDID_SELF);
 }

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_forms.h"
 #include "view/forms.h"
 #include "view/hit_test.h"
+#include "view/repaint_plan.h"
 
 namespace velmora {
 
@@ -104,7 +105,8 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
 
   // Reads the window's DPI; on a change, the grid follows and the whole window repaints.
   void UpdateScale();
-  void InvalidateControl(ControlRef ref);
+  // Invalidates what the core's repaint plan says the report changed.
+  void Invalidate(const SurfaceReport& report);
 
   std::shared_ptr<UserControl1> control_;
   Win32Forms& forms_;
@@ -119,7 +121,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   com::ObjectCount* objects_ = nullptr;
   com::ComPtr<SurfaceAccessible> accessible_;
   std::function<void(bool)> focus_listener_;
-  std::int16_t painted_mark_ = 0;        // the part whose mark the screen shows or will show
+  RepaintPlan plan_;
   std::int16_t notified_focus_ = 0;      // the part last announced as focused; 0 for none
   std::int16_t notified_selection_ = 0;  // the square last announced as selected
 };

@@ -48,8 +48,8 @@ class Demo {
 
   void QueueChoice(std::int16_t k, std::string_view piece) {
     session_.forms().Queue([this, k, piece](UserControl1& control) {
-      const bool open = control.surface().IsVisible(ControlName::kFrame1) ||
-                        control.surface().IsVisible(ControlName::kFrame2);
+      const bool open = control.surface().IsVisible(ControlName::kWhitePanel) ||
+                        control.surface().IsVisible(ControlName::kBlackPanel);
       out_ << "(the \"Promote To?\" panel is " << (open ? "open" : "closed") << ")\n"
            << "person clicks the " << piece << '\n';
       control.ClickChoice(k);

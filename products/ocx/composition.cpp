@@ -5,25 +5,6 @@
 #include <limits>
 
 namespace velmora::ocx {
-namespace {
-
-bool Overlap(const PixelBox& a, const PixelBox& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-// Where a command paints: its part's box, and for a picture, which is drawn at its own size
-// from the box's corner, that size too.
-PixelBox PaintedBox(const PaintCommand& command, const PixelGrid& grid) {
-  PixelBox box = grid.BoxOf(command.source, command.rect);
-  if (command.kind == PaintKind::kIcon) {
-    const MaskSize picture = grid.picture_size();
-    box.right = std::max(box.right, box.left + picture.width);
-    box.bottom = std::max(box.bottom, box.top + picture.height);
-  }
-  return box;
-}
-
-}  // namespace
 
 std::optional<PixelBox> ShownPart(const PixelBox& bounds, const std::optional<PixelBox>& clip) {
   PixelBox shown = bounds;
@@ -55,12 +36,6 @@ Composition ComposeShownPart(const PixelBox& bounds, const PixelBox& shown, int 
           DeviceScale::ToFit(
               on_bitmap(bounds.left, shown.left, x), on_bitmap(bounds.top, shown.top, y),
               on_bitmap(bounds.right, shown.left, x), on_bitmap(bounds.bottom, shown.top, y))};
-}
-
-DisplayList CommandsWithin(DisplayList list, const PixelGrid& grid, const PixelBox& area) {
-  std::erase_if(
-      list, [&](const PaintCommand& command) { return !Overlap(PaintedBox(command, grid), area); });
-  return list;
 }
 
 }  // namespace velmora::ocx

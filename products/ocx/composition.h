@@ -24,8 +24,4 @@ struct Composition {
 Composition ComposeShownPart(const PixelBox& bounds, const PixelBox& shown, int device_width,
                              int device_height, int most_pixels);
 
-// The commands of a display list that paint anything inside `area` (device pixels): what lies
-// wholly outside costs a draw nothing.
-DisplayList CommandsWithin(DisplayList list, const PixelGrid& grid, const PixelBox& area);
-
 }  // namespace velmora::ocx

@@ -51,13 +51,11 @@ SIZE DevicePixels(HDC dc, const PixelBox& box) {
   return {span(corners[0].x, corners[1].x), span(corners[0].y, corners[1].y)};
 }
 
-// Paints the commands into a new bitmap of the composition's size and copies it onto the
-// device's `shown` rectangle.
-void PaintComposed(GdiPainter& painter, HDC dc, DisplayList list, const Composition& composition,
-                   const PixelBox& shown) {
+// Paints what the bitmap of the composition's size shows (what lies wholly outside costs the
+// painter one box test) and copies it onto the device's `shown` rectangle.
+void PaintComposed(GdiPainter& painter, HDC dc, const DisplayList& list,
+                   const Composition& composition, const PixelBox& shown) {
   const PixelGrid grid(composition.scale);
-  const DisplayList within =
-      CommandsWithin(std::move(list), grid, {0, 0, composition.width, composition.height});
   const Dib dib = CreateTopDownDib(composition.width, composition.height);
   if (!dib.bitmap) throw std::bad_alloc();
   const HDC memory = CreateCompatibleDC(nullptr);
@@ -68,7 +66,7 @@ void PaintComposed(GdiPainter& painter, HDC dc, DisplayList list, const Composit
     DeleteDC(memory);
     DeleteObject(dib.bitmap);
   });
-  painter.PaintDisplayList(memory, within, grid);
+  painter.PaintDisplayList(memory, list, grid, {0, 0, composition.width, composition.height});
   GdiFlush();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;

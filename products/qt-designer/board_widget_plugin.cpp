@@ -1,25 +1,11 @@
-#include "products/qt-designer/board_widget_plugin.h"
+#include "board_widget_plugin.h"
 
 #include <QIcon>
-#include <QImage>
 #include <QPixmap>
 
 #include "velmora/board_widget.h"
-#include "view/artwork.h"
 
 namespace velmora {
-
-QImage ToolboxImage() {
-  const ToolboxPicture& picture = Toolbox();
-  QImage image(ToolboxPicture::kWidth, ToolboxPicture::kHeight, QImage::Format_RGB32);
-  for (int y = 0; y < ToolboxPicture::kHeight; ++y) {
-    for (int x = 0; x < ToolboxPicture::kWidth; ++x) {
-      const Rgb rgb = picture.palette[picture.pixels[y * ToolboxPicture::kWidth + x]];
-      image.setPixel(x, y, qRgb(rgb.r, rgb.g, rgb.b));
-    }
-  }
-  return image;
-}
 
 QString BoardWidgetPlugin::name() const {
   return QStringLiteral("velmora::BoardWidget");
@@ -44,7 +30,7 @@ QString BoardWidgetPlugin::includeFile() const {
 }
 
 QIcon BoardWidgetPlugin::icon() const {
-  return QIcon(QPixmap::fromImage(ToolboxImage()));
+  return QIcon(QPixmap::fromImage(BoardWidget::toolboxImage()));
 }
 
 QWidget* BoardWidgetPlugin::createWidget(QWidget* parent) {

@@ -25,7 +25,4 @@ class BoardWidgetPlugin : public QObject, public QDesignerCustomWidgetInterface 
   QString domXml() const override;
 };
 
-// The 16 x 15 toolbox picture from its hand-made rows.
-QImage ToolboxImage();
-
 }  // namespace velmora

@@ -203,7 +203,7 @@ TEST_P(PromotionTest, TheChosenPieceLandsAndTheMoveNamesOnlyTheSquares) {
   bool panel_shown_while_waiting = false;
   forms.Queue([&](UserControl1& ctl) {
     panel_shown_while_waiting = ctl.surface().IsVisible(c.panel) &&
-                                ctl.surface().IsVisible(ControlName::kShape3) &&
+                                ctl.surface().IsVisible(ControlName::kPromptBackdrop) &&
                                 ctl.entry_state() == EntryState::kPrompting;
     ctl.ClickChoice(c.choice);
   });
@@ -214,22 +214,22 @@ TEST_P(PromotionTest, TheChosenPieceLandsAndTheMoveNamesOnlyTheSquares) {
   EXPECT_EQ(CellAt(c.from), u'*');
   EXPECT_EQ(PictureAt(c.to), *PictureForCell(c.piece)) << "repainted after the choice";
   EXPECT_EQ(control->GetMove(), std::u16string(c.from) + u"-" + std::u16string(c.to));
-  EXPECT_FALSE(control->surface().IsVisible(ControlName::kFrame1));
-  EXPECT_FALSE(control->surface().IsVisible(ControlName::kFrame2));
-  EXPECT_FALSE(control->surface().IsVisible(ControlName::kShape3));
+  EXPECT_FALSE(control->surface().IsVisible(ControlName::kWhitePanel));
+  EXPECT_FALSE(control->surface().IsVisible(ControlName::kBlackPanel));
+  EXPECT_FALSE(control->surface().IsVisible(ControlName::kPromptBackdrop));
   EXPECT_EQ(control->entry_state(), EntryState::kIdle);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, PromotionTest,
-    ::testing::Values(PromotionCase{u"B7", u"B8", 0, u'Q', ControlName::kFrame1},
-                      PromotionCase{u"B7", u"A8", 1, u'R', ControlName::kFrame1},
-                      PromotionCase{u"B7", u"C8", 2, u'B', ControlName::kFrame1},
-                      PromotionCase{u"B7", u"E8", 3, u'N', ControlName::kFrame1},
-                      PromotionCase{u"B2", u"B1", 4, u'q', ControlName::kFrame2},
-                      PromotionCase{u"B2", u"A1", 5, u'r', ControlName::kFrame2},
-                      PromotionCase{u"B2", u"C1", 6, u'b', ControlName::kFrame2},
-                      PromotionCase{u"B2", u"E1", 7, u'n', ControlName::kFrame2}));
+    ::testing::Values(PromotionCase{u"B7", u"B8", 0, u'Q', ControlName::kWhitePanel},
+                      PromotionCase{u"B7", u"A8", 1, u'R', ControlName::kWhitePanel},
+                      PromotionCase{u"B7", u"C8", 2, u'B', ControlName::kWhitePanel},
+                      PromotionCase{u"B7", u"E8", 3, u'N', ControlName::kWhitePanel},
+                      PromotionCase{u"B2", u"B1", 4, u'q', ControlName::kBlackPanel},
+                      PromotionCase{u"B2", u"A1", 5, u'r', ControlName::kBlackPanel},
+                      PromotionCase{u"B2", u"C1", 6, u'b', ControlName::kBlackPanel},
+                      PromotionCase{u"B2", u"E1", 7, u'n', ControlName::kBlackPanel}));
 
 TEST_F(ClickEntryTest, PawnsOntoTheOtherEndAreNotPrompted) {
   Load(Rows({u"****K***", u"*P******", u"********", u"********", u"********", u"********",
@@ -299,8 +299,8 @@ TEST_F(ClickEntryTest, ClosingDuringThePromptAbandonsTheMove) {
     EXPECT_EQ(Position(), position);
     EXPECT_EQ(control->GetMove(), u"B7");
     EXPECT_EQ(control->entry_state(), EntryState::kIdle);
-    EXPECT_FALSE(control->surface().IsVisible(ControlName::kFrame1));
-    EXPECT_FALSE(control->surface().IsVisible(ControlName::kShape3));
+    EXPECT_FALSE(control->surface().IsVisible(ControlName::kWhitePanel));
+    EXPECT_FALSE(control->surface().IsVisible(ControlName::kPromptBackdrop));
     EXPECT_EQ(PictureAt(u"B7"), Picture::kWhitePawn) << "the lifted pawn is shown again";
     control->PutPosition(u"");
   }

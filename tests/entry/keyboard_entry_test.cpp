@@ -123,8 +123,8 @@ class KeyboardTest : public ControlFixture {
   bool MarkDrawn() const {
     const DisplayList list = BuildDisplayList(control->surface(), control->GetMove());
     return std::any_of(list.begin(), list.end(), [](const PaintCommand& c) {
-      return c.kind == PaintKind::kRectangle &&
-             (c.source.name == ControlName::kImage1 || c.source.name == ControlName::kImage5);
+      return c.kind == PaintKind::kRectangle && (c.source.name == ControlName::kSquarePicture ||
+                                                 c.source.name == ControlName::kChoice);
     });
   }
 };
@@ -197,7 +197,7 @@ TEST_F(KeyboardTest, TheMarkShowsOnlyWithTheFocusAfterANavigationKey) {
   Press(keys::kUp);
   ASSERT_TRUE(MarkDrawn());
   const DisplayList list = BuildDisplayList(control->surface(), control->GetMove());
-  EXPECT_EQ(list.back().source, (ControlRef{ControlName::kImage1, N(u"A2")}));
+  EXPECT_EQ(list.back().source, (ControlRef{ControlName::kSquarePicture, N(u"A2")}));
   EXPECT_EQ(list.back().line, colours::kWindowText);
   control->SurfaceFocus(false);
   EXPECT_FALSE(MarkDrawn());

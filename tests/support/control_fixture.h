@@ -8,8 +8,8 @@
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/memory_bag.h"
-#include "platform/headless/recording_host.h"
-#include "platform/headless/recording_observer.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/recording_observer.h"
 
 namespace velmora::testing {
 

@@ -25,17 +25,17 @@ const PaintCommand& CommandOf(const DisplayList& list, ControlRef ref) {
 Surface PromptOpen(ControlName panel) {
   Surface surface;
   surface.SetVisible(panel, true);
-  surface.SetVisible(N::kShape3, true);
+  surface.SetVisible(N::kPromptBackdrop, true);
   return surface;
 }
 
 TEST(DisplayList, NewInstanceLeavesHiddenControlsOut) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
   for (const ControlRef hidden :
-       {ControlRef{N::kImage1, 0}, ControlRef{N::kImage2, 0}, ControlRef{N::kImage2, 11},
-        ControlRef{N::kImage3}, ControlRef{N::kText2}, ControlRef{N::kText4},
-        ControlRef{N::kShape3}, ControlRef{N::kFrame1}, ControlRef{N::kFrame2},
-        ControlRef{N::kImage5, 0}, ControlRef{N::kImage5, 7}}) {
+       {ControlRef{N::kSquarePicture, 0}, ControlRef{N::kPieceHolder, 0},
+        ControlRef{N::kPieceHolder, 11}, ControlRef{N::kEmptyPicture}, ControlRef{N::kHostMoveCell},
+        ControlRef{N::kPositionCell}, ControlRef{N::kPromptBackdrop}, ControlRef{N::kWhitePanel},
+        ControlRef{N::kBlackPanel}, ControlRef{N::kChoice, 0}, ControlRef{N::kChoice, 7}}) {
     EXPECT_EQ(IndexOf(list, hidden), -1) << static_cast<int>(hidden.name) << "/" << hidden.index;
   }
   // Background, border, 64 squares, 64 pictures, 8 digits, file letters, title, move display.
@@ -44,33 +44,33 @@ TEST(DisplayList, NewInstanceLeavesHiddenControlsOut) {
 
 TEST(DisplayList, NewInstancePaintsInLayerOrder) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
-  EXPECT_EQ(IndexOf(list, {N::kShape4}), 0);
-  EXPECT_EQ(IndexOf(list, {N::kShape2}), 1);
+  EXPECT_EQ(IndexOf(list, {N::kBackground}), 0);
+  EXPECT_EQ(IndexOf(list, {N::kBoardBorder}), 1);
   for (std::int16_t n = 1; n <= 64; ++n) {
-    EXPECT_EQ(IndexOf(list, {N::kShape1, n}), 1 + n);
-    EXPECT_EQ(IndexOf(list, {N::kImage1, n}), 65 + n);
+    EXPECT_EQ(IndexOf(list, {N::kSquare, n}), 1 + n);
+    EXPECT_EQ(IndexOf(list, {N::kSquarePicture, n}), 65 + n);
   }
-  EXPECT_LT(IndexOf(list, {N::kImage1, 64}), IndexOf(list, {N::kLabel1, 0}));
-  EXPECT_EQ(list.back().source, (ControlRef{N::kText3}));
+  EXPECT_LT(IndexOf(list, {N::kSquarePicture, 64}), IndexOf(list, {N::kRankLabel, 0}));
+  EXPECT_EQ(list.back().source, (ControlRef{N::kMoveDisplay}));
 }
 
 TEST(DisplayList, SquaresShowTheirColourAndPicture) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
-  const PaintCommand& a1 = CommandOf(list, {N::kShape1, 1});
+  const PaintCommand& a1 = CommandOf(list, {N::kSquare, 1});
   EXPECT_EQ(a1.kind, PaintKind::kRectangle);
   EXPECT_EQ(a1.fill, colours::kDarkSquare);
   EXPECT_EQ(a1.rect.left, 480);
   EXPECT_EQ(a1.rect.top, 5520);
   EXPECT_EQ(a1.rect.width, 735);
   EXPECT_EQ(a1.line_width, 1);
-  EXPECT_EQ(CommandOf(list, {N::kShape1, 8}).fill, colours::kLightSquare);
+  EXPECT_EQ(CommandOf(list, {N::kSquare, 8}).fill, colours::kLightSquare);
 
-  const PaintCommand& rook = CommandOf(list, {N::kImage1, 1});
+  const PaintCommand& rook = CommandOf(list, {N::kSquarePicture, 1});
   EXPECT_EQ(rook.kind, PaintKind::kIcon);
   EXPECT_EQ(rook.picture, Picture::kWhiteRook);
-  EXPECT_EQ(CommandOf(list, {N::kImage1, 5}).picture, Picture::kWhiteKing);
-  EXPECT_EQ(CommandOf(list, {N::kImage1, 61}).picture, Picture::kBlackKing);
-  EXPECT_EQ(CommandOf(list, {N::kImage1, 28}).picture, Picture::kTransparent);
+  EXPECT_EQ(CommandOf(list, {N::kSquarePicture, 5}).picture, Picture::kWhiteKing);
+  EXPECT_EQ(CommandOf(list, {N::kSquarePicture, 61}).picture, Picture::kBlackKing);
+  EXPECT_EQ(CommandOf(list, {N::kSquarePicture, 28}).picture, Picture::kTransparent);
 }
 
 TEST(DisplayList, SquareShowingNothingIsLeftOutAndMovedPictureShows) {
@@ -78,33 +78,33 @@ TEST(DisplayList, SquareShowingNothingIsLeftOutAndMovedPictureShows) {
   surface.SetPicture(29, surface.PictureOf(13));
   surface.SetPicture(13, Picture::kNone);
   const DisplayList list = BuildDisplayList(surface, u"E2-E4");
-  EXPECT_EQ(IndexOf(list, {N::kImage1, 13}), -1);
-  EXPECT_GE(IndexOf(list, {N::kShape1, 13}), 0);
-  EXPECT_EQ(CommandOf(list, {N::kImage1, 29}).picture, Picture::kWhitePawn);
+  EXPECT_EQ(IndexOf(list, {N::kSquarePicture, 13}), -1);
+  EXPECT_GE(IndexOf(list, {N::kSquare, 13}), 0);
+  EXPECT_EQ(CommandOf(list, {N::kSquarePicture, 29}).picture, Picture::kWhitePawn);
 }
 
 TEST(DisplayList, ShapesCarryTheirOutline) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
-  const PaintCommand& background = CommandOf(list, {N::kShape4});
+  const PaintCommand& background = CommandOf(list, {N::kBackground});
   EXPECT_EQ(background.fill, colours::kBackground);
   EXPECT_EQ(background.line_width, 4);
   EXPECT_EQ(background.line, colours::kWindowText);
-  const PaintCommand& border = CommandOf(list, {N::kShape2});
+  const PaintCommand& border = CommandOf(list, {N::kBoardBorder});
   EXPECT_EQ(border.fill, colours::kBorder);
   EXPECT_EQ(border.line_width, 3);
 }
 
 TEST(DisplayList, LabelsAreTextInTheirFonts) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
-  const PaintCommand& top_digit = CommandOf(list, {N::kLabel1, 0});
+  const PaintCommand& top_digit = CommandOf(list, {N::kRankLabel, 0});
   EXPECT_EQ(top_digit.kind, PaintKind::kText);
   EXPECT_EQ(top_digit.text, u"8");
   EXPECT_EQ(top_digit.fill, colours::kBorder);
-  EXPECT_EQ(CommandOf(list, {N::kLabel1, 7}).text, u"1");
-  const PaintCommand& files = CommandOf(list, {N::kLabel2});
+  EXPECT_EQ(CommandOf(list, {N::kRankLabel, 7}).text, u"1");
+  const PaintCommand& files = CommandOf(list, {N::kFileLabel});
   EXPECT_EQ(files.text.size(), 83u);
   EXPECT_FALSE(files.fill.has_value());
-  const PaintCommand& title = CommandOf(list, {N::kVelmora});
+  const PaintCommand& title = CommandOf(list, {N::kTitleLabel});
   EXPECT_EQ(title.text, u"Velmora");
   EXPECT_EQ(title.line, colours::kLightSquare);
   ASSERT_TRUE(title.font.has_value());
@@ -113,7 +113,7 @@ TEST(DisplayList, LabelsAreTextInTheirFonts) {
 
 TEST(DisplayList, MoveDisplayIsADisabledCentredTextBox) {
   const DisplayList list = BuildDisplayList(Surface(), u"E2-E4");
-  const PaintCommand& move = CommandOf(list, {N::kText3});
+  const PaintCommand& move = CommandOf(list, {N::kMoveDisplay});
   EXPECT_EQ(move.kind, PaintKind::kTextBox);
   EXPECT_EQ(move.text, u"E2-E4");
   EXPECT_FALSE(move.enabled);
@@ -136,12 +136,12 @@ class PromptDisplay : public testing::TestWithParam<PromptCase> {};
 TEST_P(PromptDisplay, PanelAndChoicesLieAboveTheSquares) {
   const PromptCase c = GetParam();
   const DisplayList list = BuildDisplayList(PromptOpen(c.shown), u"G7");
-  const int backdrop = IndexOf(list, {N::kShape3});
+  const int backdrop = IndexOf(list, {N::kPromptBackdrop});
   const int panel = IndexOf(list, {c.shown});
   ASSERT_GE(backdrop, 0);
   ASSERT_GE(panel, 0);
-  EXPECT_GT(backdrop, IndexOf(list, {N::kImage1, 64}));
-  EXPECT_GT(backdrop, IndexOf(list, {N::kVelmora}));
+  EXPECT_GT(backdrop, IndexOf(list, {N::kSquarePicture, 64}));
+  EXPECT_GT(backdrop, IndexOf(list, {N::kTitleLabel}));
   EXPECT_GT(panel, backdrop);
   EXPECT_EQ(IndexOf(list, {c.hidden}), -1);
 
@@ -152,7 +152,7 @@ TEST_P(PromptDisplay, PanelAndChoicesLieAboveTheSquares) {
 
   for (std::int16_t k = 0; k < 8; ++k) {
     const bool mine = k >= c.first_choice && k < c.first_choice + 4;
-    const int at = IndexOf(list, {N::kImage5, k});
+    const int at = IndexOf(list, {N::kChoice, k});
     if (!mine) {
       EXPECT_EQ(at, -1) << "choice " << k;
       continue;
@@ -160,14 +160,15 @@ TEST_P(PromptDisplay, PanelAndChoicesLieAboveTheSquares) {
     ASSERT_GT(at, panel) << "choice " << k;
     EXPECT_EQ(list[static_cast<std::size_t>(at)].rect.left, 2760 + 240);
   }
-  const PaintCommand& queen = CommandOf(list, {N::kImage5, c.first_choice});
+  const PaintCommand& queen = CommandOf(list, {N::kChoice, c.first_choice});
   EXPECT_EQ(queen.rect.top, c.first_top);
   EXPECT_EQ(queen.picture, c.first_choice == 0 ? Picture::kWhiteQueen : Picture::kBlackQueen);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSides, PromptDisplay,
-                         testing::Values(PromptCase{N::kFrame1, N::kFrame2, 0, 1800 + 360},
-                                         PromptCase{N::kFrame2, N::kFrame1, 4, 1800 + 240}));
+                         testing::Values(PromptCase{N::kWhitePanel, N::kBlackPanel, 0, 1800 + 360},
+                                         PromptCase{N::kBlackPanel, N::kWhitePanel, 4,
+                                                    1800 + 240}));
 
 }  // namespace
 }  // namespace velmora

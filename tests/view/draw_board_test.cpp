@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/recording_observer.h"
+#include "tests/support/recording_observer.h"
 
 namespace velmora {
 namespace {

@@ -11,7 +11,7 @@ using K = Hit::Kind;
 Surface PromptOpen(ControlName panel) {
   Surface surface;
   surface.SetVisible(panel, true);
-  surface.SetVisible(N::kShape3, true);
+  surface.SetVisible(N::kPromptBackdrop, true);
   return surface;
 }
 
@@ -86,7 +86,7 @@ TEST_P(ChoiceHit, ShownPanelDeliversItsChoice) {
 
 TEST_P(ChoiceHit, HiddenPanelDeliversNothing) {
   const ChoiceCase c = GetParam();
-  const ControlName other = c.panel == N::kFrame1 ? N::kFrame2 : N::kFrame1;
+  const ControlName other = c.panel == N::kWhitePanel ? N::kBlackPanel : N::kWhitePanel;
   const Point centre{2760 + 240 + 360, 1800 + c.top_in_panel + 360};
   EXPECT_EQ(HitTest(Surface(), centre).kind, K::kSquare);
   const Hit with_other = HitTest(PromptOpen(other), centre);
@@ -95,21 +95,21 @@ TEST_P(ChoiceHit, HiddenPanelDeliversNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllChoices, ChoiceHit,
-    testing::Values(ChoiceCase{N::kFrame1, 0, 360}, ChoiceCase{N::kFrame1, 1, 960},
-                    ChoiceCase{N::kFrame1, 2, 1680}, ChoiceCase{N::kFrame1, 3, 2400},
-                    ChoiceCase{N::kFrame2, 4, 240}, ChoiceCase{N::kFrame2, 5, 960},
-                    ChoiceCase{N::kFrame2, 6, 1680}, ChoiceCase{N::kFrame2, 7, 2400}));
+    testing::Values(ChoiceCase{N::kWhitePanel, 0, 360}, ChoiceCase{N::kWhitePanel, 1, 960},
+                    ChoiceCase{N::kWhitePanel, 2, 1680}, ChoiceCase{N::kWhitePanel, 3, 2400},
+                    ChoiceCase{N::kBlackPanel, 4, 240}, ChoiceCase{N::kBlackPanel, 5, 960},
+                    ChoiceCase{N::kBlackPanel, 6, 1680}, ChoiceCase{N::kBlackPanel, 7, 2400}));
 
 TEST(HitTest, OverlappingChoicesGoToTheOneAbove) {
   // The queen reaches 120 twips into the rook below it; the rook lies above it.
-  const Surface open = PromptOpen(N::kFrame1);
+  const Surface open = PromptOpen(N::kWhitePanel);
   EXPECT_EQ(HitTest(open, {3100, 1800 + 959}), (Hit{K::kChoice, 0}));
   EXPECT_EQ(HitTest(open, {3100, 1800 + 960}), (Hit{K::kChoice, 1}));
   EXPECT_EQ(HitTest(open, {3100, 1800 + 1079}), (Hit{K::kChoice, 1}));
 }
 
 TEST(HitTest, OpenPromptSwallowsPanelAndLetsTheBackdropThrough) {
-  const Surface open = PromptOpen(N::kFrame1);
+  const Surface open = PromptOpen(N::kWhitePanel);
   EXPECT_EQ(HitTest(open, {2760 + 10, 1800 + 10}), Hit{K::kSwallowed});  // panel caption
   // Between the panel and the backdrop's edge the press reaches the square below (D7).
   EXPECT_EQ(HitTest(open, {2640 + 10, 1200 + 10}), (Hit{K::kSquare, 52}));

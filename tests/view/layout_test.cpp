@@ -56,19 +56,19 @@ TEST(LayoutTest, LayersNeverGoDownInPaintingOrder) {
     return std::find_if(layout.begin(), layout.end(), [&](auto& s) { return s.ref == ref; }) -
            layout.begin();
   };
-  EXPECT_LT(at({ControlName::kFrame1}), at({ControlName::kImage5, 0}));
-  EXPECT_LT(at({ControlName::kImage5, 3}), at({ControlName::kFrame2}));
-  EXPECT_LT(at({ControlName::kFrame2}), at({ControlName::kImage5, 4}));
-  EXPECT_LT(at({ControlName::kShape3}), at({ControlName::kFrame1}));
+  EXPECT_LT(at({ControlName::kWhitePanel}), at({ControlName::kChoice, 0}));
+  EXPECT_LT(at({ControlName::kChoice, 3}), at({ControlName::kBlackPanel}));
+  EXPECT_LT(at({ControlName::kBlackPanel}), at({ControlName::kChoice, 4}));
+  EXPECT_LT(at({ControlName::kPromptBackdrop}), at({ControlName::kWhitePanel}));
 }
 
 TEST(LayoutTest, EveryControlIsThereOnceAndHiddenHoldersLieOutsideTheDesign) {
   std::set<std::pair<int, int>> seen;
   for (const ControlSpec& spec : DesignLayout()) {
     EXPECT_TRUE(seen.insert({static_cast<int>(spec.ref.name), spec.ref.index}).second);
-    if (!spec.visible && !spec.parent && spec.ref.name != ControlName::kShape3 &&
-        spec.ref.name != ControlName::kFrame1 && spec.ref.name != ControlName::kFrame2 &&
-        spec.ref.name != ControlName::kText2) {
+    if (!spec.visible && !spec.parent && spec.ref.name != ControlName::kPromptBackdrop &&
+        spec.ref.name != ControlName::kWhitePanel && spec.ref.name != ControlName::kBlackPanel &&
+        spec.ref.name != ControlName::kHostMoveCell) {
       EXPECT_GE(spec.top, kDesignHeight) << static_cast<int>(spec.ref.name);
     }
   }
@@ -76,14 +76,14 @@ TEST(LayoutTest, EveryControlIsThereOnceAndHiddenHoldersLieOutsideTheDesign) {
 }
 
 TEST(LayoutTest, BackdropCoversColumnsDAndERows2To7WithThePanelInside) {
-  const ControlSpec& backdrop = *FindControl({ControlName::kShape3});
+  const ControlSpec& backdrop = *FindControl({ControlName::kPromptBackdrop});
   const Point d7 = SquareOrigin(SquareNumber({7, 4}));
   const Point e2 = SquareOrigin(SquareNumber({2, 5}));
   EXPECT_EQ(backdrop.left, d7.x);
   EXPECT_EQ(backdrop.top, d7.y);
   EXPECT_EQ(backdrop.left + backdrop.width, e2.x + 735);
   EXPECT_EQ(backdrop.top + backdrop.height, e2.y + 735);
-  for (ControlName panel : {ControlName::kFrame1, ControlName::kFrame2}) {
+  for (ControlName panel : {ControlName::kWhitePanel, ControlName::kBlackPanel}) {
     const ControlSpec& frame = *FindControl({panel});
     EXPECT_EQ(frame.left - backdrop.left, 120);
     EXPECT_EQ(backdrop.left + backdrop.width - (frame.left + frame.width), 120);
@@ -94,13 +94,13 @@ TEST(LayoutTest, BackdropCoversColumnsDAndERows2To7WithThePanelInside) {
 
 TEST(LayoutTest, CaptionsOfDigitsFilesAndPanels) {
   for (std::int16_t k = 0; k < 8; ++k) {
-    const ControlSpec& digit = *FindControl({ControlName::kLabel1, k});
+    const ControlSpec& digit = *FindControl({ControlName::kRankLabel, k});
     EXPECT_EQ(digit.caption, std::u16string(1, static_cast<char16_t>(56 - k)));
     const Point row_top = SquareOrigin(SquareNumber({static_cast<std::int16_t>(8 - k), 1}));
     EXPECT_EQ(digit.top, row_top.y + 240);
   }
   EXPECT_EQ(kFileLetters.size(), 83u);
-  EXPECT_EQ(FindControl({ControlName::kFrame2})->caption, u"Promote To?");
+  EXPECT_EQ(FindControl({ControlName::kBlackPanel})->caption, u"Promote To?");
 }
 
 TEST(LayoutTest, ANewSurfaceShowsTheInitialPosition) {
@@ -116,10 +116,11 @@ TEST(LayoutTest, ANewSurfaceShowsTheInitialPosition) {
     }
   }
   EXPECT_EQ(surface.PictureOf(0), Picture::kNone);
-  for (ControlName c : {ControlName::kFrame1, ControlName::kFrame2, ControlName::kShape3}) {
+  for (ControlName c :
+       {ControlName::kWhitePanel, ControlName::kBlackPanel, ControlName::kPromptBackdrop}) {
     EXPECT_FALSE(surface.IsVisible(c));
   }
-  EXPECT_FALSE(surface.IsShown(*FindControl({ControlName::kImage5, 0})));
+  EXPECT_FALSE(surface.IsShown(*FindControl({ControlName::kChoice, 0})));
   EXPECT_TRUE(surface.Enabled());
 }
 

@@ -31,10 +31,10 @@ class PixelGridScale : public testing::TestWithParam<ScaleCase> {};
 
 TEST_P(PixelGridScale, AllSquaresAreEqualAndShareOnePixelGridLines) {
   const PixelGrid grid(GetParam().scale);
-  const PixelBox a8 = grid.BoxOf(*FindControl({ControlName::kShape1, 57}));
+  const PixelBox a8 = grid.BoxOf(*FindControl({ControlName::kSquare, 57}));
   for (std::int16_t n = 1; n <= 64; ++n) {
-    const PixelBox square = grid.BoxOf(*FindControl({ControlName::kShape1, n}));
-    const PixelBox picture = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+    const PixelBox square = grid.BoxOf(*FindControl({ControlName::kSquare, n}));
+    const PixelBox picture = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
     EXPECT_EQ(square.width(), a8.width()) << n;
     EXPECT_EQ(square.height(), a8.height()) << n;
     // The picture fills the square but for the grid line on its right and bottom.
@@ -42,23 +42,23 @@ TEST_P(PixelGridScale, AllSquaresAreEqualAndShareOnePixelGridLines) {
     EXPECT_EQ(grid.picture_size(), (MaskSize{picture.width(), picture.height()}));
     if (n % 8 != 0) {
       const PixelBox right =
-          grid.BoxOf(*FindControl({ControlName::kShape1, static_cast<std::int16_t>(n + 1)}));
+          grid.BoxOf(*FindControl({ControlName::kSquare, static_cast<std::int16_t>(n + 1)}));
       EXPECT_EQ(square.right - 1, right.left) << n << ": one line between neighbours";
     }
     if (n <= 56) {
       const PixelBox above =
-          grid.BoxOf(*FindControl({ControlName::kShape1, static_cast<std::int16_t>(n + 8)}));
+          grid.BoxOf(*FindControl({ControlName::kSquare, static_cast<std::int16_t>(n + 8)}));
       EXPECT_EQ(above.bottom - 1, square.top) << n;
     }
   }
-  EXPECT_EQ(grid.OutlineOf({ControlName::kShape1, 5}, 1), (LineWidths{1, 1}));
+  EXPECT_EQ(grid.OutlineOf({ControlName::kSquare, 5}, 1), (LineWidths{1, 1}));
 }
 
 TEST_P(PixelGridScale, EveryPixelOfAPictureHitsItsSquare) {
   const PixelGrid grid(GetParam().scale);
   const Surface surface;
   for (const std::int16_t n : {1, 8, 28, 37, 57, 64}) {
-    const PixelBox picture = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+    const PixelBox picture = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
     for (const auto& [x, y] : {std::pair{picture.left, picture.top},
                                {picture.right - 1, picture.bottom - 1},
                                {(picture.left + picture.right) / 2, picture.top}}) {
@@ -73,9 +73,9 @@ TEST_P(PixelGridScale, EveryPixelOfAPictureHitsItsSquare) {
 
 TEST_P(PixelGridScale, TheBoardLiesInsideItsBorderAndTheDesign) {
   const PixelGrid grid(GetParam().scale);
-  const PixelBox border = grid.BoxOf(*FindControl({ControlName::kShape2}));
-  const PixelBox a8 = grid.BoxOf(*FindControl({ControlName::kShape1, 57}));
-  const PixelBox h1 = grid.BoxOf(*FindControl({ControlName::kShape1, 8}));
+  const PixelBox border = grid.BoxOf(*FindControl({ControlName::kBoardBorder}));
+  const PixelBox a8 = grid.BoxOf(*FindControl({ControlName::kSquare, 57}));
+  const PixelBox h1 = grid.BoxOf(*FindControl({ControlName::kSquare, 8}));
   const PixelBox design = grid.DesignBox();
   EXPECT_LT(border.left, a8.left);
   EXPECT_LT(border.top, a8.top);
@@ -117,8 +117,8 @@ TEST(PixelGrid, DesignSizeAndLinesFollowTheScale) {
                         Case{1.25, {0, 0, 561, 611}, {4, 4}}}) {
     const PixelGrid grid(DeviceScale::Times(c.factor));
     EXPECT_EQ(grid.DesignBox(), c.design) << c.factor;
-    EXPECT_EQ(grid.OutlineOf({ControlName::kShape2}, 3), c.border) << c.factor;
-    EXPECT_EQ(grid.OutlineOf({ControlName::kShape2}, 0), (LineWidths{0, 0}));
+    EXPECT_EQ(grid.OutlineOf({ControlName::kBoardBorder}, 3), c.border) << c.factor;
+    EXPECT_EQ(grid.OutlineOf({ControlName::kBoardBorder}, 0), (LineWidths{0, 0}));
   }
 }
 
@@ -131,16 +131,16 @@ TEST(PixelGrid, EventPointsStayLinearInTwips) {
 
 TEST(PixelGrid, APromptChoiceIsHitWhereItIsDrawn) {
   Surface surface;
-  surface.SetVisible(ControlName::kFrame2, true);
+  surface.SetVisible(ControlName::kBlackPanel, true);
   const PixelGrid grid(DeviceScale::Times(1.75));
   for (std::int16_t k = 4; k < 8; ++k) {
-    const PixelBox choice = grid.BoxOf(*FindControl({ControlName::kImage5, k}));
+    const PixelBox choice = grid.BoxOf(*FindControl({ControlName::kChoice, k}));
     EXPECT_EQ(HitTest(surface, grid, choice.left, choice.top), (Hit{Hit::Kind::kChoice, k}));
     EXPECT_EQ(HitTest(surface, grid, choice.right - 1, choice.bottom - 1),
               (Hit{Hit::Kind::kChoice, k}));
   }
   // Just outside the first choice's box: the panel swallows it.
-  const PixelBox first = grid.BoxOf(*FindControl({ControlName::kImage5, 4}));
+  const PixelBox first = grid.BoxOf(*FindControl({ControlName::kChoice, 4}));
   EXPECT_EQ(HitTest(surface, grid, first.left - 1, first.top).kind, Hit::Kind::kSwallowed);
 }
 

@@ -19,6 +19,7 @@
 #include "platform/qt/qt_accessible.h"
 #include "tests/platform/qt/widget_driver.h"
 #include "velmora/board_widget.h"
+#include "view/artwork.h"
 
 namespace velmora::testing {
 
@@ -184,24 +185,30 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(widget->getMove(), getMoveAfter);
   }
 
-  void propertiesSetBeforePolishApplyThenInTheSavedOrder() {
+  void theToolboxPictureIsTheHandMadeRows() {
+    const QImage image = BoardWidget::toolboxImage();
+    const ToolboxPicture& rows = Toolbox();
+    QCOMPARE(image.size(), QSize(ToolboxPicture::kWidth, ToolboxPicture::kHeight));
+    for (int y = 0; y < ToolboxPicture::kHeight; ++y) {
+      for (int x = 0; x < ToolboxPicture::kWidth; ++x) {
+        const Rgb rgb = rows.palette[rows.pixels[y * ToolboxPicture::kWidth + x]];
+        QCOMPARE(QColor(image.pixel(x, y)), QColor(rgb.r, rgb.g, rgb.b));
+      }
+    }
+  }
+
+  void aWriteBeforeShowingActsAtOnce() {
     BoardWidget widget;
     QSignalSpy changed(&widget, &BoardWidget::changed);
     QSignalSpy notices(&widget, &BoardWidget::putMoveChanged);
-    // A form loader sets them in any order; the saved order puts the position last, so the
-    // pushed move is applied to the initial position and the position then replaces it.
-    widget.setPutPosition(kPawnOnA7);
     widget.setPutMove("E2-E4");
-    widget.setGetMove("A1");
-    QCOMPARE(widget.putMove(), QString("E2-E4"));
-    QCOMPARE(changed.count(), 0);
-    widget.ensurePolished();
-    QCOMPARE(notices.count(), 0);
-    QCOMPARE(changed.count(), 2);  // "A1", then the move copied in
     QCOMPARE(widget.getMove(), QString("E2-E4"));
-    QCOMPARE(widget.putPosition(), QString());  // a valid position empties its cell
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(notices.count(), 1);
     widget.resize(widget.sizeHint());
-    QCOMPARE(SquareImage(Render(&widget, 1), u"A7"), Reference(kPawnOnA7, u"A7"));
+    const QString after = Rows({"RNBQKBNR", "PPPP*PPP", "********", "****P***", "********",
+                                "********", "pppppppp", "rnbqkbnr"});
+    QCOMPARE(SquareImage(Render(&widget, 1), u"E4"), Reference(after, u"E4"));
   }
 
   void aPromotionIsAnsweredDuringTheWait_data() {
@@ -218,7 +225,7 @@ class BoardWidgetTest : public QObject {
     QFETCH(QString, piece);
     const auto widget = ShownWidget(kPawnOnA7);
     ClickSquare(widget.get(), u"A7");
-    const QRect panel = ControlRect({ControlName::kFrame1});
+    const QRect panel = ControlRect({ControlName::kWhitePanel});
     const QImage before = Render(widget.get(), 1).copy(panel);
     bool prompt_shown = false;
     QTimer::singleShot(0, widget.get(), [&] {
@@ -680,7 +687,7 @@ class BoardWidgetTest : public QObject {
     QTRY_VERIFY(!recorder.painted.isEmpty());
     QCoreApplication::processEvents();
     const QRegion expected =
-        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kText3});
+        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kMoveDisplay});
     QCOMPARE(recorder.painted, expected);
   }
 

@@ -60,7 +60,7 @@ void ClickSquare(QWidget* widget, QStringView name) {
 }
 
 void ClickChoice(QWidget* widget, std::int16_t k) {
-  ClickAt(widget, ControlRect({ControlName::kImage5, k}).center());
+  ClickAt(widget, ControlRect({ControlName::kChoice, k}).center());
 }
 
 QImage Render(QWidget* widget, qreal device_pixel_ratio) {

@@ -67,7 +67,7 @@ TEST(PainterScale, EdgesAreBlendedAtOneAndAHalf) {
   const PixelGrid grid(DeviceScale::Times(1.5));
   GdiPainter painter;
   const Capture capture = PaintInitialSurface(painter, grid, 674, 734);
-  const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kImage1, kE2}));
+  const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE2}));
   const Rgb light = SquareColour(kE2);
   int blended = 0;
   for (int y = e2.top + 1; y < e2.bottom; ++y) {

@@ -47,7 +47,8 @@ class KeyboardWindowTest : public SurfaceTest {
 
   // Where the mark on square n lies in the window, as the painter places it.
   PixelBox MarkBox(std::int16_t n) const {
-    return ScreenGrid().BoxOf({ControlName::kImage1, n}, *FocusMarkRect(control_->surface(), n));
+    return ScreenGrid().BoxOf({ControlName::kSquarePicture, n},
+                              *FocusMarkRect(control_->surface(), n));
   }
 
   // Dark pixels where the mark would be on square n: its outline three pixels inside the square.
@@ -192,7 +193,7 @@ TEST_F(KeyboardWindowTest, MouseOnlyUsePaintsTodaysPixels) {
     return static_cast<std::uint64_t>(box.width()) * static_cast<std::uint64_t>(box.height());
   };
   EXPECT_EQ(window_->invalidated_pixels(),
-            4 * area({ControlName::kImage1, 2}) + 4 * area({ControlName::kText3}));
+            4 * area({ControlName::kSquarePicture, 2}) + 4 * area({ControlName::kMoveDisplay}));
   // The knight is home again; with the move display emptied, every pixel is as it was.
   control_->GetMove(u"");
   UpdateWindow(window_->hwnd());

@@ -102,19 +102,20 @@ TEST_P(PromotionTest, AChoiceClickedDuringThePromptCompletesTheMove) {
   EXPECT_EQ(CellAt(*control_, c.to), c.promoted);
   EXPECT_EQ(CellAt(*control_, c.from), u'*');
   EXPECT_FALSE(control_->surface().IsVisible(c.panel));
-  EXPECT_FALSE(control_->surface().IsVisible(ControlName::kShape3));
+  EXPECT_FALSE(control_->surface().IsVisible(ControlName::kPromptBackdrop));
   EXPECT_EQ(control_->entry_state(), EntryState::kIdle);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryChoice, PromotionTest,
-                         ::testing::Values(PromotionCase{kA7, kA8, 0, u'Q', ControlName::kFrame1},
-                                           PromotionCase{kA7, kA8, 1, u'R', ControlName::kFrame1},
-                                           PromotionCase{kA7, kA8, 2, u'B', ControlName::kFrame1},
-                                           PromotionCase{kA7, kA8, 3, u'N', ControlName::kFrame1},
-                                           PromotionCase{kH2, kH1, 4, u'q', ControlName::kFrame2},
-                                           PromotionCase{kH2, kH1, 5, u'r', ControlName::kFrame2},
-                                           PromotionCase{kH2, kH1, 6, u'b', ControlName::kFrame2},
-                                           PromotionCase{kH2, kH1, 7, u'n', ControlName::kFrame2}));
+INSTANTIATE_TEST_SUITE_P(
+    EveryChoice, PromotionTest,
+    ::testing::Values(PromotionCase{kA7, kA8, 0, u'Q', ControlName::kWhitePanel},
+                      PromotionCase{kA7, kA8, 1, u'R', ControlName::kWhitePanel},
+                      PromotionCase{kA7, kA8, 2, u'B', ControlName::kWhitePanel},
+                      PromotionCase{kA7, kA8, 3, u'N', ControlName::kWhitePanel},
+                      PromotionCase{kH2, kH1, 4, u'q', ControlName::kBlackPanel},
+                      PromotionCase{kH2, kH1, 5, u'r', ControlName::kBlackPanel},
+                      PromotionCase{kH2, kH1, 6, u'b', ControlName::kBlackPanel},
+                      PromotionCase{kH2, kH1, 7, u'n', ControlName::kBlackPanel}));
 
 TEST_F(SurfaceTest, SquareClicksDuringThePromptChangeNothing) {
   control_->PutPosition(std::u16string(kPromotionPosition));
@@ -141,7 +142,7 @@ TEST_F(SurfaceTest, QuitDuringThePromptAbandonsTheMoveAndIsPostedAgain) {
   EXPECT_EQ(CellAt(*control_, kA7), u'P');
   EXPECT_EQ(CellAt(*control_, kA8), u'*');
   EXPECT_EQ(control_->surface().PictureOf(kA7), Picture::kWhitePawn);
-  EXPECT_FALSE(control_->surface().IsVisible(ControlName::kFrame1));
+  EXPECT_FALSE(control_->surface().IsVisible(ControlName::kWhitePanel));
 }
 
 TEST_F(SurfaceTest, ClosingTheFormDuringThePromptEndsTheWait) {
@@ -177,9 +178,9 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
   window_->ResetInvalidatedPixels();
   control_->PutMove(u"E2-E4");
   const PixelGrid grid = ScreenGrid();
-  const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kImage1, kE2}));
-  const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kImage1, kE4}));
-  const PixelBox text3 = grid.BoxOf(*FindControl({ControlName::kText3}));
+  const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE2}));
+  const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE4}));
+  const PixelBox text3 = grid.BoxOf(*FindControl({ControlName::kMoveDisplay}));
   // At 96 dpi: two 48 x 48 squares and the 73 x 25 move display.
   EXPECT_EQ(window_->invalidated_pixels(), Area(e2) + Area(e4) + Area(text3));
   // The window's pending repaint is exactly those three rectangles.
@@ -203,9 +204,9 @@ TEST_F(SurfaceTest, TheFirstHostMoveOnANewControlRepaintsOnlyWhatChanges) {
   control_->PutMove(u"E2-E4");
   const PixelGrid grid = ScreenGrid();
   const auto area = [&grid](ControlRef ref) { return Area(grid.BoxOf(*FindControl(ref))); };
-  EXPECT_EQ(window_->invalidated_pixels(), area({ControlName::kImage1, kE2}) +
-                                               area({ControlName::kImage1, kE4}) +
-                                               area({ControlName::kText3}));
+  EXPECT_EQ(window_->invalidated_pixels(), area({ControlName::kSquarePicture, kE2}) +
+                                               area({ControlName::kSquarePicture, kE4}) +
+                                               area({ControlName::kMoveDisplay}));
 }
 
 TEST_F(SurfaceTest, DisabledSurfaceTakesNoClicks) {

@@ -148,7 +148,7 @@ std::wstring DpiSuffix() {
 
 int WrongSquarePixels(const Capture& capture, const PixelGrid& grid, std::int16_t n,
                       Picture picture) {
-  const PixelBox box = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+  const PixelBox box = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
   const MaskSize size = grid.picture_size();
   const PieceImage piece = RasterizePiece(picture, size);
   const Rgb square = SquareColour(n);
@@ -263,11 +263,11 @@ POINT Centre(PixelBox box) {
 }  // namespace
 
 POINT SurfaceTest::SquareCentre(std::int16_t n) const {
-  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kImage1, n})));
+  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kSquarePicture, n})));
 }
 
 POINT SurfaceTest::ChoiceCentre(std::int16_t k) const {
-  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kImage5, k})));
+  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kChoice, k})));
 }
 
 void SurfaceTest::Post(UINT message, WPARAM wparam, POINT at) const {

@@ -5,8 +5,9 @@
 
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
-#include "platform/headless/recording_host.h"
+#include "tests/support/recording_host.h"
 #include "view/hit_test.h"
+#include "view/repaint_plan.h"
 
 namespace velmora {
 namespace {
@@ -33,6 +34,81 @@ int InkOnSquare(const RgbImage& image, std::int16_t n) {
 
 RgbImage RenderNew(double scale = 1) {
   return PngRenderer(scale).Render(BuildDisplayList(Surface(), u""));
+}
+
+// Repaints a kept picture as a screen does: only the boxes the core's plan gives for what the
+// surface reports.
+class PlannedScreen : public SurfaceObserver {
+ public:
+  PlannedScreen(UserControl1& control, double scale)
+      : control_(control), renderer_(scale), image_(renderer_.Render(List())) {
+    control_.SetSurfaceObserver(this);
+  }
+  ~PlannedScreen() override { control_.SetSurfaceObserver(nullptr); }
+
+  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
+  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
+  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
+  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
+  void FocusMoved() override { Add(SurfaceReport::Focus()); }
+
+  // The kept picture with the planned boxes repainted, and what a whole new render shows.
+  const RgbImage& Repainted() {
+    renderer_.Repaint(image_, List(), dirty_);
+    dirty_.clear();
+    return image_;
+  }
+  RgbImage Whole() { return renderer_.Render(List()); }
+
+ private:
+  DisplayList List() const { return BuildDisplayList(control_.surface(), control_.GetMove()); }
+  void Add(const SurfaceReport& report) {
+    for (const PixelBox& box : plan_.For(renderer_.grid(), control_.surface(), report)) {
+      dirty_.push_back(box);
+    }
+  }
+
+  UserControl1& control_;
+  PngRenderer renderer_;
+  RgbImage image_;
+  RepaintPlan plan_;
+  std::vector<PixelBox> dirty_;
+};
+
+TEST(PngRenderer, RepaintingOnlyThePlannedBoxesGivesTheWholePicture) {
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    HeadlessForms forms;
+    RecordingHost host;
+    const auto control = UserControl1::Create(forms, host);
+    forms.Attach(control);
+    PlannedScreen screen(*control, scale);
+    int checks = 0;
+    const auto check = [&] {
+      const RgbImage whole = screen.Whole();
+      EXPECT_EQ(screen.Repainted().bytes(), whole.bytes()) << "check " << checks << " at " << scale;
+      ++checks;
+    };
+    control->PutMove(u"E2-E4");
+    check();
+    control->ClickSquare(7);  // G1 lifted
+    check();
+    control->ClickSquare(22);  // put down on F3
+    check();
+    std::int16_t key = 0x27, shift = 0;  // the right arrow shows the focus mark
+    control->SurfaceKeyDown(key, shift);
+    check();
+    control->PutPosition(u"****K***" + std::u16string(40, u'*') + u"****P*******k***");
+    check();
+    // The promotion prompt opens: checked while it waits, then the rook is chosen.
+    forms.Queue([&](UserControl1&) { check(); });
+    forms.QueueChoiceClick(1);
+    control->ClickSquare(53);
+    control->ClickSquare(61);
+    check();
+    control->Enabled(false);
+    check();
+    EXPECT_EQ(checks, 8);
+  }
 }
 
 TEST(PngRenderer, ImageCoversTheDesignAtEachScale) {
@@ -107,8 +183,8 @@ TEST(PngRenderer, HostMoveShowsThePawnOnE4) {
 
 TEST(PngRenderer, OpenPromptCoversTheCentreSquares) {
   Surface surface;
-  surface.SetVisible(ControlName::kFrame1, true);
-  surface.SetVisible(ControlName::kShape3, true);
+  surface.SetVisible(ControlName::kWhitePanel, true);
+  surface.SetVisible(ControlName::kPromptBackdrop, true);
   const RgbImage image = PngRenderer().Render(BuildDisplayList(surface, u""));
   // D7 is covered by the backdrop down to the panel's caption: its pawn is gone.
   const Point d7 = SquareOrigin(52);
@@ -175,8 +251,8 @@ TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
   const RgbImage image = renderer.Render(BuildDisplayList(Surface(), u""));
   const PixelGrid& grid = renderer.grid();
   // Along rank 4, one pixel under its top grid line: nothing but squares and grid lines.
-  const PixelBox a4 = grid.BoxOf(*FindControl({ControlName::kShape1, 25}));
-  const PixelBox h4 = grid.BoxOf(*FindControl({ControlName::kShape1, 32}));
+  const PixelBox a4 = grid.BoxOf(*FindControl({ControlName::kSquare, 25}));
+  const PixelBox h4 = grid.BoxOf(*FindControl({ControlName::kSquare, 32}));
   const std::vector<int> lines = BlackColumns(image, a4.top + 1, a4.left, h4.right);
   ASSERT_EQ(lines.size(), 9u);
   const int pitch = grid.picture_size().width;
@@ -185,8 +261,8 @@ TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
   }
   // Down the A file, the same between the ranks.
   std::vector<int> rows;
-  const PixelBox a1 = grid.BoxOf(*FindControl({ControlName::kShape1, 1}));
-  for (int y = grid.BoxOf(*FindControl({ControlName::kShape1, 57})).top; y < a1.bottom; ++y) {
+  const PixelBox a1 = grid.BoxOf(*FindControl({ControlName::kSquare, 1}));
+  for (int y = grid.BoxOf(*FindControl({ControlName::kSquare, 57})).top; y < a1.bottom; ++y) {
     if (image.At(a1.left + 1, y) == Rgb{0, 0, 0}) rows.push_back(y);
   }
   ASSERT_EQ(rows.size(), 9u);
@@ -197,7 +273,7 @@ TEST_P(RenderScale, GridLinesAreOnePixelAndSquaresEqual) {
 TEST_P(RenderScale, PieceEdgesBlendIntoTheSquare) {
   PngRenderer renderer(GetParam());
   const RgbImage image = renderer.Render(BuildDisplayList(Surface(), u""));
-  const PixelBox e2 = renderer.grid().BoxOf(*FindControl({ControlName::kImage1, 13}));
+  const PixelBox e2 = renderer.grid().BoxOf(*FindControl({ControlName::kSquarePicture, 13}));
   const Rgb square = SquareColour(13);
   int ink = 0;
   int blended = 0;
@@ -226,7 +302,7 @@ TEST_P(RenderScale, HitTestingFindsEachSquareWhereItIsDrawn) {
   PngRenderer renderer(GetParam());
   const Surface surface;
   for (std::int16_t n = 1; n <= 64; ++n) {
-    const PixelBox picture = renderer.grid().BoxOf(*FindControl({ControlName::kImage1, n}));
+    const PixelBox picture = renderer.grid().BoxOf(*FindControl({ControlName::kSquarePicture, n}));
     EXPECT_EQ(HitTest(surface, renderer.grid(), picture.left, picture.top),
               (Hit{Hit::Kind::kSquare, n}));
     EXPECT_EQ(HitTest(surface, renderer.grid(), picture.right - 1, picture.bottom - 1),
@@ -238,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, RenderScale, testing::Values(1.0, 1.25, 1.5, 2.
 
 TEST(PngRenderer, DoubleSizeIsDrawnNotDoubled) {
   const RgbImage twice = RenderNew(2);
-  const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kImage1, 13}));
+  const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kSquarePicture, 13}));
   // A doubled picture repeats every pixel in a 2 x 2 block; a drawn one does not at its edges.
   int uneven_blocks = 0;
   for (int y = e2.top; y + 1 < e2.bottom; y += 2) {

@@ -82,40 +82,5 @@ TEST(Composition, TheBitmapHasTheDevicesPixelsAndTheSurfaceWhereTheDevicePutsIt)
   }
 }
 
-bool Has(const DisplayList& list, ControlRef ref) {
-  return std::any_of(list.begin(), list.end(),
-                     [ref](const PaintCommand& command) { return command.source == ref; });
-}
-
-TEST(Composition, OnlyCommandsPaintingInsideTheBitmapAreKept) {
-  using N = ControlName;
-  const DisplayList all = BuildDisplayList(Surface(), u"");
-  const PixelGrid grid{DeviceScale{}};
-  const DisplayList corner = CommandsWithin(all, grid, {0, 0, 64, 64});
-  for (const ControlRef kept : {ControlRef{N::kShape4}, ControlRef{N::kShape2},
-                                ControlRef{N::kShape1, 57}, ControlRef{N::kImage1, 57}}) {
-    EXPECT_TRUE(Has(corner, kept)) << static_cast<int>(kept.name) << "/" << kept.index;
-  }
-  for (const ControlRef left_out : {ControlRef{N::kShape1, 58}, ControlRef{N::kImage1, 1},
-                                    ControlRef{N::kShape1, 1}, ControlRef{N::kText3}}) {
-    EXPECT_FALSE(Has(corner, left_out)) << static_cast<int>(left_out.name) << "/" << left_out.index;
-  }
-  EXPECT_TRUE(CommandsWithin(all, grid, {-64, -64, 0, 0}).empty());
-}
-
-// A picture is drawn at its own size from its box's corner, so it may reach past the box.
-TEST(Composition, APictureCountsWhereverItReaches) {
-  const PixelGrid grid{DeviceScale{}};
-  PaintCommand picture{};
-  picture.kind = PaintKind::kIcon;
-  picture.source = {ControlName::kImage1, 57};
-  picture.rect = {0, 0, 15, 15};
-  picture.picture = Picture::kBlackRook;
-  const PixelBox box = grid.BoxOf(picture.source, picture.rect);
-  ASSERT_GT(box.left + grid.picture_size().width, box.right);
-  const PixelBox beyond_the_box{box.right, box.top, box.right + 1, box.bottom};
-  EXPECT_EQ(CommandsWithin({picture}, grid, beyond_the_box).size(), 1u);
-}
-
 }  // namespace
 }  // namespace velmora::ocx

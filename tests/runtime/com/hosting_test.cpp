@@ -35,7 +35,7 @@ POINT SquareCentre(std::int16_t n) {
   const HDC screen = GetDC(nullptr);
   const PixelGrid grid(DeviceScaleOf(screen));
   ReleaseDC(nullptr, screen);
-  const PixelBox square = grid.BoxOf(*FindControl({ControlName::kImage1, n}));
+  const PixelBox square = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
   return {(square.left + square.right) / 2, (square.top + square.bottom) / 2};
 }
 

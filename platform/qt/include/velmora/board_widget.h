@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -18,10 +19,10 @@ struct WidgetAccess;
 // with putMove and reads the moves a person enters with the mouse or the keyboard from getMove;
 // changed() follows every change of getMove.
 //
-// Properties set before the widget is polished (as a form loader sets them) are kept and applied
-// at polish time in the saved order, enabled, getMove, putMove, putPosition, without notices.
-// From then on every write is a host write: its handlers run inside it and its NOTIFY signal
-// follows it, whether the text changed or not.
+// Every property write is a host write, before the widget is shown as after: its handlers run
+// inside it and its NOTIFY signal follows it, whether the text changed or not. The properties
+// are declared in the order they are saved (enabled, QWidget's own, then getMove, putMove,
+// putPosition), so a form loader applies them in that order.
 //
 // The key and mouse signals pass the control's own storage by reference: a slot connected
 // directly may change it (setting keyCode to 0 takes a key for the host).
@@ -44,6 +45,9 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
 
   QSize sizeHint() const override;
 
+  // The 16 x 15 picture form designers show for the widget in their toolbox.
+  static QImage toolboxImage();
+
  public slots:
   // Repaints what the squares already show.
   void refresh();
@@ -64,7 +68,6 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void changed();
 
  protected:
-  bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;

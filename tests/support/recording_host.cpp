@@ -1,4 +1,4 @@
-#include "platform/headless/recording_host.h"
+#include "tests/support/recording_host.h"
 
 #include <algorithm>
 

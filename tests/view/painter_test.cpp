@@ -1,0 +1,139 @@
+#include "view/painter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+using N = ControlName;
+
+bool Inside(const PixelBox& inner, const PixelBox& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// Writes down what the painter asks for; text is eight pixels a character.
+class RecordingCanvas : public Canvas {
+ public:
+  struct Call {
+    const char* what;
+    PixelBox area;  // the filled box, or the clip of a text, mask or piece
+    Rgb colour{0, 0, 0};
+  };
+
+  void Fill(const PixelBox& box, Rgb colour) override { calls.push_back({"fill", box, colour}); }
+  void TranslucentFill(const PixelBox& box, Rgb colour, std::uint8_t) override {
+    calls.push_back({"translucent", box, colour});
+  }
+  TextMetrics Measure(std::u16string_view text, const TextFont& font) override {
+    return {static_cast<int>(text.size()) * 8, font.pixels, font.pixels + 2};
+  }
+  void Text(std::u16string_view, const TextFont&, Rgb colour, int, int,
+            const PixelBox& clip) override {
+    calls.push_back({"text", clip, colour});
+  }
+  void Mask(const CoverageMask&, Rgb colour, int, int, const PixelBox& clip) override {
+    calls.push_back({"mask", clip, colour});
+  }
+  void Piece(const PieceImage& image, Picture, const PixelBox& box, std::uint8_t,
+             const PixelBox& clip) override {
+    calls.push_back({"piece", clip, {0, 0, 0}});
+    piece_sizes.push_back(image.size);
+    piece_boxes.push_back(box);
+  }
+
+  std::vector<Call> calls;
+  std::vector<MaskSize> piece_sizes;
+  std::vector<PixelBox> piece_boxes;
+};
+
+// Everything the list can hold: pieces, labels, the move display, a shown panel, the mark.
+DisplayList EveryKind() {
+  Surface surface;
+  surface.SetVisible(N::kWhitePanel, true);
+  surface.SetVisible(N::kPromptBackdrop, true);
+  surface.SetFocusMark(66);
+  return BuildDisplayList(surface, u"E2-E4");
+}
+
+TEST(SurfacePainter, TouchesNothingOutsideTheDirtyBoxes) {
+  const DisplayList list = EveryKind();
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    const PixelGrid grid(DeviceScale::Times(scale));
+    const PixelBox design = grid.DesignBox();
+    const std::vector<PixelBox> dirty = {
+        {0, 0, 1, 1},
+        {design.right / 3, design.bottom / 3, design.right / 3 + 37, design.bottom / 3 + 53},
+        grid.BoxOf(*FindControl({N::kMoveDisplay})),
+        grid.BoxOf(*FindControl({N::kWhitePanel})),
+        {design.right - 20, design.bottom - 20, design.right + 20, design.bottom + 20},
+    };
+    for (const PixelBox& box : dirty) {
+      SurfacePainter painter;
+      RecordingCanvas canvas;
+      painter.Paint(canvas, grid, list, box);
+      EXPECT_FALSE(canvas.calls.empty());
+      for (const auto& call : canvas.calls) {
+        EXPECT_TRUE(Inside(call.area, box)) << call.what << " at " << scale;
+      }
+    }
+  }
+}
+
+TEST(SurfacePainter, PaintsNothingUnderAPartThatCoversTheWholeBox) {
+  const PixelGrid grid(DeviceScale::Times(1));
+  SurfacePainter painter;
+  RecordingCanvas canvas;
+  // E2's picture box: its square covers it, so neither background nor border is filled.
+  painter.Paint(canvas, grid, BuildDisplayList(Surface(), u""),
+                grid.BoxOf(*FindControl({N::kSquarePicture, 13})));
+  for (const auto& call : canvas.calls) {
+    EXPECT_NE(call.colour, colours::kBackground) << call.what;
+    EXPECT_NE(call.colour, colours::kBorder) << call.what;
+  }
+  ASSERT_EQ(canvas.piece_sizes.size(), 1u);
+  EXPECT_TRUE(std::any_of(canvas.calls.begin(), canvas.calls.end(),
+                          [](const auto& call) { return call.colour == SquareColour(13); }));
+}
+
+TEST(SurfacePainter, RasterizesPiecesAtMostAThousandAndTwentyFourPixelsASide) {
+  struct Case {
+    MaskSize picture, rasterized;
+  };
+  const Case cases[] = {{{48, 48}, {48, 48}},
+                        {{1024, 1024}, {1024, 1024}},
+                        {{1025, 1025}, {1024, 1024}},
+                        {{4096, 2048}, {1024, 512}},
+                        {{30, 6000}, {5, 1024}}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(SurfacePainter::RasterSize(c.picture), c.rasterized)
+        << c.picture.width << " x " << c.picture.height;
+  }
+  // A huge drawing hands the canvas the capped picture with the full box to scale it into.
+  const PixelGrid grid(DeviceScale::ToFit(0, 0, 100000, 100000));
+  SurfacePainter painter;
+  RecordingCanvas canvas;
+  const PixelBox e2 = grid.BoxOf(*FindControl({N::kSquarePicture, 13}));
+  painter.Paint(canvas, grid, BuildDisplayList(Surface(), u""),
+                {e2.left, e2.top, e2.left + 10, e2.top + 10});
+  ASSERT_EQ(canvas.piece_sizes.size(), 1u);
+  EXPECT_EQ(canvas.piece_sizes[0], SurfacePainter::RasterSize(grid.picture_size()));
+  EXPECT_EQ(canvas.piece_boxes[0].width(), grid.picture_size().width);
+}
+
+TEST(SurfacePainter, KeepsPiecesForTheSizeInUseAndAFewBefore) {
+  SurfacePainter painter;
+  RecordingCanvas canvas;
+  const DisplayList list = BuildDisplayList(Surface(), u"");
+  for (const double scale : {1.0, 1.25, 1.5, 2.0, 3.0, 1.0}) {
+    const PixelGrid grid(DeviceScale::Times(scale));
+    painter.Paint(canvas, grid, list, grid.BoxOf(*FindControl({N::kSquarePicture, 13})));
+  }
+  EXPECT_EQ(painter.piece_sizes_held(), SurfacePainter::kPieceSizesKept + 1);
+}
+
+}  // namespace
+}  // namespace velmora

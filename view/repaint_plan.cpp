@@ -1,0 +1,50 @@
+#include "view/repaint_plan.h"
+
+#include "view/accessible_parts.h"
+
+namespace velmora {
+namespace {
+
+PixelBox BoxOfControl(const PixelGrid& grid, ControlRef ref) {
+  const ControlSpec* spec = FindControl(ref);
+  return spec != nullptr ? grid.BoxOf(*spec) : PixelBox{0, 0, 0, 0};
+}
+
+PixelBox BoxOfPart(const PixelGrid& grid, const Surface& surface, std::int16_t part) {
+  const auto ref = ControlOfPart(surface, part);
+  return ref ? BoxOfControl(grid, *ref) : PixelBox{0, 0, 0, 0};
+}
+
+}  // namespace
+
+RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
+                              const SurfaceReport& report) {
+  RepaintBoxes boxes;
+  switch (report.kind) {
+    case SurfaceReport::Kind::kPicture:
+      boxes.Add(BoxOfControl(grid, {ControlName::kSquarePicture, report.square}));
+      break;
+    case SurfaceReport::Kind::kMoveDisplay:
+      boxes.Add(BoxOfControl(grid, {ControlName::kMoveDisplay}));
+      break;
+    case SurfaceReport::Kind::kVisibility:
+      boxes.Add(BoxOfControl(grid, {report.control}));
+      break;
+    case SurfaceReport::Kind::kEnabled:
+      // Nothing on the surface looks different while it is disabled.
+      break;
+    case SurfaceReport::Kind::kFocus: {
+      // Only the mark's own parts, and only when it moves: a person who never uses the keys
+      // repaints nothing for it.
+      const std::int16_t mark = surface.FocusMark();
+      if (mark == painted_mark_) break;
+      if (painted_mark_ != 0) boxes.Add(BoxOfPart(grid, surface, painted_mark_));
+      if (mark != 0) boxes.Add(BoxOfPart(grid, surface, mark));
+      painted_mark_ = mark;
+      break;
+    }
+  }
+  return boxes;
+}
+
+}  // namespace velmora

@@ -2,10 +2,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/board.h"
+#include "board/move_text.h"
+#include "board/refusal.h"
+#include "board/square_marks.h"
+#include "control/flavour.h"
 #include "control/host.h"
 #include "control/property_bag.h"
 #include "entry/click_entry.h"
@@ -17,6 +23,22 @@
 
 namespace velmora {
 
+// The values of the members after the first four; the flavour gives their defaults.
+struct BoardSettings {
+  bool drag_enabled = false;
+  bool show_legal_moves = false;
+  std::int32_t orientation = 0;
+  std::optional<MoveText> last_move;
+  bool show_last_move = false;
+  std::optional<Square> check_square;
+  std::vector<SquareMark> marks;
+  std::vector<SquareMark> user_marks;
+  std::int32_t animation_time = 0;
+};
+
+// A setter's answer: nothing when it took the value, else why it did not.
+using Refused = std::optional<Refusal>;
+
 // The control a host holds. It owns the position, the three text cells, the click entry and
 // the surface model, and reaches the platform only through its ports.
 //
@@ -27,7 +49,14 @@ namespace velmora {
 // from under a running procedure.
 class UserControl1 : public std::enable_shared_from_this<UserControl1> {
  public:
-  // Creates an instance and runs InitControl. The ports must outlive it.
+  // Creates an instance of a class and runs InitControl. The ports must outlive it.
+  static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host,
+                                              ControlClass control_class);
+  // The same with ports the control co-owns (see below).
+  static std::shared_ptr<UserControl1> Create(std::shared_ptr<FormsPort> forms,
+                                              std::shared_ptr<HostPort> host,
+                                              ControlClass control_class);
+  // A UserControl1. The ports must outlive it.
   static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host);
   // The same with ports the control co-owns: a front end that may be destroyed while the core
   // runs (inside the prompt's wait, say) shares them, so they live as long as the control
@@ -49,11 +78,43 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   std::u16string PutPosition() const;
   void PutPosition(std::u16string New_PutPosition);
 
+  // The later members. A write that is taken sends the property-changed notice; a text that
+  // does not parse, a number out of range, or any write on a UserControl1 is refused and
+  // changes nothing. LegalMoves reads back in move-text form, Marks and UserMarks as game
+  // records write them, Fen as the board's placement field; a Fen write loads the position
+  // through the position cell.
+  bool DragEnabled() const { return settings_.drag_enabled; }
+  Refused DragEnabled(bool value);
+  std::u16string LegalMoves() const;
+  Refused LegalMoves(std::u16string_view text);
+  bool ShowLegalMoves() const { return settings_.show_legal_moves; }
+  Refused ShowLegalMoves(bool value);
+  std::int32_t Orientation() const { return settings_.orientation; }
+  Refused Orientation(std::int32_t value);
+  std::u16string LastMove() const;
+  Refused LastMove(std::u16string_view text);
+  bool ShowLastMove() const { return settings_.show_last_move; }
+  Refused ShowLastMove(bool value);
+  std::u16string CheckSquare() const;
+  Refused CheckSquare(std::u16string_view text);
+  std::u16string Marks() const { return SquareMarksText(settings_.marks); }
+  Refused Marks(std::u16string_view text);
+  std::u16string UserMarks() const { return SquareMarksText(settings_.user_marks); }
+  Refused UserMarks(std::u16string_view text);
+  std::int32_t AnimationTime() const { return settings_.animation_time; }
+  Refused AnimationTime(std::int32_t value);
+  std::u16string Fen() const;
+  Refused Fen(std::u16string_view text);
+
+  ControlClass control_class() const { return flavour_.control_class; }
+
   // Repaints what the squares already show; never rebuilds them from the board.
   void Refresh();
 
-  // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage.
-  // A value that cannot be converted ends the load there with a Failure.
+  // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage;
+  // a ChessBoard then "DragEnabled", "ShowLegalMoves", "Orientation", "ShowLastMove",
+  // "AnimationTime". A value that cannot be converted, or a number out of its range, ends the
+  // load there with a Failure. Saving writes the same names in the same order.
   void LoadProperties(PropertyBag& bag);
   void SaveProperties(PropertyBag& bag);
 
@@ -92,7 +153,19 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void SetSurfaceObserver(SurfaceObserver* observer) { surface_.SetObserver(observer); }
 
  private:
-  UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host);
+  UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+               const Flavour& flavour);
+
+  // The answer to a write of a later member: a refusal on a UserControl1, else nothing.
+  Refused Gate(std::u16string_view property) const;
+  // Stores a value and sends the notice, unless the gate refuses.
+  template <typename Store>
+  Refused Set(std::u16string_view property, Store store);
+  // Takes a parsed value: a refusal names the property, a value is stored and noticed.
+  template <typename T, typename Store>
+  Refused Take(std::u16string_view property, Parsed<T> parsed, Store store);
+  Refused TakeInRange(std::u16string_view property, std::int32_t value, std::int32_t low,
+                      std::int32_t high, std::int32_t& field);
 
   // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
   // the squares are created showing it.
@@ -103,6 +176,8 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
+  Flavour flavour_;
+  BoardSettings settings_;
   std::shared_ptr<FormsPort> forms_;
   std::shared_ptr<HostPort> host_;
   Board board_;

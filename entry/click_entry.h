@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "board/board.h"
+#include "board/move_text.h"
 #include "entry/keyboard_focus.h"
 #include "view/forms.h"
 #include "view/surface.h"
@@ -51,6 +53,10 @@ class ClickEntry {
   // A click on promotion choice k (0 to 7); only a choice whose panel is shown can be clicked.
   void ClickChoice(std::int16_t k);
 
+  // The moves a host allows; empty: any move, as without a list.
+  const std::vector<MoveText>& LegalMoves() const { return legal_moves_; }
+  void SetLegalMoves(std::vector<MoveText> moves) { legal_moves_ = std::move(moves); }
+
   const EntryFields& Fields() const { return fields_; }
   EntryState State() const;
 
@@ -73,6 +79,7 @@ class ClickEntry {
   TextCell& get_move_;
   FormsPort& forms_;
   EntryFields fields_;
+  std::vector<MoveText> legal_moves_;
   bool prompt_open_ = false;
 };
 

@@ -64,6 +64,16 @@ class ControlFixture : public ::testing::Test {
   std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
 };
 
+// The same with a ChessBoard.
+class ChessBoardFixture : public ControlFixture {
+ protected:
+  ChessBoardFixture() {
+    control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    forms.Attach(control);
+    control->SetSurfaceObserver(&observer);
+  }
+};
+
 using Entries = std::vector<RecordingHost::Entry>;
 
 inline RecordingHost::Entry ChangeEvent() {

@@ -116,6 +116,7 @@ UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
 void UserControl1::InitControl() {
   const auto self = shared_from_this();
   entry_.Reset();
+  entry_.ShowDestinations(settings_.show_legal_moves);
   ResetBoard(board_);
 }
 
@@ -203,7 +204,10 @@ Refused UserControl1::LegalMoves(std::u16string_view text) {
 }
 
 Refused UserControl1::ShowLegalMoves(bool value) {
-  return Set(kShowLegalMovesKey, [&] { settings_.show_legal_moves = value; });
+  return Set(kShowLegalMovesKey, [&] {
+    settings_.show_legal_moves = value;
+    entry_.ShowDestinations(value);
+  });
 }
 
 Refused UserControl1::Orientation(std::int32_t value) {
@@ -318,6 +322,7 @@ void UserControl1::LoadProperties(PropertyBag& bag) {
   const BoardSettings defaults = DefaultSettings(flavour_);
   settings_.drag_enabled = ToTruth(bag.Read(kDragEnabledKey, defaults.drag_enabled));
   settings_.show_legal_moves = ToTruth(bag.Read(kShowLegalMovesKey, defaults.show_legal_moves));
+  entry_.ShowDestinations(settings_.show_legal_moves);
   settings_.orientation = ToWholeNumber(
       bag.Read(kOrientationKey, static_cast<double>(defaults.orientation)), 0, kLastOrientation);
   settings_.show_last_move = ToTruth(bag.Read(kShowLastMoveKey, defaults.show_last_move));

@@ -53,15 +53,28 @@ class ClickEntry {
   // A click on promotion choice k (0 to 7); only a choice whose panel is shown can be clicked.
   void ClickChoice(std::int16_t k);
 
-  // The moves a host allows; empty: any move, as without a list.
+  // The moves a host allows; empty: any move, as without a list. While a list is set, a piece
+  // with no listed move cannot be picked and a destination not listed for the picked piece is
+  // refused (the piece stays picked), each with an announcement and no message; a click on
+  // another piece with listed moves picks that piece instead.
   const std::vector<MoveText>& LegalMoves() const { return legal_moves_; }
-  void SetLegalMoves(std::vector<MoveText> moves) { legal_moves_ = std::move(moves); }
+  void SetLegalMoves(std::vector<MoveText> moves);
+  // Whether the picked piece's listed destinations are marked on the surface.
+  void ShowDestinations(bool show);
 
   const EntryFields& Fields() const { return fields_; }
   EntryState State() const;
 
  private:
   void FirstClick(std::int16_t n);
+  // A destination the list does not allow: another piece with listed moves is picked instead,
+  // anything else is refused.
+  void UnlistedClick(std::int16_t n);
+  // True without a list.
+  bool Listed(Square from, Square to) const;
+  bool HasListedMove(Square from) const;
+  // The squares the surface marks for the pick in force, one bit per square number - 1.
+  std::uint64_t Destinations() const;
   void DestinationClick(std::int16_t n);
   void TryCastle();
   // Shows the panel and waits for a choice; false when the control closed instead.
@@ -80,6 +93,7 @@ class ClickEntry {
   FormsPort& forms_;
   EntryFields fields_;
   std::vector<MoveText> legal_moves_;
+  bool show_destinations_ = false;
   bool prompt_open_ = false;
 };
 

@@ -58,12 +58,33 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   return command;
 }
 
+// A mark for each square the surface marks as a destination: a ring round a piece, else a dot.
+void AddDestinations(const Surface& surface, DisplayList& list) {
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    if (!surface.IsDestination(n)) continue;
+    const ControlSpec* slot = FindControl({ControlName::kSquarePicture, n});
+    PaintCommand command;
+    command.kind = PaintKind::kDestination;
+    command.source = slot->ref;
+    command.rect = SurfaceRect(*slot);
+    command.line = kDestinationColour;
+    command.destination =
+        IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
+    list.push_back(std::move(command));
+  }
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
   list.reserve(DesignLayout().size() + 1);
+  bool destinations_added = surface.Destinations() == 0;
   for (const ControlSpec& spec : DesignLayout()) {
+    if (!destinations_added && spec.layer > Layer::kPictures) {
+      AddDestinations(surface, list);
+      destinations_added = true;
+    }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
     if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;

@@ -70,6 +70,18 @@ void Surface::SetPicked(std::int16_t square) {
   if (square != 0) observer_->NameChanged(square);
 }
 
+void Surface::SetDestinations(std::uint64_t squares) {
+  const std::uint64_t changed = squares ^ destinations_;
+  if (changed == 0) return;
+  destinations_ = squares;
+  if (!observer_) return;
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    if (((changed >> (n - 1)) & 1) == 0) continue;
+    observer_->DestinationMarkChanged(n);
+    observer_->NameChanged(n);
+  }
+}
+
 void Surface::FocusMoved() {
   if (observer_) observer_->FocusMoved();
 }

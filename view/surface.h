@@ -65,6 +65,13 @@ class Surface {
   std::int16_t Picked() const { return picked_; }
   void SetPicked(std::int16_t square);
 
+  // The squares marked as the picked piece's legal destinations, one bit per square number - 1.
+  bool IsDestination(std::int16_t square) const {
+    return square >= 1 && square <= 64 && ((destinations_ >> (square - 1)) & 1) != 0;
+  }
+  std::uint64_t Destinations() const { return destinations_; }
+  void SetDestinations(std::uint64_t squares);
+
   // The part the focus mark is drawn in; 0 while no mark is drawn. Set by the keyboard focus,
   // which reports the move itself.
   std::int16_t FocusMark() const { return focus_mark_; }
@@ -116,6 +123,7 @@ class Surface {
   bool shape3_ = false;
   bool enabled_ = true;
   std::int16_t picked_ = 0;
+  std::uint64_t destinations_ = 0;
   std::int16_t focus_mark_ = 0;
   std::optional<Announcement> last_announcement_;
   SurfaceObserver* observer_ = nullptr;

@@ -111,6 +111,20 @@ UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   position_cell_.Bind([this] { OnPositionText(); });
   host_move_cell_.Bind([this] { OnHostMove(); });
   move_display_cell_.Bind([this] { OnGetMove(); });
+  if (flavour_.later_members) {
+    entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
+      return AllowsMove(from, to, promotion);
+    });
+  }
+}
+
+bool UserControl1::AllowsMove(Square from, Square to, char16_t promotion) {
+  const std::u16string FromSquare = SquareName(from);
+  const std::u16string ToSquare = SquareName(to);
+  const std::u16string Promotion = promotion != 0 ? std::u16string(1, promotion) : u"";
+  bool Cancel = false;
+  Forward(EventId::kBeforeMove, {&FromSquare, &ToSquare, &Promotion, &Cancel});
+  return !Cancel;
 }
 
 void UserControl1::InitControl() {

@@ -173,6 +173,8 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void OnPositionText();  // the position cell changed
   void OnHostMove();      // the host's move cell changed
   void OnGetMove();       // the move display's cell changed
+  // Raises BeforeMove; false when the host cancelled the move.
+  bool AllowsMove(Square from, Square to, char16_t promotion);
   void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 

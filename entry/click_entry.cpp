@@ -123,6 +123,7 @@ void ClickEntry::UnlistedClick(std::int16_t n) {
 }
 
 void ClickEntry::DestinationClick(std::int16_t n) {
+  const EntryFields before = fields_;
   const Square to = SquareOf(n);
   // The picked piece's own square is the put-back, never filtered.
   if (to != Square{fields_.from_row, fields_.from_col} &&
@@ -142,6 +143,12 @@ void ClickEntry::DestinationClick(std::int16_t n) {
       return;
     }
     repaint_needed = true;
+  }
+  const Square moving_from{fields_.from_row, fields_.from_col};
+  if (veto_ && moving_from != to &&
+      !veto_(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
+    fields_ = before;
+    return;
   }
   if (fields_.moving_piece == u'K' || fields_.moving_piece == u'k') {
     fields_.castle_done = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "board/board.h"
@@ -28,6 +29,10 @@ struct EntryFields {
   bool castle_done = false;
   bool promotion_chosen = false;
 };
+
+// Asked once a person's destination (and any promotion choice, the chosen letter, else 0) is
+// known and before anything moves; false cancels the move.
+using MoveVeto = std::function<bool(Square from, Square to, char16_t promotion)>;
 
 // A move entered with two clicks on the squares: the first lifts a piece, the second puts it
 // down, with castling and the promotion prompt on the way.
@@ -59,6 +64,9 @@ class ClickEntry {
   // another piece with listed moves picks that piece instead.
   const std::vector<MoveText>& LegalMoves() const { return legal_moves_; }
   void SetLegalMoves(std::vector<MoveText> moves);
+  // Who may cancel a move before it is made; none lets every move through. A cancelled move
+  // leaves the board, the move display and the pick as they were before the destination click.
+  void SetVeto(MoveVeto veto) { veto_ = std::move(veto); }
   // Whether the picked piece's listed destinations are marked on the surface.
   void ShowDestinations(bool show);
 
@@ -94,6 +102,7 @@ class ClickEntry {
   EntryFields fields_;
   std::vector<MoveText> legal_moves_;
   bool show_destinations_ = false;
+  MoveVeto veto_;
   bool prompt_open_ = false;
 };
 

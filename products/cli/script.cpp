@@ -316,6 +316,8 @@ std::string_view EventName(EventId id) {
       return "MouseUp";
     case EventId::kChange:
       return "Change";
+    case EventId::kBeforeMove:
+      return "BeforeMove";
   }
   return "";
 }
@@ -324,6 +326,8 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   static constexpr std::array<std::string_view, 2> kKey = {"KeyCode", "Shift"};
   static constexpr std::array<std::string_view, 1> kAscii = {"KeyAscii"};
   static constexpr std::array<std::string_view, 4> kMouse = {"Button", "Shift", "X", "Y"};
+  static constexpr std::array<std::string_view, 4> kBeforeMove = {"FromSquare", "ToSquare",
+                                                                  "Promotion", "Cancel"};
   switch (id) {
     case EventId::kKeyDown:
     case EventId::kKeyUp:
@@ -334,6 +338,8 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
     case EventId::kMouseMove:
     case EventId::kMouseUp:
       return kMouse;
+    case EventId::kBeforeMove:
+      return kBeforeMove;
     default:
       return {};
   }

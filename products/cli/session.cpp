@@ -223,6 +223,7 @@ void Session::Do(const EventOp& op) {
       args = {&a, &b, &x, &y};
       break;
     case EventId::kChange:
+    case EventId::kBeforeMove:
       return;
   }
   // What the surface holds once the host had its say.

@@ -87,7 +87,7 @@ inline RecordingHost::Entry NoticeOf(std::u16string name) {
 
 namespace velmora {
 inline bool operator==(const RecordingHost::Event& a, const RecordingHost::Event& b) {
-  return a.id == b.id && a.args == b.args;
+  return a.id == b.id && a.args == b.args && a.texts == b.texts;
 }
 inline bool operator==(const RecordingHost::Notice& a, const RecordingHost::Notice& b) {
   return a.property == b.property;

@@ -281,6 +281,7 @@ void UserControl1::Refresh() {
 
 void UserControl1::OnPositionText() {
   const auto self = shared_from_this();
+  surface_.EndDrag();
   const std::u16string& text = position_cell_.Text();
   const PositionVerdict verdict = CheckPositionText(text);
   if (verdict == PositionVerdict::kNothing) return;
@@ -296,6 +297,7 @@ void UserControl1::OnPositionText() {
 
 void UserControl1::OnHostMove() {
   const auto self = shared_from_this();
+  surface_.EndDrag();
   const HostCommand command = ParseHostCommand(host_move_cell_.Text());
   switch (command.kind) {
     case HostCommandKind::kReset:
@@ -374,6 +376,40 @@ void UserControl1::ClickChoice(std::int16_t k) {
   if (!surface_.Enabled()) return;
   focus_.FollowMouse(0);
   entry_.ClickChoice(k);
+}
+
+bool UserControl1::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
+  const auto self = shared_from_this();
+  if (!surface_.Enabled() || !settings_.drag_enabled || n < 1 || n > 64) return false;
+  const EntryState state = entry_.State();
+  if (state == EntryState::kPrompting) return false;
+  if (state == EntryState::kIdle) {
+    if (board_.Cell(SquareOf(n)) == kEmptyCell) return false;
+    ClickSquare(n);
+  }
+  // The pick's Change may have let the host change anything.
+  if (!surface_.Enabled() || entry_.State() != EntryState::kPicked || surface_.Picked() != n) {
+    return false;
+  }
+  surface_.StartDrag({n, x, y});
+  return true;
+}
+
+void UserControl1::DragTo(std::int32_t x, std::int32_t y) {
+  surface_.MoveDrag(x, y);
+}
+
+void UserControl1::Drop(std::int16_t n) {
+  const auto self = shared_from_this();
+  const auto& drag = surface_.Drag();
+  if (!drag) return;
+  const std::int16_t from = drag->square;
+  surface_.EndDrag();
+  if (n != from) ClickSquare(n);
+}
+
+void UserControl1::CancelDrag() {
+  surface_.EndDrag();
 }
 
 void UserControl1::SurfaceFocus(bool has_focus) {

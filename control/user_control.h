@@ -136,6 +136,17 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   bool TakesKey(std::int16_t key_code, std::int16_t shift) const {
     return surface_.Enabled() && keys_.Takes(key_code, shift);
   }
+  // Dragging a piece, where the flavour lets it (DragEnabled). The pointer is in twips from the
+  // surface's corner. Lifting is a pick (the first click's, with its Change) unless the piece is
+  // the one already picked; false when the piece may not be dragged (nothing there, another
+  // piece picked, a piece the legal moves leave out, the prompt waiting). A drop on another
+  // square is that square's destination click; on its own square, or a cancel, leaves the
+  // piece picked with nothing raised.
+  bool BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y);
+  void DragTo(std::int32_t x, std::int32_t y);
+  void Drop(std::int16_t n);
+  void CancelDrag();
+
   // The surface gained or lost the keyboard focus.
   void SurfaceFocus(bool has_focus);
 

@@ -14,7 +14,15 @@ Rect SurfaceRect(const ControlSpec& spec) {
   return rect;
 }
 
+Rect DraggedPieceRect(const DraggedPiece& drag) {
+  const ControlSpec* slot = FindControl({ControlName::kSquarePicture, drag.square});
+  return {drag.x - slot->width / 2, drag.y - slot->height / 2, slot->width, slot->height};
+}
+
 namespace {
+
+// How much of a dragged piece its own square still shows, out of 255.
+constexpr std::uint8_t kFadedOpacity = 96;
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
@@ -87,6 +95,11 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
+    if (surface.Drag() &&
+        spec.ref == ControlRef{ControlName::kSquarePicture, surface.Drag()->square}) {
+      command.picture = surface.PictureOf(0);
+      command.opacity = kFadedOpacity;
+    }
     if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;
     list.push_back(std::move(command));
   }
@@ -99,6 +112,15 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     command.rect = *mark;
     command.line = colours::kWindowText;
     command.line_width = 1;
+    list.push_back(std::move(command));
+  }
+  // Drawn last: the dragged piece lies over everything.
+  if (const auto& drag = surface.Drag()) {
+    PaintCommand command;
+    command.kind = PaintKind::kIcon;
+    command.source = kDraggedPieceSource;
+    command.rect = DraggedPieceRect(*drag);
+    command.picture = surface.PictureOf(0);
     list.push_back(std::move(command));
   }
   return list;

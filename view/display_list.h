@@ -45,14 +45,20 @@ struct PaintCommand {
   bool centred = false;
   bool enabled = true;
   DestinationShape destination = DestinationShape::kDot;
+  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded
 };
+
+// The part a dragged piece is drawn for, and where it lies: centred on the pointer, one
+// square's picture in size.
+inline constexpr ControlRef kDraggedPieceSource{ControlName::kSquarePicture, 0};
+Rect DraggedPieceRect(const DraggedPiece& drag);
 
 using DisplayList = std::vector<PaintCommand>;
 
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
 // display holds. Legal-destination marks lie over the pieces and under everything after them.
-// The focus mark, while the surface shows one, is the last command.
+// The focus mark, while the surface shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

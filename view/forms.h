@@ -37,6 +37,8 @@ class SurfaceObserver {
   // so a screen that repaints the picture shows it.
   virtual void DestinationMarkChanged(std::int16_t square) { PictureChanged(square); }
 
+  // The dragged piece appeared, moved or went.
+  virtual void DragChanged() {}
   // The keyboard focus moved, was gained or lost, or its mark was shown or hidden.
   virtual void FocusMoved() {}
   // A pick started or ended: the selected square is another now.

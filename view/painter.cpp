@@ -239,7 +239,7 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
       if (command.kind != PaintKind::kIcon) {
         PaintControl(paint, command, reach);
       } else if (IsPiece(command.picture)) {
-        canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, 255,
+        canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, command.opacity,
                      Intersection(reach, box));
       }
     }

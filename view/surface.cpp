@@ -82,6 +82,29 @@ void Surface::SetDestinations(std::uint64_t squares) {
   }
 }
 
+void Surface::StartDrag(const DraggedPiece& drag) {
+  EndDrag();
+  drag_ = drag;
+  if (!observer_) return;
+  observer_->PictureChanged(drag.square);
+  observer_->DragChanged();
+}
+
+void Surface::MoveDrag(std::int32_t x, std::int32_t y) {
+  if (!drag_ || (drag_->x == x && drag_->y == y)) return;
+  drag_->x = x;
+  drag_->y = y;
+  if (observer_) observer_->DragChanged();
+}
+
+void Surface::DropDrag() {
+  const std::int16_t square = drag_->square;
+  drag_.reset();
+  if (!observer_) return;
+  observer_->PictureChanged(square);
+  observer_->DragChanged();
+}
+
 void Surface::FocusMoved() {
   if (observer_) observer_->FocusMoved();
 }

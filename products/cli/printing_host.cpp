@@ -50,6 +50,10 @@ void PrintingHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
           }
         },
         args[k]);
+    // A truth value the host answers with is what decides: it is shown.
+    if (std::holds_alternative<bool*>(args[k])) {
+      out_ << "answer " << names[k] << '=' << FormatArgument(args[k]) << '\n';
+    }
   }
 }
 

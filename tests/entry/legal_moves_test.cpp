@@ -2,6 +2,7 @@
 // destination marks a ChessBoard shows for the picked piece.
 #include <gtest/gtest.h>
 
+#include "entry/keyboard_entry.h"
 #include "tests/support/control_fixture.h"
 #include "view/accessible_parts.h"
 #include "view/display_list.h"
@@ -49,6 +50,15 @@ TEST_F(LegalMovesTest, AnUnlistedDestinationLeavesThePiecePicked) {
   Click(u"E4");
   EXPECT_EQ(control->GetMove(), u"E2-E4");
   EXPECT_EQ(CellAt(u"E4"), u'P');
+}
+
+TEST_F(LegalMovesTest, KeysAreFilteredAsClicksAre) {
+  List(u"A2-A4");
+  control->SurfaceFocus(true);
+  std::int16_t space = keys::kSpace, no_shift = 0;
+  control->SurfaceKeyDown(space, no_shift);  // the focus square starts on A1
+  EXPECT_EQ(control->entry_state(), EntryState::kIdle);
+  EXPECT_EQ(LastWords(), u"the white rook on A1 has no legal move");
 }
 
 TEST_F(LegalMovesTest, ThePickedSquareIsThePutBackAsWithoutAList) {

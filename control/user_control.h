@@ -11,6 +11,7 @@
 #include "board/move_text.h"
 #include "board/refusal.h"
 #include "board/square_marks.h"
+#include "control/board_settings.h"
 #include "control/flavour.h"
 #include "control/host.h"
 #include "control/property_bag.h"
@@ -22,19 +23,6 @@
 #include "view/text_cell.h"
 
 namespace velmora {
-
-// The values of the members after the first four; the flavour gives their defaults.
-struct BoardSettings {
-  bool drag_enabled = false;
-  bool show_legal_moves = false;
-  std::int32_t orientation = 0;
-  std::optional<MoveText> last_move;
-  bool show_last_move = false;
-  std::optional<Square> check_square;
-  std::vector<SquareMark> marks;
-  std::vector<SquareMark> user_marks;
-  std::int32_t animation_time = 0;
-};
 
 // A setter's answer: nothing when it took the value, else why it did not.
 using Refused = std::optional<Refusal>;
@@ -184,6 +172,9 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void OnPositionText();  // the position cell changed
   void OnHostMove();      // the host's move cell changed
   void OnGetMove();       // the move display's cell changed
+  // A ChessBoard's five saved members, after the first four.
+  void LoadLaterMembers(PropertyBag& bag);
+  void SaveLaterMembers(PropertyBag& bag);
   // Raises BeforeMove; false when the host cancelled the move.
   bool AllowsMove(Square from, Square to, char16_t promotion);
   void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);

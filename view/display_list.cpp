@@ -1,5 +1,7 @@
 #include "view/display_list.h"
 
+#include <algorithm>
+
 #include "view/accessible_parts.h"
 
 namespace velmora {
@@ -66,8 +68,26 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   return command;
 }
 
-// A mark for each square the surface marks as a destination: a ring round a piece, else a dot.
+// Turns the picture of the square a piece is dragged from into that piece, faded; false for
+// any other part.
+bool ShowFaded(const Surface& surface, const ControlSpec& spec, PaintCommand& command) {
+  const auto& drag = surface.Drag();
+  if (!drag || spec.ref != ControlRef{ControlName::kSquarePicture, drag->square}) return false;
+  command.picture = surface.PictureOf(0);
+  command.opacity = kFadedOpacity;
+  return true;
+}
+
+// Whether a command is drawn above the pictures (labels, the backdrop, child windows).
+bool AbovePictures(const PaintCommand& command) {
+  const ControlSpec* spec = FindControl(command.source);
+  return spec != nullptr && spec->layer > Layer::kPictures;
+}
+
+// A mark for each square the surface marks as a destination, a ring round a piece, else a
+// dot, placed over the pictures and under everything drawn above them.
 void AddDestinations(const Surface& surface, DisplayList& list) {
+  DisplayList marks;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsDestination(n)) continue;
     const ControlSpec* slot = FindControl({ControlName::kSquarePicture, n});
@@ -78,8 +98,9 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
     command.line = kDestinationColour;
     command.destination =
         IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
-    list.push_back(std::move(command));
+    marks.push_back(std::move(command));
   }
+  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), marks.begin(), marks.end());
 }
 
 }  // namespace
@@ -87,22 +108,17 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
   list.reserve(DesignLayout().size() + 1);
-  bool destinations_added = surface.Destinations() == 0;
   for (const ControlSpec& spec : DesignLayout()) {
-    if (!destinations_added && spec.layer > Layer::kPictures) {
-      AddDestinations(surface, list);
-      destinations_added = true;
-    }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
-    if (surface.Drag() &&
-        spec.ref == ControlRef{ControlName::kSquarePicture, surface.Drag()->square}) {
-      command.picture = surface.PictureOf(0);
-      command.opacity = kFadedOpacity;
+    // A square that shows nothing may be the one a piece is dragged from.
+    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone &&
+        !ShowFaded(surface, spec, command)) {
+      continue;
     }
-    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;
     list.push_back(std::move(command));
   }
+  if (surface.Destinations() != 0) AddDestinations(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {

@@ -228,6 +228,11 @@ void UserControl1::SurfaceDblClick() {
 bool UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
   const auto self = shared_from_this();
   Forward(EventId::kKeyDown, {&KeyCode, &Shift});
+  // Escape puts a dragged piece down on its square, still picked.
+  if (KeyCode == keys::kEscape && surface_.Drag()) {
+    CancelDrag();
+    return true;
+  }
   // The host's handler may have disabled the control, or taken the key.
   return surface_.Enabled() && keys_.KeyDown(KeyCode, Shift);
 }

@@ -129,7 +129,7 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   // the one already picked; false when the piece may not be dragged (nothing there, another
   // piece picked, a piece the legal moves leave out, the prompt waiting). A drop on another
   // square is that square's destination click; on its own square, or a cancel, leaves the
-  // piece picked with nothing raised.
+  // piece picked with nothing raised. Escape cancels a drag too.
   bool BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y);
   void DragTo(std::int32_t x, std::int32_t y);
   void Drop(std::int16_t n);

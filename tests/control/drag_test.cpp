@@ -122,6 +122,12 @@ INSTANTIATE_TEST_SUITE_P(
                   in.Press(c, kGrid, PointerButton::kRight, false, Centre(u"F3", 0, kHeld | 2));
                 },
                 Centre(u"F3")},
+        EndCase{"escape",
+                [](UserControl1& c, PointerInput&) {
+                  std::int16_t escape = keys::kEscape, no_shift = 0;
+                  c.SurfaceKeyDown(escape, no_shift);
+                },
+                Centre(u"F3")},
         EndCase{"capture lost", [](UserControl1&, PointerInput& in) { in.CaptureLost(); },
                 Centre(u"F3")},
         EndCase{"host loads",

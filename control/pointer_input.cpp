@@ -55,11 +55,9 @@ void PointerInput::FollowDrag(UserControl1& control, const PixelGrid& grid,
 void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerButton button,
                          bool double_click, const PointerPoint& at) {
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
-  if (button != PointerButton::kLeft && press_ && press_->dragging) control.CancelDrag();
-  if (button == PointerButton::kLeft) {
-    if (press_ && press_->dragging) control.CancelDrag();
-    press_ = HeldPress{hit, double_click, at.x, at.y};
-  }
+  // Any other press ends a drag; the left button's release then clicks nothing.
+  if (press_ && press_->dragging) control.CancelDrag();
+  if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click, at.x, at.y};
   if (hit.kind != Hit::Kind::kSurface) return;
   if (double_click) {
     control.SurfaceDblClick();

@@ -1,10 +1,10 @@
 // What painting costs through the headless canvas: a full render at 1x and at fractional and
 // double scales, one renderer reused as a window reuses its painter (the pieces are rasterized
 // on the first render only, so later renders are fills, text and blends), a full repaint into
-// a kept picture, and a host move up to its repainted pixels (the boxes the core's repaint plan
-// gives, nothing else); apart, what rasterizing all twelve pieces costs at 400 pixels a square, as
-// a large draw does. Instructions come from callgrind (tools/instructions.py), times from
-// the benchmark.
+// a kept picture, a host move up to its repainted pixels (the boxes the core's repaint plan
+// gives, nothing else) and one pointer move of a dragged piece up to its pixels; apart, what
+// rasterizing all twelve pieces costs at 400 pixels a square, as a large draw does. Instructions
+// come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -24,7 +24,7 @@ namespace {
 using velmora::PixelBox;
 
 constexpr const char* kOperationNames =
-    "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x RasterizePieces400";
+    "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x RasterizePieces400";
 
 // Collects the boxes the repaint plan gives for what the surface reports.
 class DirtyBoxes : public velmora::SurfaceObserver {
@@ -43,6 +43,7 @@ class DirtyBoxes : public velmora::SurfaceObserver {
   }
   void EnabledChanged() override { Add(velmora::SurfaceReport::Enabled()); }
   void FocusMoved() override { Add(velmora::SurfaceReport::Focus()); }
+  void DragChanged() override { Add(velmora::SurfaceReport::Drag()); }
 
   std::vector<PixelBox> boxes;
 
@@ -58,14 +59,18 @@ class DirtyBoxes : public velmora::SurfaceObserver {
 
 // A control on the quiet ports with its picture at 1x, painted whole once.
 struct Screen {
+  explicit Screen(velmora::ControlClass control_class = velmora::ControlClass::kUserControl1)
+      : control(velmora::UserControl1::Create(forms, host, control_class)) {
+    control->SetSurfaceObserver(&dirty);
+  }
+
   velmora::bench::QuietForms forms;
   velmora::bench::QuietHost host;
-  std::shared_ptr<velmora::UserControl1> control = velmora::UserControl1::Create(forms, host);
+  std::shared_ptr<velmora::UserControl1> control;
   velmora::PngRenderer renderer{1};
   velmora::RgbImage image = renderer.Render(List());
   DirtyBoxes dirty{renderer.grid(), control->surface()};
 
-  Screen() { control->SetSurfaceObserver(&dirty); }
   velmora::DisplayList List() const {
     return velmora::BuildDisplayList(control->surface(), control->GetMove());
   }
@@ -76,6 +81,26 @@ struct Screen {
     renderer.Repaint(image, List(), dirty.boxes);
   }
   void RepaintAll() { renderer.Repaint(image, List(), renderer.grid().DesignBox()); }
+  // One pointer move of the piece dragged from E2, a few pixels either way, then the repaint
+  // of what it changed.
+  void DragFrame(long i) {
+    dirty.boxes.clear();
+    const velmora::Rect e4 = MiddleOf(29);
+    control->DragTo(e4.left + (i % 2 == 0 ? 45 : -45), e4.top);
+    renderer.Repaint(image, List(), dirty.boxes);
+  }
+  // A ChessBoard lifts the pawn on E2 for a drag.
+  void LiftForDrag() {
+    const velmora::Rect e2 = MiddleOf(13);
+    control->BeginDrag(13, e2.left, e2.top);
+    RepaintAll();
+  }
+  // The middle of a square's picture in twips, as the corner of an empty rectangle.
+  static velmora::Rect MiddleOf(std::int16_t square) {
+    const velmora::Rect r =
+        velmora::SurfaceRect(*velmora::FindControl({velmora::ControlName::kSquarePicture, square}));
+    return {r.left + r.width / 2, r.top + r.height / 2, 0, 0};
+  }
 };
 
 void Render(benchmark::State& state, double scale) {
@@ -103,6 +128,14 @@ void RepaintAll(benchmark::State& state) {
 }
 BENCHMARK(RepaintAll)->Unit(benchmark::kMicrosecond);
 
+void DragFrame(benchmark::State& state) {
+  Screen screen(velmora::ControlClass::kChessBoard);
+  screen.LiftForDrag();
+  long i = 0;
+  for (auto _ : state) screen.DragFrame(i++);
+}
+BENCHMARK(DragFrame)->Unit(benchmark::kMicrosecond);
+
 void RasterizePieces(int pixels) {
   for (int piece = 0; piece < velmora::kPieceCount; ++piece) {
     benchmark::DoNotOptimize(velmora::RasterizePiece(velmora::PieceAt(piece), {pixels, pixels}));
@@ -123,6 +156,12 @@ int RunOps(const std::string& name, long count) {
   if (name == "RasterizePieces400") {
     RasterizePieces(400);  // warm up: the pieces' outlines are built once
     for (long i = 0; i < count; ++i) RasterizePieces(400);
+    return 0;
+  }
+  if (name == "DragFrame1x") {
+    Screen screen(velmora::ControlClass::kChessBoard);
+    screen.LiftForDrag();
+    for (long i = 0; i <= count; ++i) screen.DragFrame(i);
     return 0;
   }
   if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {

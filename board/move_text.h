@@ -14,6 +14,8 @@ inline constexpr std::u16string_view kResetToken = u"**";
 struct MoveText {
   Square from;
   Square to;
+
+  friend bool operator==(MoveText, MoveText) = default;
 };
 
 enum class HostCommandKind {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -18,10 +19,13 @@ enum class EventId : std::int32_t {
   kMouseMove = 7,
   kMouseUp = 8,
   kChange = 9,
+  // A ChessBoard's only: a person's move is about to be made; the host may cancel it.
+  kBeforeMove = 10,
 };
 
-// Arguments go by reference: the host reads and may overwrite the surface's own storage.
-using EventArg = std::variant<std::int16_t*, float*>;
+// Arguments go by reference: the host reads and may overwrite the surface's own storage. A text
+// goes by value: the host reads it only.
+using EventArg = std::variant<std::int16_t*, float*, const std::u16string*, bool*>;
 
 // What the core asks of the host side. Any call may throw Failure.
 class HostPort {

@@ -1,5 +1,8 @@
 #include "control/pointer_input.h"
 
+#include <cmath>
+#include <cstdlib>
+
 namespace velmora {
 namespace {
 
@@ -15,12 +18,46 @@ void Raise(UserControl1& control, MouseEvent event, const PixelGrid& grid, std::
   (control.*event)(Button, Shift, X, Y);
 }
 
+std::int32_t TwipsOf(double twips) {
+  return static_cast<std::int32_t>(std::lround(twips));
+}
+
 }  // namespace
+
+void PointerInput::CaptureLost() {
+  if (press_ && press_->dragging) {
+    if (const auto control = dragged_on_.lock()) control->CancelDrag();
+  }
+  press_.reset();
+}
+
+void PointerInput::FollowDrag(UserControl1& control, const PixelGrid& grid,
+                              const PointerPoint& at) {
+  HeldPress& press = *press_;
+  const std::int32_t x = TwipsOf(grid.TwipsX(at.x));
+  const std::int32_t y = TwipsOf(grid.TwipsY(at.y));
+  if (press.dragging) {
+    control.DragTo(x, y);
+    return;
+  }
+  if (press.drag_tried || press.hit.kind != Hit::Kind::kSquare || press.double_click) return;
+  if (std::abs(at.x - press.x) <= drag_distance_ && std::abs(at.y - press.y) <= drag_distance_) {
+    return;
+  }
+  press.drag_tried = true;
+  if (!control.BeginDrag(press.hit.index, x, y)) return;
+  // The pick's Change may have ended this press from a wait inside the host's handler.
+  if (!press_) return control.CancelDrag();
+  press_->dragging = true;
+  dragged_on_ = control.weak_from_this();
+}
 
 void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerButton button,
                          bool double_click, const PointerPoint& at) {
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
-  if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click};
+  // Any other press ends a drag; the left button's release then clicks nothing.
+  if (press_ && press_->dragging) control.CancelDrag();
+  if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click, at.x, at.y};
   if (hit.kind != Hit::Kind::kSurface) return;
   if (double_click) {
     control.SurfaceDblClick();
@@ -43,6 +80,14 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
     return;
   }
   if (!press) return;
+  if (press->dragging) {
+    if (hit.kind == Hit::Kind::kSquare) {
+      control.Drop(hit.index);
+    } else {
+      control.CancelDrag();
+    }
+    return;
+  }
   if (press->hit.kind == Hit::Kind::kSurface) {
     Raise(control, &UserControl1::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);
   }
@@ -63,6 +108,9 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
 }
 
 void PointerInput::Move(UserControl1& control, const PixelGrid& grid, const PointerPoint& at) {
+  if (press_ && (at.buttons_held & static_cast<std::int16_t>(PointerButton::kLeft)) != 0) {
+    FollowDrag(control, grid, at);
+  }
   const Hit over = press_ ? press_->hit : HitTest(control.surface(), grid, at.x, at.y);
   if (over.kind != Hit::Kind::kSurface) return;
   Raise(control, &UserControl1::SurfaceMouseMove, grid, at.buttons_held, at);

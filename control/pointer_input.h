@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "control/user_control.h"
@@ -28,16 +29,28 @@ struct PointerPoint {
 // The front end captures the pointer on every press and lets it go before delivering a
 // release after which `KeepsCapture` is false.
 //
-// States: idle, or following a left press (what it hit, and whether it was a double click).
+// A left press on a square that moves past the drag distance (device pixels, from the front
+// end's system) lifts the piece there, if the control lets it be dragged: from then on moves
+// drag it, and the release drops it on the square under the pointer (anywhere else cancels).
+// A right press, a lost capture or the host changing the board cancels a drag; a cancelled
+// drag's release clicks nothing.
+//
+// States: idle, following a left press (what it hit, where, whether it was a double click), or
+// dragging the piece that press lifted.
 class PointerInput {
  public:
+  static constexpr int kDefaultDragDistance = 4;
+
+  void SetDragDistance(int pixels) { drag_distance_ = pixels; }
+
   void Press(UserControl1& control, const PixelGrid& grid, PointerButton button, bool double_click,
              const PointerPoint& at);
   void Release(UserControl1& control, const PixelGrid& grid, PointerButton button,
                const PointerPoint& at);
   void Move(UserControl1& control, const PixelGrid& grid, const PointerPoint& at);
-  // Another window took the pointer: the press being followed makes no click.
-  void CaptureLost() { press_.reset(); }
+  // Another window took the pointer: the press being followed makes no click, and a drag ends
+  // with the piece still picked.
+  void CaptureLost();
 
   // Whether the pointer stays captured after a message: while some button is still held.
   static bool KeepsCapture(const PointerPoint& at) { return at.buttons_held != 0; }
@@ -48,9 +61,19 @@ class PointerInput {
   struct HeldPress {
     Hit hit;
     bool double_click;
+    int x, y;                 // where it went down
+    bool drag_tried = false;  // the pointer went past the drag distance once
+    bool dragging = false;    // and the control lifted the piece
   };
 
+  // A move of the left button held on a square: past the drag distance it tries to lift the
+  // piece, once; while dragging it carries it.
+  void FollowDrag(UserControl1& control, const PixelGrid& grid, const PointerPoint& at);
+
   std::optional<HeldPress> press_;
+  int drag_distance_ = kDefaultDragDistance;
+  // The control a drag lifted a piece on, so a lost capture can put it down.
+  std::weak_ptr<UserControl1> dragged_on_;
 };
 
 }  // namespace velmora

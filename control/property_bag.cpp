@@ -58,6 +58,15 @@ std::u16string ToText(const PropertyValue& value) {
   Mismatch();
 }
 
+double ToNumber(const PropertyValue& value) {
+  if (const auto* number = std::get_if<double>(&value)) return *number;
+  if (const auto* truth = std::get_if<bool>(&value)) return *truth ? -1.0 : 0.0;
+  double number = 0;
+  const auto* text = std::get_if<std::u16string>(&value);
+  if (text != nullptr && ParseNumber(*text, number)) return number;
+  Mismatch();
+}
+
 bool ToTruth(const PropertyValue& value) {
   if (const auto* truth = std::get_if<bool>(&value)) return *truth;
   if (const auto* number = std::get_if<double>(&value)) {

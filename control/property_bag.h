@@ -12,6 +12,9 @@ using PropertyValue = std::variant<std::monostate, bool, double, std::u16string>
 // Converts as a host's saved values are converted: numbers and truth values are written out
 // ("True", "False", "12.5"); anything else throws Failure(kTypeMismatch).
 std::u16string ToText(const PropertyValue& value);
+// A number; a truth value (True is -1, as hosts count it); a number written as text. Anything
+// else throws Failure(kTypeMismatch).
+double ToNumber(const PropertyValue& value);
 // A truth value; a number (non-zero is true); a text "True"/"False" in any case, or a number
 // written as text. Anything else throws Failure(kTypeMismatch).
 bool ToTruth(const PropertyValue& value);

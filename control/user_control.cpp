@@ -13,24 +13,38 @@ constexpr std::u16string_view kEnabledKey = u"Enabled";
 constexpr std::u16string_view kGetMoveKey = u"GetMove";
 constexpr std::u16string_view kPutMoveKey = u"PutMove";
 constexpr std::u16string_view kPutPositionKey = u"PutPosition";
-
 }  // namespace
 
-std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host) {
+std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host,
+                                                   ControlClass control_class) {
   // Ports that outlive the control need no owner: empty owners, the same pointers.
   return Create(std::shared_ptr<FormsPort>(std::shared_ptr<void>(), &forms),
-                std::shared_ptr<HostPort>(std::shared_ptr<void>(), &host));
+                std::shared_ptr<HostPort>(std::shared_ptr<void>(), &host), control_class);
 }
 
 std::shared_ptr<UserControl1> UserControl1::Create(std::shared_ptr<FormsPort> forms,
-                                                   std::shared_ptr<HostPort> host) {
-  std::shared_ptr<UserControl1> control(new UserControl1(std::move(forms), std::move(host)));
+                                                   std::shared_ptr<HostPort> host,
+                                                   ControlClass control_class) {
+  std::shared_ptr<UserControl1> control(
+      new UserControl1(std::move(forms), std::move(host), FlavourOf(control_class)));
   control->InitControl();
   return control;
 }
 
-UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host)
-    : forms_(std::move(forms)),
+std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host) {
+  return Create(forms, host, ControlClass::kUserControl1);
+}
+
+std::shared_ptr<UserControl1> UserControl1::Create(std::shared_ptr<FormsPort> forms,
+                                                   std::shared_ptr<HostPort> host) {
+  return Create(std::move(forms), std::move(host), ControlClass::kUserControl1);
+}
+
+UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+                           const Flavour& flavour)
+    : flavour_(flavour),
+      settings_(DefaultSettings(flavour)),
+      forms_(std::move(forms)),
       host_(std::move(host)),
       focus_(surface_),
       entry_(board_, surface_, focus_, host_move_cell_, move_display_cell_, *forms_),
@@ -38,11 +52,17 @@ UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   position_cell_.Bind([this] { OnPositionText(); });
   host_move_cell_.Bind([this] { OnHostMove(); });
   move_display_cell_.Bind([this] { OnGetMove(); });
+  if (flavour_.later_members) {
+    entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
+      return AllowsMove(from, to, promotion);
+    });
+  }
 }
 
 void UserControl1::InitControl() {
   const auto self = shared_from_this();
   entry_.Reset();
+  entry_.ShowDestinations(settings_.show_legal_moves);
   ResetBoard(board_);
 }
 
@@ -90,6 +110,7 @@ void UserControl1::Refresh() {
 
 void UserControl1::OnPositionText() {
   const auto self = shared_from_this();
+  surface_.EndDrag();
   const std::u16string& text = position_cell_.Text();
   const PositionVerdict verdict = CheckPositionText(text);
   if (verdict == PositionVerdict::kNothing) return;
@@ -105,6 +126,7 @@ void UserControl1::OnPositionText() {
 
 void UserControl1::OnHostMove() {
   const auto self = shared_from_this();
+  surface_.EndDrag();
   const HostCommand command = ParseHostCommand(host_move_cell_.Text());
   switch (command.kind) {
     case HostCommandKind::kReset:
@@ -141,6 +163,7 @@ void UserControl1::LoadProperties(PropertyBag& bag) {
   move_display_cell_.Set(ToText(bag.Read(kGetMoveKey, std::u16string())));
   host_move_cell_.Set(ToText(bag.Read(kPutMoveKey, std::u16string())));
   position_cell_.Set(ToText(bag.Read(kPutPositionKey, std::u16string())));
+  if (flavour_.later_members) LoadLaterMembers(bag);
 }
 
 void UserControl1::SaveProperties(PropertyBag& bag) {
@@ -149,6 +172,7 @@ void UserControl1::SaveProperties(PropertyBag& bag) {
   bag.Write(kGetMoveKey, move_display_cell_.Text(), std::u16string());
   bag.Write(kPutMoveKey, host_move_cell_.Text(), std::u16string());
   bag.Write(kPutPositionKey, position_cell_.Text(), std::u16string());
+  if (flavour_.later_members) SaveLaterMembers(bag);
 }
 
 void UserControl1::ClickSquare(std::int16_t n) {
@@ -204,6 +228,11 @@ void UserControl1::SurfaceDblClick() {
 bool UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
   const auto self = shared_from_this();
   Forward(EventId::kKeyDown, {&KeyCode, &Shift});
+  // Escape puts a dragged piece down on its square, still picked.
+  if (KeyCode == keys::kEscape && surface_.Drag()) {
+    CancelDrag();
+    return true;
+  }
   // The host's handler may have disabled the control, or taken the key.
   return surface_.Enabled() && keys_.KeyDown(KeyCode, Shift);
 }

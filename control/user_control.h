@@ -2,10 +2,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/board.h"
+#include "board/move_text.h"
+#include "board/refusal.h"
+#include "board/square_marks.h"
+#include "control/board_settings.h"
+#include "control/flavour.h"
 #include "control/host.h"
 #include "control/property_bag.h"
 #include "entry/click_entry.h"
@@ -17,6 +24,9 @@
 
 namespace velmora {
 
+// A setter's answer: nothing when it took the value, else why it did not.
+using Refused = std::optional<Refusal>;
+
 // The control a host holds. It owns the position, the three text cells, the click entry and
 // the surface model, and reaches the platform only through its ports.
 //
@@ -27,7 +37,14 @@ namespace velmora {
 // from under a running procedure.
 class UserControl1 : public std::enable_shared_from_this<UserControl1> {
  public:
-  // Creates an instance and runs InitControl. The ports must outlive it.
+  // Creates an instance of a class and runs InitControl. The ports must outlive it.
+  static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host,
+                                              ControlClass control_class);
+  // The same with ports the control co-owns (see below).
+  static std::shared_ptr<UserControl1> Create(std::shared_ptr<FormsPort> forms,
+                                              std::shared_ptr<HostPort> host,
+                                              ControlClass control_class);
+  // A UserControl1. The ports must outlive it.
   static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host);
   // The same with ports the control co-owns: a front end that may be destroyed while the core
   // runs (inside the prompt's wait, say) shares them, so they live as long as the control
@@ -49,11 +66,43 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   std::u16string PutPosition() const;
   void PutPosition(std::u16string New_PutPosition);
 
+  // The later members. A write that is taken sends the property-changed notice; a text that
+  // does not parse, a number out of range, or any write on a UserControl1 is refused and
+  // changes nothing. LegalMoves reads back in move-text form, Marks and UserMarks as game
+  // records write them, Fen as the board's placement field; a Fen write loads the position
+  // through the position cell.
+  bool DragEnabled() const { return settings_.drag_enabled; }
+  Refused DragEnabled(bool value);
+  std::u16string LegalMoves() const;
+  Refused LegalMoves(std::u16string_view text);
+  bool ShowLegalMoves() const { return settings_.show_legal_moves; }
+  Refused ShowLegalMoves(bool value);
+  std::int32_t Orientation() const { return settings_.orientation; }
+  Refused Orientation(std::int32_t value);
+  std::u16string LastMove() const;
+  Refused LastMove(std::u16string_view text);
+  bool ShowLastMove() const { return settings_.show_last_move; }
+  Refused ShowLastMove(bool value);
+  std::u16string CheckSquare() const;
+  Refused CheckSquare(std::u16string_view text);
+  std::u16string Marks() const { return SquareMarksText(settings_.marks); }
+  Refused Marks(std::u16string_view text);
+  std::u16string UserMarks() const { return SquareMarksText(settings_.user_marks); }
+  Refused UserMarks(std::u16string_view text);
+  std::int32_t AnimationTime() const { return settings_.animation_time; }
+  Refused AnimationTime(std::int32_t value);
+  std::u16string Fen() const;
+  Refused Fen(std::u16string_view text);
+
+  ControlClass control_class() const { return flavour_.control_class; }
+
   // Repaints what the squares already show; never rebuilds them from the board.
   void Refresh();
 
-  // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage.
-  // A value that cannot be converted ends the load there with a Failure.
+  // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage;
+  // a ChessBoard then "DragEnabled", "ShowLegalMoves", "Orientation", "ShowLastMove",
+  // "AnimationTime". A value that cannot be converted, or a number out of its range, ends the
+  // load there with a Failure. Saving writes the same names in the same order.
   void LoadProperties(PropertyBag& bag);
   void SaveProperties(PropertyBag& bag);
 
@@ -75,6 +124,17 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   bool TakesKey(std::int16_t key_code, std::int16_t shift) const {
     return surface_.Enabled() && keys_.Takes(key_code, shift);
   }
+  // Dragging a piece, where the flavour lets it (DragEnabled). The pointer is in twips from the
+  // surface's corner. Lifting is a pick (the first click's, with its Change) unless the piece is
+  // the one already picked; false when the piece may not be dragged (nothing there, another
+  // piece picked, a piece the legal moves leave out, the prompt waiting). A drop on another
+  // square is that square's destination click; on its own square, or a cancel, leaves the
+  // piece picked with nothing raised. Escape cancels a drag too.
+  bool BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y);
+  void DragTo(std::int32_t x, std::int32_t y);
+  void Drop(std::int16_t n);
+  void CancelDrag();
+
   // The surface gained or lost the keyboard focus.
   void SurfaceFocus(bool has_focus);
 
@@ -92,7 +152,19 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void SetSurfaceObserver(SurfaceObserver* observer) { surface_.SetObserver(observer); }
 
  private:
-  UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host);
+  UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+               const Flavour& flavour);
+
+  // The answer to a write of a later member: a refusal on a UserControl1, else nothing.
+  Refused Gate(std::u16string_view property) const;
+  // Stores a value and sends the notice, unless the gate refuses.
+  template <typename Store>
+  Refused Set(std::u16string_view property, Store store);
+  // Takes a parsed value: a refusal names the property, a value is stored and noticed.
+  template <typename T, typename Store>
+  Refused Take(std::u16string_view property, Parsed<T> parsed, Store store);
+  Refused TakeInRange(std::u16string_view property, std::int32_t value, std::int32_t low,
+                      std::int32_t high, std::int32_t& field);
 
   // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
   // the squares are created showing it.
@@ -100,9 +172,16 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void OnPositionText();  // the position cell changed
   void OnHostMove();      // the host's move cell changed
   void OnGetMove();       // the move display's cell changed
+  // A ChessBoard's five saved members, after the first four.
+  void LoadLaterMembers(PropertyBag& bag);
+  void SaveLaterMembers(PropertyBag& bag);
+  // Raises BeforeMove; false when the host cancelled the move.
+  bool AllowsMove(Square from, Square to, char16_t promotion);
   void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
+  Flavour flavour_;
+  BoardSettings settings_;
   std::shared_ptr<FormsPort> forms_;
   std::shared_ptr<HostPort> host_;
   Board board_;

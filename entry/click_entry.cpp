@@ -56,6 +56,10 @@ void ClickEntry::FirstClick(std::int16_t n) {
     forms_.ShowMessage(kEmptySquareMessage);
     return;
   }
+  if (!HasListedMove(from)) {
+    surface_.Announce(AnnounceNoLegalMove(piece, from));
+    return;
+  }
   surface_.SetPicture(0, surface_.PictureOf(n));
   surface_.SetPicture(n, Picture::kNone);
   fields_.moving_piece = piece;
@@ -67,10 +71,66 @@ void ClickEntry::FirstClick(std::int16_t n) {
 void ClickEntry::SetPicked(std::int16_t square) {
   fields_.pick_state = square != 0 ? PickState::kPicked : PickState::kIdle;
   surface_.SetPicked(square);
+  surface_.SetDestinations(Destinations());
+}
+
+void ClickEntry::SetLegalMoves(std::vector<MoveText> moves) {
+  legal_moves_ = std::move(moves);
+  surface_.SetDestinations(Destinations());
+}
+
+void ClickEntry::ShowDestinations(bool show) {
+  show_destinations_ = show;
+  surface_.SetDestinations(Destinations());
+}
+
+bool ClickEntry::Listed(Square from, Square to) const {
+  if (legal_moves_.empty()) return true;
+  for (const MoveText& move : legal_moves_) {
+    if (move.from == from && move.to == to) return true;
+  }
+  return false;
+}
+
+bool ClickEntry::HasListedMove(Square from) const {
+  if (legal_moves_.empty()) return true;
+  for (const MoveText& move : legal_moves_) {
+    if (move.from == from) return true;
+  }
+  return false;
+}
+
+std::uint64_t ClickEntry::Destinations() const {
+  const std::int16_t picked = surface_.Picked();
+  if (!show_destinations_ || picked == 0) return 0;
+  std::uint64_t bits = 0;
+  for (const MoveText& move : legal_moves_) {
+    if (move.from == SquareOf(picked)) bits |= std::uint64_t{1} << (SquareNumber(move.to) - 1);
+  }
+  return bits;
+}
+
+void ClickEntry::UnlistedClick(std::int16_t n) {
+  const Square from{fields_.from_row, fields_.from_col};
+  const Square to = SquareOf(n);
+  if (board_.Cell(to) != kEmptyCell && HasListedMove(to)) {
+    // The lifted piece goes back to its square; the clicked one is lifted.
+    surface_.SetPicture(SquareNumber(from), surface_.PictureOf(0));
+    FirstClick(n);
+    return;
+  }
+  surface_.Announce(AnnounceNotLegal(fields_.moving_piece, from, to));
 }
 
 void ClickEntry::DestinationClick(std::int16_t n) {
+  const EntryFields before = fields_;
   const Square to = SquareOf(n);
+  // The picked piece's own square is the put-back, never filtered.
+  if (to != Square{fields_.from_row, fields_.from_col} &&
+      !Listed({fields_.from_row, fields_.from_col}, to)) {
+    UnlistedClick(n);
+    return;
+  }
   fields_.to_row = to.row;
   fields_.to_col = to.col;
   const std::u16string to_name = SquareName(to);
@@ -83,6 +143,12 @@ void ClickEntry::DestinationClick(std::int16_t n) {
       return;
     }
     repaint_needed = true;
+  }
+  const Square moving_from{fields_.from_row, fields_.from_col};
+  if (veto_ && moving_from != to &&
+      !veto_(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
+    fields_ = before;
+    return;
   }
   if (fields_.moving_piece == u'K' || fields_.moving_piece == u'k') {
     fields_.castle_done = false;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "board/board.h"
+#include "board/move_text.h"
 #include "entry/keyboard_focus.h"
 #include "view/forms.h"
 #include "view/surface.h"
@@ -26,6 +29,10 @@ struct EntryFields {
   bool castle_done = false;
   bool promotion_chosen = false;
 };
+
+// Asked once a person's destination (and any promotion choice, the chosen letter, else 0) is
+// known and before anything moves; false cancels the move.
+using MoveVeto = std::function<bool(Square from, Square to, char16_t promotion)>;
 
 // A move entered with two clicks on the squares: the first lifts a piece, the second puts it
 // down, with castling and the promotion prompt on the way.
@@ -51,11 +58,31 @@ class ClickEntry {
   // A click on promotion choice k (0 to 7); only a choice whose panel is shown can be clicked.
   void ClickChoice(std::int16_t k);
 
+  // The moves a host allows; empty: any move, as without a list. While a list is set, a piece
+  // with no listed move cannot be picked and a destination not listed for the picked piece is
+  // refused (the piece stays picked), each with an announcement and no message; a click on
+  // another piece with listed moves picks that piece instead.
+  const std::vector<MoveText>& LegalMoves() const { return legal_moves_; }
+  void SetLegalMoves(std::vector<MoveText> moves);
+  // Who may cancel a move before it is made; none lets every move through. A cancelled move
+  // leaves the board, the move display and the pick as they were before the destination click.
+  void SetVeto(MoveVeto veto) { veto_ = std::move(veto); }
+  // Whether the picked piece's listed destinations are marked on the surface.
+  void ShowDestinations(bool show);
+
   const EntryFields& Fields() const { return fields_; }
   EntryState State() const;
 
  private:
   void FirstClick(std::int16_t n);
+  // A destination the list does not allow: another piece with listed moves is picked instead,
+  // anything else is refused.
+  void UnlistedClick(std::int16_t n);
+  // True without a list.
+  bool Listed(Square from, Square to) const;
+  bool HasListedMove(Square from) const;
+  // The squares the surface marks for the pick in force, one bit per square number - 1.
+  std::uint64_t Destinations() const;
   void DestinationClick(std::int16_t n);
   void TryCastle();
   // Shows the panel and waits for a choice; false when the control closed instead.
@@ -73,6 +100,9 @@ class ClickEntry {
   TextCell& get_move_;
   FormsPort& forms_;
   EntryFields fields_;
+  std::vector<MoveText> legal_moves_;
+  bool show_destinations_ = false;
+  MoveVeto veto_;
   bool prompt_open_ = false;
 };
 

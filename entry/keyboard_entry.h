@@ -11,6 +11,7 @@ namespace velmora {
 // Key codes are the platform's virtual-key values; other platforms translate to them.
 namespace keys {
 inline constexpr std::int16_t kEnter = 0x0D;
+inline constexpr std::int16_t kEscape = 0x1B;
 inline constexpr std::int16_t kSpace = 0x20;
 inline constexpr std::int16_t kPageUp = 0x21;
 inline constexpr std::int16_t kPageDown = 0x22;

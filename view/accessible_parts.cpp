@@ -58,7 +58,9 @@ std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part) {
 std::u16string SquarePartName(const Surface& surface, std::int16_t n) {
   std::u16string name = SquareName(SquareOf(n)) + u", ";
   if (surface.Picked() == n) return name + PictureWords(surface.PictureOf(0)) + u", picked up";
-  return name + PictureWords(surface.PictureOf(n));
+  name += PictureWords(surface.PictureOf(n));
+  if (surface.IsDestination(n)) name += u", legal destination";
+  return name;
 }
 
 }  // namespace velmora

@@ -39,7 +39,8 @@ std::optional<Rect> PartRect(const Surface& surface, std::int16_t part);
 // The focus mark: a rectangle just inside the part it marks.
 std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part);
 
-// "E2, white pawn", "E3, empty", "E2, white pawn, picked up" while the square's piece is lifted.
+// "E2, white pawn", "E3, empty", "E2, white pawn, picked up" while the square's piece is lifted,
+// "E4, empty, legal destination" while the picked piece may go there.
 std::u16string SquarePartName(const Surface& surface, std::int16_t n);
 
 }  // namespace velmora

@@ -46,6 +46,10 @@ std::u16string AnnouncementWords(const Announcement& a) {
       return to + u" cleared";
     case Announcement::Kind::kCastling:
       return PictureWords(a.piece) + u" castles, " + from + u" to " + to;
+    case Announcement::Kind::kNotLegal:
+      return to + u" is not a legal move for the " + PictureWords(a.piece) + u" on " + from;
+    case Announcement::Kind::kNoLegalMove:
+      return u"the " + PictureWords(a.piece) + u" on " + from + u" has no legal move";
     case Announcement::Kind::kMove:
       break;
   }

@@ -18,6 +18,8 @@ struct Announcement {
     kCastling,     // the king's row was rewritten; from/to are the king's squares
     kCleared,      // an empty square was moved: `to` was emptied
     kNewPosition,  // a position was loaded or the board reset
+    kNotLegal,     // `piece` on `from` may not go to `to`: nothing moved
+    kNoLegalMove,  // `piece` on `from` has no move the host allows: nothing was picked
   };
   Kind kind = Kind::kNewPosition;
   Picture piece = Picture::kNone;
@@ -56,6 +58,21 @@ inline std::optional<Announcement> AnnounceMove(char16_t piece, char16_t capture
 Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step);
 inline Announcement AnnounceNewPosition() {
   return {};
+}
+
+// A refused destination, or a refused piece, while the host lists the legal moves.
+inline Announcement AnnounceNotLegal(char16_t piece, Square from, Square to) {
+  Announcement a;
+  a.kind = Announcement::Kind::kNotLegal;
+  a.piece = PictureForCell(piece).value_or(Picture::kNone);
+  a.from = from;
+  a.to = to;
+  return a;
+}
+inline Announcement AnnounceNoLegalMove(char16_t piece, Square from) {
+  Announcement a = AnnounceNotLegal(piece, from, from);
+  a.kind = Announcement::Kind::kNoLegalMove;
+  return a;
 }
 
 // "white pawn", "black knight"; "empty" for a slot that shows no piece.

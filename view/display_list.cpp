@@ -1,5 +1,7 @@
 #include "view/display_list.h"
 
+#include <algorithm>
+
 #include "view/accessible_parts.h"
 
 namespace velmora {
@@ -14,7 +16,15 @@ Rect SurfaceRect(const ControlSpec& spec) {
   return rect;
 }
 
+Rect DraggedPieceRect(const DraggedPiece& drag) {
+  const ControlSpec* slot = FindControl({ControlName::kSquarePicture, drag.square});
+  return {drag.x - slot->width / 2, drag.y - slot->height / 2, slot->width, slot->height};
+}
+
 namespace {
+
+// How much of a dragged piece its own square still shows, out of 255.
+constexpr std::uint8_t kFadedOpacity = 96;
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
@@ -58,6 +68,41 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   return command;
 }
 
+// Turns the picture of the square a piece is dragged from into that piece, faded; false for
+// any other part.
+bool ShowFaded(const Surface& surface, const ControlSpec& spec, PaintCommand& command) {
+  const auto& drag = surface.Drag();
+  if (!drag || spec.ref != ControlRef{ControlName::kSquarePicture, drag->square}) return false;
+  command.picture = surface.PictureOf(0);
+  command.opacity = kFadedOpacity;
+  return true;
+}
+
+// Whether a command is drawn above the pictures (labels, the backdrop, child windows).
+bool AbovePictures(const PaintCommand& command) {
+  const ControlSpec* spec = FindControl(command.source);
+  return spec != nullptr && spec->layer > Layer::kPictures;
+}
+
+// A mark for each square the surface marks as a destination, a ring round a piece, else a
+// dot, placed over the pictures and under everything drawn above them.
+void AddDestinations(const Surface& surface, DisplayList& list) {
+  DisplayList marks;
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    if (!surface.IsDestination(n)) continue;
+    const ControlSpec* slot = FindControl({ControlName::kSquarePicture, n});
+    PaintCommand command;
+    command.kind = PaintKind::kDestination;
+    command.source = slot->ref;
+    command.rect = SurfaceRect(*slot);
+    command.line = kDestinationColour;
+    command.destination =
+        IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
+    marks.push_back(std::move(command));
+  }
+  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), marks.begin(), marks.end());
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
@@ -66,9 +111,14 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   for (const ControlSpec& spec : DesignLayout()) {
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
-    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone) continue;
+    // A square that shows nothing may be the one a piece is dragged from.
+    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone &&
+        !ShowFaded(surface, spec, command)) {
+      continue;
+    }
     list.push_back(std::move(command));
   }
+  if (surface.Destinations() != 0) AddDestinations(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {
@@ -78,6 +128,15 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     command.rect = *mark;
     command.line = colours::kWindowText;
     command.line_width = 1;
+    list.push_back(std::move(command));
+  }
+  // Drawn last: the dragged piece lies over everything.
+  if (const auto& drag = surface.Drag()) {
+    PaintCommand command;
+    command.kind = PaintKind::kIcon;
+    command.source = kDraggedPieceSource;
+    command.rect = DraggedPieceRect(*drag);
+    command.picture = surface.PictureOf(0);
     list.push_back(std::move(command));
   }
   return list;

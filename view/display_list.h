@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "view/destination_mark.h"
 #include "view/layout.h"
 #include "view/picture.h"
 #include "view/surface.h"
@@ -21,11 +22,12 @@ struct Rect {
 Rect SurfaceRect(const ControlSpec& spec);
 
 enum class PaintKind : std::uint8_t {
-  kRectangle,   // a shape: optional opaque fill, outline of line_width pixels
-  kIcon,        // a picture drawn at its own size from the rectangle's top-left corner
-  kText,        // a label: optional opaque background, caption in font and text colour
-  kTextBox,     // a sunken text box with its text; the disabled look when !enabled
-  kGroupFrame,  // a panel: filled box, etched frame and caption at the top
+  kRectangle,    // a shape: optional opaque fill, outline of line_width pixels
+  kIcon,         // a picture drawn at its own size from the rectangle's top-left corner
+  kText,         // a label: optional opaque background, caption in font and text colour
+  kTextBox,      // a sunken text box with its text; the disabled look when !enabled
+  kGroupFrame,   // a panel: filled box, etched frame and caption at the top
+  kDestination,  // a legal destination's mark over a square's picture, in `destination` shape
 };
 
 // One simple paint command. Renderers paint a list of them in order, bottom to top, and know
@@ -42,13 +44,21 @@ struct PaintCommand {
   std::optional<Font> font;
   bool centred = false;
   bool enabled = true;
+  DestinationShape destination = DestinationShape::kDot;
+  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded
 };
+
+// The part a dragged piece is drawn for, and where it lies: centred on the pointer, one
+// square's picture in size.
+inline constexpr ControlRef kDraggedPieceSource{ControlName::kSquarePicture, 0};
+Rect DraggedPieceRect(const DraggedPiece& drag);
 
 using DisplayList = std::vector<PaintCommand>;
 
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
-// display holds. The focus mark, while the surface shows one, is the last command.
+// display holds. Legal-destination marks lie over the pieces and under everything after them.
+// The focus mark, while the surface shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

@@ -33,7 +33,12 @@ class SurfaceObserver {
   virtual void MoveDisplayChanged() = 0;                    // the move display's text
   virtual void VisibilityChanged(ControlName control) = 0;  // a panel or the backdrop
   virtual void EnabledChanged() = 0;
+  // A square's legal-destination mark came or went. The mark lies inside the square's picture,
+  // so a screen that repaints the picture shows it.
+  virtual void DestinationMarkChanged(std::int16_t square) { PictureChanged(square); }
 
+  // The dragged piece appeared, moved or went.
+  virtual void DragChanged() {}
   // The keyboard focus moved, was gained or lost, or its mark was shown or hidden.
   virtual void FocusMoved() {}
   // A pick started or ended: the selected square is another now.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "view/destination_mark.h"
+
 namespace velmora {
 namespace {
 
@@ -43,6 +45,11 @@ struct PaintContext {
     FillAt(r.left, r.top, thickness, r.height(), top_left);
     FillAt(r.left, r.bottom - thickness, r.width(), thickness, bottom_right);
     FillAt(r.right - thickness, r.top, thickness, r.height(), bottom_right);
+  }
+  // A mask laid from the box's corner, clipped to the box.
+  void Mask(const CoverageMask& mask, Rgb colour, const PixelBox& box) const {
+    const PixelBox clipped = Intersection(box, dirty);
+    if (!IsEmpty(clipped)) canvas.Mask(mask, colour, box.left, box.top, clipped);
   }
   void Text(std::u16string_view text, const TextFont& font, Rgb colour, int x, int baseline,
             const PixelBox& clip) const {
@@ -135,6 +142,7 @@ bool PaintsEveryPixel(const PaintCommand& command) {
     case PaintKind::kGroupFrame:
       return true;
     case PaintKind::kIcon:
+    case PaintKind::kDestination:
       break;
   }
   return false;
@@ -162,6 +170,9 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
       break;
     case PaintKind::kGroupFrame:
       PaintGroupFrame(paint, command, r);
+      break;
+    case PaintKind::kDestination:
+      paint.Mask(DestinationMask(command.destination, {r.width(), r.height()}), command.line, r);
       break;
     case PaintKind::kIcon:
       break;
@@ -205,9 +216,9 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
       continue;
     }
     const PixelBox r = grid.BoxOf(command.source, command.rect);
-    // A picture is drawn at its own size from the part's corner.
+    // A picture, and a mark over it, is drawn at the picture's size from the part's corner.
     placed = {true, command.source, command.kind, command.rect,
-              command.kind == PaintKind::kIcon
+              command.kind == PaintKind::kIcon || command.kind == PaintKind::kDestination
                   ? PixelBox{r.left, r.top, r.left + picture.width, r.top + picture.height}
                   : r};
   }
@@ -228,7 +239,7 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
       if (command.kind != PaintKind::kIcon) {
         PaintControl(paint, command, reach);
       } else if (IsPiece(command.picture)) {
-        canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, 255,
+        canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, command.opacity,
                      Intersection(reach, box));
       }
     }

@@ -15,6 +15,12 @@ PixelBox BoxOfPart(const PixelGrid& grid, const Surface& surface, std::int16_t p
   return ref ? BoxOfControl(grid, *ref) : PixelBox{0, 0, 0, 0};
 }
 
+// Where the painter puts the dragged piece: a picture's size from its rectangle's corner.
+PixelBox DraggedPieceBox(const PixelGrid& grid, const DraggedPiece& drag) {
+  const PixelBox r = grid.BoxOf(kDraggedPieceSource, DraggedPieceRect(drag));
+  return {r.left, r.top, r.left + grid.picture_size().width, r.top + grid.picture_size().height};
+}
+
 }  // namespace
 
 RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
@@ -41,6 +47,16 @@ RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
       if (painted_mark_ != 0) boxes.Add(BoxOfPart(grid, surface, painted_mark_));
       if (mark != 0) boxes.Add(BoxOfPart(grid, surface, mark));
       painted_mark_ = mark;
+      break;
+    }
+    case SurfaceReport::Kind::kDrag: {
+      const auto& drag = surface.Drag();
+      const std::optional<PixelBox> now =
+          drag ? std::optional<PixelBox>(DraggedPieceBox(grid, *drag)) : std::nullopt;
+      if (now == painted_drag_) break;
+      if (painted_drag_) boxes.Add(*painted_drag_);
+      if (now) boxes.Add(*now);
+      painted_drag_ = now;
       break;
     }
   }

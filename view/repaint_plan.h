@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "view/layout.h"
 #include "view/pixel_grid.h"
@@ -11,7 +12,7 @@ namespace velmora {
 
 // One visible change the surface reported to its observer.
 struct SurfaceReport {
-  enum class Kind : std::uint8_t { kPicture, kMoveDisplay, kVisibility, kEnabled, kFocus };
+  enum class Kind : std::uint8_t { kPicture, kMoveDisplay, kVisibility, kEnabled, kFocus, kDrag };
 
   Kind kind;
   std::int16_t square = 0;                         // kPicture: the square
@@ -22,6 +23,7 @@ struct SurfaceReport {
   static SurfaceReport Visibility(ControlName control) { return {Kind::kVisibility, 0, control}; }
   static SurfaceReport Enabled() { return {Kind::kEnabled}; }
   static SurfaceReport Focus() { return {Kind::kFocus}; }
+  static SurfaceReport Drag() { return {Kind::kDrag}; }
 };
 
 // The device boxes one report makes a screen repaint: at most two.
@@ -41,13 +43,14 @@ class RepaintBoxes {
 
 // Turns every report of the surface into the device boxes on the pixel grid that show it, so
 // each front end repaints exactly those and nothing else. It remembers where the focus mark
-// was drawn, so the mark repaints only when it moves.
+// and the dragged piece were drawn, so each repaints where it was and where it is.
 class RepaintPlan {
  public:
   RepaintBoxes For(const PixelGrid& grid, const Surface& surface, const SurfaceReport& report);
 
  private:
-  std::int16_t painted_mark_ = 0;  // the part whose mark the screen shows or will show
+  std::int16_t painted_mark_ = 0;         // the part whose mark the screen shows or will show
+  std::optional<PixelBox> painted_drag_;  // where the dragged piece is or will be shown
 };
 
 }  // namespace velmora

@@ -70,6 +70,41 @@ void Surface::SetPicked(std::int16_t square) {
   if (square != 0) observer_->NameChanged(square);
 }
 
+void Surface::SetDestinations(std::uint64_t squares) {
+  const std::uint64_t changed = squares ^ destinations_;
+  if (changed == 0) return;
+  destinations_ = squares;
+  if (!observer_) return;
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    if (((changed >> (n - 1)) & 1) == 0) continue;
+    observer_->DestinationMarkChanged(n);
+    observer_->NameChanged(n);
+  }
+}
+
+void Surface::StartDrag(const DraggedPiece& drag) {
+  EndDrag();
+  drag_ = drag;
+  if (!observer_) return;
+  observer_->PictureChanged(drag.square);
+  observer_->DragChanged();
+}
+
+void Surface::MoveDrag(std::int32_t x, std::int32_t y) {
+  if (!drag_ || (drag_->x == x && drag_->y == y)) return;
+  drag_->x = x;
+  drag_->y = y;
+  if (observer_) observer_->DragChanged();
+}
+
+void Surface::DropDrag() {
+  const std::int16_t square = drag_->square;
+  drag_.reset();
+  if (!observer_) return;
+  observer_->PictureChanged(square);
+  observer_->DragChanged();
+}
+
 void Surface::FocusMoved() {
   if (observer_) observer_->FocusMoved();
 }

@@ -12,6 +12,15 @@
 
 namespace velmora {
 
+// A piece being dragged: the square it was lifted from, and the pointer in twips from the
+// surface's corner.
+struct DraggedPiece {
+  std::int16_t square;
+  std::int32_t x, y;
+
+  friend bool operator==(DraggedPiece, DraggedPiece) = default;
+};
+
 // The run-time state of the surface: what each square slot shows, which parts of the promotion
 // prompt are visible, and whether the surface takes input. Everything else keeps its design
 // value. Changes that are visible are reported to the one observer.
@@ -65,6 +74,22 @@ class Surface {
   std::int16_t Picked() const { return picked_; }
   void SetPicked(std::int16_t square);
 
+  // The squares marked as the picked piece's legal destinations, one bit per square number - 1.
+  bool IsDestination(std::int16_t square) const {
+    return square >= 1 && square <= 64 && ((destinations_ >> (square - 1)) & 1) != 0;
+  }
+  std::uint64_t Destinations() const { return destinations_; }
+  void SetDestinations(std::uint64_t squares);
+
+  // The piece a person drags, drawn at the pointer while its square shows it faded.
+  const std::optional<DraggedPiece>& Drag() const { return drag_; }
+  void StartDrag(const DraggedPiece& drag);
+  void MoveDrag(std::int32_t x, std::int32_t y);
+  // Inline: a host's move ends any drag, and most have none.
+  void EndDrag() {
+    if (drag_) DropDrag();
+  }
+
   // The part the focus mark is drawn in; 0 while no mark is drawn. Set by the keyboard focus,
   // which reports the move itself.
   std::int16_t FocusMark() const { return focus_mark_; }
@@ -77,6 +102,7 @@ class Surface {
 
  private:
   static std::size_t CheckedSlot(std::int16_t slot);
+  void DropDrag();
   // Cells compared at once: four fill one 64-bit word.
   static constexpr std::size_t kCellsCompared = 4;
   // What a forgotten square remembers: no cell letter, so whatever the board holds there the
@@ -116,6 +142,8 @@ class Surface {
   bool shape3_ = false;
   bool enabled_ = true;
   std::int16_t picked_ = 0;
+  std::uint64_t destinations_ = 0;
+  std::optional<DraggedPiece> drag_;
   std::int16_t focus_mark_ = 0;
   std::optional<Announcement> last_announcement_;
   SurfaceObserver* observer_ = nullptr;

@@ -92,6 +92,9 @@ void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
     case EventId::kChange:
       emit widget_->changed();
       break;
+    case EventId::kBeforeMove:
+      // Raised by a ChessBoard only; the widget's veto comes with its later members.
+      break;
   }
 }
 

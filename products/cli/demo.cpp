@@ -22,7 +22,8 @@ constexpr std::u16string_view kMiddleGame =
 
 class Demo {
  public:
-  Demo(std::ostream& out, std::ostream& err) : out_(out), session_(out, err) {}
+  Demo(std::ostream& out, std::ostream& err)
+      : out_(out), session_(out, err, ControlClass::kChessBoard) {}
 
   void Say(std::string_view comment) { out_ << "\n-- " << comment << '\n'; }
 
@@ -58,6 +59,22 @@ class Demo {
 
   void RunInput() { session_.forms().RunPending(); }
 
+  void Drag(std::string_view from, std::string_view to) {
+    out_ << "person drags " << from << " to " << to << '\n';
+    session_.Execute(DragOp{Square(from), Square(to)});
+  }
+
+  void HostCancelsMoves(bool cancel) {
+    out_ << "host's BeforeMove handler " << (cancel ? "now sets Cancel = True" : "cancels no more")
+         << '\n';
+    session_.host().SetReply("Cancel", cancel ? std::optional<double>(1) : std::nullopt);
+  }
+
+  void HostSetsLegalMoves(std::u16string_view moves) {
+    out_ << "host sets LegalMoves = " << Quote(moves) << '\n';
+    session_.Execute(SetOp{Property::kLegalMoves, {false, std::u16string(moves)}});
+  }
+
   void Show(Property property) { out_ << FormatProperty(property, session_.control()) << '\n'; }
 
   void ShowBoard() {
@@ -71,6 +88,11 @@ class Demo {
   }
 
  private:
+  static std::int16_t Square(std::string_view name) {
+    return SquareNumber(
+        *ParseSquareName(static_cast<char16_t>(name[0]), static_cast<char16_t>(name[1])));
+  }
+
   std::ostream& out_;
   Session session_;
 };
@@ -79,7 +101,7 @@ class Demo {
 
 bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, double scale) {
   Demo demo(out, err);
-  out << "A short game on one control. Lines starting with \"event\" and \"notice\" are what\n"
+  out << "A short game on one ChessBoard. Lines starting with \"event\" and \"notice\" are what\n"
          "the host receives; \"message\" is a message box the person sees.\n";
 
   demo.Say("The host pushes two moves; each one raises Change before its notice.");
@@ -94,6 +116,21 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
 
   demo.Say("A click on an empty square is rejected with a message box.");
   demo.QueueClick("E3");
+  demo.RunInput();
+
+  demo.Say("The person drags a pawn: lifting it is a pick, dropping it the move.");
+  demo.Drag("D2", "D4");
+  demo.Show(Property::kGetMove);
+
+  demo.Say("The host vetoes the next move in BeforeMove: the knight stays picked, no Change.");
+  demo.HostCancelsMoves(true);
+  demo.QueueClick("B1");
+  demo.QueueClick("C3");
+  demo.RunInput();
+  demo.Show(Property::kGetMove);
+  demo.HostCancelsMoves(false);
+  demo.Say("A click on the picked square puts the knight back.");
+  demo.QueueClick("B1");
   demo.RunInput();
 
   demo.Say("The host loads a whole position; it reads back empty once loaded.");
@@ -116,6 +153,13 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
 
   demo.Say("The host answers with a move of its own.");
   demo.HostPutMove(u"D8-H4");
+
+  demo.Say("The host lists the legal moves; the picked queen's destinations are marked, dots on");
+  out << "   empty squares and rings round the pieces it may take; others are refused.\n";
+  demo.HostSetsLegalMoves(u"G8-F8 G8-H8 G8-F7 G8-H7 G8-G7 G8-G6 G8-G5 G8-G4 G8-G3 C3-D5");
+  demo.QueueClick("G8");
+  demo.QueueClick("A2");
+  demo.RunInput();
 
   demo.Say("The board now, row 8 first (upper case: white):");
   demo.ShowBoard();

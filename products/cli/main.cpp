@@ -15,11 +15,17 @@ constexpr const char* kUsage = R"(usage:
   velmora demo [--png PATH] [--scale S]
                                       play a short game, write the board to PATH
                                       (default velmora-demo.png) at S times 96 dpi, 1 to 4
-  velmora run [--keep-going] [FILE]   run a script from FILE, or stdin when none or "-"
+  velmora run [--keep-going] [--class ChessBoard] [FILE]
+                                      run a script from FILE, or stdin when none or "-", on a
+                                      UserControl1, or a ChessBoard when told
   velmora --help
 
 A script has one operation a line; blank lines and "#" comments are ignored:
-  set <Property> <value>      Enabled True|False; GetMove, PutMove, PutPosition take a text
+  set <Property> <value>      Enabled True|False; GetMove, PutMove, PutPosition take a text.
+                              A ChessBoard's too: DragEnabled, ShowLegalMoves, ShowLastMove
+                              True|False; Orientation, AnimationTime a number; LegalMoves,
+                              LastMove, CheckSquare, Marks, UserMarks, Fen a text. A value the
+                              control refuses prints  refused <reason>
   get <Property>              prints  Property = value
   expect <Property> <value>   fails the run when the property holds something else
   click <square>              a click on a square: E2 or 1..64
@@ -30,7 +36,12 @@ A script has one operation a line; blank lines and "#" comments are ignored:
   event Click | DblClick | KeyDown <KeyCode> <Shift> | KeyPress <KeyAscii>
         | KeyUp <KeyCode> <Shift> | MouseDown|MouseMove|MouseUp <Button> <Shift> <X> <Y>
                               a surface event; prints what the arguments hold afterwards
-  reply <Argument> <n>|off    the host's handler writes n into that argument of later events
+  reply <Argument> <n>|off    the host's handler writes n into that argument of later events;
+                              reply Cancel True|False|off answers BeforeMove (a ChessBoard's)
+  drag <square> <square>|off  a left-button drag from one square's middle to another's, or
+                              off the board
+  press|move|release <x> <y>  the left button at a device pixel of the surface at 96 dpi;
+                              a drag starts past 4 pixels
   refresh                     repaint
   save <file> | load <file>   the saved properties as a readable text file
   render <file.png> [scale]   the surface as PNG at 96 dpi times scale (1 to 4, e.g. 1.5)
@@ -55,9 +66,15 @@ int Run(const std::vector<std::string>& args) {
   bool keep_going = false;
   std::string file = "-";
   bool file_given = false;
-  for (const std::string& arg : args) {
+  auto control_class = velmora::ControlClass::kUserControl1;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--keep-going") {
       keep_going = true;
+    } else if (arg == "--class" && i + 1 < args.size() &&
+               (args[i + 1] == "ChessBoard" || args[i + 1] == "UserControl1")) {
+      control_class = args[++i] == "ChessBoard" ? velmora::ControlClass::kChessBoard
+                                                : velmora::ControlClass::kUserControl1;
     } else if (!file_given && (arg == "-" || arg.rfind("--", 0) != 0)) {
       file = arg;
       file_given = true;
@@ -77,7 +94,7 @@ int Run(const std::vector<std::string>& args) {
     }
     lines = ReadLines(in);
   }
-  velmora::cli::Session session(std::cout, std::cerr);
+  velmora::cli::Session session(std::cout, std::cerr, control_class);
   return session.Run(lines, keep_going) ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include "products/cli/printing_host.h"
 
 #include <charconv>
+#include <type_traits>
 
 #include "products/cli/script.h"
 #include "products/cli/text_codec.h"
@@ -10,6 +11,10 @@ namespace {
 
 std::string FormatArgument(const EventArg& arg) {
   if (const auto* whole = std::get_if<std::int16_t*>(&arg)) return std::to_string(**whole);
+  if (const auto* truth = std::get_if<bool*>(&arg)) return **truth ? "True" : "False";
+  if (const auto* text = std::get_if<const std::u16string*>(&arg)) {
+    return '"' + ToUtf8(**text) + '"';
+  }
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, *std::get<float*>(arg));
   return std::string(buffer, result.ptr);
@@ -36,9 +41,19 @@ void PrintingHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
     if (reply == replies_.end()) continue;
     std::visit(
         [value = reply->second](auto* storage) {
-          *storage = static_cast<std::remove_pointer_t<decltype(storage)>>(value);
+          // A text goes to the host by value: there is nothing to answer.
+          using Stored = std::remove_pointer_t<decltype(storage)>;
+          if constexpr (std::is_same_v<Stored, bool>) {
+            *storage = value != 0;
+          } else if constexpr (!std::is_const_v<Stored>) {
+            *storage = static_cast<Stored>(value);
+          }
         },
         args[k]);
+    // A truth value the host answers with is what decides: it is shown.
+    if (std::holds_alternative<bool*>(args[k])) {
+      out_ << "answer " << names[k] << '=' << FormatArgument(args[k]) << '\n';
+    }
   }
 }
 

@@ -52,23 +52,46 @@ std::string Shown(const Token& token) {
 
 std::optional<Property> ParseProperty(const Token& token) {
   if (token.quoted) return std::nullopt;
-  for (const Property p :
-       {Property::kEnabled, Property::kGetMove, Property::kPutMove, Property::kPutPosition}) {
+  for (auto p = Property::kEnabled; p <= Property::kFen;
+       p = static_cast<Property>(static_cast<int>(p) + 1)) {
     if (token.word == PropertyName(p)) return p;
   }
   return std::nullopt;
 }
 
+std::optional<bool> ParseTruth(const Token& token) {
+  if (!token.quoted && token.word == "True") return true;
+  if (!token.quoted && token.word == "False") return false;
+  return std::nullopt;
+}
+
+template <typename Number>
+std::optional<Number> ParseNumber(const Token& token);
+
 std::variant<Value, std::string> ParseValue(Property property, const Token& token) {
-  if (property == Property::kEnabled) {
-    if (!token.quoted && token.word == "True") return Value{true, {}};
-    if (!token.quoted && token.word == "False") return Value{false, {}};
-    return "Enabled takes True or False, not " + Shown(token);
+  const std::string name(PropertyName(property));
+  switch (KindOf(property)) {
+    case ValueKind::kTruth:
+      if (const auto truth = ParseTruth(token)) return Value{*truth, {}};
+      return name + " takes True or False, not " + Shown(token);
+    case ValueKind::kNumber:
+      if (const auto number = ParseNumber<std::int32_t>(token)) return Value{false, {}, *number};
+      return name + " takes a whole number, not " + Shown(token);
+    case ValueKind::kText:
+      break;
   }
   if (token.quoted) return Value{false, *token.quoted};
   const auto text = FromUtf8(token.word);
   if (!text) return std::string("the text is not valid UTF-8");
   return Value{false, *text};
+}
+
+// A device point of two whole numbers.
+std::optional<std::pair<int, int>> ParsePoint(const Token& x, const Token& y) {
+  const auto px = ParseNumber<int>(x);
+  const auto py = ParseNumber<int>(y);
+  if (!px || !py) return std::nullopt;
+  return std::pair{*px, *py};
 }
 
 template <typename Number>
@@ -186,7 +209,9 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
   auto property = [&t]() -> std::variant<Property, ParseError> {
     if (const auto p = ParseProperty(t[1])) return *p;
     return ParseError{"unknown property " + Shown(t[1]) +
-                      " (Enabled, GetMove, PutMove, PutPosition)"};
+                      " (Enabled, GetMove, PutMove, PutPosition, and a ChessBoard's DragEnabled, "
+                      "LegalMoves, ShowLegalMoves, Orientation, LastMove, ShowLastMove, "
+                      "CheckSquare, Marks, UserMarks, AnimationTime, Fen)"};
   };
 
   if (op == "set" || op == "expect") {
@@ -219,15 +244,20 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
   if (op == "event") return ParseEvent(t);
   if (op == "reply") {
     if (auto e = count(2, 2)) return *e;
-    static constexpr std::array<std::string_view, 6> kArguments = {"KeyCode", "KeyAscii", "Shift",
-                                                                   "Button",  "X",        "Y"};
+    static constexpr std::array<std::string_view, 7> kArguments = {
+        "KeyCode", "KeyAscii", "Shift", "Button", "X", "Y", "Cancel"};
     if (t[1].quoted ||
         std::find(kArguments.begin(), kArguments.end(), t[1].word) == kArguments.end()) {
       return ParseError{
-          "reply names an event argument (KeyCode, KeyAscii, Shift, Button, X, Y), not " +
+          "reply names an event argument (KeyCode, KeyAscii, Shift, Button, X, Y, Cancel), not " +
           Shown(t[1])};
     }
     if (!t[2].quoted && t[2].word == "off") return Operation{ReplyOp{t[1].word, std::nullopt}};
+    if (t[1].word == "Cancel") {
+      const auto truth = ParseTruth(t[2]);
+      if (!truth) return ParseError{"reply Cancel takes True, False or off, not " + Shown(t[2])};
+      return Operation{ReplyOp{t[1].word, *truth ? 1.0 : 0.0}};
+    }
     if (t[1].word == "X" || t[1].word == "Y") {
       const auto value = ParseNumber<float>(t[2]);
       if (!value) return ParseError{"reply takes a number or off, not " + Shown(t[2])};
@@ -239,6 +269,26 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
                         Shown(t[2])};
     }
     return Operation{ReplyOp{t[1].word, *value}};
+  }
+  if (op == "drag") {
+    if (auto e = count(2, 2)) return *e;
+    const auto from = ParseSquare(t[1]);
+    const bool off = !t[2].quoted && t[2].word == "off";
+    const auto to = off ? std::nullopt : ParseSquare(t[2]);
+    if (!from || (!off && !to)) {
+      return ParseError{"drag takes a square and a square or off, not " + Shown(t[1]) + " " +
+                        Shown(t[2])};
+    }
+    return Operation{DragOp{*from, to}};
+  }
+  if (op == "press" || op == "move" || op == "release") {
+    if (auto e = count(2, 2)) return *e;
+    const auto point = ParsePoint(t[1], t[2]);
+    if (!point) return ParseError{op + " takes two whole numbers, device pixels at 96 dpi"};
+    const auto kind = op == "press"  ? PointerOp::Kind::kPress
+                      : op == "move" ? PointerOp::Kind::kMove
+                                     : PointerOp::Kind::kRelease;
+    return Operation{PointerOp{kind, point->first, point->second}};
   }
   if (op == "key") {
     if (auto e = count(1, 1)) return *e;
@@ -292,8 +342,45 @@ std::string_view PropertyName(Property property) {
       return "PutMove";
     case Property::kPutPosition:
       return "PutPosition";
+    case Property::kDragEnabled:
+      return "DragEnabled";
+    case Property::kLegalMoves:
+      return "LegalMoves";
+    case Property::kShowLegalMoves:
+      return "ShowLegalMoves";
+    case Property::kOrientation:
+      return "Orientation";
+    case Property::kLastMove:
+      return "LastMove";
+    case Property::kShowLastMove:
+      return "ShowLastMove";
+    case Property::kCheckSquare:
+      return "CheckSquare";
+    case Property::kMarks:
+      return "Marks";
+    case Property::kUserMarks:
+      return "UserMarks";
+    case Property::kAnimationTime:
+      return "AnimationTime";
+    case Property::kFen:
+      return "Fen";
   }
   return "";
+}
+
+ValueKind KindOf(Property property) {
+  switch (property) {
+    case Property::kEnabled:
+    case Property::kDragEnabled:
+    case Property::kShowLegalMoves:
+    case Property::kShowLastMove:
+      return ValueKind::kTruth;
+    case Property::kOrientation:
+    case Property::kAnimationTime:
+      return ValueKind::kNumber;
+    default:
+      return ValueKind::kText;
+  }
 }
 
 std::string_view EventName(EventId id) {
@@ -316,6 +403,8 @@ std::string_view EventName(EventId id) {
       return "MouseUp";
     case EventId::kChange:
       return "Change";
+    case EventId::kBeforeMove:
+      return "BeforeMove";
   }
   return "";
 }
@@ -324,6 +413,8 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   static constexpr std::array<std::string_view, 2> kKey = {"KeyCode", "Shift"};
   static constexpr std::array<std::string_view, 1> kAscii = {"KeyAscii"};
   static constexpr std::array<std::string_view, 4> kMouse = {"Button", "Shift", "X", "Y"};
+  static constexpr std::array<std::string_view, 4> kBeforeMove = {"FromSquare", "ToSquare",
+                                                                  "Promotion", "Cancel"};
   switch (id) {
     case EventId::kKeyDown:
     case EventId::kKeyUp:
@@ -334,6 +425,8 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
     case EventId::kMouseMove:
     case EventId::kMouseUp:
       return kMouse;
+    case EventId::kBeforeMove:
+      return kBeforeMove;
     default:
       return {};
   }

@@ -12,14 +12,39 @@
 
 namespace velmora::cli {
 
-enum class Property : std::uint8_t { kEnabled, kGetMove, kPutMove, kPutPosition };
+// The first four are every class's; the rest a ChessBoard's only.
+enum class Property : std::uint8_t {
+  kEnabled,
+  kGetMove,
+  kPutMove,
+  kPutPosition,
+  kDragEnabled,
+  kLegalMoves,
+  kShowLegalMoves,
+  kOrientation,
+  kLastMove,
+  kShowLastMove,
+  kCheckSquare,
+  kMarks,
+  kUserMarks,
+  kAnimationTime,
+  kFen,
+};
 
 std::string_view PropertyName(Property property);
 
-// A value for a property: a truth value for Enabled, a text for the others.
+// What a property's values are.
+enum class ValueKind : std::uint8_t { kTruth, kNumber, kText };
+ValueKind KindOf(Property property);
+constexpr bool IsLaterMember(Property property) {
+  return property >= Property::kDragEnabled;
+}
+
+// A value for a property: a truth value, a whole number or a text, as its kind says.
 struct Value {
   bool truth = false;
   std::u16string text;
+  std::int32_t number = 0;
 };
 
 struct SetOp {
@@ -74,9 +99,21 @@ struct RenderOp {
   double scale = 1;
 };
 struct BoardOp {};
+// A drag with the left button from one square's middle to another's, or off the board.
+struct DragOp {
+  std::int16_t from;               // 1 to 64
+  std::optional<std::int16_t> to;  // none: off the board
+};
+// The left button at a device point of the surface drawn at 96 dots per inch.
+struct PointerOp {
+  enum class Kind : std::uint8_t { kPress, kMove, kRelease };
+  Kind kind;
+  int x, y;
+};
 
-using Operation = std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp,
-                               RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp>;
+using Operation =
+    std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp, RefreshOp, SaveOp,
+                 LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp, DragOp, PointerOp>;
 
 struct Blank {};  // an empty line or a comment
 struct ParseError {

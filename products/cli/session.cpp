@@ -28,23 +28,100 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 std::string FormatValue(Property property, const Value& value) {
-  if (property == Property::kEnabled) return value.truth ? "True" : "False";
+  switch (KindOf(property)) {
+    case ValueKind::kTruth:
+      return value.truth ? "True" : "False";
+    case ValueKind::kNumber:
+      return std::to_string(value.number);
+    case ValueKind::kText:
+      break;
+  }
   return Quote(value.text);
+}
+
+Value Truth(bool truth) {
+  return {truth, {}};
+}
+Value Text(std::u16string text) {
+  return {false, std::move(text)};
+}
+Value Number(std::int32_t number) {
+  return {false, {}, number};
 }
 
 Value ValueOf(Property property, const UserControl1& control) {
   switch (property) {
     case Property::kEnabled:
-      return {control.Enabled(), {}};
+      return Truth(control.Enabled());
     case Property::kGetMove:
-      return {false, control.GetMove()};
+      return Text(control.GetMove());
     case Property::kPutMove:
-      return {false, control.PutMove()};
+      return Text(control.PutMove());
     case Property::kPutPosition:
-      return {false, control.PutPosition()};
+      return Text(control.PutPosition());
+    case Property::kDragEnabled:
+      return Truth(control.DragEnabled());
+    case Property::kLegalMoves:
+      return Text(control.LegalMoves());
+    case Property::kShowLegalMoves:
+      return Truth(control.ShowLegalMoves());
+    case Property::kOrientation:
+      return Number(control.Orientation());
+    case Property::kLastMove:
+      return Text(control.LastMove());
+    case Property::kShowLastMove:
+      return Truth(control.ShowLastMove());
+    case Property::kCheckSquare:
+      return Text(control.CheckSquare());
+    case Property::kMarks:
+      return Text(control.Marks());
+    case Property::kUserMarks:
+      return Text(control.UserMarks());
+    case Property::kAnimationTime:
+      return Number(control.AnimationTime());
+    case Property::kFen:
+      return Text(control.Fen());
   }
   return {};
 }
+
+// Writes a later member; its answer, a refusal or nothing.
+Refused WriteLaterMember(UserControl1& control, Property property, const Value& value) {
+  switch (property) {
+    case Property::kDragEnabled:
+      return control.DragEnabled(value.truth);
+    case Property::kLegalMoves:
+      return control.LegalMoves(value.text);
+    case Property::kShowLegalMoves:
+      return control.ShowLegalMoves(value.truth);
+    case Property::kOrientation:
+      return control.Orientation(value.number);
+    case Property::kLastMove:
+      return control.LastMove(value.text);
+    case Property::kShowLastMove:
+      return control.ShowLastMove(value.truth);
+    case Property::kCheckSquare:
+      return control.CheckSquare(value.text);
+    case Property::kMarks:
+      return control.Marks(value.text);
+    case Property::kUserMarks:
+      return control.UserMarks(value.text);
+    case Property::kAnimationTime:
+      return control.AnimationTime(value.number);
+    case Property::kFen:
+      return control.Fen(value.text);
+    default:
+      return std::nullopt;
+  }
+}
+
+// The middle of a square's picture on the 96 dots per inch grid.
+PointerPoint MiddleOf(const PixelGrid& grid, std::int16_t square, std::int16_t held) {
+  const PixelBox box = grid.BoxOf(*FindControl({ControlName::kSquarePicture, square}));
+  return {(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, held};
+}
+
+constexpr std::int16_t kLeftHeld = 1;
 
 }  // namespace
 
@@ -64,12 +141,13 @@ std::string FormatProperty(Property property, const UserControl1& control) {
          FormatValue(property, ValueOf(property, control));
 }
 
-Session::Session(std::ostream& out, std::ostream& err)
+Session::Session(std::ostream& out, std::ostream& err, ControlClass control_class)
     : out_(out),
       err_(err),
       host_(out),
       announcer_(out),
-      control_(UserControl1::Create(forms_, host_)) {
+      control_(UserControl1::Create(forms_, host_, control_class)) {
+  pointer_.SetDragDistance(kDragDistance);
   forms_.Attach(control_);
   control_->SetSurfaceObserver(&announcer_);
   // A script types at the control, so the control has the keyboard focus.
@@ -158,14 +236,29 @@ void Session::Do(const SetOp& op) {
     case Property::kPutPosition:
       control_->PutPosition(op.value.text);
       return;
+    default:
+      break;
+  }
+  if (const Refused refused = WriteLaterMember(*control_, op.property, op.value)) {
+    out_ << "refused " << ToUtf8(refused->reason) << '\n';
   }
 }
 
+bool Session::Absent(Property property) {
+  if (!IsLaterMember(property) || control_->control_class() != ControlClass::kUserControl1) {
+    return false;
+  }
+  Fail("UserControl1 has no member " + std::string(PropertyName(property)));
+  return true;
+}
+
 void Session::Do(const GetOp& op) {
+  if (Absent(op.property)) return;
   out_ << FormatProperty(op.property, *control_) << '\n';
 }
 
 void Session::Do(const ExpectOp& op) {
+  if (Absent(op.property)) return;
   const Value actual = ValueOf(op.property, *control_);
   const std::string have = FormatValue(op.property, actual);
   const std::string want = FormatValue(op.property, op.value);
@@ -223,10 +316,36 @@ void Session::Do(const EventOp& op) {
       args = {&a, &b, &x, &y};
       break;
     case EventId::kChange:
+    case EventId::kBeforeMove:
       return;
   }
   // What the surface holds once the host had its say.
   out_ << "after " << EventName(op.id) << ' ' << FormatArguments(op.id, args) << '\n';
+}
+
+void Session::Do(const DragOp& op) {
+  const PointerPoint from = MiddleOf(grid_, op.from, kLeftHeld);
+  const PointerPoint to = op.to ? MiddleOf(grid_, *op.to, kLeftHeld) : PointerPoint{1, 1, 0, 1};
+  pointer_.Press(*control_, grid_, PointerButton::kLeft, false, from);
+  pointer_.Move(*control_, grid_, {from.x + kDragDistance + 1, from.y, 0, kLeftHeld});
+  pointer_.Move(*control_, grid_, to);
+  pointer_.Release(*control_, grid_, PointerButton::kLeft, {to.x, to.y, 0, 0});
+}
+
+void Session::Do(const PointerOp& op) {
+  switch (op.kind) {
+    case PointerOp::Kind::kPress:
+      pointer_.Press(*control_, grid_, PointerButton::kLeft, false, {op.x, op.y, 0, kLeftHeld});
+      return;
+    case PointerOp::Kind::kMove: {
+      const std::int16_t held = pointer_.following_press() ? kLeftHeld : 0;
+      pointer_.Move(*control_, grid_, {op.x, op.y, 0, held});
+      return;
+    }
+    case PointerOp::Kind::kRelease:
+      pointer_.Release(*control_, grid_, PointerButton::kLeft, {op.x, op.y, 0, 0});
+      return;
+  }
 }
 
 void Session::Do(const ReplyOp& op) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "control/pointer_input.h"
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
 #include "products/cli/accessible_text.h"
@@ -18,7 +19,12 @@ namespace velmora::cli {
 // `err`, naming the script line.
 class Session {
  public:
-  Session(std::ostream& out, std::ostream& err);
+  Session(std::ostream& out, std::ostream& err,
+          ControlClass control_class = ControlClass::kUserControl1);
+
+  // Pointer points are device pixels of the surface at 96 dots per inch; a drag starts past
+  // this many.
+  static constexpr int kDragDistance = 4;
   ~Session();
 
   // Runs a script. While a promotion prompt waits, the following lines are its pending input.
@@ -53,6 +59,10 @@ class Session {
   void Do(const BoardOp& op);
   void Do(const KeyOp& op);
   void Do(const AccessibleOp& op);
+  void Do(const DragOp& op);
+  void Do(const PointerOp& op);
+  // A later member on a UserControl1: reported as a failure; true when so.
+  bool Absent(Property property);
 
   std::ostream& out_;
   std::ostream& err_;
@@ -60,6 +70,8 @@ class Session {
   PrintingHost host_;
   AnnouncingObserver announcer_;
   std::shared_ptr<UserControl1> control_;
+  PointerInput pointer_;
+  PixelGrid grid_{DeviceScale::Times(1)};
 
   const std::vector<std::string>* lines_ = nullptr;
   std::size_t next_ = 0;

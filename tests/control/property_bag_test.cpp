@@ -50,5 +50,15 @@ TEST(PropertyValueTest, ToTruth) {
   }
 }
 
+TEST(PropertyValueTest, ToNumber) {
+  EXPECT_EQ(ToNumber(150.0), 150.0);
+  EXPECT_EQ(ToNumber(true), -1.0);
+  EXPECT_EQ(ToNumber(false), 0.0);
+  EXPECT_EQ(ToNumber(std::u16string(u" 1 ")), 1.0);
+  for (const PropertyValue& bad : {PropertyValue{}, PropertyValue{std::u16string(u"one")}}) {
+    EXPECT_THROW(ToNumber(bad), Failure);
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -64,6 +64,16 @@ class ControlFixture : public ::testing::Test {
   std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
 };
 
+// The same with a ChessBoard.
+class ChessBoardFixture : public ControlFixture {
+ protected:
+  ChessBoardFixture() {
+    control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    forms.Attach(control);
+    control->SetSurfaceObserver(&observer);
+  }
+};
+
 using Entries = std::vector<RecordingHost::Entry>;
 
 inline RecordingHost::Entry ChangeEvent() {
@@ -77,7 +87,7 @@ inline RecordingHost::Entry NoticeOf(std::u16string name) {
 
 namespace velmora {
 inline bool operator==(const RecordingHost::Event& a, const RecordingHost::Event& b) {
-  return a.id == b.id && a.args == b.args;
+  return a.id == b.id && a.args == b.args && a.texts == b.texts;
 }
 inline bool operator==(const RecordingHost::Notice& a, const RecordingHost::Notice& b) {
   return a.property == b.property;

@@ -7,7 +7,10 @@ namespace velmora {
 void RecordingHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
   Event event{id, {}};
   for (const EventArg& arg : args) {
-    std::visit([&event](auto* value) { event.args.push_back(static_cast<double>(*value)); }, arg);
+    std::visit(
+        Overloaded{[&event](const std::u16string* text) { event.texts.push_back(*text); },
+                   [&event](auto* value) { event.args.push_back(static_cast<double>(*value)); }},
+        arg);
   }
   log_.emplace_back(std::move(event));
   if (handler_) handler_(id, args);

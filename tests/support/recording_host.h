@@ -9,6 +9,16 @@
 #include "control/host.h"
 
 namespace velmora {
+// One callable from several lambdas, for visiting an event argument.
+template <typename... Ts>
+struct Overloaded : Ts... {
+  using Ts::operator()...;
+};
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+}  // namespace velmora
+
+namespace velmora {
 
 // A host that writes down every event (with its argument values as raised) and every
 // property-changed notice, in order. A handler may act on events, as a real host's would.
@@ -16,7 +26,8 @@ class RecordingHost : public HostPort {
  public:
   struct Event {
     EventId id;
-    std::vector<double> args;  // values as the control passed them in
+    std::vector<double> args;                // values as the control passed them in (true is 1)
+    std::vector<std::u16string> texts = {};  // the text arguments, in order
   };
   struct Notice {
     std::u16string property;

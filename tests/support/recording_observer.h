@@ -14,6 +14,7 @@ class RecordingObserver : public SurfaceObserver {
   void MoveDisplayChanged() override { ++move_display; }
   void VisibilityChanged(ControlName control) override { visibility.push_back(control); }
   void EnabledChanged() override { ++enabled; }
+  void DestinationMarkChanged(std::int16_t square) override { marks.push_back(square); }
   void FocusMoved() override { ++focus_moves; }
   void SelectionChanged() override { ++selections; }
   void NameChanged(std::int16_t part) override { names.push_back(part); }
@@ -26,6 +27,7 @@ class RecordingObserver : public SurfaceObserver {
   std::vector<std::int16_t> pictures;
   std::vector<ControlName> visibility;
   std::vector<std::int16_t> names;
+  std::vector<std::int16_t> marks;
   std::vector<Announcement> announcements;
   int move_display = 0;
   int enabled = 0;

@@ -135,5 +135,38 @@ TEST(SurfacePainter, KeepsPiecesForTheSizeInUseAndAFewBefore) {
   EXPECT_EQ(painter.piece_sizes_held(), SurfacePainter::kPieceSizesKept + 1);
 }
 
+TEST(PainterTest, DestinationMarksAreMasksInsideTheirSquaresPictures) {
+  Surface surface;
+  const std::int16_t e4 = 29, e7 = 53;
+  surface.SetDestinations((std::uint64_t{1} << (e4 - 1)) | (std::uint64_t{1} << (e7 - 1)));
+  const PixelGrid grid(DeviceScale::Times(1));
+  RecordingCanvas canvas;
+  SurfacePainter painter;
+  painter.Paint(canvas, grid, BuildDisplayList(surface, u""),
+                PixelBox{0, 0, kDesignWidth / kTwipsPerPixel, kDesignHeight / kTwipsPerPixel});
+  std::vector<PixelBox> masks;
+  for (const auto& call : canvas.calls) {
+    if (std::string_view(call.what) == "mask") {
+      EXPECT_EQ(call.colour, kDestinationColour);
+      masks.push_back(call.area);
+    }
+  }
+  ASSERT_EQ(masks.size(), 2u);
+  EXPECT_TRUE(Inside(masks[0], grid.BoxOf(*FindControl({N::kSquarePicture, e4}))));
+  EXPECT_TRUE(Inside(masks[1], grid.BoxOf(*FindControl({N::kSquarePicture, e7}))));
+}
+
+TEST(DestinationMaskTest, ADotFillsTheMiddleAndARingTheEdge) {
+  const MaskSize size{48, 48};
+  const CoverageMask dot = DestinationMask(DestinationShape::kDot, size);
+  const CoverageMask ring = DestinationMask(DestinationShape::kRing, size);
+  EXPECT_GT(dot.At(24, 24), 100);
+  EXPECT_EQ(dot.At(2, 24), 0);
+  EXPECT_EQ(ring.At(24, 24), 0);
+  EXPECT_GT(ring.At(1, 24), 100);
+  EXPECT_LT(*std::max_element(ring.coverage.begin(), ring.coverage.end()), 255)
+      << "the colour is laid over, not painted";
+}
+
 }  // namespace
 }  // namespace velmora

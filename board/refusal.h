@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace velmora {
+
+// A text a setter would not take, with the reason in words a person reads. Not a failure: the
+// setter changed nothing and the caller decides how to tell its user.
+struct Refusal {
+  std::u16string reason;
+
+  friend bool operator==(const Refusal&, const Refusal&) = default;
+};
+
+// `text` in double quotes, for a reason that names what it refused.
+inline std::u16string Quoted(std::u16string_view text) {
+  std::u16string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += u'"';
+  quoted.append(text);
+  quoted += u'"';
+  return quoted;
+}
+
+// What a parser made of a text: its value, or why there is none.
+template <typename T>
+using Parsed = std::variant<T, Refusal>;
+
+}  // namespace velmora

@@ -1,0 +1,84 @@
+#include "board/square_marks.h"
+
+#include "board/move_list.h"
+
+namespace velmora {
+namespace {
+
+std::optional<MarkColour> ColourOf(char16_t letter) {
+  switch (letter) {
+    case u'G':
+    case u'g':
+      return MarkColour::kGreen;
+    case u'R':
+    case u'r':
+      return MarkColour::kRed;
+    case u'Y':
+    case u'y':
+      return MarkColour::kYellow;
+    case u'B':
+    case u'b':
+      return MarkColour::kBlue;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<SquareMark> ParseMark(std::u16string_view token) {
+  if (token.size() != 3 && token.size() != 5) return std::nullopt;
+  const auto colour = ColourOf(token[0]);
+  const auto from = ParseSquareAnyCase(token[1], token[2]);
+  if (!colour || !from) return std::nullopt;
+  SquareMark mark{*colour, *from, std::nullopt};
+  if (token.size() == 5) {
+    mark.to = ParseSquareAnyCase(token[3], token[4]);
+    if (!mark.to) return std::nullopt;
+  }
+  return mark;
+}
+
+bool IsSeparator(char16_t c) {
+  return c == u' ' || c == u',';
+}
+
+std::u16string LowerSquareName(Square s) {
+  return {static_cast<char16_t>(u'a' + s.col - 1), static_cast<char16_t>(u'0' + s.row)};
+}
+
+}  // namespace
+
+Parsed<std::vector<SquareMark>> ParseSquareMarks(std::u16string_view text) {
+  std::vector<SquareMark> marks;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (IsSeparator(text[at])) {
+      ++at;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < text.size() && !IsSeparator(text[end])) ++end;
+    const std::u16string_view token = text.substr(at, end - at);
+    const auto mark = ParseMark(token);
+    if (!mark) {
+      return Refusal{Quoted(token) +
+                     u" is not a mark: write a colour G, R, Y or B and one square (Gd4) or two "
+                     u"(Gg1f3)"};
+    }
+    marks.push_back(*mark);
+    at = end;
+  }
+  return marks;
+}
+
+std::u16string SquareMarksText(std::span<const SquareMark> marks) {
+  std::u16string text;
+  for (const SquareMark& mark : marks) {
+    if (!text.empty()) text += u' ';
+    text += static_cast<char16_t>(mark.colour);
+    text += LowerSquareName(mark.from);
+    if (mark.to) text += LowerSquareName(*mark.to);
+  }
+  return text;
+}
+
+}  // namespace velmora

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/refusal.h"
+#include "board/square.h"
+
+namespace velmora {
+
+// The colours a mark comes in, by the letter that names each.
+enum class MarkColour : char16_t { kGreen = u'G', kRed = u'R', kYellow = u'Y', kBlue = u'B' };
+
+// A circle round one square, or an arrow from one square to another.
+struct SquareMark {
+  MarkColour colour;
+  Square from;
+  std::optional<Square> to;  // none: a circle
+
+  friend bool operator==(const SquareMark&, const SquareMark&) = default;
+};
+
+// Tokens separated by spaces or commas, each a colour letter and one square (a circle) or two
+// (an arrow), letters in either case: "Gd4 Re5 Gg1f3". One bad token refuses the whole text.
+Parsed<std::vector<SquareMark>> ParseSquareMarks(std::u16string_view text);
+// As game records write them: colour upper-case, squares lower-case, one space between.
+std::u16string SquareMarksText(std::span<const SquareMark> marks);
+
+}  // namespace velmora

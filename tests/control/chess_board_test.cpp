@@ -1,0 +1,192 @@
+// The later members of a ChessBoard: defaults, refusals, notices, the position record and the
+// saved values; a UserControl1 has none of them.
+#include <gtest/gtest.h>
+
+#include "board/failure.h"
+#include "platform/headless/memory_bag.h"
+#include "tests/support/control_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using ChessBoardTest = ChessBoardFixture;
+using FirstClassTest = ControlFixture;
+
+TEST_F(ChessBoardTest, StartsWithItsDefaults) {
+  EXPECT_EQ(control->control_class(), ControlClass::kChessBoard);
+  EXPECT_TRUE(control->DragEnabled());
+  EXPECT_TRUE(control->ShowLegalMoves());
+  EXPECT_EQ(control->Orientation(), 0);
+  EXPECT_TRUE(control->ShowLastMove());
+  EXPECT_EQ(control->AnimationTime(), 150);
+  EXPECT_EQ(control->LegalMoves(), u"");
+  EXPECT_EQ(control->LastMove(), u"");
+  EXPECT_EQ(control->CheckSquare(), u"");
+  EXPECT_EQ(control->Marks(), u"");
+  EXPECT_EQ(control->UserMarks(), u"");
+  EXPECT_EQ(control->Fen(), u"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
+}
+
+TEST_F(FirstClassTest, HasNoneOfTheLaterMembers) {
+  EXPECT_EQ(control->control_class(), ControlClass::kUserControl1);
+  EXPECT_FALSE(control->DragEnabled());
+  EXPECT_FALSE(control->ShowLegalMoves());
+  EXPECT_FALSE(control->ShowLastMove());
+  EXPECT_EQ(control->AnimationTime(), 0);
+  const Refused refused = control->LegalMoves(u"E2-E4");
+  ASSERT_TRUE(refused);
+  EXPECT_NE(refused->reason.find(u"LegalMoves"), std::u16string::npos);
+  EXPECT_TRUE(control->DragEnabled(true));
+  EXPECT_TRUE(control->Fen(u"8/8/8/8/8/8/8/8"));
+  EXPECT_FALSE(control->DragEnabled());
+  EXPECT_EQ(control->LegalMoves(), u"");
+  EXPECT_EQ(Position(), kInitialPosition);
+  EXPECT_TRUE(host.log().empty());
+}
+
+// A write that is taken sends one notice and reads back in the member's own form.
+struct TakenCase {
+  const char* what;
+  std::function<Refused(UserControl1&)> write;
+  std::function<std::u16string(const UserControl1&)> read;
+  std::u16string read_back;
+  std::u16string notice;
+};
+
+class TakenWriteTest : public ChessBoardFixture, public ::testing::WithParamInterface<TakenCase> {};
+
+TEST_P(TakenWriteTest, ReadsBackAndNotices) {
+  const TakenCase& c = GetParam();
+  EXPECT_FALSE(c.write(*control));
+  EXPECT_EQ(c.read(*control), c.read_back);
+  EXPECT_EQ(host.log(), (Entries{NoticeOf(c.notice)}));
+}
+
+std::u16string Number(std::int32_t n) {
+  const std::string text = std::to_string(n);
+  return {text.begin(), text.end()};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, TakenWriteTest,
+    ::testing::Values(
+        TakenCase{"legal moves", [](auto& c) { return c.LegalMoves(u"e2e4 G1-F3"); },
+                  [](auto& c) { return c.LegalMoves(); }, u"E2-E4 G1-F3", u"LegalMoves"},
+        TakenCase{"last move", [](auto& c) { return c.LastMove(u"e1-g1"); },
+                  [](auto& c) { return c.LastMove(); }, u"E1-G1", u"LastMove"},
+        TakenCase{"check square", [](auto& c) { return c.CheckSquare(u"e8"); },
+                  [](auto& c) { return c.CheckSquare(); }, u"E8", u"CheckSquare"},
+        TakenCase{"marks", [](auto& c) { return c.Marks(u"gD4,RE5"); },
+                  [](auto& c) { return c.Marks(); }, u"Gd4 Re5", u"Marks"},
+        TakenCase{"user marks", [](auto& c) { return c.UserMarks(u"Bg1f3"); },
+                  [](auto& c) { return c.UserMarks(); }, u"Bg1f3", u"UserMarks"},
+        TakenCase{"orientation", [](auto& c) { return c.Orientation(1); },
+                  [](auto& c) { return Number(c.Orientation()); }, u"1", u"Orientation"},
+        TakenCase{"animation time", [](auto& c) { return c.AnimationTime(2000); },
+                  [](auto& c) { return Number(c.AnimationTime()); }, u"2000", u"AnimationTime"},
+        TakenCase{"drag", [](auto& c) { return c.DragEnabled(false); },
+                  [](auto& c) { return Number(c.DragEnabled()); }, u"0", u"DragEnabled"},
+        TakenCase{"last move cleared", [](auto& c) { return c.LastMove(u""); },
+                  [](auto& c) { return c.LastMove(); }, u"", u"LastMove"}),
+    CaseName<TakenCase>);
+
+// A refused write changes nothing, sends no notice and shows no message.
+struct RefusedCase {
+  const char* what;
+  std::function<Refused(UserControl1&)> write;
+};
+
+class RefusedWriteTest : public ChessBoardFixture,
+                         public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedWriteTest, ChangesNothing) {
+  UserControl1& c = *control;
+  ASSERT_FALSE(c.LegalMoves(u"E2-E4"));
+  ASSERT_FALSE(c.Marks(u"Gd4"));
+  host.Clear();
+  const Refused refused = GetParam().write(c);
+  ASSERT_TRUE(refused);
+  EXPECT_FALSE(refused->reason.empty());
+  EXPECT_EQ(c.LegalMoves(), u"E2-E4");
+  EXPECT_EQ(c.Marks(), u"Gd4");
+  EXPECT_EQ(c.Orientation(), 0);
+  EXPECT_EQ(c.AnimationTime(), 150);
+  EXPECT_EQ(c.board().PositionText(), kInitialPosition);
+  EXPECT_TRUE(host.log().empty());
+  EXPECT_TRUE(forms.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, RefusedWriteTest,
+    ::testing::Values(RefusedCase{"legal moves", [](auto& c) { return c.LegalMoves(u"E2-E4 x"); }},
+                      RefusedCase{"marks", [](auto& c) { return c.Marks(u"Gd4 Zz9"); }},
+                      RefusedCase{"user marks", [](auto& c) { return c.UserMarks(u"G"); }},
+                      RefusedCase{"last move", [](auto& c) { return c.LastMove(u"e2e4"); }},
+                      RefusedCase{"check square", [](auto& c) { return c.CheckSquare(u"E"); }},
+                      RefusedCase{"orientation", [](auto& c) { return c.Orientation(2); }},
+                      RefusedCase{"negative orientation",
+                                  [](auto& c) { return c.Orientation(-1); }},
+                      RefusedCase{"animation", [](auto& c) { return c.AnimationTime(2001); }},
+                      RefusedCase{"fen", [](auto& c) { return c.Fen(u"8/8/8 w"); }}),
+    CaseName<RefusedCase>);
+
+TEST_F(ChessBoardTest, AFenWriteLoadsThroughThePositionCell) {
+  EXPECT_FALSE(control->Fen(u"k7/8/8/8/8/8/8/4K3 w - - 0 1"));
+  EXPECT_EQ(CellAt(u"A8"), u'k');
+  EXPECT_EQ(CellAt(u"E1"), u'K');
+  EXPECT_EQ(CellAt(u"E2"), kEmptyCell);
+  EXPECT_EQ(control->Fen(), u"k7/8/8/8/8/8/8/4K3");
+  EXPECT_EQ(control->PutPosition(), u"");
+  ASSERT_TRUE(control->surface().LastAnnouncement());
+  EXPECT_EQ(control->surface().LastAnnouncement()->kind, Announcement::Kind::kNewPosition);
+  EXPECT_EQ(PictureAt(u"E2"), PictureForCell(kEmptyCell));
+  EXPECT_EQ(host.log(), (Entries{NoticeOf(u"Fen")}));
+}
+
+std::vector<std::u16string> Names(const MemoryBag& bag) {
+  std::vector<std::u16string> names;
+  for (const auto& [name, value] : bag.values()) names.push_back(name);
+  return names;
+}
+
+TEST_F(ChessBoardTest, SavesTheFiveAfterTheFourAndLoadsThemBack) {
+  ASSERT_FALSE(control->DragEnabled(false));
+  ASSERT_FALSE(control->Orientation(1));
+  ASSERT_FALSE(control->AnimationTime(0));
+  MemoryBag saved;
+  control->SaveProperties(saved);
+  EXPECT_EQ(Names(saved),
+            (std::vector<std::u16string>{u"Enabled", u"GetMove", u"PutMove", u"PutPosition",
+                                         u"DragEnabled", u"ShowLegalMoves", u"Orientation",
+                                         u"ShowLastMove", u"AnimationTime"}));
+  const auto other = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  other->LoadProperties(saved);
+  EXPECT_FALSE(other->DragEnabled());
+  EXPECT_TRUE(other->ShowLegalMoves());
+  EXPECT_EQ(other->Orientation(), 1);
+  EXPECT_EQ(other->AnimationTime(), 0);
+  EXPECT_EQ(saved.reads(), Names(saved));
+}
+
+TEST_F(ChessBoardTest, ASavedNumberOutOfRangeEndsTheLoad) {
+  MemoryBag bag;
+  bag.Set(u"Orientation", 3.0);
+  bag.Set(u"ShowLastMove", false);
+  EXPECT_THROW(control->LoadProperties(bag), Failure);
+  EXPECT_TRUE(control->ShowLastMove());
+}
+
+TEST_F(FirstClassTest, SavesAndReadsOnlyTheFour) {
+  MemoryBag saved;
+  control->SaveProperties(saved);
+  EXPECT_EQ(Names(saved),
+            (std::vector<std::u16string>{u"Enabled", u"GetMove", u"PutMove", u"PutPosition"}));
+  saved.Set(u"DragEnabled", true);
+  control->LoadProperties(saved);
+  EXPECT_EQ(saved.reads(),
+            (std::vector<std::u16string>{u"Enabled", u"GetMove", u"PutMove", u"PutPosition"}));
+  EXPECT_FALSE(control->DragEnabled());
+}
+
+}  // namespace
+}  // namespace velmora::testing

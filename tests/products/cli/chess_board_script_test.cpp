@@ -1,0 +1,125 @@
+// The command-line host's ChessBoard lines: the later members, drags, pointer points, BeforeMove.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "products/cli/script.h"
+#include "products/cli/session.h"
+
+namespace velmora::cli {
+namespace {
+
+Operation Parsed(std::string_view line) {
+  const ParsedLine parsed = ParseLine(line);
+  EXPECT_TRUE(std::holds_alternative<Operation>(parsed)) << line;
+  return std::get<Operation>(parsed);
+}
+
+TEST(ChessBoardLine, DragsPointsRepliesAndValuesOfEachKind) {
+  const auto drag = std::get<DragOp>(Parsed("drag E2 e4"));
+  EXPECT_EQ(drag.from, 13);
+  EXPECT_EQ(drag.to, std::optional<std::int16_t>(29));
+  EXPECT_FALSE(std::get<DragOp>(Parsed("drag G1 off")).to);
+  const auto move = std::get<PointerOp>(Parsed("move 10 -3"));
+  EXPECT_EQ(move.kind, PointerOp::Kind::kMove);
+  EXPECT_EQ(move.x, 10);
+  EXPECT_EQ(move.y, -3);
+  EXPECT_EQ(std::get<PointerOp>(Parsed("release 1 2")).kind, PointerOp::Kind::kRelease);
+  EXPECT_EQ(std::get<ReplyOp>(Parsed("reply Cancel True")).value, 1.0);
+  EXPECT_EQ(std::get<ReplyOp>(Parsed("reply Cancel False")).value, 0.0);
+  EXPECT_EQ(std::get<SetOp>(Parsed("set AnimationTime 300")).value.number, 300);
+  EXPECT_FALSE(std::get<SetOp>(Parsed("set ShowLegalMoves False")).value.truth);
+  EXPECT_EQ(std::get<SetOp>(Parsed("set LegalMoves \"e2e4 g1f3\"")).value.text, u"e2e4 g1f3");
+}
+
+TEST(ChessBoardLine, MalformedLinesSayWhy) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"drag E2", "takes 2 arguments"},        {"drag E2 X9", "a square or off"},
+      {"press 1 a", "two whole numbers"},      {"reply Cancel maybe", "True, False or off"},
+      {"set Orientation one", "whole number"}, {"set DragEnabled 1", "True or False"},
+  };
+  for (const auto& [line, says] : cases) {
+    const ParsedLine parsed = ParseLine(line);
+    const auto* error = std::get_if<ParseError>(&parsed);
+    ASSERT_NE(error, nullptr) << line;
+    EXPECT_NE(error->what.find(says), std::string::npos) << error->what;
+  }
+}
+
+struct Outcome {
+  bool ok;
+  std::string out;
+  std::string err;
+};
+
+Outcome RunOn(const std::string& script, ControlClass control_class = ControlClass::kChessBoard) {
+  std::vector<std::string> lines;
+  std::istringstream in(script);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::ostringstream out, err;
+  Session session(out, err, control_class);
+  const bool ok = session.Run(lines, false);
+  return {ok, out.str(), err.str()};
+}
+
+TEST(ChessBoardSession, RefusalsPrintAndChangeNothing) {
+  const Outcome run = RunOn(R"(set LegalMoves "e2e4 E7_E5"
+get LegalMoves
+set Orientation 3
+get Orientation
+set LegalMoves "e2e4 g1f3"
+get LegalMoves
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(run.out,
+            "refused LegalMoves: \"E7_E5\" is not a move: write E2-E4, E4xD5 or e2e4, separated "
+            "by spaces\n"
+            "LegalMoves = \"\"\n"
+            "refused Orientation: must lie from 0 to 1\n"
+            "Orientation = 0\n"
+            "notice LegalMoves\n"
+            "LegalMoves = \"E2-E4 G1-F3\"\n");
+}
+
+TEST(ChessBoardSession, ADragAndAVetoedMove) {
+  const Outcome run = RunOn(R"(drag G1 F3
+expect GetMove G1-F3
+reply Cancel True
+drag E2 E4
+expect GetMove E2
+drag E2 off
+expect GetMove E2
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_NE(run.out.find("event BeforeMove FromSquare=\"E2\" ToSquare=\"E4\" Promotion=\"\" "
+                         "Cancel=False\nanswer Cancel=True\n"),
+            std::string::npos)
+      << run.out;
+}
+
+TEST(ChessBoardSession, PointerPointsPastFourPixelsDrag) {
+  // E2's picture is the square at column 5, row 2 of the board drawn at 96 dots per inch.
+  const PixelGrid grid(DeviceScale::Times(1));
+  const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, 13}));
+  const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, 29}));
+  const auto at = [](const PixelBox& box, int dx) {
+    return std::to_string(box.left + 10 + dx) + " " + std::to_string(box.top + 10);
+  };
+  const Outcome run =
+      RunOn("press " + at(e2, 0) + "\nmove " + at(e2, 4) + "\nrelease " + at(e2, 4) +
+            "\nexpect GetMove E2\nclick E2\npress " + at(e2, 0) + "\nmove " + at(e2, 5) +
+            "\nmove " + at(e4, 0) + "\nrelease " + at(e4, 0) + "\nexpect GetMove E2-E4\n");
+  EXPECT_TRUE(run.ok) << run.err << run.out;
+}
+
+TEST(ChessBoardSession, AUserControl1HasNoLaterMembers) {
+  const Outcome set = RunOn("set LegalMoves E2-E4\n", ControlClass::kUserControl1);
+  EXPECT_TRUE(set.ok);
+  EXPECT_EQ(set.out, "refused UserControl1 has no member LegalMoves\n");
+  const Outcome get = RunOn("get Fen\n", ControlClass::kUserControl1);
+  EXPECT_FALSE(get.ok);
+  EXPECT_EQ(get.err, "line 1: UserControl1 has no member Fen\n");
+}
+
+}  // namespace
+}  // namespace velmora::cli

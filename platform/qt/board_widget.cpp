@@ -1,5 +1,6 @@
 #include "velmora/board_widget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -58,7 +59,7 @@ BoardWidget::Impl::Impl(BoardWidget* owner)
     : widget(owner),
       forms(std::make_shared<QtForms>(owner)),
       host(std::make_shared<QtHost>(owner)),
-      control(UserControl1::Create(forms, host)) {
+      control(UserControl1::Create(forms, host, ControlClass::kChessBoard)) {
   control->SetSurfaceObserver(this);
 }
 
@@ -72,6 +73,10 @@ BoardWidget::Impl::~Impl() {
 
 PixelGrid BoardWidget::Impl::Grid() const {
   return GridFor(widget->devicePixelRatioF());
+}
+
+int BoardWidget::Impl::DragDistance() const {
+  return qRound(QApplication::startDragDistance() * widget->devicePixelRatioF());
 }
 
 PointerPoint BoardWidget::Impl::PointAt(const QMouseEvent& event) const {
@@ -124,6 +129,10 @@ void BoardWidget::Impl::EnabledChanged() {
   syncing_enabled = false;
   Update(SurfaceReport::Enabled());
   AccessibleStateChanged(*widget);
+}
+
+void BoardWidget::Impl::DragChanged() {
+  Update(SurfaceReport::Drag());
 }
 
 void BoardWidget::Impl::FocusMoved() {
@@ -180,6 +189,73 @@ void BoardWidget::setPutMove(const QString& move) {
 void BoardWidget::setPutPosition(const QString& position) {
   d_->WriteText(position,
                 [](UserControl1& c, std::u16string text) { c.PutPosition(std::move(text)); });
+}
+
+bool BoardWidget::dragEnabled() const {
+  return d_->control->DragEnabled();
+}
+bool BoardWidget::setDragEnabled(bool enabled) {
+  return d_->Accepts([enabled](UserControl1& c) { return c.DragEnabled(enabled); });
+}
+QString BoardWidget::legalMoves() const {
+  return ToQString(d_->control->LegalMoves());
+}
+bool BoardWidget::setLegalMoves(const QString& moves) {
+  return d_->Accepts([text = ToU16(moves)](UserControl1& c) { return c.LegalMoves(text); });
+}
+bool BoardWidget::showLegalMoves() const {
+  return d_->control->ShowLegalMoves();
+}
+bool BoardWidget::setShowLegalMoves(bool show) {
+  return d_->Accepts([show](UserControl1& c) { return c.ShowLegalMoves(show); });
+}
+int BoardWidget::orientation() const {
+  return d_->control->Orientation();
+}
+bool BoardWidget::setOrientation(int orientation) {
+  return d_->Accepts([orientation](UserControl1& c) { return c.Orientation(orientation); });
+}
+QString BoardWidget::lastMove() const {
+  return ToQString(d_->control->LastMove());
+}
+bool BoardWidget::setLastMove(const QString& move) {
+  return d_->Accepts([text = ToU16(move)](UserControl1& c) { return c.LastMove(text); });
+}
+bool BoardWidget::showLastMove() const {
+  return d_->control->ShowLastMove();
+}
+bool BoardWidget::setShowLastMove(bool show) {
+  return d_->Accepts([show](UserControl1& c) { return c.ShowLastMove(show); });
+}
+QString BoardWidget::checkSquare() const {
+  return ToQString(d_->control->CheckSquare());
+}
+bool BoardWidget::setCheckSquare(const QString& square) {
+  return d_->Accepts([text = ToU16(square)](UserControl1& c) { return c.CheckSquare(text); });
+}
+QString BoardWidget::marks() const {
+  return ToQString(d_->control->Marks());
+}
+bool BoardWidget::setMarks(const QString& marks) {
+  return d_->Accepts([text = ToU16(marks)](UserControl1& c) { return c.Marks(text); });
+}
+QString BoardWidget::userMarks() const {
+  return ToQString(d_->control->UserMarks());
+}
+bool BoardWidget::setUserMarks(const QString& marks) {
+  return d_->Accepts([text = ToU16(marks)](UserControl1& c) { return c.UserMarks(text); });
+}
+int BoardWidget::animationTime() const {
+  return d_->control->AnimationTime();
+}
+bool BoardWidget::setAnimationTime(int milliseconds) {
+  return d_->Accepts([milliseconds](UserControl1& c) { return c.AnimationTime(milliseconds); });
+}
+QString BoardWidget::fen() const {
+  return ToQString(d_->control->Fen());
+}
+bool BoardWidget::setFen(const QString& fen) {
+  return d_->Accepts([text = ToU16(fen)](UserControl1& c) { return c.Fen(text); });
 }
 
 QImage BoardWidget::toolboxImage() {

@@ -43,8 +43,19 @@ class BoardWidget::Impl : public SurfaceObserver {
     const auto held_control = control;
     const auto held_forms = forms;
     const auto held_pointer = pointer;
+    held_pointer->SetDragDistance(DragDistance());
     deliver(*held_pointer, *held_control, grid, at);
     held_forms->Wake();
+  }
+
+  // The drag distance of the system, in device pixels on the screen the widget is on now.
+  int DragDistance() const;
+
+  // A later member's write; true when the control took the value.
+  template <class Write>
+  bool Accepts(Write write) {
+    const auto held = control;
+    return !write(*held).has_value();
   }
 
   // A text property write is a host write, before or after the widget is shown (it holds the
@@ -59,6 +70,7 @@ class BoardWidget::Impl : public SurfaceObserver {
   void MoveDisplayChanged() override;
   void VisibilityChanged(ControlName name) override;
   void EnabledChanged() override;
+  void DragChanged() override;
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override;

@@ -2,6 +2,8 @@
 
 #include <QEventLoop>
 #include <QMessageBox>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/qt/qt_text.h"
@@ -15,6 +17,25 @@ constexpr char kMessageCaption[] = "Project1";
 
 // How a wait's event loop ended. Anything else came from the application leaving its loops.
 enum WaitEnd : int { kWoken = 1, kClosing = 2 };
+
+// Each property's NOTIFY signal, by the name the control gives its notice.
+using Notice = void (BoardWidget::*)();
+constexpr std::pair<std::u16string_view, Notice> kNotices[] = {
+    {u"GetMove", &BoardWidget::getMoveChanged},
+    {u"PutMove", &BoardWidget::putMoveChanged},
+    {u"PutPosition", &BoardWidget::putPositionChanged},
+    {u"DragEnabled", &BoardWidget::dragEnabledChanged},
+    {u"LegalMoves", &BoardWidget::legalMovesChanged},
+    {u"ShowLegalMoves", &BoardWidget::showLegalMovesChanged},
+    {u"Orientation", &BoardWidget::orientationChanged},
+    {u"LastMove", &BoardWidget::lastMoveChanged},
+    {u"ShowLastMove", &BoardWidget::showLastMoveChanged},
+    {u"CheckSquare", &BoardWidget::checkSquareChanged},
+    {u"Marks", &BoardWidget::marksChanged},
+    {u"UserMarks", &BoardWidget::userMarksChanged},
+    {u"AnimationTime", &BoardWidget::animationTimeChanged},
+    {u"Fen", &BoardWidget::fenChanged},
+};
 
 template <typename T>
 T& Arg(std::span<const EventArg> args, std::size_t i) {
@@ -92,17 +113,22 @@ void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
     case EventId::kChange:
       emit widget_->changed();
       break;
-    case EventId::kBeforeMove:
-      // Raised by a ChessBoard only; the widget's veto comes with its later members.
+    case EventId::kBeforeMove: {
+      using Text = const std::u16string;
+      emit widget_->beforeMove(ToQString(Arg<Text>(args, 0)), ToQString(Arg<Text>(args, 1)),
+                               ToQString(Arg<Text>(args, 2)), Arg<bool>(args, 3));
       break;
+    }
   }
 }
 
 void QtHost::PropertyChanged(std::u16string_view property) {
   if (widget_ == nullptr) return;
-  if (property == u"GetMove") emit widget_->getMoveChanged();
-  if (property == u"PutMove") emit widget_->putMoveChanged();
-  if (property == u"PutPosition") emit widget_->putPositionChanged();
+  for (const auto& [name, notice] : kNotices) {
+    if (property != name) continue;
+    emit(widget_->*notice)();
+    return;
+  }
 }
 
 }  // namespace velmora

@@ -22,7 +22,18 @@ struct WidgetAccess;
 // Every property write is a host write, before the widget is shown as after: its handlers run
 // inside it and its NOTIFY signal follows it, whether the text changed or not. The properties
 // are declared in the order they are saved (enabled, QWidget's own, then getMove, putMove,
-// putPosition), so a form loader applies them in that order.
+// putPosition, then the board's later members), so a form loader applies them in that order.
+//
+// The later members' setters answer whether the value was taken: a text that does not parse or
+// a number out of range is refused (false), nothing changes and no signal follows. legalMoves
+// is a text of moves separated by spaces ("E2-E4 G1-F3", or "e2e4 g1f3"; empty = any move),
+// read back as move texts; marks and userMarks are coloured squares and arrows ("Gd4 Rg1f3");
+// orientation is 0 (white at the bottom) or 1; animationTime is 0 to 2000 milliseconds; fen
+// reads the board's placement field and loads a placement field or a whole FEN record.
+//
+// A piece can be dragged (dragEnabled) as well as moved by two clicks. Before a person's move is
+// made, beforeMove() offers it to the host: a slot connected directly that sets cancel leaves
+// the piece picked and the board and getMove as they were, with no changed().
 //
 // The key and mouse signals pass the control's own storage by reference: a slot connected
 // directly may change it (setting keyCode to 0 takes a key for the host).
@@ -31,6 +42,19 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   Q_PROPERTY(QString getMove READ getMove WRITE setGetMove NOTIFY getMoveChanged)
   Q_PROPERTY(QString putMove READ putMove WRITE setPutMove NOTIFY putMoveChanged)
   Q_PROPERTY(QString putPosition READ putPosition WRITE setPutPosition NOTIFY putPositionChanged)
+  Q_PROPERTY(bool dragEnabled READ dragEnabled WRITE setDragEnabled NOTIFY dragEnabledChanged)
+  Q_PROPERTY(QString legalMoves READ legalMoves WRITE setLegalMoves NOTIFY legalMovesChanged)
+  Q_PROPERTY(
+      bool showLegalMoves READ showLegalMoves WRITE setShowLegalMoves NOTIFY showLegalMovesChanged)
+  Q_PROPERTY(int orientation READ orientation WRITE setOrientation NOTIFY orientationChanged)
+  Q_PROPERTY(QString lastMove READ lastMove WRITE setLastMove NOTIFY lastMoveChanged)
+  Q_PROPERTY(bool showLastMove READ showLastMove WRITE setShowLastMove NOTIFY showLastMoveChanged)
+  Q_PROPERTY(QString checkSquare READ checkSquare WRITE setCheckSquare NOTIFY checkSquareChanged)
+  Q_PROPERTY(QString marks READ marks WRITE setMarks NOTIFY marksChanged)
+  Q_PROPERTY(QString userMarks READ userMarks WRITE setUserMarks NOTIFY userMarksChanged)
+  Q_PROPERTY(
+      int animationTime READ animationTime WRITE setAnimationTime NOTIFY animationTimeChanged)
+  Q_PROPERTY(QString fen READ fen WRITE setFen NOTIFY fenChanged)
 
  public:
   explicit BoardWidget(QWidget* parent = nullptr);
@@ -42,6 +66,29 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void setPutMove(const QString& move);
   QString putPosition() const;
   void setPutPosition(const QString& position);
+
+  bool dragEnabled() const;
+  bool setDragEnabled(bool enabled);
+  QString legalMoves() const;
+  bool setLegalMoves(const QString& moves);
+  bool showLegalMoves() const;
+  bool setShowLegalMoves(bool show);
+  int orientation() const;
+  bool setOrientation(int orientation);
+  QString lastMove() const;
+  bool setLastMove(const QString& move);
+  bool showLastMove() const;
+  bool setShowLastMove(bool show);
+  QString checkSquare() const;
+  bool setCheckSquare(const QString& square);
+  QString marks() const;
+  bool setMarks(const QString& marks);
+  QString userMarks() const;
+  bool setUserMarks(const QString& marks);
+  int animationTime() const;
+  bool setAnimationTime(int milliseconds);
+  QString fen() const;
+  bool setFen(const QString& fen);
 
   QSize sizeHint() const override;
 
@@ -56,6 +103,17 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void getMoveChanged();
   void putMoveChanged();
   void putPositionChanged();
+  void dragEnabledChanged();
+  void legalMovesChanged();
+  void showLegalMovesChanged();
+  void orientationChanged();
+  void lastMoveChanged();
+  void showLastMoveChanged();
+  void checkSquareChanged();
+  void marksChanged();
+  void userMarksChanged();
+  void animationTimeChanged();
+  void fenChanged();
 
   void clicked();
   void doubleClicked();
@@ -66,6 +124,9 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void mouseMove(short& button, short& shift, float& x, float& y);
   void mouseUp(short& button, short& shift, float& x, float& y);
   void changed();
+  // A person's move from one square to another is about to be made; promotion is "" or the
+  // chosen piece's letter, upper-case for white.
+  void beforeMove(const QString& from, const QString& to, const QString& promotion, bool& cancel);
 
  protected:
   void changeEvent(QEvent* event) override;

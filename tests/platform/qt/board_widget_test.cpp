@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMap>
 #include <QMessageBox>
+#include <QMetaProperty>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QSet>
@@ -98,6 +99,21 @@ class PaintRecorder : public QObject {
     return false;
   }
 };
+
+// Drags with the left button as QTest delivers it: a press, a move past the drag distance, a
+// move to `to`, then the release there; Escape before the release when asked.
+void DragTo(QWidget* widget, QPoint from, QPoint to, bool escape = false) {
+  QTest::mousePress(widget, Qt::LeftButton, {}, from);
+  QTest::mouseMove(widget, from + QPoint(QApplication::startDragDistance() + 1, 0));
+  QTest::mouseMove(widget, to);
+  if (escape) QTest::keyClick(widget, Qt::Key_Escape);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+// Where a drag ends: a square's name, or "off" for a point beside the board.
+QPoint DropPoint(const QString& where) {
+  return where == "off" ? QPoint(2, 2) : SquareRect(where).center();
+}
 
 }  // namespace
 
@@ -689,6 +705,210 @@ class BoardWidgetTest : public QObject {
     const QRegion expected =
         QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kMoveDisplay});
     QCOMPARE(recorder.painted, expected);
+  }
+
+  void dragsEndAsTheirDropSays_data() {
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QString>("legalMoves");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<QString>("getMove");
+    QTest::addColumn<QString>("fen");
+    struct Case {
+      const char* name;
+      QString position;
+      const char *legal, *from, *to;
+      bool escape;
+      const char *get_move, *fen;
+    };
+    const char* initial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+    const QString pawns = Rows({"****K***", "********", "********", "***p****", "****P***",
+                                "********", "********", "****k***"});
+    const QString castling = Rows({"R***K**R", "PPPPPPPP", "********", "********", "********",
+                                   "********", "pppppppp", "r***k**r"});
+    const Case cases[] = {
+        {"a move", kInitial, "", "E2", "E4", false, "E2-E4",
+         "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR"},
+        {"a capture", pawns, "", "E5", "D4", false, "E5-D4", "4k3/8/8/8/3P4/8/8/4K3"},
+        // A castling leaves the king's square in getMove, as it does by clicks.
+        {"castling by the king", castling, "", "E1", "G1", false, "E1",
+         "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R4RK1"},
+        {"a drop off the board", kInitial, "", "E2", "off", false, "E2", initial},
+        {"a drop on its own square", kInitial, "", "E2", "E2", false, "E2", initial},
+        {"Escape during the drag", kInitial, "", "E2", "E4", true, "E2", initial},
+        {"a drop on an unlisted square", kInitial, "E2-E4 G1-F3", "E2", "E3", false, "E2", initial},
+    };
+    for (const Case& c : cases) {
+      QTest::newRow(c.name) << c.position << c.legal << c.from << c.to << c.escape << c.get_move
+                            << c.fen;
+    }
+  }
+
+  void dragsEndAsTheirDropSays() {
+    QFETCH(QString, position);
+    QFETCH(QString, legalMoves);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(bool, escape);
+    QFETCH(QString, getMove);
+    QFETCH(QString, fen);
+    const auto widget = ShownWidget(position);
+    QVERIFY(widget->setLegalMoves(legalMoves));
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    DragTo(widget.get(), SquareRect(from).center(), DropPoint(to), escape);
+    QCOMPARE(widget->getMove(), getMove);
+    QCOMPARE(widget->fen(), fen);
+    QCOMPARE(changed.count(), getMove == from ? 1 : 2);  // the lift's pick, then the move
+  }
+
+  // Qt's drag distance, not a smaller one: a press just inside E2 that moves that far up into E3
+  // lifts nothing, and its release over another square makes no click.
+  void aPressThatStaysWithinTheDragDistanceLiftsNothing() {
+    const auto widget = ShownWidget();
+    const QPoint pressed(SquareRect(u"E2").center().x(), SquareRect(u"E2").top() + 1);
+    const QPoint released = pressed - QPoint(0, QApplication::startDragDistance());
+    QVERIFY(SquareRect(u"E3").contains(released));
+    QTest::mousePress(widget.get(), Qt::LeftButton, {}, pressed);
+    QTest::mouseMove(widget.get(), released);
+    QTest::mouseRelease(widget.get(), Qt::LeftButton, {}, released);
+    QCOMPARE(widget->getMove(), QString());
+  }
+
+  void aDragFrameRepaintsAroundThePieceOnly() {
+    const auto widget = ShownWidget();
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    const QPoint e2 = SquareRect(u"E2").center();
+    const QPoint lifted = e2 + QPoint(QApplication::startDragDistance() + 1, 0);
+    QTest::mousePress(widget.get(), Qt::LeftButton, {}, e2);
+    QTest::mouseMove(widget.get(), lifted);
+    QCoreApplication::processEvents();
+    PaintRecorder recorder;
+    widget->installEventFilter(&recorder);
+    const QPoint next = lifted + QPoint(0, -30);
+    QTest::mouseMove(widget.get(), next);
+    QTRY_VERIFY(!recorder.painted.isEmpty());
+    // The piece's box before and after the move, with room for where it sits on the pointer.
+    const QSize square = SquareRect(u"E2").size();
+    QRect around = QRect(QPoint(), square * 2);
+    QRegion allowed = around.translated(lifted - around.center());
+    allowed += around.translated(next - around.center());
+    QCOMPARE(recorder.painted.subtracted(allowed), QRegion());
+    QTest::mouseRelease(widget.get(), Qt::LeftButton, {}, next);
+  }
+
+  void aCancelInBeforeMoveLeavesTheMoveUnmade_data() {
+    QTest::addColumn<bool>("byDrag");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("getMove");
+    QTest::newRow("clicks, cancelled") << false << true << "E2";
+    QTest::newRow("a drag, cancelled") << true << true << "E2";
+    QTest::newRow("clicks, let through") << false << false << "E2-E4";
+  }
+
+  void aCancelInBeforeMoveLeavesTheMoveUnmade() {
+    QFETCH(bool, byDrag);
+    QFETCH(bool, cancel);
+    QFETCH(QString, getMove);
+    const auto widget = ShownWidget();
+    QStringList asked;
+    connect(widget.get(), &BoardWidget::beforeMove,
+            [&](const QString& from, const QString& to, const QString& promotion, bool& veto) {
+              asked << from << to << promotion;
+              veto = cancel;
+            });
+    const QString before = widget->fen();
+    if (byDrag) {
+      DragTo(widget.get(), SquareRect(u"E2").center(), SquareRect(u"E4").center());
+    } else {
+      ClickSquare(widget.get(), u"E2");
+    }
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    if (!byDrag) ClickSquare(widget.get(), u"E4");
+    QCOMPARE(asked, QStringList({"E2", "E4", ""}));
+    QCOMPARE(widget->getMove(), getMove);
+    QCOMPARE(changed.count(), byDrag || cancel ? 0 : 1);
+    QCOMPARE(widget->fen() == before, cancel);
+  }
+
+  void theLaterMembersAreDeclaredInTheSavedOrder() {
+    const QMetaObject* meta = BoardWidget().metaObject();
+    QStringList declared;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+      declared << meta->property(i).name();
+    }
+    QCOMPARE(declared,
+             QStringList({"getMove", "putMove", "putPosition", "dragEnabled", "legalMoves",
+                          "showLegalMoves", "orientation", "lastMove", "showLastMove",
+                          "checkSquare", "marks", "userMarks", "animationTime", "fen"}));
+  }
+
+  void theLaterMembersRoundTrip_data() {
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("written");
+    QTest::addColumn<QVariant>("read");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("dragEnabled") << "dragEnabled" << QVariant(false) << QVariant(false) << true;
+    QTest::newRow("legalMoves as UCI")
+        << "legalMoves" << QVariant("e2e4 g1f3 e7e8q") << QVariant("E2-E4 G1-F3 E7-E8") << true;
+    QTest::newRow("legalMoves, a bad token")
+        << "legalMoves" << QVariant("E2-E4 E2E9") << QVariant("") << false;
+    QTest::newRow("showLegalMoves")
+        << "showLegalMoves" << QVariant(false) << QVariant(false) << true;
+    QTest::newRow("orientation") << "orientation" << QVariant(1) << QVariant(1) << true;
+    QTest::newRow("orientation out of range")
+        << "orientation" << QVariant(2) << QVariant(0) << false;
+    QTest::newRow("lastMove") << "lastMove" << QVariant("E2-E4") << QVariant("E2-E4") << true;
+    QTest::newRow("lastMove, no move") << "lastMove" << QVariant("E2") << QVariant("") << false;
+    QTest::newRow("showLastMove") << "showLastMove" << QVariant(false) << QVariant(false) << true;
+    QTest::newRow("checkSquare") << "checkSquare" << QVariant("E8") << QVariant("E8") << true;
+    QTest::newRow("marks") << "marks" << QVariant("gD4,Rg1F3") << QVariant("Gd4 Rg1f3") << true;
+    QTest::newRow("userMarks") << "userMarks" << QVariant("Yh8") << QVariant("Yh8") << true;
+    QTest::newRow("userMarks, no colour") << "userMarks" << QVariant("h8") << QVariant("") << false;
+    QTest::newRow("animationTime") << "animationTime" << QVariant(0) << QVariant(0) << true;
+    QTest::newRow("animationTime too long")
+        << "animationTime" << QVariant(2001) << QVariant(150) << false;
+    QTest::newRow("fen, a whole record") << "fen" << QVariant("4k3/8/8/8/8/8/8/4K3 w - - 0 1")
+                                         << QVariant("4k3/8/8/8/8/8/8/4K3") << true;
+    QTest::newRow("fen, a bad row")
+        << "fen" << QVariant("4k3/8/8") << QVariant("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR")
+        << false;
+  }
+
+  // Through the meta-object, as a form loader writes them: a taken write sends its NOTIFY
+  // signal, a refused one leaves the value and sends nothing.
+  void theLaterMembersRoundTrip() {
+    QFETCH(QString, property);
+    QFETCH(QVariant, written);
+    QFETCH(QVariant, read);
+    QFETCH(bool, taken);
+    const auto widget = ShownWidget();
+    const QByteArray name = property.toLatin1();
+    const QMetaProperty meta =
+        widget->metaObject()->property(widget->metaObject()->indexOfProperty(name.constData()));
+    QVERIFY(meta.isValid());
+    QSignalSpy notices(widget.get(), meta.notifySignal());
+    QSignalSpy changed(widget.get(), &BoardWidget::changed);
+    QVERIFY(widget->setProperty(name.constData(), written));
+    QCOMPARE(widget->property(name.constData()), read);
+    QCOMPARE(notices.count(), taken ? 1 : 0);
+    QCOMPARE(changed.count(), 0);
+  }
+
+  void aRefusedWriteAnswersFalseAndChangesNothing() {
+    const auto widget = ShownWidget();
+    QVERIFY(widget->setLegalMoves("E2-E4"));
+    QSignalSpy notices(widget.get(), &BoardWidget::legalMovesChanged);
+    QVERIFY(!widget->setLegalMoves("E2-E4 hello"));
+    QCOMPARE(widget->legalMoves(), QString("E2-E4"));
+    QCOMPARE(notices.count(), 0);
+    // The list still holds: a knight it leaves out cannot be picked.
+    ClickSquare(widget.get(), u"G1");
+    QCOMPARE(widget->getMove(), QString());
+    QVERIFY(!widget->setOrientation(-1));
+    QVERIFY(!widget->setAnimationTime(3000));
+    QVERIFY(!widget->setFen("x"));
+    QCOMPARE(widget->putPosition(), QString());
   }
 
   // Last: once the application has been told to quit, no later event loop runs.

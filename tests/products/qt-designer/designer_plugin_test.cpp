@@ -32,13 +32,15 @@ class DesignerPluginTest : public QObject {
     return std::unique_ptr<QWidget>(loader.load(&buffer));
   }
 
-  // A form holding only the board, with one property set.
-  static QByteArray FormWith(const QString& property, const QString& value) {
+  // A form holding only the board, with one property set to a value of a type Designer writes
+  // ("string", "bool", "number").
+  static QByteArray FormWith(const QString& property, const QString& value,
+                             const QString& type = QStringLiteral("string")) {
     return QStringLiteral(
                "<ui version=\"4.0\"><class>F</class><widget class=\"QWidget\" name=\"F\">"
                "<widget class=\"velmora::BoardWidget\" name=\"board\">"
-               "<property name=\"%1\"><string>%2</string></property></widget></widget></ui>")
-        .arg(property, value)
+               "<property name=\"%1\"><%3>%2</%3></property></widget></widget></ui>")
+        .arg(property, value, type)
         .toUtf8();
   }
 
@@ -91,6 +93,35 @@ class DesignerPluginTest : public QObject {
     QVERIFY(board != nullptr);
     QCOMPARE(board->getMove(), getMove);
     QCOMPARE(board->putPosition(), putPosition);
+  }
+
+  void theBoardsLaterMembersLoadFromTheForm_data() {
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QVariant>("read");
+    QTest::newRow("dragEnabled") << "dragEnabled"
+                                 << "bool"
+                                 << "false" << QVariant(false);
+    QTest::newRow("animationTime") << "animationTime"
+                                   << "number"
+                                   << "0" << QVariant(0);
+    QTest::newRow("fen") << "fen"
+                         << "string"
+                         << "4k3/8/8/8/8/8/8/4K3" << QVariant("4k3/8/8/8/8/8/8/4K3");
+  }
+
+  void theBoardsLaterMembersLoadFromTheForm() {
+    QFETCH(QString, property);
+    QFETCH(QString, type);
+    QFETCH(QString, value);
+    QFETCH(QVariant, read);
+    const auto loader = Loader();
+    const std::unique_ptr<QWidget> form = Load(*loader, FormWith(property, value, type));
+    QVERIFY(form != nullptr);
+    auto* board = form->findChild<BoardWidget*>("board");
+    QVERIFY(board != nullptr);
+    QCOMPARE(board->property(property.toLatin1().constData()), read);
   }
 
   void theWidgetBoxShowsTheToolboxPicture() {

@@ -341,6 +341,8 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
                               PointerPoint at) { pointer.Release(control, grid, *button, at); });
 }
 
+// A finger's drag arrives here too: Qt synthesizes mouse events for a widget that takes no touch
+// events.
 void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   d_->DeliverPointer(*event, [](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,

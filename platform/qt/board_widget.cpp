@@ -297,6 +297,12 @@ void BoardWidget::focusInEvent(QFocusEvent* event) {
 
 void BoardWidget::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
+  // Another window or a popup takes the mouse with the focus: the press being followed ends as a
+  // lost capture does, and a dragged piece is put down still picked.
+  if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) {
+    const auto pointer = d_->pointer;
+    pointer->CaptureLost();
+  }
   const auto control = d_->control;
   control->SurfaceFocus(false);
 }

@@ -100,13 +100,21 @@ class PaintRecorder : public QObject {
   }
 };
 
+// What comes between a drag's last move and its release.
+enum class Interruption { kNone, kEscape, kOtherWindow };
+
 // Drags with the left button as QTest delivers it: a press, a move past the drag distance, a
-// move to `to`, then the release there; Escape before the release when asked.
-void DragTo(QWidget* widget, QPoint from, QPoint to, bool escape = false) {
+// move to `to`, then the release there.
+void DragTo(QWidget* widget, QPoint from, QPoint to,
+            Interruption interruption = Interruption::kNone) {
   QTest::mousePress(widget, Qt::LeftButton, {}, from);
   QTest::mouseMove(widget, from + QPoint(QApplication::startDragDistance() + 1, 0));
   QTest::mouseMove(widget, to);
-  if (escape) QTest::keyClick(widget, Qt::Key_Escape);
+  if (interruption == Interruption::kEscape) QTest::keyClick(widget, Qt::Key_Escape);
+  if (interruption == Interruption::kOtherWindow) {
+    QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(widget, &lost);
+  }
   QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
 }
 
@@ -712,14 +720,14 @@ class BoardWidgetTest : public QObject {
     QTest::addColumn<QString>("legalMoves");
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("interruption");
     QTest::addColumn<QString>("getMove");
     QTest::addColumn<QString>("fen");
     struct Case {
       const char* name;
       QString position;
       const char *legal, *from, *to;
-      bool escape;
+      Interruption interruption;
       const char *get_move, *fen;
     };
     const char* initial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
@@ -728,20 +736,23 @@ class BoardWidgetTest : public QObject {
     const QString castling = Rows({"R***K**R", "PPPPPPPP", "********", "********", "********",
                                    "********", "pppppppp", "r***k**r"});
     const Case cases[] = {
-        {"a move", kInitial, "", "E2", "E4", false, "E2-E4",
+        {"a move", kInitial, "", "E2", "E4", Interruption::kNone, "E2-E4",
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR"},
-        {"a capture", pawns, "", "E5", "D4", false, "E5-D4", "4k3/8/8/8/3P4/8/8/4K3"},
+        {"a capture", pawns, "", "E5", "D4", Interruption::kNone, "E5-D4", "4k3/8/8/8/3P4/8/8/4K3"},
         // A castling leaves the king's square in getMove, as it does by clicks.
-        {"castling by the king", castling, "", "E1", "G1", false, "E1",
+        {"castling by the king", castling, "", "E1", "G1", Interruption::kNone, "E1",
          "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R4RK1"},
-        {"a drop off the board", kInitial, "", "E2", "off", false, "E2", initial},
-        {"a drop on its own square", kInitial, "", "E2", "E2", false, "E2", initial},
-        {"Escape during the drag", kInitial, "", "E2", "E4", true, "E2", initial},
-        {"a drop on an unlisted square", kInitial, "E2-E4 G1-F3", "E2", "E3", false, "E2", initial},
+        {"a drop off the board", kInitial, "", "E2", "off", Interruption::kNone, "E2", initial},
+        {"a drop on its own square", kInitial, "", "E2", "E2", Interruption::kNone, "E2", initial},
+        {"Escape during the drag", kInitial, "", "E2", "E4", Interruption::kEscape, "E2", initial},
+        {"another window takes the input", kInitial, "", "E2", "E4", Interruption::kOtherWindow,
+         "E2", initial},
+        {"a drop on an unlisted square", kInitial, "E2-E4 G1-F3", "E2", "E3", Interruption::kNone,
+         "E2", initial},
     };
     for (const Case& c : cases) {
-      QTest::newRow(c.name) << c.position << c.legal << c.from << c.to << c.escape << c.get_move
-                            << c.fen;
+      QTest::newRow(c.name) << c.position << c.legal << c.from << c.to << int(c.interruption)
+                            << c.get_move << c.fen;
     }
   }
 
@@ -750,13 +761,13 @@ class BoardWidgetTest : public QObject {
     QFETCH(QString, legalMoves);
     QFETCH(QString, from);
     QFETCH(QString, to);
-    QFETCH(bool, escape);
+    QFETCH(int, interruption);
     QFETCH(QString, getMove);
     QFETCH(QString, fen);
     const auto widget = ShownWidget(position);
     QVERIFY(widget->setLegalMoves(legalMoves));
     QSignalSpy changed(widget.get(), &BoardWidget::changed);
-    DragTo(widget.get(), SquareRect(from).center(), DropPoint(to), escape);
+    DragTo(widget.get(), SquareRect(from).center(), DropPoint(to), Interruption(interruption));
     QCOMPARE(widget->getMove(), getMove);
     QCOMPARE(widget->fen(), fen);
     QCOMPARE(changed.count(), getMove == from ? 1 : 2);  // the lift's pick, then the move

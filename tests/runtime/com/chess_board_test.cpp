@@ -38,8 +38,10 @@ TEST_F(ChessBoardTest, EachClassAnswersWithItsOwnIdentityAndInterfaces) {
               klass.board_interface ? S_OK : E_NOINTERFACE);
     ComPtr<IUnknown> first;
     EXPECT_EQ(control->QueryInterface(__uuidof(_UserControl1), first.PutVoid()), S_OK);
-    ComPtr<IUnknown> events;
-    EXPECT_EQ(control->QueryInterface(klass.source, events.PutVoid()), E_NOINTERFACE);
+    for (const IID& events : {klass.source, klass.other_source}) {
+      ComPtr<IUnknown> sink;
+      EXPECT_EQ(control->QueryInterface(events, sink.PutVoid()), E_NOINTERFACE);
+    }
 
     CLSID class_id{};
     EXPECT_EQ(control.As<IPersistStreamInit>()->GetClassID(&class_id), S_OK);

@@ -327,28 +327,6 @@ TEST_F(PackagingTest, ChessBoardInterfaceAddsElevenPropertiesAfterUserControl1s)
   }
 }
 
-TEST_F(PackagingTest, BoardOrientationIsALongWithTwoNamedValues) {
-  const auto types = LoadTypes();
-  ComPtr<ITypeInfo> orientation;
-  ASSERT_EQ(types->GetTypeInfo(3, orientation.Put()), S_OK);
-  const TYPEATTR attributes = Attributes(orientation.get());
-  ASSERT_EQ(attributes.typekind, TKIND_ENUM);
-  ASSERT_EQ(attributes.cVars, 2);
-  EXPECT_EQ(attributes.cbSizeInstance, 4u);
-  const wchar_t* const names[] = {L"vlWhiteAtBottom", L"vlBlackAtBottom"};
-  for (UINT i = 0; i < 2; ++i) {
-    VARDESC* variable = nullptr;
-    ASSERT_EQ(orientation->GetVarDesc(i, &variable), S_OK);
-    EXPECT_EQ(V_VT(variable->lpvarValue), VT_I4);
-    EXPECT_EQ(V_I4(variable->lpvarValue), static_cast<LONG>(i));
-    BSTR name = nullptr;
-    ASSERT_EQ(orientation->GetDocumentation(variable->memid, &name, nullptr, nullptr, nullptr),
-              S_OK);
-    EXPECT_EQ(Text(name), names[i]);
-    orientation->ReleaseVarDesc(variable);
-  }
-}
-
 TEST_F(PackagingTest, BothEventInterfacesListTheNineEventsByReference) {
   const struct {
     const wchar_t* name;

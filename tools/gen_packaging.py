@@ -23,7 +23,7 @@ import re
 import struct
 import sys
 import uuid
-from xml.sax.saxutils import quoteattr
+from xml.sax.saxutils import escape, quoteattr
 
 
 def read_identifiers(path):
@@ -105,8 +105,11 @@ def header(identifiers_path, project_path, output_path):
     major, minor = library["LibraryVersion"].split(".")
     rows = []
     for klass in project.classes:
+        independent = klass.get("VersionIndependentProgID")
+        version_independent = f'L"{independent}"' if independent else "nullptr"
         rows.append(f"""    // {klass["Name"]}
     {{.prog_id = L"{klass["ProgID"]}",
+     .version_independent_prog_id = {version_independent},
      .class_id = {guid_initializer(class_id(identifiers, klass))},
      .default_interface = {guid_initializer(identifiers["IID_" + klass["DefaultInterface"]])},
      .source_interface = {guid_initializer(identifiers["DIID_" + klass["SourceInterface"]])},
@@ -173,11 +176,16 @@ def manifest(identifiers_path, project_path, architecture, output_path):
     ]
     for klass in project.classes:
         status = ",".join(klass["MiscStatus"].split())
-        lines.append(
-            f'    <comClass clsid="{guid_text(class_id(identifiers, klass))}" '
-            f'progid={quoteattr(klass["ProgID"])} '
-            f'threadingModel={quoteattr(klass["ThreadingModel"])} tlbid="{tlbid}" '
-            f'miscStatus="{status}" miscStatusContent="{status}"/>')
+        opening = (f'    <comClass clsid="{guid_text(class_id(identifiers, klass))}" '
+                   f'progid={quoteattr(klass["ProgID"])} '
+                   f'threadingModel={quoteattr(klass["ThreadingModel"])} tlbid="{tlbid}" '
+                   f'miscStatus="{status}" miscStatusContent="{status}"')
+        independent = klass.get("VersionIndependentProgID")
+        if independent:
+            lines += [opening + ">", f"      <progid>{escape(independent)}</progid>",
+                      "    </comClass>"]
+        else:
+            lines.append(opening + "/>")
     lines += [
         f'    <typelib tlbid="{tlbid}" version="{library["LibraryVersion"]}" helpdir="" '
         f'flags="{",".join(library["LibraryFlags"].split())}"/>',
@@ -200,6 +208,9 @@ def class_rows(identifiers, project, klass, library):
     status = str(misc_status(klass))
     prog_id = klass["ProgID"]
     version = project.library["LibraryVersion"]
+    independent = klass.get("VersionIndependentProgID")
+    independent_rows = ([(class_key + "\\VersionIndependentProgID", None, independent)]
+                        if independent else [])
     return [
         (class_key, None, prog_id),
         (class_key + "\\ProgID", None, prog_id),
@@ -211,13 +222,18 @@ def class_rows(identifiers, project, klass, library):
         (class_key + "\\MiscStatus\\1", None, status),
         (class_key + "\\TypeLib", None, guid_text(library_id(identifiers, project))),
         (class_key + "\\Version", None, version),
-    ]
+    ] + independent_rows
 
 
 def prog_id_rows(identifiers, klass):
     prog_id = klass["ProgID"]
-    return [(prog_id, None, prog_id),
-            (prog_id + "\\CLSID", None, guid_text(class_id(identifiers, klass)))]
+    clsid = guid_text(class_id(identifiers, klass))
+    rows = [(prog_id, None, prog_id), (prog_id + "\\CLSID", None, clsid)]
+    independent = klass.get("VersionIndependentProgID")
+    if independent:
+        rows += [(independent, None, prog_id), (independent + "\\CLSID", None, clsid),
+                 (independent + "\\CurVer", None, prog_id)]
+    return rows
 
 
 def type_library_rows(identifiers, project):

@@ -38,6 +38,12 @@ constexpr LONG ToHimetric(std::int32_t twips) {
 }
 constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight)};
 
+// The core's class for a class of the library.
+ControlClass ClassOf(const com::ClassDescriptor& which) {
+  return which.class_id == __uuidof(::ChessBoard) ? ControlClass::kChessBoard
+                                                  : ControlClass::kUserControl1;
+}
+
 }  // namespace
 
 ControlObject::Descriptions ControlObject::Descriptions::Load(const com::Library& library,
@@ -63,11 +69,20 @@ ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& 
       events_(*this, which.source_interface),
       notices_(*this, IID_IPropertyNotifySink),
       host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
-      control_(UserControl1::Create(forms_, host_)),
+      control_(UserControl1::Create(forms_, host_, ClassOf(which))),
       extent_(kDesignExtent) {}
 
 void ControlObject::MarkDirty() {
   dirty_ = true;
+}
+
+STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
+  // ChessBoard's interface is no part of a UserControl1.
+  if (iid == __uuidof(_ChessBoard) && iid != class_.default_interface) {
+    if (out) *out = nullptr;
+    return out ? E_NOINTERFACE : E_POINTER;
+  }
+  return Implements::QueryInterface(iid, out);
 }
 
 STDMETHODIMP ControlObject::GetTypeInfoCount(UINT* count) {
@@ -99,8 +114,8 @@ STDMETHODIMP ControlObject::Invoke(DISPID member, REFIID iid, LCID, WORD flags, 
       com::CheckDispatchCall(types_.shapes, member, flags, params, argument_error);
   if (FAILED(refused)) return refused;
   return Guarded([&] {
-    return DispInvoke(static_cast<_UserControl1*>(this), types_.members.get(), member, flags,
-                      params, result, exception, argument_error);
+    return DispInvoke(static_cast<_ChessBoard*>(this), types_.members.get(), member, flags, params,
+                      result, exception, argument_error);
   });
 }
 
@@ -145,6 +160,111 @@ STDMETHODIMP ControlObject::get_PutPosition(BSTR* value) {
 
 STDMETHODIMP ControlObject::put_PutPosition(BSTR value) {
   return Guarded([&] { control_->PutPosition(com::FromBstr(value)); });
+}
+
+HRESULT ControlObject::Answer(const Refused& refused) const {
+  if (!refused) return S_OK;
+  return com::RefusalResult(refused->reason, library_.descriptor().library_name);
+}
+
+HRESULT ControlObject::ReadText(BSTR* value, std::u16string (UserControl1::*read)() const) {
+  if (!value) return E_POINTER;
+  *value = nullptr;
+  return Guarded([&] { *value = com::ToBstr(((*control_).*read)()); });
+}
+
+HRESULT ControlObject::WriteText(BSTR value, Refused (UserControl1::*write)(std::u16string_view)) {
+  return Guarded([&] { return Answer(((*control_).*write)(com::FromBstr(value))); });
+}
+
+HRESULT ControlObject::ReadTruth(VARIANT_BOOL* value, bool (UserControl1::*read)() const) {
+  if (!value) return E_POINTER;
+  *value = ((*control_).*read)() ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+HRESULT ControlObject::WriteTruth(VARIANT_BOOL value, Refused (UserControl1::*write)(bool)) {
+  return Guarded([&] { return Answer(((*control_).*write)(value != VARIANT_FALSE)); });
+}
+
+HRESULT ControlObject::ReadNumber(LONG* value, std::int32_t (UserControl1::*read)() const) {
+  if (!value) return E_POINTER;
+  *value = ((*control_).*read)();
+  return S_OK;
+}
+
+HRESULT ControlObject::WriteNumber(LONG value, Refused (UserControl1::*write)(std::int32_t)) {
+  return Guarded([&] { return Answer(((*control_).*write)(value)); });
+}
+
+// An orientation travels as the number it stands for.
+static_assert(sizeof(BoardOrientation) == sizeof(LONG));
+
+STDMETHODIMP ControlObject::get_DragEnabled(VARIANT_BOOL* value) {
+  return ReadTruth(value, &UserControl1::DragEnabled);
+}
+STDMETHODIMP ControlObject::put_DragEnabled(VARIANT_BOOL value) {
+  return WriteTruth(value, &UserControl1::DragEnabled);
+}
+STDMETHODIMP ControlObject::get_LegalMoves(BSTR* value) {
+  return ReadText(value, &UserControl1::LegalMoves);
+}
+STDMETHODIMP ControlObject::put_LegalMoves(BSTR value) {
+  return WriteText(value, &UserControl1::LegalMoves);
+}
+STDMETHODIMP ControlObject::get_ShowLegalMoves(VARIANT_BOOL* value) {
+  return ReadTruth(value, &UserControl1::ShowLegalMoves);
+}
+STDMETHODIMP ControlObject::put_ShowLegalMoves(VARIANT_BOOL value) {
+  return WriteTruth(value, &UserControl1::ShowLegalMoves);
+}
+STDMETHODIMP ControlObject::get_Orientation(BoardOrientation* value) {
+  return ReadNumber(reinterpret_cast<LONG*>(value), &UserControl1::Orientation);
+}
+STDMETHODIMP ControlObject::put_Orientation(BoardOrientation value) {
+  return WriteNumber(value, &UserControl1::Orientation);
+}
+STDMETHODIMP ControlObject::get_LastMove(BSTR* value) {
+  return ReadText(value, &UserControl1::LastMove);
+}
+STDMETHODIMP ControlObject::put_LastMove(BSTR value) {
+  return WriteText(value, &UserControl1::LastMove);
+}
+STDMETHODIMP ControlObject::get_ShowLastMove(VARIANT_BOOL* value) {
+  return ReadTruth(value, &UserControl1::ShowLastMove);
+}
+STDMETHODIMP ControlObject::put_ShowLastMove(VARIANT_BOOL value) {
+  return WriteTruth(value, &UserControl1::ShowLastMove);
+}
+STDMETHODIMP ControlObject::get_CheckSquare(BSTR* value) {
+  return ReadText(value, &UserControl1::CheckSquare);
+}
+STDMETHODIMP ControlObject::put_CheckSquare(BSTR value) {
+  return WriteText(value, &UserControl1::CheckSquare);
+}
+STDMETHODIMP ControlObject::get_Marks(BSTR* value) {
+  return ReadText(value, &UserControl1::Marks);
+}
+STDMETHODIMP ControlObject::put_Marks(BSTR value) {
+  return WriteText(value, &UserControl1::Marks);
+}
+STDMETHODIMP ControlObject::get_UserMarks(BSTR* value) {
+  return ReadText(value, &UserControl1::UserMarks);
+}
+STDMETHODIMP ControlObject::put_UserMarks(BSTR value) {
+  return WriteText(value, &UserControl1::UserMarks);
+}
+STDMETHODIMP ControlObject::get_AnimationTime(LONG* value) {
+  return ReadNumber(value, &UserControl1::AnimationTime);
+}
+STDMETHODIMP ControlObject::put_AnimationTime(LONG value) {
+  return WriteNumber(value, &UserControl1::AnimationTime);
+}
+STDMETHODIMP ControlObject::get_Fen(BSTR* value) {
+  return ReadText(value, &UserControl1::Fen);
+}
+STDMETHODIMP ControlObject::put_Fen(BSTR value) {
+  return WriteText(value, &UserControl1::Fen);
 }
 
 STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** out) {

@@ -21,15 +21,21 @@ template <>
 struct com::BaseOf<_UserControl1> {
   using type = IDispatch;
 };
+template <>
+struct com::BaseOf<_ChessBoard> {
+  using type = _UserControl1;
+};
 
 namespace ocx {
 
-// One instance of the control as COM sees it: the dual interface _UserControl1 (late binding
-// through the type library), its events and property-changed notices, persistence in property
-// bags and streams, and the OLE interfaces a container uses to site, activate in place, size
-// and draw it. It owns the core control and the ports the core reaches the platform through.
+// One instance of the control as COM sees it, of either class: its dual interface (late
+// binding through the type library; a UserControl1 answers for _UserControl1 only, a ChessBoard
+// for _ChessBoard and its base), its events and property-changed notices, persistence in
+// property bags and streams, and the OLE interfaces a container uses to site, activate in
+// place, size and draw it. It owns the core control and the ports the core reaches the platform
+// through.
 class ControlObject
-    : public com::Implements<_UserControl1, IProvideClassInfo2, IConnectionPointContainer,
+    : public com::Implements<_ChessBoard, IProvideClassInfo2, IConnectionPointContainer,
                              IPersistPropertyBag, IPersistStreamInit, IOleObject, IOleInPlaceObject,
                              IOleInPlaceActiveObject, IOleControl, IViewObject2> {
  public:
@@ -37,6 +43,9 @@ class ControlObject
   ControlObject(com::Library& library, const com::ClassDescriptor& which);
   // The library's way of making one (Library::MakeInstance).
   static com::ComPtr<IUnknown> Make(com::Library& library, const com::ClassDescriptor& which);
+
+  // IUnknown: the class's own interfaces only.
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -56,6 +65,30 @@ class ControlObject
   STDMETHODIMP put_PutMove(BSTR value) override;
   STDMETHODIMP get_PutPosition(BSTR* value) override;
   STDMETHODIMP put_PutPosition(BSTR value) override;
+
+  // _ChessBoard
+  STDMETHODIMP get_DragEnabled(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_DragEnabled(VARIANT_BOOL value) override;
+  STDMETHODIMP get_LegalMoves(BSTR* value) override;
+  STDMETHODIMP put_LegalMoves(BSTR value) override;
+  STDMETHODIMP get_ShowLegalMoves(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_ShowLegalMoves(VARIANT_BOOL value) override;
+  STDMETHODIMP get_Orientation(BoardOrientation* value) override;
+  STDMETHODIMP put_Orientation(BoardOrientation value) override;
+  STDMETHODIMP get_LastMove(BSTR* value) override;
+  STDMETHODIMP put_LastMove(BSTR value) override;
+  STDMETHODIMP get_ShowLastMove(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_ShowLastMove(VARIANT_BOOL value) override;
+  STDMETHODIMP get_CheckSquare(BSTR* value) override;
+  STDMETHODIMP put_CheckSquare(BSTR value) override;
+  STDMETHODIMP get_Marks(BSTR* value) override;
+  STDMETHODIMP put_Marks(BSTR value) override;
+  STDMETHODIMP get_UserMarks(BSTR* value) override;
+  STDMETHODIMP put_UserMarks(BSTR value) override;
+  STDMETHODIMP get_AnimationTime(LONG* value) override;
+  STDMETHODIMP put_AnimationTime(LONG value) override;
+  STDMETHODIMP get_Fen(BSTR* value) override;
+  STDMETHODIMP put_Fen(BSTR value) override;
 
   // IProvideClassInfo2
   STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
@@ -142,6 +175,15 @@ class ControlObject
   HRESULT Guarded(Body&& body) {
     return com::Call(this, std::forward<Body>(body), library_.descriptor().library_name);
   }
+  // The later members, each through one of these: a read, or a write whose refusal is
+  // E_INVALIDARG with the reason in the thread's error information.
+  HRESULT ReadText(BSTR* value, std::u16string (UserControl1::*read)() const);
+  HRESULT WriteText(BSTR value, Refused (UserControl1::*write)(std::u16string_view));
+  HRESULT ReadTruth(VARIANT_BOOL* value, bool (UserControl1::*read)() const);
+  HRESULT WriteTruth(VARIANT_BOOL value, Refused (UserControl1::*write)(bool));
+  HRESULT ReadNumber(LONG* value, std::int32_t (UserControl1::*read)() const);
+  HRESULT WriteNumber(LONG value, Refused (UserControl1::*write)(std::int32_t));
+  HRESULT Answer(const Refused& refused) const;
 
   // What the type library says of the control, read once per instance.
   struct Descriptions {

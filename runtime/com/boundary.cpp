@@ -5,12 +5,10 @@
 namespace velmora::com {
 namespace {
 
-// Leaves the failure's reason where a late-bound caller fetches it (GetErrorInfo).
-void SetErrorDescription(const Failure& failure, const wchar_t* source) {
+// Leaves a reason where a late-bound caller fetches it (GetErrorInfo).
+void SetErrorDescription(const std::wstring& description, const wchar_t* source) {
   ComPtr<ICreateErrorInfo> info;
   if (FAILED(CreateErrorInfo(info.Put()))) return;
-  const std::string& reason = failure.what();
-  const std::wstring description(reason.begin(), reason.end());
   if (source) info->SetSource(const_cast<wchar_t*>(source));
   info->SetDescription(const_cast<wchar_t*>(description.c_str()));
   if (const auto error = info.As<IErrorInfo>()) SetErrorInfo(0, error.get());
@@ -18,8 +16,14 @@ void SetErrorDescription(const Failure& failure, const wchar_t* source) {
 
 }  // namespace
 
+HRESULT RefusalResult(std::u16string_view reason, const wchar_t* source) {
+  SetErrorDescription(std::wstring(reason.begin(), reason.end()), source);
+  return E_INVALIDARG;
+}
+
 HRESULT FailureResult(const Failure& failure, const wchar_t* source) {
-  SetErrorDescription(failure, source);
+  const std::string& reason = failure.what();
+  SetErrorDescription(std::wstring(reason.begin(), reason.end()), source);
   const auto code = static_cast<std::uint32_t>(failure.code());
   if (code == 0 || code > 0xFFFF) return E_FAIL;
   return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, code);

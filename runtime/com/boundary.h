@@ -17,6 +17,10 @@ namespace velmora::com {
 // library's name) when there is one.
 HRESULT FailureResult(const Failure& failure, const wchar_t* source);
 
+// The status a host sees for a value a member would not take: E_INVALIDARG, with the reason
+// left in the thread's error information, from `source` when there is one.
+HRESULT RefusalResult(std::u16string_view reason, const wchar_t* source);
+
 // Runs the body of a COM method: holds a reference to the object for the whole call and turns
 // every exception into a status, so none ever reaches the caller. A body returns nothing (it
 // succeeded) or its own status; a failure it throws is reported from `error_source`.

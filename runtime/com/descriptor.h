@@ -9,6 +9,7 @@ namespace velmora::com {
 // One class a library carries: the data its registry entries are made of. Read-only.
 struct ClassDescriptor {
   const wchar_t* prog_id;
+  const wchar_t* version_independent_prog_id;  // null for a class without one
   CLSID class_id;
   IID default_interface;
   IID source_interface;

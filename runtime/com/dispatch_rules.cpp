@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/com_base/com_ptr.h"
+
 namespace velmora::com {
 namespace {
 
@@ -46,20 +48,34 @@ HRESULT CheckCallOrRead(const MemberShape& shape, const DISPPARAMS& params) {
   return S_OK;
 }
 
-}  // namespace
-
-std::vector<MemberShape> ShapesOf(ITypeInfo& functions) {
-  std::vector<MemberShape> shapes;
+// The table's own members, then its base's, up to the system's IDispatch.
+void AddShapes(ITypeInfo& functions, std::vector<MemberShape>& shapes) {
   TYPEATTR* attributes = nullptr;
-  if (FAILED(functions.GetTypeAttr(&attributes))) return shapes;
+  if (FAILED(functions.GetTypeAttr(&attributes))) return;
   const WORD count = attributes->cFuncs;
+  const bool own = attributes->guid != IID_IDispatch && attributes->guid != IID_IUnknown;
+  const bool derived = attributes->cImplTypes > 0;
   functions.ReleaseTypeAttr(attributes);
+  if (!own) return;
   for (UINT i = 0; i < count; ++i) {
     FUNCDESC* function = nullptr;
     if (FAILED(functions.GetFuncDesc(i, &function))) continue;
     shapes.push_back({function->memid, function->invkind, ArgumentsOf(*function)});
     functions.ReleaseFuncDesc(function);
   }
+  HREFTYPE reference = 0;
+  ComPtr<ITypeInfo> base;
+  if (derived && SUCCEEDED(functions.GetRefTypeOfImplType(0, &reference)) &&
+      SUCCEEDED(functions.GetRefTypeInfo(reference, base.Put()))) {
+    AddShapes(*base.get(), shapes);
+  }
+}
+
+}  // namespace
+
+std::vector<MemberShape> ShapesOf(ITypeInfo& functions) {
+  std::vector<MemberShape> shapes;
+  AddShapes(functions, shapes);
   return shapes;
 }
 

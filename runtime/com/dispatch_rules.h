@@ -14,7 +14,7 @@ struct MemberShape {
   UINT arguments;
 };
 
-// The shapes of every member a function table describes.
+// The shapes of every member a function table describes, its base interfaces' included.
 std::vector<MemberShape> ShapesOf(ITypeInfo& functions);
 
 // Whether a late-bound call may go ahead, decided before anything is touched: S_OK, or the

@@ -79,11 +79,12 @@ HRESULT WriteClassEntries(const LibraryDescriptor& library, const ClassDescripto
   const std::wstring version =
       Decimal(library.major_version) + L"." + Decimal(library.minor_version);
   const std::wstring misc_status = Decimal(row.misc_status);
-  const struct {
+  struct Entry {
     std::wstring key;
     const wchar_t* name;
     std::wstring value;
-  } entries[] = {
+  };
+  std::vector<Entry> entries = {
       {key, nullptr, row.prog_id},
       {key + L"\\ProgID", nullptr, row.prog_id},
       {key + L"\\InprocServer32", nullptr, module_path},
@@ -97,6 +98,13 @@ HRESULT WriteClassEntries(const LibraryDescriptor& library, const ClassDescripto
       {row.prog_id, nullptr, row.prog_id},
       {std::wstring(row.prog_id) + L"\\CLSID", nullptr, GuidText(row.class_id)},
   };
+  if (const wchar_t* independent = row.version_independent_prog_id) {
+    const std::wstring independent_key = independent;
+    entries.insert(entries.end(), {{key + L"\\VersionIndependentProgID", nullptr, independent_key},
+                                   {independent_key, nullptr, row.prog_id},
+                                   {independent_key + L"\\CLSID", nullptr, GuidText(row.class_id)},
+                                   {independent_key + L"\\CurVer", nullptr, row.prog_id}});
+  }
   for (const auto& entry : entries) {
     const LSTATUS status = SetValue(scope, entry.key, entry.name, entry.value);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
@@ -227,6 +235,15 @@ bool OtherViewRegisters(const ClassDescriptor& row, Scope scope) {
   return KeyExists(scope, ClassKey(row) + L"\\InprocServer32", kOtherView);
 }
 
+// A class's ProgID keys: its own and the version-independent one.
+HRESULT RemoveProgIds(const ClassDescriptor& row, Scope scope) {
+  LSTATUS status = DeleteTree(scope, row.prog_id);
+  if (status == ERROR_SUCCESS && row.version_independent_prog_id) {
+    status = DeleteTree(scope, row.version_independent_prog_id);
+  }
+  return HRESULT_FROM_WIN32(status);
+}
+
 }  // namespace
 
 std::optional<Scope> ScopeFromText(const wchar_t* text) {
@@ -264,8 +281,8 @@ HRESULT UnregisterLibrary(const LibraryDescriptor& library, const std::wstring& 
   for (const ClassDescriptor& row : library.classes) {
     if (OtherViewRegisters(row, scope)) {
       shared_still_needed = true;
-    } else if (const LSTATUS status = DeleteTree(scope, row.prog_id); status != ERROR_SUCCESS) {
-      return HRESULT_FROM_WIN32(status);
+    } else if (const HRESULT removed = RemoveProgIds(row, scope); FAILED(removed)) {
+      return removed;
     }
   }
   // While the other bitness registers a class of the library, only this bitness's entry goes.

@@ -18,7 +18,7 @@ enum class Scope { kMachine, kUser };
 std::optional<Scope> ScopeFromText(const wchar_t* text);
 
 // Registers the type library that the module at `module_path` carries as resource 1 and writes
-// each class's registry entries (under its class id and its ProgID).
+// each class's registry entries (under its class id, its ProgID and its version-independent one).
 HRESULT RegisterLibrary(const LibraryDescriptor& library, const std::wstring& module_path,
                         Scope scope);
 // Removes what RegisterLibrary wrote for this bitness. The keys both bitnesses share stay while

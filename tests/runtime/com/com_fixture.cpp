@@ -89,12 +89,12 @@ void LibraryTest::TearDown() {
   CoUninitialize();
 }
 
-ComPtr<IDispatch> LibraryTest::CreateControl() const {
+ComPtr<IDispatch> LibraryTest::CreateControl(REFCLSID class_id) const {
   using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
   const auto get =
       reinterpret_cast<GetClassObject>(reinterpret_cast<void (*)()>(Export("DllGetClassObject")));
   ComPtr<IClassFactory> factory;
-  EXPECT_EQ(get(__uuidof(::UserControl1), IID_IClassFactory, factory.PutVoid()), S_OK);
+  EXPECT_EQ(get(class_id, IID_IClassFactory, factory.PutVoid()), S_OK);
   ComPtr<IDispatch> control;
   if (factory) {
     EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, control.PutVoid()), S_OK);
@@ -113,6 +113,16 @@ void RegisteredLibraryTest::SetUpTestSuite() {
 
 void RegisteredLibraryTest::TearDownTestSuite() {
   EXPECT_EQ(RunProgram(L"regsvr32 /u /s \"" + LibraryPath() + L"\""), 0u);
+}
+
+STDMETHODIMP EventSink::QueryInterface(REFIID iid, void** out) {
+  if (iid != events_ && iid != IID_IDispatch && iid != IID_IUnknown) {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  *out = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
 }
 
 STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {

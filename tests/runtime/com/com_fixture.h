@@ -43,8 +43,8 @@ class LibraryTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // A new control from the library's own class factory: no registration needed.
-  ComPtr<IDispatch> CreateControl() const;
+  // A new control of a class from the library's own class factory: no registration needed.
+  ComPtr<IDispatch> CreateControl(REFCLSID class_id = __uuidof(::UserControl1)) const;
   HRESULT CanUnloadNow() const;
   FARPROC Export(const char* name) const { return GetProcAddress(module_, name); }
   HMODULE module() const { return module_; }
@@ -63,7 +63,11 @@ class RegisteredLibraryTest : public LibraryTest {
 // An event sink: records every event with its arguments' types, and lets a test act on one.
 class EventSink : public com::Implements<__UserControl1> {
  public:
-  EventSink() : Implements(TestObjects()) {}
+  // A sink of the event interface `event_interface`: UserControl1's, or ChessBoard's.
+  explicit EventSink(REFIID event_interface = __uuidof(__UserControl1))
+      : Implements(TestObjects()), events_(event_interface) {}
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
   struct Event {
     DISPID id;
@@ -81,6 +85,9 @@ class EventSink : public com::Implements<__UserControl1> {
   std::vector<Event> events;
   // Runs inside Invoke; arguments are in the dispatch order, last first.
   std::function<void(DISPID, DISPPARAMS&)> on_event;
+
+ private:
+  IID events_;
 };
 
 // A property-changed sink: records the member ids in the order they come.
@@ -130,5 +137,6 @@ inline constexpr DISPID kPutMoveId = 0x68030001;
 inline constexpr DISPID kPutPositionId = 0x68030000;
 inline constexpr DISPID kRefreshId = 0x6003000E;
 inline constexpr DISPID kChangeEvent = 9;
+inline constexpr DISPID kBeforeMoveEvent = 10;
 
 }  // namespace velmora::testing

@@ -64,11 +64,11 @@ class HostingTest : public RegisteredLibraryTest {
   }
 
   // A container window of the ATL host, titled with the ProgID it is to create.
-  ComPtr<IUnknown> Host(int left) {
+  ComPtr<IUnknown> Host(int left, const wchar_t* prog_id = L"Project1.UserControl1") {
     const RECT size = SurfaceWindow::DefaultRect(0, 0);
     const HWND container =
-        CreateWindowW(L"AtlAxWin100", L"Project1.UserControl1", WS_CHILD | WS_VISIBLE, left, 0,
-                      size.right, size.bottom, Form(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        CreateWindowW(L"AtlAxWin100", prog_id, WS_CHILD | WS_VISIBLE, left, 0, size.right,
+                      size.bottom, Form(), nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_NE(container, nullptr);
     containers_.push_back(container);
     Pump();
@@ -130,6 +130,42 @@ TEST_F(HostingTest, ClicksOnTheWindowMoveAPieceAndRaiseChange) {
   EXPECT_EQ(GetText(dispatch.get(), L"GetMove"), L"E2-E4");
   CaptureClient(window).SaveBmp(ScreenPath(L"atl-after-click-move.bmp"));
   Disconnect(control.get(), __uuidof(__UserControl1), cookie);
+}
+
+// ChessBoard asks its host before a person's move; a host that cancels keeps the piece picked,
+// the board as it was, and hears no Change.
+TEST_F(HostingTest, ChessBoardsBeforeMoveCancelledLeavesTheMoveUnmade) {
+  const auto control = Host(0, L"Velmora.ChessBoard");
+  ASSERT_TRUE(control);
+  const auto sink = com::MakeObject<EventSink>(__uuidof(__ChessBoard));
+  const auto dispatch = control.As<IDispatch>();
+  std::vector<std::wstring> heard;
+  sink->on_event = [&](DISPID id, DISPPARAMS& params) {
+    if (id == kChangeEvent) heard.push_back(L"Change " + GetText(dispatch.get(), L"GetMove"));
+    if (id != kBeforeMoveEvent) return;
+    // Dispatch order is last first: Cancel, Promotion, ToSquare, FromSquare.
+    std::wstring said = L"BeforeMove";
+    for (UINT k = params.cArgs; k-- > 1;) {
+      said += L" [" + std::wstring(V_BSTR(&params.rgvarg[k])) + L"]";
+    }
+    heard.push_back(said);
+    *V_BOOLREF(&params.rgvarg[0]) = VARIANT_TRUE;
+  };
+  const DWORD cookie = Connect(control.get(), __uuidof(__ChessBoard), sink.get());
+  const std::wstring position = GetText(dispatch.get(), L"Fen");
+  const HWND window = WindowOf(control);
+
+  Click(window, SquareCentre(13));  // E2
+  Click(window, SquareCentre(29));  // E4
+  EXPECT_EQ(heard, (std::vector<std::wstring>{L"Change E2", L"BeforeMove [E2] [E4] []"}));
+  const auto before_move = std::find_if(sink->events.begin(), sink->events.end(),
+                                        [](const auto& e) { return e.id == kBeforeMoveEvent; });
+  ASSERT_NE(before_move, sink->events.end());
+  EXPECT_EQ(before_move->types,
+            (std::vector<VARTYPE>{VT_BSTR, VT_BSTR, VT_BSTR, VT_BYREF | VT_BOOL}));
+  EXPECT_EQ(GetText(dispatch.get(), L"GetMove"), L"E2");
+  EXPECT_EQ(GetText(dispatch.get(), L"Fen"), position);
+  Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
 }
 
 TEST_F(HostingTest, DisabledControlTakesNoClicks) {

@@ -26,7 +26,7 @@ enum Bitness { k32 = 0, k64 = 1 };
 const char* const kBitnessName[] = {"32-bit", "64-bit"};
 
 const std::wstring kClassKey = L"CLSID\\" + com::GuidText(__uuidof(::UserControl1));
-const std::wstring kVersionKey = L"TypeLib\\" + com::GuidText(LIBID_Project1) + L"\\1.0";
+const std::wstring kVersionKey = L"TypeLib\\" + com::GuidText(LIBID_Project1) + L"\\1.1";
 const wchar_t* const kTargetKey[] = {L"\\409\\win32", L"\\409\\win64"};
 const ClassesView* const kMachineView[] = {&kMachine32, &kMachine64};
 const std::vector<ClassesView> kAllViews = {kMachine32, kMachine64, kUser32, kUser64};
@@ -62,7 +62,8 @@ bool ClientCreatesTheControl(Bitness bitness) {
   std::string output;
   RunProgram(L"\"" + inputs.folder[bitness] + L"velmora_client.exe\"", &output);
   const std::vector<std::string> expected = {"progid found", "create GetMove E2-E4",
-                                             "typelib Project1", "done"};
+                                             "chessboard GetMove E2-E4", "typelib Project1",
+                                             "done"};
   const bool created = Lines(output) == expected;
   if (!created) std::printf("%s client said:\n%s", kBitnessName[bitness], output.c_str());
   return created;
@@ -176,6 +177,9 @@ TEST_F(InstallTest, PerUserInstallationRegistersOnlyUnderTheUsersClasses) {
   }
   EXPECT_EQ(ValueOf(kUser64, L"Project1.UserControl1\\CLSID"),
             com::GuidText(__uuidof(::UserControl1)));
+  for (const std::wstring prog_id : {L"Velmora.ChessBoard.1", L"Velmora.ChessBoard"}) {
+    EXPECT_EQ(ValueOf(kUser64, prog_id + L"\\CLSID"), com::GuidText(__uuidof(::ChessBoard)));
+  }
   // Wine's installer removes in the context the command line names, not the one installed.
   ASSERT_EQ(Msiexec(L"/x", L"ALLUSERS=\"\""), 0u);
   EXPECT_EQ(Left(kAllViews), "");

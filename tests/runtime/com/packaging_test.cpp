@@ -144,7 +144,7 @@ TEST_F(PackagingTest, TypeLibraryDescribesTheProjectForItsBitness) {
   EXPECT_EQ(attributes->lcid, 0x0409u);
   EXPECT_EQ(attributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
   EXPECT_EQ(attributes->wMajorVerNum, 1);
-  EXPECT_EQ(attributes->wMinorVerNum, 0);
+  EXPECT_EQ(attributes->wMinorVerNum, 1);
   // A library read from a file is also marked as having a disk image.
   EXPECT_EQ(attributes->wLibFlags & ~LIBFLAG_FHASDISKIMAGE, LIBFLAG_FCONTROL);
   types->ReleaseTLibAttr(attributes);
@@ -155,9 +155,9 @@ TEST_F(PackagingTest, TypeLibraryDescribesTheProjectForItsBitness) {
   EXPECT_EQ(Text(help), L"Project1");
 }
 
-TEST_F(PackagingTest, TypeLibraryHoldsExactlyThreeTypesInOrder) {
+TEST_F(PackagingTest, TypeLibraryHoldsUserControl1sThreeTypesThenChessBoardsFour) {
   const auto types = LoadTypes();
-  ASSERT_EQ(types->GetTypeInfoCount(), 3u);
+  ASSERT_EQ(types->GetTypeInfoCount(), 7u);
   const struct {
     const wchar_t* name;
     TYPEKIND kind;
@@ -171,10 +171,18 @@ TEST_F(PackagingTest, TypeLibraryHoldsExactlyThreeTypesInOrder) {
       {L"__UserControl1", TKIND_DISPATCH,
        TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE,
        __uuidof(__UserControl1)},
+      {L"BoardOrientation", TKIND_ENUM, 0, GUID_NULL},
+      {L"_ChessBoard", TKIND_DISPATCH,
+       TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE,
+       __uuidof(_ChessBoard)},
+      {L"ChessBoard", TKIND_COCLASS, TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL,
+       __uuidof(::ChessBoard)},
+      {L"__ChessBoard", TKIND_DISPATCH,
+       TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE, __uuidof(__ChessBoard)},
   };
   // The reader reports no automation flag on a dispatch type; the dual interface's interface
   // half shows it (checked with the members).
-  for (UINT i = 0; i < 3; ++i) {
+  for (UINT i = 0; i < 7; ++i) {
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(types->GetTypeInfo(i, info.Put()), S_OK);
     BSTR name = nullptr;
@@ -261,7 +269,65 @@ TEST_F(PackagingTest, DualInterfaceListsTheNineMembersInTableOrder) {
   }
 }
 
-TEST_F(PackagingTest, EventInterfaceListsTheNineEventsByReference) {
+// The function table of a dual interface: its interface half.
+ComPtr<ITypeInfo> FunctionTable(ITypeLib* types, REFGUID dual_id) {
+  ComPtr<ITypeInfo> dual;
+  EXPECT_EQ(types->GetTypeInfoOfGuid(dual_id, dual.Put()), S_OK);
+  HREFTYPE reference = 0;
+  ComPtr<ITypeInfo> table;
+  if (dual) {
+    EXPECT_EQ(dual->GetRefTypeOfImplType(-1, &reference), S_OK);
+    EXPECT_EQ(dual->GetRefTypeInfo(reference, table.Put()), S_OK);
+  }
+  return table;
+}
+
+TEST_F(PackagingTest, ChessBoardInterfaceAddsElevenPropertiesAfterUserControl1s) {
+  const struct {
+    const wchar_t* name;
+    VARTYPE value;
+  } expected[] = {
+      {L"DragEnabled", VT_BOOL},        {L"LegalMoves", VT_BSTR}, {L"ShowLegalMoves", VT_BOOL},
+      {L"Orientation", VT_USERDEFINED}, {L"LastMove", VT_BSTR},   {L"ShowLastMove", VT_BOOL},
+      {L"CheckSquare", VT_BSTR},        {L"Marks", VT_BSTR},      {L"UserMarks", VT_BSTR},
+      {L"AnimationTime", VT_I4},        {L"Fen", VT_BSTR},
+  };
+  const auto types = LoadTypes();
+  const auto table = FunctionTable(types.get(), __uuidof(_ChessBoard));
+  ASSERT_TRUE(table);
+  const TYPEATTR attributes = Attributes(table.get());
+  EXPECT_EQ(attributes.typekind, TKIND_INTERFACE);
+  ASSERT_EQ(attributes.cFuncs, 22);
+  EXPECT_EQ(attributes.cbSizeVft, 38 * sizeof(void*));
+  // Derived from _UserControl1's table, so every member of it is one of ChessBoard's.
+  ASSERT_EQ(attributes.cImplTypes, 1);
+  HREFTYPE reference = 0;
+  ASSERT_EQ(table->GetRefTypeOfImplType(0, &reference), S_OK);
+  ComPtr<ITypeInfo> base;
+  ASSERT_EQ(table->GetRefTypeInfo(reference, base.Put()), S_OK);
+  EXPECT_TRUE(IsEqualGUID(Attributes(base.get()).guid, __uuidof(_UserControl1)));
+
+  for (UINT i = 0; i < 22; ++i) {
+    SCOPED_TRACE(i);
+    const auto& member = expected[i / 2];
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(table->GetFuncDesc(i, &function), S_OK);
+    EXPECT_EQ(function->memid, static_cast<MEMBERID>(0x100 + i / 2));
+    EXPECT_EQ(function->invkind, i % 2 == 0 ? INVOKE_PROPERTYGET : INVOKE_PROPERTYPUT);
+    EXPECT_EQ(function->oVft, static_cast<SHORT>((16 + i) * sizeof(void*)));
+    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
+    ASSERT_EQ(function->cParams, 1);
+    const TYPEDESC& parameter = function->lprgelemdescParam[0].tdesc;
+    const TYPEDESC& value = i % 2 == 0 ? *parameter.lptdesc : parameter;
+    EXPECT_EQ(value.vt, member.value);
+    BSTR name = nullptr;
+    ASSERT_EQ(table->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(Text(name), member.name);
+    table->ReleaseFuncDesc(function);
+  }
+}
+
+TEST_F(PackagingTest, BothEventInterfacesListTheNineEventsByReference) {
   const struct {
     const wchar_t* name;
     std::vector<VARTYPE> parameters;
@@ -289,52 +355,106 @@ TEST_F(PackagingTest, EventInterfaceListsTheNineEventsByReference) {
       {L"Change", {}, L"Occurs when the contents of a control have changed."},
   };
   const auto types = LoadTypes();
+  for (const auto& [interface_id, count] :
+       {std::pair{__uuidof(__UserControl1), 9}, std::pair{__uuidof(__ChessBoard), 11}}) {
+    ComPtr<ITypeInfo> events;
+    ASSERT_EQ(types->GetTypeInfoOfGuid(interface_id, events.Put()), S_OK);
+    const TYPEATTR attributes = Attributes(events.get());
+    ASSERT_EQ(attributes.cFuncs, count);
+    for (UINT i = 0; i < 9; ++i) {
+      SCOPED_TRACE(i + 100 * (count - 9));
+      FUNCDESC* function = nullptr;
+      ASSERT_EQ(events->GetFuncDesc(i, &function), S_OK);
+      EXPECT_EQ(function->memid, static_cast<MEMBERID>(i + 1));
+      EXPECT_EQ(function->funckind, FUNC_DISPATCH);
+      EXPECT_EQ(function->invkind, INVOKE_FUNC);
+      EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_VOID);
+      ASSERT_EQ(function->cParams, static_cast<SHORT>(expected[i].parameters.size()));
+      for (SHORT p = 0; p < function->cParams; ++p) {
+        const ELEMDESC& parameter = function->lprgelemdescParam[p];
+        EXPECT_EQ(parameter.tdesc.vt, VT_PTR);
+        EXPECT_EQ(parameter.tdesc.lptdesc->vt, expected[i].parameters[p]);
+        EXPECT_EQ(parameter.paramdesc.wParamFlags, PARAMFLAG_FIN | PARAMFLAG_FOUT);
+      }
+      BSTR name = nullptr;
+      ASSERT_EQ(events->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr), S_OK);
+      EXPECT_EQ(Text(name), expected[i].name);
+      EXPECT_EQ(DocString(events.get(), function->memid), expected[i].help);
+      events->ReleaseFuncDesc(function);
+    }
+  }
+}
+
+TEST_F(PackagingTest, ChessBoardEventsAddBeforeMoveWithACancelByReferenceAndMarksChanged) {
+  const auto types = LoadTypes();
   ComPtr<ITypeInfo> events;
-  ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(__UserControl1), events.Put()), S_OK);
-  const TYPEATTR attributes = Attributes(events.get());
-  ASSERT_EQ(attributes.cFuncs, 9);
-  for (UINT i = 0; i < 9; ++i) {
+  ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(__ChessBoard), events.Put()), S_OK);
+  const struct {
+    const wchar_t* name;
+    std::vector<std::wstring> parameters;
+    std::vector<VARTYPE> types;  // VT_PTR for a value by reference
+    std::vector<USHORT> flags;
+  } expected[] = {
+      {L"BeforeMove",
+       {L"FromSquare", L"ToSquare", L"Promotion", L"Cancel"},
+       {VT_BSTR, VT_BSTR, VT_BSTR, VT_PTR},
+       {PARAMFLAG_FIN, PARAMFLAG_FIN, PARAMFLAG_FIN, PARAMFLAG_FIN | PARAMFLAG_FOUT}},
+      {L"MarksChanged", {}, {}, {}},
+  };
+  for (UINT i = 0; i < 2; ++i) {
     SCOPED_TRACE(i);
     FUNCDESC* function = nullptr;
-    ASSERT_EQ(events->GetFuncDesc(i, &function), S_OK);
-    EXPECT_EQ(function->memid, static_cast<MEMBERID>(i + 1));
+    ASSERT_EQ(events->GetFuncDesc(9 + i, &function), S_OK);
+    EXPECT_EQ(function->memid, static_cast<MEMBERID>(10 + i));
     EXPECT_EQ(function->funckind, FUNC_DISPATCH);
-    EXPECT_EQ(function->invkind, INVOKE_FUNC);
-    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_VOID);
-    ASSERT_EQ(function->cParams, static_cast<SHORT>(expected[i].parameters.size()));
+    ASSERT_EQ(function->cParams, static_cast<SHORT>(expected[i].types.size()));
     for (SHORT p = 0; p < function->cParams; ++p) {
       const ELEMDESC& parameter = function->lprgelemdescParam[p];
-      EXPECT_EQ(parameter.tdesc.vt, VT_PTR);
-      EXPECT_EQ(parameter.tdesc.lptdesc->vt, expected[i].parameters[p]);
-      EXPECT_EQ(parameter.paramdesc.wParamFlags, PARAMFLAG_FIN | PARAMFLAG_FOUT);
+      EXPECT_EQ(parameter.tdesc.vt, expected[i].types[p]) << p;
+      EXPECT_EQ(parameter.paramdesc.wParamFlags, expected[i].flags[p]) << p;
     }
-    BSTR name = nullptr;
-    ASSERT_EQ(events->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(Text(name), expected[i].name);
-    EXPECT_EQ(DocString(events.get(), function->memid), expected[i].help);
+    if (function->cParams == 4) {
+      EXPECT_EQ(function->lprgelemdescParam[3].tdesc.lptdesc->vt, VT_BOOL);
+    }
+    BSTR names[5] = {};
+    UINT count = 0;
+    ASSERT_EQ(events->GetNames(function->memid, names, 5, &count), S_OK);
+    std::vector<std::wstring> parameters;
+    for (UINT n = 1; n < count; ++n) parameters.push_back(Text(names[n]));
+    EXPECT_EQ(Text(names[0]), expected[i].name);
+    EXPECT_EQ(parameters, expected[i].parameters);
     events->ReleaseFuncDesc(function);
   }
 }
 
-TEST_F(PackagingTest, ClassNamesItsDefaultAndDefaultSourceInterfaces) {
+TEST_F(PackagingTest, EachClassNamesItsDefaultAndDefaultSourceInterfaces) {
   const auto types = LoadTypes();
-  ComPtr<ITypeInfo> coclass;
-  ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(::UserControl1), coclass.Put()), S_OK);
-  ASSERT_EQ(Attributes(coclass.get()).cImplTypes, 2);
   const struct {
-    INT flags;
-    GUID guid;
-  } expected[] = {{IMPLTYPEFLAG_FDEFAULT, __uuidof(_UserControl1)},
-                  {IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, __uuidof(__UserControl1)}};
-  for (UINT i = 0; i < 2; ++i) {
-    INT flags = 0;
-    ASSERT_EQ(coclass->GetImplTypeFlags(i, &flags), S_OK);
-    EXPECT_EQ(flags, expected[i].flags) << i;
-    HREFTYPE reference = 0;
-    ASSERT_EQ(coclass->GetRefTypeOfImplType(i, &reference), S_OK);
-    ComPtr<ITypeInfo> implemented;
-    ASSERT_EQ(coclass->GetRefTypeInfo(reference, implemented.Put()), S_OK);
-    EXPECT_TRUE(IsEqualGUID(Attributes(implemented.get()).guid, expected[i].guid)) << i;
+    GUID class_id;
+    GUID interfaces[2];
+  } classes[] = {
+      {__uuidof(::UserControl1), {__uuidof(_UserControl1), __uuidof(__UserControl1)}},
+      {__uuidof(::ChessBoard), {__uuidof(_ChessBoard), __uuidof(__ChessBoard)}},
+  };
+  for (const auto& klass : classes) {
+    ComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(types->GetTypeInfoOfGuid(klass.class_id, coclass.Put()), S_OK);
+    ASSERT_EQ(Attributes(coclass.get()).cImplTypes, 2);
+    const struct {
+      INT flags;
+      GUID guid;
+    } expected[] = {{IMPLTYPEFLAG_FDEFAULT, klass.interfaces[0]},
+                    {IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, klass.interfaces[1]}};
+    for (UINT i = 0; i < 2; ++i) {
+      INT flags = 0;
+      ASSERT_EQ(coclass->GetImplTypeFlags(i, &flags), S_OK);
+      EXPECT_EQ(flags, expected[i].flags) << i;
+      HREFTYPE reference = 0;
+      ASSERT_EQ(coclass->GetRefTypeOfImplType(i, &reference), S_OK);
+      ComPtr<ITypeInfo> implemented;
+      ASSERT_EQ(coclass->GetRefTypeInfo(reference, implemented.Put()), S_OK);
+      EXPECT_TRUE(IsEqualGUID(Attributes(implemented.get()).guid, expected[i].guid)) << i;
+    }
   }
 }
 

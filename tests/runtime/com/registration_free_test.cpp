@@ -86,18 +86,19 @@ class RegistrationFreeTest : public LibraryTest {
 TEST_F(RegistrationFreeTest, HostWithTheManifestFindsCreatesDrivesAndHostsTheControl) {
   ASSERT_EQ(Difference({}, Snapshot({kMachine32, kMachine64, kUser32, kUser64})), "");
   WriteHostManifest(Narrow(kArchitecture));
-  EXPECT_EQ(RunClient(),
-            (std::vector<std::string>{"progid found", "create GetMove E2-E4", "typelib Project1",
-                                      "host GetMove G1-F3", "done"}));
+  EXPECT_EQ(RunClient(), (std::vector<std::string>{"progid found", "create GetMove E2-E4",
+                                                   "chessboard GetMove E2-E4", "typelib Project1",
+                                                   "host GetMove G1-F3", "done"}));
   EXPECT_EQ(Difference({}, Snapshot({kMachine32, kMachine64, kUser32, kUser64})), "");
 }
 
 TEST_F(RegistrationFreeTest, HostWithoutTheManifestFindsNothing) {
   const auto lines = RunClient();
-  ASSERT_EQ(lines.size(), 5u);
+  ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], "progid missing");
   EXPECT_EQ(lines[1].rfind("create failed", 0), 0u) << lines[1];
-  EXPECT_EQ(lines[2], "typelib missing");
+  EXPECT_EQ(lines[2], "chessboard missing");
+  EXPECT_EQ(lines[3], "typelib missing");
 }
 
 }  // namespace

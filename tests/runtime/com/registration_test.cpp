@@ -22,6 +22,8 @@ const std::wstring kClassKey = L"CLSID\\" + com::GuidText(__uuidof(::UserControl
 const std::wstring kTypeLibKey = L"TypeLib\\" + com::GuidText(LIBID_Project1);
 const std::wstring kInterfaceKey = L"Interface\\" + com::GuidText(__uuidof(_UserControl1));
 const std::wstring kEventInterfaceKey = L"Interface\\" + com::GuidText(__uuidof(__UserControl1));
+const std::wstring kBoardKey = L"CLSID\\" + com::GuidText(__uuidof(::ChessBoard));
+const std::wstring kBoardClassId = com::GuidText(__uuidof(::ChessBoard));
 
 DWORD Regsvr32(const std::wstring& options) {
   return RunProgram(L"regsvr32 " + options + L" \"" + LibraryPath() + L"\"");
@@ -44,14 +46,27 @@ void ExpectRegistered(const ClassesView& view) {
       {kClassKey + L"\\MiscStatus", nullptr, L"131473"},
       {kClassKey + L"\\MiscStatus\\1", nullptr, L"131473"},
       {kClassKey + L"\\TypeLib", nullptr, com::GuidText(LIBID_Project1)},
-      {kClassKey + L"\\Version", nullptr, L"1.0"},
+      {kClassKey + L"\\Version", nullptr, L"1.1"},
       {L"Project1.UserControl1", nullptr, L"Project1.UserControl1"},
       {L"Project1.UserControl1\\CLSID", nullptr, com::GuidText(__uuidof(::UserControl1))},
-      {kTypeLibKey + L"\\1.0", nullptr, L"Project1"},
-      {kTypeLibKey + L"\\1.0\\409\\" + kTarget, nullptr, path},
+      {kTypeLibKey + L"\\1.1", nullptr, L"Project1"},
+      {kTypeLibKey + L"\\1.1\\409\\" + kTarget, nullptr, path},
       {kInterfaceKey, nullptr, L"_UserControl1"},
       {kInterfaceKey + L"\\TypeLib", nullptr, com::GuidText(LIBID_Project1)},
       {kEventInterfaceKey, nullptr, L"__UserControl1"},
+      // The second class: the same entries, and its version-independent ProgID.
+      {kBoardKey, nullptr, L"Velmora.ChessBoard.1"},
+      {kBoardKey + L"\\ProgID", nullptr, L"Velmora.ChessBoard.1"},
+      {kBoardKey + L"\\VersionIndependentProgID", nullptr, L"Velmora.ChessBoard"},
+      {kBoardKey + L"\\InprocServer32", nullptr, path},
+      {kBoardKey + L"\\Control", nullptr, L""},
+      {kBoardKey + L"\\TypeLib", nullptr, com::GuidText(LIBID_Project1)},
+      {kBoardKey + L"\\Version", nullptr, L"1.1"},
+      {L"Velmora.ChessBoard.1\\CLSID", nullptr, kBoardClassId},
+      {L"Velmora.ChessBoard\\CLSID", nullptr, kBoardClassId},
+      {L"Velmora.ChessBoard\\CurVer", nullptr, L"Velmora.ChessBoard.1"},
+      {L"Interface\\" + com::GuidText(__uuidof(_ChessBoard)), nullptr, L"_ChessBoard"},
+      {L"Interface\\" + com::GuidText(__uuidof(__ChessBoard)), nullptr, L"__ChessBoard"},
   };
   for (const auto& entry : expected) {
     EXPECT_EQ(ValueOf(view, entry.key, entry.name), entry.value)
@@ -146,17 +161,15 @@ void RemoveFromOtherView(const com::ClassDescriptor& row) {
   }
 }
 
-// A library of two classes (the control's and one made up for the test), unregistered while
-// the other bitness still registers some of them: a class's ProgID stays while that bitness
-// registers the class, the type library (all but this bitness's file) while it registers any.
+// The library's two classes, unregistered while the other bitness still registers some of
+// them: a class's ProgIDs stay while that bitness registers the class, the type library (all
+// but this bitness's file) while it registers any.
 TEST_F(RegistrationTest, SharedKeysStayPerClassAndPerTypeLibrary) {
-  com::ClassDescriptor second = ocx::kClasses[0];
-  second.prog_id = L"Velmora.SecondForTest";
-  second.class_id = {0x5E3D6A41, 0x0B7C, 0x4F2E, {0x9A, 0x51, 0x3C, 0x88, 0x1D, 0x20, 0x6B, 0xE4}};
-  const com::ClassDescriptor rows[] = {ocx::kClasses[0], second};
-  com::LibraryDescriptor library = ocx::kLibrary;
-  library.classes = rows;
-  const std::wstring target = kTypeLibKey + L"\\1.0\\409\\" + kTarget;
+  const auto& rows = ocx::kClasses;
+  const com::LibraryDescriptor& library = ocx::kLibrary;
+  ASSERT_EQ(std::size(rows), 2u);
+  const std::wstring board_independent = rows[1].version_independent_prog_id;
+  const std::wstring target = kTypeLibKey + L"\\1.1\\409\\" + kTarget;
   const struct {
     bool other_registers[2];
   } cases[] = {{{false, false}}, {{false, true}}, {{true, false}}, {{true, true}}};
@@ -173,8 +186,9 @@ TEST_F(RegistrationTest, SharedKeysStayPerClassAndPerTypeLibrary) {
       EXPECT_FALSE(HasKey(kOwnMachine, L"CLSID\\" + com::GuidText(rows[i].class_id))) << name;
       EXPECT_EQ(HasKey(kOwnMachine, rows[i].prog_id), c.other_registers[i]) << name << " " << i;
     }
+    EXPECT_EQ(HasKey(kOwnMachine, board_independent), c.other_registers[1]) << name;
     const bool any = c.other_registers[0] || c.other_registers[1];
-    EXPECT_EQ(HasKey(kOwnMachine, kTypeLibKey + L"\\1.0"), any) << name;
+    EXPECT_EQ(HasKey(kOwnMachine, kTypeLibKey + L"\\1.1"), any) << name;
     EXPECT_EQ(HasKey(kOwnMachine, kInterfaceKey), any) << name;
     EXPECT_FALSE(HasKey(kOwnMachine, target)) << name;
 
@@ -183,7 +197,7 @@ TEST_F(RegistrationTest, SharedKeysStayPerClassAndPerTypeLibrary) {
     ASSERT_EQ(com::RegisterLibrary(library, LibraryPath(), com::Scope::kMachine), S_OK) << name;
     ASSERT_EQ(com::UnregisterLibrary(library, LibraryPath(), com::Scope::kMachine), S_OK) << name;
     EXPECT_EQ(Difference({}, Snapshot({kMachine32, kMachine64})), "") << name;
-    EXPECT_FALSE(HasKey(kOwnMachine, second.prog_id)) << name;
+    EXPECT_FALSE(HasKey(kOwnMachine, board_independent)) << name;
   }
 }
 

@@ -1,7 +1,8 @@
 // A host program as a customer writes one: it knows the control only by its ProgID. It finds
-// the class, creates the control, drives it late-bound, looks up its type library, and with
-// "host" also lets the system's ATL container create and site it. One line per step; "done"
-// last. The tests run it with the library registered, installed, or beside it with a manifest.
+// the class, creates the control and the second class, drives them late-bound, looks up its type
+// library, and with "host" also lets the system's ATL container create and site it. One line per
+// step; "done" last. The tests run it with the library registered, installed, or beside it with a
+// manifest.
 #include "runtime/com_base/com_headers.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@ namespace {
 using velmora::com::ComPtr;
 
 constexpr wchar_t kProgId[] = L"Project1.UserControl1";
+constexpr wchar_t kBoardProgId[] = L"Velmora.ChessBoard";
 
 DISPID IdOf(IDispatch* control, const wchar_t* name) {
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
@@ -48,6 +50,18 @@ void PrintGetMove(IDispatch* control, const char* step) {
     std::printf("%s GetMove %ls\n", step, V_BSTR(&result));
   }
   VariantClear(&result);
+}
+
+// Creates the class and pushes a move through it late-bound.
+void CreateAndMove(REFCLSID class_id, const char* step) {
+  ComPtr<IDispatch> control;
+  const HRESULT created =
+      CoCreateInstance(class_id, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.PutVoid());
+  if (SUCCEEDED(created) && SUCCEEDED(PutMove(control.get(), L"E2-E4"))) {
+    PrintGetMove(control.get(), step);
+  } else {
+    std::printf("%s failed 0x%08lx\n", step, static_cast<unsigned long>(created));
+  }
 }
 
 // Pumps what the container posts while it creates and activates the control.
@@ -95,15 +109,13 @@ int wmain(int argc, wchar_t** argv) {
   const HRESULT found = CLSIDFromProgID(kProgId, &class_id);
   // Under an activation context the class id may be the context's alias of the class.
   std::printf("progid %s\n", SUCCEEDED(found) ? "found" : "missing");
-  {
-    ComPtr<IDispatch> control;
-    const HRESULT created =
-        CoCreateInstance(class_id, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.PutVoid());
-    if (SUCCEEDED(created) && SUCCEEDED(PutMove(control.get(), L"E2-E4"))) {
-      PrintGetMove(control.get(), "create");
-    } else {
-      std::printf("create failed 0x%08lx\n", static_cast<unsigned long>(created));
-    }
+  CreateAndMove(class_id, "create");
+  // The second class, by its version-independent ProgID, through a member it inherits.
+  CLSID board_id{};
+  if (SUCCEEDED(CLSIDFromProgID(kBoardProgId, &board_id))) {
+    CreateAndMove(board_id, "chessboard");
+  } else {
+    std::printf("chessboard missing\n");
   }
   ComPtr<ITypeLib> types;
   BSTR name = nullptr;

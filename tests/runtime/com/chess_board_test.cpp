@@ -1,0 +1,180 @@
+// The second class through the object both classes share: what each class answers for, the
+// refusal of a value a member does not take, its notices and its saved values.
+#include <string>
+#include <vector>
+
+#include "com_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using ChessBoardTest = LibraryTest;
+
+constexpr DISPID kDragEnabledId = 0x100;
+constexpr DISPID kLegalMovesId = 0x101;
+
+std::wstring Text(BSTR text) {
+  std::wstring result = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+  SysFreeString(text);
+  return result;
+}
+
+TEST_F(ChessBoardTest, EachClassAnswersWithItsOwnIdentityAndInterfaces) {
+  const struct {
+    CLSID class_id;
+    IID source;
+    IID other_source;
+    bool board_interface;
+  } classes[] = {
+      {__uuidof(::UserControl1), __uuidof(__UserControl1), __uuidof(__ChessBoard), false},
+      {__uuidof(::ChessBoard), __uuidof(__ChessBoard), __uuidof(__UserControl1), true},
+  };
+  for (const auto& klass : classes) {
+    SCOPED_TRACE(klass.board_interface ? "ChessBoard" : "UserControl1");
+    const ComPtr<IDispatch> control = CreateControl(klass.class_id);
+    ASSERT_TRUE(control);
+    ComPtr<IUnknown> board;
+    EXPECT_EQ(control->QueryInterface(__uuidof(_ChessBoard), board.PutVoid()),
+              klass.board_interface ? S_OK : E_NOINTERFACE);
+    ComPtr<IUnknown> first;
+    EXPECT_EQ(control->QueryInterface(__uuidof(_UserControl1), first.PutVoid()), S_OK);
+    for (const IID& events : {klass.source, klass.other_source}) {
+      ComPtr<IUnknown> sink;
+      EXPECT_EQ(control->QueryInterface(events, sink.PutVoid()), E_NOINTERFACE);
+    }
+
+    CLSID class_id{};
+    EXPECT_EQ(control.As<IPersistStreamInit>()->GetClassID(&class_id), S_OK);
+    EXPECT_TRUE(IsEqualGUID(class_id, klass.class_id));
+    const auto info = control.As<IProvideClassInfo2>();
+    GUID source{};
+    EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
+    EXPECT_TRUE(IsEqualGUID(source, klass.source));
+    ComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(info->GetClassInfo(coclass.Put()), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);
+    EXPECT_TRUE(IsEqualGUID(attributes->guid, klass.class_id));
+    coclass->ReleaseTypeAttr(attributes);
+
+    const auto points = control.As<IConnectionPointContainer>();
+    ComPtr<IConnectionPoint> point;
+    EXPECT_EQ(points->FindConnectionPoint(klass.source, point.Put()), S_OK);
+    EXPECT_EQ(points->FindConnectionPoint(klass.other_source, point.Put()), CONNECT_E_NOCONNECTION);
+  }
+}
+
+TEST_F(ChessBoardTest, LateBindingFindsTheInheritedMembersAndTheNewOnes) {
+  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_TRUE(control);
+  EXPECT_EQ(IdOf(control.get(), L"PutMove"), kPutMoveId);
+  EXPECT_EQ(IdOf(control.get(), L"fen"), 0x10A);
+  ASSERT_EQ(PutText(control.get(), L"PutMove", L"E2-E4"), S_OK);
+  EXPECT_EQ(GetText(control.get(), L"GetMove"), L"E2-E4");
+  EXPECT_EQ(CallMethod(control.get(), L"Refresh"), S_OK);
+  ASSERT_EQ(PutTruth(control.get(), L"DragEnabled", false), S_OK);
+  EXPECT_FALSE(GetTruth(control.get(), L"DragEnabled"));
+}
+
+TEST_F(ChessBoardTest, RefusedWriteIsAnExceptionCarryingTheReasonAndChangesNothing) {
+  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_TRUE(control);
+  const auto notices = com::MakeObject<NoticeSink>();
+  const DWORD cookie = Connect(control.get(), IID_IPropertyNotifySink, notices.get());
+  ASSERT_EQ(PutText(control.get(), L"LegalMoves", L"e2e4"), S_OK);
+
+  VARIANT value = TextVariant(L"E2-E4 E9-E10");
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&value, &put, 1, 1};
+  EXCEPINFO exception{};
+  UINT argument_error = 0;
+  EXPECT_EQ(control->Invoke(kLegalMovesId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                            &params, nullptr, &exception, &argument_error),
+            DISP_E_EXCEPTION);
+  VariantClear(&value);
+  EXPECT_EQ(exception.scode, E_INVALIDARG);
+  EXPECT_EQ(Text(exception.bstrSource), L"Project1");
+  const std::wstring reason = Text(exception.bstrDescription);
+  EXPECT_FALSE(reason.empty());
+  SysFreeString(exception.bstrHelpFile);
+
+  // The same through the interface's own table, with the reason left for GetErrorInfo.
+  const auto board = control.As<_ChessBoard>();
+  ASSERT_TRUE(board);
+  BSTR bad = SysAllocString(L"E2-E4 E9-E10");
+  EXPECT_EQ(board->put_LegalMoves(bad), E_INVALIDARG);
+  SysFreeString(bad);
+  ComPtr<IErrorInfo> error;
+  ASSERT_EQ(GetErrorInfo(0, error.Put()), S_OK);
+  BSTR description = nullptr;
+  EXPECT_EQ(error->GetDescription(&description), S_OK);
+  EXPECT_EQ(Text(description), reason);
+  EXPECT_EQ(board->put_Orientation(static_cast<BoardOrientation>(2)), E_INVALIDARG);
+  EXPECT_EQ(board->put_AnimationTime(2001), E_INVALIDARG);
+
+  EXPECT_EQ(GetText(control.get(), L"LegalMoves"), L"E2-E4");
+  EXPECT_EQ(notices->changed, (std::vector<DISPID>{kLegalMovesId}));
+  Disconnect(control.get(), IID_IPropertyNotifySink, cookie);
+}
+
+TEST_F(ChessBoardTest, NoticesNameInheritedAndNewMembers) {
+  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_TRUE(control);
+  const auto notices = com::MakeObject<NoticeSink>();
+  const DWORD cookie = Connect(control.get(), IID_IPropertyNotifySink, notices.get());
+  ASSERT_EQ(PutText(control.get(), L"PutMove", L"E2-E4"), S_OK);
+  ASSERT_EQ(PutTruth(control.get(), L"DragEnabled", false), S_OK);
+  EXPECT_EQ(notices->changed, (std::vector<DISPID>{kPutMoveId, kDragEnabledId}));
+  EXPECT_EQ(control.As<IPersistStreamInit>()->IsDirty(), S_OK);
+  Disconnect(control.get(), IID_IPropertyNotifySink, cookie);
+}
+
+VARIANT Short(short value) {
+  VARIANT variant;
+  VariantInit(&variant);
+  V_VT(&variant) = VT_I2;
+  V_I2(&variant) = value;
+  return variant;
+}
+
+// ChessBoard's five saved values follow the four, numbers as numbers; any kind of number a
+// container kept them as loads back.
+TEST_F(ChessBoardTest, SavesItsFiveValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
+  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_TRUE(control);
+  const auto board = control.As<_ChessBoard>();
+  ASSERT_EQ(board->put_AnimationTime(400), S_OK);
+  ASSERT_EQ(board->put_Orientation(vlBlackAtBottom), S_OK);
+  const auto bag = com::MakeObject<MemoryPropertyBag>();
+  ASSERT_EQ(control.As<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+  EXPECT_EQ(bag->written,
+            (std::vector<std::wstring>{L"Enabled", L"GetMove", L"PutMove", L"PutPosition",
+                                       L"DragEnabled", L"ShowLegalMoves", L"Orientation",
+                                       L"ShowLastMove", L"AnimationTime"}));
+  VARIANT number;
+  VariantInit(&number);
+  ASSERT_EQ(VariantChangeType(&number, &bag->values[L"AnimationTime"], 0, VT_I4), S_OK);
+  EXPECT_EQ(V_I4(&number), 400);
+  EXPECT_EQ(V_VT(&bag->values[L"DragEnabled"]), VT_BOOL);
+
+  bag->Set(L"AnimationTime", Short(25));
+  bag->Set(L"Orientation", Short(1));
+  const ComPtr<IDispatch> copy = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_EQ(copy.As<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
+  const auto loaded = copy.As<_ChessBoard>();
+  LONG time = 0;
+  BoardOrientation orientation = vlWhiteAtBottom;
+  EXPECT_EQ(loaded->get_AnimationTime(&time), S_OK);
+  EXPECT_EQ(loaded->get_Orientation(&orientation), S_OK);
+  EXPECT_EQ(time, 25);
+  EXPECT_EQ(orientation, vlBlackAtBottom);
+
+  // A UserControl1 saves the four only.
+  const auto first_bag = com::MakeObject<MemoryPropertyBag>();
+  const ComPtr<IDispatch> first = CreateControl();
+  ASSERT_EQ(first.As<IPersistPropertyBag>()->Save(first_bag.get(), TRUE, TRUE), S_OK);
+  EXPECT_EQ(first_bag->written.size(), 4u);
+}
+
+}  // namespace
+}  // namespace velmora::testing

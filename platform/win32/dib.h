@@ -27,9 +27,6 @@ inline Dib CreateTopDownDib(int width, int height, HDC dc = nullptr) {
 }
 
 // A COLORREF is red first; a DIB pixel blue first.
-constexpr std::uint32_t ToDibPixel(COLORREF c) {
-  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
 constexpr COLORREF FromDibPixel(std::uint32_t p) {
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }

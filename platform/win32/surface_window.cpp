@@ -296,7 +296,6 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_CHAR) {
     std::int16_t KeyAscii = static_cast<std::int16_t>(wparam);
     control_->SurfaceKeyPress(KeyAscii);
-    if (KeyAscii != 0) passed_characters_ += static_cast<char16_t>(KeyAscii);
     passed = static_cast<WPARAM>(static_cast<std::uint16_t>(KeyAscii));
   } else {
     std::int16_t KeyCode = static_cast<std::int16_t>(wparam);
@@ -310,6 +309,7 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   // What the host left in the argument goes on; zero means it took the key for itself.
   if (passed == 0 || hwnd_ == nullptr) return 0;
+  if (passed_key_listener_) passed_key_listener_(message, passed);
   return DefWindowProcW(hwnd, message, passed, lparam);
 }
 
@@ -373,8 +373,7 @@ void SurfaceWindow::Invalidate(const SurfaceReport& report) {
   for (const PixelBox& box : plan_.For(grid_, control_->surface(), report)) {
     const RECT rect{box.left, box.top, box.right, box.bottom};
     InvalidateRect(hwnd_, &rect, FALSE);
-    invalidated_pixels_ +=
-        static_cast<std::uint64_t>(box.width()) * static_cast<std::uint64_t>(box.height());
+    if (invalidation_listener_) invalidation_listener_(rect);
   }
 }
 

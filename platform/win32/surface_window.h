@@ -71,12 +71,15 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   const GdiPainter& painter() const { return painter_; }
   const std::shared_ptr<UserControl1>& control() const { return control_; }
 
-  // Sum of the areas (pixels) of every rectangle invalidated for a reported change.
-  std::uint64_t invalidated_pixels() const { return invalidated_pixels_; }
-  void ResetInvalidatedPixels() { invalidated_pixels_ = 0; }
-  // The characters the window went on to handle after the host's KeyPress saw them (a host
-  // swallows one by setting KeyAscii to 0).
-  const std::u16string& passed_characters() const { return passed_characters_; }
+  // Told of every rectangle the window invalidates for a reported change, and of every key
+  // message it goes on with after the host saw it (with the code or character the host left):
+  // for whoever watches the window from outside, such as its tests.
+  void SetInvalidationListener(std::function<void(const RECT&)> listener) {
+    invalidation_listener_ = std::move(listener);
+  }
+  void SetPassedKeyListener(std::function<void(UINT message, WPARAM passed)> listener) {
+    passed_key_listener_ = std::move(listener);
+  }
 
   void PictureChanged(std::int16_t square) override;
   void MoveDisplayChanged() override;
@@ -116,8 +119,8 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   GdiPainter painter_;
   PointerInput pointer_;
   bool releasing_capture_ = false;
-  std::uint64_t invalidated_pixels_ = 0;
-  std::u16string passed_characters_;
+  std::function<void(const RECT&)> invalidation_listener_;
+  std::function<void(UINT, WPARAM)> passed_key_listener_;
   com::ObjectCount* objects_ = nullptr;
   com::ComPtr<SurfaceAccessible> accessible_;
   std::function<void(bool)> focus_listener_;

@@ -181,7 +181,7 @@ TEST_F(KeyboardWindowTest, TheMarkIsPaintedAfterAKeyAndGoneAfterAClick) {
 TEST_F(KeyboardWindowTest, MouseOnlyUsePaintsTodaysPixels) {
   UpdateWindow(window_->hwnd());
   const Capture before = CaptureClient(window_->hwnd());
-  window_->ResetInvalidatedPixels();
+  invalidated_pixels_ = 0;
   Click(SquareCentre(2));   // B1
   Click(SquareCentre(18));  // C3
   Click(SquareCentre(18));
@@ -192,7 +192,7 @@ TEST_F(KeyboardWindowTest, MouseOnlyUsePaintsTodaysPixels) {
     const PixelBox box = grid.BoxOf(*FindControl(ref));
     return static_cast<std::uint64_t>(box.width()) * static_cast<std::uint64_t>(box.height());
   };
-  EXPECT_EQ(window_->invalidated_pixels(),
+  EXPECT_EQ(invalidated_pixels_,
             4 * area({ControlName::kSquarePicture, 2}) + 4 * area({ControlName::kMoveDisplay}));
   // The knight is home again; with the move display emptied, every pixel is as it was.
   control_->GetMove(u"");

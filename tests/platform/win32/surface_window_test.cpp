@@ -175,14 +175,14 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
   // only real changes count.
   control_->PutMove(u"**");
   UpdateWindow(window_->hwnd());
-  window_->ResetInvalidatedPixels();
+  invalidated_pixels_ = 0;
   control_->PutMove(u"E2-E4");
   const PixelGrid grid = ScreenGrid();
   const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE2}));
   const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE4}));
   const PixelBox text3 = grid.BoxOf(*FindControl({ControlName::kMoveDisplay}));
   // At 96 dpi: two 48 x 48 squares and the 73 x 25 move display.
-  EXPECT_EQ(window_->invalidated_pixels(), Area(e2) + Area(e4) + Area(text3));
+  EXPECT_EQ(invalidated_pixels_, Area(e2) + Area(e4) + Area(text3));
   // The window's pending repaint is exactly those three rectangles.
   const HRGN pending = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetUpdateRgn(window_->hwnd(), pending, FALSE), NULLREGION);
@@ -200,13 +200,13 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
 // first move on a new control repaints only what it changes.
 TEST_F(SurfaceTest, TheFirstHostMoveOnANewControlRepaintsOnlyWhatChanges) {
   UpdateWindow(window_->hwnd());
-  window_->ResetInvalidatedPixels();
+  invalidated_pixels_ = 0;
   control_->PutMove(u"E2-E4");
   const PixelGrid grid = ScreenGrid();
   const auto area = [&grid](ControlRef ref) { return Area(grid.BoxOf(*FindControl(ref))); };
-  EXPECT_EQ(window_->invalidated_pixels(), area({ControlName::kSquarePicture, kE2}) +
-                                               area({ControlName::kSquarePicture, kE4}) +
-                                               area({ControlName::kMoveDisplay}));
+  EXPECT_EQ(invalidated_pixels_, area({ControlName::kSquarePicture, kE2}) +
+                                     area({ControlName::kSquarePicture, kE4}) +
+                                     area({ControlName::kMoveDisplay}));
 }
 
 TEST_F(SurfaceTest, DisabledSurfaceTakesNoClicks) {
@@ -341,7 +341,7 @@ TEST_P(SurfaceKeyPressTest, TheWindowGoesOnWithWhatTheHostLeftInKeyAscii) {
   Pump();
   ASSERT_EQ(host_.SurfaceEvents().size(), 1u);
   EXPECT_EQ(host_.SurfaceEvents()[0], (Event{EventId::kKeyPress, {97}}));
-  EXPECT_EQ(window_->passed_characters(), GetParam().passed_on);
+  EXPECT_EQ(passed_characters_, GetParam().passed_on);
 }
 
 INSTANTIATE_TEST_SUITE_P(HostAnswers, SurfaceKeyPressTest,

@@ -253,6 +253,13 @@ void SurfaceTest::SetUp() {
       });
   ASSERT_NE(window_, nullptr);
   window_->UseObjectCount(objects_);
+  window_->SetInvalidationListener([this](const RECT& rect) {
+    invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
+                           static_cast<std::uint64_t>(rect.bottom - rect.top);
+  });
+  window_->SetPassedKeyListener([this](UINT message, WPARAM passed) {
+    if (message == WM_CHAR) passed_characters_ += static_cast<char16_t>(passed);
+  });
   UpdateWindow(parent_);
   Pump();
 }

@@ -116,6 +116,10 @@ class SurfaceTest : public ::testing::Test {
   std::shared_ptr<UserControl1> control_;
   std::shared_ptr<SurfaceWindow> window_;
   int keep_alive_calls_ = 0;
+  // What the window reported since the test began: the area of every rectangle it invalidated
+  // for a change, and the characters it went on with after the host's KeyPress saw them.
+  std::uint64_t invalidated_pixels_ = 0;
+  std::u16string passed_characters_;
 };
 
 // Where a screenshot of the run goes: the folder named by VELMORA_SCREENS, else the current one.

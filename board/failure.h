@@ -1,14 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
 // The one failure type of the project. Ports throw it; the core never catches it, so it ends
 // the running member and reaches whoever called in (the COM boundary turns it into an HRESULT).
-class Failure : public std::runtime_error {
+class Failure : public std::exception {
  public:
   // Codes follow the automation error numbers a host already knows.
   enum Code : std::int32_t {
@@ -18,11 +19,13 @@ class Failure : public std::runtime_error {
     kPlatform = 1000,
   };
 
-  Failure(std::int32_t code, const std::string& reason) : std::runtime_error(reason), code_(code) {}
+  Failure(std::int32_t code, std::string reason) : reason_(std::move(reason)), code_(code) {}
 
   std::int32_t code() const { return code_; }
+  const char* what() const noexcept override { return reason_.c_str(); }
 
  private:
+  std::string reason_;
   std::int32_t code_;
 };
 

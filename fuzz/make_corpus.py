@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the control fuzzer: one file per scenario, in the byte encoding
-that fuzz/control_harness.cpp decodes. Regression inputs found by fuzzing live beside them as
-found-*; this script leaves those alone."""
+"""Writes the seed corpora of the two fuzzers: one file per scenario, in the byte encodings
+that fuzz/control_harness.cpp (corpus/) and fuzz/chess_board_harness.cpp (chess-board-corpus/)
+decode. Regression inputs found by fuzzing live beside them as found-*; this script leaves those
+alone."""
 
 import pathlib
 import struct
@@ -133,12 +134,50 @@ SEEDS = {
     + bytes([QUEUE, 0, square("D2"), RUN_PENDING]),
 }
 
+# The ChessBoard harness's operations, in the order ChessBoardHarness::Step decodes them.
+CB_LEGAL, CB_HOST, CB_DRAG, _, CB_CLICK, CB_KEY, CB_VETO, CB_SWITCH = range(8)
+# How a drag ends: off the board, a right press, Escape, a lost capture, or a plain release.
+OFF_BOARD, RIGHT_PRESS, ESCAPE, CAPTURE_LOST, RELEASE = 0, 1, 2, 3, 5
+NO_HOST_WRITE = 7
+
+
+def cb_drag(a, b, ending=RELEASE, choice=None):
+    """A drag from one square's middle straight to another's."""
+    queued = bytes([0]) if choice is None else bytes([1, choice])
+    return bytes([CB_DRAG, square(a), square(b)]) + queued + bytes([0, NO_HOST_WRITE, ending])
+
+
+def cb_legal(*moves):
+    """A legal list of move texts ("E2-E4")."""
+    tokens = b"".join(bytes([square(m[:2]), square(m[3:]), 0]) for m in moves)
+    return bytes([CB_LEGAL, 1, len(moves)]) + tokens
+
+
+def cb_host_move(a, b):
+    return bytes([CB_HOST, 0, square(a), square(b)])
+
+
+CHESS_BOARD_SEEDS = {
+    "drag": cb_drag("E2", "E4") + cb_drag("D7", "D5") + cb_drag("E4", "D5"),
+    "drag-cancels": cb_drag("E2", "E4", OFF_BOARD) + cb_drag("E2", "E4", RIGHT_PRESS)
+    + cb_drag("E2", "E4", ESCAPE) + cb_drag("E2", "E4", CAPTURE_LOST),
+    "veto": bytes([CB_VETO, 1]) + cb_drag("E2", "E4") + bytes([CB_VETO, 0]) + cb_drag("E2", "E4"),
+    "legal-list": cb_legal("E2-E4", "G1-F3") + cb_drag("E2", "E5") + cb_drag("D2", "D4")
+    + cb_drag("E2", "E4") + bytes([CB_CLICK, square("G1"), 0, CB_CLICK, square("H3"), 0]),
+    "castling": cb_host_move("F1", "F4") + cb_host_move("G1", "G4") + cb_drag("E1", "G1"),
+    "promotion": cb_host_move("A8", "A5") + cb_host_move("A2", "A7") + cb_legal("A7-A8")
+    + cb_drag("A7", "A8", choice=1),
+    "keys": bytes([CB_KEY, 0, 0, CB_KEY, 4, 0, CB_KEY, 1, 0, CB_KEY, 4, 0]),
+}
+
 
 def main():
-    corpus = pathlib.Path(__file__).resolve().parent / "corpus"
-    corpus.mkdir(exist_ok=True)
-    for name, data in SEEDS.items():
-        (corpus / f"seed-{name}").write_bytes(data)
+    here = pathlib.Path(__file__).resolve().parent
+    for folder, seeds in (("corpus", SEEDS), ("chess-board-corpus", CHESS_BOARD_SEEDS)):
+        corpus = here / folder
+        corpus.mkdir(exist_ok=True)
+        for name, data in seeds.items():
+            (corpus / f"seed-{name}").write_bytes(data)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The long fuzz run, apart from the test command: the fuzzer built as tools/check-fuzz.sh builds
-# it, one process at low priority, inputs up to 4096 bytes, started from the committed corpus.
-# Usage: fuzz-long.sh [SECONDS [SEED]]; 1800 seconds and a fresh random seed unless given.
+# The long fuzz run, apart from the test command: a fuzzer built as tools/check-fuzz.sh builds
+# it, one process at low priority, inputs up to 4096 bytes, started from its committed corpus.
+# Usage: fuzz-long.sh [SECONDS [SEED [NAME]]]; 1800 seconds, a fresh random seed and the control
+# fuzzer unless given (NAME "chess-board" runs the ChessBoard fuzzer).
 # New inputs collect in build-fuzz/long-corpus (emptied first), a failing one in
 # build-fuzz/fuzz-artifacts/, the whole output in build-fuzz/fuzz-long.log; the committed corpus
 # is only read.
@@ -13,7 +14,11 @@ seconds="${1:-1800}"
 # libFuzzer reads seed 0 as "pick one"; a seed of our own is printed, so a run can be repeated.
 seed="${2:-$(( $(od -An -N4 -tu4 /dev/urandom) % 2147483646 + 1 ))}"
 
-fuzzer="$(CMAKE_BUILD_PARALLEL_LEVEL=2 nice -n 10 "$root/tools/build-fuzzer.sh" "$build")"
+name="${3:-control}"
+corpus="$root/fuzz/corpus"
+[ "$name" = control ] || corpus="$root/fuzz/$name-corpus"
+
+fuzzer="$(CMAKE_BUILD_PARALLEL_LEVEL=2 nice -n 10 "$root/tools/build-fuzzer.sh" "$build" "$name")"
 work="$build/long-corpus"
 artifacts="$build/fuzz-artifacts"
 log="$build/fuzz-long.log"
@@ -26,14 +31,14 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
 # while coverage stalls, so inputs near 4096 bytes would hardly ever be tried.
 command=(nice -n 10 "$fuzzer" -seed="$seed" -max_total_time="$seconds" -max_len=4096
          -len_control=0 -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1
-         "-artifact_prefix=$artifacts/" "$work" "$root/fuzz/corpus")
-echo "control fuzzer, long run: ${command[*]}"
+         "-artifact_prefix=$artifacts/" "$work" "$corpus")
+echo "$name fuzzer, long run: ${command[*]}"
 status=0
 "${command[@]}" >"$log" 2>&1 || status=$?
 grep -E '^stat::|#[0-9]+.*(DONE|pulse)' "$log" | tail -n 8
 if [ "$status" -ne 0 ]; then
   tail -n 60 "$log"
-  echo "control fuzzer, long run: a failure (seed $seed, input in $artifacts)" >&2
+  echo "$name fuzzer, long run: a failure (seed $seed, input in $artifacts)" >&2
   exit 1
 fi
-echo "control fuzzer, long run: no violation in ${seconds}s from seed $seed"
+echo "$name fuzzer, long run: no violation in ${seconds}s from seed $seed"

@@ -71,7 +71,7 @@ class TwoClasses(unittest.TestCase):
     def test_the_class_table_has_a_row_per_class_in_order(self):
         gen_packaging.header(self.identifiers, self.project, self.path("data.h"))
         text = self.read("data.h")
-        rows = re.findall(r'\.prog_id = L"([^"]+)",\s*\.class_id = \{0x(\w+),', text)
+        rows = re.findall(r'\.prog_id = L"([^"]+)",.*?\.class_id = \{0x(\w+),', text, re.S)
         self.assertEqual(rows, [("Lib.First", "22222222"), ("Lib.Second.1", "22222222")])
         self.assertIn(".source_interface = {0x44444444, 0x0000, 0x0000, "
                       "{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02}}", text)

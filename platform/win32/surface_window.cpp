@@ -1,5 +1,7 @@
 #include "platform/win32/surface_window.h"
 
+#include <algorithm>
+
 #include "control/accessible_model.h"
 #include "view/accessible_parts.h"
 #include "view/display_list.h"
@@ -54,6 +56,13 @@ std::int16_t ButtonsHeld(WPARAM wparam) {
   if (wparam & MK_RBUTTON) buttons |= 2;
   if (wparam & MK_MBUTTON) buttons |= 4;
   return buttons;
+}
+
+// How far, in device pixels, a pressed pointer moves before a drag starts: the system's own
+// setting, the one its drag detection measures against. The core takes one distance for both
+// axes; the larger keeps every press the system would still call a click a click.
+int SystemDragDistance() {
+  return std::max(GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
 }
 
 // A mouse message as the core's pointer input takes it: client pixels, Shift, buttons held.
@@ -272,6 +281,8 @@ void SurfaceWindow::OnButtonDown(PointerButton button, bool double_click, WPARAM
                                  LPARAM lparam) {
   if (button == PointerButton::kLeft && GetFocus() != hwnd_) SetFocus(hwnd_);
   SetCapture(hwnd_);
+  // Read at each press, so a change of the setting counts from the next gesture on.
+  pointer_.SetDragDistance(SystemDragDistance());
   pointer_.Press(*control_, grid_, button, double_click, PointerAt(wparam, lparam));
 }
 
@@ -393,6 +404,10 @@ void SurfaceWindow::VisibilityChanged(ControlName control) {
   for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
     Notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, part);
   }
+}
+
+void SurfaceWindow::DragChanged() {
+  Invalidate(SurfaceReport::Drag());
 }
 
 void SurfaceWindow::FocusMoved() {

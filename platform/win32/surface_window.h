@@ -85,6 +85,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   void MoveDisplayChanged() override;
   void VisibilityChanged(ControlName control) override;
   void EnabledChanged() override;
+  void DragChanged() override;
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override;

@@ -27,16 +27,6 @@ std::uint64_t Area(PixelBox box) {
   return static_cast<std::uint64_t>(box.width()) * static_cast<std::uint64_t>(box.height());
 }
 
-// Parameterised cases carry their own names.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& param_info) {
-  return param_info.param.name;
-}
-
-char16_t CellAt(const UserControl1& control, std::int16_t n) {
-  return control.board().Cell(SquareOf(n));
-}
-
 TEST_F(SurfaceTest, TwoClicksMoveAPiece) {
   Click(SquareCentre(kE2));
   Click(SquareCentre(kE4));

@@ -210,6 +210,10 @@ bool Capture::SaveBmp(const std::wstring& path) const {
   return fclose(out) == 0;
 }
 
+char16_t CellAt(const UserControl1& control, std::int16_t n) {
+  return control.board().Cell(SquareOf(n));
+}
+
 std::optional<int> Pump() {
   std::optional<int> quit;
   MSG msg;
@@ -245,7 +249,7 @@ HWND SharedParent() {
 void SurfaceTest::SetUp() {
   parent_ = SharedParent();
   ASSERT_NE(parent_, nullptr);
-  control_ = UserControl1::Create(forms_, host_);
+  control_ = UserControl1::Create(forms_, host_, control_class_);
   window_ =
       SurfaceWindow::Create(control_, forms_, parent_, SurfaceWindow::DefaultRect(0, 0), [this] {
         ++keep_alive_calls_;
@@ -254,6 +258,7 @@ void SurfaceTest::SetUp() {
   ASSERT_NE(window_, nullptr);
   window_->UseObjectCount(objects_);
   window_->SetInvalidationListener([this](const RECT& rect) {
+    invalidated_rects_.push_back(rect);
     invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
                            static_cast<std::uint64_t>(rect.bottom - rect.top);
   });

@@ -87,6 +87,15 @@ std::wstring DpiSuffix();
 int WrongSquarePixels(const Capture& capture, const PixelGrid& grid, std::int16_t n,
                       Picture picture);
 
+// Parameterised cases carry their own names.
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& param_info) {
+  return param_info.param.name;
+}
+
+// What square n (1 to 64) of the control's board holds.
+char16_t CellAt(const UserControl1& control, std::int16_t n);
+
 // Runs the messages pending now. Returns the code of a WM_QUIT found among them.
 std::optional<int> Pump();
 
@@ -107,6 +116,8 @@ class SurfaceTest : public ::testing::Test {
   // Runs `action` when the message loop reaches it: from inside a waiting prompt, say.
   void PostAction(std::function<void()>* action) const;
 
+  // The class the control is created as; a fixture of a ChessBoard sets it before SetUp.
+  ControlClass control_class_ = ControlClass::kUserControl1;
   // Before the window, so the window's accessible object is gone before its count.
   com::ObjectCount objects_;
   HWND parent_ = nullptr;
@@ -116,10 +127,17 @@ class SurfaceTest : public ::testing::Test {
   std::shared_ptr<UserControl1> control_;
   std::shared_ptr<SurfaceWindow> window_;
   int keep_alive_calls_ = 0;
-  // What the window reported since the test began: the area of every rectangle it invalidated
-  // for a change, and the characters it went on with after the host's KeyPress saw them.
+  // What the window reported since the test began: every rectangle it invalidated for a change
+  // and their area, and the characters it went on with after the host's KeyPress saw them.
+  std::vector<RECT> invalidated_rects_;
   std::uint64_t invalidated_pixels_ = 0;
   std::u16string passed_characters_;
+};
+
+// The same with the control created as a ChessBoard.
+class ChessBoardSurfaceTest : public SurfaceTest {
+ protected:
+  ChessBoardSurfaceTest() { control_class_ = ControlClass::kChessBoard; }
 };
 
 // Where a screenshot of the run goes: the folder named by VELMORA_SCREENS, else the current one.

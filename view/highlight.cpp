@@ -8,9 +8,9 @@ namespace {
 
 // Distances from the middle, as parts of half the square: full strength up to the first, none
 // from the second on.
-constexpr double kSolidUpTo = 0.25;
-constexpr double kGoneFrom = 0.9;
-constexpr double kStrongest = 230;
+constexpr double kSolidUpTo = 0.4;
+constexpr double kGoneFrom = 1.0;
+constexpr double kStrongest = 255;
 
 }  // namespace
 

@@ -16,7 +16,7 @@ inline constexpr std::uint8_t kLastMoveOpacity = 105;
 inline constexpr Rgb kCheckGlow{230, 0, 0};
 
 // The check glow over a square of `size` pixels: full in the middle, fading outward to nothing
-// before the square's edge, so neighbouring squares never blend into it. A pure function.
+// where it meets the square's edges, so no neighbouring square takes any of it. A pure function.
 CoverageMask CheckGlowMask(MaskSize size);
 
 }  // namespace velmora

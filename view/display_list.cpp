@@ -17,14 +17,14 @@ Rect SurfaceRect(const ControlSpec& spec) {
   return rect;
 }
 
-Rect PlacedRect(const Surface& surface, const ControlSpec& spec) {
+Rect TurnedRect(const ControlSpec& spec) {
   Rect rect = SurfaceRect(spec);
   const bool square_part =
       (spec.ref.name == ControlName::kSquare || spec.ref.name == ControlName::kSquarePicture) &&
       spec.ref.index >= 1 && spec.ref.index <= 64;
-  if (!square_part || surface.Orientation() == BoardOrientation::kWhiteAtBottom) return rect;
+  if (!square_part) return rect;
   const Point designed = SquareOrigin(spec.ref.index);
-  const Point drawn = SquareOrigin(spec.ref.index, surface.Orientation());
+  const Point drawn = SquareOrigin(spec.ref.index, BoardOrientation::kBlackAtBottom);
   rect.left += drawn.x - designed.x;
   rect.top += drawn.y - designed.y;
   return rect;
@@ -136,35 +136,35 @@ PaintCommand SquareHighlight(const Surface& surface, std::int16_t n, PaintKind k
   return command;
 }
 
-// The last move's tints and the check glow, over the squares and under the pieces.
+// The last move's tints and the check glow, added once the squares are in the list and before
+// the pieces.
 void AddHighlights(const Surface& surface, DisplayList& list) {
-  DisplayList highlights;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
     tint.fill = kLastMoveTint;
     tint.opacity = kLastMoveOpacity;
-    highlights.push_back(std::move(tint));
+    list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {
     PaintCommand glow = SquareHighlight(surface, check, PaintKind::kGlow);
     glow.line = kCheckGlow;
-    highlights.push_back(std::move(glow));
+    list.push_back(std::move(glow));
   }
-  const auto above_squares = [](const PaintCommand& command) {
-    const ControlSpec* spec = FindControl(command.source);
-    return spec != nullptr && spec->layer > Layer::kSquares;
-  };
-  list.insert(std::find_if(list.begin(), list.end(), above_squares), highlights.begin(),
-              highlights.end());
 }
 
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  list.reserve(DesignLayout().size() + 1);
+  // Room for the two tints, the glow, the focus mark and a dragged piece.
+  list.reserve(DesignLayout().size() + 5);
+  bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
   for (const ControlSpec& spec : DesignLayout()) {
+    if (highlights_due && spec.layer > Layer::kSquares) {
+      AddHighlights(surface, list);
+      highlights_due = false;
+    }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
     // A square that shows nothing may be the one a piece is dragged from.
@@ -173,9 +173,6 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
       continue;
     }
     list.push_back(std::move(command));
-  }
-  if (surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0) {
-    AddHighlights(surface, list);
   }
   if (surface.Destinations() != 0) AddDestinations(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.

@@ -20,9 +20,14 @@ struct Rect {
 // Where a control lies on the surface: choices sit inside their panel, everything else is
 // placed on the surface itself.
 Rect SurfaceRect(const ControlSpec& spec);
+// Where a control is drawn with black at the bottom: squares' shapes and pictures move.
+Rect TurnedRect(const ControlSpec& spec);
 // Where a control is drawn now: the same, with a square's shape and picture placed as the
-// surface's orientation turns the board.
-Rect PlacedRect(const Surface& surface, const ControlSpec& spec);
+// surface's orientation turns the board. Inline: every command of every list is placed.
+inline Rect PlacedRect(const Surface& surface, const ControlSpec& spec) {
+  if (surface.Orientation() == BoardOrientation::kWhiteAtBottom) return SurfaceRect(spec);
+  return TurnedRect(spec);
+}
 
 enum class PaintKind : std::uint8_t {
   kRectangle,    // a shape: optional opaque fill, outline of line_width pixels

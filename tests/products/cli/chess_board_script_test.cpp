@@ -132,8 +132,7 @@ expect LastMove ""
 get Fen
 )");
   EXPECT_TRUE(run.ok) << run.err << run.out;
-  EXPECT_NE(run.out.find("announce \"white king on E1 in check\"\n"), std::string::npos)
-      << run.out;
+  EXPECT_NE(run.out.find("announce \"white king on E1 in check\"\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Fen = \"4k3/8/8/8/8/8/8/4K3\"\n"), std::string::npos) << run.out;
 }
 

@@ -6,6 +6,7 @@
 #include "board/failure.h"
 #include "board/fen.h"
 #include "board/move_list.h"
+#include "view/announcement.h"
 
 // A ChessBoard's members after the first four, its veto and its drags. Apart from the first
 // class's code, so the host move there compiles as lean as it did.
@@ -68,8 +69,33 @@ Refused UserControl1::Set(std::u16string_view property, Store store) {
   const auto self = shared_from_this();
   if (auto refused = Gate(property)) return refused;
   store();
+  ShowSettings();
   host_->PropertyChanged(property);
   return std::nullopt;
+}
+
+void UserControl1::ShowSettings() {
+  surface_.SetOrientation(settings_.orientation == 0 ? BoardOrientation::kWhiteAtBottom
+                                                     : BoardOrientation::kBlackAtBottom);
+  std::uint64_t last_move = 0;
+  if (settings_.show_last_move && settings_.last_move) {
+    last_move = (std::uint64_t{1} << (SquareNumber(settings_.last_move->from) - 1)) |
+                (std::uint64_t{1} << (SquareNumber(settings_.last_move->to) - 1));
+  }
+  surface_.SetLastMoveSquares(last_move);
+  surface_.SetCheckSquare(settings_.check_square ? SquareNumber(*settings_.check_square) : 0);
+}
+
+void UserControl1::MoveMade(MoveText move) {
+  settings_.last_move = move;
+  settings_.check_square.reset();
+  ShowSettings();
+}
+
+void UserControl1::PositionLoaded() {
+  settings_.last_move.reset();
+  settings_.check_square.reset();
+  ShowSettings();
 }
 
 template <typename T, typename Store>
@@ -133,8 +159,17 @@ std::u16string UserControl1::CheckSquare() const {
 }
 
 Refused UserControl1::CheckSquare(std::u16string_view text) {
-  return Take(kCheckSquareKey, ParseCheckSquare(text),
-              [this](std::optional<Square> square) { settings_.check_square = square; });
+  const std::optional<Square> was = settings_.check_square;
+  const Refused refused =
+      Take(kCheckSquareKey, ParseCheckSquare(text),
+           [this](std::optional<Square> square) { settings_.check_square = square; });
+  // Told once the glow shows, so a person who listens hears what a person who looks sees.
+  if (!refused && settings_.check_square && settings_.check_square != was) {
+    const Square square = *settings_.check_square;
+    surface_.Announce(
+        AnnounceCheck(PictureForCell(board_.Cell(square)).value_or(Picture::kNone), square));
+  }
+  return refused;
 }
 
 Refused UserControl1::Marks(std::u16string_view text) {
@@ -215,6 +250,7 @@ void UserControl1::LoadLaterMembers(PropertyBag& bag) {
   settings_.animation_time =
       ToWholeNumber(bag.Read(kAnimationTimeKey, static_cast<double>(defaults.animation_time)), 0,
                     kLongestAnimation);
+  ShowSettings();
 }
 
 void UserControl1::SaveLaterMembers(PropertyBag& bag) {

@@ -56,6 +56,7 @@ UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
     entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
       return AllowsMove(from, to, promotion);
     });
+    entry_.SetMoveNotice([this](MoveText move) { MoveMade(move); });
   }
 }
 
@@ -120,6 +121,7 @@ void UserControl1::OnPositionText() {
   }
   LoadPositionText(board_, text);
   DrawBoard(board_, surface_);
+  if (flavour_.later_members) PositionLoaded();
   surface_.Announce(AnnounceNewPosition());
   position_cell_.Set(u"");
 }
@@ -132,6 +134,7 @@ void UserControl1::OnHostMove() {
     case HostCommandKind::kReset:
       ResetBoard(board_);
       DrawBoard(board_, surface_);
+      if (flavour_.later_members) PositionLoaded();
       surface_.Announce(AnnounceNewPosition());
       position_cell_.Set(u"");
       return;
@@ -142,6 +145,7 @@ void UserControl1::OnHostMove() {
       ApplyMove(board_, move);
       DrawBoard(board_, surface_);
       if (words) surface_.Announce(*words);
+      if (flavour_.later_members && move.from != move.to) MoveMade(move);
       move_display_cell_.Set(host_move_cell_.Text());
       return;
     }

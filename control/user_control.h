@@ -172,6 +172,13 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void OnPositionText();  // the position cell changed
   void OnHostMove();      // the host's move cell changed
   void OnGetMove();       // the move display's cell changed
+  // Brings what the surface shows (orientation, last-move tint, check glow) into line with the
+  // settings.
+  void ShowSettings();
+  // A move the host or a person made becomes the last move and ends any check; a position
+  // load (a reset too) clears both.
+  void MoveMade(MoveText move);
+  void PositionLoaded();
   // A ChessBoard's five saved members, after the first four.
   void LoadLaterMembers(PropertyBag& bag);
   void SaveLaterMembers(PropertyBag& bag);

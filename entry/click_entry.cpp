@@ -155,6 +155,7 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     TryCastle();
     if (fields_.castle_done) {
       SetPicked(0);
+      if (move_notice_) move_notice_({moving_from, to});
       return;
     }
   }
@@ -169,6 +170,7 @@ void ClickEntry::DestinationClick(std::int16_t n) {
   if (const auto words = AnnounceMove(lifted, captured, from, to, promoted_to)) {
     surface_.Announce(*words);
   }
+  if (move_notice_ && from != to) move_notice_({from, to});
   const std::u16string from_name = SquareName(from);
   get_move_.Set(from_name + u"-" + to_name);
   if (to_name == from_name) put_move_.Set(u"");

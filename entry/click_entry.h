@@ -33,6 +33,9 @@ struct EntryFields {
 // Asked once a person's destination (and any promotion choice, the chosen letter, else 0) is
 // known and before anything moves; false cancels the move.
 using MoveVeto = std::function<bool(Square from, Square to, char16_t promotion)>;
+// Told of each move a person completes, once the board holds it and before the move display
+// shows it: a castling as the king's move, a promotion as the pawn's.
+using MoveNotice = std::function<void(MoveText move)>;
 
 // A move entered with two clicks on the squares: the first lifts a piece, the second puts it
 // down, with castling and the promotion prompt on the way.
@@ -67,6 +70,7 @@ class ClickEntry {
   // Who may cancel a move before it is made; none lets every move through. A cancelled move
   // leaves the board, the move display and the pick as they were before the destination click.
   void SetVeto(MoveVeto veto) { veto_ = std::move(veto); }
+  void SetMoveNotice(MoveNotice notice) { move_notice_ = std::move(notice); }
   // Whether the picked piece's listed destinations are marked on the surface.
   void ShowDestinations(bool show);
 
@@ -103,6 +107,7 @@ class ClickEntry {
   std::vector<MoveText> legal_moves_;
   bool show_destinations_ = false;
   MoveVeto veto_;
+  MoveNotice move_notice_;
   bool prompt_open_ = false;
 };
 

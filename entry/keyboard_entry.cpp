@@ -87,10 +87,21 @@ void KeyboardEntry::KeyUp(std::int16_t key_code) {
   if (key_code == keys::kEnter) enter_held_ = false;
 }
 
+KeyAction TurnedBoardKeyAction(std::int16_t focus_square, std::int16_t key_code, std::int16_t shift,
+                               BoardOrientation orientation) {
+  // The keys act on the board as drawn: read them on the design's square in the focus square's
+  // place, then take the square in the place they lead to.
+  KeyAction action = BoardKeyAction(DrawnSquare(focus_square, orientation), key_code, shift);
+  if (action.kind != KeyAction::Kind::kNone)
+    action.target = DrawnSquare(action.target, orientation);
+  return action;
+}
+
 KeyAction KeyboardEntry::ActionFor(std::int16_t key_code, std::int16_t shift) const {
   if (key_code == 0) return {};
-  return ShownPanel(surface_) ? PromptKeyAction(focus_.Choice(), key_code, shift)
-                              : BoardKeyAction(focus_.Square(), key_code, shift);
+  return ShownPanel(surface_)
+             ? PromptKeyAction(focus_.Choice(), key_code, shift)
+             : TurnedBoardKeyAction(focus_.Square(), key_code, shift, surface_.Orientation());
 }
 
 bool KeyboardEntry::Takes(std::int16_t key_code, std::int16_t shift) const {

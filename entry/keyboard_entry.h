@@ -48,6 +48,10 @@ struct KeyAction {
 // stop at the edge; Home / End go to columns A / H, PageUp / PageDown to rows 8 / 1, Ctrl+Home
 // to A8, Ctrl+End to H1; Space or Enter clicks.
 KeyAction BoardKeyAction(std::int16_t focus_square, std::int16_t key_code, std::int16_t shift);
+// The same on a board drawn `orientation`: the keys follow what a person sees, so with black at
+// the bottom Up goes toward row 1, Home to column H and Ctrl+Home to H1.
+KeyAction TurnedBoardKeyAction(std::int16_t focus_square, std::int16_t key_code, std::int16_t shift,
+                               BoardOrientation orientation);
 // In the prompt: arrows step through the four choices (queen first) and stop at the ends;
 // Space or Enter chooses the focused one; Q, R, B and N choose at once, with or without Shift.
 KeyAction PromptKeyAction(std::int16_t focus_choice, std::int16_t key_code, std::int16_t shift);

@@ -42,7 +42,14 @@ std::optional<Rect> PartRect(const Surface& surface, std::int16_t part) {
   if (part == kBoardPart) return Rect{0, 0, kDesignWidth, kDesignHeight};
   const auto ref = ControlOfPart(surface, part);
   if (!ref) return std::nullopt;
-  return SurfaceRect(*FindControl(*ref));
+  return PlacedRect(surface, *FindControl(*ref));
+}
+
+std::optional<PixelBox> PartBox(const Surface& surface, const PixelGrid& grid, std::int16_t part) {
+  if (part == kBoardPart) return grid.DesignBox();
+  const auto ref = ControlOfPart(surface, part);
+  if (!ref) return std::nullopt;
+  return grid.BoxOf(*ref, *PartRect(surface, part));
 }
 
 std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part) {
@@ -57,9 +64,14 @@ std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part) {
 
 std::u16string SquarePartName(const Surface& surface, std::int16_t n) {
   std::u16string name = SquareName(SquareOf(n)) + u", ";
-  if (surface.Picked() == n) return name + PictureWords(surface.PictureOf(0)) + u", picked up";
-  name += PictureWords(surface.PictureOf(n));
-  if (surface.IsDestination(n)) name += u", legal destination";
+  if (surface.Picked() == n) {
+    name += PictureWords(surface.PictureOf(0)) + u", picked up";
+  } else {
+    name += PictureWords(surface.PictureOf(n));
+    if (surface.IsDestination(n)) name += u", legal destination";
+  }
+  if (surface.IsLastMoveSquare(n)) name += u", last move";
+  if (surface.CheckSquare() == n) name += u", in check";
   return name;
 }
 

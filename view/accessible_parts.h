@@ -6,6 +6,7 @@
 
 #include "view/display_list.h"
 #include "view/layout.h"
+#include "view/pixel_grid.h"
 #include "view/surface.h"
 
 namespace velmora {
@@ -34,13 +35,17 @@ std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t pa
 // part not shown.
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part);
 
-// Where a part is, in twips from the surface's top-left corner; the board is the design.
+// Where a part is, in twips from the surface's top-left corner, squares as the board is turned;
+// the board is the design.
 std::optional<Rect> PartRect(const Surface& surface, std::int16_t part);
+// The same on a device: what a screen reader is told a part's location is.
+std::optional<PixelBox> PartBox(const Surface& surface, const PixelGrid& grid, std::int16_t part);
 // The focus mark: a rectangle just inside the part it marks.
 std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part);
 
 // "E2, white pawn", "E3, empty", "E2, white pawn, picked up" while the square's piece is lifted,
-// "E4, empty, legal destination" while the picked piece may go there.
+// "E4, empty, legal destination" while the picked piece may go there; then what the square
+// shows besides: "E4, white pawn, last move", "E1, white king, in check".
 std::u16string SquarePartName(const Surface& surface, std::int16_t n);
 
 }  // namespace velmora

@@ -50,6 +50,9 @@ std::u16string AnnouncementWords(const Announcement& a) {
       return to + u" is not a legal move for the " + PictureWords(a.piece) + u" on " + from;
     case Announcement::Kind::kNoLegalMove:
       return u"the " + PictureWords(a.piece) + u" on " + from + u" has no legal move";
+    case Announcement::Kind::kCheck:
+      if (!IsPiece(a.piece)) return to + u" in check";
+      return PictureWords(a.piece) + u" on " + to + u" in check";
     case Announcement::Kind::kMove:
       break;
   }

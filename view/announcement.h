@@ -20,6 +20,7 @@ struct Announcement {
     kNewPosition,  // a position was loaded or the board reset
     kNotLegal,     // `piece` on `from` may not go to `to`: nothing moved
     kNoLegalMove,  // `piece` on `from` has no move the host allows: nothing was picked
+    kCheck,        // the host says `piece` on `to` is in check
   };
   Kind kind = Kind::kNewPosition;
   Picture piece = Picture::kNone;
@@ -72,6 +73,16 @@ inline Announcement AnnounceNotLegal(char16_t piece, Square from, Square to) {
 inline Announcement AnnounceNoLegalMove(char16_t piece, Square from) {
   Announcement a = AnnounceNotLegal(piece, from, from);
   a.kind = Announcement::Kind::kNoLegalMove;
+  return a;
+}
+
+// The host marked a square as in check; `piece` is what the square shows.
+inline Announcement AnnounceCheck(Picture piece, Square square) {
+  Announcement a;
+  a.kind = Announcement::Kind::kCheck;
+  a.piece = piece;
+  a.from = square;
+  a.to = square;
   return a;
 }
 

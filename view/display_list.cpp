@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "view/accessible_parts.h"
+#include "view/highlight.h"
 
 namespace velmora {
 
@@ -16,6 +17,19 @@ Rect SurfaceRect(const ControlSpec& spec) {
   return rect;
 }
 
+Rect TurnedRect(const ControlSpec& spec) {
+  Rect rect = SurfaceRect(spec);
+  const bool square_part =
+      (spec.ref.name == ControlName::kSquare || spec.ref.name == ControlName::kSquarePicture) &&
+      spec.ref.index >= 1 && spec.ref.index <= 64;
+  if (!square_part) return rect;
+  const Point designed = SquareOrigin(spec.ref.index);
+  const Point drawn = SquareOrigin(spec.ref.index, BoardOrientation::kBlackAtBottom);
+  rect.left += drawn.x - designed.x;
+  rect.top += drawn.y - designed.y;
+  return rect;
+}
+
 Rect DraggedPieceRect(const DraggedPiece& drag) {
   const ControlSpec* slot = FindControl({ControlName::kSquarePicture, drag.square});
   return {drag.x - slot->width / 2, drag.y - slot->height / 2, slot->width, slot->height};
@@ -25,6 +39,15 @@ namespace {
 
 // How much of a dragged piece its own square still shows, out of 255.
 constexpr std::uint8_t kFadedOpacity = 96;
+
+// The coordinate labels read as the board is turned; every other label keeps its caption.
+std::u16string_view LabelCaption(const Surface& surface, const ControlSpec& spec) {
+  if (spec.ref.name == ControlName::kRankLabel) {
+    return RankLabelCaption(spec.ref.index, surface.Orientation());
+  }
+  if (spec.ref.name == ControlName::kFileLabel) return FileLabelCaption(surface.Orientation());
+  return spec.caption;
+}
 
 // A square slot shows what the surface holds now; every other image keeps its design picture.
 Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
@@ -37,7 +60,7 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   PaintCommand command;
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
-  command.rect = SurfaceRect(spec);
+  command.rect = PlacedRect(surface, spec);
   command.fill = spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
@@ -53,7 +76,7 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
       break;
     case ControlKind::kLabel:
       command.kind = PaintKind::kText;
-      command.text = spec.caption;
+      command.text = LabelCaption(surface, spec);
       break;
     case ControlKind::kTextBox:
       command.kind = PaintKind::kTextBox;
@@ -94,7 +117,7 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
     PaintCommand command;
     command.kind = PaintKind::kDestination;
     command.source = slot->ref;
-    command.rect = SurfaceRect(*slot);
+    command.rect = PlacedRect(surface, *slot);
     command.line = kDestinationColour;
     command.destination =
         IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
@@ -103,12 +126,45 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
   list.insert(std::find_if(list.begin(), list.end(), AbovePictures), marks.begin(), marks.end());
 }
 
+// A command over square n's shape, inside its outline.
+PaintCommand SquareHighlight(const Surface& surface, std::int16_t n, PaintKind kind) {
+  const ControlSpec* square = FindControl({ControlName::kSquare, n});
+  PaintCommand command;
+  command.kind = kind;
+  command.source = square->ref;
+  command.rect = PlacedRect(surface, *square);
+  return command;
+}
+
+// The last move's tints and the check glow, added once the squares are in the list and before
+// the pieces.
+void AddHighlights(const Surface& surface, DisplayList& list) {
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    if (!surface.IsLastMoveSquare(n)) continue;
+    PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
+    tint.fill = kLastMoveTint;
+    tint.opacity = kLastMoveOpacity;
+    list.push_back(std::move(tint));
+  }
+  if (const std::int16_t check = surface.CheckSquare(); check != 0) {
+    PaintCommand glow = SquareHighlight(surface, check, PaintKind::kGlow);
+    glow.line = kCheckGlow;
+    list.push_back(std::move(glow));
+  }
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  list.reserve(DesignLayout().size() + 1);
+  // Room for the two tints, the glow, the focus mark and a dragged piece.
+  list.reserve(DesignLayout().size() + 5);
+  bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
   for (const ControlSpec& spec : DesignLayout()) {
+    if (highlights_due && spec.layer > Layer::kSquares) {
+      AddHighlights(surface, list);
+      highlights_due = false;
+    }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
     // A square that shows nothing may be the one a piece is dragged from.

@@ -20,6 +20,14 @@ struct Rect {
 // Where a control lies on the surface: choices sit inside their panel, everything else is
 // placed on the surface itself.
 Rect SurfaceRect(const ControlSpec& spec);
+// Where a control is drawn with black at the bottom: squares' shapes and pictures move.
+Rect TurnedRect(const ControlSpec& spec);
+// Where a control is drawn now: the same, with a square's shape and picture placed as the
+// surface's orientation turns the board. Inline: every command of every list is placed.
+inline Rect PlacedRect(const Surface& surface, const ControlSpec& spec) {
+  if (surface.Orientation() == BoardOrientation::kWhiteAtBottom) return SurfaceRect(spec);
+  return TurnedRect(spec);
+}
 
 enum class PaintKind : std::uint8_t {
   kRectangle,    // a shape: optional opaque fill, outline of line_width pixels
@@ -28,6 +36,8 @@ enum class PaintKind : std::uint8_t {
   kTextBox,      // a sunken text box with its text; the disabled look when !enabled
   kGroupFrame,   // a panel: filled box, etched frame and caption at the top
   kDestination,  // a legal destination's mark over a square's picture, in `destination` shape
+  kTint,         // a last-move square: `fill` laid over the square inside its outline at `opacity`
+  kGlow,         // a square in check: a glow of colour `line`, strongest in the middle
 };
 
 // One simple paint command. Renderers paint a list of them in order, bottom to top, and know
@@ -45,7 +55,7 @@ struct PaintCommand {
   bool centred = false;
   bool enabled = true;
   DestinationShape destination = DestinationShape::kDot;
-  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded
+  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded; tints
 };
 
 // The part a dragged piece is drawn for, and where it lies: centred on the pointer, one
@@ -57,7 +67,9 @@ using DisplayList = std::vector<PaintCommand>;
 
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
-// display holds. Legal-destination marks lie over the pieces and under everything after them.
+// display holds. Squares and coordinate labels are placed as the board is turned. Last-move tints
+// and the check glow lie over the squares and under the pieces; legal-destination marks lie
+// over the pieces and under everything after them.
 // The focus mark, while the surface shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 

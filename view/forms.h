@@ -36,6 +36,11 @@ class SurfaceObserver {
   // A square's legal-destination mark came or went. The mark lies inside the square's picture,
   // so a screen that repaints the picture shows it.
   virtual void DestinationMarkChanged(std::int16_t square) { PictureChanged(square); }
+  // A square's last-move tint or check glow came or went. Both lie inside the square's picture
+  // too.
+  virtual void HighlightChanged(std::int16_t square) { PictureChanged(square); }
+  // The board was turned: every square and coordinate label is drawn elsewhere.
+  virtual void BoardTurned() {}
 
   // The dragged piece appeared, moved or went.
   virtual void DragChanged() {}

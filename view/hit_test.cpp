@@ -5,17 +5,12 @@
 namespace velmora {
 namespace {
 
-// A control covers [left, left + width) x [top, top + height): a point on the right or bottom
-// edge belongs to the neighbour, so squares that share an edge never both claim a point.
-bool Covers(const ControlSpec& spec, Point at) {
-  std::int32_t left = spec.left;
-  std::int32_t top = spec.top;
-  if (spec.parent) {
-    const ControlSpec* panel = FindControl({*spec.parent});
-    left += panel->left;
-    top += panel->top;
-  }
-  return at.x >= left && at.x < left + spec.width && at.y >= top && at.y < top + spec.height;
+// A control covers [left, left + width) x [top, top + height) where it is drawn now: a point on
+// the right or bottom edge belongs to the neighbour, so squares that share an edge never both
+// claim a point.
+bool Covers(const Surface& surface, const ControlSpec& spec, Point at) {
+  const Rect r = PlacedRect(surface, spec);
+  return at.x >= r.left && at.x < r.left + r.width && at.y >= r.top && at.y < r.top + r.height;
 }
 
 // What a shown control under the point makes of a press; none when the press goes through it
@@ -55,12 +50,13 @@ Hit TopmostClaim(const Surface& surface, Covers covers) {
 }  // namespace
 
 Hit HitTest(const Surface& surface, Point at) {
-  return TopmostClaim(surface, [at](const ControlSpec& spec) { return Covers(spec, at); });
+  return TopmostClaim(
+      surface, [&surface, at](const ControlSpec& spec) { return Covers(surface, spec, at); });
 }
 
 Hit HitTest(const Surface& surface, const PixelGrid& grid, int px, int py) {
-  return TopmostClaim(surface, [&grid, px, py](const ControlSpec& spec) {
-    return grid.BoxOf(spec).Contains(px, py);
+  return TopmostClaim(surface, [&surface, &grid, px, py](const ControlSpec& spec) {
+    return grid.BoxOf(spec.ref, PlacedRect(surface, spec)).Contains(px, py);
   });
 }
 

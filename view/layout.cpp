@@ -34,6 +34,11 @@ constexpr Choice kChoices[8] = {
 };
 
 constexpr std::u16string_view kRankDigits = u"87654321";
+constexpr std::u16string_view kTurnedRankDigits = u"12345678";
+// The letters sit where the columns are: turning swaps A with H, B with G and so on, and keeps
+// every letter's place.
+constexpr std::u16string_view kTurnedFileLetters =
+    u"     H         G           F          E         D           C          B          A";
 
 std::vector<ControlSpec> BuildLayout() {
   std::vector<ControlSpec> t;
@@ -172,6 +177,33 @@ Point SquareOrigin(std::int16_t n) {
   const std::int32_t row = (n - 1) / 8 + 1;
   const std::int32_t col = (n - 1) % 8 + 1;
   return {480 + 720 * (col - 1), 5520 - 720 * (row - 1)};
+}
+
+DrawnPlace PlaceOfSquare(std::int16_t n, BoardOrientation orientation) {
+  const std::int16_t drawn = DrawnSquare(n, orientation);
+  return {7 - (drawn - 1) / 8, (drawn - 1) % 8};
+}
+
+std::optional<std::int16_t> SquareAtPlace(DrawnPlace place, BoardOrientation orientation) {
+  if (place.row < 0 || place.row > 7 || place.column < 0 || place.column > 7) return std::nullopt;
+  const auto drawn = static_cast<std::int16_t>((7 - place.row) * 8 + place.column + 1);
+  return DrawnSquare(drawn, orientation);
+}
+
+std::optional<std::int16_t> SquareToward(std::int16_t n, int up, int right,
+                                         BoardOrientation orientation) {
+  const DrawnPlace at = PlaceOfSquare(n, orientation);
+  return SquareAtPlace({at.row - up, at.column + right}, orientation);
+}
+
+std::u16string_view RankLabelCaption(std::int16_t k, BoardOrientation orientation) {
+  const std::u16string_view digits =
+      orientation == BoardOrientation::kBlackAtBottom ? kTurnedRankDigits : kRankDigits;
+  return digits.substr(static_cast<std::size_t>(k), 1);
+}
+
+std::u16string_view FileLabelCaption(BoardOrientation orientation) {
+  return orientation == BoardOrientation::kBlackAtBottom ? kTurnedFileLetters : kFileLetters;
 }
 
 Picture DesignSquarePicture(std::int16_t n) {

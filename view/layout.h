@@ -102,13 +102,46 @@ struct Point {
   std::int32_t x, y;
 };
 
+// Which side the board is drawn from: a view of the board, never part of it. Square numbers,
+// names and position texts stay in board terms whichever way it is turned.
+enum class BoardOrientation : std::uint8_t { kWhiteAtBottom = 0, kBlackAtBottom = 1 };
+
+// The square of the design (white at the bottom) whose place square n (1 to 64) takes when
+// the board is drawn `orientation`: turning is a half turn, so it is its own inverse.
+constexpr std::int16_t DrawnSquare(std::int16_t n, BoardOrientation orientation) {
+  return orientation == BoardOrientation::kBlackAtBottom ? static_cast<std::int16_t>(65 - n) : n;
+}
+
+// Where a square is drawn, counted from the board's top-left corner: row 0 at the top,
+// column 0 at the left.
+struct DrawnPlace {
+  int row, column;
+  friend bool operator==(DrawnPlace, DrawnPlace) = default;
+};
+DrawnPlace PlaceOfSquare(std::int16_t n, BoardOrientation orientation);
+// The square drawn at a place; none off the board.
+std::optional<std::int16_t> SquareAtPlace(DrawnPlace place, BoardOrientation orientation);
+// The neighbour of square n `up` rows higher and `right` columns further right as drawn; none
+// past the edge.
+std::optional<std::int16_t> SquareToward(std::int16_t n, int up, int right,
+                                         BoardOrientation orientation);
+
 // Top-left corner of square n (1 to 64) in twips; square 1 (A1) is bottom-left.
 Point SquareOrigin(std::int16_t n);
+// The same as drawn `orientation`: with black at the bottom, A1 is top-right.
+inline Point SquareOrigin(std::int16_t n, BoardOrientation orientation) {
+  return SquareOrigin(DrawnSquare(n, orientation));
+}
 // A1 is dark: the squares where row + column is even.
 Rgb SquareColour(std::int16_t n);
 // What square n (1 to 64) shows in the design: the initial position's pieces, the transparent
 // icon on the four middle rows.
 Picture DesignSquarePicture(std::int16_t n);
+
+// The captions of the coordinate labels as drawn: rank label k (0 the top one) reads "8" down
+// to "1" with white at the bottom, "1" to "8" turned; the file letters read A to H, or H to A.
+std::u16string_view RankLabelCaption(std::int16_t k, BoardOrientation orientation);
+std::u16string_view FileLabelCaption(BoardOrientation orientation);
 
 // The whole design, in painting order (bottom to top); within a layer the table's order holds.
 std::span<const ControlSpec> DesignLayout();

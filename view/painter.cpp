@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "view/destination_mark.h"
+#include "view/highlight.h"
 
 namespace velmora {
 namespace {
@@ -24,6 +25,10 @@ struct PaintContext {
   void Fill(const PixelBox& box, Rgb colour) const {
     const PixelBox clipped = Intersection(box, dirty);
     if (!IsEmpty(clipped)) canvas.Fill(clipped, colour);
+  }
+  void TranslucentFill(const PixelBox& box, Rgb colour, std::uint8_t opacity) const {
+    const PixelBox clipped = Intersection(box, dirty);
+    if (!IsEmpty(clipped)) canvas.TranslucentFill(clipped, colour, opacity);
   }
   void FillAt(int left, int top, int width, int height, Rgb colour) const {
     Fill({left, top, left + width, top + height}, colour);
@@ -143,6 +148,8 @@ bool PaintsEveryPixel(const PaintCommand& command) {
       return true;
     case PaintKind::kIcon:
     case PaintKind::kDestination:
+    case PaintKind::kTint:
+    case PaintKind::kGlow:
       break;
   }
   return false;
@@ -174,9 +181,40 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
     case PaintKind::kDestination:
       paint.Mask(DestinationMask(command.destination, {r.width(), r.height()}), command.line, r);
       break;
+    case PaintKind::kTint:
+      paint.TranslucentFill(r, command.fill.value_or(kLastMoveTint), command.opacity);
+      break;
+    case PaintKind::kGlow:
+      paint.Mask(CheckGlowMask({r.width(), r.height()}), command.line, r);
+      break;
     case PaintKind::kIcon:
       break;
   }
+}
+
+// Where a command paints on the device: a picture, and a mark over it, at the picture's size
+// from its part's corner; a square's highlight inside the square's outline; anything else its
+// whole box.
+PixelBox ReachOf(const PixelGrid& grid, const PaintCommand& command) {
+  const PixelBox r = grid.BoxOf(command.source, command.rect);
+  switch (command.kind) {
+    case PaintKind::kIcon:
+    case PaintKind::kDestination: {
+      const MaskSize picture = grid.picture_size();
+      return {r.left, r.top, r.left + picture.width, r.top + picture.height};
+    }
+    case PaintKind::kTint:
+    case PaintKind::kGlow: {
+      const LineWidths line = grid.OutlineOf(command.source, 1);
+      return {r.left + line.across, r.top + line.down, r.right - line.across, r.bottom - line.down};
+    }
+    case PaintKind::kRectangle:
+    case PaintKind::kText:
+    case PaintKind::kTextBox:
+    case PaintKind::kGroupFrame:
+      break;
+  }
+  return r;
 }
 
 }  // namespace
@@ -215,12 +253,7 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
         SameRect(placed.rect, command.rect)) {
       continue;
     }
-    const PixelBox r = grid.BoxOf(command.source, command.rect);
-    // A picture, and a mark over it, is drawn at the picture's size from the part's corner.
-    placed = {true, command.source, command.kind, command.rect,
-              command.kind == PaintKind::kIcon || command.kind == PaintKind::kDestination
-                  ? PixelBox{r.left, r.top, r.left + picture.width, r.top + picture.height}
-                  : r};
+    placed = {true, command.source, command.kind, command.rect, ReachOf(grid, command)};
   }
   for (const PixelBox& box : dirty) {
     if (IsEmpty(box)) continue;

@@ -58,17 +58,18 @@ PixelBox PixelGrid::BoxOf(const ControlSpec& spec) const {
 
 PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
   if (IsSquarePart(source)) {
-    const int column = (source.index - 1) % 8;
-    const int rank = (source.index - 1) / 8;  // 0 for the first row, drawn lowest
+    // The square's place is the one its rectangle lies in, as the board is turned now.
+    const int column = std::clamp((twips.left - kBoardLeft) / kSquareTwips, 0, 7);
+    const int row = std::clamp((twips.top - kBoardTop) / kSquareTwips, 0, 7);
     const int left = board_left_ + column * pitch_x_;
-    const int top = board_top_ + (7 - rank) * pitch_y_;
+    const int top = board_top_ + row * pitch_y_;
     // A square's shape reaches one pixel further, onto its neighbour's grid line.
     if (source.name == ControlName::kSquare)
       return {left, top, left + pitch_x_ + 1, top + pitch_y_ + 1};
     // Anything drawn inside a square (its picture, the focus mark) keeps its distance from the
     // square's edges, scaled, so it stays inside the snapped square at every scale.
     const std::int32_t square_left = kBoardLeft + column * kSquareTwips;
-    const std::int32_t square_top = kBoardTop + (7 - rank) * kSquareTwips;
+    const std::int32_t square_top = kBoardTop + row * kSquareTwips;
     const auto x = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.x)); };
     const auto y = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.y)); };
     return {left + x(twips.left - square_left), top + y(twips.top - square_top),

@@ -60,7 +60,8 @@ class PixelGrid {
   // Any part of the design, placed as the layout places it (choices inside their panel).
   PixelBox BoxOf(const ControlSpec& spec) const;
   // A rectangle of a display list's command for the part `source`, in twips from the
-  // surface's corner.
+  // surface's corner. A square's part is placed on the snapped square its rectangle lies in,
+  // so a board drawn turned lands on the same grid.
   PixelBox BoxOf(ControlRef source, const Rect& twips) const;
   // The outline of a shape drawn `pixels_at_96` wide at 96 dots per inch; the grid lines
   // between squares stay one device pixel at every scale.

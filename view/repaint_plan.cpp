@@ -5,14 +5,15 @@
 namespace velmora {
 namespace {
 
-PixelBox BoxOfControl(const PixelGrid& grid, ControlRef ref) {
+// Where a control is drawn now, the board turned as the surface shows it.
+PixelBox BoxOfControl(const PixelGrid& grid, const Surface& surface, ControlRef ref) {
   const ControlSpec* spec = FindControl(ref);
-  return spec != nullptr ? grid.BoxOf(*spec) : PixelBox{0, 0, 0, 0};
+  return spec != nullptr ? grid.BoxOf(ref, PlacedRect(surface, *spec)) : PixelBox{0, 0, 0, 0};
 }
 
 PixelBox BoxOfPart(const PixelGrid& grid, const Surface& surface, std::int16_t part) {
   const auto ref = ControlOfPart(surface, part);
-  return ref ? BoxOfControl(grid, *ref) : PixelBox{0, 0, 0, 0};
+  return ref ? BoxOfControl(grid, surface, *ref) : PixelBox{0, 0, 0, 0};
 }
 
 // Where the painter puts the dragged piece: a picture's size from its rectangle's corner.
@@ -28,13 +29,17 @@ RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
   RepaintBoxes boxes;
   switch (report.kind) {
     case SurfaceReport::Kind::kPicture:
-      boxes.Add(BoxOfControl(grid, {ControlName::kSquarePicture, report.square}));
+      boxes.Add(BoxOfControl(grid, surface, {ControlName::kSquarePicture, report.square}));
       break;
     case SurfaceReport::Kind::kMoveDisplay:
-      boxes.Add(BoxOfControl(grid, {ControlName::kMoveDisplay}));
+      boxes.Add(BoxOfControl(grid, surface, {ControlName::kMoveDisplay}));
       break;
     case SurfaceReport::Kind::kVisibility:
-      boxes.Add(BoxOfControl(grid, {report.control}));
+      boxes.Add(BoxOfControl(grid, surface, {report.control}));
+      break;
+    case SurfaceReport::Kind::kBoard:
+      // The border holds every square and both rows of coordinates.
+      boxes.Add(BoxOfControl(grid, surface, {ControlName::kBoardBorder}));
       break;
     case SurfaceReport::Kind::kEnabled:
       // Nothing on the surface looks different while it is disabled.

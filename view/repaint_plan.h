@@ -12,7 +12,15 @@ namespace velmora {
 
 // One visible change the surface reported to its observer.
 struct SurfaceReport {
-  enum class Kind : std::uint8_t { kPicture, kMoveDisplay, kVisibility, kEnabled, kFocus, kDrag };
+  enum class Kind : std::uint8_t {
+    kPicture,
+    kMoveDisplay,
+    kVisibility,
+    kEnabled,
+    kFocus,
+    kDrag,
+    kBoard,  // the board was turned: all of it
+  };
 
   Kind kind;
   std::int16_t square = 0;                         // kPicture: the square
@@ -24,6 +32,7 @@ struct SurfaceReport {
   static SurfaceReport Enabled() { return {Kind::kEnabled}; }
   static SurfaceReport Focus() { return {Kind::kFocus}; }
   static SurfaceReport Drag() { return {Kind::kDrag}; }
+  static SurfaceReport Board() { return {Kind::kBoard}; }
 };
 
 // The device boxes one report makes a screen repaint: at most two.

@@ -82,6 +82,35 @@ void Surface::SetDestinations(std::uint64_t squares) {
   }
 }
 
+void Surface::SetOrientation(BoardOrientation orientation) {
+  if (orientation == orientation_) return;
+  orientation_ = orientation;
+  if (observer_) observer_->BoardTurned();
+}
+
+void Surface::ReportHighlights(std::uint64_t changed) {
+  if (!observer_) return;
+  for (std::int16_t n = 1; n <= 64; ++n) {
+    if (!IsSet(changed, n)) continue;
+    observer_->HighlightChanged(n);
+    observer_->NameChanged(n);
+  }
+}
+
+void Surface::SetLastMoveSquares(std::uint64_t squares) {
+  const std::uint64_t changed = squares ^ last_move_;
+  last_move_ = squares;
+  ReportHighlights(changed);
+}
+
+void Surface::SetCheckSquare(std::int16_t square) {
+  if (square == check_square_) return;
+  const auto bit = [](std::int16_t n) { return n != 0 ? std::uint64_t{1} << (n - 1) : 0; };
+  const std::uint64_t changed = bit(square) | bit(check_square_);
+  check_square_ = square;
+  ReportHighlights(changed);
+}
+
 void Surface::StartDrag(const DraggedPiece& drag) {
   EndDrag();
   drag_ = drag;

@@ -81,6 +81,19 @@ class Surface {
   std::uint64_t Destinations() const { return destinations_; }
   void SetDestinations(std::uint64_t squares);
 
+  // Which side the board is drawn from. Turning it moves every square and coordinate label.
+  BoardOrientation Orientation() const { return orientation_; }
+  void SetOrientation(BoardOrientation orientation);
+
+  // The squares tinted as the last move's, one bit per square number - 1; none while the tint
+  // is not shown.
+  bool IsLastMoveSquare(std::int16_t square) const { return IsSet(last_move_, square); }
+  std::uint64_t LastMoveSquares() const { return last_move_; }
+  void SetLastMoveSquares(std::uint64_t squares);
+  // The square that glows as in check; 0 for none.
+  std::int16_t CheckSquare() const { return check_square_; }
+  void SetCheckSquare(std::int16_t square);
+
   // The piece a person drags, drawn at the pointer while its square shows it faded.
   const std::optional<DraggedPiece>& Drag() const { return drag_; }
   void StartDrag(const DraggedPiece& drag);
@@ -102,6 +115,11 @@ class Surface {
 
  private:
   static std::size_t CheckedSlot(std::int16_t slot);
+  static bool IsSet(std::uint64_t squares, std::int16_t square) {
+    return square >= 1 && square <= 64 && ((squares >> (square - 1)) & 1) != 0;
+  }
+  // Tells the observer of each square in `changed` that what it shows under its piece changed.
+  void ReportHighlights(std::uint64_t changed);
   void DropDrag();
   // Cells compared at once: four fill one 64-bit word.
   static constexpr std::size_t kCellsCompared = 4;
@@ -144,6 +162,9 @@ class Surface {
   std::int16_t picked_ = 0;
   std::uint64_t destinations_ = 0;
   std::optional<DraggedPiece> drag_;
+  BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
+  std::uint64_t last_move_ = 0;
+  std::int16_t check_square_ = 0;
   std::int16_t focus_mark_ = 0;
   std::optional<Announcement> last_announcement_;
   SurfaceObserver* observer_ = nullptr;

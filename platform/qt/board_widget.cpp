@@ -87,13 +87,8 @@ PointerPoint BoardWidget::Impl::PointAt(const QMouseEvent& event) const {
 }
 
 QRect BoardWidget::Impl::PartRect(std::int16_t part) const {
-  const Surface& surface = control->surface();
-  const PixelGrid grid = Grid();
-  if (part == kBoardPart) return LogicalRect(grid.DesignBox(), widget->devicePixelRatioF());
-  const auto ref = ControlOfPart(surface, part);
-  const ControlSpec* spec = ref ? FindControl(*ref) : nullptr;
-  if (spec == nullptr) return {};
-  return LogicalRect(grid.BoxOf(*spec), widget->devicePixelRatioF());
+  const auto box = PartBox(control->surface(), Grid(), part);
+  return box ? LogicalRect(*box, widget->devicePixelRatioF()) : QRect();
 }
 
 void BoardWidget::Impl::Update(const SurfaceReport& report) {
@@ -133,6 +128,10 @@ void BoardWidget::Impl::EnabledChanged() {
 
 void BoardWidget::Impl::DragChanged() {
   Update(SurfaceReport::Drag());
+}
+
+void BoardWidget::Impl::BoardTurned() {
+  Update(SurfaceReport::Board());
 }
 
 void BoardWidget::Impl::FocusMoved() {

@@ -71,6 +71,7 @@ class BoardWidget::Impl : public SurfaceObserver {
   void VisibilityChanged(ControlName name) override;
   void EnabledChanged() override;
   void DragChanged() override;
+  void BoardTurned() override;
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override;

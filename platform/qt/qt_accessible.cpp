@@ -55,16 +55,10 @@ QString TextOf(const AccessiblePart& part, QAccessible::Text t) {
   }
 }
 
-// The table as drawn: row 0 is row 8 of the board, column 0 is file A.
+// The table as drawn: row 0 is the top row, column 0 the left column, as the board is turned.
 constexpr int kSide = 8;
-int TableRow(std::int16_t square) {
-  return kSide - 1 - (square - 1) / kSide;
-}
-int TableColumn(std::int16_t square) {
-  return (square - 1) % kSide;
-}
-std::int16_t SquareAt(int row, int column) {
-  return static_cast<std::int16_t>((kSide - 1 - row) * kSide + column + 1);
+BoardOrientation OrientationOf(const BoardWidget& widget) {
+  return ControlOf(widget).surface().Orientation();
 }
 
 void Send(BoardWidget& widget, QAccessibleEvent& event) {
@@ -135,8 +129,12 @@ class PartAccessible : public QAccessibleInterface,
   bool isSelected() const override { return state().selected; }
   QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
   QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-  int columnIndex() const override { return TableColumn(part_); }
-  int rowIndex() const override { return TableRow(part_); }
+  int columnIndex() const override {
+    return widget_.isNull() ? -1 : PlaceOfSquare(part_, OrientationOf(*widget_)).column;
+  }
+  int rowIndex() const override {
+    return widget_.isNull() ? -1 : PlaceOfSquare(part_, OrientationOf(*widget_)).row;
+  }
   int columnExtent() const override { return 1; }
   int rowExtent() const override { return 1; }
   QAccessibleInterface* table() const override { return parent(); }
@@ -235,8 +233,8 @@ class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   QAccessibleInterface* caption() const override { return nullptr; }
   QAccessibleInterface* summary() const override { return nullptr; }
   QAccessibleInterface* cellAt(int row, int column) const override {
-    if (row < 0 || row >= kSide || column < 0 || column >= kSide) return nullptr;
-    return child(SquareAt(row, column) - 1);
+    const auto square = SquareAtPlace({row, column}, OrientationOf(*board_));
+    return square ? child(*square - 1) : nullptr;
   }
   int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
   QList<QAccessibleInterface*> selectedCells() const override {
@@ -244,8 +242,13 @@ class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
     if (!part) return {};
     return {child(*part - 1)};
   }
-  QString columnDescription(int column) const override { return QString(QChar(u'A' + column)); }
-  QString rowDescription(int row) const override { return QString::number(kSide - row); }
+  // The file letter or rank digit drawn beside that column or row.
+  QString columnDescription(int column) const override { return SquareNameAt({0, column}, 0); }
+  QString rowDescription(int row) const override { return SquareNameAt({row, 0}, 1); }
+  QString SquareNameAt(DrawnPlace place, int character) const {
+    const auto square = SquareAtPlace(place, OrientationOf(*board_));
+    return square ? QString(QChar(SquareName(SquareOf(*square))[character])) : QString();
+  }
   int selectedColumnCount() const override { return 0; }
   int selectedRowCount() const override { return 0; }
   int columnCount() const override { return kSide; }

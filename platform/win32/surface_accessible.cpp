@@ -68,16 +68,6 @@ bool HasDefaultAction(std::int16_t part) {
   return IsSquarePart(part) || part >= kFirstChoicePart;
 }
 
-// The neighbour of a square as the board is drawn (row 8 at the top), none past the edge.
-std::optional<std::int16_t> SquareToward(std::int16_t n, int rows, int cols) {
-  const Square s = SquareOf(n);
-  const int row = s.row + rows, col = s.col + cols;
-  if (!IsOnBoard(static_cast<std::int16_t>(row), static_cast<std::int16_t>(col))) {
-    return std::nullopt;
-  }
-  return SquareNumber({static_cast<std::int16_t>(row), static_cast<std::int16_t>(col)});
-}
-
 }  // namespace
 
 HRESULT SurfaceAccessible::PartOf(const VARIANT& child, std::int16_t& part) const {
@@ -276,13 +266,15 @@ STDMETHODIMP SurfaceAccessible::accNavigate(LONG direction, VARIANT start, VARIA
     case NAVDIR_LEFT:
     case NAVDIR_RIGHT:
       if (!IsSquarePart(part)) break;
+      // The neighbour as the board is drawn, turned or not.
       to = SquareToward(part,
                         direction == NAVDIR_UP     ? 1
                         : direction == NAVDIR_DOWN ? -1
                                                    : 0,
                         direction == NAVDIR_RIGHT  ? 1
                         : direction == NAVDIR_LEFT ? -1
-                                                   : 0);
+                                                   : 0,
+                        window_->control()->surface().Orientation());
       break;
     default:
       return E_INVALIDARG;

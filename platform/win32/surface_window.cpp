@@ -356,13 +356,9 @@ void SurfaceWindow::Notify(DWORD event, LONG part) const {
 }
 
 RECT SurfaceWindow::PartPixels(std::int16_t part) const {
-  PixelBox box = grid_.DesignBox();
-  if (part != kBoardPart) {
-    const auto ref = ControlOfPart(control_->surface(), part);
-    if (!ref) return {};
-    box = grid_.BoxOf(*FindControl(*ref));
-  }
-  return {box.left, box.top, box.right, box.bottom};
+  const auto box = PartBox(control_->surface(), grid_, part);
+  if (!box) return {};
+  return {box->left, box->top, box->right, box->bottom};
 }
 
 bool SurfaceWindow::QueueActivation(std::int16_t part) const {
@@ -390,6 +386,10 @@ void SurfaceWindow::Invalidate(const SurfaceReport& report) {
 
 void SurfaceWindow::PictureChanged(std::int16_t square) {
   Invalidate(SurfaceReport::Picture(square));
+}
+
+void SurfaceWindow::BoardTurned() {
+  Invalidate(SurfaceReport::Board());
 }
 
 void SurfaceWindow::MoveDisplayChanged() {

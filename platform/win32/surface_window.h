@@ -82,6 +82,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   }
 
   void PictureChanged(std::int16_t square) override;
+  void BoardTurned() override;
   void MoveDisplayChanged() override;
   void VisibilityChanged(ControlName control) override;
   void EnabledChanged() override;

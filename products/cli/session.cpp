@@ -8,6 +8,7 @@
 #include "platform/headless/png_renderer.h"
 #include "products/cli/property_file.h"
 #include "products/cli/text_codec.h"
+#include "view/accessible_parts.h"
 #include "view/display_list.h"
 
 namespace velmora::cli {
@@ -115,9 +116,10 @@ Refused WriteLaterMember(UserControl1& control, Property property, const Value& 
   }
 }
 
-// The middle of a square's picture on the 96 dots per inch grid.
-PointerPoint MiddleOf(const PixelGrid& grid, std::int16_t square, std::int16_t held) {
-  const PixelBox box = grid.BoxOf(*FindControl({ControlName::kSquarePicture, square}));
+// The middle of a square's picture on the 96 dots per inch grid, where the board draws it now.
+PointerPoint MiddleOf(const UserControl1& control, const PixelGrid& grid, std::int16_t square,
+                      std::int16_t held) {
+  const PixelBox box = *PartBox(control.surface(), grid, square);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, held};
 }
 
@@ -324,8 +326,9 @@ void Session::Do(const EventOp& op) {
 }
 
 void Session::Do(const DragOp& op) {
-  const PointerPoint from = MiddleOf(grid_, op.from, kLeftHeld);
-  const PointerPoint to = op.to ? MiddleOf(grid_, *op.to, kLeftHeld) : PointerPoint{1, 1, 0, 1};
+  const PointerPoint from = MiddleOf(*control_, grid_, op.from, kLeftHeld);
+  const PointerPoint to =
+      op.to ? MiddleOf(*control_, grid_, *op.to, kLeftHeld) : PointerPoint{1, 1, 0, 1};
   pointer_.Press(*control_, grid_, PointerButton::kLeft, false, from);
   pointer_.Move(*control_, grid_, {from.x + kDragDistance + 1, from.y, 0, kLeftHeld});
   pointer_.Move(*control_, grid_, to);

@@ -57,6 +57,36 @@ TEST(BoardKeyActionTest, MovesAsDrawnStopsAtEdgesAndIgnoresOtherCombinations) {
   }
 }
 
+TEST(BoardKeyActionTest, ATurnedBoardReadsTheKeysAsDrawn) {
+  struct Case {
+    std::u16string_view at;
+    std::int16_t key, shift;
+    std::u16string_view white, black;  // where the focus goes with each side at the bottom
+  };
+  const Case cases[] = {
+      {u"E2", keys::kUp, 0, u"E3", u"E1"},       {u"E2", keys::kDown, 0, u"E1", u"E3"},
+      {u"E2", keys::kLeft, 0, u"D2", u"F2"},     {u"E2", keys::kRight, 0, u"F2", u"D2"},
+      {u"E1", keys::kUp, 0, u"E2", u"E1"},       {u"H4", keys::kLeft, 0, u"G4", u"H4"},
+      {u"E5", keys::kHome, 0, u"A5", u"H5"},     {u"E5", keys::kEnd, 0, u"H5", u"A5"},
+      {u"C3", keys::kPageUp, 0, u"C8", u"C1"},   {u"C3", keys::kPageDown, 0, u"C1", u"C8"},
+      {u"C3", keys::kHome, kCtrl, u"A8", u"H1"}, {u"C3", keys::kEnd, kCtrl, u"H1", u"A8"},
+      {u"C3", keys::kSpace, 0, u"C3", u"C3"},
+  };
+  for (const Case& c : cases) {
+    const std::string what = std::string(c.at.begin(), c.at.end()) + " key " +
+                             std::to_string(c.key) + " shift " + std::to_string(c.shift);
+    const KeyAction white =
+        TurnedBoardKeyAction(N(c.at), c.key, c.shift, BoardOrientation::kWhiteAtBottom);
+    const KeyAction black =
+        TurnedBoardKeyAction(N(c.at), c.key, c.shift, BoardOrientation::kBlackAtBottom);
+    EXPECT_EQ(white, BoardKeyAction(N(c.at), c.key, c.shift)) << what;
+    EXPECT_EQ(white.target, N(c.white)) << what;
+    EXPECT_EQ(black.kind, white.kind) << what;
+    EXPECT_EQ(black.target, N(c.black)) << what;
+  }
+  EXPECT_EQ(TurnedBoardKeyAction(N(u"C3"), u'Q', 0, BoardOrientation::kBlackAtBottom), KeyAction{});
+}
+
 TEST(PromptKeyActionTest, StepsThroughFourChoicesAndTakesLettersEitherCase) {
   struct Case {
     std::int16_t at, key, shift;

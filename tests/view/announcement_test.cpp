@@ -30,6 +30,8 @@ TEST(AnnouncementWordsTest, EveryKindReadsAsThePersonExpects) {
       {AnnounceCastling(u'k', 8, -2), u"black king castles, E8 to C8"},
       {AnnounceCastling(u'K', 5, 2), u"white king castles, E5 to G5"},
       {AnnounceNewPosition(), u"new position"},
+      {AnnounceCheck(Picture::kWhiteKing, At(u"E1")), u"white king on E1 in check"},
+      {AnnounceCheck(Picture::kTransparent, At(u"D4")), u"D4 in check"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(c.announcement.has_value());

@@ -1,5 +1,7 @@
 #include "view/painter.h"
 
+#include "view/highlight.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,6 +168,22 @@ TEST(DestinationMaskTest, ADotFillsTheMiddleAndARingTheEdge) {
   EXPECT_GT(ring.At(1, 24), 100);
   EXPECT_LT(*std::max_element(ring.coverage.begin(), ring.coverage.end()), 255)
       << "the colour is laid over, not painted";
+}
+
+TEST(CheckGlowMaskTest, FullInTheMiddleFadingToNothingAtTheEdges) {
+  for (const MaskSize size : {MaskSize{48, 48}, MaskSize{96, 96}, MaskSize{47, 49}}) {
+    const CoverageMask glow = CheckGlowMask(size);
+    ASSERT_EQ(glow.coverage.size(), static_cast<std::size_t>(size.width * size.height));
+    const int cx = size.width / 2, cy = size.height / 2;
+    EXPECT_EQ(glow.At(cx, cy), 255);
+    // Fading outward along a row, and nothing at the corners or the middle of an edge.
+    for (int x = cx; x + 1 < size.width; ++x) EXPECT_GE(glow.At(x, cy), glow.At(x + 1, cy));
+    EXPECT_LT(glow.At(size.width - 1, cy), 20);
+    EXPECT_EQ(glow.At(0, 0), 0);
+    EXPECT_EQ(glow.At(size.width - 1, size.height - 1), 0);
+    // As much on one side as on the other.
+    EXPECT_EQ(glow.At(1, cy), glow.At(size.width - 2, size.height - 1 - cy));
+  }
 }
 
 }  // namespace

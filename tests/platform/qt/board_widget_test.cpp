@@ -32,8 +32,11 @@ const QString kInitial =
 const QString kPawnOnA7 = Rows({"****K***", "********", "********", "********", "********",
                                 "********", "P*******", "****k***"});
 
+// Its squares show their pieces alone, without the last move's tint, so pictures compare with
+// a board that was loaded instead of moved.
 std::unique_ptr<BoardWidget> ShownWidget(const QString& position = {}) {
   auto widget = std::make_unique<BoardWidget>();
+  widget->setShowLastMove(false);
   widget->resize(widget->sizeHint());
   widget->show();
   if (!position.isEmpty()) widget->setPutPosition(position);
@@ -223,6 +226,7 @@ class BoardWidgetTest : public QObject {
 
   void aWriteBeforeShowingActsAtOnce() {
     BoardWidget widget;
+    widget.setShowLastMove(false);
     QSignalSpy changed(&widget, &BoardWidget::changed);
     QSignalSpy notices(&widget, &BoardWidget::putMoveChanged);
     widget.setPutMove("E2-E4");

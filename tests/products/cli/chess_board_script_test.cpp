@@ -112,6 +112,30 @@ TEST(ChessBoardSession, PointerPointsPastFourPixelsDrag) {
   EXPECT_TRUE(run.ok) << run.err << run.out;
 }
 
+// The view members through script lines: a turned board takes presses and drags where it
+// draws its squares, moves set the last move and end the check, a position record clears both.
+TEST(ChessBoardSession, TurnedBoardLastMoveCheckAndRecord) {
+  const Outcome run = RunOn(R"(set Orientation 1
+press 40 40
+release 40 40
+expect GetMove H1
+click H1
+drag E7 E5
+expect LastMove E7-E5
+set CheckSquare e1
+expect CheckSquare E1
+set PutMove D2-D4
+expect LastMove D2-D4
+expect CheckSquare ""
+set Fen "4k3/8/8/8/8/8/8/4K3 b - - 0 1"
+expect LastMove ""
+get Fen
+)");
+  EXPECT_TRUE(run.ok) << run.err << run.out;
+  EXPECT_NE(run.out.find("announce \"white king on E1 in check\"\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Fen = \"4k3/8/8/8/8/8/8/4K3\"\n"), std::string::npos) << run.out;
+}
+
 TEST(ChessBoardSession, AUserControl1HasNoLaterMembers) {
   const Outcome set = RunOn("set LegalMoves E2-E4\n", ControlClass::kUserControl1);
   EXPECT_TRUE(set.ok);

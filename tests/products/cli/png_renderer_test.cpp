@@ -6,6 +6,8 @@
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
 #include "tests/support/recording_host.h"
+#include "view/accessible_parts.h"
+#include "view/highlight.h"
 #include "view/hit_test.h"
 #include "view/repaint_plan.h"
 
@@ -51,6 +53,7 @@ class PlannedScreen : public SurfaceObserver {
   void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
   void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
   void FocusMoved() override { Add(SurfaceReport::Focus()); }
+  void BoardTurned() override { Add(SurfaceReport::Board()); }
 
   // The kept picture with the planned boxes repainted, and what a whole new render shows.
   const RgbImage& Repainted() {
@@ -108,6 +111,42 @@ TEST(PngRenderer, RepaintingOnlyThePlannedBoxesGivesTheWholePicture) {
     control->Enabled(false);
     check();
     EXPECT_EQ(checks, 8);
+  }
+}
+
+// A ChessBoard's tints, glow and turns repaint through the plan's boxes alone too.
+TEST(PngRenderer, RepaintingThePlannedBoxesShowsTurnsTintsAndGlows) {
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    HeadlessForms forms;
+    RecordingHost host;
+    const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    forms.Attach(control);
+    PlannedScreen screen(*control, scale);
+    int checks = 0;
+    const auto check = [&] {
+      const RgbImage whole = screen.Whole();
+      EXPECT_EQ(screen.Repainted().bytes(), whole.bytes()) << "check " << checks << " at " << scale;
+      ++checks;
+    };
+    const std::vector<std::function<void()>> steps = {
+        [&] { control->PutMove(u"E2-E4"); },
+        [&] { control->CheckSquare(u"E8"); },
+        [&] { control->LastMove(u"D2-D4"); },
+        [&] { control->Orientation(1); },
+        [&] {
+          control->ClickSquare(7);  // G1 lifted on the turned board
+          control->ClickSquare(22);
+        },
+        [&] { control->CheckSquare(u"E1"); },
+        [&] { control->ShowLastMove(false); },
+        [&] { control->Orientation(0); },
+        [&] { control->PutMove(u"**"); },
+    };
+    for (const auto& step : steps) {
+      step();
+      check();
+    }
+    EXPECT_EQ(checks, 9);
   }
 }
 
@@ -345,6 +384,90 @@ TEST(PngRenderer, EncodedPngDecodesToTheSamePixels) {
   EXPECT_EQ(static_cast<int>(header.width), image.width());
   EXPECT_EQ(static_cast<int>(header.height), image.height());
   EXPECT_EQ(decoded, image.bytes());
+}
+
+// Each channel of `c` lies strictly between those of `a` and `b`, or equals both.
+bool Between(Rgb c, Rgb a, Rgb b) {
+  const auto inside = [](int v, int x, int y) {
+    return x == y ? v == x : v > std::min(x, y) && v < std::max(x, y);
+  };
+  return inside(c.r, a.r, b.r) && inside(c.g, a.g, b.g) && inside(c.b, a.b, b.b);
+}
+
+TEST(PngRenderer, LastMoveTintAndCheckGlowAtOneAndTwoTimes) {
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  forms.Attach(control);
+  control->PutPosition(u"R***K***" + std::u16string(48, u'*') + u"****k***");
+  control->PutMove(u"A1-A4");                 // A1 is dark and empty now, A4 light with the rook
+  ASSERT_FALSE(control->CheckSquare(u"D5"));  // an empty light square: the glow shows whole
+  const DisplayList list = BuildDisplayList(control->surface(), control->GetMove());
+  for (const double scale : {1.0, 2.0}) {
+    PngRenderer renderer(scale);
+    const RgbImage image = renderer.Render(list);
+    const auto box = [&](std::u16string_view name) {
+      return *PartBox(control->surface(), renderer.grid(),
+                      SquareNumber(*ParseSquareName(name[0], name[1])));
+    };
+    const int in = static_cast<int>(2 * scale);
+    const PixelBox a1 = box(u"A1");
+    const Rgb tinted = image.At(a1.left + in, a1.top + in);
+    EXPECT_TRUE(Between(tinted, colours::kDarkSquare, kLastMoveTint))
+        << int(tinted.r) << "," << int(tinted.g) << "," << int(tinted.b) << " at " << scale;
+    EXPECT_EQ(image.At(a1.left + a1.width() / 2, a1.bottom - 1), tinted);  // all of the square
+    EXPECT_EQ(image.At(a1.left, a1.top + in), (Rgb{0, 0, 0}));             // the grid line stays
+    const PixelBox a4 = box(u"A4");
+    EXPECT_TRUE(Between(image.At(a4.left + in, a4.top + in), colours::kLightSquare, kLastMoveTint));
+    const PixelBox b1 = box(u"B1");
+    EXPECT_EQ(image.At(b1.left + in, b1.top + in), colours::kLightSquare);  // not the move's
+
+    const PixelBox d5 = box(u"D5");
+    const int middle_x = (d5.left + d5.right) / 2;
+    const int middle_y = (d5.top + d5.bottom) / 2;
+    EXPECT_EQ(image.At(middle_x, middle_y), kCheckGlow) << "at " << scale;
+    const Rgb halfway = image.At(middle_x + d5.width() * 3 / 10, middle_y);
+    EXPECT_TRUE(Between(halfway, colours::kLightSquare, kCheckGlow)) << "at " << scale;
+    EXPECT_EQ(image.At(d5.left + in, d5.top + in), colours::kLightSquare);  // the corners keep it
+    const PixelBox e5 = box(u"E5");
+    EXPECT_EQ(image.At(e5.left + in, (e5.top + e5.bottom) / 2), colours::kDarkSquare);
+  }
+}
+
+TEST(PngRenderer, ATurnedBoardReadsItsCoordinatesFromBlacksSide) {
+  Surface turned;
+  turned.SetOrientation(BoardOrientation::kBlackAtBottom);
+  const RgbImage normal = RenderNew();
+  const RgbImage image = PngRenderer(1).Render(BuildDisplayList(turned, u""));
+  // Each rank digit is drawn where the other side drew it: "1" at the top, "8" at the bottom.
+  const int left = 240 / kPixel;
+  for (int k = 0; k < 8; ++k) {
+    const int top = (720 + 720 * k) / kPixel;
+    const int mirrored = (720 + 720 * (7 - k)) / kPixel;
+    int same = 0;
+    for (int y = 0; y < 255 / kPixel; ++y) {
+      for (int x = 0; x < 135 / kPixel; ++x) {
+        same += image.At(left + x, top + y) == normal.At(left + x, mirrored + y) ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(same, (255 / kPixel) * (135 / kPixel)) << "digit " << k;
+  }
+  // H is drawn under the left column: narrower and plainer than A, its ink differs.
+  const auto ink_under_first_column = [](const RgbImage& picture) {
+    int dark = 0;
+    for (int y = 6360 / kPixel; y < 6615 / kPixel - 3; ++y) {
+      for (int x = 480 / kPixel; x < (480 + 720) / kPixel; ++x) {
+        dark += picture.At(x, y).r < 90 ? 1 : 0;
+      }
+    }
+    return dark;
+  };
+  EXPECT_GT(ink_under_first_column(image), 0);
+  EXPECT_NE(ink_under_first_column(image), ink_under_first_column(normal));
+  // A1's rook stands top-right now, on its dark square.
+  const Point h8_place = SquareOrigin(64);
+  EXPECT_GT(InkIn(image, h8_place.x / kPixel + 1, h8_place.y / kPixel + 1, 47, 47), 100);
+  EXPECT_EQ(image.At(h8_place.x / kPixel + 2, h8_place.y / kPixel + 2), colours::kDarkSquare);
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "view/layout.h"
+#include "view/rasterizer.h"
+
+namespace velmora {
+
+// The last move's two squares: a green-yellow laid over the square's own colour, so light and
+// dark squares stay apart.
+inline constexpr Rgb kLastMoveTint{155, 199, 0};
+inline constexpr std::uint8_t kLastMoveOpacity = 105;
+
+// A king in check: a red glow under the piece.
+inline constexpr Rgb kCheckGlow{230, 0, 0};
+
+// The check glow over a square of `size` pixels: full in the middle, fading outward to nothing
+// where it meets the square's edges, so no neighbouring square takes any of it. A pure function.
+CoverageMask CheckGlowMask(MaskSize size);
+
+}  // namespace velmora

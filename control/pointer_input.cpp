@@ -24,7 +24,15 @@ std::int32_t TwipsOf(double twips) {
 
 }  // namespace
 
+MarkColour PointerInput::ColourFor(std::int16_t shift) {
+  if ((shift & 1) != 0) return MarkColour::kRed;
+  if ((shift & 2) != 0) return MarkColour::kYellow;
+  if ((shift & 4) != 0) return MarkColour::kBlue;
+  return MarkColour::kGreen;
+}
+
 void PointerInput::CaptureLost() {
+  mark_press_.reset();
   if (press_ && press_->dragging) {
     if (const auto control = dragged_on_.lock()) control->CancelDrag();
   }
@@ -58,6 +66,13 @@ void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerBu
   // Any other press ends a drag; the left button's release then clicks nothing.
   if (press_ && press_->dragging) control.CancelDrag();
   if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click, at.x, at.y};
+  if (button == PointerButton::kRight) {
+    mark_press_.reset();
+    if (hit.kind == Hit::Kind::kSquare) mark_press_ = MarkPress{hit.index, at.shift};
+  }
+  if (button == PointerButton::kLeft && hit.kind == Hit::Kind::kSquare && at.shift == 0) {
+    control.ClearUserMarks();
+  }
   if (hit.kind != Hit::Kind::kSurface) return;
   if (double_click) {
     control.SurfaceDblClick();
@@ -72,7 +87,17 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
   // next press.
   const std::optional<HeldPress> press = button == PointerButton::kLeft ? press_ : std::nullopt;
   if (button == PointerButton::kLeft) press_.reset();
+  const std::optional<MarkPress> mark =
+      button == PointerButton::kRight ? mark_press_ : std::nullopt;
+  if (button == PointerButton::kRight) mark_press_.reset();
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
+  if (mark && hit.kind == Hit::Kind::kSquare) {
+    const Square from = SquareOf(mark->square);
+    const std::optional<Square> to =
+        hit.index == mark->square ? std::nullopt : std::optional<Square>(SquareOf(hit.index));
+    control.DrawUserMark({ColourFor(mark->shift), from, to});
+    return;
+  }
   if (button != PointerButton::kLeft) {
     if (hit.kind == Hit::Kind::kSurface) {
       Raise(control, &UserControl1::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);

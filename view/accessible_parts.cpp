@@ -60,7 +60,22 @@ std::u16string SquarePartName(const Surface& surface, std::int16_t n) {
   if (surface.Picked() == n) return name + PictureWords(surface.PictureOf(0)) + u", picked up";
   name += PictureWords(surface.PictureOf(n));
   if (surface.IsDestination(n)) name += u", legal destination";
+  for (const SquareMark& mark : surface.Marks()) {
+    if (!IsCircle(mark) || SquareNumber(mark.from) != n) continue;
+    name += u", marked ";
+    name += ColourWord(mark.colour);
+  }
   return name;
+}
+
+std::u16string ArrowsWords(const Surface& surface) {
+  std::u16string words;
+  for (const SquareMark& mark : surface.Marks()) {
+    if (IsCircle(mark)) continue;
+    if (!words.empty()) words += u"; ";
+    words += ArrowWords(mark.from, *mark.to, mark.colour);
+  }
+  return words;
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "view/accessible_parts.h"
+#include "view/mark_shapes.h"
 
 namespace velmora {
 
@@ -19,6 +20,11 @@ Rect SurfaceRect(const ControlSpec& spec) {
 Rect DraggedPieceRect(const DraggedPiece& drag) {
   const ControlSpec* slot = FindControl({ControlName::kSquarePicture, drag.square});
   return {drag.x - slot->width / 2, drag.y - slot->height / 2, slot->width, slot->height};
+}
+
+Rect SlidingPieceRect(const SlidingPiece& piece) {
+  const ControlSpec* slot = FindControl({ControlName::kSquarePicture, piece.to});
+  return {piece.x, piece.y, slot->width, slot->height};
 }
 
 namespace {
@@ -103,6 +109,51 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
   list.insert(std::find_if(list.begin(), list.end(), AbovePictures), marks.begin(), marks.end());
 }
 
+// Whether a command is a piece picture or drawn above them.
+bool AtOrAbovePictures(const PaintCommand& command) {
+  const ControlSpec* spec = FindControl(command.source);
+  return spec != nullptr && spec->layer >= Layer::kPictures;
+}
+
+PaintCommand MarkCommand(const SquareMark& mark) {
+  const std::int16_t from = SquareNumber(mark.from);
+  const std::int16_t to = mark.to ? SquareNumber(*mark.to) : from;
+  const ControlSpec* start = FindControl({ControlName::kSquarePicture, from});
+  const ControlSpec* end = FindControl({ControlName::kSquarePicture, to});
+  PaintCommand command;
+  command.kind = to == from ? PaintKind::kCircle : PaintKind::kArrow;
+  command.source = start->ref;
+  const Rect a = SurfaceRect(*start), b = SurfaceRect(*end);
+  const std::int32_t left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+  command.rect = {left, top, std::max(a.left + a.width, b.left + b.width) - left,
+                  std::max(a.top + a.height, b.top + b.height) - top};
+  command.line = MarkRgb(mark.colour);
+  command.arrow_to = to;
+  return command;
+}
+
+// Circles go under the pieces; arrows, with the sliding pieces under them, go where the
+// destination marks end.
+void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
+  DisplayList circles, above;
+  for (const auto& slide : surface.Sliding()) {
+    if (!slide) continue;
+    PaintCommand command;
+    command.kind = PaintKind::kIcon;
+    command.source = kDraggedPieceSource;
+    command.rect = SlidingPieceRect(*slide);
+    command.picture = slide->picture;
+    above.push_back(std::move(command));
+  }
+  for (const SquareMark& mark : surface.Marks()) {
+    PaintCommand command = MarkCommand(mark);
+    (command.kind == PaintKind::kCircle ? circles : above).push_back(std::move(command));
+  }
+  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), above.begin(), above.end());
+  list.insert(std::find_if(list.begin(), list.end(), AtOrAbovePictures), circles.begin(),
+              circles.end());
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
@@ -116,9 +167,15 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
         !ShowFaded(surface, spec, command)) {
       continue;
     }
+    // A square a piece slides to shows nothing until it lands.
+    if (command.kind == PaintKind::kIcon && spec.ref.name == ControlName::kSquarePicture &&
+        surface.IsLanding(spec.ref.index)) {
+      continue;
+    }
     list.push_back(std::move(command));
   }
   if (surface.Destinations() != 0) AddDestinations(surface, list);
+  if (!surface.Marks().empty() || surface.IsSliding()) AddMarksAndSlides(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "view/destination_mark.h"
+#include "view/mark_shapes.h"
 
 namespace velmora {
 namespace {
@@ -143,6 +144,8 @@ bool PaintsEveryPixel(const PaintCommand& command) {
       return true;
     case PaintKind::kIcon:
     case PaintKind::kDestination:
+    case PaintKind::kCircle:
+    case PaintKind::kArrow:
       break;
   }
   return false;
@@ -175,7 +178,37 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
       paint.Mask(DestinationMask(command.destination, {r.width(), r.height()}), command.line, r);
       break;
     case PaintKind::kIcon:
+    case PaintKind::kCircle:
+    case PaintKind::kArrow:
       break;
+  }
+}
+
+// A picture's box: its size from its part's corner.
+PixelBox PictureBox(const PixelGrid& grid, ControlRef source, const Rect& rect) {
+  const PixelBox r = grid.BoxOf(source, rect);
+  const MaskSize picture = grid.picture_size();
+  return {r.left, r.top, r.left + picture.width, r.top + picture.height};
+}
+
+PixelBox SquarePictureBox(const PixelGrid& grid, std::int16_t square) {
+  const ControlSpec* spec = FindControl({ControlName::kSquarePicture, square});
+  return PictureBox(grid, spec->ref, SurfaceRect(*spec));
+}
+
+// Where a command reaches on the device.
+PixelBox ReachOf(const PixelGrid& grid, const PaintCommand& command) {
+  switch (command.kind) {
+    case PaintKind::kIcon:
+    case PaintKind::kDestination:
+    case PaintKind::kCircle:
+      // A picture, and a mark over it, is drawn at the picture's size from the part's corner.
+      return PictureBox(grid, command.source, command.rect);
+    case PaintKind::kArrow:
+      return Union(SquarePictureBox(grid, command.source.index),
+                   SquarePictureBox(grid, command.arrow_to));
+    default:
+      return grid.BoxOf(command.source, command.rect);
   }
 }
 
@@ -188,6 +221,22 @@ MaskSize SurfacePainter::RasterSize(MaskSize picture_size) {
     return std::max(1, static_cast<int>(std::int64_t{side} * kLargestRasterizedPiece / largest));
   };
   return {scaled(picture_size.width), scaled(picture_size.height)};
+}
+
+const CoverageMask& SurfacePainter::MarkMaskFor(const PixelGrid& grid, const PaintCommand& command,
+                                                const PixelBox& reach) {
+  // A circle looks the same on every square; an arrow's squares lie on the board's even pitch,
+  // so its squares and sizes fix its shape.
+  const bool circle = command.kind == PaintKind::kCircle;
+  const MarkKey key{circle ? std::int16_t{0} : command.source.index,
+                    circle ? std::int16_t{0} : command.arrow_to,
+                    grid.picture_size(),
+                    {reach.width(), reach.height()}};
+  return marks_.Get(key, [&] {
+    if (circle) return CircleMask(grid.picture_size());
+    return ArrowMask(SquarePictureBox(grid, command.source.index),
+                     SquarePictureBox(grid, command.arrow_to), reach);
+  });
 }
 
 const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_size) {
@@ -215,12 +264,7 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
         SameRect(placed.rect, command.rect)) {
       continue;
     }
-    const PixelBox r = grid.BoxOf(command.source, command.rect);
-    // A picture, and a mark over it, is drawn at the picture's size from the part's corner.
-    placed = {true, command.source, command.kind, command.rect,
-              command.kind == PaintKind::kIcon || command.kind == PaintKind::kDestination
-                  ? PixelBox{r.left, r.top, r.left + picture.width, r.top + picture.height}
-                  : r};
+    placed = {true, command.source, command.kind, command.rect, ReachOf(grid, command)};
   }
   for (const PixelBox& box : dirty) {
     if (IsEmpty(box)) continue;
@@ -236,7 +280,9 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
       const PaintCommand& command = list[i];
       const PixelBox& reach = placed_[i].reach;
       if (!Touches(reach, box)) continue;
-      if (command.kind != PaintKind::kIcon) {
+      if (command.kind == PaintKind::kCircle || command.kind == PaintKind::kArrow) {
+        paint.Mask(MarkMaskFor(grid, command, reach), command.line, reach);
+      } else if (command.kind != PaintKind::kIcon) {
         PaintControl(paint, command, reach);
       } else if (IsPiece(command.picture)) {
         canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, command.opacity,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -32,7 +33,7 @@ MarkColour PointerInput::ColourFor(std::int16_t shift) {
 }
 
 void PointerInput::CaptureLost() {
-  mark_press_.reset();
+  mark_press_ = {};
   if (press_ && press_->dragging) {
     if (const auto control = dragged_on_.lock()) control->CancelDrag();
   }
@@ -67,8 +68,7 @@ void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerBu
   if (press_ && press_->dragging) control.CancelDrag();
   if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click, at.x, at.y};
   if (button == PointerButton::kRight) {
-    mark_press_.reset();
-    if (hit.kind == Hit::Kind::kSquare) mark_press_ = MarkPress{hit.index, at.shift};
+    mark_press_ = hit.kind == Hit::Kind::kSquare ? MarkPress{hit.index, at.shift} : MarkPress{};
   }
   if (button == PointerButton::kLeft && hit.kind == Hit::Kind::kSquare && at.shift == 0) {
     control.ClearUserMarks();
@@ -87,15 +87,14 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
   // next press.
   const std::optional<HeldPress> press = button == PointerButton::kLeft ? press_ : std::nullopt;
   if (button == PointerButton::kLeft) press_.reset();
-  const std::optional<MarkPress> mark =
-      button == PointerButton::kRight ? mark_press_ : std::nullopt;
-  if (button == PointerButton::kRight) mark_press_.reset();
+  MarkPress mark{};
+  if (button == PointerButton::kRight) std::swap(mark, mark_press_);
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
-  if (mark && hit.kind == Hit::Kind::kSquare) {
-    const Square from = SquareOf(mark->square);
+  if (mark.square != 0 && hit.kind == Hit::Kind::kSquare) {
+    const Square from = SquareOf(mark.square);
     const std::optional<Square> to =
-        hit.index == mark->square ? std::nullopt : std::optional<Square>(SquareOf(hit.index));
-    control.DrawUserMark({ColourFor(mark->shift), from, to});
+        hit.index == mark.square ? std::nullopt : std::optional<Square>(SquareOf(hit.index));
+    control.DrawUserMark({ColourFor(mark.shift), from, to});
     return;
   }
   if (button != PointerButton::kLeft) {

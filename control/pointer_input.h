@@ -79,14 +79,14 @@ class PointerInput {
   // piece, once; while dragging it carries it.
   void FollowDrag(UserControl1& control, const PixelGrid& grid, const PointerPoint& at);
 
-  // A right press on a square: where a mark starts, and its modifiers.
+  // A right press on a square: where a mark starts (0: none), and its modifiers.
   struct MarkPress {
-    std::int16_t square;
-    std::int16_t shift;
+    std::int16_t square = 0;
+    std::int16_t shift = 0;
   };
 
   std::optional<HeldPress> press_;
-  std::optional<MarkPress> mark_press_;
+  MarkPress mark_press_;
   int drag_distance_ = kDefaultDragDistance;
   // The control a drag lifted a piece on, so a lost capture can put it down.
   std::weak_ptr<UserControl1> dragged_on_;

@@ -2,7 +2,8 @@
 // double scales, one renderer reused as a window reuses its painter (the pieces are rasterized
 // on the first render only, so later renders are fills, text and blends), a full repaint into
 // a kept picture, a host move up to its repainted pixels (the boxes the core's repaint plan
-// gives, nothing else) and one pointer move of a dragged piece up to its pixels; apart, what
+// gives, nothing else), one pointer move of a dragged piece and one frame of a sliding piece up
+// to their pixels; apart, what
 // rasterizing all twelve pieces costs at 400 pixels a square, as a large draw does. Instructions
 // come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
@@ -24,7 +25,8 @@ namespace {
 using velmora::PixelBox;
 
 constexpr const char* kOperationNames =
-    "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x RasterizePieces400";
+    "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
+    "RasterizePieces400";
 
 // Collects the boxes the repaint plan gives for what the surface reports.
 class DirtyBoxes : public velmora::SurfaceObserver {
@@ -44,6 +46,7 @@ class DirtyBoxes : public velmora::SurfaceObserver {
   void EnabledChanged() override { Add(velmora::SurfaceReport::Enabled()); }
   void FocusMoved() override { Add(velmora::SurfaceReport::Focus()); }
   void DragChanged() override { Add(velmora::SurfaceReport::Drag()); }
+  void SlideChanged(std::size_t slot) override { Add(velmora::SurfaceReport::Slide(slot)); }
 
   std::vector<PixelBox> boxes;
 
@@ -95,6 +98,21 @@ struct Screen {
     control->BeginDrag(13, e2.left, e2.top);
     RepaintAll();
   }
+  // The host moves the pawn on E2 to E4, sliding for the longest time a host may set, and the
+  // clock starts it.
+  void StartSlide() {
+    control->AnimationTime(2000);
+    control->PutMove(u"E2-E4");
+    control->Advance(0);
+    RepaintAll();
+  }
+  // One frame of that slide, the clock a few milliseconds on or back, then the repaint of what
+  // it changed.
+  void AnimationFrame(long i) {
+    dirty.boxes.clear();
+    control->Advance(i % 2 == 0 ? 900 : 940);
+    renderer.Repaint(image, List(), dirty.boxes);
+  }
   // The middle of a square's picture in twips, as the corner of an empty rectangle.
   static velmora::Rect MiddleOf(std::int16_t square) {
     const velmora::Rect r =
@@ -136,6 +154,14 @@ void DragFrame(benchmark::State& state) {
 }
 BENCHMARK(DragFrame)->Unit(benchmark::kMicrosecond);
 
+void AnimationFrame(benchmark::State& state) {
+  Screen screen(velmora::ControlClass::kChessBoard);
+  screen.StartSlide();
+  long i = 0;
+  for (auto _ : state) screen.AnimationFrame(i++);
+}
+BENCHMARK(AnimationFrame)->Unit(benchmark::kMicrosecond);
+
 void RasterizePieces(int pixels) {
   for (int piece = 0; piece < velmora::kPieceCount; ++piece) {
     benchmark::DoNotOptimize(velmora::RasterizePiece(velmora::PieceAt(piece), {pixels, pixels}));
@@ -162,6 +188,12 @@ int RunOps(const std::string& name, long count) {
     Screen screen(velmora::ControlClass::kChessBoard);
     screen.LiftForDrag();
     for (long i = 0; i <= count; ++i) screen.DragFrame(i);
+    return 0;
+  }
+  if (name == "AnimationFrame1x") {
+    Screen screen(velmora::ControlClass::kChessBoard);
+    screen.StartSlide();
+    for (long i = 0; i <= count; ++i) screen.AnimationFrame(i);
     return 0;
   }
   if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {

@@ -23,6 +23,11 @@ struct SquareMark {
   friend bool operator==(const SquareMark&, const SquareMark&) = default;
 };
 
+// An arrow that starts and ends on one square is drawn and read as its circle.
+inline bool IsCircle(const SquareMark& mark) {
+  return !mark.to || *mark.to == mark.from;
+}
+
 // Tokens separated by spaces or commas, each a colour letter and one square (a circle) or two
 // (an arrow), letters in either case: "Gd4 Re5 Gg1f3". One bad token refuses the whole text.
 Parsed<std::vector<SquareMark>> ParseSquareMarks(std::u16string_view text);

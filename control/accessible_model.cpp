@@ -34,6 +34,8 @@ std::optional<AccessiblePart> DescribePart(const UserControl1& control, std::int
     out.role = AccessibleRole::kStaticText;
     if (surface.LastAnnouncement()) out.name = AnnouncementWords(*surface.LastAnnouncement());
     out.value = control.GetMove();
+    // The arrows drawn over the board are read with it.
+    out.description = ArrowsWords(surface);
   } else {
     const ControlSpec* choice = FindControl(*ControlOfPart(surface, part));
     out.role = AccessibleRole::kPushButton;

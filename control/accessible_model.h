@@ -24,7 +24,7 @@ struct AccessiblePart {
   AccessibleRole role;
   std::u16string name;
   std::u16string value;        // the move display's text; empty elsewhere
-  std::u16string description;  // a choice's question, "Promote To?"
+  std::u16string description;  // a choice's question, "Promote To?"; the move display's arrows
   AccessibleStates states;
 };
 

@@ -28,6 +28,18 @@ constexpr std::u16string_view kFenKey = u"Fen";
 constexpr std::int32_t kLastOrientation = 1;
 constexpr std::int32_t kLongestAnimation = 2000;
 
+// Raises a flag for as long as it lives, a failure's way out included.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = false; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 std::u16string Widen(const std::string& ascii) {
   return {ascii.begin(), ascii.end()};
 }
@@ -173,13 +185,17 @@ Refused UserControl1::CheckSquare(std::u16string_view text) {
 }
 
 Refused UserControl1::Marks(std::u16string_view text) {
-  return Take(kMarksKey, ParseSquareMarks(text),
-              [this](std::vector<SquareMark> marks) { settings_.marks = std::move(marks); });
+  return Take(kMarksKey, ParseSquareMarks(text), [this](std::vector<SquareMark> marks) {
+    settings_.marks = std::move(marks);
+    ShowMarks();
+  });
 }
 
 Refused UserControl1::UserMarks(std::u16string_view text) {
-  return Take(kUserMarksKey, ParseSquareMarks(text),
-              [this](std::vector<SquareMark> marks) { settings_.user_marks = std::move(marks); });
+  return Take(kUserMarksKey, ParseSquareMarks(text), [this](std::vector<SquareMark> marks) {
+    settings_.user_marks = std::move(marks);
+    ShowMarks();
+  });
 }
 
 Refused UserControl1::AnimationTime(std::int32_t value) {
@@ -232,7 +248,10 @@ void UserControl1::Drop(std::int16_t n) {
   if (!drag) return;
   const std::int16_t from = drag->square;
   surface_.EndDrag();
-  if (n != from) ClickSquare(n);
+  if (n == from) return;
+  // A piece put down by hand is where it belongs already: it does not slide.
+  const RaisedFlag dropping(dropping_);
+  ClickSquare(n);
 }
 
 void UserControl1::CancelDrag() {

@@ -21,6 +21,8 @@ enum class EventId : std::int32_t {
   kChange = 9,
   // A ChessBoard's only: a person's move is about to be made; the host may cancel it.
   kBeforeMove = 10,
+  // A ChessBoard's only: the person drew or cleared their own marks (UserMarks).
+  kMarksChanged = 11,
 };
 
 // Arguments go by reference: the host reads and may overwrite the surface's own storage. A text

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -24,7 +25,15 @@ std::int32_t TwipsOf(double twips) {
 
 }  // namespace
 
+MarkColour PointerInput::ColourFor(std::int16_t shift) {
+  if ((shift & 1) != 0) return MarkColour::kRed;
+  if ((shift & 2) != 0) return MarkColour::kYellow;
+  if ((shift & 4) != 0) return MarkColour::kBlue;
+  return MarkColour::kGreen;
+}
+
 void PointerInput::CaptureLost() {
+  mark_press_ = {};
   if (press_ && press_->dragging) {
     if (const auto control = dragged_on_.lock()) control->CancelDrag();
   }
@@ -58,6 +67,12 @@ void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerBu
   // Any other press ends a drag; the left button's release then clicks nothing.
   if (press_ && press_->dragging) control.CancelDrag();
   if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click, at.x, at.y};
+  if (button == PointerButton::kRight) {
+    mark_press_ = hit.kind == Hit::Kind::kSquare ? MarkPress{hit.index, at.shift} : MarkPress{};
+  }
+  if (button == PointerButton::kLeft && hit.kind == Hit::Kind::kSquare && at.shift == 0) {
+    control.ClearUserMarks();
+  }
   if (hit.kind != Hit::Kind::kSurface) return;
   if (double_click) {
     control.SurfaceDblClick();
@@ -72,7 +87,16 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
   // next press.
   const std::optional<HeldPress> press = button == PointerButton::kLeft ? press_ : std::nullopt;
   if (button == PointerButton::kLeft) press_.reset();
+  MarkPress mark{};
+  if (button == PointerButton::kRight) std::swap(mark, mark_press_);
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
+  if (mark.square != 0 && hit.kind == Hit::Kind::kSquare) {
+    const Square from = SquareOf(mark.square);
+    const std::optional<Square> to =
+        hit.index == mark.square ? std::nullopt : std::optional<Square>(SquareOf(hit.index));
+    control.DrawUserMark({ColourFor(mark.shift), from, to});
+    return;
+  }
   if (button != PointerButton::kLeft) {
     if (hit.kind == Hit::Kind::kSurface) {
       Raise(control, &UserControl1::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);

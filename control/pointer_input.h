@@ -35,8 +35,14 @@ struct PointerPoint {
 // A right press, a lost capture or the host changing the board cancels a drag; a cancelled
 // drag's release clicks nothing.
 //
+// The right button draws the person's marks (where the control takes them): pressed and
+// released on one square it draws a circle there, released on another square an arrow from
+// the first; released off the board, nothing. The colour is green, red with Shift, yellow with
+// Ctrl, blue with Alt (the modifiers held at the press). A left press on a square without
+// modifiers clears the person's marks.
+//
 // States: idle, following a left press (what it hit, where, whether it was a double click), or
-// dragging the piece that press lifted.
+// dragging the piece that press lifted; apart from those, following a right press on a square.
 class PointerInput {
  public:
   static constexpr int kDefaultDragDistance = 4;
@@ -57,6 +63,9 @@ class PointerInput {
 
   bool following_press() const { return press_.has_value(); }
 
+  // The colour a mark drawn with these modifiers (1 shift, 2 ctrl, 4 alt) takes.
+  static MarkColour ColourFor(std::int16_t shift);
+
  private:
   struct HeldPress {
     Hit hit;
@@ -70,7 +79,14 @@ class PointerInput {
   // piece, once; while dragging it carries it.
   void FollowDrag(UserControl1& control, const PixelGrid& grid, const PointerPoint& at);
 
+  // A right press on a square: where a mark starts (0: none), and its modifiers.
+  struct MarkPress {
+    std::int16_t square = 0;
+    std::int16_t shift = 0;
+  };
+
   std::optional<HeldPress> press_;
+  MarkPress mark_press_;
   int drag_distance_ = kDefaultDragDistance;
   // The control a drag lifted a piece on, so a lost capture can put it down.
   std::weak_ptr<UserControl1> dragged_on_;

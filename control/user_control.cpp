@@ -15,6 +15,15 @@ constexpr std::u16string_view kPutMoveKey = u"PutMove";
 constexpr std::u16string_view kPutPositionKey = u"PutPosition";
 }  // namespace
 
+template <class Entry>
+void UserControl1::Entered(Entry entry) {
+  if (!Animating() || dropping_) return entry();
+  const Board before = board_;
+  const std::uint64_t host_changes = host_changes_;
+  entry();
+  if (host_changes_ == host_changes && !(board_ == before)) SlideChanges(before);
+}
+
 std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host,
                                                    ControlClass control_class) {
   // Ports that outlive the control need no owner: empty owners, the same pointers.
@@ -119,9 +128,12 @@ void UserControl1::OnPositionText() {
     forms_->ShowMessage(MessageFor(verdict));
     return;
   }
+  const std::optional<Board> before = Animating() ? std::optional<Board>(board_) : std::nullopt;
   LoadPositionText(board_, text);
+  ++host_changes_;
   DrawBoard(board_, surface_);
   if (flavour_.later_members) PositionLoaded();
+  if (before) SlideChanges(*before);
   surface_.Announce(AnnounceNewPosition());
   position_cell_.Set(u"");
 }
@@ -131,15 +143,20 @@ void UserControl1::OnHostMove() {
   surface_.EndDrag();
   const HostCommand command = ParseHostCommand(host_move_cell_.Text());
   switch (command.kind) {
-    case HostCommandKind::kReset:
+    case HostCommandKind::kReset: {
+      const std::optional<Board> before = Animating() ? std::optional<Board>(board_) : std::nullopt;
       ResetBoard(board_);
+      ++host_changes_;
       DrawBoard(board_, surface_);
       if (flavour_.later_members) PositionLoaded();
+      if (before) SlideChanges(*before);
       surface_.Announce(AnnounceNewPosition());
       position_cell_.Set(u"");
       return;
+    }
     case HostCommandKind::kMove: {
       const MoveText move = command.move;
+      if (Animating()) SlideHostMove(move);
       const auto words =
           AnnounceMove(board_.Cell(move.from), board_.Cell(move.to), move.from, move.to);
       ApplyMove(board_, move);
@@ -183,7 +200,7 @@ void UserControl1::ClickSquare(std::int16_t n) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   focus_.FollowMouse(n);
-  entry_.ClickSquare(n);
+  Entered([&] { entry_.ClickSquare(n); });
 }
 
 void UserControl1::ClickChoice(std::int16_t k) {
@@ -212,7 +229,7 @@ void UserControl1::ActivatePart(std::int16_t part) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   FocusPart(part);
-  if (IsSquarePart(part)) entry_.ClickSquare(part);
+  if (IsSquarePart(part)) Entered([&] { entry_.ClickSquare(part); });
   if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
 }
 
@@ -238,7 +255,9 @@ bool UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
     return true;
   }
   // The host's handler may have disabled the control, or taken the key.
-  return surface_.Enabled() && keys_.KeyDown(KeyCode, Shift);
+  bool acted = false;
+  if (surface_.Enabled()) Entered([&] { acted = keys_.KeyDown(KeyCode, Shift); });
+  return acted;
 }
 void UserControl1::SurfaceKeyPress(std::int16_t& KeyAscii) {
   Forward(EventId::kKeyPress, {&KeyAscii});

@@ -11,6 +11,7 @@
 #include "board/move_text.h"
 #include "board/refusal.h"
 #include "board/square_marks.h"
+#include "control/animation.h"
 #include "control/board_settings.h"
 #include "control/flavour.h"
 #include "control/host.h"
@@ -135,6 +136,21 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void Drop(std::int16_t n);
   void CancelDrag();
 
+  // A person's own marks, drawn with the right button on a ChessBoard (nothing on a
+  // UserControl1, or while the surface is disabled). Drawing a mark that UserMarks holds takes
+  // it away; one on the same squares in another colour takes the new colour; any other is
+  // added. Each change is announced and raises MarksChanged; a host's write of UserMarks
+  // raises nothing (the host knows what it wrote). Clearing marks that are not there changes
+  // nothing and raises nothing.
+  void DrawUserMark(const SquareMark& mark);
+  void ClearUserMarks();
+
+  // The animation clock, in milliseconds from any origin the front end keeps. Moves and loads
+  // queue slides (see Timeline); the front end advances the clock when NextTickAt says and
+  // repaints what the surface reports.
+  void Advance(std::int64_t now_ms);
+  std::optional<std::int64_t> NextTickAt() const { return timeline_.NextTickAt(); }
+
   // The surface gained or lost the keyboard focus.
   void SurfaceFocus(bool has_focus);
 
@@ -182,6 +198,21 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   // A ChessBoard's five saved members, after the first four.
   void LoadLaterMembers(PropertyBag& bag);
   void SaveLaterMembers(PropertyBag& bag);
+  // The host's marks, then the person's, as the surface shows them.
+  void ShowMarks();
+  // Whether moves and loads animate, or slides are still on their way: inline, so the first
+  // class's host move pays one test for it.
+  bool Animating() const { return settings_.animation_time > 0 || !timeline_.Idle(); }
+  // A host move about to be applied: lands the slides it touches and queues its own.
+  void SlideHostMove(const MoveText& move);
+  // The board changed from `before` by a load or a person's move: lands the slides on the
+  // squares that changed and queues the pieces MatchTrips finds.
+  void SlideChanges(const Board& before);
+  // Runs a person's entry (a click, a key); a move it makes slides unless it is a drop, or the
+  // host changed the board meanwhile (from inside the prompt's wait, say).
+  template <class Entry>
+  void Entered(Entry entry);
+
   // Raises BeforeMove; false when the host cancelled the move.
   bool AllowsMove(Square from, Square to, char16_t promotion);
   void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
@@ -199,6 +230,9 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   KeyboardFocus focus_;
   ClickEntry entry_;
   KeyboardEntry keys_;
+  Timeline timeline_;
+  std::uint64_t host_changes_ = 0;  // loads and host moves so far
+  bool dropping_ = false;           // a drop's destination click: not animated
 };
 
 }  // namespace velmora

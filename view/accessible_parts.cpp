@@ -72,7 +72,22 @@ std::u16string SquarePartName(const Surface& surface, std::int16_t n) {
   }
   if (surface.IsLastMoveSquare(n)) name += u", last move";
   if (surface.CheckSquare() == n) name += u", in check";
+  for (const SquareMark& mark : surface.Marks()) {
+    if (!IsCircle(mark) || SquareNumber(mark.from) != n) continue;
+    name += u", marked ";
+    name += ColourWord(mark.colour);
+  }
   return name;
+}
+
+std::u16string ArrowsWords(const Surface& surface) {
+  std::u16string words;
+  for (const SquareMark& mark : surface.Marks()) {
+    if (IsCircle(mark)) continue;
+    if (!words.empty()) words += u"; ";
+    words += ArrowWords(mark.from, *mark.to, mark.colour);
+  }
+  return words;
 }
 
 }  // namespace velmora

@@ -45,7 +45,11 @@ std::optional<Rect> FocusMarkRect(const Surface& surface, std::int16_t part);
 
 // "E2, white pawn", "E3, empty", "E2, white pawn, picked up" while the square's piece is lifted,
 // "E4, empty, legal destination" while the picked piece may go there; then what the square
-// shows besides: "E4, white pawn, last move", "E1, white king, in check".
+// shows besides: "E4, white pawn, last move", "E1, white king, in check", "D5, empty, marked red"
+// with a circle on it.
 std::u16string SquarePartName(const Surface& surface, std::int16_t n);
+// The arrows shown, in the order shown: "arrow G1 to F3, green; arrow E2 to E4, red"; empty
+// without any.
+std::u16string ArrowsWords(const Surface& surface);
 
 }  // namespace velmora

@@ -29,6 +29,26 @@ Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step) 
   return a;
 }
 
+std::u16string_view ColourWord(MarkColour colour) {
+  switch (colour) {
+    case MarkColour::kGreen:
+      return u"green";
+    case MarkColour::kRed:
+      return u"red";
+    case MarkColour::kYellow:
+      return u"yellow";
+    case MarkColour::kBlue:
+      return u"blue";
+  }
+  return u"";
+}
+
+std::u16string ArrowWords(Square from, Square to, MarkColour colour) {
+  std::u16string words = u"arrow " + SquareName(from) + u" to " + SquareName(to) + u", ";
+  words += ColourWord(colour);
+  return words;
+}
+
 std::u16string PictureWords(Picture picture) {
   if (!IsPiece(picture)) return u"empty";
   std::u16string words = PieceIndex(picture) < 6 ? u"white " : u"black ";
@@ -53,6 +73,14 @@ std::u16string AnnouncementWords(const Announcement& a) {
     case Announcement::Kind::kCheck:
       if (!IsPiece(a.piece)) return to + u" in check";
       return PictureWords(a.piece) + u" on " + to + u" in check";
+    case Announcement::Kind::kMarked:
+      if (a.from == a.to) return from + u" marked " + std::u16string(ColourWord(a.colour));
+      return ArrowWords(a.from, a.to, a.colour);
+    case Announcement::Kind::kUnmarked:
+      if (a.from == a.to) return from + u" unmarked";
+      return ArrowWords(a.from, a.to, a.colour) + u", removed";
+    case Announcement::Kind::kMarksCleared:
+      return u"marks cleared";
     case Announcement::Kind::kMove:
       break;
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/square.h"
+#include "board/square_marks.h"
 #include "view/picture.h"
 
 namespace velmora {
@@ -14,13 +15,16 @@ namespace velmora {
 // into words.
 struct Announcement {
   enum class Kind : std::uint8_t {
-    kMove,         // a piece went from one square to another, maybe taking one, maybe promoted
-    kCastling,     // the king's row was rewritten; from/to are the king's squares
-    kCleared,      // an empty square was moved: `to` was emptied
-    kNewPosition,  // a position was loaded or the board reset
-    kNotLegal,     // `piece` on `from` may not go to `to`: nothing moved
-    kNoLegalMove,  // `piece` on `from` has no move the host allows: nothing was picked
-    kCheck,        // the host says `piece` on `to` is in check
+    kMove,          // a piece went from one square to another, maybe taking one, maybe promoted
+    kCastling,      // the king's row was rewritten; from/to are the king's squares
+    kCleared,       // an empty square was moved: `to` was emptied
+    kNewPosition,   // a position was loaded or the board reset
+    kNotLegal,      // `piece` on `from` may not go to `to`: nothing moved
+    kNoLegalMove,   // `piece` on `from` has no move the host allows: nothing was picked
+    kCheck,         // the host says `piece` on `to` is in check
+    kMarked,        // the person drew a circle on `from` (`to` the same) or an arrow, in `colour`
+    kUnmarked,      // the person took such a mark away
+    kMarksCleared,  // the person's marks were cleared
   };
   Kind kind = Kind::kNewPosition;
   Picture piece = Picture::kNone;
@@ -28,6 +32,7 @@ struct Announcement {
   Square to{1, 1};
   Picture captured = Picture::kNone;
   Picture promoted_to = Picture::kNone;
+  MarkColour colour = MarkColour::kGreen;
 
   friend bool operator==(const Announcement&, const Announcement&) = default;
 };
@@ -85,6 +90,11 @@ inline Announcement AnnounceCheck(Picture piece, Square square) {
   a.to = square;
   return a;
 }
+
+// "green", "red", "yellow", "blue".
+std::u16string_view ColourWord(MarkColour colour);
+// "arrow G1 to F3, green".
+std::u16string ArrowWords(Square from, Square to, MarkColour colour);
 
 // "white pawn", "black knight"; "empty" for a slot that shows no piece.
 std::u16string PictureWords(Picture picture);

@@ -4,6 +4,7 @@
 
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
+#include "view/mark_shapes.h"
 
 namespace velmora {
 
@@ -33,6 +34,11 @@ Rect TurnedRect(const ControlSpec& spec) {
 Rect DraggedPieceRect(const DraggedPiece& drag) {
   const ControlSpec* slot = FindControl({ControlName::kSquarePicture, drag.square});
   return {drag.x - slot->width / 2, drag.y - slot->height / 2, slot->width, slot->height};
+}
+
+Rect SlidingPieceRect(const SlidingPiece& piece) {
+  const ControlSpec* slot = FindControl({ControlName::kSquarePicture, piece.to});
+  return {piece.x, piece.y, slot->width, slot->height};
 }
 
 namespace {
@@ -153,6 +159,54 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   }
 }
 
+// Whether a command is a piece picture or drawn above them.
+bool AtOrAbovePictures(const PaintCommand& command) {
+  const ControlSpec* spec = FindControl(command.source);
+  return spec != nullptr && spec->layer >= Layer::kPictures;
+}
+
+// A circle or an arrow over the squares' pictures where they are drawn: the command names the
+// squares drawn there, so the painter places the arrow without knowing the orientation.
+PaintCommand MarkCommand(const Surface& surface, const SquareMark& mark) {
+  const std::int16_t from = DrawnSquare(SquareNumber(mark.from), surface.Orientation());
+  const std::int16_t to =
+      mark.to ? DrawnSquare(SquareNumber(*mark.to), surface.Orientation()) : from;
+  const ControlSpec* start = FindControl({ControlName::kSquarePicture, from});
+  const ControlSpec* end = FindControl({ControlName::kSquarePicture, to});
+  PaintCommand command;
+  command.kind = to == from ? PaintKind::kCircle : PaintKind::kArrow;
+  command.source = start->ref;
+  const Rect a = SurfaceRect(*start), b = SurfaceRect(*end);
+  const std::int32_t left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+  command.rect = {left, top, std::max(a.left + a.width, b.left + b.width) - left,
+                  std::max(a.top + a.height, b.top + b.height) - top};
+  command.line = MarkRgb(mark.colour);
+  command.arrow_to = to;
+  return command;
+}
+
+// Circles go under the pieces; arrows, with the sliding pieces under them, go where the
+// destination marks end.
+void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
+  DisplayList circles, above;
+  for (const auto& slide : surface.Sliding()) {
+    if (!slide) continue;
+    PaintCommand command;
+    command.kind = PaintKind::kIcon;
+    command.source = kDraggedPieceSource;
+    command.rect = SlidingPieceRect(*slide);
+    command.picture = slide->picture;
+    above.push_back(std::move(command));
+  }
+  for (const SquareMark& mark : surface.Marks()) {
+    PaintCommand command = MarkCommand(surface, mark);
+    (command.kind == PaintKind::kCircle ? circles : above).push_back(std::move(command));
+  }
+  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), above.begin(), above.end());
+  list.insert(std::find_if(list.begin(), list.end(), AtOrAbovePictures), circles.begin(),
+              circles.end());
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
@@ -172,9 +226,15 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
         !ShowFaded(surface, spec, command)) {
       continue;
     }
+    // A square a piece slides to shows nothing until it lands.
+    if (command.kind == PaintKind::kIcon && spec.ref.name == ControlName::kSquarePicture &&
+        surface.IsLanding(spec.ref.index)) {
+      continue;
+    }
     list.push_back(std::move(command));
   }
   if (surface.Destinations() != 0) AddDestinations(surface, list);
+  if (!surface.Marks().empty() || surface.IsSliding()) AddMarksAndSlides(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {

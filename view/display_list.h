@@ -38,6 +38,8 @@ enum class PaintKind : std::uint8_t {
   kDestination,  // a legal destination's mark over a square's picture, in `destination` shape
   kTint,         // a last-move square: `fill` laid over the square inside its outline at `opacity`
   kGlow,         // a square in check: a glow of colour `line`, strongest in the middle
+  kCircle,       // a circle mark inside a square's picture, in colour `line`
+  kArrow,        // an arrow mark from the source square's picture to `arrow_to`'s, in `line`
 };
 
 // One simple paint command. Renderers paint a list of them in order, bottom to top, and know
@@ -56,6 +58,7 @@ struct PaintCommand {
   bool enabled = true;
   DestinationShape destination = DestinationShape::kDot;
   std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded; tints
+  std::int16_t arrow_to = 0;   // arrows: the square the head points at, as drawn
 };
 
 // The part a dragged piece is drawn for, and where it lies: centred on the pointer, one
@@ -63,14 +66,18 @@ struct PaintCommand {
 inline constexpr ControlRef kDraggedPieceSource{ControlName::kSquarePicture, 0};
 Rect DraggedPieceRect(const DraggedPiece& drag);
 
+// Where a sliding piece is drawn: a square's picture in size, from its corner.
+Rect SlidingPieceRect(const SlidingPiece& piece);
+
 using DisplayList = std::vector<PaintCommand>;
 
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
-// display holds. Squares and coordinate labels are placed as the board is turned. Last-move tints
-// and the check glow lie over the squares and under the pieces; legal-destination marks lie
-// over the pieces and under everything after them.
-// The focus mark, while the surface shows one, comes next; a dragged piece is the last command.
+// display holds. Squares and coordinate labels are placed as the board is turned. Last-move
+// tints, the check glow and circle marks lie over the squares and under the pieces;
+// legal-destination marks, then sliding pieces (whose squares show nothing until they land),
+// then arrows lie over the pieces and under everything after them. The focus mark, while the
+// surface shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -44,6 +45,14 @@ class SurfaceObserver {
 
   // The dragged piece appeared, moved or went.
   virtual void DragChanged() {}
+  // A mark came or went: a circle on one square (`from` == `to`) or an arrow between two. It
+  // may cover every square of the rectangle the two squares span; an observer that knows no
+  // better repaints all of their pictures.
+  virtual void MarkChanged(std::int16_t from, std::int16_t to);
+  // A sliding piece (see Surface::Sliding) appeared, moved or landed.
+  virtual void SlideChanged(std::size_t slot) { (void)slot; }
+  // Slides wait for the next Advance of the control's clock.
+  virtual void SlidesQueued() {}
   // The keyboard focus moved, was gained or lost, or its mark was shown or hidden.
   virtual void FocusMoved() {}
   // A pick started or ended: the selected square is another now.

@@ -5,6 +5,7 @@
 
 #include "view/destination_mark.h"
 #include "view/highlight.h"
+#include "view/mark_shapes.h"
 
 namespace velmora {
 namespace {
@@ -150,6 +151,8 @@ bool PaintsEveryPixel(const PaintCommand& command) {
     case PaintKind::kDestination:
     case PaintKind::kTint:
     case PaintKind::kGlow:
+    case PaintKind::kCircle:
+    case PaintKind::kArrow:
       break;
   }
   return false;
@@ -188,23 +191,41 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
       paint.Mask(CheckGlowMask({r.width(), r.height()}), command.line, r);
       break;
     case PaintKind::kIcon:
+    case PaintKind::kCircle:
+    case PaintKind::kArrow:
       break;
   }
 }
 
+// A picture's box: its size from its part's corner.
+PixelBox PictureBox(const PixelGrid& grid, ControlRef source, const Rect& rect) {
+  const PixelBox r = grid.BoxOf(source, rect);
+  const MaskSize picture = grid.picture_size();
+  return {r.left, r.top, r.left + picture.width, r.top + picture.height};
+}
+
+// The picture box of the square drawn at square n's design place (an arrow's squares are given
+// as drawn, so a turned board's arrows need no turning here).
+PixelBox SquarePictureBox(const PixelGrid& grid, std::int16_t square) {
+  const ControlSpec* spec = FindControl({ControlName::kSquarePicture, square});
+  return PictureBox(grid, spec->ref, SurfaceRect(*spec));
+}
+
 // Where a command paints on the device: a picture, and a mark over it, at the picture's size
-// from its part's corner; a square's highlight inside the square's outline; anything else its
-// whole box.
+// from its part's corner; an arrow within its two squares' pictures; a square's highlight
+// inside the square's outline; anything else its whole box.
 PixelBox ReachOf(const PixelGrid& grid, const PaintCommand& command) {
-  const PixelBox r = grid.BoxOf(command.source, command.rect);
   switch (command.kind) {
     case PaintKind::kIcon:
-    case PaintKind::kDestination: {
-      const MaskSize picture = grid.picture_size();
-      return {r.left, r.top, r.left + picture.width, r.top + picture.height};
-    }
+    case PaintKind::kDestination:
+    case PaintKind::kCircle:
+      return PictureBox(grid, command.source, command.rect);
+    case PaintKind::kArrow:
+      return Union(SquarePictureBox(grid, command.source.index),
+                   SquarePictureBox(grid, command.arrow_to));
     case PaintKind::kTint:
     case PaintKind::kGlow: {
+      const PixelBox r = grid.BoxOf(command.source, command.rect);
       const LineWidths line = grid.OutlineOf(command.source, 1);
       return {r.left + line.across, r.top + line.down, r.right - line.across, r.bottom - line.down};
     }
@@ -214,7 +235,7 @@ PixelBox ReachOf(const PixelGrid& grid, const PaintCommand& command) {
     case PaintKind::kGroupFrame:
       break;
   }
-  return r;
+  return grid.BoxOf(command.source, command.rect);
 }
 
 }  // namespace
@@ -226,6 +247,22 @@ MaskSize SurfacePainter::RasterSize(MaskSize picture_size) {
     return std::max(1, static_cast<int>(std::int64_t{side} * kLargestRasterizedPiece / largest));
   };
   return {scaled(picture_size.width), scaled(picture_size.height)};
+}
+
+const CoverageMask& SurfacePainter::MarkMaskFor(const PixelGrid& grid, const PaintCommand& command,
+                                                const PixelBox& reach) {
+  // A circle looks the same on every square; an arrow's squares lie on the board's even pitch,
+  // so its squares and sizes fix its shape.
+  const bool circle = command.kind == PaintKind::kCircle;
+  const MarkKey key{circle ? std::int16_t{0} : command.source.index,
+                    circle ? std::int16_t{0} : command.arrow_to,
+                    grid.picture_size(),
+                    {reach.width(), reach.height()}};
+  return marks_.Get(key, [&] {
+    if (circle) return CircleMask(grid.picture_size());
+    return ArrowMask(SquarePictureBox(grid, command.source.index),
+                     SquarePictureBox(grid, command.arrow_to), reach);
+  });
 }
 
 const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_size) {
@@ -269,7 +306,9 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
       const PaintCommand& command = list[i];
       const PixelBox& reach = placed_[i].reach;
       if (!Touches(reach, box)) continue;
-      if (command.kind != PaintKind::kIcon) {
+      if (command.kind == PaintKind::kCircle || command.kind == PaintKind::kArrow) {
+        paint.Mask(MarkMaskFor(grid, command, reach), command.line, reach);
+      } else if (command.kind != PaintKind::kIcon) {
         PaintControl(paint, command, reach);
       } else if (IsPiece(command.picture)) {
         canvas.Piece(PieceFor(command.picture, picture), command.picture, reach, command.opacity,

@@ -40,6 +40,17 @@ class SurfacePainter {
 
  private:
   const PieceImage& PieceFor(Picture picture, MaskSize picture_size);
+  // A circle's or an arrow's mask over its reach, rasterized once and kept.
+  const CoverageMask& MarkMaskFor(const PixelGrid& grid, const PaintCommand& command,
+                                  const PixelBox& reach);
+
+  struct MarkKey {
+    std::int16_t from, to;  // 0 and 0 for a circle
+    MaskSize picture, reach;
+    friend bool operator==(const MarkKey&, const MarkKey&) = default;
+  };
+  // The marks a board usually shows at once, at the size in use.
+  static constexpr std::size_t kMarkMasksKept = 16;
 
   // Where a command of the last list painted reaches on the device.
   struct Placed {
@@ -53,6 +64,7 @@ class SurfacePainter {
   std::vector<Placed> placed_;
   RecentCache<MaskSize, std::array<PieceImage, kPieceCount>> pieces_{
       kPieceSizesKept + 1, [](std::array<PieceImage, kPieceCount>&) {}};
+  RecentCache<MarkKey, CoverageMask> marks_{kMarkMasksKept, [](CoverageMask&) {}};
 };
 
 }  // namespace velmora

@@ -31,4 +31,15 @@ Path& Path::Append(const Path& other) {
   return *this;
 }
 
+Path& AddCircle(Path& path, PathPoint centre, double radius) {
+  constexpr double k = 0.5522847498;  // a quarter circle's control-point distance per radius
+  const double x = centre.x, y = centre.y, r = radius;
+  path.MoveTo({x + r, y});
+  path.CubicTo({x + r, y + k * r}, {x + k * r, y + r}, {x, y + r});
+  path.CubicTo({x - k * r, y + r}, {x - r, y + k * r}, {x - r, y});
+  path.CubicTo({x - r, y - k * r}, {x - k * r, y - r}, {x, y - r});
+  path.CubicTo({x + k * r, y - r}, {x + r, y - k * r}, {x + r, y});
+  return path.Close();
+}
+
 }  // namespace velmora

@@ -47,4 +47,7 @@ class Path {
   std::vector<PathPoint> points_;
 };
 
+// Adds a circle round `centre` as one contour of four cubic quarters, clockwise.
+Path& AddCircle(Path& path, PathPoint centre, double radius);
+
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "view/repaint_plan.h"
 
 #include "view/accessible_parts.h"
+#include "view/mark_shapes.h"
 
 namespace velmora {
 namespace {
@@ -16,10 +17,28 @@ PixelBox BoxOfPart(const PixelGrid& grid, const Surface& surface, std::int16_t p
   return ref ? BoxOfControl(grid, surface, *ref) : PixelBox{0, 0, 0, 0};
 }
 
-// Where the painter puts the dragged piece: a picture's size from its rectangle's corner.
-PixelBox DraggedPieceBox(const PixelGrid& grid, const DraggedPiece& drag) {
-  const PixelBox r = grid.BoxOf(kDraggedPieceSource, DraggedPieceRect(drag));
+// Where the painter puts a dragged or sliding piece: a picture's size from its rectangle's
+// corner.
+PixelBox FloatingPieceBox(const PixelGrid& grid, const Rect& rect) {
+  const PixelBox r = grid.BoxOf(kDraggedPieceSource, rect);
   return {r.left, r.top, r.left + grid.picture_size().width, r.top + grid.picture_size().height};
+}
+
+// The pictures of both squares and everything between: an arrow never leaves them.
+PixelBox MarkBox(const PixelGrid& grid, const Surface& surface, std::int16_t from,
+                 std::int16_t to) {
+  const PixelBox a = BoxOfControl(grid, surface, {ControlName::kSquarePicture, from});
+  const PixelBox b = BoxOfControl(grid, surface, {ControlName::kSquarePicture, to});
+  return Union(a, b);
+}
+
+// Repaints where a floating piece was and where it is now, and remembers the latter.
+void Follow(std::optional<PixelBox>& painted, const std::optional<PixelBox>& now,
+            RepaintBoxes& boxes) {
+  if (now == painted) return;
+  if (painted) boxes.Add(*painted);
+  if (now) boxes.Add(*now);
+  painted = now;
 }
 
 }  // namespace
@@ -56,12 +75,23 @@ RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
     }
     case SurfaceReport::Kind::kDrag: {
       const auto& drag = surface.Drag();
-      const std::optional<PixelBox> now =
-          drag ? std::optional<PixelBox>(DraggedPieceBox(grid, *drag)) : std::nullopt;
-      if (now == painted_drag_) break;
-      if (painted_drag_) boxes.Add(*painted_drag_);
-      if (now) boxes.Add(*now);
-      painted_drag_ = now;
+      Follow(painted_drag_,
+             drag ? std::optional<PixelBox>(FloatingPieceBox(grid, DraggedPieceRect(*drag)))
+                  : std::nullopt,
+             boxes);
+      break;
+    }
+    case SurfaceReport::Kind::kMark:
+      boxes.Add(MarkBox(grid, surface, report.square, report.to));
+      break;
+    case SurfaceReport::Kind::kSlide: {
+      const auto slot = static_cast<std::size_t>(report.square);
+      if (slot >= kMostSlides) break;
+      const auto& slide = surface.Sliding()[slot];
+      Follow(painted_slides_[slot],
+             slide ? std::optional<PixelBox>(FloatingPieceBox(grid, SlidingPieceRect(*slide)))
+                   : std::nullopt,
+             boxes);
       break;
     }
   }

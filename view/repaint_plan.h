@@ -20,11 +20,14 @@ struct SurfaceReport {
     kFocus,
     kDrag,
     kBoard,  // the board was turned: all of it
+    kMark,   // a circle or an arrow, from `square` to `to`
+    kSlide,  // the sliding piece in slot `square`
   };
 
   Kind kind;
   std::int16_t square = 0;                         // kPicture: the square
   ControlName control = ControlName::kBackground;  // kVisibility: the prompt control
+  std::int16_t to = 0;                             // kMark: the arrow's other square
 
   static SurfaceReport Picture(std::int16_t square) { return {Kind::kPicture, square}; }
   static SurfaceReport MoveDisplay() { return {Kind::kMoveDisplay}; }
@@ -33,6 +36,12 @@ struct SurfaceReport {
   static SurfaceReport Focus() { return {Kind::kFocus}; }
   static SurfaceReport Drag() { return {Kind::kDrag}; }
   static SurfaceReport Board() { return {Kind::kBoard}; }
+  static SurfaceReport Mark(std::int16_t from, std::int16_t to) {
+    return {Kind::kMark, from, ControlName::kBackground, to};
+  }
+  static SurfaceReport Slide(std::size_t slot) {
+    return {Kind::kSlide, static_cast<std::int16_t>(slot)};
+  }
 };
 
 // The device boxes one report makes a screen repaint: at most two.
@@ -52,7 +61,7 @@ class RepaintBoxes {
 
 // Turns every report of the surface into the device boxes on the pixel grid that show it, so
 // each front end repaints exactly those and nothing else. It remembers where the focus mark
-// and the dragged piece were drawn, so each repaints where it was and where it is.
+// and the dragged and sliding pieces were drawn, so each repaints where it was and where it is.
 class RepaintPlan {
  public:
   RepaintBoxes For(const PixelGrid& grid, const Surface& surface, const SurfaceReport& report);
@@ -60,6 +69,7 @@ class RepaintPlan {
  private:
   std::int16_t painted_mark_ = 0;         // the part whose mark the screen shows or will show
   std::optional<PixelBox> painted_drag_;  // where the dragged piece is or will be shown
+  std::array<std::optional<PixelBox>, kMostSlides> painted_slides_{};  // and each sliding piece
 };
 
 }  // namespace velmora

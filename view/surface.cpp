@@ -1,9 +1,20 @@
 #include "view/surface.h"
 
+#include <algorithm>
+
 #include "board/failure.h"
 #include "view/accessible_parts.h"
 
 namespace velmora {
+
+void SurfaceObserver::MarkChanged(std::int16_t from, std::int16_t to) {
+  const Square a = SquareOf(from), b = SquareOf(to);
+  for (std::int16_t row = std::min(a.row, b.row); row <= std::max(a.row, b.row); ++row) {
+    for (std::int16_t col = std::min(a.col, b.col); col <= std::max(a.col, b.col); ++col) {
+      PictureChanged(SquareNumber({row, col}));
+    }
+  }
+}
 
 Surface::Surface() {
   slots_[0] = Picture::kNone;
@@ -132,6 +143,61 @@ void Surface::DropDrag() {
   if (!observer_) return;
   observer_->PictureChanged(square);
   observer_->DragChanged();
+}
+
+void Surface::SetMarks(std::vector<SquareMark> marks) {
+  std::vector<SquareMark> was = std::move(marks_);
+  marks_ = std::move(marks);
+  if (!observer_) return;
+  const auto absent = [](const std::vector<SquareMark>& in, const SquareMark& mark) {
+    return std::find(in.begin(), in.end(), mark) == in.end();
+  };
+  for (const SquareMark& mark : was) {
+    if (absent(marks_, mark)) ReportMark(mark);
+  }
+  for (const SquareMark& mark : marks_) {
+    if (absent(was, mark)) ReportMark(mark);
+  }
+}
+
+void Surface::ReportMark(const SquareMark& mark) {
+  const std::int16_t from = SquareNumber(mark.from);
+  const std::int16_t to = mark.to ? SquareNumber(*mark.to) : from;
+  observer_->MarkChanged(from, to);
+  observer_->NameChanged(IsCircle(mark) ? from : kMoveDisplayPart);
+}
+
+void Surface::PlaceSlide(std::size_t slot, const SlidingPiece& piece) {
+  std::optional<SlidingPiece>& shown = slides_.at(slot);
+  if (shown == piece) return;
+  const bool starts = !shown;
+  shown = piece;
+  UpdateLanding();
+  if (!observer_) return;
+  if (starts) observer_->PictureChanged(piece.to);
+  observer_->SlideChanged(slot);
+}
+
+void Surface::EndSlide(std::size_t slot) {
+  std::optional<SlidingPiece>& shown = slides_.at(slot);
+  if (!shown) return;
+  const std::int16_t to = shown->to;
+  shown.reset();
+  UpdateLanding();
+  if (!observer_) return;
+  observer_->SlideChanged(slot);
+  observer_->PictureChanged(to);
+}
+
+void Surface::UpdateLanding() {
+  landing_ = 0;
+  for (const auto& slide : slides_) {
+    if (slide) landing_ |= std::uint64_t{1} << (slide->to - 1);
+  }
+}
+
+void Surface::SlidesQueued() {
+  if (observer_) observer_->SlidesQueued();
 }
 
 void Surface::FocusMoved() {

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <vector>
 
+#include "board/square_marks.h"
 #include "view/announcement.h"
 #include "view/forms.h"
 #include "view/layout.h"
@@ -20,6 +22,21 @@ struct DraggedPiece {
 
   friend bool operator==(DraggedPiece, DraggedPiece) = default;
 };
+
+// A piece sliding to its square while a move is animated: the square it lands on, which shows
+// nothing until it does, and where its picture's top-left corner is now, in twips from the
+// surface's corner.
+struct SlidingPiece {
+  Picture picture;
+  std::int16_t to;
+  std::int32_t x, y;
+
+  friend bool operator==(SlidingPiece, SlidingPiece) = default;
+};
+
+// Pieces that may slide at once; a host's castling slides two, a load up to four.
+inline constexpr std::size_t kMostSlides = 8;
+using Slides = std::array<std::optional<SlidingPiece>, kMostSlides>;
 
 // The run-time state of the surface: what each square slot shows, which parts of the promotion
 // prompt are visible, and whether the surface takes input. Everything else keeps its design
@@ -103,6 +120,25 @@ class Surface {
     if (drag_) DropDrag();
   }
 
+  // The marks shown: the host's, then the person's. Each circle or arrow that comes or goes is
+  // reported as the area it covers, and as a new name of its square (a circle) or of the move
+  // display, which lists the arrows.
+  const std::vector<SquareMark>& Marks() const { return marks_; }
+  void SetMarks(std::vector<SquareMark> marks);
+
+  // The pieces sliding now, by slot. A slot's piece is placed as it starts and moves, and ends
+  // when it lands; each is reported as that slot's change, and its square's picture is
+  // reported as it hides and shows again.
+  const Slides& Sliding() const { return slides_; }
+  bool IsSliding() const { return landing_ != 0; }
+  bool IsLanding(std::int16_t square) const {
+    return square >= 1 && square <= 64 && ((landing_ >> (square - 1)) & 1) != 0;
+  }
+  void PlaceSlide(std::size_t slot, const SlidingPiece& piece);
+  void EndSlide(std::size_t slot);
+  // Slides wait for the front end's clock: it should advance the control soon.
+  void SlidesQueued();
+
   // The part the focus mark is drawn in; 0 while no mark is drawn. Set by the keyboard focus,
   // which reports the move itself.
   std::int16_t FocusMark() const { return focus_mark_; }
@@ -121,6 +157,8 @@ class Surface {
   // Tells the observer of each square in `changed` that what it shows under its piece changed.
   void ReportHighlights(std::uint64_t changed);
   void DropDrag();
+  void ReportMark(const SquareMark& mark);
+  void UpdateLanding();
   // Cells compared at once: four fill one 64-bit word.
   static constexpr std::size_t kCellsCompared = 4;
   // What a forgotten square remembers: no cell letter, so whatever the board holds there the
@@ -165,6 +203,9 @@ class Surface {
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;
+  std::vector<SquareMark> marks_;
+  Slides slides_{};
+  std::uint64_t landing_ = 0;  // the squares slides land on, one bit per square number - 1
   std::int16_t focus_mark_ = 0;
   std::optional<Announcement> last_announcement_;
   SurfaceObserver* observer_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -61,6 +62,9 @@ BoardWidget::Impl::Impl(BoardWidget* owner)
       host(std::make_shared<QtHost>(owner)),
       control(UserControl1::Create(forms, host, ControlClass::kChessBoard)) {
   control->SetSurfaceObserver(this);
+  clock_.start();
+  ticks_.setSingleShot(true);
+  QObject::connect(&ticks_, &QTimer::timeout, widget, [this] { Tick(); });
 }
 
 BoardWidget::Impl::~Impl() {
@@ -150,6 +154,25 @@ void BoardWidget::Impl::SelectionChanged() {
   }
   if (picked != 0) AccessibleEvent(*widget, picked, QAccessible::SelectionAdd);
   notified_selection_ = picked;
+}
+
+void BoardWidget::Impl::MarkChanged(std::int16_t from, std::int16_t to) {
+  Update(SurfaceReport::Mark(from, to));
+}
+
+void BoardWidget::Impl::SlideChanged(std::size_t slot) {
+  Update(SurfaceReport::Slide(slot));
+}
+
+void BoardWidget::Impl::SlidesQueued() {
+  if (!ticks_.isActive()) ticks_.start(0);
+}
+
+void BoardWidget::Impl::Tick() {
+  const auto held = control;
+  held->Advance(clock_.elapsed());
+  const auto next = held->NextTickAt();
+  if (next) ticks_.start(static_cast<int>(std::max<qint64>(0, *next - clock_.elapsed())));
 }
 
 void BoardWidget::Impl::NameChanged(std::int16_t part) {

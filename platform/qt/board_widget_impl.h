@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAccessible>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -75,6 +77,9 @@ class BoardWidget::Impl : public SurfaceObserver {
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override;
+  void MarkChanged(std::int16_t from, std::int16_t to) override;
+  void SlideChanged(std::size_t slot) override;
+  void SlidesQueued() override;
 
   BoardWidget* const widget;
   const std::shared_ptr<QtForms> forms;
@@ -90,6 +95,12 @@ class BoardWidget::Impl : public SurfaceObserver {
  private:
   // Repaints what the report changed, as the core's repaint plan says.
   void Update(const SurfaceReport& report);
+  // Advances the control's clock to now and waits for the next tick it asks for.
+  void Tick();
+
+  // The animation clock: milliseconds since the widget was made, and the timer that wakes it.
+  QElapsedTimer clock_;
+  QTimer ticks_;
 
   RepaintPlan plan_;
   std::int16_t notified_focus_ = 0;

@@ -119,6 +119,9 @@ void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
                                ToQString(Arg<Text>(args, 2)), Arg<bool>(args, 3));
       break;
     }
+    case EventId::kMarksChanged:
+      emit widget_->userMarksDrawn();
+      break;
   }
 }
 

@@ -91,6 +91,7 @@ bool MayReachControl(UINT message) {
     case WM_CHAR:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+    case WM_TIMER:
     case kActivatePart:
       return true;
     default:
@@ -241,6 +242,9 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case kActivatePart:
       control_->ActivatePart(static_cast<std::int16_t>(wparam));
       return 0;
+    case WM_TIMER:
+      if (wparam == kAnimationTimer) OnAnimationTimer();
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -366,6 +370,7 @@ bool SurfaceWindow::QueueActivation(std::int16_t part) const {
 }
 
 void SurfaceWindow::OnDestroy() {
+  KillTimer(hwnd_, kAnimationTimer);
   pointer_.CaptureLost();
   if (accessible_) {
     accessible_->Disconnect();
@@ -424,6 +429,31 @@ void SurfaceWindow::SelectionChanged() {
   if (notified_selection_ != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, notified_selection_);
   if (picked != 0) Notify(EVENT_OBJECT_SELECTION, picked);
   notified_selection_ = picked;
+}
+
+void SurfaceWindow::MarkChanged(std::int16_t from, std::int16_t to) {
+  Invalidate(SurfaceReport::Mark(from, to));
+}
+
+void SurfaceWindow::SlideChanged(std::size_t slot) {
+  Invalidate(SurfaceReport::Slide(slot));
+}
+
+void SurfaceWindow::SlidesQueued() {
+  if (hwnd_ != nullptr) SetTimer(hwnd_, kAnimationTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void SurfaceWindow::OnAnimationTimer() {
+  const auto now = static_cast<std::int64_t>(GetTickCount64());
+  control_->Advance(now);
+  if (hwnd_ == nullptr) return;
+  const auto next = control_->NextTickAt();
+  if (!next) {
+    KillTimer(hwnd_, kAnimationTimer);
+    return;
+  }
+  const std::int64_t wait = std::max<std::int64_t>(USER_TIMER_MINIMUM, *next - now);
+  SetTimer(hwnd_, kAnimationTimer, static_cast<UINT>(wait), nullptr);
 }
 
 void SurfaceWindow::NameChanged(std::int16_t part) {

@@ -90,8 +90,15 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override;
+  void MarkChanged(std::int16_t from, std::int16_t to) override;
+  void SlideChanged(std::size_t slot) override;
+  // Starts the animation timer: WM_TIMER advances the control's clock to the tick count and
+  // waits as long as the control asks, until nothing slides.
+  void SlidesQueued() override;
 
  private:
+  static constexpr UINT_PTR kAnimationTimer = 1;
+  void OnAnimationTimer();
   SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms, KeepAlive keep_alive);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -42,6 +42,9 @@ A script has one operation a line; blank lines and "#" comments are ignored:
                               off the board
   press|move|release <x> <y>  the left button at a device pixel of the surface at 96 dpi;
                               a drag starts past 4 pixels
+  rclick <square> [Shift|Ctrl|Alt]   a ChessBoard's circle mark: green, red, yellow, blue
+  rdrag <square> <square>|off [Shift|Ctrl|Alt]   a right-button drag: an arrow mark
+  wait <ms>                   the clock moves on: pieces slide (AnimationTime) with it
   refresh                     repaint
   save <file> | load <file>   the saved properties as a readable text file
   render <file.png> [scale]   the surface as PNG at 96 dpi times scale (1 to 4, e.g. 1.5)

@@ -281,6 +281,37 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
     }
     return Operation{DragOp{*from, to}};
   }
+  if (op == "rclick" || op == "rdrag") {
+    const bool click = op == "rclick";
+    if (auto e = click ? count(1, 2) : count(2, 3)) return *e;
+    const auto from = ParseSquare(t[1]);
+    const bool off = !click && !t[2].quoted && t[2].word == "off";
+    const auto to = click ? from : off ? std::nullopt : ParseSquare(t[2]);
+    if (!from || (!off && !to)) {
+      return ParseError{click ? "rclick takes a square, not " + Shown(t[1])
+                              : "rdrag takes a square and a square or off, not " + Shown(t[1]) +
+                                    " " + Shown(t[2])};
+    }
+    const std::size_t modifier_at = click ? 2 : 3;
+    std::int16_t shift = 0;
+    if (t.size() > modifier_at) {
+      const Token& modifier = t[modifier_at];
+      const std::string word = modifier.quoted ? std::string() : modifier.word;
+      shift = word == "Shift" ? 1 : word == "Ctrl" ? 2 : word == "Alt" ? 4 : -1;
+      if (shift < 0)
+        return ParseError{op + " takes Shift, Ctrl or Alt last, not " + Shown(modifier)};
+    }
+    return Operation{RightOp{*from, to, shift}};
+  }
+  if (op == "wait") {
+    if (auto e = count(1, 1)) return *e;
+    const auto ms = ParseNumber<std::int32_t>(t[1]);
+    if (!ms || *ms < 0 || *ms > kLongestWait) {
+      return ParseError{"wait takes milliseconds, 0 to " + std::to_string(kLongestWait) + ", not " +
+                        Shown(t[1])};
+    }
+    return Operation{WaitOp{*ms}};
+  }
   if (op == "press" || op == "move" || op == "release") {
     if (auto e = count(2, 2)) return *e;
     const auto point = ParsePoint(t[1], t[2]);
@@ -405,6 +436,8 @@ std::string_view EventName(EventId id) {
       return "Change";
     case EventId::kBeforeMove:
       return "BeforeMove";
+    case EventId::kMarksChanged:
+      return "MarksChanged";
   }
   return "";
 }

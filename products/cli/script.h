@@ -111,9 +111,22 @@ struct PointerOp {
   int x, y;
 };
 
-using Operation =
-    std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp, RefreshOp, SaveOp,
-                 LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp, DragOp, PointerOp>;
+// The right button pressed on one square's middle and released on another's (an arrow), on
+// the same one (a circle) or off the board, with modifiers (1 Shift, 2 Ctrl, 4 Alt).
+struct RightOp {
+  std::int16_t from;               // 1 to 64
+  std::optional<std::int16_t> to;  // none: off the board
+  std::int16_t shift = 0;
+};
+// The clock moves on this many milliseconds: sliding pieces move on with it.
+struct WaitOp {
+  std::int32_t ms;
+};
+inline constexpr std::int32_t kLongestWait = 60000;
+
+using Operation = std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp,
+                               RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp,
+                               DragOp, PointerOp, RightOp, WaitOp>;
 
 struct Blank {};  // an empty line or a comment
 struct ParseError {

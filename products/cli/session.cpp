@@ -175,6 +175,7 @@ bool Session::Execute(const Operation& op) {
   const bool failed_before = failed_;
   try {
     std::visit([this](const auto& o) { Do(o); }, op);
+    StartQueuedSlides();
   } catch (const Failure& failure) {
     Fail("failure " + std::to_string(failure.code()) + ": " + failure.what());
   }
@@ -319,6 +320,7 @@ void Session::Do(const EventOp& op) {
       break;
     case EventId::kChange:
     case EventId::kBeforeMove:
+    case EventId::kMarksChanged:
       return;
   }
   // What the surface holds once the host had its say.
@@ -349,6 +351,29 @@ void Session::Do(const PointerOp& op) {
       pointer_.Release(*control_, grid_, PointerButton::kLeft, {op.x, op.y, 0, 0});
       return;
   }
+}
+
+void Session::Do(const RightOp& op) {
+  constexpr std::int16_t kRightHeld = 2;
+  PointerPoint from = MiddleOf(*control_, grid_, op.from, kRightHeld);
+  from.shift = op.shift;
+  PointerPoint to =
+      op.to ? MiddleOf(*control_, grid_, *op.to, kRightHeld) : PointerPoint{1, 1, 0, 2};
+  to.shift = op.shift;
+  pointer_.Press(*control_, grid_, PointerButton::kRight, false, from);
+  pointer_.Move(*control_, grid_, to);
+  to.buttons_held = 0;
+  pointer_.Release(*control_, grid_, PointerButton::kRight, to);
+}
+
+void Session::Do(const WaitOp& op) {
+  clock_ += op.ms;
+  control_->Advance(clock_);
+}
+
+void Session::StartQueuedSlides() {
+  const auto next = control_->NextTickAt();
+  if (next && *next <= clock_) control_->Advance(clock_);
 }
 
 void Session::Do(const ReplyOp& op) {

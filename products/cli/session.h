@@ -61,6 +61,10 @@ class Session {
   void Do(const AccessibleOp& op);
   void Do(const DragOp& op);
   void Do(const PointerOp& op);
+  void Do(const RightOp& op);
+  void Do(const WaitOp& op);
+  // Starts what the last operation queued to slide: the clock has not moved since.
+  void StartQueuedSlides();
   // A later member on a UserControl1: reported as a failure; true when so.
   bool Absent(Property property);
 
@@ -72,6 +76,7 @@ class Session {
   std::shared_ptr<UserControl1> control_;
   PointerInput pointer_;
   PixelGrid grid_{DeviceScale::Times(1)};
+  std::int64_t clock_ = 0;  // milliseconds, moved on by `wait`
 
   const std::vector<std::string>* lines_ = nullptr;
   std::size_t next_ = 0;

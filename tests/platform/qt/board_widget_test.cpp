@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/qt/board_widget_impl.h"
 #include "platform/qt/qt_accessible.h"
 #include "tests/platform/qt/widget_driver.h"
 #include "velmora/board_widget.h"
@@ -32,11 +33,12 @@ const QString kInitial =
 const QString kPawnOnA7 = Rows({"****K***", "********", "********", "********", "********",
                                 "********", "P*******", "****k***"});
 
-// Its squares show their pieces alone, without the last move's tint, so pictures compare with
-// a board that was loaded instead of moved.
-std::unique_ptr<BoardWidget> ShownWidget(const QString& position = {}) {
+// Still and without the last move's tint unless told: pictures compared pixel by pixel show no
+// piece on its way, and a board that was moved compares with one that was loaded.
+std::unique_ptr<BoardWidget> ShownWidget(const QString& position = {}, bool animated = false) {
   auto widget = std::make_unique<BoardWidget>();
   widget->setShowLastMove(false);
+  if (!animated) widget->setAnimationTime(0);
   widget->resize(widget->sizeHint());
   widget->show();
   if (!position.isEmpty()) widget->setPutPosition(position);
@@ -905,7 +907,7 @@ class BoardWidgetTest : public QObject {
   }
 
   void aRefusedWriteAnswersFalseAndChangesNothing() {
-    const auto widget = ShownWidget();
+    const auto widget = ShownWidget({}, true);
     QVERIFY(widget->setLegalMoves("E2-E4"));
     QSignalSpy notices(widget.get(), &BoardWidget::legalMovesChanged);
     QVERIFY(!widget->setLegalMoves("E2-E4 hello"));
@@ -913,6 +915,38 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(notices.count(), 0);
     QVERIFY(!widget->setAnimationTime(3000));
     QCOMPARE(widget->animationTime(), 150);
+  }
+
+  // The core decides the marks; the widget hands it the right button and its modifiers.
+  void theRightButtonDrawsMarks() {
+    const auto widget = ShownWidget();
+    QSignalSpy drawn(widget.get(), &BoardWidget::userMarksDrawn);
+    QTest::mouseClick(widget.get(), Qt::RightButton, Qt::ShiftModifier, SquareRect(u"D5").center());
+    QCOMPARE(drawn.count(), 1);
+    QCOMPARE(widget->userMarks(), QString("Rd5"));
+    const QPoint g1 = SquareRect(u"G1").center(), f3 = SquareRect(u"F3").center();
+    QTest::mousePress(widget.get(), Qt::RightButton, Qt::NoModifier, g1);
+    QMouseEvent move(QEvent::MouseMove, f3, widget->mapToGlobal(f3), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget.get(), &move);
+    QTest::mouseRelease(widget.get(), Qt::RightButton, Qt::NoModifier, f3);
+    QCOMPARE(widget->userMarks(), QString("Rd5 Gg1f3"));
+    QTest::mouseClick(widget.get(), Qt::LeftButton, Qt::NoModifier, SquareRect(u"A2").center());
+    QCOMPARE(widget->userMarks(), QString());
+    QCOMPARE(drawn.count(), 3);
+  }
+
+  // A host move slides on the widget's own timer and lands.
+  void aHostMoveSlidesOnTheTimer() {
+    const auto widget = ShownWidget({}, true);
+    const Surface& surface = WidgetAccess::Of(*widget).control->surface();
+    widget->setPutMove("E2-E4");
+    QTRY_VERIFY_WITH_TIMEOUT(surface.IsLanding(29), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!surface.IsLanding(29), 1000);
+    QCOMPARE(SquareImage(Render(widget.get(), 1), u"E4"),
+             Reference(Rows({"RNBQKBNR", "PPPP*PPP", "********", "****P***", "********", "********",
+                             "pppppppp", "rnbqkbnr"}),
+                       u"E4"));
   }
 
   // Last: once the application has been told to quit, no later event loop runs.

@@ -32,11 +32,26 @@ TEST(ChessBoardLine, DragsPointsRepliesAndValuesOfEachKind) {
   EXPECT_EQ(std::get<SetOp>(Parsed("set LegalMoves \"e2e4 g1f3\"")).value.text, u"e2e4 g1f3");
 }
 
+TEST(ChessBoardLine, RightButtonMarksAndWaits) {
+  const auto circle = std::get<RightOp>(Parsed("rclick d5 Shift"));
+  EXPECT_EQ(circle.from, 36);
+  EXPECT_EQ(circle.to, std::optional<std::int16_t>(36));
+  EXPECT_EQ(circle.shift, 1);
+  const auto arrow = std::get<RightOp>(Parsed("rdrag G1 F3 Alt"));
+  EXPECT_EQ(arrow.to, std::optional<std::int16_t>(22));
+  EXPECT_EQ(arrow.shift, 4);
+  EXPECT_FALSE(std::get<RightOp>(Parsed("rdrag G1 off")).to);
+  EXPECT_EQ(std::get<WaitOp>(Parsed("wait 75")).ms, 75);
+}
+
 TEST(ChessBoardLine, MalformedLinesSayWhy) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"drag E2", "takes 2 arguments"},        {"drag E2 X9", "a square or off"},
       {"press 1 a", "two whole numbers"},      {"reply Cancel maybe", "True, False or off"},
       {"set Orientation one", "whole number"}, {"set DragEnabled 1", "True or False"},
+      {"rclick E9", "takes a square"},         {"rclick E4 Meta", "Shift, Ctrl or Alt"},
+      {"rdrag E2", "takes 2 to 3 arguments"},  {"wait -1", "milliseconds"},
+      {"wait 60001", "milliseconds"},
   };
   for (const auto& [line, says] : cases) {
     const ParsedLine parsed = ParseLine(line);
@@ -134,6 +149,52 @@ get Fen
   EXPECT_TRUE(run.ok) << run.err << run.out;
   EXPECT_NE(run.out.find("announce \"white king on E1 in check\"\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Fen = \"4k3/8/8/8/8/8/8/4K3\"\n"), std::string::npos) << run.out;
+}
+
+TEST(ChessBoardSession, MarksByTheRightButtonPrintMarksChanged) {
+  const Outcome run = RunOn(R"(rclick D5 Ctrl
+rdrag G1 F3
+rdrag G1 off
+expect UserMarks "Yd5 Gg1f3"
+click A3
+expect UserMarks "Yd5 Gg1f3"
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(run.out,
+            "announce \"D5 marked yellow\"\n"
+            "event MarksChanged\n"
+            "announce \"arrow G1 to F3, green\"\n"
+            "event MarksChanged\n"
+            "event MouseMove Button=2 Shift=0 X=15 Y=15\n"
+            "event MouseUp Button=2 Shift=0 X=15 Y=15\n"
+            "message \"Empty Square\"\n")
+      << "released off the board, the right button is the surface's; a square's click is "
+         "no pointer's and clears nothing";
+  // A left press and release on A3's middle (device pixels at 96 dpi) clears them.
+  const Outcome cleared = RunOn("rclick D5\npress 56 296\nrelease 56 296\n");
+  EXPECT_NE(cleared.out.find("announce \"marks cleared\"\nevent MarksChanged\n"), std::string::npos)
+      << cleared.out;
+}
+
+TEST(ChessBoardSession, WaitMovesTheClockAndSlidingPiecesWithIt) {
+  const auto slides = [](const std::string& script) {
+    std::ostringstream out, err;
+    Session session(out, err, ControlClass::kChessBoard);
+    std::vector<std::string> lines;
+    std::istringstream in(script);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    EXPECT_TRUE(session.Run(lines, false)) << err.str();
+    std::vector<SlidingPiece> pieces;
+    for (const auto& slide : session.control().surface().Sliding()) {
+      if (slide) pieces.push_back(*slide);
+    }
+    return pieces;
+  };
+  const Rect e3 = SurfaceRect(*FindControl({ControlName::kSquarePicture, 21}));
+  EXPECT_EQ(slides("set PutMove E2-E4\nwait 75\n"),
+            (std::vector<SlidingPiece>{{Picture::kWhitePawn, 29, e3.left, e3.top}}));
+  EXPECT_TRUE(slides("set PutMove E2-E4\nwait 150\n").empty());
+  EXPECT_TRUE(slides("set AnimationTime 0\nset PutMove E2-E4\n").empty());
 }
 
 TEST(ChessBoardSession, AUserControl1HasNoLaterMembers) {

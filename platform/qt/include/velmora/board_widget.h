@@ -127,6 +127,9 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   // A person's move from one square to another is about to be made; promotion is "" or the
   // chosen piece's letter, upper-case for white.
   void beforeMove(const QString& from, const QString& to, const QString& promotion, bool& cancel);
+  // The person drew, took away or cleared their own marks with the mouse (userMarks holds them
+  // now); the MarksChanged event. marksChanged() is the marks property's own notice.
+  void userMarksDrawn();
 
  protected:
   void changeEvent(QEvent* event) override;

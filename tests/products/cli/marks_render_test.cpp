@@ -1,0 +1,156 @@
+// Marks, arrows and sliding pieces as the headless canvas draws them: pixels per colour and
+// scale, and repaints of only the planned boxes matching a whole new picture.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "control/user_control.h"
+#include "platform/headless/headless_forms.h"
+#include "platform/headless/png_renderer.h"
+#include "tests/support/recording_host.h"
+#include "view/repaint_plan.h"
+
+namespace velmora {
+namespace {
+
+std::int16_t Number(std::u16string_view name) {
+  return SquareNumber(*ParseSquareName(name[0], name[1]));
+}
+
+// What the mark's colour laid over `under` at `strength` (out of 255) gives, within rounding.
+bool Blended(Rgb got, Rgb under, Rgb mark, int strength) {
+  const auto near = [strength](int g, int u, int m) {
+    return std::abs(g - (u + (m - u) * strength / 255)) <= 2;
+  };
+  return near(got.r, under.r, mark.r) && near(got.g, under.g, mark.g) &&
+         near(got.b, under.b, mark.b);
+}
+
+struct ColourCase {
+  char16_t letter;
+  Rgb rgb;
+};
+
+constexpr ColourCase kColours[] = {
+    {u'G', {21, 120, 27}}, {u'R', {136, 32, 32}}, {u'Y', {230, 143, 0}}, {u'B', {0, 48, 136}}};
+constexpr int kCircleStrength = 204;
+constexpr int kArrowStrength = 166;
+
+TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const Rgb d4 = SquareColour(Number(u"D4"));
+  const Rgb d6 = SquareColour(Number(u"D6"));
+  for (const ColourCase& colour : kColours) {
+    const std::u16string c(1, colour.letter);
+    ASSERT_FALSE(control->Marks(c + u"d4 " + c + u"f3f6"));
+    for (const int s : {1, 2}) {
+      PngRenderer renderer(s);
+      const RgbImage image = renderer.Render(BuildDisplayList(control->surface(), u""));
+      const auto picture = [&](std::u16string_view name) {
+        return renderer.grid().BoxOf(*FindControl({ControlName::kSquarePicture, Number(name)}));
+      };
+      const auto at = [&](std::u16string_view name, int dx, int dy) {
+        const PixelBox box = picture(name);
+        return image.At(box.left + 24 * s + dx * s, box.top + 24 * s + dy * s);
+      };
+      const std::string where = "colour " + std::string(1, static_cast<char>(colour.letter)) +
+                                " at " + std::to_string(s) + "x";
+      // The circle: a ring just inside the square, its middle left as it was.
+      EXPECT_TRUE(Blended(at(u"D4", 20, 0), d4, colour.rgb, kCircleStrength)) << where;
+      EXPECT_TRUE(Blended(at(u"D4", 0, -21), d4, colour.rgb, kCircleStrength)) << where;
+      EXPECT_EQ(at(u"D4", 0, 0), d4) << where;
+      EXPECT_EQ(at(u"D4", 23, 23), d4) << where << ": the corner is outside the ring";
+      // The arrow F3 to F6: its shaft through F4 and F5, its head's wings wider than the shaft
+      // just before the tip, nothing beside the shaft.
+      const Rgb f4 = SquareColour(Number(u"F4"));
+      const Rgb f6 = SquareColour(Number(u"F6"));
+      EXPECT_TRUE(Blended(at(u"F4", -1, 0), f4, colour.rgb, kArrowStrength)) << where;
+      EXPECT_TRUE(Blended(at(u"F6", 5, 12), f6, colour.rgb, kArrowStrength)) << where;
+      EXPECT_EQ(at(u"F4", 8, 0), f4) << where;
+      EXPECT_EQ(at(u"F6", 0, -4), f6) << where << ": nothing past the tip";
+      EXPECT_EQ(at(u"D6", 0, 0), d6) << where;
+    }
+  }
+}
+
+// Repaints a kept picture from the planned boxes only, as a screen does.
+class PlannedScreen : public SurfaceObserver {
+ public:
+  PlannedScreen(UserControl1& control, double scale)
+      : control_(control), renderer_(scale), image_(renderer_.Render(List())) {
+    control_.SetSurfaceObserver(this);
+  }
+  ~PlannedScreen() override { control_.SetSurfaceObserver(nullptr); }
+
+  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
+  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
+  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
+  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
+  void FocusMoved() override { Add(SurfaceReport::Focus()); }
+  void DragChanged() override { Add(SurfaceReport::Drag()); }
+  void MarkChanged(std::int16_t from, std::int16_t to) override {
+    Add(SurfaceReport::Mark(from, to));
+  }
+  void SlideChanged(std::size_t slot) override { Add(SurfaceReport::Slide(slot)); }
+
+  const RgbImage& Repainted() {
+    renderer_.Repaint(image_, List(), dirty_);
+    dirty_.clear();
+    return image_;
+  }
+  RgbImage Whole() { return renderer_.Render(List()); }
+
+ private:
+  DisplayList List() const { return BuildDisplayList(control_.surface(), control_.GetMove()); }
+  void Add(const SurfaceReport& report) {
+    for (const PixelBox& box : plan_.For(renderer_.grid(), control_.surface(), report)) {
+      dirty_.push_back(box);
+    }
+  }
+
+  UserControl1& control_;
+  PngRenderer renderer_;
+  RgbImage image_;
+  RepaintPlan plan_;
+  std::vector<PixelBox> dirty_;
+};
+
+TEST(MarkPixels, RepaintingThePlannedBoxesOfMarksAndSlidesGivesTheWholePicture) {
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    HeadlessForms forms;
+    RecordingHost host;
+    const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    forms.Attach(control);
+    PlannedScreen screen(*control, scale);
+    int checks = 0;
+    const auto check = [&] {
+      const RgbImage whole = screen.Whole();
+      EXPECT_EQ(screen.Repainted().bytes(), whole.bytes()) << "check " << checks << " at " << scale;
+      ++checks;
+    };
+    ASSERT_FALSE(control->Marks(u"Gb1c3 Rd4 Yh1a8"));
+    check();
+    control->DrawUserMark({MarkColour::kBlue, {2, 5}, Square{5, 2}});
+    check();
+    control->PutMove(u"G1-F3");
+    control->Advance(0);
+    check();
+    control->Advance(40);
+    check();
+    control->PutMove(u"E2-E4");  // a second slide while the first goes on
+    control->Advance(80);
+    check();
+    control->Advance(130);
+    check();
+    ASSERT_FALSE(control->Marks(u"Bc3"));
+    control->ClearUserMarks();
+    control->Advance(1000);
+    check();
+    EXPECT_EQ(checks, 7);
+  }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,98 @@
+#include "view/mark_shapes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+// Strengths out of 255: the ring a little stronger than the arrow, which lies over pieces.
+constexpr unsigned kCircleStrength = 204;
+constexpr unsigned kArrowStrength = 166;
+
+// The ring, in hundredths of the picture.
+constexpr double kCircleUnits = 100;
+constexpr double kRingOuter = 47;
+constexpr double kRingInner = 40;
+
+// The arrow, in parts of a square's side.
+constexpr double kShaftHalfWidth = 0.09;
+constexpr double kHeadHalfWidth = 0.24;
+constexpr double kHeadLength = 0.42;
+
+void Fade(CoverageMask& mask, unsigned strength) {
+  for (std::uint8_t& coverage : mask.coverage) {
+    coverage = static_cast<std::uint8_t>(coverage * strength / 255);
+  }
+}
+
+PathPoint Middle(const PixelBox& box) {
+  return {(box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0};
+}
+
+}  // namespace
+
+Rgb MarkRgb(MarkColour colour) {
+  switch (colour) {
+    case MarkColour::kGreen:
+      return {21, 120, 27};
+    case MarkColour::kRed:
+      return {136, 32, 32};
+    case MarkColour::kYellow:
+      return {230, 143, 0};
+    case MarkColour::kBlue:
+      return {0, 48, 136};
+  }
+  return {0, 0, 0};
+}
+
+PixelBox Union(const PixelBox& a, const PixelBox& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
+CoverageMask CircleMask(MaskSize size) {
+  Path path(FillRule::kEvenOdd);
+  AddCircle(path, {kCircleUnits / 2, kCircleUnits / 2}, kRingOuter);
+  AddCircle(path, {kCircleUnits / 2, kCircleUnits / 2}, kRingInner);
+  CoverageMask mask = Rasterize(path, kCircleUnits, size);
+  Fade(mask, kCircleStrength);
+  return mask;
+}
+
+CoverageMask ArrowMask(const PixelBox& from, const PixelBox& to, const PixelBox& reach) {
+  const MaskSize size{reach.width(), reach.height()};
+  const PathPoint start = Middle(from);
+  const PathPoint tip = Middle(to);
+  const double dx = tip.x - start.x, dy = tip.y - start.y;
+  const double length = std::hypot(dx, dy);
+  const double side = std::min(from.width(), from.height());
+  Path path(FillRule::kNonZero);
+  if (length > 0 && size.width > 0 && size.height > 0) {
+    const double ux = dx / length, uy = dy / length;  // along the arrow
+    const double nx = -uy, ny = ux;                   // across it
+    const double head = std::min(kHeadLength * side, length);
+    const PathPoint base{tip.x - ux * head, tip.y - uy * head};
+    // Points in pixels from the reach's corner, then in the rasterizer's unit box: the unit box
+    // is mapped onto the mask's width and height, so each axis is divided by its own side.
+    const auto at = [&](PathPoint p, double across) -> PathPoint {
+      return {(p.x + nx * across - reach.left) / size.width,
+              (p.y + ny * across - reach.top) / size.height};
+    };
+    const double shaft = kShaftHalfWidth * side;
+    const double wing = kHeadHalfWidth * side;
+    path.MoveTo(at(start, shaft))
+        .LineTo(at(base, shaft))
+        .LineTo(at(base, wing))
+        .LineTo(at(tip, 0))
+        .LineTo(at(base, -wing))
+        .LineTo(at(base, -shaft))
+        .LineTo(at(start, -shaft))
+        .Close();
+  }
+  CoverageMask mask = Rasterize(path, 1.0, size);
+  Fade(mask, kArrowStrength);
+  return mask;
+}
+
+}  // namespace velmora

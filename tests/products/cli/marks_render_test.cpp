@@ -75,6 +75,40 @@ TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
   }
 }
 
+// Turned half way round, the board draws each square where the opposite one stands, and its
+// marks with it: on an empty board, G1-F3 and D4 turned look exactly as B8-C6 and E5 unturned.
+TEST(MarkPixels, ATurnedBoardDrawsMarksWhereItDrawsTheirSquares) {
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto turned = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const auto upright = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  for (const auto& control : {turned, upright}) control->PutPosition(std::u16string(64, u'*'));
+  ASSERT_FALSE(turned->Orientation(1));
+  ASSERT_FALSE(upright->Marks(u"Gb8c6 Re5"));
+  for (const int s : {1, 2}) {
+    PngRenderer renderer(s);
+    const auto render = [&](const UserControl1& control) {
+      return renderer.Render(BuildDisplayList(control.surface(), u""));
+    };
+    ASSERT_FALSE(turned->Marks(u""));
+    const RgbImage plain = render(*turned);
+    ASSERT_FALSE(turned->Marks(u"Gg1f3 Rd4"));
+    const RgbImage marked = render(*turned), expected = render(*upright);
+    // The squares' area, from A8's square at the top left to H1's at the bottom right.
+    const PixelBox top_left = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 57}));
+    const PixelBox bottom_right = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 8}));
+    int differing = 0, shown = 0;
+    for (int y = top_left.top; y < bottom_right.bottom; ++y) {
+      for (int x = top_left.left; x < bottom_right.right; ++x) {
+        differing += marked.At(x, y) != expected.At(x, y);
+        shown += marked.At(x, y) != plain.At(x, y);
+      }
+    }
+    EXPECT_EQ(differing, 0) << "at " << s << "x";
+    EXPECT_GT(shown, 500 * s * s) << "at " << s << "x: the marks are drawn at all";
+  }
+}
+
 // Repaints a kept picture from the planned boxes only, as a screen does.
 class PlannedScreen : public SurfaceObserver {
  public:
@@ -90,6 +124,7 @@ class PlannedScreen : public SurfaceObserver {
   void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
   void FocusMoved() override { Add(SurfaceReport::Focus()); }
   void DragChanged() override { Add(SurfaceReport::Drag()); }
+  void BoardTurned() override { Add(SurfaceReport::Board()); }
   void MarkChanged(std::int16_t from, std::int16_t to) override {
     Add(SurfaceReport::Mark(from, to));
   }
@@ -144,11 +179,17 @@ TEST(MarkPixels, RepaintingThePlannedBoxesOfMarksAndSlidesGivesTheWholePicture) 
     check();
     control->Advance(130);
     check();
+    ASSERT_FALSE(control->Orientation(1));  // marks and a slide on the turned board
+    check();
+    control->PutMove(u"D7-D5");
+    control->Advance(1100);
+    control->Advance(1175);
+    check();
     ASSERT_FALSE(control->Marks(u"Bc3"));
     control->ClearUserMarks();
-    control->Advance(1000);
+    control->Advance(3000);
     check();
-    EXPECT_EQ(checks, 7);
+    EXPECT_EQ(checks, 9);
   }
 }
 

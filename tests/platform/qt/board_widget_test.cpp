@@ -17,11 +17,14 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/headless/png_renderer.h"
 #include "platform/qt/board_widget_impl.h"
 #include "platform/qt/qt_accessible.h"
 #include "tests/platform/qt/widget_driver.h"
 #include "velmora/board_widget.h"
 #include "view/artwork.h"
+#include "view/display_list.h"
+#include "view/highlight.h"
 
 namespace velmora::testing {
 
@@ -126,6 +129,33 @@ void DragTo(QWidget* widget, QPoint from, QPoint to,
 // Where a drag ends: a square's name, or "off" for a point beside the board.
 QPoint DropPoint(const QString& where) {
   return where == "off" ? QPoint(2, 2) : SquareRect(where).center();
+}
+
+// The square drawn at `name`'s place when the board is turned the other way: a half turn swaps A
+// with H and 1 with 8.
+QString HalfTurnedName(QStringView name) {
+  return QString(QChar(u'A' + u'H' - name[0].unicode())) + QChar(u'1' + u'8' - name[1].unicode());
+}
+
+// Where a square is drawn, in logical pixels, with white (0) or black (1) at the bottom.
+QRect DrawnSquareRect(QStringView name, int orientation) {
+  return SquareRect(orientation == 0 ? name.toString() : HalfTurnedName(name));
+}
+
+// Pixels of a square in the widget's rendering more than two levels off the core's own render
+// of the widget's board in any channel (Qt's compositing rounds its own way).
+int PixelsOffTheCoresRender(const QImage& rendering, const RgbImage& core, const QRect& square) {
+  const int ratio = qRound(rendering.devicePixelRatio());
+  int off = 0;
+  for (int y = square.top() * ratio; y < (square.bottom() + 1) * ratio; ++y) {
+    for (int x = square.left() * ratio; x < (square.right() + 1) * ratio; ++x) {
+      const QRgb got = rendering.pixel(x, y);
+      const Rgb want = core.At(x, y);
+      off += std::abs(qRed(got) - want.r) > 2 || std::abs(qGreen(got) - want.g) > 2 ||
+             std::abs(qBlue(got) - want.b) > 2;
+    }
+  }
+  return off;
 }
 
 }  // namespace
@@ -575,21 +605,30 @@ class BoardWidgetTest : public QObject {
   }
 
   void theSquaresFormAnEightByEightTable_data() {
+    QTest::addColumn<int>("orientation");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("name");
-    QTest::newRow("top left") << 0 << 0 << "A8, black rook";
-    QTest::newRow("top right") << 0 << 7 << "H8, black rook";
-    QTest::newRow("bottom left") << 7 << 0 << "A1, white rook";
-    QTest::newRow("the white king") << 7 << 4 << "E1, white king";
-    QTest::newRow("an empty middle") << 4 << 3 << "D4, empty";
+    QTest::newRow("top left") << 0 << 0 << 0 << "A8, black rook";
+    QTest::newRow("top right") << 0 << 0 << 7 << "H8, black rook";
+    QTest::newRow("bottom left") << 0 << 7 << 0 << "A1, white rook";
+    QTest::newRow("the white king") << 0 << 7 << 4 << "E1, white king";
+    QTest::newRow("an empty middle") << 0 << 4 << 3 << "D4, empty";
+    QTest::newRow("turned: top left") << 1 << 0 << 0 << "H1, white rook";
+    QTest::newRow("turned: top right") << 1 << 0 << 7 << "A1, white rook";
+    QTest::newRow("turned: bottom left") << 1 << 7 << 0 << "H8, black rook";
+    QTest::newRow("turned: the white king") << 1 << 0 << 3 << "E1, white king";
+    QTest::newRow("turned: an empty middle") << 1 << 3 << 4 << "D4, empty";
   }
 
+  // Cells are numbered by where they are drawn, and lie there.
   void theSquaresFormAnEightByEightTable() {
+    QFETCH(int, orientation);
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(QString, name);
     const auto widget = ShownWidget();
+    QVERIFY(widget->setOrientation(orientation));
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
     QAccessibleTableInterface* table = board->tableInterface();
     QVERIFY(table != nullptr);
@@ -602,6 +641,8 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
     QCOMPARE(table->rowDescription(row) + table->columnDescription(column),
              name.mid(1, 1) + name.left(1));
+    const QRect drawn = DrawnSquareRect(name.left(2), orientation);
+    QCOMPARE(cell->rect(), QRect(widget->mapToGlobal(drawn.topLeft()), drawn.size()));
   }
 
   void aPickReadsOnItsSquare() {
@@ -719,6 +760,103 @@ class BoardWidgetTest : public QObject {
     const QRegion expected =
         QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kMoveDisplay});
     QCOMPARE(recorder.painted, expected);
+  }
+
+  // Black at the bottom: clicks, drags and keys land where the squares are drawn. Turned, Left
+  // goes toward column H and Down toward row 8, so from A1 four Lefts and a Down reach E2; the
+  // Up after the second Down comes back to E2 only if Up goes toward row 1.
+  void aTurnedBoardTakesInputWhereItIsDrawn_data() {
+    QTest::addColumn<QString>("input");  // "click" or "drag" and squares, else keys
+    QTest::addColumn<QString>("getMove");
+    QTest::newRow("clicks") << "click G1 F3"
+                            << "G1-F3";
+    QTest::newRow("a drag") << "drag D7 D5"
+                            << "D7-D5";
+    QTest::newRow("keys: Up goes toward row 1")
+        << "Left Left Left Left Down Down Up Space Down Down Return"
+        << "E2-E4";
+  }
+
+  void aTurnedBoardTakesInputWhereItIsDrawn() {
+    QFETCH(QString, input);
+    QFETCH(QString, getMove);
+    const auto widget = ShownWidget();
+    QVERIFY(widget->setOrientation(1));
+    const QStringList words = input.split(' ');
+    if (words[0] == "click") {
+      for (const QString& square : words.mid(1))
+        ClickAt(widget.get(), DrawnSquareRect(square, 1).center());
+    } else if (words[0] == "drag") {
+      DragTo(widget.get(), DrawnSquareRect(words[1], 1).center(),
+             DrawnSquareRect(words[2], 1).center());
+    } else {
+      PressKeys(widget.get(), input);
+    }
+    QCOMPARE(widget->getMove(), getMove);
+    QCOMPARE(widget->lastMove(), getMove);
+  }
+
+  // The last move's two squares tinted and a glow on the check square, white or black at the
+  // bottom, at 1x and 2x: the widget's pixels are the core's own render of its board, and each
+  // change repaints the squares it touches.
+  void theLastMoveAndTheCheckArePainted_data() {
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<qreal>("ratio");
+    for (const int orientation : {0, 1}) {
+      for (const qreal ratio : {1.0, 2.0}) {
+        QTest::addRow("orientation %d at %gx", orientation, ratio) << orientation << ratio;
+      }
+    }
+  }
+
+  void theLastMoveAndTheCheckArePainted() {
+    QFETCH(int, orientation);
+    QFETCH(qreal, ratio);
+    const auto widget = ShownWidget();
+    QVERIFY(widget->setAnimationTime(0));
+    QVERIFY(widget->setShowLastMove(true));
+    QVERIFY(widget->setOrientation(orientation));
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    PaintRecorder recorder;
+    widget->installEventFilter(&recorder);
+    QCoreApplication::processEvents();
+    recorder.painted = QRegion();
+    // G1 is dark and empty after the move, F3 light with the knight; D5 an empty light square.
+    widget->setPutMove("G1-F3");
+    QVERIFY(widget->setCheckSquare("D5"));
+    QTRY_VERIFY(recorder.painted.contains(DrawnSquareRect(u"D5", orientation)));
+    QVERIFY(recorder.painted.contains(DrawnSquareRect(u"G1", orientation)));
+    QVERIFY(recorder.painted.contains(DrawnSquareRect(u"F3", orientation)));
+
+    const UserControl1& control = *WidgetAccess::Of(*widget).control;
+    PngRenderer core(ratio);
+    const RgbImage reference = core.Render(BuildDisplayList(control.surface(), control.GetMove()));
+    const QImage rendering = Render(widget.get(), ratio);
+    for (const char16_t* square : {u"G1", u"F3", u"D5", u"E3"}) {
+      const QRect drawn = DrawnSquareRect(square, orientation);
+      QCOMPARE(PixelsOffTheCoresRender(rendering, reference, drawn), 0);
+    }
+    // The reference does show them: the tint's corner and the glow's middle are not the squares'
+    // own colours.
+    const int in = qRound(2 * ratio);
+    const QRect g1 = DrawnSquareRect(u"G1", orientation);
+    QVERIFY(reference.At(qRound(g1.left() * ratio) + in, qRound(g1.top() * ratio) + in) !=
+            colours::kDarkSquare);
+    const QPoint d5 = DrawnSquareRect(u"D5", orientation).center();
+    QCOMPARE(reference.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)), kCheckGlow);
+
+    // Cleared by the host: the squares repaint plain.
+    recorder.painted = QRegion();
+    QVERIFY(widget->setLastMove(""));
+    QVERIFY(widget->setCheckSquare(""));
+    QTRY_VERIFY(recorder.painted.contains(DrawnSquareRect(u"D5", orientation)));
+    QVERIFY(recorder.painted.contains(g1));
+    const QImage cleared = Render(widget.get(), ratio);
+    const RgbImage plain = core.Render(BuildDisplayList(control.surface(), control.GetMove()));
+    for (const char16_t* square : {u"G1", u"F3", u"D5"}) {
+      QCOMPARE(PixelsOffTheCoresRender(cleared, plain, DrawnSquareRect(square, orientation)), 0);
+    }
+    QCOMPARE(plain.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)), colours::kLightSquare);
   }
 
   void dragsEndAsTheirDropSays_data() {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,6 +84,34 @@ class AccessibleWindowTest : public SurfaceTest {
     MapWindowPoints(window_->hwnd(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
   }
+  // Where a reader is told a part lies, checked against `expected` in screen pixels; a hit test
+  // at its middle finds the part again.
+  void ExpectLocation(LONG part, const RECT& expected) const {
+    LONG x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(acc_->accLocation(&x, &y, &w, &h, Child(part)), S_OK);
+    EXPECT_EQ(x, expected.left) << part;
+    EXPECT_EQ(y, expected.top) << part;
+    EXPECT_EQ(w, expected.right - expected.left) << part;
+    EXPECT_EQ(h, expected.bottom - expected.top) << part;
+    VARIANT hit;
+    EXPECT_EQ(acc_->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, part);
+  }
+  // Where a reader's step from `start` in `direction` leads; none past the edge.
+  struct Step {
+    LONG start, direction;
+    std::optional<LONG> end;
+  };
+  void ExpectSteps(std::span<const Step> steps) const {
+    for (const Step& c : steps) {
+      VARIANT end;
+      const HRESULT hr = acc_->accNavigate(c.direction, Child(c.start), &end);
+      EXPECT_EQ(hr, c.end ? S_OK : S_FALSE) << c.start << " " << c.direction;
+      if (c.end) {
+        EXPECT_EQ(end.lVal, *c.end) << c.start << " " << c.direction;
+      }
+    }
+  }
 
   IAccessible* acc_ = nullptr;
 };
@@ -155,39 +185,56 @@ TEST_F(AccessibleWindowTest, StatesFocusAndSelectionFollowTheCore) {
 }
 
 TEST_F(AccessibleWindowTest, LocationsHitTestingAndNavigationAgree) {
-  for (const std::int16_t part : {1, 13, 64, 65}) {
-    LONG x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(acc_->accLocation(&x, &y, &w, &h, Child(part)), S_OK);
-    const RECT expected = ScreenRect(part);
-    EXPECT_EQ(x, expected.left) << part;
-    EXPECT_EQ(y, expected.top) << part;
-    EXPECT_EQ(w, expected.right - expected.left) << part;
-    EXPECT_EQ(h, expected.bottom - expected.top) << part;
-    VARIANT hit;
-    EXPECT_EQ(acc_->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
-    EXPECT_EQ(hit.lVal, part);
-  }
+  for (const std::int16_t part : {1, 13, 64, 65}) ExpectLocation(part, ScreenRect(part));
   EXPECT_EQ(ScreenRect(13).right - ScreenRect(13).left, MulDiv(48, ExpectedDpi(), 96))
       << "48 pixels a square at 96 dots per inch";
-  struct Case {
-    LONG start, direction;
-    std::optional<LONG> end;
-  };
-  const Case cases[] = {
+  const Step steps[] = {
       {13, NAVDIR_UP, 21},       {13, NAVDIR_DOWN, 5},      {13, NAVDIR_LEFT, 12},
       {13, NAVDIR_RIGHT, 14},    {57, NAVDIR_UP, {}},       {8, NAVDIR_RIGHT, {}},
       {13, NAVDIR_NEXT, 14},     {13, NAVDIR_PREVIOUS, 12}, {65, NAVDIR_NEXT, {}},
       {0, NAVDIR_FIRSTCHILD, 1}, {0, NAVDIR_LASTCHILD, 65}, {1, NAVDIR_PREVIOUS, {}},
       {65, NAVDIR_UP, {}},
   };
-  for (const Case& c : cases) {
-    VARIANT end;
-    const HRESULT hr = acc_->accNavigate(c.direction, Child(c.start), &end);
-    EXPECT_EQ(hr, c.end ? S_OK : S_FALSE) << c.start << " " << c.direction;
-    if (c.end) {
-      EXPECT_EQ(end.lVal, *c.end) << c.start << " " << c.direction;
-    }
+  ExpectSteps(steps);
+}
+
+// A ChessBoard turned to black's side: the squares keep their numbers and names, and are found
+// where they are drawn, their neighbours as drawn.
+class TurnedAccessibleWindowTest : public AccessibleWindowTest {
+ protected:
+  TurnedAccessibleWindowTest() { control_class_ = ControlClass::kChessBoard; }
+  void SetUp() override {
+    AccessibleWindowTest::SetUp();
+    ASSERT_FALSE(control_->Orientation(1));
   }
+};
+
+TEST_F(TurnedAccessibleWindowTest, SquaresAreWhereTheyAreDrawnAndStepAsDrawn) {
+  // Turning is a half turn: square n lies where square 65 - n lies with white at the bottom, so
+  // A1 is at the top right.
+  struct Place {
+    LONG part;
+    const wchar_t* name;
+  };
+  const Place places[] = {{1, L"A1, white rook"},
+                          {8, L"H1, white rook"},
+                          {13, L"E2, white pawn"},
+                          {57, L"A8, black rook"}};
+  const PixelGrid grid = ScreenGrid();
+  for (const Place& place : places) {
+    const PixelBox drawn = grid.BoxOf(
+        *FindControl({ControlName::kSquarePicture, static_cast<std::int16_t>(65 - place.part)}));
+    RECT expected{drawn.left, drawn.top, drawn.right, drawn.bottom};
+    MapWindowPoints(window_->hwnd(), nullptr, reinterpret_cast<POINT*>(&expected), 2);
+    ExpectLocation(place.part, expected);
+    EXPECT_EQ(Name(place.part), place.name);
+  }
+  const Step steps[] = {
+      {13, NAVDIR_UP, 5},     {13, NAVDIR_DOWN, 21}, {13, NAVDIR_LEFT, 14},
+      {13, NAVDIR_RIGHT, 12}, {1, NAVDIR_UP, {}},    {1, NAVDIR_RIGHT, {}},
+      {64, NAVDIR_LEFT, {}},  {64, NAVDIR_DOWN, {}}, {13, NAVDIR_NEXT, 14},
+  };
+  ExpectSteps(steps);
 }
 
 TEST_F(AccessibleWindowTest, TheDefaultActionIsAClickQueuedToTheWindow) {

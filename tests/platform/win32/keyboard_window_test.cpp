@@ -30,21 +30,6 @@ class KeyboardWindowTest : public SurfaceTest {
     Pump();
   }
 
-  // Posts the keys' messages, then runs them: a prompt that a key opens takes the keys after it
-  // from the message loop while it waits. Ctrl is held down for the whole batch when asked.
-  void Type(const std::vector<WPARAM>& keys, bool ctrl = false) {
-    BYTE saved[256], state[256] = {};
-    GetKeyboardState(saved);
-    if (ctrl) state[VK_CONTROL] = 0x80;
-    SetKeyboardState(state);
-    for (const WPARAM key : keys) {
-      PostMessageW(window_->hwnd(), WM_KEYDOWN, key, 1);
-      PostMessageW(window_->hwnd(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-    }
-    Pump();
-    SetKeyboardState(saved);
-  }
-
   // Where the mark on square n lies in the window, as the painter places it.
   PixelBox MarkBox(std::int16_t n) const {
     return ScreenGrid().BoxOf({ControlName::kSquarePicture, n},

@@ -308,6 +308,19 @@ void SurfaceTest::PostAction(std::function<void()>* action) const {
   PostMessageW(parent_, kRunAction, 0, reinterpret_cast<LPARAM>(action));
 }
 
+void SurfaceTest::Type(const std::vector<WPARAM>& keys, bool ctrl) const {
+  BYTE saved[256], state[256] = {};
+  GetKeyboardState(saved);
+  if (ctrl) state[VK_CONTROL] = 0x80;
+  SetKeyboardState(state);
+  for (const WPARAM key : keys) {
+    PostMessageW(window_->hwnd(), WM_KEYDOWN, key, 1);
+    PostMessageW(window_->hwnd(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+  }
+  Pump();
+  SetKeyboardState(saved);
+}
+
 std::wstring ScreenPath(const std::wstring& name) {
   const wchar_t* folder = _wgetenv(L"VELMORA_SCREENS");
   return (folder != nullptr && *folder != 0 ? std::wstring(folder) + L"\\" : std::wstring()) + name;

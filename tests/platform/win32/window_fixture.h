@@ -115,6 +115,9 @@ class SurfaceTest : public ::testing::Test {
   void Click(POINT at) const;
   // Runs `action` when the message loop reaches it: from inside a waiting prompt, say.
   void PostAction(std::function<void()>* action) const;
+  // Posts the keys' messages, then runs them: a prompt that a key opens takes the keys after it
+  // from the message loop while it waits. Ctrl is held down for the whole batch when asked.
+  void Type(const std::vector<WPARAM>& keys, bool ctrl = false) const;
 
   // The class the control is created as; a fixture of a ChessBoard sets it before SetUp.
   ControlClass control_class_ = ControlClass::kUserControl1;

@@ -198,7 +198,7 @@ HRESULT ControlObject::WriteNumber(LONG value, Refused (UserControl1::*write)(st
 }
 
 // An orientation travels as the number it stands for.
-static_assert(sizeof(BoardOrientation) == sizeof(LONG));
+static_assert(sizeof(::BoardOrientation) == sizeof(LONG));
 
 STDMETHODIMP ControlObject::get_DragEnabled(VARIANT_BOOL* value) {
   return ReadTruth(value, &UserControl1::DragEnabled);
@@ -218,10 +218,10 @@ STDMETHODIMP ControlObject::get_ShowLegalMoves(VARIANT_BOOL* value) {
 STDMETHODIMP ControlObject::put_ShowLegalMoves(VARIANT_BOOL value) {
   return WriteTruth(value, &UserControl1::ShowLegalMoves);
 }
-STDMETHODIMP ControlObject::get_Orientation(BoardOrientation* value) {
+STDMETHODIMP ControlObject::get_Orientation(::BoardOrientation* value) {
   return ReadNumber(reinterpret_cast<LONG*>(value), &UserControl1::Orientation);
 }
-STDMETHODIMP ControlObject::put_Orientation(BoardOrientation value) {
+STDMETHODIMP ControlObject::put_Orientation(::BoardOrientation value) {
   return WriteNumber(value, &UserControl1::Orientation);
 }
 STDMETHODIMP ControlObject::get_LastMove(BSTR* value) {

@@ -73,8 +73,8 @@ class ControlObject
   STDMETHODIMP put_LegalMoves(BSTR value) override;
   STDMETHODIMP get_ShowLegalMoves(VARIANT_BOOL* value) override;
   STDMETHODIMP put_ShowLegalMoves(VARIANT_BOOL value) override;
-  STDMETHODIMP get_Orientation(BoardOrientation* value) override;
-  STDMETHODIMP put_Orientation(BoardOrientation value) override;
+  STDMETHODIMP get_Orientation(::BoardOrientation* value) override;
+  STDMETHODIMP put_Orientation(::BoardOrientation value) override;
   STDMETHODIMP get_LastMove(BSTR* value) override;
   STDMETHODIMP put_LastMove(BSTR value) override;
   STDMETHODIMP get_ShowLastMove(VARIANT_BOOL* value) override;

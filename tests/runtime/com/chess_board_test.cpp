@@ -109,7 +109,7 @@ TEST_F(ChessBoardTest, RefusedWriteIsAnExceptionCarryingTheReasonAndChangesNothi
   BSTR description = nullptr;
   EXPECT_EQ(error->GetDescription(&description), S_OK);
   EXPECT_EQ(Text(description), reason);
-  EXPECT_EQ(board->put_Orientation(static_cast<BoardOrientation>(2)), E_INVALIDARG);
+  EXPECT_EQ(board->put_Orientation(static_cast<::BoardOrientation>(2)), E_INVALIDARG);
   EXPECT_EQ(board->put_AnimationTime(2001), E_INVALIDARG);
 
   EXPECT_EQ(GetText(control.get(), L"LegalMoves"), L"E2-E4");
@@ -163,7 +163,7 @@ TEST_F(ChessBoardTest, SavesItsFiveValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   ASSERT_EQ(copy.As<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
   const auto loaded = copy.As<_ChessBoard>();
   LONG time = 0;
-  BoardOrientation orientation = vlWhiteAtBottom;
+  ::BoardOrientation orientation = vlWhiteAtBottom;
   EXPECT_EQ(loaded->get_AnimationTime(&time), S_OK);
   EXPECT_EQ(loaded->get_Orientation(&orientation), S_OK);
   EXPECT_EQ(time, 25);

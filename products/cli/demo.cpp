@@ -70,9 +70,26 @@ class Demo {
     session_.host().SetReply("Cancel", cancel ? std::optional<double>(1) : std::nullopt);
   }
 
-  void HostSetsLegalMoves(std::u16string_view moves) {
-    out_ << "host sets LegalMoves = " << Quote(moves) << '\n';
-    session_.Execute(SetOp{Property::kLegalMoves, {false, std::u16string(moves)}});
+  void HostSets(Property property, std::string_view name, std::u16string_view text) {
+    out_ << "host sets " << name << " = " << Quote(text) << '\n';
+    session_.Execute(SetOp{property, {false, std::u16string(text)}});
+  }
+
+  void HostTurnsBoard(bool black_at_bottom) {
+    out_ << "host sets Orientation = " << (black_at_bottom ? 1 : 0) << '\n';
+    session_.Execute(SetOp{Property::kOrientation, {false, u"", black_at_bottom ? 1 : 0}});
+  }
+
+  // With Shift held the person's circle is red.
+  void ShiftRightClick(std::string_view square) {
+    out_ << "person right-clicks " << square << " with Shift held\n";
+    session_.Execute(RightOp{Square(square), Square(square), 1});
+  }
+
+  // Lets the session's clock run, so pieces still sliding land.
+  void Wait(std::int32_t ms) {
+    out_ << "(" << ms << " ms pass)\n";
+    session_.Execute(WaitOp{ms});
   }
 
   void Show(Property property) { out_ << FormatProperty(property, session_.control()) << '\n'; }
@@ -118,6 +135,13 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.QueueClick("E3");
   demo.RunInput();
 
+  demo.Say("The host turns the board: black at the bottom. The person, now black, drags a");
+  out << "   knight where the turned board draws it; the last move's squares are tinted.\n";
+  demo.HostTurnsBoard(true);
+  demo.Drag("B8", "C6");
+  demo.Show(Property::kLastMove);
+  demo.HostTurnsBoard(false);
+
   demo.Say("The person drags a pawn: lifting it is a pick, dropping it the move.");
   demo.Drag("D2", "D4");
   demo.Show(Property::kGetMove);
@@ -151,15 +175,25 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.RunInput();
   demo.Show(Property::kGetMove);
 
-  demo.Say("The host answers with a move of its own.");
+  demo.Say("The host answers with a move of its own and an engine's arrow: the queen eyes F2.");
   demo.HostPutMove(u"D8-H4");
+  demo.HostSets(Property::kMarks, "Marks", u"Rh4f2");
 
-  demo.Say("The host lists the legal moves; the picked queen's destinations are marked, dots on");
-  out << "   empty squares and rings round the pieces it may take; others are refused.\n";
-  demo.HostSetsLegalMoves(u"G8-F8 G8-H8 G8-F7 G8-H7 G8-G7 G8-G6 G8-G5 G8-G4 G8-G3 C3-D5");
+  demo.Say("The queen takes on F2; the host says the white king is in check, and its engine's");
+  out << "   arrow now shows the answer: the rook takes the queen.\n";
+  demo.HostPutMove(u"H4-F2");
+  demo.HostSets(Property::kCheckSquare, "CheckSquare", u"G1");
+  demo.HostSets(Property::kMarks, "Marks", u"Gf1f2");
+
+  demo.Say("The host lists the legal moves: the queen on G8 has none and cannot be picked; the");
+  out << "   king's destinations are marked, a ring round the piece it may take, a dot on H1.\n";
+  demo.HostSets(Property::kLegalMoves, "LegalMoves", u"G1-F2 G1-H1 F1-F2");
   demo.QueueClick("G8");
-  demo.QueueClick("A2");
+  demo.QueueClick("G1");
   demo.RunInput();
+  demo.Say("The person circles the pawn on E5 in red with the right button.");
+  demo.ShiftRightClick("E5");
+  demo.Wait(200);
 
   demo.Say("The board now, row 8 first (upper case: white):");
   demo.ShowBoard();

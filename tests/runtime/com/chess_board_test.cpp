@@ -176,5 +176,37 @@ TEST_F(ChessBoardTest, SavesItsFiveValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   EXPECT_EQ(first_bag->written.size(), 4u);
 }
 
+// In a stream the five follow the four too, and come back as they were written.
+TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
+  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_TRUE(control);
+  const auto board = control.As<_ChessBoard>();
+  ASSERT_EQ(board->put_DragEnabled(VARIANT_FALSE), S_OK);
+  ASSERT_EQ(board->put_ShowLastMove(VARIANT_FALSE), S_OK);
+  ASSERT_EQ(board->put_Orientation(vlBlackAtBottom), S_OK);
+  ASSERT_EQ(board->put_AnimationTime(0), S_OK);
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()), S_OK);
+  ASSERT_EQ(control.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  const LARGE_INTEGER start{};
+  ASSERT_EQ(stream->Seek(start, STREAM_SEEK_SET, nullptr), S_OK);
+  const ComPtr<IDispatch> copy = CreateControl(__uuidof(::ChessBoard));
+  ASSERT_EQ(copy.As<IPersistStreamInit>()->Load(stream.get()), S_OK);
+  const auto loaded = copy.As<_ChessBoard>();
+  VARIANT_BOOL drag = VARIANT_TRUE, legal = VARIANT_FALSE, last = VARIANT_TRUE;
+  ::BoardOrientation orientation = vlWhiteAtBottom;
+  LONG time = -1;
+  EXPECT_EQ(loaded->get_DragEnabled(&drag), S_OK);
+  EXPECT_EQ(loaded->get_ShowLegalMoves(&legal), S_OK);
+  EXPECT_EQ(loaded->get_ShowLastMove(&last), S_OK);
+  EXPECT_EQ(loaded->get_Orientation(&orientation), S_OK);
+  EXPECT_EQ(loaded->get_AnimationTime(&time), S_OK);
+  EXPECT_EQ(drag, VARIANT_FALSE);
+  EXPECT_EQ(legal, VARIANT_TRUE);
+  EXPECT_EQ(last, VARIANT_FALSE);
+  EXPECT_EQ(orientation, vlBlackAtBottom);
+  EXPECT_EQ(time, 0);
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -138,5 +138,6 @@ inline constexpr DISPID kPutPositionId = 0x68030000;
 inline constexpr DISPID kRefreshId = 0x6003000E;
 inline constexpr DISPID kChangeEvent = 9;
 inline constexpr DISPID kBeforeMoveEvent = 10;
+inline constexpr DISPID kMarksChangedEvent = 11;
 
 }  // namespace velmora::testing

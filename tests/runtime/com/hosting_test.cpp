@@ -168,6 +168,36 @@ TEST_F(HostingTest, ChessBoardsBeforeMoveCancelledLeavesTheMoveUnmade) {
   Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
 }
 
+// A person's right click on a ChessBoard draws a circle and tells the host by MarksChanged,
+// which has no arguments; a host's own write of the marks raises none.
+TEST_F(HostingTest, ChessBoardsRightClickRaisesMarksChanged) {
+  const auto control = Host(0, L"Velmora.ChessBoard");
+  ASSERT_TRUE(control);
+  const auto sink = com::MakeObject<EventSink>(__uuidof(__ChessBoard));
+  const auto dispatch = control.As<IDispatch>();
+  const DWORD cookie = Connect(control.get(), __uuidof(__ChessBoard), sink.get());
+  const HWND window = WindowOf(control);
+  const auto marks_changed = [&] {
+    return std::count_if(sink->events.begin(), sink->events.end(),
+                         [](const auto& e) { return e.id == kMarksChangedEvent; });
+  };
+
+  const POINT d5 = SquareCentre(36);
+  PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(d5.x, d5.y));
+  PostMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(d5.x, d5.y));
+  Pump();
+  EXPECT_EQ(GetText(dispatch.get(), L"UserMarks"), L"Gd5");
+  EXPECT_EQ(marks_changed(), 1);
+  const auto event = std::find_if(sink->events.begin(), sink->events.end(),
+                                  [](const auto& e) { return e.id == kMarksChangedEvent; });
+  ASSERT_NE(event, sink->events.end());
+  EXPECT_TRUE(event->types.empty());
+
+  ASSERT_EQ(PutText(dispatch.get(), L"UserMarks", L"Re4"), S_OK);
+  EXPECT_EQ(marks_changed(), 1);
+  Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
+}
+
 TEST_F(HostingTest, DisabledControlTakesNoClicks) {
   const auto control = Host(0);
   const auto dispatch = control.As<IDispatch>();

@@ -148,8 +148,7 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
-    tint.fill = kLastMoveTint;
-    tint.opacity = kLastMoveOpacity;
+    tint.fill = LastMoveColour(SquareColour(n));
     list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {

@@ -36,7 +36,7 @@ enum class PaintKind : std::uint8_t {
   kTextBox,      // a sunken text box with its text; the disabled look when !enabled
   kGroupFrame,   // a panel: filled box, etched frame and caption at the top
   kDestination,  // a legal destination's mark over a square's picture, in `destination` shape
-  kTint,         // a last-move square: `fill` laid over the square inside its outline at `opacity`
+  kTint,         // a last-move square: `fill` over the square inside its outline
   kGlow,         // a square in check: a glow of colour `line`, strongest in the middle
   kCircle,       // a circle mark inside a square's picture, in colour `line`
   kArrow,        // an arrow mark from the source square's picture to `arrow_to`'s, in `line`
@@ -57,7 +57,7 @@ struct PaintCommand {
   bool centred = false;
   bool enabled = true;
   DestinationShape destination = DestinationShape::kDot;
-  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded; tints
+  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded
   std::int16_t arrow_to = 0;   // arrows: the square the head points at, as drawn
 };
 

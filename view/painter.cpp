@@ -146,10 +146,10 @@ bool PaintsEveryPixel(const PaintCommand& command) {
       return command.fill.has_value();
     case PaintKind::kTextBox:
     case PaintKind::kGroupFrame:
+    case PaintKind::kTint:
       return true;
     case PaintKind::kIcon:
     case PaintKind::kDestination:
-    case PaintKind::kTint:
     case PaintKind::kGlow:
     case PaintKind::kCircle:
     case PaintKind::kArrow:
@@ -185,7 +185,7 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
       paint.Mask(DestinationMask(command.destination, {r.width(), r.height()}), command.line, r);
       break;
     case PaintKind::kTint:
-      paint.TranslucentFill(r, command.fill.value_or(kLastMoveTint), command.opacity);
+      paint.Fill(r, command.fill.value_or(kLastMoveTint));
       break;
     case PaintKind::kGlow:
       paint.Mask(CheckGlowMask({r.width(), r.height()}), command.line, r);

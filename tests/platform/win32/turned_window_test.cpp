@@ -189,15 +189,6 @@ class HighlightWindowTest : public ChessBoardSurfaceTest,
          << " instead of " << int(expected.r) << "," << int(expected.g) << "," << int(expected.b);
 }
 
-Rgb Tinted(Rgb square) {
-  const auto mix = [](int under, int over) {
-    return static_cast<std::uint8_t>(
-        (over * kLastMoveOpacity + under * (255 - kLastMoveOpacity) + 127) / 255);
-  };
-  return {mix(square.r, kLastMoveTint.r), mix(square.g, kLastMoveTint.g),
-          mix(square.b, kLastMoveTint.b)};
-}
-
 TEST_P(HighlightWindowTest, TheTintAndTheGlowArePaintedAndCleared) {
   ASSERT_FALSE(control_->Orientation(GetParam()));
   UpdateWindow(window_->hwnd());
@@ -209,9 +200,9 @@ TEST_P(HighlightWindowTest, TheTintAndTheGlowArePaintedAndCleared) {
   const Capture shown = CaptureClient(window_->hwnd());
   shown.SaveBmp(
       ScreenPath(L"surface-highlights-" + std::to_wstring(GetParam()) + DpiSuffix() + L".bmp"));
-  EXPECT_TRUE(Near(Inside(shown, kG1), Tinted(SquareColour(kG1))));
-  EXPECT_TRUE(Near(Middle(shown, kG1), Tinted(SquareColour(kG1))));
-  EXPECT_TRUE(Near(Inside(shown, kF3), Tinted(SquareColour(kF3))));
+  EXPECT_TRUE(Near(Inside(shown, kG1), LastMoveColour(SquareColour(kG1))));
+  EXPECT_TRUE(Near(Middle(shown, kG1), LastMoveColour(SquareColour(kG1))));
+  EXPECT_TRUE(Near(Inside(shown, kF3), LastMoveColour(SquareColour(kF3))));
   EXPECT_TRUE(Near(Inside(shown, kE3), SquareColour(kE3)));
   EXPECT_TRUE(Near(Middle(shown, kD5), kCheckGlow));
   EXPECT_TRUE(Near(Inside(shown, kD5), SquareColour(kD5)));  // the glow fades out to the edges

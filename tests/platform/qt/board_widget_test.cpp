@@ -796,9 +796,9 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(widget->lastMove(), getMove);
   }
 
-  // The last move's two squares tinted and a glow on the check square, white or black at the
-  // bottom, at 1x and 2x: the widget's pixels are the core's own render of its board, and each
-  // change repaints the squares it touches.
+  // The last move's two squares tinted, a glow on the check square, a circle and an arrow, white
+  // or black at the bottom, at 1x and 2x: the widget's pixels are the core's own render of its
+  // board, and each change repaints the squares it touches.
   void theLastMoveAndTheCheckArePainted_data() {
     QTest::addColumn<int>("orientation");
     QTest::addColumn<qreal>("ratio");
@@ -824,7 +824,9 @@ class BoardWidgetTest : public QObject {
     // G1 is dark and empty after the move, F3 light with the knight; D5 an empty light square.
     widget->setPutMove("G1-F3");
     QVERIFY(widget->setCheckSquare("D5"));
+    QVERIFY(widget->setMarks("Re3 Bb2b5"));
     QTRY_VERIFY(recorder.painted.contains(DrawnSquareRect(u"D5", orientation)));
+    QVERIFY(recorder.painted.contains(DrawnSquareRect(u"B4", orientation)));
     QVERIFY(recorder.painted.contains(DrawnSquareRect(u"G1", orientation)));
     QVERIFY(recorder.painted.contains(DrawnSquareRect(u"F3", orientation)));
 
@@ -832,7 +834,7 @@ class BoardWidgetTest : public QObject {
     PngRenderer core(ratio);
     const RgbImage reference = core.Render(BuildDisplayList(control.surface(), control.GetMove()));
     const QImage rendering = Render(widget.get(), ratio);
-    for (const char16_t* square : {u"G1", u"F3", u"D5", u"E3"}) {
+    for (const char16_t* square : {u"G1", u"F3", u"D5", u"E3", u"B3", u"B4", u"C4"}) {
       const QRect drawn = DrawnSquareRect(square, orientation);
       QCOMPARE(PixelsOffTheCoresRender(rendering, reference, drawn), 0);
     }
@@ -844,6 +846,8 @@ class BoardWidgetTest : public QObject {
             colours::kDarkSquare);
     const QPoint d5 = DrawnSquareRect(u"D5", orientation).center();
     QCOMPARE(reference.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)), kCheckGlow);
+    const QPoint b3 = DrawnSquareRect(u"B3", orientation).center();
+    QVERIFY(reference.At(qRound(b3.x() * ratio), qRound(b3.y() * ratio)) != SquareColour(18));
 
     // Cleared by the host: the squares repaint plain.
     recorder.painted = QRegion();

@@ -863,6 +863,21 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(plain.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)), colours::kLightSquare);
   }
 
+  // A finger on a touch screen drags a piece: the widget takes no touch events, so Qt turns the
+  // touch into the mouse events a drag is made of.
+  void aFingerDragsAPiece() {
+    const auto widget = ShownWidget();
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+    const QPoint from = SquareRect(u"E2").center(), to = SquareRect(u"E4").center();
+    QTest::touchEvent(widget.get(), screen.get()).press(0, from);
+    QTest::touchEvent(widget.get(), screen.get())
+        .move(0, from + QPoint(QApplication::startDragDistance() + 1, 0));
+    QTest::touchEvent(widget.get(), screen.get()).move(0, to);
+    QTest::touchEvent(widget.get(), screen.get()).release(0, to);
+    QCOMPARE(widget->getMove(), QString("E2-E4"));
+  }
+
   void dragsEndAsTheirDropSays_data() {
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("legalMoves");

@@ -4,6 +4,7 @@
 
 #include "board/board.h"
 #include "fuzz/input_texts.h"
+#include "view/accessible_parts.h"
 #include "view/layout.h"
 
 namespace velmora::fuzz {
@@ -119,10 +120,19 @@ void ChessBoardHarness::Step(ByteReader& in) {
       veto_ = in.Flag();
       break;
     default:
-      if (in.Flag()) {
-        control_->DragEnabled(in.Flag());
-      } else {
-        control_->ShowLegalMoves(in.Flag());
+      switch (in.Choice(4)) {
+        case 0:
+          control_->DragEnabled(in.Flag());
+          break;
+        case 1:
+          control_->ShowLegalMoves(in.Flag());
+          break;
+        case 2:
+          control_->Orientation(in.Flag() ? 1 : 0);
+          break;
+        default:
+          RightGesture(in);
+          break;
       }
       break;
   }
@@ -215,7 +225,7 @@ void ChessBoardHarness::RaiseEvent(EventId id, std::span<const EventArg> args) {
 // --- the person -----------------------------------------------------------------------------
 
 PointerPoint ChessBoardHarness::MiddleOf(std::int16_t square, std::int16_t held) const {
-  const PixelBox box = grid_.BoxOf(*FindControl({ControlName::kSquarePicture, square}));
+  const PixelBox box = *PartBox(control_->surface(), grid_, square);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, held};
 }
 
@@ -294,6 +304,29 @@ void ChessBoardHarness::Drag(ByteReader& in) {
     pointer_.Release(*control_, grid_, PointerButton::kLeft, {at.x, at.y, 0, 0});
     if (control_->surface().Drag()) Violation("a drag outlived its release", Take(*control_));
   });
+}
+
+// A right click or drag draws or takes away the person's marks and nothing else: no piece
+// moves, nothing is picked or put down, and the host is asked nothing.
+void ChessBoardHarness::RightGesture(ByteReader& in) {
+  constexpr std::int16_t kRightHeld = 2;
+  constexpr std::int16_t kShifts[] = {0, 1, 2, 4};
+  const auto from = static_cast<std::int16_t>(in.Choice(64) + 1);
+  const std::size_t target = in.Choice(66);  // a square, its own square again, or off the board
+  const std::int16_t shift = kShifts[in.Choice(std::size(kShifts))];
+  const Snapshot before = Take(*control_);
+  asked_.reset();
+  PointerPoint at = MiddleOf(from, kRightHeld);
+  at.shift = shift;
+  pointer_.Press(*control_, grid_, PointerButton::kRight, false, at);
+  if (target < 64) at = MiddleOf(static_cast<std::int16_t>(target + 1), kRightHeld);
+  if (target == 65) at = {-5, -5, shift, kRightHeld};
+  at.shift = shift;
+  pointer_.Move(*control_, grid_, at);
+  at.buttons_held = 0;
+  pointer_.Release(*control_, grid_, PointerButton::kRight, at);
+  RequireSame("a right-button gesture changed the board or the pick", before, Take(*control_));
+  if (asked_) Violation("a right-button gesture asked the host about a move", before);
 }
 
 void ChessBoardHarness::Click(ByteReader& in) {

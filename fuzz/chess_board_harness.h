@@ -16,10 +16,10 @@
 namespace velmora::fuzz {
 
 // A ChessBoard on the headless platform, driven by a person's drags, clicks, keys and right
-// button, turned either way, with the host's legal moves, its vetoes and its writes in between. After every operation a person's
-// gesture has left the board unchanged or changed by exactly one move the host was asked about
-// (through BeforeMove) and, while a legal list is set, one it lists; a vetoed move changes
-// nothing and raises no Change; a drag never shows a message box.
+// button, turned either way, with the host's legal moves, its vetoes and its writes in between.
+// After every operation a person's gesture has left the board unchanged or changed by exactly
+// one move the host was asked about (through BeforeMove) and, while a legal list is set, one it
+// lists; a vetoed move changes nothing and raises no Change; a drag never shows a message box.
 class ChessBoardHarness : public HostPort {
  public:
   ChessBoardHarness();

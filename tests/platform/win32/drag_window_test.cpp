@@ -273,5 +273,32 @@ TEST_F(ChessBoardSurfaceTest, ADragFrameRepaintsThePiecesOldAndNewBoxesOnly) {
   EXPECT_EQ(CellAt(*control_, kE4), u'P');
 }
 
+// The window's timer drives a host move's slide: the pawn passes between the squares in the
+// frames the timer paints, while E4 shows nothing, and lands there.
+TEST_F(ChessBoardSurfaceTest, TheTimerSlidesAHostMoveToItsSquare) {
+  ASSERT_FALSE(control_->AnimationTime(200));
+  control_->PutMove(u"E2-E4");
+  const Surface& surface = control_->surface();
+  const std::int32_t from_top = SurfaceRect(*FindControl({ControlName::kSquarePicture, kE2})).top;
+  const std::int32_t to_top = SurfaceRect(*FindControl({ControlName::kSquarePicture, kE4})).top;
+  bool seen_between = false, seen_landing = false;
+  invalidated_rects_.clear();
+  // A guard against a timer that never comes, not a measure of speed.
+  for (int tick = 0; tick < 500 && control_->NextTickAt(); ++tick) {
+    Sleep(5);
+    Pump();
+    seen_landing |= surface.IsLanding(kE4);
+    for (const auto& slide : surface.Sliding()) {
+      seen_between |= slide && slide->y < from_top && slide->y > to_top;
+    }
+  }
+  EXPECT_FALSE(control_->NextTickAt().has_value());
+  EXPECT_TRUE(seen_between);
+  EXPECT_TRUE(seen_landing);
+  EXPECT_FALSE(surface.IsSliding());
+  EXPECT_GE(invalidated_rects_.size(), 2u) << "the frames were repainted";
+  EXPECT_EQ(surface.PictureOf(kE4), Picture::kWhitePawn);
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -123,7 +123,8 @@ class ControlHarness {
   int depth_ = 0;
   std::vector<WriteInProgress> writes_;
   std::optional<std::int16_t> arg_override_;
-  std::array<int, 11> raised_{};  // events raised, by number
+  // Events raised, by number.
+  std::array<int, static_cast<std::size_t>(EventId::kMarksChanged) + 1> raised_{};
   // The longest text handed to the control; no cell may ever hold more (32 covers a number
   // or truth value written out as text).
   std::size_t longest_given_ = 32;

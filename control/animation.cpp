@@ -70,7 +70,18 @@ void Timeline::Queue(Surface& surface, const PieceTrip& trip, std::int32_t durat
   }
   *slot = Track{trip, duration, std::nullopt, queued_++};
   ++used_;
+  // Shown at its start at once, so a paint before the first frame does not show it landed.
+  Place(surface, static_cast<std::size_t>(slot - tracks_.begin()), 0);
   surface.SlidesQueued();
+}
+
+void Timeline::Place(Surface& surface, std::size_t slot, double along) const {
+  const PieceTrip& trip = tracks_[slot]->trip;
+  const Rect from = PictureRect(surface, trip.from);
+  const Rect to = PictureRect(surface, trip.to);
+  const Picture picture = PictureForCell(trip.letter).value_or(Picture::kNone);
+  surface.PlaceSlide(slot, {picture, trip.to, Between(from.left, to.left, along),
+                            Between(from.top, to.top, along)});
 }
 
 void Timeline::Land(Surface& surface, std::size_t slot) {
@@ -100,12 +111,7 @@ void Timeline::Advance(Surface& surface, std::int64_t now) {
       Land(surface, slot);
       continue;
     }
-    const Rect from = PictureRect(surface, track->trip.from);
-    const Rect to = PictureRect(surface, track->trip.to);
-    const double along = Eased(fraction);
-    const Picture picture = PictureForCell(track->trip.letter).value_or(Picture::kNone);
-    surface.PlaceSlide(slot, {picture, track->trip.to, Between(from.left, to.left, along),
-                              Between(from.top, to.top, along)});
+    Place(surface, slot, Eased(fraction));
   }
 }
 

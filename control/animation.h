@@ -25,8 +25,9 @@ struct PieceTrip {
 std::vector<PieceTrip> MatchTrips(const Board& before, const Board& after);
 
 // The time pieces slide in, on a clock the front end passes in (milliseconds, its own origin).
-// A slide queued now starts at the first Advance after it, so a host's move carries no time;
-// from then on each Advance places the piece on its way (easing in and out) until it lands.
+// A slide queued now shows its piece where it starts and starts moving at the first Advance
+// after it, so a host's move carries no time; from then on each Advance places the piece on its
+// way (easing in and out) until it lands.
 // Only the surface's pictures follow: the board and the host's events changed already.
 class Timeline {
  public:
@@ -54,6 +55,8 @@ class Timeline {
     std::uint64_t order;  // queued order: the oldest lands first when the slots run out
   };
   void Land(Surface& surface, std::size_t slot);
+  // Puts the piece in `slot` `along` its way (0 at the start, 1 at the end).
+  void Place(Surface& surface, std::size_t slot, double along) const;
 
   std::array<std::optional<Track>, kMostSlides> tracks_{};
   std::size_t used_ = 0;

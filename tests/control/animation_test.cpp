@@ -119,7 +119,9 @@ class Sliding : public ChessBoardFixture {
 TEST_F(Sliding, AHostMoveSlidesOverItsTimeFromTheFirstAdvance) {
   control->PutMove(u"E2-E4");
   EXPECT_EQ(control->board().Cell({4, 5}), u'P') << "the board changed at once";
-  EXPECT_TRUE(Slides().empty()) << "nothing moves before the clock does";
+  EXPECT_EQ(Slides(), (std::vector{At(Picture::kWhitePawn, u"E4", u"E2")}))
+      << "shown where it starts until the clock moves it";
+  EXPECT_TRUE(control->surface().IsLanding(Number(u"E4")));
   EXPECT_EQ(control->NextTickAt(), std::optional<std::int64_t>(0));
 
   control->Advance(1000);

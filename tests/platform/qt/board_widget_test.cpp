@@ -259,6 +259,7 @@ class BoardWidgetTest : public QObject {
   void aWriteBeforeShowingActsAtOnce() {
     BoardWidget widget;
     widget.setShowLastMove(false);
+    widget.setAnimationTime(0);
     QSignalSpy changed(&widget, &BoardWidget::changed);
     QSignalSpy notices(&widget, &BoardWidget::putMoveChanged);
     widget.setPutMove("E2-E4");

@@ -7,6 +7,7 @@
 #include "control/user_control.h"
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/png_renderer.h"
+#include "tests/products/cli/planned_screen.h"
 #include "tests/support/recording_host.h"
 #include "view/repaint_plan.h"
 
@@ -108,49 +109,6 @@ TEST(MarkPixels, ATurnedBoardDrawsMarksWhereItDrawsTheirSquares) {
     EXPECT_GT(shown, 500 * s * s) << "at " << s << "x: the marks are drawn at all";
   }
 }
-
-// Repaints a kept picture from the planned boxes only, as a screen does.
-class PlannedScreen : public SurfaceObserver {
- public:
-  PlannedScreen(UserControl1& control, double scale)
-      : control_(control), renderer_(scale), image_(renderer_.Render(List())) {
-    control_.SetSurfaceObserver(this);
-  }
-  ~PlannedScreen() override { control_.SetSurfaceObserver(nullptr); }
-
-  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
-  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
-  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
-  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
-  void FocusMoved() override { Add(SurfaceReport::Focus()); }
-  void DragChanged() override { Add(SurfaceReport::Drag()); }
-  void BoardTurned() override { Add(SurfaceReport::Board()); }
-  void MarkChanged(std::int16_t from, std::int16_t to) override {
-    Add(SurfaceReport::Mark(from, to));
-  }
-  void SlideChanged(std::size_t slot) override { Add(SurfaceReport::Slide(slot)); }
-
-  const RgbImage& Repainted() {
-    renderer_.Repaint(image_, List(), dirty_);
-    dirty_.clear();
-    return image_;
-  }
-  RgbImage Whole() { return renderer_.Render(List()); }
-
- private:
-  DisplayList List() const { return BuildDisplayList(control_.surface(), control_.GetMove()); }
-  void Add(const SurfaceReport& report) {
-    for (const PixelBox& box : plan_.For(renderer_.grid(), control_.surface(), report)) {
-      dirty_.push_back(box);
-    }
-  }
-
-  UserControl1& control_;
-  PngRenderer renderer_;
-  RgbImage image_;
-  RepaintPlan plan_;
-  std::vector<PixelBox> dirty_;
-};
 
 TEST(MarkPixels, RepaintingThePlannedBoxesOfMarksAndSlidesGivesTheWholePicture) {
   for (const double scale : {1.0, 1.5, 2.0}) {

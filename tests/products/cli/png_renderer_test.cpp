@@ -1,4 +1,5 @@
 #include "platform/headless/png_renderer.h"
+#include "tests/products/cli/planned_screen.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -37,46 +38,6 @@ int InkOnSquare(const RgbImage& image, std::int16_t n) {
 RgbImage RenderNew(double scale = 1) {
   return PngRenderer(scale).Render(BuildDisplayList(Surface(), u""));
 }
-
-// Repaints a kept picture as a screen does: only the boxes the core's plan gives for what the
-// surface reports.
-class PlannedScreen : public SurfaceObserver {
- public:
-  PlannedScreen(UserControl1& control, double scale)
-      : control_(control), renderer_(scale), image_(renderer_.Render(List())) {
-    control_.SetSurfaceObserver(this);
-  }
-  ~PlannedScreen() override { control_.SetSurfaceObserver(nullptr); }
-
-  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
-  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
-  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
-  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
-  void FocusMoved() override { Add(SurfaceReport::Focus()); }
-  void BoardTurned() override { Add(SurfaceReport::Board()); }
-
-  // The kept picture with the planned boxes repainted, and what a whole new render shows.
-  const RgbImage& Repainted() {
-    renderer_.Repaint(image_, List(), dirty_);
-    dirty_.clear();
-    return image_;
-  }
-  RgbImage Whole() { return renderer_.Render(List()); }
-
- private:
-  DisplayList List() const { return BuildDisplayList(control_.surface(), control_.GetMove()); }
-  void Add(const SurfaceReport& report) {
-    for (const PixelBox& box : plan_.For(renderer_.grid(), control_.surface(), report)) {
-      dirty_.push_back(box);
-    }
-  }
-
-  UserControl1& control_;
-  PngRenderer renderer_;
-  RgbImage image_;
-  RepaintPlan plan_;
-  std::vector<PixelBox> dirty_;
-};
 
 TEST(PngRenderer, RepaintingOnlyThePlannedBoxesGivesTheWholePicture) {
   for (const double scale : {1.0, 1.5, 2.0}) {

@@ -7,6 +7,7 @@
 #include "board/position_text.h"
 #include "control/pointer_input.h"
 #include "tests/support/control_fixture.h"
+#include "tests/support/planned_boxes.h"
 #include "view/display_list.h"
 #include "view/repaint_plan.h"
 
@@ -70,26 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 {}}),
     CaseName<MatchCase>);
 
-// Collects the boxes the repaint plan gives, as a front end repaints.
-class FrameBoxes : public SurfaceObserver {
- public:
-  explicit FrameBoxes(const UserControl1& control) : control_(control) {}
-  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
-  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
-  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
-  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
-  void SlideChanged(std::size_t slot) override { Add(SurfaceReport::Slide(slot)); }
-
-  std::vector<PixelBox> boxes;
-
- private:
-  void Add(const SurfaceReport& report) {
-    for (const PixelBox& box : plan_.For(kGrid, control_.surface(), report)) boxes.push_back(box);
-  }
-  const UserControl1& control_;
-  RepaintPlan plan_;
-};
-
 class Sliding : public ChessBoardFixture {
  protected:
   Sliding() { control->SetSurfaceObserver(&frames); }
@@ -113,7 +94,7 @@ class Sliding : public ChessBoardFixture {
             r.top + kGrid.picture_size().height};
   }
 
-  FrameBoxes frames{*control};
+  PlannedBoxes frames{*control, kGrid};
 };
 
 TEST_F(Sliding, AHostMoveSlidesOverItsTimeFromTheFirstAdvance) {

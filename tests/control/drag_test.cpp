@@ -3,6 +3,7 @@
 
 #include "control/pointer_input.h"
 #include "tests/support/control_fixture.h"
+#include "tests/support/planned_boxes.h"
 #include "view/repaint_plan.h"
 
 namespace velmora::testing {
@@ -18,26 +19,6 @@ PointerPoint Centre(std::u16string_view name, int dx = 0, std::int16_t held = 0)
   return {(box.left + box.right) / 2 + dx, (box.top + box.bottom) / 2, 0, held};
 }
 const PointerPoint kOffBoard{3, 4, 0, 0};
-
-// Collects the boxes the repaint plan gives for every report, as a front end would repaint.
-class RepaintCounter : public SurfaceObserver {
- public:
-  explicit RepaintCounter(const UserControl1& control) : control_(control) {}
-  void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
-  void MoveDisplayChanged() override { Add(SurfaceReport::MoveDisplay()); }
-  void VisibilityChanged(ControlName control) override { Add(SurfaceReport::Visibility(control)); }
-  void EnabledChanged() override { Add(SurfaceReport::Enabled()); }
-  void DragChanged() override { Add(SurfaceReport::Drag()); }
-
-  std::vector<PixelBox> boxes;
-
- private:
-  void Add(const SurfaceReport& report) {
-    for (const PixelBox& box : plan_.For(kGrid, control_.surface(), report)) boxes.push_back(box);
-  }
-  const UserControl1& control_;
-  RepaintPlan plan_;
-};
 
 class DragTest : public ChessBoardFixture {
  protected:
@@ -182,7 +163,7 @@ TEST_F(DragTest, TheDraggedPieceIsLastAndItsSquareShowsItFaded) {
 }
 
 TEST_F(DragTest, ADragFrameRepaintsTheOldAndNewPieceBoxesOnly) {
-  RepaintCounter counter(*control);
+  PlannedBoxes counter(*control, kGrid);
   control->SetSurfaceObserver(&counter);
   DragOnto(u"E2", u"E4");
   counter.boxes.clear();

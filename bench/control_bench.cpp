@@ -10,7 +10,7 @@
 
 #include "bench/ops_main.h"
 #include "bench/quiet_ports.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 namespace {
 

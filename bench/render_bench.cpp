@@ -14,7 +14,7 @@
 
 #include "bench/ops_main.h"
 #include "bench/quiet_ports.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/headless/png_renderer.h"
 #include "view/artwork.h"
 #include "view/display_list.h"

@@ -5,18 +5,18 @@
 
 namespace velmora {
 
-std::optional<std::int16_t> FocusedPart(const UserControl1& control) {
+std::optional<std::int16_t> FocusedPart(const BoardControl& control) {
   if (!control.focus().HasFocus()) return std::nullopt;
   return control.focus().Part();
 }
 
-std::optional<std::int16_t> SelectedPart(const UserControl1& control) {
+std::optional<std::int16_t> SelectedPart(const BoardControl& control) {
   const std::int16_t picked = control.surface().Picked();
   if (picked == 0) return std::nullopt;
   return picked;
 }
 
-std::optional<AccessiblePart> DescribePart(const UserControl1& control, std::int16_t part) {
+std::optional<AccessiblePart> DescribePart(const BoardControl& control, std::int16_t part) {
   const Surface& surface = control.surface();
   if (part < kBoardPart || part > LastPart(surface)) return std::nullopt;
   AccessiblePart out{AccessibleRole::kTable, {}, {}, {}, {}};

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 namespace velmora {
 
@@ -29,10 +29,10 @@ struct AccessiblePart {
 };
 
 // Parts 0 (the board) to LastPart(); none for a part that does not exist now.
-std::optional<AccessiblePart> DescribePart(const UserControl1& control, std::int16_t part);
+std::optional<AccessiblePart> DescribePart(const BoardControl& control, std::int16_t part);
 // The part that has the keyboard focus; none while the control does not have it.
-std::optional<std::int16_t> FocusedPart(const UserControl1& control);
+std::optional<std::int16_t> FocusedPart(const BoardControl& control);
 // The picked square; none without a pick.
-std::optional<std::int16_t> SelectedPart(const UserControl1& control);
+std::optional<std::int16_t> SelectedPart(const BoardControl& control);
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 #include <cmath>
 #include <string>
@@ -71,13 +71,13 @@ Parsed<std::optional<Square>> ParseCheckSquare(std::u16string_view text) {
 
 }  // namespace
 
-Refused UserControl1::Gate(std::u16string_view property) const {
+Refused BoardControl::Gate(std::u16string_view property) const {
   if (flavour_.later_members) return std::nullopt;
   return Refusal{u"UserControl1 has no member " + std::u16string(property)};
 }
 
 template <typename Store>
-Refused UserControl1::Set(std::u16string_view property, Store store) {
+Refused BoardControl::Set(std::u16string_view property, Store store) {
   const auto self = shared_from_this();
   if (auto refused = Gate(property)) return refused;
   store();
@@ -86,7 +86,7 @@ Refused UserControl1::Set(std::u16string_view property, Store store) {
   return std::nullopt;
 }
 
-void UserControl1::ShowSettings() {
+void BoardControl::ShowSettings() {
   surface_.SetOrientation(settings_.orientation == 0 ? BoardOrientation::kWhiteAtBottom
                                                      : BoardOrientation::kBlackAtBottom);
   std::uint64_t last_move = 0;
@@ -98,20 +98,20 @@ void UserControl1::ShowSettings() {
   surface_.SetCheckSquare(settings_.check_square ? SquareNumber(*settings_.check_square) : 0);
 }
 
-void UserControl1::MoveMade(MoveText move) {
+void BoardControl::MoveMade(MoveText move) {
   settings_.last_move = move;
   settings_.check_square.reset();
   ShowSettings();
 }
 
-void UserControl1::PositionLoaded() {
+void BoardControl::PositionLoaded() {
   settings_.last_move.reset();
   settings_.check_square.reset();
   ShowSettings();
 }
 
 template <typename T, typename Store>
-Refused UserControl1::Take(std::u16string_view property, Parsed<T> parsed, Store store) {
+Refused BoardControl::Take(std::u16string_view property, Parsed<T> parsed, Store store) {
   if (auto refused = Gate(property)) return refused;
   if (const auto* refusal = std::get_if<Refusal>(&parsed)) {
     return Refusal{std::u16string(property) + u": " + refusal->reason};
@@ -119,7 +119,7 @@ Refused UserControl1::Take(std::u16string_view property, Parsed<T> parsed, Store
   return Set(property, [&] { store(std::move(std::get<T>(parsed))); });
 }
 
-Refused UserControl1::TakeInRange(std::u16string_view property, std::int32_t value,
+Refused BoardControl::TakeInRange(std::u16string_view property, std::int32_t value,
                                   std::int32_t low, std::int32_t high, std::int32_t& field) {
   if (auto refused = Gate(property)) return refused;
   if (value < low || value > high) {
@@ -129,48 +129,48 @@ Refused UserControl1::TakeInRange(std::u16string_view property, std::int32_t val
   return Set(property, [&] { field = value; });
 }
 
-Refused UserControl1::DragEnabled(bool value) {
+Refused BoardControl::DragEnabled(bool value) {
   return Set(kDragEnabledKey, [&] { settings_.drag_enabled = value; });
 }
 
-std::u16string UserControl1::LegalMoves() const {
+std::u16string BoardControl::LegalMoves() const {
   return MoveListText(entry_.LegalMoves());
 }
 
-Refused UserControl1::LegalMoves(std::u16string_view text) {
+Refused BoardControl::LegalMoves(std::u16string_view text) {
   return Take(kLegalMovesKey, ParseMoveList(text),
               [this](std::vector<MoveText> moves) { entry_.SetLegalMoves(std::move(moves)); });
 }
 
-Refused UserControl1::ShowLegalMoves(bool value) {
+Refused BoardControl::ShowLegalMoves(bool value) {
   return Set(kShowLegalMovesKey, [&] {
     settings_.show_legal_moves = value;
     entry_.ShowDestinations(value);
   });
 }
 
-Refused UserControl1::Orientation(std::int32_t value) {
+Refused BoardControl::Orientation(std::int32_t value) {
   return TakeInRange(kOrientationKey, value, 0, kLastOrientation, settings_.orientation);
 }
 
-std::u16string UserControl1::LastMove() const {
+std::u16string BoardControl::LastMove() const {
   return settings_.last_move ? MoveTextOf(*settings_.last_move) : std::u16string();
 }
 
-Refused UserControl1::LastMove(std::u16string_view text) {
+Refused BoardControl::LastMove(std::u16string_view text) {
   return Take(kLastMoveKey, ParseLastMove(text),
               [this](std::optional<MoveText> move) { settings_.last_move = move; });
 }
 
-Refused UserControl1::ShowLastMove(bool value) {
+Refused BoardControl::ShowLastMove(bool value) {
   return Set(kShowLastMoveKey, [&] { settings_.show_last_move = value; });
 }
 
-std::u16string UserControl1::CheckSquare() const {
+std::u16string BoardControl::CheckSquare() const {
   return settings_.check_square ? SquareName(*settings_.check_square) : std::u16string();
 }
 
-Refused UserControl1::CheckSquare(std::u16string_view text) {
+Refused BoardControl::CheckSquare(std::u16string_view text) {
   const std::optional<Square> was = settings_.check_square;
   const Refused refused =
       Take(kCheckSquareKey, ParseCheckSquare(text),
@@ -184,35 +184,35 @@ Refused UserControl1::CheckSquare(std::u16string_view text) {
   return refused;
 }
 
-Refused UserControl1::Marks(std::u16string_view text) {
+Refused BoardControl::Marks(std::u16string_view text) {
   return Take(kMarksKey, ParseSquareMarks(text), [this](std::vector<SquareMark> marks) {
     settings_.marks = std::move(marks);
     ShowMarks();
   });
 }
 
-Refused UserControl1::UserMarks(std::u16string_view text) {
+Refused BoardControl::UserMarks(std::u16string_view text) {
   return Take(kUserMarksKey, ParseSquareMarks(text), [this](std::vector<SquareMark> marks) {
     settings_.user_marks = std::move(marks);
     ShowMarks();
   });
 }
 
-Refused UserControl1::AnimationTime(std::int32_t value) {
+Refused BoardControl::AnimationTime(std::int32_t value) {
   return TakeInRange(kAnimationTimeKey, value, 0, kLongestAnimation, settings_.animation_time);
 }
 
-std::u16string UserControl1::Fen() const {
+std::u16string BoardControl::Fen() const {
   return PlacementField(board_);
 }
 
-Refused UserControl1::Fen(std::u16string_view text) {
+Refused BoardControl::Fen(std::u16string_view text) {
   // The position cell loads it, with the announcement and repaint of any position a host puts.
   return Take(kFenKey, PositionTextOfRecord(text),
               [this](std::u16string position) { position_cell_.Set(position); });
 }
 
-bool UserControl1::AllowsMove(Square from, Square to, char16_t promotion) {
+bool BoardControl::AllowsMove(Square from, Square to, char16_t promotion) {
   const std::u16string FromSquare = SquareName(from);
   const std::u16string ToSquare = SquareName(to);
   const std::u16string Promotion = promotion != 0 ? std::u16string(1, promotion) : u"";
@@ -221,7 +221,7 @@ bool UserControl1::AllowsMove(Square from, Square to, char16_t promotion) {
   return !Cancel;
 }
 
-bool UserControl1::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
+bool BoardControl::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
   const auto self = shared_from_this();
   if (!surface_.Enabled() || !settings_.drag_enabled || n < 1 || n > 64) return false;
   const EntryState state = entry_.State();
@@ -238,11 +238,11 @@ bool UserControl1::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
   return true;
 }
 
-void UserControl1::DragTo(std::int32_t x, std::int32_t y) {
+void BoardControl::DragTo(std::int32_t x, std::int32_t y) {
   surface_.MoveDrag(x, y);
 }
 
-void UserControl1::Drop(std::int16_t n) {
+void BoardControl::Drop(std::int16_t n) {
   const auto self = shared_from_this();
   const auto& drag = surface_.Drag();
   if (!drag) return;
@@ -254,11 +254,11 @@ void UserControl1::Drop(std::int16_t n) {
   ClickSquare(n);
 }
 
-void UserControl1::CancelDrag() {
+void BoardControl::CancelDrag() {
   surface_.EndDrag();
 }
 
-void UserControl1::LoadLaterMembers(PropertyBag& bag) {
+void BoardControl::LoadLaterMembers(PropertyBag& bag) {
   const BoardSettings defaults = DefaultSettings(flavour_);
   settings_.drag_enabled = ToTruth(bag.Read(kDragEnabledKey, defaults.drag_enabled));
   settings_.show_legal_moves = ToTruth(bag.Read(kShowLegalMovesKey, defaults.show_legal_moves));
@@ -272,7 +272,7 @@ void UserControl1::LoadLaterMembers(PropertyBag& bag) {
   ShowSettings();
 }
 
-void UserControl1::SaveLaterMembers(PropertyBag& bag) {
+void BoardControl::SaveLaterMembers(PropertyBag& bag) {
   const BoardSettings defaults = DefaultSettings(flavour_);
   bag.Write(kDragEnabledKey, settings_.drag_enabled, defaults.drag_enabled);
   bag.Write(kShowLegalMovesKey, settings_.show_legal_moves, defaults.show_legal_moves);

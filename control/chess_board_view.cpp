@@ -1,4 +1,4 @@
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 #include <algorithm>
 
@@ -25,13 +25,13 @@ Announcement AnnounceMark(Announcement::Kind kind, const SquareMark& mark) {
 
 }  // namespace
 
-void UserControl1::ShowMarks() {
+void BoardControl::ShowMarks() {
   std::vector<SquareMark> shown = settings_.marks;
   shown.insert(shown.end(), settings_.user_marks.begin(), settings_.user_marks.end());
   surface_.SetMarks(std::move(shown));
 }
 
-void UserControl1::DrawUserMark(const SquareMark& mark) {
+void BoardControl::DrawUserMark(const SquareMark& mark) {
   const auto self = shared_from_this();
   if (!flavour_.later_members || !surface_.Enabled()) return;
   auto& marks = settings_.user_marks;
@@ -51,7 +51,7 @@ void UserControl1::DrawUserMark(const SquareMark& mark) {
   Forward(EventId::kMarksChanged, {});
 }
 
-void UserControl1::ClearUserMarks() {
+void BoardControl::ClearUserMarks() {
   const auto self = shared_from_this();
   if (!flavour_.later_members || !surface_.Enabled() || settings_.user_marks.empty()) return;
   settings_.user_marks.clear();
@@ -62,12 +62,12 @@ void UserControl1::ClearUserMarks() {
   Forward(EventId::kMarksChanged, {});
 }
 
-void UserControl1::Advance(std::int64_t now_ms) {
+void BoardControl::Advance(std::int64_t now_ms) {
   const auto self = shared_from_this();
   timeline_.Advance(surface_, now_ms);
 }
 
-void UserControl1::SlideHostMove(const MoveText& move) {
+void BoardControl::SlideHostMove(const MoveText& move) {
   ++host_changes_;
   timeline_.FinishTouching(surface_, Bit(move.from) | Bit(move.to));
   const char16_t letter = board_.Cell(move.from);
@@ -76,7 +76,7 @@ void UserControl1::SlideHostMove(const MoveText& move) {
                   settings_.animation_time);
 }
 
-void UserControl1::SlideChanges(const Board& before) {
+void BoardControl::SlideChanges(const Board& before) {
   std::uint64_t changed = 0;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (before.Cell(SquareOf(n)) != board_.Cell(SquareOf(n))) changed |= Bit(SquareOf(n));

@@ -7,10 +7,10 @@
 namespace velmora {
 namespace {
 
-using MouseEvent = void (UserControl1::*)(std::int16_t&, std::int16_t&, float&, float&);
+using MouseEvent = void (BoardControl::*)(std::int16_t&, std::int16_t&, float&, float&);
 
 // X and Y stay linear in twips from the surface's corner, whatever the grid snapped.
-void Raise(UserControl1& control, MouseEvent event, const PixelGrid& grid, std::int16_t button,
+void Raise(BoardControl& control, MouseEvent event, const PixelGrid& grid, std::int16_t button,
            const PointerPoint& at) {
   std::int16_t Button = button;
   std::int16_t Shift = at.shift;
@@ -40,7 +40,7 @@ void PointerInput::CaptureLost() {
   press_.reset();
 }
 
-void PointerInput::FollowDrag(UserControl1& control, const PixelGrid& grid,
+void PointerInput::FollowDrag(BoardControl& control, const PixelGrid& grid,
                               const PointerPoint& at) {
   HeldPress& press = *press_;
   const std::int32_t x = TwipsOf(grid.TwipsX(at.x));
@@ -61,7 +61,7 @@ void PointerInput::FollowDrag(UserControl1& control, const PixelGrid& grid,
   dragged_on_ = control.weak_from_this();
 }
 
-void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerButton button,
+void PointerInput::Press(BoardControl& control, const PixelGrid& grid, PointerButton button,
                          bool double_click, const PointerPoint& at) {
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
   // Any other press ends a drag; the left button's release then clicks nothing.
@@ -77,11 +77,11 @@ void PointerInput::Press(UserControl1& control, const PixelGrid& grid, PointerBu
   if (double_click) {
     control.SurfaceDblClick();
   } else {
-    Raise(control, &UserControl1::SurfaceMouseDown, grid, static_cast<std::int16_t>(button), at);
+    Raise(control, &BoardControl::SurfaceMouseDown, grid, static_cast<std::int16_t>(button), at);
   }
 }
 
-void PointerInput::Release(UserControl1& control, const PixelGrid& grid, PointerButton button,
+void PointerInput::Release(BoardControl& control, const PixelGrid& grid, PointerButton button,
                            const PointerPoint& at) {
   // Taken before anything reaches the control: a handler may start a wait that delivers the
   // next press.
@@ -99,7 +99,7 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
   }
   if (button != PointerButton::kLeft) {
     if (hit.kind == Hit::Kind::kSurface) {
-      Raise(control, &UserControl1::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);
+      Raise(control, &BoardControl::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);
     }
     return;
   }
@@ -113,7 +113,7 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
     return;
   }
   if (press->hit.kind == Hit::Kind::kSurface) {
-    Raise(control, &UserControl1::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);
+    Raise(control, &BoardControl::SurfaceMouseUp, grid, static_cast<std::int16_t>(button), at);
   }
   if (press->double_click || hit != press->hit) return;
   switch (hit.kind) {
@@ -131,13 +131,13 @@ void PointerInput::Release(UserControl1& control, const PixelGrid& grid, Pointer
   }
 }
 
-void PointerInput::Move(UserControl1& control, const PixelGrid& grid, const PointerPoint& at) {
+void PointerInput::Move(BoardControl& control, const PixelGrid& grid, const PointerPoint& at) {
   if (press_ && (at.buttons_held & static_cast<std::int16_t>(PointerButton::kLeft)) != 0) {
     FollowDrag(control, grid, at);
   }
   const Hit over = press_ ? press_->hit : HitTest(control.surface(), grid, at.x, at.y);
   if (over.kind != Hit::Kind::kSurface) return;
-  Raise(control, &UserControl1::SurfaceMouseMove, grid, at.buttons_held, at);
+  Raise(control, &BoardControl::SurfaceMouseMove, grid, at.buttons_held, at);
 }
 
 }  // namespace velmora

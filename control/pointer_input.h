@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "view/hit_test.h"
 #include "view/pixel_grid.h"
 
@@ -49,11 +49,11 @@ class PointerInput {
 
   void SetDragDistance(int pixels) { drag_distance_ = pixels; }
 
-  void Press(UserControl1& control, const PixelGrid& grid, PointerButton button, bool double_click,
+  void Press(BoardControl& control, const PixelGrid& grid, PointerButton button, bool double_click,
              const PointerPoint& at);
-  void Release(UserControl1& control, const PixelGrid& grid, PointerButton button,
+  void Release(BoardControl& control, const PixelGrid& grid, PointerButton button,
                const PointerPoint& at);
-  void Move(UserControl1& control, const PixelGrid& grid, const PointerPoint& at);
+  void Move(BoardControl& control, const PixelGrid& grid, const PointerPoint& at);
   // Another window took the pointer: the press being followed makes no click, and a drag ends
   // with the piece still picked.
   void CaptureLost();
@@ -77,7 +77,7 @@ class PointerInput {
 
   // A move of the left button held on a square: past the drag distance it tries to lift the
   // piece, once; while dragging it carries it.
-  void FollowDrag(UserControl1& control, const PixelGrid& grid, const PointerPoint& at);
+  void FollowDrag(BoardControl& control, const PixelGrid& grid, const PointerPoint& at);
 
   // A right press on a square: where a mark starts (0: none), and its modifiers.
   struct MarkPress {
@@ -89,7 +89,7 @@ class PointerInput {
   MarkPress mark_press_;
   int drag_distance_ = kDefaultDragDistance;
   // The control a drag lifted a piece on, so a lost capture can put it down.
-  std::weak_ptr<UserControl1> dragged_on_;
+  std::weak_ptr<BoardControl> dragged_on_;
 };
 
 }  // namespace velmora

@@ -89,7 +89,7 @@ bool IsPutBack(const Snapshot& before, const Snapshot& now) {
 }  // namespace
 
 ChessBoardHarness::ChessBoardHarness() {
-  control_ = UserControl1::Create(forms_, *this, ControlClass::kChessBoard);
+  control_ = BoardControl::Create(forms_, *this, ControlClass::kChessBoard);
   forms_.Attach(control_);
   control_->SurfaceFocus(true);
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "control/pointer_input.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "fuzz/byte_reader.h"
 #include "fuzz/invariants.h"
 #include "platform/headless/headless_forms.h"
@@ -61,7 +61,7 @@ class ChessBoardHarness : public HostPort {
   PointerPoint MiddleOf(std::int16_t square, std::int16_t held) const;
 
   HeadlessForms forms_;
-  std::shared_ptr<UserControl1> control_;
+  std::shared_ptr<BoardControl> control_;
   PixelGrid grid_{DeviceScale{}};
   PointerInput pointer_;
   // Pairs of square indexes (row-major from A1) the host lists; none listed means any move.

@@ -112,7 +112,7 @@ ControlHarness::ControlHarness() {
 ControlHarness::~ControlHarness() = default;
 
 void ControlHarness::CreateControl() {
-  control_ = UserControl1::Create(forms_, host_);
+  control_ = BoardControl::Create(forms_, host_);
   watch_ = control_;
   live_ = control_.get();
   forms_.Attach(control_);
@@ -205,7 +205,7 @@ void ControlHarness::Step(ByteReader& in) {
 }
 
 std::array<std::u16string, 3> ControlHarness::HeldTexts() {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   return {control.PutPosition(), control.PutMove(), control.GetMove()};
 }
 
@@ -230,7 +230,7 @@ void ControlHarness::AllSquaresMatch(const char* what) {
 
 void ControlHarness::Write(Property property, std::u16string text) {
   longest_given_ = std::max(longest_given_, text.size());
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   const int changes = Changes();
   const std::size_t messages = forms_.messages().size();
@@ -339,7 +339,7 @@ void ControlHarness::CheckWriteOutcome(Property property, const std::u16string& 
 }
 
 void ControlHarness::ReadProperties() {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   const int notices = host_.notices();
   const int changes = Changes();
@@ -358,7 +358,7 @@ void ControlHarness::ReadProperties() {
 // --- clicks ---------------------------------------------------------------------------------
 
 void ControlHarness::ClickSquare(std::int16_t n) {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   const bool on_board = n >= 1 && n <= 64;
   const bool taken = on_board && before.enabled && before.state != EntryState::kPrompting;
@@ -409,7 +409,7 @@ void ControlHarness::ClickSquare(std::int16_t n) {
 
 bool ControlHarness::CheckDestinationOutcome(const Snapshot& before, std::int16_t n,
                                              bool undisturbed) {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot now = Take(control);
   const auto to_row = static_cast<std::int16_t>((n - 1) / 8 + 1);
   const auto to_col = static_cast<std::int16_t>((n - 1) % 8 + 1);
@@ -471,7 +471,7 @@ bool ControlHarness::CheckDestinationOutcome(const Snapshot& before, std::int16_
 }
 
 void ControlHarness::ClickChoice(std::int16_t k) {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   const bool shown = before.enabled && k >= 0 && k <= 7 && (k < 4 ? before.frame1 : before.frame2);
   control.ClickChoice(k);
@@ -494,7 +494,7 @@ constexpr std::int16_t kFuzzKeys[] = {0x25, 0x26, 0x27, 0x28, 0x24, 0x23, 0x21, 
                                       0x20, 0x0D, 'Q',  'R',  'B',  'N',  0x09, 0x1B};
 
 void ControlHarness::SurfaceEvent(ByteReader& in) {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   std::int16_t first = static_cast<std::int16_t>(in.Word());
   std::int16_t second = static_cast<std::int16_t>(in.Word());
@@ -584,7 +584,7 @@ void ControlHarness::SurfaceEvent(ByteReader& in) {
 }
 
 void ControlHarness::SetEnabled(bool enabled) {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   Snapshot expected = Take(control);
   const int notices = host_.notices();
   control.Enabled(enabled);
@@ -595,7 +595,7 @@ void ControlHarness::SetEnabled(bool enabled) {
 }
 
 void ControlHarness::Refresh() {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   const int repaints = forms_.repaints();
   control.Refresh();
@@ -606,7 +606,7 @@ void ControlHarness::Refresh() {
 // --- saved properties -----------------------------------------------------------------------
 
 void ControlHarness::SaveAndLoad(ByteReader& in) {
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   MemoryBag saved;
   control.SaveProperties(saved);
@@ -636,7 +636,7 @@ void ControlHarness::Load(MemoryBag& bag) {
       longest_given_ = std::max(longest_given_, text->size());
     }
   }
-  UserControl1& control = Live();
+  BoardControl& control = Live();
   const Snapshot before = Take(control);
   const int notices = host_.notices();
   const int reactions = reactions_used_;
@@ -672,18 +672,18 @@ void ControlHarness::QueueInput(ByteReader& in) {
   switch (in.Choice(6)) {
     case 0: {
       const auto n = static_cast<std::int16_t>(in.Byte() % 64 + 1);
-      forms_.Queue([this, n](UserControl1&) { ClickSquare(n); });
+      forms_.Queue([this, n](BoardControl&) { ClickSquare(n); });
       break;
     }
     case 1: {
       const auto k = static_cast<std::int16_t>(in.Choice(10) - 1);
-      forms_.Queue([this, k](UserControl1&) { ClickChoice(k); });
+      forms_.Queue([this, k](BoardControl&) { ClickChoice(k); });
       break;
     }
     case 2: {
       const auto property = static_cast<Property>(in.Choice(3));
       std::u16string text = DecodeText(in, HeldTexts());
-      forms_.Queue([this, property, text](UserControl1&) {
+      forms_.Queue([this, property, text](BoardControl&) {
         ++disturbances_;
         Write(property, text);
       });
@@ -694,14 +694,14 @@ void ControlHarness::QueueInput(ByteReader& in) {
       break;
     case 4: {
       const bool enabled = in.Flag();
-      forms_.Queue([this, enabled](UserControl1&) {
+      forms_.Queue([this, enabled](BoardControl&) {
         ++disturbances_;
         SetEnabled(enabled);
       });
       break;
     }
     default:
-      forms_.Queue([this](UserControl1& control) {
+      forms_.Queue([this](BoardControl& control) {
         ++disturbances_;
         control.SurfaceClick();
         if (Alive()) CheckAll();

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "fuzz/byte_reader.h"
 #include "fuzz/invariants.h"
 #include "platform/headless/headless_forms.h"
@@ -102,7 +102,7 @@ class ControlHarness {
 
   void CreateControl();
   bool Alive() const { return !watch_.expired(); }
-  UserControl1& Live() { return *live_; }
+  BoardControl& Live() { return *live_; }
   std::array<std::u16string, 3> HeldTexts();
   void CheckAll();
   void AllSquaresMatch(const char* what);
@@ -112,7 +112,7 @@ class ControlHarness {
   CallbackHost host_{[this](EventId id, std::span<const EventArg> args) { OnEvent(id, args); }};
   CheckingObserver observer_;
   std::shared_ptr<UserControl1> control_;  // the host's reference
-  std::weak_ptr<UserControl1> watch_;
+  std::weak_ptr<BoardControl> watch_;
   UserControl1* live_ = nullptr;  // valid while control_ is held or a member of it runs
   SquareSet may_differ_;
   // What the key being pressed may leave unlike its cell if it clicks (see SurfaceEvent).

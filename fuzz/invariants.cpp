@@ -51,7 +51,7 @@ void Require(bool holds, const char* what, const Snapshot& now) {
 
 }  // namespace
 
-Snapshot Take(const UserControl1& control) {
+Snapshot Take(const BoardControl& control) {
   Snapshot s;
   s.position = control.board().PositionText();
   for (std::int16_t slot = 0; slot <= 64; ++slot)
@@ -74,7 +74,7 @@ Snapshot Take(const UserControl1& control) {
   return s;
 }
 
-FocusView TakeFocus(const UserControl1& control) {
+FocusView TakeFocus(const BoardControl& control) {
   const KeyboardFocus& focus = control.focus();
   return {focus.Square(), focus.Part(), control.surface().FocusMark(), control.surface().Picked(),
           focus.HasFocus()};

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 namespace velmora::fuzz {
 
@@ -23,7 +23,7 @@ struct Snapshot {
   friend bool operator==(const Snapshot&, const Snapshot&) = default;
 };
 
-Snapshot Take(const UserControl1& control);
+Snapshot Take(const BoardControl& control);
 
 // Where the keyboard points, where its mark is drawn and which square is selected.
 struct FocusView {
@@ -33,7 +33,7 @@ struct FocusView {
   friend bool operator==(const FocusView&, const FocusView&) = default;
 };
 
-FocusView TakeFocus(const UserControl1& control);
+FocusView TakeFocus(const BoardControl& control);
 
 // Squares whose picture may legitimately differ from their cell at the moment: a picked square,
 // the from-square of a pick completed after the host changed the board, the design's empty

@@ -1,15 +1,15 @@
 #include "platform/headless/headless_forms.h"
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 namespace velmora {
 
 void HeadlessForms::QueueSquareClick(std::int16_t n) {
-  Queue([n](UserControl1& control) { control.ClickSquare(n); });
+  Queue([n](BoardControl& control) { control.ClickSquare(n); });
 }
 
 void HeadlessForms::QueueChoiceClick(std::int16_t k) {
-  Queue([k](UserControl1& control) { control.ClickChoice(k); });
+  Queue([k](BoardControl& control) { control.ClickChoice(k); });
 }
 
 void HeadlessForms::ShowMessage(std::u16string_view text) {

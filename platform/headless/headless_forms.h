@@ -10,7 +10,7 @@
 
 namespace velmora {
 
-class UserControl1;
+class BoardControl;
 
 // The forms layer without a screen. Message boxes are recorded and return at once; pending
 // input is a queue that ProcessPendingEvents delivers one item at a time. When the queue is
@@ -19,9 +19,9 @@ class UserControl1;
 class HeadlessForms : public FormsPort {
  public:
   // One pending input: a click, a surface event or a host call, run on the control.
-  using Input = std::function<void(UserControl1&)>;
+  using Input = std::function<void(BoardControl&)>;
 
-  void Attach(const std::shared_ptr<UserControl1>& control) { control_ = control; }
+  void Attach(const std::shared_ptr<BoardControl>& control) { control_ = control; }
 
   void Queue(Input input) { pending_.push_back(Input(std::move(input))); }
   void QueueSquareClick(std::int16_t n);
@@ -48,7 +48,7 @@ class HeadlessForms : public FormsPort {
   int pumps() const { return pumps_; }
 
  private:
-  std::weak_ptr<UserControl1> control_;
+  std::weak_ptr<BoardControl> control_;
   std::deque<Input> pending_;
   std::function<bool()> refill_;
   std::function<void(std::u16string_view)> message_listener_;

@@ -60,7 +60,7 @@ BoardWidget::Impl::Impl(BoardWidget* owner)
     : widget(owner),
       forms(std::make_shared<QtForms>(owner)),
       host(std::make_shared<QtHost>(owner)),
-      control(UserControl1::Create(forms, host, ControlClass::kChessBoard)) {
+      control(BoardControl::Create(forms, host, ControlClass::kChessBoard)) {
   control->SetSurfaceObserver(this);
   clock_.start();
   ticks_.setSingleShot(true);
@@ -203,81 +203,81 @@ QString BoardWidget::putPosition() const {
 }
 
 void BoardWidget::setGetMove(const QString& move) {
-  d_->WriteText(move, [](UserControl1& c, std::u16string text) { c.GetMove(std::move(text)); });
+  d_->WriteText(move, [](BoardControl& c, std::u16string text) { c.GetMove(std::move(text)); });
 }
 void BoardWidget::setPutMove(const QString& move) {
-  d_->WriteText(move, [](UserControl1& c, std::u16string text) { c.PutMove(std::move(text)); });
+  d_->WriteText(move, [](BoardControl& c, std::u16string text) { c.PutMove(std::move(text)); });
 }
 void BoardWidget::setPutPosition(const QString& position) {
   d_->WriteText(position,
-                [](UserControl1& c, std::u16string text) { c.PutPosition(std::move(text)); });
+                [](BoardControl& c, std::u16string text) { c.PutPosition(std::move(text)); });
 }
 
 bool BoardWidget::dragEnabled() const {
   return d_->control->DragEnabled();
 }
 bool BoardWidget::setDragEnabled(bool enabled) {
-  return d_->Accepts([enabled](UserControl1& c) { return c.DragEnabled(enabled); });
+  return d_->Accepts([enabled](BoardControl& c) { return c.DragEnabled(enabled); });
 }
 QString BoardWidget::legalMoves() const {
   return ToQString(d_->control->LegalMoves());
 }
 bool BoardWidget::setLegalMoves(const QString& moves) {
-  return d_->Accepts([text = ToU16(moves)](UserControl1& c) { return c.LegalMoves(text); });
+  return d_->Accepts([text = ToU16(moves)](BoardControl& c) { return c.LegalMoves(text); });
 }
 bool BoardWidget::showLegalMoves() const {
   return d_->control->ShowLegalMoves();
 }
 bool BoardWidget::setShowLegalMoves(bool show) {
-  return d_->Accepts([show](UserControl1& c) { return c.ShowLegalMoves(show); });
+  return d_->Accepts([show](BoardControl& c) { return c.ShowLegalMoves(show); });
 }
 int BoardWidget::orientation() const {
   return d_->control->Orientation();
 }
 bool BoardWidget::setOrientation(int orientation) {
-  return d_->Accepts([orientation](UserControl1& c) { return c.Orientation(orientation); });
+  return d_->Accepts([orientation](BoardControl& c) { return c.Orientation(orientation); });
 }
 QString BoardWidget::lastMove() const {
   return ToQString(d_->control->LastMove());
 }
 bool BoardWidget::setLastMove(const QString& move) {
-  return d_->Accepts([text = ToU16(move)](UserControl1& c) { return c.LastMove(text); });
+  return d_->Accepts([text = ToU16(move)](BoardControl& c) { return c.LastMove(text); });
 }
 bool BoardWidget::showLastMove() const {
   return d_->control->ShowLastMove();
 }
 bool BoardWidget::setShowLastMove(bool show) {
-  return d_->Accepts([show](UserControl1& c) { return c.ShowLastMove(show); });
+  return d_->Accepts([show](BoardControl& c) { return c.ShowLastMove(show); });
 }
 QString BoardWidget::checkSquare() const {
   return ToQString(d_->control->CheckSquare());
 }
 bool BoardWidget::setCheckSquare(const QString& square) {
-  return d_->Accepts([text = ToU16(square)](UserControl1& c) { return c.CheckSquare(text); });
+  return d_->Accepts([text = ToU16(square)](BoardControl& c) { return c.CheckSquare(text); });
 }
 QString BoardWidget::marks() const {
   return ToQString(d_->control->Marks());
 }
 bool BoardWidget::setMarks(const QString& marks) {
-  return d_->Accepts([text = ToU16(marks)](UserControl1& c) { return c.Marks(text); });
+  return d_->Accepts([text = ToU16(marks)](BoardControl& c) { return c.Marks(text); });
 }
 QString BoardWidget::userMarks() const {
   return ToQString(d_->control->UserMarks());
 }
 bool BoardWidget::setUserMarks(const QString& marks) {
-  return d_->Accepts([text = ToU16(marks)](UserControl1& c) { return c.UserMarks(text); });
+  return d_->Accepts([text = ToU16(marks)](BoardControl& c) { return c.UserMarks(text); });
 }
 int BoardWidget::animationTime() const {
   return d_->control->AnimationTime();
 }
 bool BoardWidget::setAnimationTime(int milliseconds) {
-  return d_->Accepts([milliseconds](UserControl1& c) { return c.AnimationTime(milliseconds); });
+  return d_->Accepts([milliseconds](BoardControl& c) { return c.AnimationTime(milliseconds); });
 }
 QString BoardWidget::fen() const {
   return ToQString(d_->control->Fen());
 }
 bool BoardWidget::setFen(const QString& fen) {
-  return d_->Accepts([text = ToU16(fen)](UserControl1& c) { return c.Fen(text); });
+  return d_->Accepts([text = ToU16(fen)](BoardControl& c) { return c.Fen(text); });
 }
 
 QImage BoardWidget::toolboxImage() {
@@ -345,7 +345,7 @@ void BoardWidget::mousePressEvent(QMouseEvent* event) {
   const auto button = PointerButtonOf(event->button());
   if (!button) return;
   d_->DeliverPointer(
-      *event, [button](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+      *event, [button](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
                        PointerPoint at) { pointer.Press(control, grid, *button, false, at); });
 }
 
@@ -354,7 +354,7 @@ void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   // Qt sends the second press of a double click as a press first; only the left button's double
   // click is the surface's DblClick.
   if (event->button() != Qt::LeftButton) return;
-  d_->DeliverPointer(*event, [](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+  d_->DeliverPointer(*event, [](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
                                 PointerPoint at) {
     pointer.Press(control, grid, PointerButton::kLeft, true, at);
   });
@@ -365,7 +365,7 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
   const auto button = PointerButtonOf(event->button());
   if (!button) return;
   d_->DeliverPointer(*event,
-                     [button](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+                     [button](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
                               PointerPoint at) { pointer.Release(control, grid, *button, at); });
 }
 
@@ -373,7 +373,7 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
 // events.
 void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
-  d_->DeliverPointer(*event, [](PointerInput& pointer, UserControl1& control, const PixelGrid& grid,
+  d_->DeliverPointer(*event, [](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
                                 PointerPoint at) { pointer.Move(control, grid, at); });
 }
 

@@ -10,7 +10,7 @@
 class QMouseEvent;
 
 #include "control/pointer_input.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
@@ -84,7 +84,7 @@ class BoardWidget::Impl : public SurfaceObserver {
   BoardWidget* const widget;
   const std::shared_ptr<QtForms> forms;
   const std::shared_ptr<QtHost> host;
-  const std::shared_ptr<UserControl1> control;
+  const std::shared_ptr<BoardControl> control;
   QtCanvas canvas;
   // Shared, so a press being delivered keeps it while the widget is deleted under it.
   const std::shared_ptr<PointerInput> pointer = std::make_shared<PointerInput>();

@@ -14,7 +14,7 @@
 namespace velmora {
 namespace {
 
-const UserControl1& ControlOf(const BoardWidget& widget) {
+const BoardControl& ControlOf(const BoardWidget& widget) {
   return *WidgetAccess::Of(widget).control;
 }
 

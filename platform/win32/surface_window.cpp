@@ -109,11 +109,11 @@ std::int16_t KeyShift() {
   return shift;
 }
 
-SurfaceWindow::SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms,
+SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms,
                              KeepAlive keep_alive)
     : control_(std::move(control)), forms_(forms), keep_alive_(std::move(keep_alive)) {}
 
-std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<UserControl1> control,
+std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<BoardControl> control,
                                                      Win32Forms& forms, HWND parent,
                                                      const RECT& rect, KeepAlive keep_alive) {
   if (!RegisterWindowClass(&SurfaceWindow::WindowProc)) return nullptr;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "control/pointer_input.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_accessible.h"
 #include "platform/win32/win32_forms.h"
@@ -34,7 +34,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
 
   // Creates the window as a child of `parent` at `rect` (pixels in the parent's client area)
   // and attaches it to the control and to the forms. Returns nullptr when Windows refuses.
-  static std::shared_ptr<SurfaceWindow> Create(std::shared_ptr<UserControl1> control,
+  static std::shared_ptr<SurfaceWindow> Create(std::shared_ptr<BoardControl> control,
                                                Win32Forms& forms, HWND parent, const RECT& rect,
                                                KeepAlive keep_alive = {});
   // The design's size (6735 x 7335 twips) in pixels at the screen's pixels per inch, from the
@@ -69,7 +69,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   // again on each WM_SIZE and WM_DPICHANGED_AFTERPARENT (hosted controls get no other notice).
   const PixelGrid& grid() const { return grid_; }
   const GdiPainter& painter() const { return painter_; }
-  const std::shared_ptr<UserControl1>& control() const { return control_; }
+  const std::shared_ptr<BoardControl>& control() const { return control_; }
 
   // Told of every rectangle the window invalidates for a reported change, and of every key
   // message it goes on with after the host saw it (with the code or character the host left):
@@ -99,7 +99,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
  private:
   static constexpr UINT_PTR kAnimationTimer = 1;
   void OnAnimationTimer();
-  SurfaceWindow(std::shared_ptr<UserControl1> control, Win32Forms& forms, KeepAlive keep_alive);
+  SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms, KeepAlive keep_alive);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
@@ -120,7 +120,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   // Invalidates what the core's repaint plan says the report changed.
   void Invalidate(const SurfaceReport& report);
 
-  std::shared_ptr<UserControl1> control_;
+  std::shared_ptr<BoardControl> control_;
   Win32Forms& forms_;
   KeepAlive keep_alive_;
   HWND hwnd_ = nullptr;

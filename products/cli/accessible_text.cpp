@@ -34,7 +34,7 @@ std::string PartLine(const std::string& head, const AccessiblePart& part) {
 
 }  // namespace
 
-std::vector<std::string> AccessibleLines(const UserControl1& control) {
+std::vector<std::string> AccessibleLines(const BoardControl& control) {
   std::vector<std::string> lines;
   lines.push_back(PartLine("board", *DescribePart(control, kBoardPart)));
   const std::int16_t last = LastPart(control.surface());

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "view/forms.h"
 
 namespace velmora::cli {
@@ -17,7 +17,7 @@ namespace velmora::cli {
 //   prompt "Promote To?"
 //   part 66 button "white queen" focusable
 //   focus 13
-std::vector<std::string> AccessibleLines(const UserControl1& control);
+std::vector<std::string> AccessibleLines(const BoardControl& control);
 
 // Prints each announcement as it happens: `announce "white pawn E2 to E4"`. Repainting is
 // nobody's business here.

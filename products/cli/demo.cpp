@@ -41,14 +41,14 @@ class Demo {
   void QueueClick(std::string_view square_name) {
     const auto square = ParseSquareName(static_cast<char16_t>(square_name[0]),
                                         static_cast<char16_t>(square_name[1]));
-    session_.forms().Queue([this, square_name, n = SquareNumber(*square)](UserControl1& control) {
+    session_.forms().Queue([this, square_name, n = SquareNumber(*square)](BoardControl& control) {
       out_ << "person clicks " << square_name << '\n';
       control.ClickSquare(n);
     });
   }
 
   void QueueChoice(std::int16_t k, std::string_view piece) {
-    session_.forms().Queue([this, k, piece](UserControl1& control) {
+    session_.forms().Queue([this, k, piece](BoardControl& control) {
       const bool open = control.surface().IsVisible(ControlName::kWhitePanel) ||
                         control.surface().IsVisible(ControlName::kBlackPanel);
       out_ << "(the \"Promote To?\" panel is " << (open ? "open" : "closed") << ")\n"

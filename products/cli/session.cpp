@@ -50,7 +50,7 @@ Value Number(std::int32_t number) {
   return {false, {}, number};
 }
 
-Value ValueOf(Property property, const UserControl1& control) {
+Value ValueOf(Property property, const BoardControl& control) {
   switch (property) {
     case Property::kEnabled:
       return Truth(control.Enabled());
@@ -87,7 +87,7 @@ Value ValueOf(Property property, const UserControl1& control) {
 }
 
 // Writes a later member; its answer, a refusal or nothing.
-Refused WriteLaterMember(UserControl1& control, Property property, const Value& value) {
+Refused WriteLaterMember(BoardControl& control, Property property, const Value& value) {
   switch (property) {
     case Property::kDragEnabled:
       return control.DragEnabled(value.truth);
@@ -117,7 +117,7 @@ Refused WriteLaterMember(UserControl1& control, Property property, const Value& 
 }
 
 // The middle of a square's picture on the 96 dots per inch grid, where the board draws it now.
-PointerPoint MiddleOf(const UserControl1& control, const PixelGrid& grid, std::int16_t square,
+PointerPoint MiddleOf(const BoardControl& control, const PixelGrid& grid, std::int16_t square,
                       std::int16_t held) {
   const PixelBox box = *PartBox(control.surface(), grid, square);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, held};
@@ -138,7 +138,7 @@ std::vector<std::string> BoardRows(const Board& board) {
   return rows;
 }
 
-std::string FormatProperty(Property property, const UserControl1& control) {
+std::string FormatProperty(Property property, const BoardControl& control) {
   return std::string(PropertyName(property)) + " = " +
          FormatValue(property, ValueOf(property, control));
 }
@@ -148,7 +148,7 @@ Session::Session(std::ostream& out, std::ostream& err, ControlClass control_clas
       err_(err),
       host_(out),
       announcer_(out),
-      control_(UserControl1::Create(forms_, host_, control_class)) {
+      control_(BoardControl::Create(forms_, host_, control_class)) {
   pointer_.SetDragDistance(kDragDistance);
   forms_.Attach(control_);
   control_->SetSurfaceObserver(&announcer_);
@@ -216,7 +216,7 @@ bool Session::FeedPromptInput() {
     const auto op = TakeLine();
     if (!op) continue;
     const int number = line_number_;
-    forms_.Queue([this, op = *op, number](UserControl1&) {
+    forms_.Queue([this, op = *op, number](BoardControl&) {
       line_number_ = number;
       Execute(op);
     });
@@ -417,17 +417,17 @@ namespace velmora::cli {
 void Session::Do(const KeyOp& op) {
   // Three pending inputs, as a keyboard's messages arrive: a prompt opened by the key-down
   // finds the rest of the key still queued.
-  forms_.Queue([op](UserControl1& control) {
+  forms_.Queue([op](BoardControl& control) {
     std::int16_t key_code = op.key_code, shift = op.shift;
     control.SurfaceKeyDown(key_code, shift);
   });
   if (op.key_ascii != 0) {
-    forms_.Queue([op](UserControl1& control) {
+    forms_.Queue([op](BoardControl& control) {
       std::int16_t key_ascii = op.key_ascii;
       control.SurfaceKeyPress(key_ascii);
     });
   }
-  forms_.Queue([op](UserControl1& control) {
+  forms_.Queue([op](BoardControl& control) {
     std::int16_t key_code = op.key_code, shift = op.shift;
     control.SurfaceKeyUp(key_code, shift);
   });

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "control/pointer_input.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/headless/headless_forms.h"
 #include "products/cli/accessible_text.h"
 #include "products/cli/printing_host.h"
@@ -34,7 +34,7 @@ class Session {
   // Runs one operation now; false when it failed (the reason is printed).
   bool Execute(const Operation& op);
 
-  UserControl1& control() { return *control_; }
+  BoardControl& control() { return *control_; }
   HeadlessForms& forms() { return forms_; }
   PrintingHost& host() { return host_; }
 
@@ -73,7 +73,7 @@ class Session {
   HeadlessForms forms_;
   PrintingHost host_;
   AnnouncingObserver announcer_;
-  std::shared_ptr<UserControl1> control_;
+  std::shared_ptr<BoardControl> control_;
   PointerInput pointer_;
   PixelGrid grid_{DeviceScale::Times(1)};
   std::int64_t clock_ = 0;  // milliseconds, moved on by `wait`
@@ -89,6 +89,6 @@ class Session {
 // The eight board rows, row 8 first: "8 rnbqkbnr".
 std::vector<std::string> BoardRows(const Board& board);
 // What `get` prints: `PutMove = "E2-E4"`, `Enabled = True`.
-std::string FormatProperty(Property property, const UserControl1& control);
+std::string FormatProperty(Property property, const BoardControl& control);
 
 }  // namespace velmora::cli

@@ -69,7 +69,7 @@ ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& 
       events_(*this, which.source_interface),
       notices_(*this, IID_IPropertyNotifySink),
       host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
-      control_(UserControl1::Create(forms_, host_, ClassOf(which))),
+      control_(BoardControl::Create(forms_, host_, ClassOf(which))),
       extent_(kDesignExtent) {}
 
 void ControlObject::MarkDirty() {
@@ -167,33 +167,33 @@ HRESULT ControlObject::Answer(const Refused& refused) const {
   return com::RefusalResult(refused->reason, library_.descriptor().library_name);
 }
 
-HRESULT ControlObject::ReadText(BSTR* value, std::u16string (UserControl1::*read)() const) {
+HRESULT ControlObject::ReadText(BSTR* value, std::u16string (BoardControl::*read)() const) {
   if (!value) return E_POINTER;
   *value = nullptr;
   return Guarded([&] { *value = com::ToBstr(((*control_).*read)()); });
 }
 
-HRESULT ControlObject::WriteText(BSTR value, Refused (UserControl1::*write)(std::u16string_view)) {
+HRESULT ControlObject::WriteText(BSTR value, Refused (BoardControl::*write)(std::u16string_view)) {
   return Guarded([&] { return Answer(((*control_).*write)(com::FromBstr(value))); });
 }
 
-HRESULT ControlObject::ReadTruth(VARIANT_BOOL* value, bool (UserControl1::*read)() const) {
+HRESULT ControlObject::ReadTruth(VARIANT_BOOL* value, bool (BoardControl::*read)() const) {
   if (!value) return E_POINTER;
   *value = ((*control_).*read)() ? VARIANT_TRUE : VARIANT_FALSE;
   return S_OK;
 }
 
-HRESULT ControlObject::WriteTruth(VARIANT_BOOL value, Refused (UserControl1::*write)(bool)) {
+HRESULT ControlObject::WriteTruth(VARIANT_BOOL value, Refused (BoardControl::*write)(bool)) {
   return Guarded([&] { return Answer(((*control_).*write)(value != VARIANT_FALSE)); });
 }
 
-HRESULT ControlObject::ReadNumber(LONG* value, std::int32_t (UserControl1::*read)() const) {
+HRESULT ControlObject::ReadNumber(LONG* value, std::int32_t (BoardControl::*read)() const) {
   if (!value) return E_POINTER;
   *value = ((*control_).*read)();
   return S_OK;
 }
 
-HRESULT ControlObject::WriteNumber(LONG value, Refused (UserControl1::*write)(std::int32_t)) {
+HRESULT ControlObject::WriteNumber(LONG value, Refused (BoardControl::*write)(std::int32_t)) {
   return Guarded([&] { return Answer(((*control_).*write)(value)); });
 }
 
@@ -201,70 +201,70 @@ HRESULT ControlObject::WriteNumber(LONG value, Refused (UserControl1::*write)(st
 static_assert(sizeof(::BoardOrientation) == sizeof(LONG));
 
 STDMETHODIMP ControlObject::get_DragEnabled(VARIANT_BOOL* value) {
-  return ReadTruth(value, &UserControl1::DragEnabled);
+  return ReadTruth(value, &BoardControl::DragEnabled);
 }
 STDMETHODIMP ControlObject::put_DragEnabled(VARIANT_BOOL value) {
-  return WriteTruth(value, &UserControl1::DragEnabled);
+  return WriteTruth(value, &BoardControl::DragEnabled);
 }
 STDMETHODIMP ControlObject::get_LegalMoves(BSTR* value) {
-  return ReadText(value, &UserControl1::LegalMoves);
+  return ReadText(value, &BoardControl::LegalMoves);
 }
 STDMETHODIMP ControlObject::put_LegalMoves(BSTR value) {
-  return WriteText(value, &UserControl1::LegalMoves);
+  return WriteText(value, &BoardControl::LegalMoves);
 }
 STDMETHODIMP ControlObject::get_ShowLegalMoves(VARIANT_BOOL* value) {
-  return ReadTruth(value, &UserControl1::ShowLegalMoves);
+  return ReadTruth(value, &BoardControl::ShowLegalMoves);
 }
 STDMETHODIMP ControlObject::put_ShowLegalMoves(VARIANT_BOOL value) {
-  return WriteTruth(value, &UserControl1::ShowLegalMoves);
+  return WriteTruth(value, &BoardControl::ShowLegalMoves);
 }
 STDMETHODIMP ControlObject::get_Orientation(::BoardOrientation* value) {
-  return ReadNumber(reinterpret_cast<LONG*>(value), &UserControl1::Orientation);
+  return ReadNumber(reinterpret_cast<LONG*>(value), &BoardControl::Orientation);
 }
 STDMETHODIMP ControlObject::put_Orientation(::BoardOrientation value) {
-  return WriteNumber(value, &UserControl1::Orientation);
+  return WriteNumber(value, &BoardControl::Orientation);
 }
 STDMETHODIMP ControlObject::get_LastMove(BSTR* value) {
-  return ReadText(value, &UserControl1::LastMove);
+  return ReadText(value, &BoardControl::LastMove);
 }
 STDMETHODIMP ControlObject::put_LastMove(BSTR value) {
-  return WriteText(value, &UserControl1::LastMove);
+  return WriteText(value, &BoardControl::LastMove);
 }
 STDMETHODIMP ControlObject::get_ShowLastMove(VARIANT_BOOL* value) {
-  return ReadTruth(value, &UserControl1::ShowLastMove);
+  return ReadTruth(value, &BoardControl::ShowLastMove);
 }
 STDMETHODIMP ControlObject::put_ShowLastMove(VARIANT_BOOL value) {
-  return WriteTruth(value, &UserControl1::ShowLastMove);
+  return WriteTruth(value, &BoardControl::ShowLastMove);
 }
 STDMETHODIMP ControlObject::get_CheckSquare(BSTR* value) {
-  return ReadText(value, &UserControl1::CheckSquare);
+  return ReadText(value, &BoardControl::CheckSquare);
 }
 STDMETHODIMP ControlObject::put_CheckSquare(BSTR value) {
-  return WriteText(value, &UserControl1::CheckSquare);
+  return WriteText(value, &BoardControl::CheckSquare);
 }
 STDMETHODIMP ControlObject::get_Marks(BSTR* value) {
-  return ReadText(value, &UserControl1::Marks);
+  return ReadText(value, &BoardControl::Marks);
 }
 STDMETHODIMP ControlObject::put_Marks(BSTR value) {
-  return WriteText(value, &UserControl1::Marks);
+  return WriteText(value, &BoardControl::Marks);
 }
 STDMETHODIMP ControlObject::get_UserMarks(BSTR* value) {
-  return ReadText(value, &UserControl1::UserMarks);
+  return ReadText(value, &BoardControl::UserMarks);
 }
 STDMETHODIMP ControlObject::put_UserMarks(BSTR value) {
-  return WriteText(value, &UserControl1::UserMarks);
+  return WriteText(value, &BoardControl::UserMarks);
 }
 STDMETHODIMP ControlObject::get_AnimationTime(LONG* value) {
-  return ReadNumber(value, &UserControl1::AnimationTime);
+  return ReadNumber(value, &BoardControl::AnimationTime);
 }
 STDMETHODIMP ControlObject::put_AnimationTime(LONG value) {
-  return WriteNumber(value, &UserControl1::AnimationTime);
+  return WriteNumber(value, &BoardControl::AnimationTime);
 }
 STDMETHODIMP ControlObject::get_Fen(BSTR* value) {
-  return ReadText(value, &UserControl1::Fen);
+  return ReadText(value, &BoardControl::Fen);
 }
 STDMETHODIMP ControlObject::put_Fen(BSTR value) {
-  return WriteText(value, &UserControl1::Fen);
+  return WriteText(value, &BoardControl::Fen);
 }
 
 STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** out) {

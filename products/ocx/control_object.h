@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "Project1.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_window.h"
 #include "platform/win32/win32_forms.h"
@@ -177,12 +177,12 @@ class ControlObject
   }
   // The later members, each through one of these: a read, or a write whose refusal is
   // E_INVALIDARG with the reason in the thread's error information.
-  HRESULT ReadText(BSTR* value, std::u16string (UserControl1::*read)() const);
-  HRESULT WriteText(BSTR value, Refused (UserControl1::*write)(std::u16string_view));
-  HRESULT ReadTruth(VARIANT_BOOL* value, bool (UserControl1::*read)() const);
-  HRESULT WriteTruth(VARIANT_BOOL value, Refused (UserControl1::*write)(bool));
-  HRESULT ReadNumber(LONG* value, std::int32_t (UserControl1::*read)() const);
-  HRESULT WriteNumber(LONG value, Refused (UserControl1::*write)(std::int32_t));
+  HRESULT ReadText(BSTR* value, std::u16string (BoardControl::*read)() const);
+  HRESULT WriteText(BSTR value, Refused (BoardControl::*write)(std::u16string_view));
+  HRESULT ReadTruth(VARIANT_BOOL* value, bool (BoardControl::*read)() const);
+  HRESULT WriteTruth(VARIANT_BOOL value, Refused (BoardControl::*write)(bool));
+  HRESULT ReadNumber(LONG* value, std::int32_t (BoardControl::*read)() const);
+  HRESULT WriteNumber(LONG value, Refused (BoardControl::*write)(std::int32_t));
   HRESULT Answer(const Refused& refused) const;
 
   // What the type library says of the control, read once per instance.
@@ -202,7 +202,7 @@ class ControlObject
   Win32Forms forms_;
   GdiPainter painter_;  // for containers that draw the control into their own device
   // The core control needs the ports above for as long as it lives, so it comes after them.
-  std::shared_ptr<UserControl1> control_;
+  std::shared_ptr<BoardControl> control_;
 
   com::ComPtr<IOleClientSite> site_;
   com::ComPtr<IOleInPlaceSite> in_place_site_;  // set while active in place

@@ -82,7 +82,7 @@ TEST_F(AccessibleTest, ThePromptShowsFourButtonsWithTheFocusOnTheFirst) {
   std::vector<std::u16string> buttons;
   std::optional<std::int16_t> focused;
   std::int16_t last = 0;
-  forms.Queue([&](UserControl1& c) {
+  forms.Queue([&](BoardControl& c) {
     last = LastPart(c.surface());
     focused = FocusedPart(c);
     for (std::int16_t part = 66; part <= 69; ++part) {

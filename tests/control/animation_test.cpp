@@ -179,7 +179,7 @@ TEST_F(Sliding, LoadsAndClicksSlideButDropsAndUserControl1DoNot) {
   control->PutMove(u"D4-D5");
   EXPECT_EQ(control->NextTickAt(), std::nullopt);
 
-  const auto first = UserControl1::Create(forms, host);
+  const auto first = BoardControl::Create(forms, host);
   first->PutMove(u"E2-E4");
   EXPECT_EQ(first->NextTickAt(), std::nullopt);
 }

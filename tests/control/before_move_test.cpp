@@ -67,7 +67,7 @@ TEST_F(BeforeMoveTest, IsAskedAfterThePromotionChoiceWithItsLetter) {
   Load(Rows({u"****K***", u"********", u"********", u"********", u"********", u"********",
              u"*P******", u"****k***"}));
   Answer(true);
-  forms.Queue([](UserControl1& ctl) { ctl.ClickChoice(1); });
+  forms.Queue([](BoardControl& ctl) { ctl.ClickChoice(1); });
   Click(u"B7");
   Click(u"B8");
   EXPECT_EQ(host.log(), (Entries{ChangeEvent(), BeforeMove(u"B7", u"B8", u"R")}));
@@ -76,7 +76,7 @@ TEST_F(BeforeMoveTest, IsAskedAfterThePromotionChoiceWithItsLetter) {
   EXPECT_EQ(control->entry().moving_piece, u'P') << "the pawn is picked again, not the rook";
   EXPECT_FALSE(control->surface().IsVisible(ControlName::kWhitePanel));
   Answer(false);
-  forms.Queue([](UserControl1& ctl) { ctl.ClickChoice(0); });
+  forms.Queue([](BoardControl& ctl) { ctl.ClickChoice(0); });
   Click(u"B8");
   EXPECT_EQ(CellAt(u"B8"), u'Q');
 }

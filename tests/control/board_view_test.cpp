@@ -48,7 +48,7 @@ class BoardViewTest : public ChessBoardFixture {
 struct MoveCase {
   const char* what;
   std::u16string position;
-  std::function<void(UserControl1&, HeadlessForms&)> make;
+  std::function<void(BoardControl&, HeadlessForms&)> make;
   std::u16string last_move;
 };
 
@@ -70,28 +70,28 @@ TEST_P(LastMoveTest, TintsTheMoveAndEndsTheCheck) {
 INSTANTIATE_TEST_SUITE_P(
     Moves, LastMoveTest,
     ::testing::Values(MoveCase{"host_move", kInitialPosition,
-                               [](UserControl1& c, auto&) { c.PutMove(u"E2-E4"); }, u"E2-E4"},
+                               [](BoardControl& c, auto&) { c.PutMove(u"E2-E4"); }, u"E2-E4"},
                       MoveCase{"clicks", kInitialPosition,
-                               [](UserControl1& c, auto&) {
+                               [](BoardControl& c, auto&) {
                                  c.ClickSquare(N(u"G1"));
                                  c.ClickSquare(N(u"F3"));
                                },
                                u"G1-F3"},
                       MoveCase{"castling_by_clicks_marks_the_king", kCastlingRow,
-                               [](UserControl1& c, auto&) {
+                               [](BoardControl& c, auto&) {
                                  c.ClickSquare(N(u"E1"));
                                  c.ClickSquare(N(u"G1"));
                                },
                                u"E1-G1"},
                       MoveCase{"promotion_marks_the_pawn", kPawnOnB7,
-                               [](UserControl1& c, HeadlessForms& f) {
+                               [](BoardControl& c, HeadlessForms& f) {
                                  f.QueueChoiceClick(1);
                                  c.ClickSquare(N(u"B7"));
                                  c.ClickSquare(N(u"B8"));
                                },
                                u"B7-B8"},
                       MoveCase{"a_drag", kInitialPosition,
-                               [](UserControl1& c, auto&) {
+                               [](BoardControl& c, auto&) {
                                  ASSERT_TRUE(c.BeginDrag(N(u"D2"), 0, 0));
                                  c.Drop(N(u"D4"));
                                },
@@ -268,7 +268,7 @@ TEST_F(BoardViewTest, ATurnedBoardIsSavedAndShownTurnedWhenLoaded) {
   ASSERT_FALSE(control->Orientation(1));
   MemoryBag saved;
   control->SaveProperties(saved);
-  const auto other = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const auto other = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   other->LoadProperties(saved);
   EXPECT_EQ(other->Orientation(), 1);
   EXPECT_EQ(other->surface().Orientation(), BoardOrientation::kBlackAtBottom);

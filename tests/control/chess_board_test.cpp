@@ -47,8 +47,8 @@ TEST_F(FirstClassTest, HasNoneOfTheLaterMembers) {
 // A write that is taken sends one notice and reads back in the member's own form.
 struct TakenCase {
   const char* what;
-  std::function<Refused(UserControl1&)> write;
-  std::function<std::u16string(const UserControl1&)> read;
+  std::function<Refused(BoardControl&)> write;
+  std::function<std::u16string(const BoardControl&)> read;
   std::u16string read_back;
   std::u16string notice;
 };
@@ -93,14 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
 // A refused write changes nothing, sends no notice and shows no message.
 struct RefusedCase {
   const char* what;
-  std::function<Refused(UserControl1&)> write;
+  std::function<Refused(BoardControl&)> write;
 };
 
 class RefusedWriteTest : public ChessBoardFixture,
                          public ::testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(RefusedWriteTest, ChangesNothing) {
-  UserControl1& c = *control;
+  BoardControl& c = *control;
   ASSERT_FALSE(c.LegalMoves(u"E2-E4"));
   ASSERT_FALSE(c.Marks(u"Gd4"));
   host.Clear();
@@ -159,7 +159,7 @@ TEST_F(ChessBoardTest, SavesTheFiveAfterTheFourAndLoadsThemBack) {
             (std::vector<std::u16string>{u"Enabled", u"GetMove", u"PutMove", u"PutPosition",
                                          u"DragEnabled", u"ShowLegalMoves", u"Orientation",
                                          u"ShowLastMove", u"AnimationTime"}));
-  const auto other = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const auto other = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   other->LoadProperties(saved);
   EXPECT_FALSE(other->DragEnabled());
   EXPECT_TRUE(other->ShowLegalMoves());

@@ -61,7 +61,7 @@ TEST_F(DragTest, WithinTheDragDistanceItIsAClick) {
 // Each way a drag ends without a move leaves the piece picked and raises nothing more.
 struct EndCase {
   const char* what;
-  std::function<void(UserControl1&, PointerInput&)> end;
+  std::function<void(BoardControl&, PointerInput&)> end;
   PointerPoint release;
 };
 
@@ -90,29 +90,29 @@ INSTANTIATE_TEST_SUITE_P(
     Ends, DragEndTest,
     ::testing::Values(
         EndCase{"off the board",
-                [](UserControl1& c, PointerInput& in) {
+                [](BoardControl& c, PointerInput& in) {
                   in.Move(c, kGrid, {3, 4, 0, kHeld});
                 },
                 kOffBoard},
         EndCase{
             "own square",
-            [](UserControl1& c, PointerInput& in) { in.Move(c, kGrid, Centre(u"G1", 0, kHeld)); },
+            [](BoardControl& c, PointerInput& in) { in.Move(c, kGrid, Centre(u"G1", 0, kHeld)); },
             Centre(u"G1")},
         EndCase{"right button",
-                [](UserControl1& c, PointerInput& in) {
+                [](BoardControl& c, PointerInput& in) {
                   in.Press(c, kGrid, PointerButton::kRight, false, Centre(u"F3", 0, kHeld | 2));
                 },
                 Centre(u"F3")},
         EndCase{"escape",
-                [](UserControl1& c, PointerInput&) {
+                [](BoardControl& c, PointerInput&) {
                   std::int16_t escape = keys::kEscape, no_shift = 0;
                   c.SurfaceKeyDown(escape, no_shift);
                 },
                 Centre(u"F3")},
-        EndCase{"capture lost", [](UserControl1&, PointerInput& in) { in.CaptureLost(); },
+        EndCase{"capture lost", [](BoardControl&, PointerInput& in) { in.CaptureLost(); },
                 Centre(u"F3")},
         EndCase{"host loads",
-                [](UserControl1& c, PointerInput&) { c.PutPosition(kInitialPosition); },
+                [](BoardControl& c, PointerInput&) { c.PutPosition(kInitialPosition); },
                 Centre(u"F3")}),
     CaseName<EndCase>);
 

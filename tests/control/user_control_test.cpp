@@ -1,5 +1,5 @@
 // The host's view of the control: properties, Refresh, events, saved properties, lifetime.
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 #include <gtest/gtest.h>
 
@@ -138,11 +138,11 @@ TEST_F(HostViewTest, HostWritesFromInsideChangeRunNestedAndComplete) {
 
 TEST(LifetimeTest, AHostThatLetsGoInsideAnEventDoesNotPullTheControlAway) {
   // Called through a plain pointer, so only the control's own reference keeps it alive.
-  const std::vector<std::function<void(UserControl1&)>> calls = {
-      [](UserControl1& c) { c.PutMove(u"E2-E4"); },
-      [](UserControl1& c) { c.GetMove(u"x"); },
-      [](UserControl1& c) { c.ClickSquare(13); },
-      [](UserControl1& c) {
+  const std::vector<std::function<void(BoardControl&)>> calls = {
+      [](BoardControl& c) { c.PutMove(u"E2-E4"); },
+      [](BoardControl& c) { c.GetMove(u"x"); },
+      [](BoardControl& c) { c.ClickSquare(13); },
+      [](BoardControl& c) {
         std::int16_t key = 65;
         c.SurfaceKeyPress(key);
       },
@@ -150,9 +150,9 @@ TEST(LifetimeTest, AHostThatLetsGoInsideAnEventDoesNotPullTheControlAway) {
   for (const auto& call : calls) {
     HeadlessForms forms;
     RecordingHost host;
-    std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
-    UserControl1* raw = control.get();
-    const std::weak_ptr<UserControl1> watch = control;
+    std::shared_ptr<BoardControl> control = BoardControl::Create(forms, host);
+    BoardControl* raw = control.get();
+    const std::weak_ptr<BoardControl> watch = control;
     host.SetHandler([&](EventId, std::span<const EventArg>) { control.reset(); });
     call(*raw);
     EXPECT_TRUE(watch.expired());
@@ -163,22 +163,22 @@ TEST(LifetimeTest, AHostThatLetsGoInsideAnEventDoesNotPullTheControlAway) {
 TEST(LifetimeTest, CoOwnedPortsOutliveAFrontEndThatGoesDuringThePrompt) {
   auto forms = std::make_shared<HeadlessForms>();
   auto host = std::make_shared<RecordingHost>();
-  std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
+  std::shared_ptr<BoardControl> control = BoardControl::Create(forms, host);
   forms->Attach(control);
   control->PutPosition(Rows({u"****K***", u"********", u"********", u"********", u"********",
                              u"********", u"P*******", u"****k***"}));
   const std::weak_ptr<HeadlessForms> forms_watch = forms;
   const std::weak_ptr<RecordingHost> host_watch = host;
-  const std::weak_ptr<UserControl1> control_watch = control;
+  const std::weak_ptr<BoardControl> control_watch = control;
   bool alive_inside = false;
   // The front end lets go of everything from inside the wait, as a widget deleted there would.
-  forms->Queue([&](UserControl1&) {
+  forms->Queue([&](BoardControl&) {
     forms.reset();
     host.reset();
     control.reset();
     alive_inside = !forms_watch.expired() && !host_watch.expired();
   });
-  UserControl1& raw = *control;
+  BoardControl& raw = *control;
   raw.ClickSquare(49);  // A7
   raw.ClickSquare(57);  // A8: the prompt waits
   EXPECT_TRUE(alive_inside);
@@ -202,7 +202,7 @@ class FailingHost : public RecordingHost {
 TEST(FailureTest, APortFailureEndsTheMemberAndReachesTheCaller) {
   HeadlessForms forms;
   FailingHost host;
-  auto control = UserControl1::Create(forms, host);
+  auto control = BoardControl::Create(forms, host);
   EXPECT_THROW(control->PutMove(u"E2-E4"), Failure);
   EXPECT_EQ(control->GetMove(), u"E2-E4") << "the cell was set before the notice failed";
   host.fail_events = true;
@@ -273,7 +273,7 @@ TEST_F(BagTest, AValueThatCannotBeConvertedEndsTheLoadThere) {
       {"PutMove", std::monostate{}, false, u"A1"},
   };
   for (const Case& c : cases) {
-    auto fresh = UserControl1::Create(forms, host);
+    auto fresh = BoardControl::Create(forms, host);
     MemoryBag bag;
     bag.Set(u"Enabled", false);
     bag.Set(u"GetMove", std::u16string(u"A1"));

@@ -201,7 +201,7 @@ class PromotionTest : public ControlFixture, public ::testing::WithParamInterfac
 TEST_P(PromotionTest, TheChosenPieceLandsAndTheMoveNamesOnlyTheSquares) {
   const PromotionCase& c = GetParam();
   bool panel_shown_while_waiting = false;
-  forms.Queue([&](UserControl1& ctl) {
+  forms.Queue([&](BoardControl& ctl) {
     panel_shown_while_waiting = ctl.surface().IsVisible(c.panel) &&
                                 ctl.surface().IsVisible(ControlName::kPromptBackdrop) &&
                                 ctl.entry_state() == EntryState::kPrompting;
@@ -279,7 +279,7 @@ TEST_F(ClickEntryTest, ChoiceClicksOutsideAPromptAreIgnored) {
 TEST_F(ClickEntryTest, HostWritesDuringThePromptRunAndTheMoveCompletes) {
   Load(Rows({u"****K***", u"********", u"********", u"********", u"********", u"********",
              u"*P******", u"****k***"}));
-  forms.Queue([](UserControl1& ctl) { ctl.PutMove(u"E1-D1"); });
+  forms.Queue([](BoardControl& ctl) { ctl.PutMove(u"E1-D1"); });
   forms.QueueChoiceClick(1);
   Click(u"B7");
   Click(u"B8");

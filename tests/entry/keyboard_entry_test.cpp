@@ -132,7 +132,7 @@ class KeyboardTest : public ControlFixture {
     return acted;
   }
   void QueueKey(std::int16_t key) {
-    forms.Queue([this, key](UserControl1&) { Press(key); });
+    forms.Queue([this, key](BoardControl&) { Press(key); });
   }
   // Arrow presses that bring the focus square from where it is to `name`.
   void Walk(std::u16string_view name) {

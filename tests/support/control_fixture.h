@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/memory_bag.h"
 #include "tests/support/recording_host.h"
@@ -61,14 +61,14 @@ class ControlFixture : public ::testing::Test {
   HeadlessForms forms;
   RecordingHost host;
   RecordingObserver observer;
-  std::shared_ptr<UserControl1> control = UserControl1::Create(forms, host);
+  std::shared_ptr<BoardControl> control = BoardControl::Create(forms, host);
 };
 
 // The same with a ChessBoard.
 class ChessBoardFixture : public ControlFixture {
  protected:
   ChessBoardFixture() {
-    control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
     forms.Attach(control);
     control->SetSurfaceObserver(&observer);
   }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "view/repaint_plan.h"
 
 namespace velmora {
@@ -11,7 +11,7 @@ namespace velmora {
 // a front end would invalidate them.
 class PlannedBoxes : public SurfaceObserver {
  public:
-  PlannedBoxes(const UserControl1& control, const PixelGrid& grid)
+  PlannedBoxes(const BoardControl& control, const PixelGrid& grid)
       : control_(control), grid_(grid) {}
 
   void PictureChanged(std::int16_t square) override { Add(SurfaceReport::Picture(square)); }
@@ -28,7 +28,7 @@ class PlannedBoxes : public SurfaceObserver {
     for (const PixelBox& box : plan_.For(grid_, control_.surface(), report)) boxes.push_back(box);
   }
 
-  const UserControl1& control_;
+  const BoardControl& control_;
   const PixelGrid& grid_;
   RepaintPlan plan_;
 };

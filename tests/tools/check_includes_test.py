@@ -90,12 +90,12 @@ class ThisTree(unittest.TestCase):
             for folder in ["board", "entry", "view", "control", "platform", "runtime", "products"]:
                 shutil.copytree(os.path.join(ROOT, folder), os.path.join(copy, folder))
             before = check_includes.faults_of(copy)
-            write(copy, "view/layout.h", '#include "control/user_control.h"\n')
+            write(copy, "view/layout.h", '#include "control/board_control.h"\n')
             after = check_includes.faults_of(copy)
             added = [fault for fault in after if fault not in before]
             self.assertEqual(len(added), 1, added)
             self.assertRegex(added[0], r'^view/layout\.h:\d+: view includes '
-                             r'"control/user_control\.h" \(control\): points up$')
+                             r'"control/board_control\.h" \(control\): points up$')
             with contextlib.redirect_stdout(io.StringIO()) as printed:
                 self.assertEqual(check_includes.main(["check_includes.py", copy]), 1)
             self.assertIn(added[0], printed.getvalue())

@@ -831,7 +831,7 @@ class BoardWidgetTest : public QObject {
     QVERIFY(recorder.painted.contains(DrawnSquareRect(u"G1", orientation)));
     QVERIFY(recorder.painted.contains(DrawnSquareRect(u"F3", orientation)));
 
-    const UserControl1& control = *WidgetAccess::Of(*widget).control;
+    const BoardControl& control = *WidgetAccess::Of(*widget).control;
     PngRenderer core(ratio);
     const RgbImage reference = core.Render(BuildDisplayList(control.surface(), control.GetMove()));
     const QImage rendering = Render(widget.get(), ratio);

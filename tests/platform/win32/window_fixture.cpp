@@ -210,7 +210,7 @@ bool Capture::SaveBmp(const std::wstring& path) const {
   return fclose(out) == 0;
 }
 
-char16_t CellAt(const UserControl1& control, std::int16_t n) {
+char16_t CellAt(const BoardControl& control, std::int16_t n) {
   return control.board().Cell(SquareOf(n));
 }
 
@@ -249,7 +249,7 @@ HWND SharedParent() {
 void SurfaceTest::SetUp() {
   parent_ = SharedParent();
   ASSERT_NE(parent_, nullptr);
-  control_ = UserControl1::Create(forms_, host_, control_class_);
+  control_ = BoardControl::Create(forms_, host_, control_class_);
   window_ =
       SurfaceWindow::Create(control_, forms_, parent_, SurfaceWindow::DefaultRect(0, 0), [this] {
         ++keep_alive_calls_;

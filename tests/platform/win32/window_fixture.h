@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "control/host.h"
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/win32/surface_window.h"
 #include "platform/win32/win32_forms.h"
 
@@ -94,7 +94,7 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& param_info) {
 }
 
 // What square n (1 to 64) of the control's board holds.
-char16_t CellAt(const UserControl1& control, std::int16_t n);
+char16_t CellAt(const BoardControl& control, std::int16_t n);
 
 // Runs the messages pending now. Returns the code of a WM_QUIT found among them.
 std::optional<int> Pump();
@@ -127,7 +127,7 @@ class SurfaceTest : public ::testing::Test {
   Win32Forms forms_;
   TestHost host_;
   MessageBoxCatcher boxes_;
-  std::shared_ptr<UserControl1> control_;
+  std::shared_ptr<BoardControl> control_;
   std::shared_ptr<SurfaceWindow> window_;
   int keep_alive_calls_ = 0;
   // What the window reported since the test began: every rectangle it invalidated for a change

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/png_renderer.h"
 #include "tests/products/cli/planned_screen.h"
@@ -40,7 +40,7 @@ constexpr int kArrowStrength = 166;
 TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
   HeadlessForms forms;
   RecordingHost host;
-  const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   const Rgb d4 = SquareColour(Number(u"D4"));
   const Rgb d6 = SquareColour(Number(u"D6"));
   for (const ColourCase& colour : kColours) {
@@ -81,14 +81,14 @@ TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
 TEST(MarkPixels, ATurnedBoardDrawsMarksWhereItDrawsTheirSquares) {
   HeadlessForms forms;
   RecordingHost host;
-  const auto turned = UserControl1::Create(forms, host, ControlClass::kChessBoard);
-  const auto upright = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const auto turned = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  const auto upright = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   for (const auto& control : {turned, upright}) control->PutPosition(std::u16string(64, u'*'));
   ASSERT_FALSE(turned->Orientation(1));
   ASSERT_FALSE(upright->Marks(u"Gb8c6 Re5"));
   for (const int s : {1, 2}) {
     PngRenderer renderer(s);
-    const auto render = [&](const UserControl1& control) {
+    const auto render = [&](const BoardControl& control) {
       return renderer.Render(BuildDisplayList(control.surface(), u""));
     };
     ASSERT_FALSE(turned->Marks(u""));
@@ -114,7 +114,7 @@ TEST(MarkPixels, RepaintingThePlannedBoxesOfMarksAndSlidesGivesTheWholePicture) 
   for (const double scale : {1.0, 1.5, 2.0}) {
     HeadlessForms forms;
     RecordingHost host;
-    const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
     forms.Attach(control);
     PlannedScreen screen(*control, scale);
     int checks = 0;

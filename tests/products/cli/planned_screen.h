@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/headless/png_renderer.h"
 #include "view/repaint_plan.h"
 
@@ -12,7 +12,7 @@ namespace velmora {
 // surface reports.
 class PlannedScreen : public SurfaceObserver {
  public:
-  PlannedScreen(UserControl1& control, double scale)
+  PlannedScreen(BoardControl& control, double scale)
       : control_(control), renderer_(scale), image_(renderer_.Render(List())) {
     control_.SetSurfaceObserver(this);
   }
@@ -48,7 +48,7 @@ class PlannedScreen : public SurfaceObserver {
     }
   }
 
-  UserControl1& control_;
+  BoardControl& control_;
   PngRenderer renderer_;
   RgbImage image_;
   RepaintPlan plan_;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 #include "platform/headless/headless_forms.h"
 #include "tests/support/recording_host.h"
 #include "view/accessible_parts.h"
@@ -43,7 +43,7 @@ TEST(PngRenderer, RepaintingOnlyThePlannedBoxesGivesTheWholePicture) {
   for (const double scale : {1.0, 1.5, 2.0}) {
     HeadlessForms forms;
     RecordingHost host;
-    const auto control = UserControl1::Create(forms, host);
+    const auto control = BoardControl::Create(forms, host);
     forms.Attach(control);
     PlannedScreen screen(*control, scale);
     int checks = 0;
@@ -64,7 +64,7 @@ TEST(PngRenderer, RepaintingOnlyThePlannedBoxesGivesTheWholePicture) {
     control->PutPosition(u"****K***" + std::u16string(40, u'*') + u"****P*******k***");
     check();
     // The promotion prompt opens: checked while it waits, then the rook is chosen.
-    forms.Queue([&](UserControl1&) { check(); });
+    forms.Queue([&](BoardControl&) { check(); });
     forms.QueueChoiceClick(1);
     control->ClickSquare(53);
     control->ClickSquare(61);
@@ -80,7 +80,7 @@ TEST(PngRenderer, RepaintingThePlannedBoxesShowsTurnsTintsAndGlows) {
   for (const double scale : {1.0, 1.5, 2.0}) {
     HeadlessForms forms;
     RecordingHost host;
-    const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+    const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
     forms.Attach(control);
     PlannedScreen screen(*control, scale);
     int checks = 0;
@@ -172,7 +172,7 @@ TEST(PngRenderer, NewInstanceShowsPiecesOnTheHomeRowsOnly) {
 TEST(PngRenderer, HostMoveShowsThePawnOnE4) {
   HeadlessForms forms;
   RecordingHost host;
-  const auto control = UserControl1::Create(forms, host);
+  const auto control = BoardControl::Create(forms, host);
   control->PutMove(u"E2-E4");
   const RgbImage image =
       PngRenderer().Render(BuildDisplayList(control->surface(), control->GetMove()));
@@ -358,7 +358,7 @@ bool Between(Rgb c, Rgb a, Rgb b) {
 TEST(PngRenderer, LastMoveTintAndCheckGlowAtOneAndTwoTimes) {
   HeadlessForms forms;
   RecordingHost host;
-  const auto control = UserControl1::Create(forms, host, ControlClass::kChessBoard);
+  const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   forms.Attach(control);
   control->PutPosition(u"R***K***" + std::u16string(48, u'*') + u"****k***");
   control->PutMove(u"A1-A4");                 // A1 is dark and empty now, A4 light with the rook

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 namespace {
 

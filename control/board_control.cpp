@@ -1,4 +1,4 @@
-#include "control/user_control.h"
+#include "control/board_control.h"
 
 #include "board/move_text.h"
 #include "board/position_text.h"
@@ -16,7 +16,7 @@ constexpr std::u16string_view kPutPositionKey = u"PutPosition";
 }  // namespace
 
 template <class Entry>
-void UserControl1::Entered(Entry entry) {
+void BoardControl::Entered(Entry entry) {
   if (!Animating() || dropping_) return entry();
   const Board before = board_;
   const std::uint64_t host_changes = host_changes_;
@@ -24,32 +24,32 @@ void UserControl1::Entered(Entry entry) {
   if (host_changes_ == host_changes && !(board_ == before)) SlideChanges(before);
 }
 
-std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host,
+std::shared_ptr<BoardControl> BoardControl::Create(FormsPort& forms, HostPort& host,
                                                    ControlClass control_class) {
   // Ports that outlive the control need no owner: empty owners, the same pointers.
   return Create(std::shared_ptr<FormsPort>(std::shared_ptr<void>(), &forms),
                 std::shared_ptr<HostPort>(std::shared_ptr<void>(), &host), control_class);
 }
 
-std::shared_ptr<UserControl1> UserControl1::Create(std::shared_ptr<FormsPort> forms,
+std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> forms,
                                                    std::shared_ptr<HostPort> host,
                                                    ControlClass control_class) {
-  std::shared_ptr<UserControl1> control(
-      new UserControl1(std::move(forms), std::move(host), FlavourOf(control_class)));
+  std::shared_ptr<BoardControl> control(
+      new BoardControl(std::move(forms), std::move(host), FlavourOf(control_class)));
   control->InitControl();
   return control;
 }
 
-std::shared_ptr<UserControl1> UserControl1::Create(FormsPort& forms, HostPort& host) {
+std::shared_ptr<BoardControl> BoardControl::Create(FormsPort& forms, HostPort& host) {
   return Create(forms, host, ControlClass::kUserControl1);
 }
 
-std::shared_ptr<UserControl1> UserControl1::Create(std::shared_ptr<FormsPort> forms,
+std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> forms,
                                                    std::shared_ptr<HostPort> host) {
   return Create(std::move(forms), std::move(host), ControlClass::kUserControl1);
 }
 
-UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+BoardControl::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
                            const Flavour& flavour)
     : flavour_(flavour),
       settings_(DefaultSettings(flavour)),
@@ -69,56 +69,56 @@ UserControl1::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   }
 }
 
-void UserControl1::InitControl() {
+void BoardControl::InitControl() {
   const auto self = shared_from_this();
   entry_.Reset();
   entry_.ShowDestinations(settings_.show_legal_moves);
   ResetBoard(board_);
 }
 
-bool UserControl1::Enabled() const {
+bool BoardControl::Enabled() const {
   return surface_.Enabled();
 }
 
-void UserControl1::Enabled(bool New_Enabled) {
+void BoardControl::Enabled(bool New_Enabled) {
   const auto self = shared_from_this();
   surface_.SetEnabled(New_Enabled);
   host_->PropertyChanged(kEnabledKey);
 }
 
-std::u16string UserControl1::GetMove() const {
+std::u16string BoardControl::GetMove() const {
   return move_display_cell_.Text();
 }
-std::u16string UserControl1::PutMove() const {
+std::u16string BoardControl::PutMove() const {
   return host_move_cell_.Text();
 }
-std::u16string UserControl1::PutPosition() const {
+std::u16string BoardControl::PutPosition() const {
   return position_cell_.Text();
 }
 
-void UserControl1::GetMove(std::u16string New_GetMove) {
+void BoardControl::GetMove(std::u16string New_GetMove) {
   WriteCell(move_display_cell_, New_GetMove, kGetMoveKey);
 }
-void UserControl1::PutMove(std::u16string New_PutMove) {
+void BoardControl::PutMove(std::u16string New_PutMove) {
   WriteCell(host_move_cell_, New_PutMove, kPutMoveKey);
 }
-void UserControl1::PutPosition(std::u16string New_PutPosition) {
+void BoardControl::PutPosition(std::u16string New_PutPosition) {
   WriteCell(position_cell_, New_PutPosition, kPutPositionKey);
 }
 
-void UserControl1::WriteCell(TextCell& cell, std::u16string_view text,
+void BoardControl::WriteCell(TextCell& cell, std::u16string_view text,
                              std::u16string_view property) {
   const auto self = shared_from_this();
   cell.Set(text);
   host_->PropertyChanged(property);
 }
 
-void UserControl1::Refresh() {
+void BoardControl::Refresh() {
   const auto self = shared_from_this();
   forms_->Repaint();
 }
 
-void UserControl1::OnPositionText() {
+void BoardControl::OnPositionText() {
   const auto self = shared_from_this();
   surface_.EndDrag();
   const std::u16string& text = position_cell_.Text();
@@ -138,7 +138,7 @@ void UserControl1::OnPositionText() {
   position_cell_.Set(u"");
 }
 
-void UserControl1::OnHostMove() {
+void BoardControl::OnHostMove() {
   const auto self = shared_from_this();
   surface_.EndDrag();
   const HostCommand command = ParseHostCommand(host_move_cell_.Text());
@@ -172,13 +172,13 @@ void UserControl1::OnHostMove() {
   }
 }
 
-void UserControl1::OnGetMove() {
+void BoardControl::OnGetMove() {
   const auto self = shared_from_this();
   surface_.MoveDisplayChanged();
   host_->RaiseEvent(EventId::kChange, {});
 }
 
-void UserControl1::LoadProperties(PropertyBag& bag) {
+void BoardControl::LoadProperties(PropertyBag& bag) {
   const auto self = shared_from_this();
   surface_.SetEnabled(ToTruth(bag.Read(kEnabledKey, true)));
   move_display_cell_.Set(ToText(bag.Read(kGetMoveKey, std::u16string())));
@@ -187,7 +187,7 @@ void UserControl1::LoadProperties(PropertyBag& bag) {
   if (flavour_.later_members) LoadLaterMembers(bag);
 }
 
-void UserControl1::SaveProperties(PropertyBag& bag) {
+void BoardControl::SaveProperties(PropertyBag& bag) {
   const auto self = shared_from_this();
   bag.Write(kEnabledKey, surface_.Enabled(), true);
   bag.Write(kGetMoveKey, move_display_cell_.Text(), std::u16string());
@@ -196,27 +196,27 @@ void UserControl1::SaveProperties(PropertyBag& bag) {
   if (flavour_.later_members) SaveLaterMembers(bag);
 }
 
-void UserControl1::ClickSquare(std::int16_t n) {
+void BoardControl::ClickSquare(std::int16_t n) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   focus_.FollowMouse(n);
   Entered([&] { entry_.ClickSquare(n); });
 }
 
-void UserControl1::ClickChoice(std::int16_t k) {
+void BoardControl::ClickChoice(std::int16_t k) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   focus_.FollowMouse(0);
   entry_.ClickChoice(k);
 }
 
-void UserControl1::SurfaceFocus(bool has_focus) {
+void BoardControl::SurfaceFocus(bool has_focus) {
   const auto self = shared_from_this();
   focus_.SetHasFocus(has_focus);
   if (!has_focus) keys_.ReleaseAll();
 }
 
-void UserControl1::FocusPart(std::int16_t part) {
+void BoardControl::FocusPart(std::int16_t part) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   if (IsSquarePart(part)) focus_.NavigateToSquare(part);
@@ -225,7 +225,7 @@ void UserControl1::FocusPart(std::int16_t part) {
   }
 }
 
-void UserControl1::ActivatePart(std::int16_t part) {
+void BoardControl::ActivatePart(std::int16_t part) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   FocusPart(part);
@@ -233,20 +233,20 @@ void UserControl1::ActivatePart(std::int16_t part) {
   if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
 }
 
-void UserControl1::Forward(EventId id, std::initializer_list<EventArg> args) {
+void BoardControl::Forward(EventId id, std::initializer_list<EventArg> args) {
   const auto self = shared_from_this();
   if (surface_.Enabled()) host_->RaiseEvent(id, {args.begin(), args.size()});
 }
 
-void UserControl1::SurfaceClick() {
+void BoardControl::SurfaceClick() {
   const auto self = shared_from_this();
   if (surface_.Enabled()) focus_.FollowMouse(0);
   Forward(EventId::kClick, {});
 }
-void UserControl1::SurfaceDblClick() {
+void BoardControl::SurfaceDblClick() {
   Forward(EventId::kDblClick, {});
 }
-bool UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
+bool BoardControl::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
   const auto self = shared_from_this();
   Forward(EventId::kKeyDown, {&KeyCode, &Shift});
   // Escape puts a dragged piece down on its square, still picked.
@@ -259,22 +259,22 @@ bool UserControl1::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
   if (surface_.Enabled()) Entered([&] { acted = keys_.KeyDown(KeyCode, Shift); });
   return acted;
 }
-void UserControl1::SurfaceKeyPress(std::int16_t& KeyAscii) {
+void BoardControl::SurfaceKeyPress(std::int16_t& KeyAscii) {
   Forward(EventId::kKeyPress, {&KeyAscii});
 }
-void UserControl1::SurfaceKeyUp(std::int16_t& KeyCode, std::int16_t& Shift) {
+void BoardControl::SurfaceKeyUp(std::int16_t& KeyCode, std::int16_t& Shift) {
   const auto self = shared_from_this();
   // The key is up whatever the host makes of it.
   keys_.KeyUp(KeyCode);
   Forward(EventId::kKeyUp, {&KeyCode, &Shift});
 }
-void UserControl1::SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
+void BoardControl::SurfaceMouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
   Forward(EventId::kMouseDown, {&Button, &Shift, &X, &Y});
 }
-void UserControl1::SurfaceMouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
+void BoardControl::SurfaceMouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
   Forward(EventId::kMouseMove, {&Button, &Shift, &X, &Y});
 }
-void UserControl1::SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
+void BoardControl::SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y) {
   Forward(EventId::kMouseUp, {&Button, &Shift, &X, &Y});
 }
 

@@ -36,25 +36,25 @@ using Refused = std::optional<Refusal>;
 // move display's cell (its change raises Change). Every member takes a strong reference to the
 // control first, so a host that lets go of it inside an event handler does not pull it away
 // from under a running procedure.
-class UserControl1 : public std::enable_shared_from_this<UserControl1> {
+class BoardControl : public std::enable_shared_from_this<BoardControl> {
  public:
   // Creates an instance of a class and runs InitControl. The ports must outlive it.
-  static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host,
+  static std::shared_ptr<BoardControl> Create(FormsPort& forms, HostPort& host,
                                               ControlClass control_class);
   // The same with ports the control co-owns (see below).
-  static std::shared_ptr<UserControl1> Create(std::shared_ptr<FormsPort> forms,
+  static std::shared_ptr<BoardControl> Create(std::shared_ptr<FormsPort> forms,
                                               std::shared_ptr<HostPort> host,
                                               ControlClass control_class);
   // A UserControl1. The ports must outlive it.
-  static std::shared_ptr<UserControl1> Create(FormsPort& forms, HostPort& host);
+  static std::shared_ptr<BoardControl> Create(FormsPort& forms, HostPort& host);
   // The same with ports the control co-owns: a front end that may be destroyed while the core
   // runs (inside the prompt's wait, say) shares them, so they live as long as the control
   // still needs them; the front end detaches them instead of freeing them.
-  static std::shared_ptr<UserControl1> Create(std::shared_ptr<FormsPort> forms,
+  static std::shared_ptr<BoardControl> Create(std::shared_ptr<FormsPort> forms,
                                               std::shared_ptr<HostPort> host);
 
-  UserControl1(const UserControl1&) = delete;
-  UserControl1& operator=(const UserControl1&) = delete;
+  BoardControl(const BoardControl&) = delete;
+  BoardControl& operator=(const BoardControl&) = delete;
 
   // Properties: a read returns the cell's text; a write sets the cell (its handler runs to its
   // end inside) and then sends the property-changed notice, also when the text was unchanged.
@@ -168,7 +168,7 @@ class UserControl1 : public std::enable_shared_from_this<UserControl1> {
   void SetSurfaceObserver(SurfaceObserver* observer) { surface_.SetObserver(observer); }
 
  private:
-  UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+  BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
                const Flavour& flavour);
 
   // The answer to a write of a later member: a refusal on a UserControl1, else nothing.

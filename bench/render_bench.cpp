@@ -63,13 +63,13 @@ class DirtyBoxes : public velmora::SurfaceObserver {
 // A control on the quiet ports with its picture at 1x, painted whole once.
 struct Screen {
   explicit Screen(velmora::ControlClass control_class = velmora::ControlClass::kUserControl1)
-      : control(velmora::UserControl1::Create(forms, host, control_class)) {
+      : control(velmora::BoardControl::Create(forms, host, control_class)) {
     control->SetSurfaceObserver(&dirty);
   }
 
   velmora::bench::QuietForms forms;
   velmora::bench::QuietHost host;
-  std::shared_ptr<velmora::UserControl1> control;
+  std::shared_ptr<velmora::BoardControl> control;
   velmora::PngRenderer renderer{1};
   velmora::RgbImage image = renderer.Render(List());
   DirtyBoxes dirty{renderer.grid(), control->surface()};

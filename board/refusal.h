@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -13,6 +14,9 @@ struct Refusal {
 
   friend bool operator==(const Refusal&, const Refusal&) = default;
 };
+
+// A setter's answer: nothing when it took the value, else why it did not.
+using Refused = std::optional<Refusal>;
 
 // `text` in double quotes, for a reason that names what it refused.
 inline std::u16string Quoted(std::u16string_view text) {

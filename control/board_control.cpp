@@ -7,14 +7,6 @@
 #include "view/draw_board.h"
 
 namespace velmora {
-namespace {
-
-constexpr std::u16string_view kEnabledKey = u"Enabled";
-constexpr std::u16string_view kGetMoveKey = u"GetMove";
-constexpr std::u16string_view kPutMoveKey = u"PutMove";
-constexpr std::u16string_view kPutPositionKey = u"PutPosition";
-}  // namespace
-
 template <class Entry>
 void BoardControl::Entered(Entry entry) {
   if (!Animating() || dropping_) return entry();
@@ -35,7 +27,7 @@ std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> fo
                                                    std::shared_ptr<HostPort> host,
                                                    ControlClass control_class) {
   std::shared_ptr<BoardControl> control(
-      new BoardControl(std::move(forms), std::move(host), FlavourOf(control_class)));
+      new BoardControl(std::move(forms), std::move(host), control_class));
   control->InitControl();
   return control;
 }
@@ -49,10 +41,11 @@ std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> fo
   return Create(std::move(forms), std::move(host), ControlClass::kUserControl1);
 }
 
-BoardControl::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
-                           const Flavour& flavour)
-    : flavour_(flavour),
-      settings_(DefaultSettings(flavour)),
+BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+                           ControlClass control_class)
+    : control_class_(control_class),
+      capabilities_(CapabilitiesOf(control_class)),
+      settings_(DefaultSettings(control_class)),
       forms_(std::move(forms)),
       host_(std::move(host)),
       focus_(surface_),
@@ -61,12 +54,12 @@ BoardControl::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   position_cell_.Bind([this] { OnPositionText(); });
   host_move_cell_.Bind([this] { OnHostMove(); });
   move_display_cell_.Bind([this] { OnGetMove(); });
-  if (flavour_.later_members) {
+  if (capabilities_.move_veto) {
     entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
       return AllowsMove(from, to, promotion);
     });
-    entry_.SetMoveNotice([this](MoveText move) { MoveMade(move); });
   }
+  if (capabilities_.last_move) entry_.SetMoveNotice([this](MoveText move) { MoveMade(move); });
 }
 
 void BoardControl::InitControl() {
@@ -80,10 +73,11 @@ bool BoardControl::Enabled() const {
   return surface_.Enabled();
 }
 
-void BoardControl::Enabled(bool New_Enabled) {
+Refused BoardControl::Enabled(bool New_Enabled) {
   const auto self = shared_from_this();
   surface_.SetEnabled(New_Enabled);
-  host_->PropertyChanged(kEnabledKey);
+  Notice(MemberId::kEnabled);
+  return std::nullopt;
 }
 
 std::u16string BoardControl::GetMove() const {
@@ -96,21 +90,21 @@ std::u16string BoardControl::PutPosition() const {
   return position_cell_.Text();
 }
 
-void BoardControl::GetMove(std::u16string New_GetMove) {
-  WriteCell(move_display_cell_, New_GetMove, kGetMoveKey);
+Refused BoardControl::GetMove(std::u16string New_GetMove) {
+  return WriteCell(move_display_cell_, New_GetMove, MemberId::kGetMove);
 }
-void BoardControl::PutMove(std::u16string New_PutMove) {
-  WriteCell(host_move_cell_, New_PutMove, kPutMoveKey);
+Refused BoardControl::PutMove(std::u16string New_PutMove) {
+  return WriteCell(host_move_cell_, New_PutMove, MemberId::kPutMove);
 }
-void BoardControl::PutPosition(std::u16string New_PutPosition) {
-  WriteCell(position_cell_, New_PutPosition, kPutPositionKey);
+Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
+  return WriteCell(position_cell_, New_PutPosition, MemberId::kPutPosition);
 }
 
-void BoardControl::WriteCell(TextCell& cell, std::u16string_view text,
-                             std::u16string_view property) {
+Refused BoardControl::WriteCell(TextCell& cell, std::u16string_view text, MemberId id) {
   const auto self = shared_from_this();
   cell.Set(text);
-  host_->PropertyChanged(property);
+  Notice(id);
+  return std::nullopt;
 }
 
 void BoardControl::Refresh() {
@@ -132,7 +126,7 @@ void BoardControl::OnPositionText() {
   LoadPositionText(board_, text);
   ++host_changes_;
   DrawBoard(board_, surface_);
-  if (flavour_.later_members) PositionLoaded();
+  if (capabilities_.last_move) PositionLoaded();
   if (before) SlideChanges(*before);
   surface_.Announce(AnnounceNewPosition());
   position_cell_.Set(u"");
@@ -148,7 +142,7 @@ void BoardControl::OnHostMove() {
       ResetBoard(board_);
       ++host_changes_;
       DrawBoard(board_, surface_);
-      if (flavour_.later_members) PositionLoaded();
+      if (capabilities_.last_move) PositionLoaded();
       if (before) SlideChanges(*before);
       surface_.Announce(AnnounceNewPosition());
       position_cell_.Set(u"");
@@ -162,7 +156,7 @@ void BoardControl::OnHostMove() {
       ApplyMove(board_, move);
       DrawBoard(board_, surface_);
       if (words) surface_.Announce(*words);
-      if (flavour_.later_members && move.from != move.to) MoveMade(move);
+      if (capabilities_.last_move && move.from != move.to) MoveMade(move);
       move_display_cell_.Set(host_move_cell_.Text());
       return;
     }
@@ -176,24 +170,6 @@ void BoardControl::OnGetMove() {
   const auto self = shared_from_this();
   surface_.MoveDisplayChanged();
   host_->RaiseEvent(EventId::kChange, {});
-}
-
-void BoardControl::LoadProperties(PropertyBag& bag) {
-  const auto self = shared_from_this();
-  surface_.SetEnabled(ToTruth(bag.Read(kEnabledKey, true)));
-  move_display_cell_.Set(ToText(bag.Read(kGetMoveKey, std::u16string())));
-  host_move_cell_.Set(ToText(bag.Read(kPutMoveKey, std::u16string())));
-  position_cell_.Set(ToText(bag.Read(kPutPositionKey, std::u16string())));
-  if (flavour_.later_members) LoadLaterMembers(bag);
-}
-
-void BoardControl::SaveProperties(PropertyBag& bag) {
-  const auto self = shared_from_this();
-  bag.Write(kEnabledKey, surface_.Enabled(), true);
-  bag.Write(kGetMoveKey, move_display_cell_.Text(), std::u16string());
-  bag.Write(kPutMoveKey, host_move_cell_.Text(), std::u16string());
-  bag.Write(kPutPositionKey, position_cell_.Text(), std::u16string());
-  if (flavour_.later_members) SaveLaterMembers(bag);
 }
 
 void BoardControl::ClickSquare(std::int16_t n) {
@@ -231,6 +207,15 @@ void BoardControl::ActivatePart(std::int16_t part) {
   FocusPart(part);
   if (IsSquarePart(part)) Entered([&] { entry_.ClickSquare(part); });
   if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
+}
+
+bool BoardControl::AllowsMove(Square from, Square to, char16_t promotion) {
+  const std::u16string FromSquare = SquareName(from);
+  const std::u16string ToSquare = SquareName(to);
+  const std::u16string Promotion = promotion != 0 ? std::u16string(1, promotion) : u"";
+  bool Cancel = false;
+  Forward(EventId::kBeforeMove, {&FromSquare, &ToSquare, &Promotion, &Cancel});
+  return !Cancel;
 }
 
 void BoardControl::Forward(EventId id, std::initializer_list<EventArg> args) {

@@ -13,8 +13,9 @@
 #include "board/square_marks.h"
 #include "control/animation.h"
 #include "control/board_settings.h"
-#include "control/flavour.h"
+#include "control/capabilities.h"
 #include "control/host.h"
+#include "control/members.h"
 #include "control/property_bag.h"
 #include "entry/click_entry.h"
 #include "entry/keyboard_entry.h"
@@ -24,9 +25,6 @@
 #include "view/text_cell.h"
 
 namespace velmora {
-
-// A setter's answer: nothing when it took the value, else why it did not.
-using Refused = std::optional<Refusal>;
 
 // The control a host holds. It owns the position, the three text cells, the click entry and
 // the surface model, and reaches the platform only through its ports.
@@ -56,18 +54,20 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   BoardControl(const BoardControl&) = delete;
   BoardControl& operator=(const BoardControl&) = delete;
 
-  // Properties: a read returns the cell's text; a write sets the cell (its handler runs to its
-  // end inside) and then sends the property-changed notice, also when the text was unchanged.
+  // The members a host sees (control/member_rows.h lists them; control/members.h reaches them
+  // by name). The first class's: a read returns the cell's text; a write sets the cell (its
+  // handler runs to its end inside) and then sends the property-changed notice, also when the
+  // text was unchanged; they never refuse.
   bool Enabled() const;
-  void Enabled(bool New_Enabled);
+  Refused Enabled(bool New_Enabled);
   std::u16string GetMove() const;
-  void GetMove(std::u16string New_GetMove);
+  Refused GetMove(std::u16string New_GetMove);
   std::u16string PutMove() const;
-  void PutMove(std::u16string New_PutMove);
+  Refused PutMove(std::u16string New_PutMove);
   std::u16string PutPosition() const;
-  void PutPosition(std::u16string New_PutPosition);
+  Refused PutPosition(std::u16string New_PutPosition);
 
-  // The later members. A write that is taken sends the property-changed notice; a text that
+  // A ChessBoard's. A write that is taken sends the property-changed notice; a text that
   // does not parse, a number out of range, or any write on a UserControl1 is refused and
   // changes nothing. LegalMoves reads back in move-text form, Marks and UserMarks as game
   // records write them, Fen as the board's placement field; a Fen write loads the position
@@ -95,15 +95,16 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   std::u16string Fen() const;
   Refused Fen(std::u16string_view text);
 
-  ControlClass control_class() const { return flavour_.control_class; }
+  ControlClass control_class() const { return control_class_; }
 
   // Repaints what the squares already show; never rebuilds them from the board.
   void Refresh();
 
-  // Applies "Enabled", "GetMove", "PutMove", "PutPosition" in that order, straight to storage;
-  // a ChessBoard then "DragEnabled", "ShowLegalMoves", "Orientation", "ShowLastMove",
-  // "AnimationTime". A value that cannot be converted, or a number out of its range, ends the
-  // load there with a Failure. Saving writes the same names in the same order.
+  // Loads the class's saved members in their saved order (control/member_rows.h), without
+  // property-changed notices: the first class's four each as it is read; a ChessBoard's others
+  // are all read and checked first, then applied, so a bad one changes none of them. A value
+  // that cannot be converted, or a number out of its range, ends the load there with a Failure.
+  // Saving writes the same names in the same order.
   void LoadProperties(PropertyBag& bag);
   void SaveProperties(PropertyBag& bag);
 
@@ -125,7 +126,7 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   bool TakesKey(std::int16_t key_code, std::int16_t shift) const {
     return surface_.Enabled() && keys_.Takes(key_code, shift);
   }
-  // Dragging a piece, where the flavour lets it (DragEnabled). The pointer is in twips from the
+  // Dragging a piece, where the class lets it (DragEnabled). The pointer is in twips from the
   // surface's corner. Lifting is a pick (the first click's, with its Change) unless the piece is
   // the one already picked; false when the piece may not be dragged (nothing there, another
   // piece picked, a piece the legal moves leave out, the prompt waiting). A drop on another
@@ -169,18 +170,20 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
 
  private:
   BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
-               const Flavour& flavour);
+               ControlClass control_class);
 
-  // The answer to a write of a later member: a refusal on a UserControl1, else nothing.
-  Refused Gate(std::u16string_view property) const;
+  // The answer to a write of a member the class lacks: a refusal, else nothing.
+  Refused Gate(MemberId id) const;
   // Stores a value and sends the notice, unless the gate refuses.
   template <typename Store>
-  Refused Set(std::u16string_view property, Store store);
+  Refused Set(MemberId id, Store store);
   // Takes a parsed value: a refusal names the property, a value is stored and noticed.
   template <typename T, typename Store>
-  Refused Take(std::u16string_view property, Parsed<T> parsed, Store store);
-  Refused TakeInRange(std::u16string_view property, std::int32_t value, std::int32_t low,
-                      std::int32_t high, std::int32_t& field);
+  Refused Take(MemberId id, Parsed<T> parsed, Store store);
+  // Takes a number within the member's range.
+  Refused TakeInRange(MemberId id, std::int32_t value, std::int32_t& field);
+  // The property-changed notice, but for the member a load is applying.
+  void Notice(MemberId id);
 
   // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
   // the squares are created showing it.
@@ -195,9 +198,6 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   // load (a reset too) clears both.
   void MoveMade(MoveText move);
   void PositionLoaded();
-  // A ChessBoard's five saved members, after the first four.
-  void LoadLaterMembers(PropertyBag& bag);
-  void SaveLaterMembers(PropertyBag& bag);
   // The host's marks, then the person's, as the surface shows them.
   void ShowMarks();
   // Whether moves and loads animate, or slides are still on their way: inline, so the first
@@ -215,10 +215,11 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
 
   // Raises BeforeMove; false when the host cancelled the move.
   bool AllowsMove(Square from, Square to, char16_t promotion);
-  void WriteCell(TextCell& cell, std::u16string_view text, std::u16string_view property);
+  Refused WriteCell(TextCell& cell, std::u16string_view text, MemberId id);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
-  Flavour flavour_;
+  ControlClass control_class_;
+  Capabilities capabilities_;
   BoardSettings settings_;
   std::shared_ptr<FormsPort> forms_;
   std::shared_ptr<HostPort> host_;
@@ -231,8 +232,9 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   ClickEntry entry_;
   KeyboardEntry keys_;
   Timeline timeline_;
-  std::uint64_t host_changes_ = 0;  // loads and host moves so far
-  bool dropping_ = false;           // a drop's destination click: not animated
+  std::uint64_t host_changes_ = 0;   // loads and host moves so far
+  bool dropping_ = false;            // a drop's destination click: not animated
+  const Member* loading_ = nullptr;  // the saved member a load is applying
 };
 
 }  // namespace velmora

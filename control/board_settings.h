@@ -6,11 +6,12 @@
 
 #include "board/move_text.h"
 #include "board/square_marks.h"
-#include "control/flavour.h"
+#include "control/members.h"
 
 namespace velmora {
 
-// The values of the members after the first four; the flavour gives their defaults.
+// The values of a ChessBoard's members beyond the first class's; the member table gives their
+// defaults.
 struct BoardSettings {
   bool drag_enabled = false;
   bool show_legal_moves = false;
@@ -23,13 +24,19 @@ struct BoardSettings {
   std::int32_t animation_time = 0;
 };
 
-inline BoardSettings DefaultSettings(const Flavour& flavour) {
+inline BoardSettings DefaultSettings(ControlClass control_class) {
+  const auto truth = [&](MemberId id) {
+    return std::get<bool>(DefaultOf(MemberOf(id), control_class));
+  };
+  const auto number = [&](MemberId id) {
+    return std::get<std::int32_t>(DefaultOf(MemberOf(id), control_class));
+  };
   BoardSettings settings;
-  settings.drag_enabled = flavour.drag_enabled;
-  settings.show_legal_moves = flavour.show_legal_moves;
-  settings.orientation = flavour.orientation;
-  settings.show_last_move = flavour.show_last_move;
-  settings.animation_time = flavour.animation_time;
+  settings.drag_enabled = truth(MemberId::kDragEnabled);
+  settings.show_legal_moves = truth(MemberId::kShowLegalMoves);
+  settings.orientation = number(MemberId::kOrientation);
+  settings.show_last_move = truth(MemberId::kShowLastMove);
+  settings.animation_time = number(MemberId::kAnimationTime);
   return settings;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// The two classes a host can create; one control serves both.
+enum class ControlClass : std::uint8_t { kUserControl1, kChessBoard };
+
+// What a class lets through besides its members (control/member_rows.h says which members a
+// class has). UserControl1 is the first class as hosts have always known it: it asks the host
+// nothing before a move, keeps no last move and takes no marks from the person.
+struct Capabilities {
+  bool move_veto;   // BeforeMove before every move a person makes
+  bool last_move;   // moves and loads keep LastMove and CheckSquare
+  bool user_marks;  // the right button draws the person's marks (MarksChanged)
+};
+
+constexpr Capabilities CapabilitiesOf(ControlClass control_class) {
+  const bool chess_board = control_class == ControlClass::kChessBoard;
+  return {chess_board, chess_board, chess_board};
+}
+
+}  // namespace velmora

@@ -1,0 +1,58 @@
+#include "control/board_control.h"
+
+// Dragging a piece: lifting it is a pick, putting it down the destination's click.
+namespace velmora {
+namespace {
+
+// Raises a flag for as long as it lives, a failure's way out included.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = false; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+bool BoardControl::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
+  const auto self = shared_from_this();
+  if (!surface_.Enabled() || !settings_.drag_enabled || n < 1 || n > 64) return false;
+  const EntryState state = entry_.State();
+  if (state == EntryState::kPrompting) return false;
+  if (state == EntryState::kIdle) {
+    if (board_.Cell(SquareOf(n)) == kEmptyCell) return false;
+    ClickSquare(n);
+  }
+  // The pick's Change may have let the host change anything.
+  if (!surface_.Enabled() || entry_.State() != EntryState::kPicked || surface_.Picked() != n) {
+    return false;
+  }
+  surface_.StartDrag({n, x, y});
+  return true;
+}
+
+void BoardControl::DragTo(std::int32_t x, std::int32_t y) {
+  surface_.MoveDrag(x, y);
+}
+
+void BoardControl::Drop(std::int16_t n) {
+  const auto self = shared_from_this();
+  const auto& drag = surface_.Drag();
+  if (!drag) return;
+  const std::int16_t from = drag->square;
+  surface_.EndDrag();
+  if (n == from) return;
+  // A piece put down by hand is where it belongs already: it does not slide.
+  const RaisedFlag dropping(dropping_);
+  ClickSquare(n);
+}
+
+void BoardControl::CancelDrag() {
+  surface_.EndDrag();
+}
+
+}  // namespace velmora

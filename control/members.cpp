@@ -1,0 +1,112 @@
+#include "control/members.h"
+
+#include <cmath>
+
+#include "board/failure.h"
+#include "control/board_control.h"
+
+namespace velmora {
+namespace {
+
+// How the faces reach a member of the control: a read and a host write.
+struct Access {
+  MemberValue (*read)(const BoardControl&);
+  Refused (*write)(BoardControl&, const MemberValue&);
+};
+
+#define VELMORA_ACCESS(name, type)                                                  \
+  Access{[](const BoardControl& control) -> MemberValue { return control.name(); }, \
+         [](BoardControl& control, const MemberValue& value) -> Refused {           \
+           return control.name(std::get<type>(value));                              \
+         }},
+#define VELMORA_ACCESS_Boolean(name) VELMORA_ACCESS(name, bool)
+#define VELMORA_ACCESS_Long(name) VELMORA_ACCESS(name, std::int32_t)
+#define VELMORA_ACCESS_Orientation(name) VELMORA_ACCESS(name, std::int32_t)
+#define VELMORA_ACCESS_String(name) VELMORA_ACCESS(name, std::u16string)
+#define VELMORA_ACCESS_Method(name)                                 \
+  Access{[](const BoardControl&) -> MemberValue { return false; },  \
+         [](BoardControl& control, const MemberValue&) -> Refused { \
+           control.name();                                          \
+           return std::nullopt;                                     \
+         }},
+
+constexpr Access kAccess[] = {
+#define VELMORA_MEMBER(name, id, kind, ...) VELMORA_ACCESS_##kind(name)
+#include "control/member_rows.h"
+};
+
+static_assert(std::size(kAccess) == std::size(kMembers));
+
+constexpr bool SavedInOrder() {
+  int last = 0;
+  for (const Member& member : kMembers) {
+    if (member.saved == 0) continue;
+    if (member.saved != last + 1) return false;
+    last = member.saved;
+  }
+  return true;
+}
+static_assert(SavedInOrder(), "the saved order follows the table's, without gaps");
+
+const Access& AccessOf(const Member& member) {
+  return kAccess[static_cast<std::size_t>(member.id)];
+}
+
+}  // namespace
+
+const Member* FindMember(std::u16string_view name) {
+  for (const Member& member : kMembers) {
+    if (member.name == name) return &member;
+  }
+  return nullptr;
+}
+
+MemberValue DefaultOf(const Member& member, ControlClass control_class) {
+  const std::int32_t value = member.defaults[static_cast<std::size_t>(control_class)];
+  switch (member.kind) {
+    case MemberKind::kBoolean:
+      return value != 0;
+    case MemberKind::kLong:
+    case MemberKind::kOrientation:
+      return value;
+    case MemberKind::kString:
+    case MemberKind::kMethod:
+      break;
+  }
+  return std::u16string();
+}
+
+MemberValue ReadMember(const BoardControl& control, const Member& member) {
+  return AccessOf(member).read(control);
+}
+
+Refused WriteMember(BoardControl& control, const Member& member, const MemberValue& value) {
+  return AccessOf(member).write(control, value);
+}
+
+MemberValue FromSaved(const Member& member, const PropertyValue& saved) {
+  switch (member.kind) {
+    case MemberKind::kBoolean:
+      return ToTruth(saved);
+    case MemberKind::kLong:
+    case MemberKind::kOrientation: {
+      const double number = ToNumber(saved);
+      if (!(number >= member.low && number <= member.high) || number != std::floor(number)) {
+        throw Failure(Failure::kInvalidArgument, "Invalid property value");
+      }
+      return static_cast<std::int32_t>(number);
+    }
+    case MemberKind::kString:
+    case MemberKind::kMethod:
+      break;
+  }
+  return ToText(saved);
+}
+
+PropertyValue ToSaved(const MemberValue& value) {
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return static_cast<double>(*number);
+  if (const auto* truth = std::get_if<bool>(&value)) return *truth;
+  return std::get<std::u16string>(value);
+}
+
+}  // namespace velmora

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "board/refusal.h"
+#include "control/capabilities.h"
+#include "control/property_bag.h"
+
+namespace velmora {
+
+class BoardControl;
+
+// The shape of a member's value as every face shows it.
+enum class MemberKind : std::uint8_t { kBoolean, kLong, kString, kOrientation, kMethod };
+
+// Every member a host sees, in the table's order (control/member_rows.h).
+enum class MemberId : std::uint8_t {
+#define VELMORA_MEMBER(name, ...) k##name,
+#include "control/member_rows.h"
+};
+
+// A member's value: a truth value (Boolean), a whole number (Long, an enumeration) or a text.
+using MemberValue = std::variant<bool, std::int32_t, std::u16string>;
+
+// One row of the table.
+struct Member {
+  MemberId id;
+  std::u16string_view name;
+  std::int32_t dispatch_id;
+  MemberKind kind;
+  bool chess_board_only;
+  int saved;                             // the place in the saved order; 0 when not saved
+  std::array<std::int32_t, 2> defaults;  // of a saved Boolean or number, by ControlClass
+  std::u16string_view help;
+  std::int32_t low = 0;  // a Long's or an enumeration's range
+  std::int32_t high = 0;
+};
+
+// A named value of an enumeration.
+struct NamedValue {
+  std::u16string_view enumeration;
+  std::u16string_view name;
+  std::int32_t value;
+};
+
+namespace member_table {
+
+#define VELMORA_WIDE(text) u##text
+#define VELMORA_NAME(name) VELMORA_WIDE(#name)
+
+struct Range {
+  std::u16string_view member;
+  std::int32_t low;
+  std::int32_t high;
+};
+
+inline constexpr Range kRanges[] = {
+#define VELMORA_RANGE(member, low, high) {VELMORA_NAME(member), low, high},
+#include "control/member_rows.h"
+};
+
+inline constexpr NamedValue kNamedValues[] = {
+#define VELMORA_NAMED_VALUE(enumeration, name, value) \
+  {VELMORA_NAME(enumeration), VELMORA_NAME(name), value},
+#include "control/member_rows.h"
+};
+
+// A Long's range from its range row; an enumeration's from its named values.
+constexpr Member Ranged(Member member) {
+  for (const Range& range : kRanges) {
+    if (range.member == member.name) {
+      member.low = range.low;
+      member.high = range.high;
+    }
+  }
+  if (member.kind == MemberKind::kOrientation) {
+    member.low = member.high = kNamedValues[0].value;
+    for (const NamedValue& named : kNamedValues) {
+      if (named.enumeration != u"BoardOrientation") continue;
+      member.low = named.value < member.low ? named.value : member.low;
+      member.high = named.value > member.high ? named.value : member.high;
+    }
+  }
+  return member;
+}
+
+inline constexpr MemberKind Boolean = MemberKind::kBoolean;
+inline constexpr MemberKind Long = MemberKind::kLong;
+inline constexpr MemberKind String = MemberKind::kString;
+inline constexpr MemberKind Orientation = MemberKind::kOrientation;
+inline constexpr MemberKind Method = MemberKind::kMethod;
+inline constexpr bool Both = false;
+inline constexpr bool ChessBoard = true;
+
+}  // namespace member_table
+
+inline constexpr Member kMembers[] = {
+#define VELMORA_MEMBER(name, id, kind, classes, saved, first_default, board_default, help) \
+  member_table::Ranged({MemberId::k##name,                                                 \
+                        VELMORA_NAME(name),                                                \
+                        static_cast<std::int32_t>(id),                                     \
+                        member_table::kind,                                                \
+                        member_table::classes,                                             \
+                        saved,                                                             \
+                        {first_default, board_default},                                    \
+                        VELMORA_WIDE(help)}),
+#include "control/member_rows.h"
+};
+
+using member_table::kNamedValues;
+
+#undef VELMORA_NAME
+#undef VELMORA_WIDE
+
+constexpr const Member& MemberOf(MemberId id) {
+  return kMembers[static_cast<std::size_t>(id)];
+}
+
+// The member of that name, or none.
+const Member* FindMember(std::u16string_view name);
+
+constexpr bool HasMember(ControlClass control_class, const Member& member) {
+  return !member.chess_board_only || control_class == ControlClass::kChessBoard;
+}
+
+// What a saved member holds on a new control of the class.
+MemberValue DefaultOf(const Member& member, ControlClass control_class);
+
+// A host's read and write. A write sends the property-changed notice when it is taken; a
+// Method's write calls it.
+MemberValue ReadMember(const BoardControl& control, const Member& member);
+Refused WriteMember(BoardControl& control, const Member& member, const MemberValue& value);
+
+// A saved value as the member takes it: converted as saved values are (see property_bag.h),
+// a number checked against the member's range. Throws Failure when it cannot be.
+MemberValue FromSaved(const Member& member, const PropertyValue& saved);
+PropertyValue ToSaved(const MemberValue& value);
+
+}  // namespace velmora

@@ -72,12 +72,12 @@ class Demo {
 
   void HostSets(Property property, std::string_view name, std::u16string_view text) {
     out_ << "host sets " << name << " = " << Quote(text) << '\n';
-    session_.Execute(SetOp{property, {false, std::u16string(text)}});
+    session_.Execute(SetOp{property, std::u16string(text)});
   }
 
   void HostTurnsBoard(bool black_at_bottom) {
     out_ << "host sets Orientation = " << (black_at_bottom ? 1 : 0) << '\n';
-    session_.Execute(SetOp{Property::kOrientation, {false, u"", black_at_bottom ? 1 : 0}});
+    session_.Execute(SetOp{Property::kOrientation, std::int32_t{black_at_bottom ? 1 : 0}});
   }
 
   // With Shift held the person's circle is red.

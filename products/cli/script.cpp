@@ -52,11 +52,22 @@ std::string Shown(const Token& token) {
 
 std::optional<Property> ParseProperty(const Token& token) {
   if (token.quoted) return std::nullopt;
-  for (auto p = Property::kEnabled; p <= Property::kFen;
-       p = static_cast<Property>(static_cast<int>(p) + 1)) {
-    if (token.word == PropertyName(p)) return p;
+  const Member* member = FindMember(std::u16string(token.word.begin(), token.word.end()));
+  if (member == nullptr || member->kind == MemberKind::kMethod) return std::nullopt;
+  return member->id;
+}
+
+// The properties by name, the first class's before a ChessBoard's own.
+std::string PropertyNames() {
+  std::string first;
+  std::string chess_board;
+  for (const Member& member : kMembers) {
+    if (member.kind == MemberKind::kMethod) continue;
+    std::string& names = member.chess_board_only ? chess_board : first;
+    if (!names.empty()) names += ", ";
+    names.append(member.name.begin(), member.name.end());
   }
-  return std::nullopt;
+  return first + ", and a ChessBoard's " + chess_board;
 }
 
 std::optional<bool> ParseTruth(const Token& token) {
@@ -68,22 +79,25 @@ std::optional<bool> ParseTruth(const Token& token) {
 template <typename Number>
 std::optional<Number> ParseNumber(const Token& token);
 
-std::variant<Value, std::string> ParseValue(Property property, const Token& token) {
-  const std::string name(PropertyName(property));
-  switch (KindOf(property)) {
-    case ValueKind::kTruth:
-      if (const auto truth = ParseTruth(token)) return Value{*truth, {}};
+std::variant<MemberValue, std::string> ParseValue(Property property, const Token& token) {
+  const Member& member = MemberOf(property);
+  const std::string name(member.name.begin(), member.name.end());
+  switch (member.kind) {
+    case MemberKind::kBoolean:
+      if (const auto truth = ParseTruth(token)) return MemberValue(*truth);
       return name + " takes True or False, not " + Shown(token);
-    case ValueKind::kNumber:
-      if (const auto number = ParseNumber<std::int32_t>(token)) return Value{false, {}, *number};
+    case MemberKind::kLong:
+    case MemberKind::kOrientation:
+      if (const auto number = ParseNumber<std::int32_t>(token)) return MemberValue(*number);
       return name + " takes a whole number, not " + Shown(token);
-    case ValueKind::kText:
+    case MemberKind::kString:
+    case MemberKind::kMethod:
       break;
   }
-  if (token.quoted) return Value{false, *token.quoted};
+  if (token.quoted) return MemberValue(*token.quoted);
   const auto text = FromUtf8(token.word);
   if (!text) return std::string("the text is not valid UTF-8");
-  return Value{false, *text};
+  return MemberValue(*text);
 }
 
 // A device point of two whole numbers.
@@ -208,10 +222,7 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
   };
   auto property = [&t]() -> std::variant<Property, ParseError> {
     if (const auto p = ParseProperty(t[1])) return *p;
-    return ParseError{"unknown property " + Shown(t[1]) +
-                      " (Enabled, GetMove, PutMove, PutPosition, and a ChessBoard's DragEnabled, "
-                      "LegalMoves, ShowLegalMoves, Orientation, LastMove, ShowLastMove, "
-                      "CheckSquare, Marks, UserMarks, AnimationTime, Fen)"};
+    return ParseError{"unknown property " + Shown(t[1]) + " (" + PropertyNames() + ")"};
   };
 
   if (op == "set" || op == "expect") {
@@ -220,8 +231,8 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
     if (const auto* e = std::get_if<ParseError>(&p)) return *e;
     auto value = ParseValue(std::get<Property>(p), t[2]);
     if (const auto* e = std::get_if<std::string>(&value)) return ParseError{*e};
-    if (op == "set") return Operation{SetOp{std::get<Property>(p), std::get<Value>(value)}};
-    return Operation{ExpectOp{std::get<Property>(p), std::get<Value>(value)}};
+    if (op == "set") return Operation{SetOp{std::get<Property>(p), std::get<MemberValue>(value)}};
+    return Operation{ExpectOp{std::get<Property>(p), std::get<MemberValue>(value)}};
   }
   if (op == "get") {
     if (auto e = count(1, 1)) return *e;
@@ -362,57 +373,6 @@ ParsedLine ParseWords(const std::vector<Token>& t) {
 }
 
 }  // namespace
-
-std::string_view PropertyName(Property property) {
-  switch (property) {
-    case Property::kEnabled:
-      return "Enabled";
-    case Property::kGetMove:
-      return "GetMove";
-    case Property::kPutMove:
-      return "PutMove";
-    case Property::kPutPosition:
-      return "PutPosition";
-    case Property::kDragEnabled:
-      return "DragEnabled";
-    case Property::kLegalMoves:
-      return "LegalMoves";
-    case Property::kShowLegalMoves:
-      return "ShowLegalMoves";
-    case Property::kOrientation:
-      return "Orientation";
-    case Property::kLastMove:
-      return "LastMove";
-    case Property::kShowLastMove:
-      return "ShowLastMove";
-    case Property::kCheckSquare:
-      return "CheckSquare";
-    case Property::kMarks:
-      return "Marks";
-    case Property::kUserMarks:
-      return "UserMarks";
-    case Property::kAnimationTime:
-      return "AnimationTime";
-    case Property::kFen:
-      return "Fen";
-  }
-  return "";
-}
-
-ValueKind KindOf(Property property) {
-  switch (property) {
-    case Property::kEnabled:
-    case Property::kDragEnabled:
-    case Property::kShowLegalMoves:
-    case Property::kShowLastMove:
-      return ValueKind::kTruth;
-    case Property::kOrientation:
-    case Property::kAnimationTime:
-      return ValueKind::kNumber;
-    default:
-      return ValueKind::kText;
-  }
-}
 
 std::string_view EventName(EventId id) {
   switch (id) {

@@ -9,54 +9,23 @@
 #include <variant>
 
 #include "control/host.h"
+#include "control/members.h"
 
 namespace velmora::cli {
 
-// The first four are every class's; the rest a ChessBoard's only.
-enum class Property : std::uint8_t {
-  kEnabled,
-  kGetMove,
-  kPutMove,
-  kPutPosition,
-  kDragEnabled,
-  kLegalMoves,
-  kShowLegalMoves,
-  kOrientation,
-  kLastMove,
-  kShowLastMove,
-  kCheckSquare,
-  kMarks,
-  kUserMarks,
-  kAnimationTime,
-  kFen,
-};
-
-std::string_view PropertyName(Property property);
-
-// What a property's values are.
-enum class ValueKind : std::uint8_t { kTruth, kNumber, kText };
-ValueKind KindOf(Property property);
-constexpr bool IsLaterMember(Property property) {
-  return property >= Property::kDragEnabled;
-}
-
-// A value for a property: a truth value, a whole number or a text, as its kind says.
-struct Value {
-  bool truth = false;
-  std::u16string text;
-  std::int32_t number = 0;
-};
+// A property is a member of the table that holds a value (every one but a method).
+using Property = MemberId;
 
 struct SetOp {
   Property property;
-  Value value;
+  MemberValue value;
 };
 struct GetOp {
   Property property;
 };
 struct ExpectOp {
   Property property;
-  Value value;
+  MemberValue value;
 };
 struct ClickOp {
   std::int16_t square;  // 1 to 64

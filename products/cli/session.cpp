@@ -28,92 +28,15 @@ void WriteFile(const std::string& path, const std::string& text) {
   if (!out.flush()) throw Failure(Failure::kPlatform, "Cannot write " + path);
 }
 
-std::string FormatValue(Property property, const Value& value) {
-  switch (KindOf(property)) {
-    case ValueKind::kTruth:
-      return value.truth ? "True" : "False";
-    case ValueKind::kNumber:
-      return std::to_string(value.number);
-    case ValueKind::kText:
-      break;
-  }
-  return Quote(value.text);
+std::string FormatValue(const MemberValue& value) {
+  if (const auto* truth = std::get_if<bool>(&value)) return *truth ? "True" : "False";
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_string(*number);
+  return Quote(std::get<std::u16string>(value));
 }
 
-Value Truth(bool truth) {
-  return {truth, {}};
-}
-Value Text(std::u16string text) {
-  return {false, std::move(text)};
-}
-Value Number(std::int32_t number) {
-  return {false, {}, number};
-}
-
-Value ValueOf(Property property, const BoardControl& control) {
-  switch (property) {
-    case Property::kEnabled:
-      return Truth(control.Enabled());
-    case Property::kGetMove:
-      return Text(control.GetMove());
-    case Property::kPutMove:
-      return Text(control.PutMove());
-    case Property::kPutPosition:
-      return Text(control.PutPosition());
-    case Property::kDragEnabled:
-      return Truth(control.DragEnabled());
-    case Property::kLegalMoves:
-      return Text(control.LegalMoves());
-    case Property::kShowLegalMoves:
-      return Truth(control.ShowLegalMoves());
-    case Property::kOrientation:
-      return Number(control.Orientation());
-    case Property::kLastMove:
-      return Text(control.LastMove());
-    case Property::kShowLastMove:
-      return Truth(control.ShowLastMove());
-    case Property::kCheckSquare:
-      return Text(control.CheckSquare());
-    case Property::kMarks:
-      return Text(control.Marks());
-    case Property::kUserMarks:
-      return Text(control.UserMarks());
-    case Property::kAnimationTime:
-      return Number(control.AnimationTime());
-    case Property::kFen:
-      return Text(control.Fen());
-  }
-  return {};
-}
-
-// Writes a later member; its answer, a refusal or nothing.
-Refused WriteLaterMember(BoardControl& control, Property property, const Value& value) {
-  switch (property) {
-    case Property::kDragEnabled:
-      return control.DragEnabled(value.truth);
-    case Property::kLegalMoves:
-      return control.LegalMoves(value.text);
-    case Property::kShowLegalMoves:
-      return control.ShowLegalMoves(value.truth);
-    case Property::kOrientation:
-      return control.Orientation(value.number);
-    case Property::kLastMove:
-      return control.LastMove(value.text);
-    case Property::kShowLastMove:
-      return control.ShowLastMove(value.truth);
-    case Property::kCheckSquare:
-      return control.CheckSquare(value.text);
-    case Property::kMarks:
-      return control.Marks(value.text);
-    case Property::kUserMarks:
-      return control.UserMarks(value.text);
-    case Property::kAnimationTime:
-      return control.AnimationTime(value.number);
-    case Property::kFen:
-      return control.Fen(value.text);
-    default:
-      return std::nullopt;
-  }
+std::string NameOf(Property property) {
+  const std::u16string_view name = MemberOf(property).name;
+  return {name.begin(), name.end()};
 }
 
 // The middle of a square's picture on the 96 dots per inch grid, where the board draws it now.
@@ -139,8 +62,7 @@ std::vector<std::string> BoardRows(const Board& board) {
 }
 
 std::string FormatProperty(Property property, const BoardControl& control) {
-  return std::string(PropertyName(property)) + " = " +
-         FormatValue(property, ValueOf(property, control));
+  return NameOf(property) + " = " + FormatValue(ReadMember(control, MemberOf(property)));
 }
 
 Session::Session(std::ostream& out, std::ostream& err, ControlClass control_class)
@@ -226,32 +148,14 @@ bool Session::FeedPromptInput() {
 }
 
 void Session::Do(const SetOp& op) {
-  switch (op.property) {
-    case Property::kEnabled:
-      control_->Enabled(op.value.truth);
-      return;
-    case Property::kGetMove:
-      control_->GetMove(op.value.text);
-      return;
-    case Property::kPutMove:
-      control_->PutMove(op.value.text);
-      return;
-    case Property::kPutPosition:
-      control_->PutPosition(op.value.text);
-      return;
-    default:
-      break;
-  }
-  if (const Refused refused = WriteLaterMember(*control_, op.property, op.value)) {
+  if (const Refused refused = WriteMember(*control_, MemberOf(op.property), op.value)) {
     out_ << "refused " << ToUtf8(refused->reason) << '\n';
   }
 }
 
 bool Session::Absent(Property property) {
-  if (!IsLaterMember(property) || control_->control_class() != ControlClass::kUserControl1) {
-    return false;
-  }
-  Fail("UserControl1 has no member " + std::string(PropertyName(property)));
+  if (HasMember(control_->control_class(), MemberOf(property))) return false;
+  Fail("UserControl1 has no member " + NameOf(property));
   return true;
 }
 
@@ -262,13 +166,9 @@ void Session::Do(const GetOp& op) {
 
 void Session::Do(const ExpectOp& op) {
   if (Absent(op.property)) return;
-  const Value actual = ValueOf(op.property, *control_);
-  const std::string have = FormatValue(op.property, actual);
-  const std::string want = FormatValue(op.property, op.value);
-  if (have != want) {
-    Fail("expected " + std::string(PropertyName(op.property)) + " = " + want + ", but it is " +
-         have);
-  }
+  const std::string have = FormatValue(ReadMember(*control_, MemberOf(op.property)));
+  const std::string want = FormatValue(op.value);
+  if (have != want) Fail("expected " + NameOf(op.property) + " = " + want + ", but it is " + have);
 }
 
 void Session::Do(const ClickOp& op) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "control/pointer_input.h"
 #include "control/board_control.h"
+#include "control/pointer_input.h"
 #include "platform/headless/headless_forms.h"
 #include "products/cli/accessible_text.h"
 #include "products/cli/printing_host.h"

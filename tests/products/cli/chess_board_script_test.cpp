@@ -27,9 +27,10 @@ TEST(ChessBoardLine, DragsPointsRepliesAndValuesOfEachKind) {
   EXPECT_EQ(std::get<PointerOp>(Parsed("release 1 2")).kind, PointerOp::Kind::kRelease);
   EXPECT_EQ(std::get<ReplyOp>(Parsed("reply Cancel True")).value, 1.0);
   EXPECT_EQ(std::get<ReplyOp>(Parsed("reply Cancel False")).value, 0.0);
-  EXPECT_EQ(std::get<SetOp>(Parsed("set AnimationTime 300")).value.number, 300);
-  EXPECT_FALSE(std::get<SetOp>(Parsed("set ShowLegalMoves False")).value.truth);
-  EXPECT_EQ(std::get<SetOp>(Parsed("set LegalMoves \"e2e4 g1f3\"")).value.text, u"e2e4 g1f3");
+  EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set AnimationTime 300")).value), 300);
+  EXPECT_FALSE(std::get<bool>(std::get<SetOp>(Parsed("set ShowLegalMoves False")).value));
+  EXPECT_EQ(std::get<std::u16string>(std::get<SetOp>(Parsed("set LegalMoves \"e2e4 g1f3\"")).value),
+            u"e2e4 g1f3");
 }
 
 TEST(ChessBoardLine, RightButtonMarksAndWaits) {

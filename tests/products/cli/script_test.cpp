@@ -21,14 +21,15 @@ TEST(ScriptLine, BlankAndCommentLinesDoNothing) {
 TEST(ScriptLine, SetTakesBareAndQuotedTextsWithEscapes) {
   const auto bare = std::get<SetOp>(Parsed("set PutMove E2-E4"));
   EXPECT_EQ(bare.property, Property::kPutMove);
-  EXPECT_EQ(bare.value.text, u"E2-E4");
+  EXPECT_EQ(std::get<std::u16string>(bare.value), u"E2-E4");
   const auto quoted = std::get<SetOp>(Parsed(R"(set GetMove "a \"b\" \\ \n\t\u00e9\uD800 c")"));
-  EXPECT_EQ(quoted.value.text, u"a \"b\" \\ \n\t\u00e9\xD800 c");
+  EXPECT_EQ(std::get<std::u16string>(quoted.value), u"a \"b\" \\ \n\t\u00e9\xD800 c");
   const auto utf8 = std::get<SetOp>(Parsed("set PutPosition \"é€😀\""));
-  EXPECT_EQ(utf8.value.text, u"é€😀");
-  EXPECT_EQ(std::get<SetOp>(Parsed("set PutMove \"\"  # empty")).value.text, u"");
-  EXPECT_TRUE(std::get<SetOp>(Parsed("set Enabled True")).value.truth);
-  EXPECT_FALSE(std::get<SetOp>(Parsed("set Enabled False")).value.truth);
+  EXPECT_EQ(std::get<std::u16string>(utf8.value), u"é€😀");
+  EXPECT_EQ(std::get<std::u16string>(std::get<SetOp>(Parsed("set PutMove \"\"  # empty")).value),
+            u"");
+  EXPECT_TRUE(std::get<bool>(std::get<SetOp>(Parsed("set Enabled True")).value));
+  EXPECT_FALSE(std::get<bool>(std::get<SetOp>(Parsed("set Enabled False")).value));
 }
 
 TEST(ScriptLine, SquaresByNameOrNumber) {

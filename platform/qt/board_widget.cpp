@@ -193,91 +193,88 @@ QSize BoardWidget::sizeHint() const {
 }
 
 QString BoardWidget::getMove() const {
-  return ToQString(d_->control->GetMove());
+  return d_->Text(MemberId::kGetMove);
+}
+void BoardWidget::setGetMove(const QString& move) {
+  d_->Write(MemberId::kGetMove, ToU16(move));
 }
 QString BoardWidget::putMove() const {
-  return ToQString(d_->control->PutMove());
-}
-QString BoardWidget::putPosition() const {
-  return ToQString(d_->control->PutPosition());
-}
-
-void BoardWidget::setGetMove(const QString& move) {
-  d_->WriteText(move, [](BoardControl& c, std::u16string text) { c.GetMove(std::move(text)); });
+  return d_->Text(MemberId::kPutMove);
 }
 void BoardWidget::setPutMove(const QString& move) {
-  d_->WriteText(move, [](BoardControl& c, std::u16string text) { c.PutMove(std::move(text)); });
+  d_->Write(MemberId::kPutMove, ToU16(move));
+}
+QString BoardWidget::putPosition() const {
+  return d_->Text(MemberId::kPutPosition);
 }
 void BoardWidget::setPutPosition(const QString& position) {
-  d_->WriteText(position,
-                [](BoardControl& c, std::u16string text) { c.PutPosition(std::move(text)); });
+  d_->Write(MemberId::kPutPosition, ToU16(position));
 }
-
 bool BoardWidget::dragEnabled() const {
-  return d_->control->DragEnabled();
+  return d_->Truth(MemberId::kDragEnabled);
 }
 bool BoardWidget::setDragEnabled(bool enabled) {
-  return d_->Accepts([enabled](BoardControl& c) { return c.DragEnabled(enabled); });
+  return d_->Write(MemberId::kDragEnabled, enabled);
 }
 QString BoardWidget::legalMoves() const {
-  return ToQString(d_->control->LegalMoves());
+  return d_->Text(MemberId::kLegalMoves);
 }
 bool BoardWidget::setLegalMoves(const QString& moves) {
-  return d_->Accepts([text = ToU16(moves)](BoardControl& c) { return c.LegalMoves(text); });
+  return d_->Write(MemberId::kLegalMoves, ToU16(moves));
 }
 bool BoardWidget::showLegalMoves() const {
-  return d_->control->ShowLegalMoves();
+  return d_->Truth(MemberId::kShowLegalMoves);
 }
 bool BoardWidget::setShowLegalMoves(bool show) {
-  return d_->Accepts([show](BoardControl& c) { return c.ShowLegalMoves(show); });
+  return d_->Write(MemberId::kShowLegalMoves, show);
 }
 int BoardWidget::orientation() const {
-  return d_->control->Orientation();
+  return d_->Number(MemberId::kOrientation);
 }
 bool BoardWidget::setOrientation(int orientation) {
-  return d_->Accepts([orientation](BoardControl& c) { return c.Orientation(orientation); });
+  return d_->Write(MemberId::kOrientation, std::int32_t{orientation});
 }
 QString BoardWidget::lastMove() const {
-  return ToQString(d_->control->LastMove());
+  return d_->Text(MemberId::kLastMove);
 }
 bool BoardWidget::setLastMove(const QString& move) {
-  return d_->Accepts([text = ToU16(move)](BoardControl& c) { return c.LastMove(text); });
+  return d_->Write(MemberId::kLastMove, ToU16(move));
 }
 bool BoardWidget::showLastMove() const {
-  return d_->control->ShowLastMove();
+  return d_->Truth(MemberId::kShowLastMove);
 }
 bool BoardWidget::setShowLastMove(bool show) {
-  return d_->Accepts([show](BoardControl& c) { return c.ShowLastMove(show); });
+  return d_->Write(MemberId::kShowLastMove, show);
 }
 QString BoardWidget::checkSquare() const {
-  return ToQString(d_->control->CheckSquare());
+  return d_->Text(MemberId::kCheckSquare);
 }
 bool BoardWidget::setCheckSquare(const QString& square) {
-  return d_->Accepts([text = ToU16(square)](BoardControl& c) { return c.CheckSquare(text); });
+  return d_->Write(MemberId::kCheckSquare, ToU16(square));
 }
 QString BoardWidget::marks() const {
-  return ToQString(d_->control->Marks());
+  return d_->Text(MemberId::kMarks);
 }
 bool BoardWidget::setMarks(const QString& marks) {
-  return d_->Accepts([text = ToU16(marks)](BoardControl& c) { return c.Marks(text); });
+  return d_->Write(MemberId::kMarks, ToU16(marks));
 }
 QString BoardWidget::userMarks() const {
-  return ToQString(d_->control->UserMarks());
+  return d_->Text(MemberId::kUserMarks);
 }
 bool BoardWidget::setUserMarks(const QString& marks) {
-  return d_->Accepts([text = ToU16(marks)](BoardControl& c) { return c.UserMarks(text); });
+  return d_->Write(MemberId::kUserMarks, ToU16(marks));
 }
 int BoardWidget::animationTime() const {
-  return d_->control->AnimationTime();
+  return d_->Number(MemberId::kAnimationTime);
 }
 bool BoardWidget::setAnimationTime(int milliseconds) {
-  return d_->Accepts([milliseconds](BoardControl& c) { return c.AnimationTime(milliseconds); });
+  return d_->Write(MemberId::kAnimationTime, std::int32_t{milliseconds});
 }
 QString BoardWidget::fen() const {
-  return ToQString(d_->control->Fen());
+  return d_->Text(MemberId::kFen);
 }
 bool BoardWidget::setFen(const QString& fen) {
-  return d_->Accepts([text = ToU16(fen)](BoardControl& c) { return c.Fen(text); });
+  return d_->Write(MemberId::kFen, ToU16(fen));
 }
 
 QImage BoardWidget::toolboxImage() {

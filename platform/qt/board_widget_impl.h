@@ -9,8 +9,8 @@
 
 class QMouseEvent;
 
-#include "control/pointer_input.h"
 #include "control/board_control.h"
+#include "control/pointer_input.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
@@ -53,19 +53,19 @@ class BoardWidget::Impl : public SurfaceObserver {
   // The drag distance of the system, in device pixels on the screen the widget is on now.
   int DragDistance() const;
 
-  // A later member's write; true when the control took the value.
-  template <class Write>
-  bool Accepts(Write write) {
-    const auto held = control;
-    return !write(*held).has_value();
+  // A member's value as the widget's property shows it.
+  QString Text(MemberId id) const {
+    return ToQString(std::get<std::u16string>(ReadMember(*control, MemberOf(id))));
   }
-
-  // A text property write is a host write, before or after the widget is shown (it holds the
-  // control, as its handlers may delete the widget).
-  template <class Write>
-  void WriteText(const QString& text, Write write) {
+  bool Truth(MemberId id) const { return std::get<bool>(ReadMember(*control, MemberOf(id))); }
+  int Number(MemberId id) const {
+    return std::get<std::int32_t>(ReadMember(*control, MemberOf(id)));
+  }
+  // A property write is a host write, before or after the widget is shown (it holds the
+  // control, as its handlers may delete the widget); true when the control took the value.
+  bool Write(MemberId id, const MemberValue& value) {
     const auto held = control;
-    write(*held, ToU16(text));
+    return !WriteMember(*held, MemberOf(id), value).has_value();
   }
 
   void PictureChanged(std::int16_t square) override;

@@ -2,6 +2,8 @@
 
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QMetaMethod>
+#include <QMetaProperty>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,25 +19,6 @@ constexpr char kMessageCaption[] = "Project1";
 
 // How a wait's event loop ended. Anything else came from the application leaving its loops.
 enum WaitEnd : int { kWoken = 1, kClosing = 2 };
-
-// Each property's NOTIFY signal, by the name the control gives its notice.
-using Notice = void (BoardWidget::*)();
-constexpr std::pair<std::u16string_view, Notice> kNotices[] = {
-    {u"GetMove", &BoardWidget::getMoveChanged},
-    {u"PutMove", &BoardWidget::putMoveChanged},
-    {u"PutPosition", &BoardWidget::putPositionChanged},
-    {u"DragEnabled", &BoardWidget::dragEnabledChanged},
-    {u"LegalMoves", &BoardWidget::legalMovesChanged},
-    {u"ShowLegalMoves", &BoardWidget::showLegalMovesChanged},
-    {u"Orientation", &BoardWidget::orientationChanged},
-    {u"LastMove", &BoardWidget::lastMoveChanged},
-    {u"ShowLastMove", &BoardWidget::showLastMoveChanged},
-    {u"CheckSquare", &BoardWidget::checkSquareChanged},
-    {u"Marks", &BoardWidget::marksChanged},
-    {u"UserMarks", &BoardWidget::userMarksChanged},
-    {u"AnimationTime", &BoardWidget::animationTimeChanged},
-    {u"Fen", &BoardWidget::fenChanged},
-};
 
 template <typename T>
 T& Arg(std::span<const EventArg> args, std::size_t i) {
@@ -127,11 +110,12 @@ void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
 
 void QtHost::PropertyChanged(std::u16string_view property) {
   if (widget_ == nullptr) return;
-  for (const auto& [name, notice] : kNotices) {
-    if (property != name) continue;
-    emit(widget_->*notice)();
-    return;
-  }
+  // The widget's property of the member's name in lower camel case sends the notice.
+  QByteArray name = QString::fromStdU16String(std::u16string(property)).toLatin1();
+  name[0] = static_cast<char>(QChar::toLower(static_cast<char32_t>(name[0])));
+  const QMetaObject& meta = *widget_->metaObject();
+  const QMetaProperty shown = meta.property(meta.indexOfProperty(name.constData()));
+  if (shown.hasNotifySignal()) shown.notifySignal().invoke(widget_, Qt::DirectConnection);
 }
 
 }  // namespace velmora

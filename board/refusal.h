@@ -18,12 +18,21 @@ struct Refusal {
 // A setter's answer: nothing when it took the value, else why it did not.
 using Refused = std::optional<Refusal>;
 
-// `text` in double quotes, for a reason that names what it refused.
+// `text` in double quotes, for a reason that names what it refused: its first 40 characters and
+// an ellipsis when it is longer, so a host that pushes a huge text gets a reason of a line.
 inline std::u16string Quoted(std::u16string_view text) {
+  constexpr std::size_t kLongest = 40;
+  const bool cut = text.size() > kLongest;
+  if (cut) {
+    // Never half a surrogate pair.
+    const bool high = text[kLongest - 1] >= 0xD800 && text[kLongest - 1] <= 0xDBFF;
+    text = text.substr(0, high ? kLongest - 1 : kLongest);
+  }
   std::u16string quoted;
-  quoted.reserve(text.size() + 2);
+  quoted.reserve(text.size() + 3);
   quoted += u'"';
   quoted.append(text);
+  if (cut) quoted += u'\u2026';
   quoted += u'"';
   return quoted;
 }

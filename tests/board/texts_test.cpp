@@ -45,6 +45,20 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"three letters", u"E2E", std::nullopt}),
     CaseName<TextCase>);
 
+TEST(RefusalTest, QuotesAtMostFortyCharactersOfTheText) {
+  // A quote, `count` letters, then `end`.
+  const auto quoted = [](std::size_t count, char16_t letter, std::u16string_view end) {
+    std::u16string text(1, u'"');
+    text.append(count, letter);
+    return text.append(end);
+  };
+  const auto huge = ParseMoveList(std::u16string(1'000'000, u'x'));
+  EXPECT_EQ(std::get<Refusal>(huge).reason.substr(0, 43), quoted(40, u'x', u"\u2026\""));
+  // A character outside the basic plane is kept whole or left out whole.
+  EXPECT_EQ(Quoted(std::u16string(39, u'a') + u"\U0001F600b"), quoted(39, u'a', u"\u2026\""));
+  EXPECT_EQ(Quoted(std::u16string(40, u'a')), quoted(40, u'a', u"\""));
+}
+
 TEST(MoveTokenTest, LastMoveTakesOnlyMoveTexts) {
   EXPECT_EQ(ParseMoveTextToken(u"E1-G1"), (MoveText{{1, 5}, {1, 7}}));
   EXPECT_FALSE(ParseMoveTextToken(u"e1g1"));

@@ -168,12 +168,39 @@ TEST_F(ChessBoardTest, SavesTheFiveAfterTheFourAndLoadsThemBack) {
   EXPECT_EQ(saved.reads(), Names(saved));
 }
 
-TEST_F(ChessBoardTest, ASavedNumberOutOfRangeEndsTheLoad) {
-  MemoryBag bag;
-  bag.Set(u"Orientation", 3.0);
-  bag.Set(u"ShowLastMove", false);
-  EXPECT_THROW(control->LoadProperties(bag), Failure);
-  EXPECT_TRUE(control->ShowLastMove());
+// A bag with a bad value among a ChessBoard's later members changes none of them, and the
+// surface still shows what they say.
+TEST_F(ChessBoardTest, ABadSavedValueLeavesEveryLaterMemberAsItWas) {
+  const std::vector<std::vector<std::pair<std::u16string, PropertyValue>>> bags = {
+      {{u"Orientation", 3.0}},
+      {{u"AnimationTime", 1e300}},
+      {{u"DragEnabled", u"maybe"}},
+      {{u"Orientation", 1.0}, {u"ShowLastMove", false}, {u"AnimationTime", 1e300}},
+      {{u"DragEnabled", false}, {u"ShowLegalMoves", u"x"}, {u"Orientation", 1.0}},
+      {{u"ShowLastMove", false}, {u"AnimationTime", 0.5}},
+  };
+  control->PutMove(u"E2-E4");
+  const auto shown = [&] {
+    std::vector<MemberValue> values;
+    for (const Member& member : kMembers) {
+      if (member.chess_board_only) values.push_back(ReadMember(*control, member));
+    }
+    return std::tuple(values, control->surface().Orientation(),
+                      control->surface().LastMoveSquares());
+  };
+  const auto before = shown();
+  for (const auto& values : bags) {
+    MemoryBag bag;
+    for (const auto& [name, value] : values) bag.Set(name, value);
+    EXPECT_THROW(control->LoadProperties(bag), Failure);
+    EXPECT_EQ(shown(), before);
+  }
+  MemoryBag good;
+  good.Set(u"Orientation", 1.0);
+  good.Set(u"ShowLastMove", false);
+  control->LoadProperties(good);
+  EXPECT_EQ(control->surface().Orientation(), BoardOrientation::kBlackAtBottom);
+  EXPECT_EQ(control->surface().LastMoveSquares(), 0u);
 }
 
 TEST_F(FirstClassTest, SavesAndReadsOnlyTheFour) {

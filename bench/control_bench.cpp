@@ -19,36 +19,36 @@ std::atomic<long> allocations{0};
 using velmora::bench::QuietForms;
 using velmora::bench::QuietHost;
 
-using Operation = void (*)(velmora::UserControl1&, long);
+using Operation = void (*)(velmora::BoardControl&, long);
 
 // Alternating texts, so that every write is a change the channel acts on.
-void HostMove(velmora::UserControl1& control, long i) {
+void HostMove(velmora::BoardControl& control, long i) {
   control.PutMove(i % 2 == 0 ? u"E2-E4" : u"E4-E2");
 }
 
-void PositionLoad(velmora::UserControl1& control, long i) {
+void PositionLoad(velmora::BoardControl& control, long i) {
   static const std::u16string positions[2] = {
       u"RNBQKBNRPPPPPPPP********************************pppppppprnbqkbnr",
       u"RNBQKBNRPPPP*PPP************P*******************pppppppprnbqkbnr"};
   control.PutPosition(positions[i % 2]);
 }
 
-void Reset(velmora::UserControl1& control, long i) {
+void Reset(velmora::BoardControl& control, long i) {
   control.PutMove(i % 2 == 0 ? u"**" : u"A2-A3");
 }
 
 // A new control as a host makes one, and lets go of it.
-void Create(velmora::UserControl1&, long) {
+void Create(velmora::BoardControl&, long) {
   QuietForms forms;
   QuietHost host;
-  benchmark::DoNotOptimize(velmora::UserControl1::Create(forms, host));
+  benchmark::DoNotOptimize(velmora::BoardControl::Create(forms, host));
 }
 
 // Runs the operation once per iteration and reports heap allocations per operation.
 void Measure(benchmark::State& state, Operation operation) {
   QuietForms forms;
   QuietHost host;
-  auto control = velmora::UserControl1::Create(forms, host);
+  auto control = velmora::BoardControl::Create(forms, host);
   operation(*control, 0);  // warm up: the steady state is what counts
   const long before = allocations.load();
   long i = 1;
@@ -76,7 +76,7 @@ int RunOps(const std::string& name, long count) {
   if (operation == nullptr) return 2;
   QuietForms forms;
   QuietHost host;
-  auto control = velmora::UserControl1::Create(forms, host);
+  auto control = velmora::BoardControl::Create(forms, host);
   for (long i = 0; i < count; ++i) operation(*control, i);
   return 0;
 }

@@ -49,7 +49,7 @@ std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> fo
   return Create(std::move(forms), std::move(host), ControlClass::kUserControl1);
 }
 
-BoardControl::UserControl1(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
                            const Flavour& flavour)
     : flavour_(flavour),
       settings_(DefaultSettings(flavour)),

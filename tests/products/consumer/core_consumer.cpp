@@ -28,7 +28,7 @@ class Host : public velmora::HostPort {
 int main() {
   Forms forms;
   Host host;
-  const auto control = velmora::UserControl1::Create(forms, host);
+  const auto control = velmora::BoardControl::Create(forms, host);
   control->PutMove(u"E2-E4");
   const bool moved = control->GetMove() == u"E2-E4" && host.changes == 1 &&
                      control->board().PositionText().substr(8, 8) == u"PPPP*PPP";

@@ -34,10 +34,6 @@ void Presenter::Repaint(const SurfaceReport& report) {
   for (const PixelBox& box : plan_.For(grid_, control_.surface(), report)) screen_.Repaint(box);
 }
 
-void Presenter::PictureChanged(std::int16_t square) {
-  Repaint(SurfaceReport::Picture(square));
-}
-
 void Presenter::MoveDisplayChanged() {
   Repaint(SurfaceReport::MoveDisplay());
   screen_.MoveDisplayChanged();
@@ -55,26 +51,6 @@ void Presenter::EnabledChanged() {
   Repaint(SurfaceReport::Enabled());
 }
 
-void Presenter::BoardTurned() {
-  Repaint(SurfaceReport::Board());
-}
-
-void Presenter::DragChanged() {
-  Repaint(SurfaceReport::Drag());
-}
-
-void Presenter::MarkChanged(std::int16_t from, std::int16_t to) {
-  Repaint(SurfaceReport::Mark(from, to));
-}
-
-void Presenter::SlideChanged(std::size_t slot) {
-  Repaint(SurfaceReport::Slide(slot));
-}
-
-void Presenter::SlidesQueued() {
-  screen_.WakeAt(control_.NextTickAt());
-}
-
 void Presenter::FocusMoved() {
   Repaint(SurfaceReport::Focus());
   const std::int16_t focused = FocusedPart(control_).value_or(0);
@@ -87,14 +63,6 @@ void Presenter::SelectionChanged() {
   const std::int16_t was = selected_;
   selected_ = control_.surface().Picked();
   screen_.SelectionMoved(was, selected_);
-}
-
-void Presenter::NameChanged(std::int16_t part) {
-  screen_.NameChanged(part);
-}
-
-void Presenter::Announce(const Announcement& announcement) {
-  screen_.Announce(announcement);
 }
 
 }  // namespace velmora

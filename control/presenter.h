@@ -26,21 +26,19 @@ class Screen {
 
   // The move display's text changed.
   virtual void MoveDisplayChanged() {}
-  // The promotion choices were shown or hidden.
-  virtual void ChoicesShown(bool shown) { (void)shown; }
+  // The promotion choices were shown (true) or hidden.
+  virtual void ChoicesShown(bool) {}
   // The control was enabled or disabled; told before the repaint, so the front end's own
   // enabled state follows first.
   virtual void EnabledChanged() {}
-  // Another part has the keyboard focus now.
-  virtual void PartFocused(std::int16_t part) { (void)part; }
-  // The selected square went from `was` to `is` (0 for none); told of every pick that starts
-  // or ends, even onto the same square.
-  virtual void SelectionMoved(std::int16_t was, std::int16_t is) {
-    (void)was;
-    (void)is;
-  }
-  virtual void NameChanged(std::int16_t part) { (void)part; }
-  virtual void Announce(const Announcement& announcement) { (void)announcement; }
+  // Another part (never 0) has the keyboard focus now.
+  virtual void PartFocused(std::int16_t) {}
+  // The selected square went from the first to the second (0 for none); told of every pick
+  // that starts or ends, even onto the same square.
+  virtual void SelectionMoved(std::int16_t, std::int16_t) {}
+  // What a part is called changed.
+  virtual void NameChanged(std::int16_t) {}
+  virtual void Announce(const Announcement&) {}
 };
 
 // The one way a control's surface reaches a front end: the control's observer while attached,
@@ -71,19 +69,21 @@ class Presenter : public SurfaceObserver {
   // It is `now_ms` on the front end's clock (the time it was woken for, or later).
   void Tick(std::int64_t now_ms);
 
-  void PictureChanged(std::int16_t square) override;
+  void PictureChanged(std::int16_t square) override { Repaint(SurfaceReport::Picture(square)); }
   void MoveDisplayChanged() override;
   void VisibilityChanged(ControlName control) override;
   void EnabledChanged() override;
-  void BoardTurned() override;
-  void DragChanged() override;
-  void MarkChanged(std::int16_t from, std::int16_t to) override;
-  void SlideChanged(std::size_t slot) override;
-  void SlidesQueued() override;
+  void BoardTurned() override { Repaint(SurfaceReport::Board()); }
+  void DragChanged() override { Repaint(SurfaceReport::Drag()); }
+  void MarkChanged(std::int16_t from, std::int16_t to) override {
+    Repaint(SurfaceReport::Mark(from, to));
+  }
+  void SlideChanged(std::size_t slot) override { Repaint(SurfaceReport::Slide(slot)); }
+  void SlidesQueued() override { screen_.WakeAt(control_.NextTickAt()); }
   void FocusMoved() override;
   void SelectionChanged() override;
-  void NameChanged(std::int16_t part) override;
-  void Announce(const Announcement& announcement) override;
+  void NameChanged(std::int16_t part) override { screen_.NameChanged(part); }
+  void Announce(const Announcement& announcement) override { screen_.Announce(announcement); }
 
  private:
   void Repaint(const SurfaceReport& report);

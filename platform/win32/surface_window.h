@@ -21,11 +21,11 @@ namespace velmora {
 // Shift, Ctrl and Alt held now, as the host's Shift argument counts them: 1, 2 and 4.
 std::int16_t KeyShift();
 
-// The control's surface as one real window: the screen of the core's presenter, it paints the
-// presenter's display list, invalidates what the presenter asks to repaint, runs the animation
-// timer the presenter asks for, and turns mouse and keyboard messages into the control's input. The
-// window procedure holds the object (and, through the keep-alive hook, its owner) for the length of
-// each message, so a host may let go of either inside a handler.
+// The control's surface as one real window, the screen of the core's presenter: it paints the
+// presenter's display list, invalidates the boxes and runs the timer the presenter asks for, and
+// turns mouse and keyboard messages into the control's input. The window procedure holds the
+// object (and, through the keep-alive hook, its owner) for the length of each message, so a host
+// may let go of either inside a handler.
 class SurfaceWindow : public Screen, public std::enable_shared_from_this<SurfaceWindow> {
  public:
   // Called at the start of each message that may reach the control; what it returns is held

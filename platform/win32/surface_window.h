@@ -68,7 +68,6 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   // Where the window paints and hits every part now: the DPI read when it was created and
   // again on each WM_SIZE and WM_DPICHANGED_AFTERPARENT (hosted controls get no other notice).
   const PixelGrid& grid() const { return presenter_.grid(); }
-  const GdiPainter& painter() const { return painter_; }
   const std::shared_ptr<BoardControl>& control() const { return control_; }
 
   // Told of every rectangle the window invalidates for a reported change, and of every key

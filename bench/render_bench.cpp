@@ -15,10 +15,10 @@
 #include "bench/ops_main.h"
 #include "bench/quiet_ports.h"
 #include "control/board_control.h"
+#include "control/presenter.h"
 #include "platform/headless/png_renderer.h"
 #include "view/artwork.h"
 #include "view/display_list.h"
-#include "view/repaint_plan.h"
 
 namespace {
 
@@ -28,55 +28,33 @@ constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
     "RasterizePieces400";
 
-// Collects the boxes the repaint plan gives for what the surface reports.
-class DirtyBoxes : public velmora::SurfaceObserver {
+// Collects the boxes the presenter asks to repaint for what the surface reports.
+class DirtyBoxes : public velmora::Screen {
  public:
-  DirtyBoxes(const velmora::PixelGrid& grid, const velmora::Surface& surface)
-      : grid_(grid), surface_(surface) {
-    boxes.reserve(8);
-  }
+  DirtyBoxes() { boxes.reserve(8); }
 
-  void PictureChanged(std::int16_t square) override {
-    Add(velmora::SurfaceReport::Picture(square));
-  }
-  void MoveDisplayChanged() override { Add(velmora::SurfaceReport::MoveDisplay()); }
-  void VisibilityChanged(velmora::ControlName control) override {
-    Add(velmora::SurfaceReport::Visibility(control));
-  }
-  void EnabledChanged() override { Add(velmora::SurfaceReport::Enabled()); }
-  void FocusMoved() override { Add(velmora::SurfaceReport::Focus()); }
-  void DragChanged() override { Add(velmora::SurfaceReport::Drag()); }
-  void SlideChanged(std::size_t slot) override { Add(velmora::SurfaceReport::Slide(slot)); }
+  void Repaint(const PixelBox& box) override { boxes.push_back(box); }
+  void WakeAt(std::optional<std::int64_t>) override {}
 
   std::vector<PixelBox> boxes;
-
- private:
-  void Add(const velmora::SurfaceReport& report) {
-    for (const PixelBox& box : plan_.For(grid_, surface_, report)) boxes.push_back(box);
-  }
-
-  const velmora::PixelGrid& grid_;
-  const velmora::Surface& surface_;
-  velmora::RepaintPlan plan_;
 };
 
 // A control on the quiet ports with its picture at 1x, painted whole once.
 struct Screen {
   explicit Screen(velmora::ControlClass control_class = velmora::ControlClass::kUserControl1)
       : control(velmora::BoardControl::Create(forms, host, control_class)) {
-    control->SetSurfaceObserver(&dirty);
+    presenter.Attach();
   }
 
   velmora::bench::QuietForms forms;
   velmora::bench::QuietHost host;
   std::shared_ptr<velmora::BoardControl> control;
   velmora::PngRenderer renderer{1};
+  DirtyBoxes dirty;
+  velmora::Presenter presenter{*control, dirty, renderer.grid().scale()};
   velmora::RgbImage image = renderer.Render(List());
-  DirtyBoxes dirty{renderer.grid(), control->surface()};
 
-  velmora::DisplayList List() const {
-    return velmora::BuildDisplayList(control->surface(), control->GetMove());
-  }
+  velmora::DisplayList List() const { return presenter.Display(); }
   // A host move, then the repaint of exactly what it changed.
   void HostMove(long i) {
     dirty.boxes.clear();
@@ -103,14 +81,14 @@ struct Screen {
   void StartSlide() {
     control->AnimationTime(2000);
     control->PutMove(u"E2-E4");
-    control->Advance(0);
+    presenter.Tick(0);
     RepaintAll();
   }
   // One frame of that slide, the clock a few milliseconds on or back, then the repaint of what
   // it changed.
   void AnimationFrame(long i) {
     dirty.boxes.clear();
-    control->Advance(i % 2 == 0 ? 900 : 940);
+    presenter.Tick(i % 2 == 0 ? 900 : 940);
     renderer.Repaint(image, List(), dirty.boxes);
   }
   // The middle of a square's picture in twips, as the corner of an empty rectangle.

@@ -11,14 +11,12 @@
 #include <cmath>
 #include <optional>
 
-#include "control/accessible_model.h"
 #include "platform/qt/board_widget_impl.h"
 #include "platform/qt/qt_accessible.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_text.h"
 #include "view/accessible_parts.h"
 #include "view/artwork.h"
-#include "view/display_list.h"
 
 namespace velmora {
 namespace {
@@ -60,17 +58,21 @@ BoardWidget::Impl::Impl(BoardWidget* owner)
     : widget(owner),
       forms(std::make_shared<QtForms>(owner)),
       host(std::make_shared<QtHost>(owner)),
-      control(BoardControl::Create(forms, host, ControlClass::kChessBoard)) {
-  control->SetSurfaceObserver(this);
+      control(BoardControl::Create(forms, host, ControlClass::kChessBoard)),
+      presenter(*control, *this, Grid().scale()) {
+  presenter.Attach();
   clock_.start();
   ticks_.setSingleShot(true);
-  QObject::connect(&ticks_, &QTimer::timeout, widget, [this] { Tick(); });
+  QObject::connect(&ticks_, &QTimer::timeout, widget, [this] {
+    const auto held = control;
+    presenter.Tick(clock_.elapsed());
+  });
 }
 
 BoardWidget::Impl::~Impl() {
   // The control may still be running inside a wait below us: it keeps its ports, but they no
   // longer reach the widget, and nothing tells this object of changes any more.
-  control->SetSurfaceObserver(nullptr);
+  presenter.Detach();
   forms->Detach();
   host->Detach();
 }
@@ -95,28 +97,26 @@ QRect BoardWidget::Impl::PartRect(std::int16_t part) const {
   return box ? LogicalRect(*box, widget->devicePixelRatioF()) : QRect();
 }
 
-void BoardWidget::Impl::Update(const SurfaceReport& report) {
-  const qreal ratio = widget->devicePixelRatioF();
-  for (const PixelBox& box : plan_.For(Grid(), control->surface(), report)) {
-    widget->update(LogicalRect(box, ratio));
-  }
+void BoardWidget::Impl::Repaint(const PixelBox& box) {
+  widget->update(LogicalRect(box, widget->devicePixelRatioF()));
 }
 
-void BoardWidget::Impl::PictureChanged(std::int16_t square) {
-  Update(SurfaceReport::Picture(square));
+void BoardWidget::Impl::WakeAt(std::optional<std::int64_t> ms) {
+  if (!ms) {
+    ticks_.stop();
+    return;
+  }
+  ticks_.start(static_cast<int>(std::max<qint64>(0, *ms - clock_.elapsed())));
 }
 
 void BoardWidget::Impl::MoveDisplayChanged() {
-  Update(SurfaceReport::MoveDisplay());
   AccessibleValueChanged(*widget, kMoveDisplayPart, ToQString(control->GetMove()));
 }
 
-void BoardWidget::Impl::VisibilityChanged(ControlName name) {
-  Update(SurfaceReport::Visibility(name));
-  if (name == ControlName::kPromptBackdrop) return;
+void BoardWidget::Impl::ChoicesShown(bool shown) {
   // The board's children change: choices come with the prompt and go with it.
   AccessibleEvent(*widget, kBoardPart, QAccessible::ObjectReorder);
-  if (!control->surface().IsVisible(name)) return;
+  if (!shown) return;
   for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
     AccessibleEvent(*widget, part, QAccessible::ObjectShow);
   }
@@ -126,53 +126,16 @@ void BoardWidget::Impl::EnabledChanged() {
   syncing_enabled = true;
   widget->setEnabled(control->Enabled());
   syncing_enabled = false;
-  Update(SurfaceReport::Enabled());
   AccessibleStateChanged(*widget);
 }
 
-void BoardWidget::Impl::DragChanged() {
-  Update(SurfaceReport::Drag());
+void BoardWidget::Impl::PartFocused(std::int16_t part) {
+  AccessibleEvent(*widget, part, QAccessible::Focus);
 }
 
-void BoardWidget::Impl::BoardTurned() {
-  Update(SurfaceReport::Board());
-}
-
-void BoardWidget::Impl::FocusMoved() {
-  Update(SurfaceReport::Focus());
-  const std::int16_t focused = FocusedPart(*control).value_or(0);
-  if (focused != notified_focus_) {
-    notified_focus_ = focused;
-    if (focused != 0) AccessibleEvent(*widget, focused, QAccessible::Focus);
-  }
-}
-
-void BoardWidget::Impl::SelectionChanged() {
-  const std::int16_t picked = control->surface().Picked();
-  if (notified_selection_ != 0) {
-    AccessibleEvent(*widget, notified_selection_, QAccessible::SelectionRemove);
-  }
-  if (picked != 0) AccessibleEvent(*widget, picked, QAccessible::SelectionAdd);
-  notified_selection_ = picked;
-}
-
-void BoardWidget::Impl::MarkChanged(std::int16_t from, std::int16_t to) {
-  Update(SurfaceReport::Mark(from, to));
-}
-
-void BoardWidget::Impl::SlideChanged(std::size_t slot) {
-  Update(SurfaceReport::Slide(slot));
-}
-
-void BoardWidget::Impl::SlidesQueued() {
-  if (!ticks_.isActive()) ticks_.start(0);
-}
-
-void BoardWidget::Impl::Tick() {
-  const auto held = control;
-  held->Advance(clock_.elapsed());
-  const auto next = held->NextTickAt();
-  if (next) ticks_.start(static_cast<int>(std::max<qint64>(0, *next - clock_.elapsed())));
+void BoardWidget::Impl::SelectionMoved(std::int16_t was, std::int16_t is) {
+  if (was != 0) AccessibleEvent(*widget, was, QAccessible::SelectionRemove);
+  if (is != 0) AccessibleEvent(*widget, is, QAccessible::SelectionAdd);
 }
 
 void BoardWidget::Impl::NameChanged(std::int16_t part) {
@@ -327,12 +290,12 @@ void BoardWidget::focusOutEvent(QFocusEvent* event) {
 }
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
+  d_->presenter.SetScale(d_->Grid().scale());
   QPainter painter(this);
   // The design paints every pixel of its own rectangle; only beyond it shows the window.
   const QRegion beyond = event->region().subtracted(LogicalRect(GridFor(1).DesignBox(), 1));
   for (const QRect& rect : beyond) painter.fillRect(rect, palette().window());
-  d_->canvas.Paint(painter, BuildDisplayList(d_->control->surface(), d_->control->GetMove()),
-                   event->region());
+  d_->canvas.Paint(painter, d_->presenter.Display(), event->region());
 }
 
 // From each call into the core on, the widget may be gone when the core returns (deleted inside

@@ -11,24 +11,26 @@ class QMouseEvent;
 
 #include "control/board_control.h"
 #include "control/pointer_input.h"
+#include "control/presenter.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
 #include "velmora/board_widget.h"
 #include "view/pixel_grid.h"
-#include "view/repaint_plan.h"
 
 namespace velmora {
 
-// What the widget holds: the control, its co-owned ports, and the painting, input and
-// accessibility state. The surface observer repaints exactly what the control reports and
-// tells assistive technology of focus, selection and name changes.
-class BoardWidget::Impl : public SurfaceObserver {
+// What the widget holds: the control, its co-owned ports, its presenter, and the painting,
+// input and accessibility state. As the presenter's screen it updates what the presenter asks
+// to repaint, runs the timer it asks for, and tells assistive technology of focus, selection
+// and name changes.
+class BoardWidget::Impl : public Screen {
  public:
   explicit Impl(BoardWidget* widget);
   ~Impl() override;
 
-  // The pixel grid of the screen the widget is on now.
+  // The pixel grid of the screen the widget is on now. The presenter follows it at each paint
+  // and each mouse event: a move to a screen of another ratio repaints the whole widget.
   PixelGrid Grid() const;
   // A mouse event's point in device pixels on the grid, with its Shift and the buttons held.
   PointerPoint PointAt(const QMouseEvent& event) const;
@@ -42,6 +44,7 @@ class BoardWidget::Impl : public SurfaceObserver {
   void DeliverPointer(const QMouseEvent& event, Deliver deliver) {
     const PointerPoint at = PointAt(event);
     const PixelGrid grid = Grid();
+    presenter.SetScale(grid.scale());
     const auto held_control = control;
     const auto held_forms = forms;
     const auto held_pointer = pointer;
@@ -68,23 +71,20 @@ class BoardWidget::Impl : public SurfaceObserver {
     return !WriteMember(*held, MemberOf(id), value).has_value();
   }
 
-  void PictureChanged(std::int16_t square) override;
+  void Repaint(const PixelBox& box) override;
+  void WakeAt(std::optional<std::int64_t> ms) override;
   void MoveDisplayChanged() override;
-  void VisibilityChanged(ControlName name) override;
+  void ChoicesShown(bool shown) override;
   void EnabledChanged() override;
-  void DragChanged() override;
-  void BoardTurned() override;
-  void FocusMoved() override;
-  void SelectionChanged() override;
+  void PartFocused(std::int16_t part) override;
+  void SelectionMoved(std::int16_t was, std::int16_t is) override;
   void NameChanged(std::int16_t part) override;
-  void MarkChanged(std::int16_t from, std::int16_t to) override;
-  void SlideChanged(std::size_t slot) override;
-  void SlidesQueued() override;
 
   BoardWidget* const widget;
   const std::shared_ptr<QtForms> forms;
   const std::shared_ptr<QtHost> host;
   const std::shared_ptr<BoardControl> control;
+  Presenter presenter;
   QtCanvas canvas;
   // Shared, so a press being delivered keeps it while the widget is deleted under it.
   const std::shared_ptr<PointerInput> pointer = std::make_shared<PointerInput>();
@@ -93,18 +93,10 @@ class BoardWidget::Impl : public SurfaceObserver {
   std::function<void(QAccessibleEvent&)> accessibility_sink;
 
  private:
-  // Repaints what the report changed, as the core's repaint plan says.
-  void Update(const SurfaceReport& report);
-  // Advances the control's clock to now and waits for the next tick it asks for.
-  void Tick();
-
-  // The animation clock: milliseconds since the widget was made, and the timer that wakes it.
+  // The animation clock: milliseconds since the widget was made, and the timer that wakes the
+  // presenter.
   QElapsedTimer clock_;
   QTimer ticks_;
-
-  RepaintPlan plan_;
-  std::int16_t notified_focus_ = 0;
-  std::int16_t notified_selection_ = 0;
 };
 
 // The widget's inside, for the widget's own accessibility code and tests of it.

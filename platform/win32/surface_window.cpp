@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "control/accessible_model.h"
 #include "view/accessible_parts.h"
-#include "view/display_list.h"
 
 namespace velmora {
 namespace {
@@ -111,7 +109,10 @@ std::int16_t KeyShift() {
 
 SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms,
                              KeepAlive keep_alive)
-    : control_(std::move(control)), forms_(forms), keep_alive_(std::move(keep_alive)) {}
+    : control_(std::move(control)),
+      forms_(forms),
+      keep_alive_(std::move(keep_alive)),
+      presenter_(*control_, *this, DeviceScale{}) {}
 
 std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<BoardControl> control,
                                                      Win32Forms& forms, HWND parent,
@@ -125,7 +126,7 @@ std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<BoardContro
                   window.get());
   if (window->hwnd_ == nullptr) return nullptr;
   window->UpdateScale();
-  window->control_->SetSurfaceObserver(window.get());
+  window->presenter_.Attach();
   forms.AttachWindow(window->hwnd_);
   EnableWindow(window->hwnd_, window->control_->Enabled());
   return window;
@@ -145,10 +146,7 @@ DeviceScale SurfaceWindow::ScaleForDpi(int dpi) {
 
 void SurfaceWindow::UpdateScale() {
   if (hwnd_ == nullptr) return;
-  const DeviceScale scale = ScaleForDpi(DpiOfWindow(hwnd_));
-  if (scale == grid_.scale()) return;
-  grid_ = PixelGrid(scale);
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  if (presenter_.SetScale(ScaleForDpi(DpiOfWindow(hwnd_)))) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void SurfaceWindow::UnregisterWindowClass() {
@@ -243,7 +241,7 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       control_->ActivatePart(static_cast<std::int16_t>(wparam));
       return 0;
     case WM_TIMER:
-      if (wparam == kAnimationTimer) OnAnimationTimer();
+      if (wparam == kAnimationTimer) presenter_.Tick(static_cast<std::int64_t>(GetTickCount64()));
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -271,8 +269,8 @@ void SurfaceWindow::Paint() {
     const HGDIOBJ previous = SelectObject(memory, buffer);
     SetViewportOrgEx(memory, -dirty.left, -dirty.top, nullptr);
     FillRect(memory, &dirty, GetSysColorBrush(COLOR_BTNFACE));
-    painter_.PaintDisplayList(memory, BuildDisplayList(control_->surface(), control_->GetMove()),
-                              grid_, {dirty.left, dirty.top, dirty.right, dirty.bottom});
+    painter_.PaintDisplayList(memory, presenter_.Display(), presenter_.grid(),
+                              {dirty.left, dirty.top, dirty.right, dirty.bottom});
     BitBlt(dc, dirty.left, dirty.top, width, height, memory, dirty.left, dirty.top, SRCCOPY);
     SelectObject(memory, previous);
     DeleteObject(buffer);
@@ -287,7 +285,7 @@ void SurfaceWindow::OnButtonDown(PointerButton button, bool double_click, WPARAM
   SetCapture(hwnd_);
   // Read at each press, so a change of the setting counts from the next gesture on.
   pointer_.SetDragDistance(SystemDragDistance());
-  pointer_.Press(*control_, grid_, button, double_click, PointerAt(wparam, lparam));
+  pointer_.Press(*control_, grid(), button, double_click, PointerAt(wparam, lparam));
 }
 
 void SurfaceWindow::OnButtonUp(PointerButton button, WPARAM wparam, LPARAM lparam) {
@@ -298,11 +296,11 @@ void SurfaceWindow::OnButtonUp(PointerButton button, WPARAM wparam, LPARAM lpara
     ReleaseCapture();
     releasing_capture_ = false;
   }
-  pointer_.Release(*control_, grid_, button, at);
+  pointer_.Release(*control_, grid(), button, at);
 }
 
 void SurfaceWindow::OnMouseMove(WPARAM wparam, LPARAM lparam) {
-  pointer_.Move(*control_, grid_, PointerAt(wparam, lparam));
+  pointer_.Move(*control_, grid(), PointerAt(wparam, lparam));
 }
 
 LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -360,7 +358,7 @@ void SurfaceWindow::Notify(DWORD event, LONG part) const {
 }
 
 RECT SurfaceWindow::PartPixels(std::int16_t part) const {
-  const auto box = PartBox(control_->surface(), grid_, part);
+  const auto box = PartBox(control_->surface(), grid(), part);
   if (!box) return {};
   return {box->left, box->top, box->right, box->bottom};
 }
@@ -376,84 +374,45 @@ void SurfaceWindow::OnDestroy() {
     accessible_->Disconnect();
     accessible_.Reset();
   }
-  control_->SetSurfaceObserver(nullptr);
+  presenter_.Detach();
   if (forms_.window() == hwnd_) forms_.DetachWindow();
 }
 
-void SurfaceWindow::Invalidate(const SurfaceReport& report) {
+void SurfaceWindow::Repaint(const PixelBox& box) {
   if (hwnd_ == nullptr) return;
-  for (const PixelBox& box : plan_.For(grid_, control_->surface(), report)) {
-    const RECT rect{box.left, box.top, box.right, box.bottom};
-    InvalidateRect(hwnd_, &rect, FALSE);
-    if (invalidation_listener_) invalidation_listener_(rect);
+  const RECT rect{box.left, box.top, box.right, box.bottom};
+  InvalidateRect(hwnd_, &rect, FALSE);
+  if (invalidation_listener_) invalidation_listener_(rect);
+}
+
+void SurfaceWindow::WakeAt(std::optional<std::int64_t> ms) {
+  if (hwnd_ == nullptr) return;
+  if (!ms) {
+    KillTimer(hwnd_, kAnimationTimer);
+    return;
   }
-}
-
-void SurfaceWindow::PictureChanged(std::int16_t square) {
-  Invalidate(SurfaceReport::Picture(square));
-}
-
-void SurfaceWindow::BoardTurned() {
-  Invalidate(SurfaceReport::Board());
+  const auto now = static_cast<std::int64_t>(GetTickCount64());
+  const std::int64_t wait = std::max<std::int64_t>(USER_TIMER_MINIMUM, *ms - now);
+  SetTimer(hwnd_, kAnimationTimer, static_cast<UINT>(wait), nullptr);
 }
 
 void SurfaceWindow::MoveDisplayChanged() {
-  Invalidate(SurfaceReport::MoveDisplay());
   Notify(EVENT_OBJECT_VALUECHANGE, kMoveDisplayPart);
 }
 
-void SurfaceWindow::VisibilityChanged(ControlName control) {
-  Invalidate(SurfaceReport::Visibility(control));
-  if (control == ControlName::kPromptBackdrop) return;
-  const bool shown = control_->surface().IsVisible(control);
+void SurfaceWindow::ChoicesShown(bool shown) {
   for (std::int16_t part = kFirstChoicePart; part < kFirstChoicePart + kChoicesShown; ++part) {
     Notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, part);
   }
 }
 
-void SurfaceWindow::DragChanged() {
-  Invalidate(SurfaceReport::Drag());
+void SurfaceWindow::PartFocused(std::int16_t part) {
+  Notify(EVENT_OBJECT_FOCUS, part);
 }
 
-void SurfaceWindow::FocusMoved() {
-  Invalidate(SurfaceReport::Focus());
-  const std::int16_t focused = FocusedPart(*control_).value_or(0);
-  if (focused != notified_focus_) {
-    notified_focus_ = focused;
-    if (focused != 0) Notify(EVENT_OBJECT_FOCUS, focused);
-  }
-}
-
-void SurfaceWindow::SelectionChanged() {
-  const std::int16_t picked = control_->surface().Picked();
-  if (notified_selection_ != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, notified_selection_);
-  if (picked != 0) Notify(EVENT_OBJECT_SELECTION, picked);
-  notified_selection_ = picked;
-}
-
-void SurfaceWindow::MarkChanged(std::int16_t from, std::int16_t to) {
-  Invalidate(SurfaceReport::Mark(from, to));
-}
-
-void SurfaceWindow::SlideChanged(std::size_t slot) {
-  Invalidate(SurfaceReport::Slide(slot));
-}
-
-void SurfaceWindow::SlidesQueued() {
-  if (hwnd_ != nullptr) SetTimer(hwnd_, kAnimationTimer, USER_TIMER_MINIMUM, nullptr);
-}
-
-void SurfaceWindow::OnAnimationTimer() {
-  const auto now = static_cast<std::int64_t>(GetTickCount64());
-  control_->Advance(now);
-  if (hwnd_ == nullptr) return;
-  const auto next = control_->NextTickAt();
-  if (!next) {
-    KillTimer(hwnd_, kAnimationTimer);
-    return;
-  }
-  const std::int64_t wait = std::max<std::int64_t>(USER_TIMER_MINIMUM, *next - now);
-  SetTimer(hwnd_, kAnimationTimer, static_cast<UINT>(wait), nullptr);
+void SurfaceWindow::SelectionMoved(std::int16_t was, std::int16_t is) {
+  if (was != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, was);
+  if (is != 0) Notify(EVENT_OBJECT_SELECTION, is);
 }
 
 void SurfaceWindow::NameChanged(std::int16_t part) {
@@ -462,7 +421,6 @@ void SurfaceWindow::NameChanged(std::int16_t part) {
 
 void SurfaceWindow::EnabledChanged() {
   if (hwnd_ != nullptr) EnableWindow(hwnd_, control_->Enabled());
-  Invalidate(SurfaceReport::Enabled());
   // Every part is unavailable now, or available again.
   Notify(EVENT_OBJECT_STATECHANGE, CHILDID_SELF);
 }

@@ -8,25 +8,25 @@
 #include <optional>
 #include <string>
 
-#include "control/pointer_input.h"
 #include "control/board_control.h"
+#include "control/pointer_input.h"
+#include "control/presenter.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_accessible.h"
 #include "platform/win32/win32_forms.h"
-#include "view/forms.h"
 #include "view/hit_test.h"
-#include "view/repaint_plan.h"
 
 namespace velmora {
 
 // Shift, Ctrl and Alt held now, as the host's Shift argument counts them: 1, 2 and 4.
 std::int16_t KeyShift();
 
-// The control's surface as one real window: it paints the core's display list, turns mouse
-// and keyboard messages into the control's input, and repaints exactly what the surface model
-// reports as changed. The window procedure holds the object (and, through the keep-alive hook,
-// its owner) for the length of each message, so a host may let go of either inside a handler.
-class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_this<SurfaceWindow> {
+// The control's surface as one real window, the screen of the core's presenter: it paints the
+// presenter's display list, invalidates the boxes and runs the timer the presenter asks for, and
+// turns mouse and keyboard messages into the control's input. The window procedure holds the
+// object (and, through the keep-alive hook, its owner) for the length of each message, so a host
+// may let go of either inside a handler.
+class SurfaceWindow : public Screen, public std::enable_shared_from_this<SurfaceWindow> {
  public:
   // Called at the start of each message that may reach the control; what it returns is held
   // until the message is handled.
@@ -67,8 +67,7 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   HWND hwnd() const { return hwnd_; }
   // Where the window paints and hits every part now: the DPI read when it was created and
   // again on each WM_SIZE and WM_DPICHANGED_AFTERPARENT (hosted controls get no other notice).
-  const PixelGrid& grid() const { return grid_; }
-  const GdiPainter& painter() const { return painter_; }
+  const PixelGrid& grid() const { return presenter_.grid(); }
   const std::shared_ptr<BoardControl>& control() const { return control_; }
 
   // Told of every rectangle the window invalidates for a reported change, and of every key
@@ -81,24 +80,18 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
     passed_key_listener_ = std::move(listener);
   }
 
-  void PictureChanged(std::int16_t square) override;
-  void BoardTurned() override;
+  void Repaint(const PixelBox& box) override;
+  // WM_TIMER ticks the presenter at the tick count.
+  void WakeAt(std::optional<std::int64_t> ms) override;
   void MoveDisplayChanged() override;
-  void VisibilityChanged(ControlName control) override;
+  void ChoicesShown(bool shown) override;
   void EnabledChanged() override;
-  void DragChanged() override;
-  void FocusMoved() override;
-  void SelectionChanged() override;
+  void PartFocused(std::int16_t part) override;
+  void SelectionMoved(std::int16_t was, std::int16_t is) override;
   void NameChanged(std::int16_t part) override;
-  void MarkChanged(std::int16_t from, std::int16_t to) override;
-  void SlideChanged(std::size_t slot) override;
-  // Starts the animation timer: WM_TIMER advances the control's clock to the tick count and
-  // waits as long as the control asks, until nothing slides.
-  void SlidesQueued() override;
 
  private:
   static constexpr UINT_PTR kAnimationTimer = 1;
-  void OnAnimationTimer();
   SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms, KeepAlive keep_alive);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -117,14 +110,11 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
 
   // Reads the window's DPI; on a change, the grid follows and the whole window repaints.
   void UpdateScale();
-  // Invalidates what the core's repaint plan says the report changed.
-  void Invalidate(const SurfaceReport& report);
-
   std::shared_ptr<BoardControl> control_;
   Win32Forms& forms_;
   KeepAlive keep_alive_;
   HWND hwnd_ = nullptr;
-  PixelGrid grid_{DeviceScale{}};
+  Presenter presenter_;
   GdiPainter painter_;
   PointerInput pointer_;
   bool releasing_capture_ = false;
@@ -133,9 +123,6 @@ class SurfaceWindow : public SurfaceObserver, public std::enable_shared_from_thi
   com::ObjectCount* objects_ = nullptr;
   com::ComPtr<SurfaceAccessible> accessible_;
   std::function<void(bool)> focus_listener_;
-  RepaintPlan plan_;
-  std::int16_t notified_focus_ = 0;      // the part last announced as focused; 0 for none
-  std::int16_t notified_selection_ = 0;  // the square last announced as selected
 };
 
 }  // namespace velmora

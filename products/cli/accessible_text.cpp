@@ -47,8 +47,4 @@ std::vector<std::string> AccessibleLines(const BoardControl& control) {
   return lines;
 }
 
-void AnnouncingObserver::Announce(const Announcement& announcement) {
-  out_ << "announce " << Quote(AnnouncementWords(announcement)) << '\n';
-}
-
 }  // namespace velmora::cli

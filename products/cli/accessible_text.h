@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "control/board_control.h"
-#include "view/forms.h"
 
 namespace velmora::cli {
 
@@ -18,21 +17,5 @@ namespace velmora::cli {
 //   part 66 button "white queen" focusable
 //   focus 13
 std::vector<std::string> AccessibleLines(const BoardControl& control);
-
-// Prints each announcement as it happens: `announce "white pawn E2 to E4"`. Repainting is
-// nobody's business here.
-class AnnouncingObserver : public SurfaceObserver {
- public:
-  explicit AnnouncingObserver(std::ostream& out) : out_(out) {}
-
-  void PictureChanged(std::int16_t) override {}
-  void MoveDisplayChanged() override {}
-  void VisibilityChanged(ControlName) override {}
-  void EnabledChanged() override {}
-  void Announce(const Announcement& announcement) override;
-
- private:
-  std::ostream& out_;
-};
 
 }  // namespace velmora::cli

@@ -9,7 +9,7 @@
 #include "products/cli/property_file.h"
 #include "products/cli/text_codec.h"
 #include "view/accessible_parts.h"
-#include "view/display_list.h"
+#include "view/announcement.h"
 
 namespace velmora::cli {
 namespace {
@@ -69,11 +69,12 @@ Session::Session(std::ostream& out, std::ostream& err, ControlClass control_clas
     : out_(out),
       err_(err),
       host_(out),
-      announcer_(out),
-      control_(BoardControl::Create(forms_, host_, control_class)) {
+      screen_(out),
+      control_(BoardControl::Create(forms_, host_, control_class)),
+      presenter_(*control_, screen_, DeviceScale::Times(1)) {
   pointer_.SetDragDistance(kDragDistance);
   forms_.Attach(control_);
-  control_->SetSurfaceObserver(&announcer_);
+  presenter_.Attach();
   // A script types at the control, so the control has the keyboard focus.
   control_->SurfaceFocus(true);
   forms_.SetMessageListener(
@@ -83,7 +84,11 @@ Session::Session(std::ostream& out, std::ostream& err, ControlClass control_clas
 
 Session::~Session() {
   forms_.SetRefill(nullptr);
-  control_->SetSurfaceObserver(nullptr);
+  presenter_.Detach();
+}
+
+void ScriptScreen::Announce(const Announcement& announcement) {
+  out_ << "announce " << Quote(AnnouncementWords(announcement)) << '\n';
 }
 
 void Session::Fail(const std::string& what) {
@@ -228,52 +233,51 @@ void Session::Do(const EventOp& op) {
 }
 
 void Session::Do(const DragOp& op) {
-  const PointerPoint from = MiddleOf(*control_, grid_, op.from, kLeftHeld);
+  const PointerPoint from = MiddleOf(*control_, grid(), op.from, kLeftHeld);
   const PointerPoint to =
-      op.to ? MiddleOf(*control_, grid_, *op.to, kLeftHeld) : PointerPoint{1, 1, 0, 1};
-  pointer_.Press(*control_, grid_, PointerButton::kLeft, false, from);
-  pointer_.Move(*control_, grid_, {from.x + kDragDistance + 1, from.y, 0, kLeftHeld});
-  pointer_.Move(*control_, grid_, to);
-  pointer_.Release(*control_, grid_, PointerButton::kLeft, {to.x, to.y, 0, 0});
+      op.to ? MiddleOf(*control_, grid(), *op.to, kLeftHeld) : PointerPoint{1, 1, 0, 1};
+  pointer_.Press(*control_, grid(), PointerButton::kLeft, false, from);
+  pointer_.Move(*control_, grid(), {from.x + kDragDistance + 1, from.y, 0, kLeftHeld});
+  pointer_.Move(*control_, grid(), to);
+  pointer_.Release(*control_, grid(), PointerButton::kLeft, {to.x, to.y, 0, 0});
 }
 
 void Session::Do(const PointerOp& op) {
   switch (op.kind) {
     case PointerOp::Kind::kPress:
-      pointer_.Press(*control_, grid_, PointerButton::kLeft, false, {op.x, op.y, 0, kLeftHeld});
+      pointer_.Press(*control_, grid(), PointerButton::kLeft, false, {op.x, op.y, 0, kLeftHeld});
       return;
     case PointerOp::Kind::kMove: {
       const std::int16_t held = pointer_.following_press() ? kLeftHeld : 0;
-      pointer_.Move(*control_, grid_, {op.x, op.y, 0, held});
+      pointer_.Move(*control_, grid(), {op.x, op.y, 0, held});
       return;
     }
     case PointerOp::Kind::kRelease:
-      pointer_.Release(*control_, grid_, PointerButton::kLeft, {op.x, op.y, 0, 0});
+      pointer_.Release(*control_, grid(), PointerButton::kLeft, {op.x, op.y, 0, 0});
       return;
   }
 }
 
 void Session::Do(const RightOp& op) {
   constexpr std::int16_t kRightHeld = 2;
-  PointerPoint from = MiddleOf(*control_, grid_, op.from, kRightHeld);
+  PointerPoint from = MiddleOf(*control_, grid(), op.from, kRightHeld);
   from.shift = op.shift;
   PointerPoint to =
-      op.to ? MiddleOf(*control_, grid_, *op.to, kRightHeld) : PointerPoint{1, 1, 0, 2};
+      op.to ? MiddleOf(*control_, grid(), *op.to, kRightHeld) : PointerPoint{1, 1, 0, 2};
   to.shift = op.shift;
-  pointer_.Press(*control_, grid_, PointerButton::kRight, false, from);
-  pointer_.Move(*control_, grid_, to);
+  pointer_.Press(*control_, grid(), PointerButton::kRight, false, from);
+  pointer_.Move(*control_, grid(), to);
   to.buttons_held = 0;
-  pointer_.Release(*control_, grid_, PointerButton::kRight, to);
+  pointer_.Release(*control_, grid(), PointerButton::kRight, to);
 }
 
 void Session::Do(const WaitOp& op) {
   clock_ += op.ms;
-  control_->Advance(clock_);
+  presenter_.Tick(clock_);
 }
 
 void Session::StartQueuedSlides() {
-  const auto next = control_->NextTickAt();
-  if (next && *next <= clock_) control_->Advance(clock_);
+  if (screen_.Due(clock_)) presenter_.Tick(clock_);
 }
 
 void Session::Do(const ReplyOp& op) {
@@ -303,7 +307,7 @@ void Session::Do(const LoadOp& op) {
 
 void Session::Do(const RenderOp& op) {
   PngRenderer renderer(op.scale);
-  WritePng(renderer.Render(BuildDisplayList(control_->surface(), control_->GetMove())), op.path);
+  WritePng(renderer.Render(presenter_.Display()), op.path);
 }
 
 void Session::Do(const BoardOp&) {

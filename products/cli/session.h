@@ -7,12 +7,32 @@
 
 #include "control/board_control.h"
 #include "control/pointer_input.h"
+#include "control/presenter.h"
 #include "platform/headless/headless_forms.h"
 #include "products/cli/accessible_text.h"
 #include "products/cli/printing_host.h"
 #include "products/cli/script.h"
 
 namespace velmora::cli {
+
+// What a script's control is shown on: its renders are whole pictures, so nothing is repainted;
+// its clock is the script's, which `wait` moves on; announcements are printed as they happen:
+// `announce "white pawn E2 to E4"`.
+class ScriptScreen : public Screen {
+ public:
+  explicit ScriptScreen(std::ostream& out) : out_(out) {}
+
+  void Repaint(const PixelBox&) override {}
+  void WakeAt(std::optional<std::int64_t> ms) override { wake_ = ms; }
+  void Announce(const Announcement& announcement) override;
+
+  // Whether the presenter asked to be woken by `now`.
+  bool Due(std::int64_t now) const { return wake_ && *wake_ <= now; }
+
+ private:
+  std::ostream& out_;
+  std::optional<std::int64_t> wake_;
+};
 
 // One control instance on the headless platform with a printing host: what a script drives.
 // Values, events, notices and message boxes go to `out`, one line each; errors and failures to
@@ -65,6 +85,8 @@ class Session {
   void Do(const WaitOp& op);
   // Starts what the last operation queued to slide: the clock has not moved since.
   void StartQueuedSlides();
+  // Pointer points are on the presenter's grid, at 96 dots per inch.
+  const PixelGrid& grid() const { return presenter_.grid(); }
   // A later member on a UserControl1: reported as a failure; true when so.
   bool Absent(Property property);
 
@@ -72,10 +94,10 @@ class Session {
   std::ostream& err_;
   HeadlessForms forms_;
   PrintingHost host_;
-  AnnouncingObserver announcer_;
+  ScriptScreen screen_;
   std::shared_ptr<BoardControl> control_;
+  Presenter presenter_;
   PointerInput pointer_;
-  PixelGrid grid_{DeviceScale::Times(1)};
   std::int64_t clock_ = 0;  // milliseconds, moved on by `wait`
 
   const std::vector<std::string>* lines_ = nullptr;

@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 
+#include "control/presenter.h"
 #include "platform/win32/dib.h"
 #include "products/ocx/composition.h"
 #include "products/ocx/control_object.h"
@@ -389,8 +390,7 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
     const SIZE pixels = DevicePixels(dc, *shown);
     const int most = RecordsOrPrints(dc) || !clip ? kMostRecordedPixels : kMostDisplayPixels;
     const Composition composition = ComposeShownPart(area, *shown, pixels.cx, pixels.cy, most);
-    PaintComposed(painter_, dc, BuildDisplayList(control_->surface(), control_->GetMove()),
-                  composition, *shown);
+    PaintComposed(painter_, dc, Presenter::DisplayOf(*control_), composition, *shown);
   });
 }
 

@@ -1,0 +1,68 @@
+#include "control/presenter.h"
+
+#include "control/accessible_model.h"
+
+namespace velmora {
+
+void Presenter::Attach() {
+  control_.SetSurfaceObserver(this);
+  attached_ = true;
+}
+
+void Presenter::Detach() {
+  if (!attached_) return;
+  attached_ = false;
+  control_.SetSurfaceObserver(nullptr);
+}
+
+bool Presenter::SetScale(const DeviceScale& scale) {
+  if (scale == grid_.scale()) return false;
+  grid_ = PixelGrid(scale);
+  return true;
+}
+
+DisplayList Presenter::DisplayOf(const BoardControl& control) {
+  return BuildDisplayList(control.surface(), control.GetMove());
+}
+
+void Presenter::Tick(std::int64_t now_ms) {
+  control_.Advance(now_ms);
+  screen_.WakeAt(control_.NextTickAt());
+}
+
+void Presenter::Repaint(const SurfaceReport& report) {
+  for (const PixelBox& box : plan_.For(grid_, control_.surface(), report)) screen_.Repaint(box);
+}
+
+void Presenter::MoveDisplayChanged() {
+  Repaint(SurfaceReport::MoveDisplay());
+  screen_.MoveDisplayChanged();
+}
+
+void Presenter::VisibilityChanged(ControlName control) {
+  Repaint(SurfaceReport::Visibility(control));
+  if (control != ControlName::kPromptBackdrop) {
+    screen_.ChoicesShown(control_.surface().IsVisible(control));
+  }
+}
+
+void Presenter::EnabledChanged() {
+  screen_.EnabledChanged();
+  Repaint(SurfaceReport::Enabled());
+}
+
+void Presenter::FocusMoved() {
+  Repaint(SurfaceReport::Focus());
+  const std::int16_t focused = FocusedPart(control_).value_or(0);
+  if (focused == focused_) return;
+  focused_ = focused;
+  if (focused != 0) screen_.PartFocused(focused);
+}
+
+void Presenter::SelectionChanged() {
+  const std::int16_t was = selected_;
+  selected_ = control_.surface().Picked();
+  screen_.SelectionMoved(was, selected_);
+}
+
+}  // namespace velmora

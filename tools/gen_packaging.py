@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Generates the control library's packaging files from their one source of identifiers.
 
-  gen_packaging.py fill IDENTIFIERS TEMPLATE OUTPUT
+  gen_packaging.py fill IDENTIFIERS TEMPLATE OUTPUT [MEMBERS]
       Copies TEMPLATE to OUTPUT, replacing @NAME@ with the GUID text of NAME and @NAME_WORDS@
       with its 16 bytes in memory order as eight little-endian 16-bit words, the unit of a
-      resource script's raw data.
+      resource script's raw data. With MEMBERS (control/member_rows.h), a line holding only
+      @MEMBERS_CLASS@ becomes the IDL of the members CLASS's interface declares itself, and
+      one holding only @ENUM_NAME@ the IDL of that enumeration, at the line's indentation.
   gen_packaging.py bitmap PICTURE OUTPUT
       Writes a 16-colour .bmp from PICTURE: its quoted rows of hex digits (palette indices),
       top row first.
@@ -24,6 +26,8 @@ import struct
 import sys
 import uuid
 from xml.sax.saxutils import escape, quoteattr
+
+from member_table import MemberTable
 
 
 def read_identifiers(path):
@@ -336,7 +340,7 @@ def installer(identifiers_path, project_path, x86_dir, x64_dir, readme, output_p
     write_if_changed(output_path, ("\n".join(lines) + "\n").encode("utf-8"))
 
 
-def fill(identifiers_path, template_path, output_path):
+def fill(identifiers_path, template_path, output_path, members_path=None):
     identifiers = read_identifiers(identifiers_path)
 
     def replace(match):
@@ -348,8 +352,58 @@ def fill(identifiers_path, template_path, output_path):
         return str(guid).upper()
 
     with open(template_path, encoding="utf-8") as template:
-        text = re.sub(r"@(\w+?)(_WORDS)?@", replace, template.read())
+        text = template.read()
+    if members_path:
+        text = fill_members(MemberTable(members_path), text)
+    text = re.sub(r"@(\w+?)(_WORDS)?@", replace, text)
     write_if_changed(output_path, text.encode("utf-8"))
+
+
+# The interface that declares the members of a row's classes: a ChessBoard has UserControl1's
+# interface as its base.
+DECLARED_BY = {"Both": "UserControl1", "ChessBoard": "ChessBoard"}
+# A member's type in the dual interface, by its kind.
+IDL_TYPES = {"Boolean": "VARIANT_BOOL", "Long": "long", "String": "BSTR",
+             "Orientation": "BoardOrientation"}
+
+
+def fill_members(table, text):
+    def replace(match):
+        indent, what, name = match.groups()
+        lines = member_lines(table, name) if what == "MEMBERS" else enum_lines(table, name)
+        return "\n".join(indent + line for line in lines)
+
+    return re.sub(r"^([ \t]*)@(MEMBERS|ENUM)_(\w+)@$", replace, text, flags=re.M)
+
+
+def member_lines(table, interface):
+    lines = []
+    for member in table.members:
+        if DECLARED_BY[member.classes] != interface:
+            continue
+        name = member.name
+        if member.kind == "Method":
+            lines += idl_method(member, "", f"HRESULT {name}();")
+        else:
+            kind = IDL_TYPES[member.kind]
+            read = f"HRESULT {name}([out, retval] {kind}* {name});"
+            lines += idl_method(member, ", propget", read)
+            lines += idl_method(member, ", propput", f"HRESULT {name}([in] {kind});")
+    return lines
+
+
+def idl_method(member, attributes, declaration):
+    """One method of a member: with a help string, its attributes on a line of their own."""
+    if not member.help:
+        return [f"[id({member.dispatch_id}){attributes}] {declaration}"]
+    help_text = member.help.replace("\\", "\\\\").replace('"', '\\"')
+    return [f'[id({member.dispatch_id}){attributes}, helpstring("{help_text}")]', declaration]
+
+
+def enum_lines(table, enumeration):
+    values = [f"  {value.name} = {value.value}," for value in table.values_of(enumeration)]
+    values[-1] = values[-1].rstrip(",")
+    return [f"typedef [version(1.0)] enum {enumeration} {{", *values, f"}} {enumeration};"]
 
 
 # The standard 16 colours, in palette order.
@@ -387,7 +441,7 @@ def write_if_changed(path, data):
 
 
 def main(argv):
-    if len(argv) == 5 and argv[1] == "fill":
+    if len(argv) in (5, 6) and argv[1] == "fill":
         fill(*argv[2:])
     elif len(argv) == 4 and argv[1] == "bitmap":
         bitmap(*argv[2:])

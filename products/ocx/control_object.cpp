@@ -38,6 +38,42 @@ constexpr LONG ToHimetric(std::int32_t twips) {
 }
 constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight)};
 
+// A member's value as the dual interface carries it, and back. A Method's write takes no value.
+template <class Value>
+Value ToCom(const MemberValue& value);
+template <>
+VARIANT_BOOL ToCom(const MemberValue& value) {
+  return std::get<bool>(value) ? VARIANT_TRUE : VARIANT_FALSE;
+}
+template <>
+LONG ToCom(const MemberValue& value) {
+  return std::get<std::int32_t>(value);
+}
+template <>
+::BoardOrientation ToCom(const MemberValue& value) {
+  return static_cast<::BoardOrientation>(std::get<std::int32_t>(value));
+}
+template <>
+BSTR ToCom(const MemberValue& value) {
+  return com::ToBstr(std::get<std::u16string>(value));
+}
+
+MemberValue FromCom(VARIANT_BOOL value) {
+  return value != VARIANT_FALSE;
+}
+MemberValue FromCom(LONG value) {
+  return static_cast<std::int32_t>(value);
+}
+MemberValue FromCom(::BoardOrientation value) {
+  return static_cast<std::int32_t>(value);
+}
+MemberValue FromCom(BSTR value) {
+  return com::FromBstr(value);
+}
+MemberValue FromCom() {
+  return {};
+}
+
 // The core's class for a class of the library.
 ControlClass ClassOf(const com::ClassDescriptor& which) {
   return which.class_id == __uuidof(::ChessBoard) ? ControlClass::kChessBoard
@@ -119,153 +155,39 @@ STDMETHODIMP ControlObject::Invoke(DISPID member, REFIID iid, LCID, WORD flags, 
   });
 }
 
-STDMETHODIMP ControlObject::get_Enabled(VARIANT_BOOL* value) {
-  if (!value) return E_POINTER;
-  return Guarded([&] { *value = control_->Enabled() ? VARIANT_TRUE : VARIANT_FALSE; });
-}
-
-STDMETHODIMP ControlObject::put_Enabled(VARIANT_BOOL value) {
-  return Guarded([&] { control_->Enabled(value != VARIANT_FALSE); });
-}
-
-STDMETHODIMP ControlObject::Refresh() {
-  return Guarded([&] { control_->Refresh(); });
-}
-
-STDMETHODIMP ControlObject::get_GetMove(BSTR* value) {
-  if (!value) return E_POINTER;
-  *value = nullptr;
-  return Guarded([&] { *value = com::ToBstr(control_->GetMove()); });
-}
-
-STDMETHODIMP ControlObject::put_GetMove(BSTR value) {
-  return Guarded([&] { control_->GetMove(com::FromBstr(value)); });
-}
-
-STDMETHODIMP ControlObject::get_PutMove(BSTR* value) {
-  if (!value) return E_POINTER;
-  *value = nullptr;
-  return Guarded([&] { *value = com::ToBstr(control_->PutMove()); });
-}
-
-STDMETHODIMP ControlObject::put_PutMove(BSTR value) {
-  return Guarded([&] { control_->PutMove(com::FromBstr(value)); });
-}
-
-STDMETHODIMP ControlObject::get_PutPosition(BSTR* value) {
-  if (!value) return E_POINTER;
-  *value = nullptr;
-  return Guarded([&] { *value = com::ToBstr(control_->PutPosition()); });
-}
-
-STDMETHODIMP ControlObject::put_PutPosition(BSTR value) {
-  return Guarded([&] { control_->PutPosition(com::FromBstr(value)); });
-}
-
 HRESULT ControlObject::Answer(const Refused& refused) const {
   if (!refused) return S_OK;
   return com::RefusalResult(refused->reason, library_.descriptor().library_name);
 }
 
-HRESULT ControlObject::ReadText(BSTR* value, std::u16string (BoardControl::*read)() const) {
+template <class Value>
+HRESULT ControlObject::Read(MemberId member, Value* value) {
   if (!value) return E_POINTER;
-  *value = nullptr;
-  return Guarded([&] { *value = com::ToBstr(((*control_).*read)()); });
+  *value = Value();  // so a read that fails hands out no string
+  return Guarded([&] { *value = ToCom<Value>(ReadMember(*control_, MemberOf(member))); });
 }
 
-HRESULT ControlObject::WriteText(BSTR value, Refused (BoardControl::*write)(std::u16string_view)) {
-  return Guarded([&] { return Answer(((*control_).*write)(com::FromBstr(value))); });
+template <class... Value>
+HRESULT ControlObject::Write(MemberId member, Value... value) {
+  return Guarded(
+      [&] { return Answer(WriteMember(*control_, MemberOf(member), FromCom(value...))); });
 }
 
-HRESULT ControlObject::ReadTruth(VARIANT_BOOL* value, bool (BoardControl::*read)() const) {
-  if (!value) return E_POINTER;
-  *value = ((*control_).*read)() ? VARIANT_TRUE : VARIANT_FALSE;
-  return S_OK;
-}
-
-HRESULT ControlObject::WriteTruth(VARIANT_BOOL value, Refused (BoardControl::*write)(bool)) {
-  return Guarded([&] { return Answer(((*control_).*write)(value != VARIANT_FALSE)); });
-}
-
-HRESULT ControlObject::ReadNumber(LONG* value, std::int32_t (BoardControl::*read)() const) {
-  if (!value) return E_POINTER;
-  *value = ((*control_).*read)();
-  return S_OK;
-}
-
-HRESULT ControlObject::WriteNumber(LONG value, Refused (BoardControl::*write)(std::int32_t)) {
-  return Guarded([&] { return Answer(((*control_).*write)(value)); });
-}
-
-// An orientation travels as the number it stands for.
-static_assert(sizeof(::BoardOrientation) == sizeof(LONG));
-
-STDMETHODIMP ControlObject::get_DragEnabled(VARIANT_BOOL* value) {
-  return ReadTruth(value, &BoardControl::DragEnabled);
-}
-STDMETHODIMP ControlObject::put_DragEnabled(VARIANT_BOOL value) {
-  return WriteTruth(value, &BoardControl::DragEnabled);
-}
-STDMETHODIMP ControlObject::get_LegalMoves(BSTR* value) {
-  return ReadText(value, &BoardControl::LegalMoves);
-}
-STDMETHODIMP ControlObject::put_LegalMoves(BSTR value) {
-  return WriteText(value, &BoardControl::LegalMoves);
-}
-STDMETHODIMP ControlObject::get_ShowLegalMoves(VARIANT_BOOL* value) {
-  return ReadTruth(value, &BoardControl::ShowLegalMoves);
-}
-STDMETHODIMP ControlObject::put_ShowLegalMoves(VARIANT_BOOL value) {
-  return WriteTruth(value, &BoardControl::ShowLegalMoves);
-}
-STDMETHODIMP ControlObject::get_Orientation(::BoardOrientation* value) {
-  return ReadNumber(reinterpret_cast<LONG*>(value), &BoardControl::Orientation);
-}
-STDMETHODIMP ControlObject::put_Orientation(::BoardOrientation value) {
-  return WriteNumber(value, &BoardControl::Orientation);
-}
-STDMETHODIMP ControlObject::get_LastMove(BSTR* value) {
-  return ReadText(value, &BoardControl::LastMove);
-}
-STDMETHODIMP ControlObject::put_LastMove(BSTR value) {
-  return WriteText(value, &BoardControl::LastMove);
-}
-STDMETHODIMP ControlObject::get_ShowLastMove(VARIANT_BOOL* value) {
-  return ReadTruth(value, &BoardControl::ShowLastMove);
-}
-STDMETHODIMP ControlObject::put_ShowLastMove(VARIANT_BOOL value) {
-  return WriteTruth(value, &BoardControl::ShowLastMove);
-}
-STDMETHODIMP ControlObject::get_CheckSquare(BSTR* value) {
-  return ReadText(value, &BoardControl::CheckSquare);
-}
-STDMETHODIMP ControlObject::put_CheckSquare(BSTR value) {
-  return WriteText(value, &BoardControl::CheckSquare);
-}
-STDMETHODIMP ControlObject::get_Marks(BSTR* value) {
-  return ReadText(value, &BoardControl::Marks);
-}
-STDMETHODIMP ControlObject::put_Marks(BSTR value) {
-  return WriteText(value, &BoardControl::Marks);
-}
-STDMETHODIMP ControlObject::get_UserMarks(BSTR* value) {
-  return ReadText(value, &BoardControl::UserMarks);
-}
-STDMETHODIMP ControlObject::put_UserMarks(BSTR value) {
-  return WriteText(value, &BoardControl::UserMarks);
-}
-STDMETHODIMP ControlObject::get_AnimationTime(LONG* value) {
-  return ReadNumber(value, &BoardControl::AnimationTime);
-}
-STDMETHODIMP ControlObject::put_AnimationTime(LONG value) {
-  return WriteNumber(value, &BoardControl::AnimationTime);
-}
-STDMETHODIMP ControlObject::get_Fen(BSTR* value) {
-  return ReadText(value, &BoardControl::Fen);
-}
-STDMETHODIMP ControlObject::put_Fen(BSTR value) {
-  return WriteText(value, &BoardControl::Fen);
-}
+#define VELMORA_COM_PROPERTY(name, type)                \
+  STDMETHODIMP ControlObject::get_##name(type* value) { \
+    return Read(MemberId::k##name, value);              \
+  }                                                     \
+  STDMETHODIMP ControlObject::put_##name(type value) {  \
+    return Write(MemberId::k##name, value);             \
+  }
+#define VELMORA_COM_METHOD(name)       \
+  STDMETHODIMP ControlObject::name() { \
+    return Write(MemberId::k##name);   \
+  }
+#define VELMORA_MEMBER(name, id, kind, ...) VELMORA_COM_##kind(name)
+#include "control/member_rows.h"
+#undef VELMORA_COM_PROPERTY
+#undef VELMORA_COM_METHOD
 
 STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** out) {
   if (!out) return E_POINTER;

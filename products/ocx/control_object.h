@@ -4,6 +4,7 @@
 
 #include "Project1.h"
 #include "control/board_control.h"
+#include "control/members.h"
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_window.h"
 #include "platform/win32/win32_forms.h"
@@ -55,40 +56,22 @@ class ControlObject
   STDMETHODIMP Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* exception, UINT* argument_error) override;
 
-  // _UserControl1
-  STDMETHODIMP get_Enabled(VARIANT_BOOL* value) override;
-  STDMETHODIMP put_Enabled(VARIANT_BOOL value) override;
-  STDMETHODIMP Refresh() override;
-  STDMETHODIMP get_GetMove(BSTR* value) override;
-  STDMETHODIMP put_GetMove(BSTR value) override;
-  STDMETHODIMP get_PutMove(BSTR* value) override;
-  STDMETHODIMP put_PutMove(BSTR value) override;
-  STDMETHODIMP get_PutPosition(BSTR* value) override;
-  STDMETHODIMP put_PutPosition(BSTR value) override;
-
-  // _ChessBoard
-  STDMETHODIMP get_DragEnabled(VARIANT_BOOL* value) override;
-  STDMETHODIMP put_DragEnabled(VARIANT_BOOL value) override;
-  STDMETHODIMP get_LegalMoves(BSTR* value) override;
-  STDMETHODIMP put_LegalMoves(BSTR value) override;
-  STDMETHODIMP get_ShowLegalMoves(VARIANT_BOOL* value) override;
-  STDMETHODIMP put_ShowLegalMoves(VARIANT_BOOL value) override;
-  STDMETHODIMP get_Orientation(::BoardOrientation* value) override;
-  STDMETHODIMP put_Orientation(::BoardOrientation value) override;
-  STDMETHODIMP get_LastMove(BSTR* value) override;
-  STDMETHODIMP put_LastMove(BSTR value) override;
-  STDMETHODIMP get_ShowLastMove(VARIANT_BOOL* value) override;
-  STDMETHODIMP put_ShowLastMove(VARIANT_BOOL value) override;
-  STDMETHODIMP get_CheckSquare(BSTR* value) override;
-  STDMETHODIMP put_CheckSquare(BSTR value) override;
-  STDMETHODIMP get_Marks(BSTR* value) override;
-  STDMETHODIMP put_Marks(BSTR value) override;
-  STDMETHODIMP get_UserMarks(BSTR* value) override;
-  STDMETHODIMP put_UserMarks(BSTR value) override;
-  STDMETHODIMP get_AnimationTime(LONG* value) override;
-  STDMETHODIMP put_AnimationTime(LONG value) override;
-  STDMETHODIMP get_Fen(BSTR* value) override;
-  STDMETHODIMP put_Fen(BSTR value) override;
+  // _UserControl1 and _ChessBoard: each member's methods (control/member_rows.h), by its kind,
+  // through Read and Write. control_object.cpp defines them the same way, so the kinds' macros
+  // stay defined.
+#define VELMORA_COM_Boolean(name) VELMORA_COM_PROPERTY(name, VARIANT_BOOL)
+#define VELMORA_COM_Long(name) VELMORA_COM_PROPERTY(name, LONG)
+#define VELMORA_COM_String(name) VELMORA_COM_PROPERTY(name, BSTR)
+#define VELMORA_COM_Orientation(name) VELMORA_COM_PROPERTY(name, ::BoardOrientation)
+#define VELMORA_COM_Method(name) VELMORA_COM_METHOD(name)
+#define VELMORA_COM_PROPERTY(name, type)         \
+  STDMETHODIMP get_##name(type* value) override; \
+  STDMETHODIMP put_##name(type value) override;
+#define VELMORA_COM_METHOD(name) STDMETHODIMP name() override;
+#define VELMORA_MEMBER(name, id, kind, ...) VELMORA_COM_##kind(name)
+#include "control/member_rows.h"
+#undef VELMORA_COM_PROPERTY
+#undef VELMORA_COM_METHOD
 
   // IProvideClassInfo2
   STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
@@ -175,14 +158,13 @@ class ControlObject
   HRESULT Guarded(Body&& body) {
     return com::Call(this, std::forward<Body>(body), library_.descriptor().library_name);
   }
-  // The later members, each through one of these: a read, or a write whose refusal is
-  // E_INVALIDARG with the reason in the thread's error information.
-  HRESULT ReadText(BSTR* value, std::u16string (BoardControl::*read)() const);
-  HRESULT WriteText(BSTR value, Refused (BoardControl::*write)(std::u16string_view));
-  HRESULT ReadTruth(VARIANT_BOOL* value, bool (BoardControl::*read)() const);
-  HRESULT WriteTruth(VARIANT_BOOL value, Refused (BoardControl::*write)(bool));
-  HRESULT ReadNumber(LONG* value, std::int32_t (BoardControl::*read)() const);
-  HRESULT WriteNumber(LONG value, Refused (BoardControl::*write)(std::int32_t));
+  // The one read and the one write behind every member's methods, between COM's types and the
+  // core's. A Method's write takes no value.
+  template <class Value>
+  HRESULT Read(MemberId member, Value* value);
+  template <class... Value>
+  HRESULT Write(MemberId member, Value... value);
+  // A refused write is E_INVALIDARG, with the reason in the thread's error information.
   HRESULT Answer(const Refused& refused) const;
 
   // What the type library says of the control, read once per instance.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "com_fixture.h"
+#include "control/members.h"
 
 namespace velmora::testing {
 namespace {
@@ -74,6 +75,32 @@ TEST_F(ChessBoardTest, LateBindingFindsTheInheritedMembersAndTheNewOnes) {
   EXPECT_EQ(CallMethod(control.get(), L"Refresh"), S_OK);
   ASSERT_EQ(PutTruth(control.get(), L"DragEnabled", false), S_OK);
   EXPECT_FALSE(GetTruth(control.get(), L"DragEnabled"));
+}
+
+// The type library holds every member of the table under its dispatch id, for each class that
+// has it; a UserControl1 finds none of ChessBoard's own.
+TEST_F(ChessBoardTest, EachClassFindsTheTablesMembersByTheirIds) {
+  for (const ControlClass control_class :
+       {ControlClass::kUserControl1, ControlClass::kChessBoard}) {
+    const bool chess_board = control_class == ControlClass::kChessBoard;
+    SCOPED_TRACE(chess_board ? "ChessBoard" : "UserControl1");
+    const ComPtr<IDispatch> control =
+        CreateControl(chess_board ? __uuidof(::ChessBoard) : __uuidof(::UserControl1));
+    ASSERT_TRUE(control);
+    for (const Member& member : kMembers) {
+      std::wstring name(member.name.begin(), member.name.end());
+      SCOPED_TRACE(name);
+      LPOLESTR names[] = {name.data()};
+      DISPID id = DISPID_UNKNOWN;
+      const HRESULT found = control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+      if (HasMember(control_class, member)) {
+        EXPECT_EQ(found, S_OK);
+        EXPECT_EQ(id, member.dispatch_id);
+      } else {
+        EXPECT_EQ(found, DISP_E_UNKNOWNNAME);
+      }
+    }
+  }
 }
 
 TEST_F(ChessBoardTest, RefusedWriteIsAnExceptionCarryingTheReasonAndChangesNothing) {

@@ -29,10 +29,11 @@ step "dependencies"
 step "format"
 git -C "$root" ls-files '*.h' '*.cpp' | (cd "$root" && xargs clang-format --dry-run -Werror)
 
-step "include layers and the build tools' own tests"
+step "include layers, the member rows of the docs and the build tools' own tests"
 # The checker's tests show it refuses an include that points up or sideways; then the tree.
 python3 -m unittest discover -s "$root/tests/tools" -p '*_test.py'
 python3 "$root/tools/check_includes.py" "$root"
+python3 "$root/tools/member_docs.py" --check "$root"
 
 step "native build and tests"
 cmake -S "$root" -B "$root/build-check/native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

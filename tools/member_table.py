@@ -1,7 +1,7 @@
 """The member table, control/member_rows.h, as the generators read it.
 
-Each row is one line, VELMORA_MEMBER(...) or VELMORA_NAMED_VALUE(...), its fields separated by
-commas; a help string is a quoted C string.
+Each row is one line, VELMORA_MEMBER(...), VELMORA_RANGE(...) or VELMORA_NAMED_VALUE(...), its
+fields separated by commas; a help string is a quoted C string.
 """
 import csv
 import re
@@ -17,6 +17,7 @@ class MemberTable:
     def __init__(self, path):
         self.members = []
         self.named_values = []
+        self.ranges = {}  # a Long's lowest and highest value, by name
         with open(path, encoding="utf-8") as source:
             for line in source:
                 row = ROW.match(line)
@@ -27,6 +28,9 @@ class MemberTable:
                     name, dispatch_id, kind, classes, saved, first, board, help_text = fields
                     self.members.append(Member(name, dispatch_id, kind, classes, int(saved),
                                                (int(first), int(board)), help_text))
+                elif macro == "VELMORA_RANGE":
+                    name, low, high = fields
+                    self.ranges[name] = (int(low), int(high))
                 elif macro == "VELMORA_NAMED_VALUE":
                     enumeration, name, value = fields
                     self.named_values.append(NamedValue(enumeration, name, int(value)))

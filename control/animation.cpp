@@ -72,7 +72,9 @@ void Timeline::Queue(Surface& surface, const PieceTrip& trip, std::int32_t durat
   ++used_;
   // Shown at its start at once, so a paint before the first frame does not show it landed.
   Place(surface, static_cast<std::size_t>(slot - tracks_.begin()), 0);
-  surface.SlidesQueued();
+  // Drawn without a clock (a container that never activates the control), a slide would stay
+  // where it starts: it lands at once instead.
+  if (!surface.SlidesQueued()) FinishTouching(surface, ~std::uint64_t{0});
 }
 
 void Timeline::Place(Surface& surface, std::size_t slot, double along) const {

@@ -151,6 +151,8 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   // repaints what the surface reports.
   void Advance(std::int64_t now_ms);
   std::optional<std::int64_t> NextTickAt() const { return timeline_.NextTickAt(); }
+  // Puts every sliding piece where it is going, for a front end that stops its clock.
+  void LandSlides();
 
   // The surface gained or lost the keyboard focus.
   void SurfaceFocus(bool has_focus);

@@ -7,12 +7,14 @@ namespace velmora {
 void Presenter::Attach() {
   control_.SetSurfaceObserver(this);
   attached_ = true;
+  if (const auto next = control_.NextTickAt()) screen_.WakeAt(next);
 }
 
 void Presenter::Detach() {
   if (!attached_) return;
   attached_ = false;
   control_.SetSurfaceObserver(nullptr);
+  control_.LandSlides();
 }
 
 bool Presenter::SetScale(const DeviceScale& scale) {

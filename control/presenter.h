@@ -53,7 +53,9 @@ class Presenter : public SurfaceObserver {
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
-  // Becomes the control's observer; until Detach, or the presenter goes.
+  // Becomes the control's observer, and asks to be woken for slides already on their way (a
+  // window made again, say); until Detach, or the presenter goes, which lands them: nothing
+  // would move them on.
   void Attach();
   void Detach();
 
@@ -79,7 +81,10 @@ class Presenter : public SurfaceObserver {
     Repaint(SurfaceReport::Mark(from, to));
   }
   void SlideChanged(std::size_t slot) override { Repaint(SurfaceReport::Slide(slot)); }
-  void SlidesQueued() override { screen_.WakeAt(control_.NextTickAt()); }
+  bool SlidesQueued() override {
+    screen_.WakeAt(control_.NextTickAt());
+    return true;
+  }
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override { screen_.NameChanged(part); }

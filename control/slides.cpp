@@ -15,6 +15,10 @@ void BoardControl::Advance(std::int64_t now_ms) {
   timeline_.Advance(surface_, now_ms);
 }
 
+void BoardControl::LandSlides() {
+  timeline_.FinishTouching(surface_, ~std::uint64_t{0});
+}
+
 void BoardControl::SlideHostMove(const MoveText& move) {
   ++host_changes_;
   timeline_.FinishTouching(surface_, Bit(move.from) | Bit(move.to));

@@ -51,8 +51,9 @@ class SurfaceObserver {
   virtual void MarkChanged(std::int16_t from, std::int16_t to);
   // A sliding piece (see Surface::Sliding) appeared, moved or landed.
   virtual void SlideChanged(std::size_t slot) { (void)slot; }
-  // Slides wait for the next Advance of the control's clock.
-  virtual void SlidesQueued() {}
+  // Slides wait for the next Advance of the control's clock. True when the observer will
+  // advance it (a front end with a clock); otherwise nothing would, and they land at once.
+  virtual bool SlidesQueued() { return false; }
   // The keyboard focus moved, was gained or lost, or its mark was shown or hidden.
   virtual void FocusMoved() {}
   // A pick started or ended: the selected square is another now.

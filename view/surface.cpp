@@ -196,8 +196,8 @@ void Surface::UpdateLanding() {
   }
 }
 
-void Surface::SlidesQueued() {
-  if (observer_) observer_->SlidesQueued();
+bool Surface::SlidesQueued() {
+  return observer_ != nullptr && observer_->SlidesQueued();
 }
 
 void Surface::FocusMoved() {

@@ -136,8 +136,9 @@ class Surface {
   }
   void PlaceSlide(std::size_t slot, const SlidingPiece& piece);
   void EndSlide(std::size_t slot);
-  // Slides wait for the front end's clock: it should advance the control soon.
-  void SlidesQueued();
+  // Slides wait for the front end's clock: it should advance the control soon. False when no
+  // front end will.
+  bool SlidesQueued();
 
   // The part the focus mark is drawn in; 0 while no mark is drawn. Set by the keyboard focus,
   // which reports the move itself.

@@ -170,14 +170,14 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
   const PixelGrid grid = ScreenGrid();
   const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE2}));
   const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE4}));
-  const PixelBox text3 = grid.BoxOf(*FindControl({ControlName::kMoveDisplay}));
+  const PixelBox move_display = grid.BoxOf(*FindControl({ControlName::kMoveDisplay}));
   // At 96 dpi: two 48 x 48 squares and the 73 x 25 move display.
-  EXPECT_EQ(invalidated_pixels_, Area(e2) + Area(e4) + Area(text3));
+  EXPECT_EQ(invalidated_pixels_, Area(e2) + Area(e4) + Area(move_display));
   // The window's pending repaint is exactly those three rectangles.
   const HRGN pending = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetUpdateRgn(window_->hwnd(), pending, FALSE), NULLREGION);
   const HRGN expected = CreateRectRgn(0, 0, 0, 0);
-  for (const PixelBox box : {e2, e4, text3}) {
+  for (const PixelBox box : {e2, e4, move_display}) {
     const HRGN part = CreateRectRgn(box.left, box.top, box.right, box.bottom);
     CombineRgn(expected, expected, part, RGN_OR);
     DeleteObject(part);

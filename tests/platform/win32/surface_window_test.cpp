@@ -342,11 +342,12 @@ INSTANTIATE_TEST_SUITE_P(HostAnswers, SurfaceKeyPressTest,
 
 TEST(Win32FormsWithoutAWindow, ReportsClosingAndShowsAnUnownedBox) {
   MessageBoxCatcher boxes;
-  Win32Forms forms;
+  Win32Forms forms(L"Caption");
   EXPECT_TRUE(forms.ProcessPendingEvents());
   forms.ShowMessage(u"Data Length Error");
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, L"Data Length Error");
+  EXPECT_EQ(boxes.boxes()[0].caption, L"Caption");
   EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
 }
 

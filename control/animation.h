@@ -40,7 +40,6 @@ class Timeline {
   // Lands at once every slide that leaves from or lands on one of `squares` (one bit per
   // square number - 1); the others go on.
   void FinishTouching(Surface& surface, std::uint64_t squares);
-  void FinishAll(Surface& surface) { FinishTouching(surface, ~std::uint64_t{0}); }
   void Advance(Surface& surface, std::int64_t now);
   // When the next Advance is due: at once for a slide not started yet, else the next frame
   // (or the end, when sooner); none while nothing slides.

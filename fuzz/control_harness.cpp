@@ -473,7 +473,8 @@ bool ControlHarness::CheckDestinationOutcome(const Snapshot& before, std::int16_
 void ControlHarness::ClickChoice(std::int16_t k) {
   BoardControl& control = Live();
   const Snapshot before = Take(control);
-  const bool shown = before.enabled && k >= 0 && k <= 7 && (k < 4 ? before.frame1 : before.frame2);
+  const bool shown =
+      before.enabled && k >= 0 && k <= 7 && (k < 4 ? before.white_panel : before.black_panel);
   control.ClickChoice(k);
   const Snapshot now = Take(control);
   Snapshot expected = before;

@@ -29,11 +29,11 @@ void Print(const char* label, const Snapshot& s) {
   std::fprintf(
       stderr,
       "%s:\n  board    %s\n  pictures %s\n  pick %d from %d,%d to %d,%d moving %s state %d\n"
-      "  frames %d %d shape %d enabled %d\n  GetMove \"%s\" PutMove \"%s\" "
+      "  panels %d %d backdrop %d enabled %d\n  GetMove \"%s\" PutMove \"%s\" "
       "PutPosition \"%s\"\n",
       label, Printable(s.position).c_str(), pictures.c_str(), s.pick_state, s.from_row, s.from_col,
       s.to_row, s.to_col, Printable(std::u16string(1, s.moving_piece)).c_str(),
-      static_cast<int>(s.state), s.frame1, s.frame2, s.shape3, s.enabled,
+      static_cast<int>(s.state), s.white_panel, s.black_panel, s.backdrop, s.enabled,
       Printable(s.get_move).substr(0, 200).c_str(), Printable(s.put_move).substr(0, 200).c_str(),
       Printable(s.put_position).substr(0, 200).c_str());
 }
@@ -64,9 +64,9 @@ Snapshot Take(const BoardControl& control) {
   s.to_col = entry.to_col;
   s.moving_piece = entry.moving_piece;
   s.state = control.entry_state();
-  s.frame1 = control.surface().IsVisible(ControlName::kWhitePanel);
-  s.frame2 = control.surface().IsVisible(ControlName::kBlackPanel);
-  s.shape3 = control.surface().IsVisible(ControlName::kPromptBackdrop);
+  s.white_panel = control.surface().IsVisible(ControlName::kWhitePanel);
+  s.black_panel = control.surface().IsVisible(ControlName::kBlackPanel);
+  s.backdrop = control.surface().IsVisible(ControlName::kPromptBackdrop);
   s.enabled = control.Enabled();
   s.get_move = control.GetMove();
   s.put_move = control.PutMove();
@@ -132,10 +132,10 @@ void CheckEntryAndPanels(const Snapshot& now) {
     Require(IsOnBoard(now.from_row, now.from_col), "a pick lies off the board", now);
   }
   if (now.state == EntryState::kPrompting) {
-    Require(now.frame1 != now.frame2 && now.shape3,
+    Require(now.white_panel != now.black_panel && now.backdrop,
             "a waiting prompt does not show exactly one panel with its backdrop", now);
   } else {
-    Require(!now.frame1 && !now.frame2 && !now.shape3,
+    Require(!now.white_panel && !now.black_panel && !now.backdrop,
             "a prompt panel is shown while no prompt waits", now);
   }
 }
@@ -145,7 +145,7 @@ void CheckFocus(const Snapshot& now, const FocusView& focus) {
   const std::int16_t from = picked ? SquareNumber({now.from_row, now.from_col}) : 0;
   Require(focus.picked == from, "the selected square is not the pick's from-square", now);
   Require(focus.square >= 1 && focus.square <= 64, "the focus square lies off the board", now);
-  const bool prompting = now.frame1 || now.frame2;
+  const bool prompting = now.white_panel || now.black_panel;
   Require(prompting ? focus.part >= 66 && focus.part <= 69 : focus.part == focus.square,
           "the focus is neither on the focus square nor on a shown choice", now);
   Require(focus.mark == 0 || (focus.has_focus && focus.mark == focus.part),

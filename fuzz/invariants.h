@@ -17,7 +17,7 @@ struct Snapshot {
   std::int16_t from_row = 0, from_col = 0, to_row = 0, to_col = 0;
   char16_t moving_piece = 0;
   EntryState state = EntryState::kIdle;
-  bool frame1 = false, frame2 = false, shape3 = false, enabled = false;
+  bool white_panel = false, black_panel = false, backdrop = false, enabled = false;
   std::u16string get_move, put_move, put_position;
 
   friend bool operator==(const Snapshot&, const Snapshot&) = default;

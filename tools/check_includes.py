@@ -16,7 +16,8 @@ layer and may include anything. A quoted include is looked for beside the file,
 then from the root, then in the include folders the build adds; the build's generated headers
 belong to the product that generates them. An include found nowhere, and a source file in no
 layer, are reported too, so the table below has to follow the tree. Prints one line per fault;
-the exit status is 1 when there is any.
+the exit status is 1 when there is any. A root that cannot be read or lacks a core folder is
+refused with exit status 2: an empty walk would pass.
 """
 import os
 import re
@@ -128,9 +129,24 @@ def faults_of(root):
     return faults
 
 
+def root_problem(root):
+    """Why `root` is not a source tree to check, or None when it is one."""
+    if not os.path.isdir(root) or not os.access(root, os.R_OK | os.X_OK):
+        return f"{root}: not a folder that can be read"
+    missing = [folder for folder in CORE if not os.path.isdir(os.path.join(root, folder))]
+    if missing:
+        return f"{root}: not a source tree, it lacks {', '.join(f + '/' for f in missing)}"
+    return None
+
+
 def main(argv):
-    root = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
-    faults = faults_of(os.path.abspath(root))
+    root = os.path.abspath(argv[1] if len(argv) > 1 else
+                           os.path.join(os.path.dirname(__file__), ".."))
+    problem = root_problem(root)
+    if problem:
+        print(f"includes: {problem}", file=sys.stderr)
+        return 2
+    faults = faults_of(root)
     for fault in faults:
         print(fault)
     print(f"includes: {len(faults)} pointing the wrong way" if faults else

@@ -274,7 +274,7 @@ PieceArt Build(const Drawing& drawing) {
   return art;
 }
 
-// In piece holder order: pawn, bishop, knight, queen, king, rook.
+// In picture order: pawn, bishop, knight, queen, king, rook.
 using ArtSet = std::array<PieceArt, kPieceCount / 2>;
 
 ArtSet BuildAll() {

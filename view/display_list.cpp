@@ -86,7 +86,7 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
       break;
     case ControlKind::kTextBox:
       command.kind = PaintKind::kTextBox;
-      // Only the move display is ever shown; the two hidden cells never reach the list.
+      // The move display is the one text box.
       command.text = move_text;
       break;
     case ControlKind::kPanel:

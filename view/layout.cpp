@@ -9,10 +9,9 @@ namespace {
 constexpr Font kSansBold{u"MS Sans Serif", 8.25, true};
 constexpr Font kTextBoxFont{u"Times New Roman", 12, true};
 constexpr Font kTitleFont{u"Napa Heavy SF", 14.25, true};
-constexpr Font kDefaultFont{u"MS Sans Serif", 8.25, false};
 constexpr Rgb kWindow{255, 255, 255};
 
-// The hidden holders lie below the visible design, where nothing can click them.
+// The hidden spare holder lies below the visible design, where nothing can click it.
 constexpr std::int32_t kHolderLeft = 120;
 constexpr std::int32_t kHolderTop = 7920;
 
@@ -93,13 +92,6 @@ std::vector<ControlSpec> BuildLayout() {
     slot.design_picture = DesignSquarePicture(n);
     add(slot);
   }
-  for (std::int16_t i = 0; i < kPieceCount; ++i) {
-    ControlSpec holder{{N::kPieceHolder, i}, K::kImage, L::kPictures, kHolderLeft,
-                       kHolderTop,           720,       720,          false};
-    holder.design_picture = PieceAt(i);
-    add(holder);
-  }
-  add({{N::kEmptyPicture}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
   for (std::int16_t k = 0; k < 8; ++k) {
     ControlSpec digit{
         {N::kRankLabel, k}, K::kLabel, L::kLabels, 240, 720 + 720 * k, 135, 255, true, {},
@@ -137,15 +129,6 @@ std::vector<ControlSpec> BuildLayout() {
   move.enabled = false;
   move.centred = true;
   add(move);
-  ControlSpec put_move{
-      {N::kHostMoveCell}, K::kTextBox, L::kChildWindows, 240, 6720, 1335, 405, false, {}, kWindow};
-  put_move.font = kTextBoxFont;
-  put_move.centred = true;
-  add(put_move);
-  ControlSpec put_position{
-      {N::kPositionCell}, K::kTextBox, L::kChildWindows, 840, 8040, 5775, 375, false, {}, kWindow};
-  put_position.font = kDefaultFont;
-  add(put_position);
 
   for (const N panel : {N::kWhitePanel, N::kBlackPanel}) {
     ControlSpec frame{{panel}, K::kPanel, L::kChildWindows,     kPanelLeft, kPanelTop, 1215, 3255,

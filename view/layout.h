@@ -16,14 +16,10 @@ enum class ControlName : std::uint8_t {
   kBoardBorder,     // the frame round the board
   kSquare,          // a square's colour, 1 to 64
   kSquarePicture,   // a square's piece picture, 1 to 64; 0 is the hidden spare holder
-  kPieceHolder,     // the hidden holders of the twelve piece pictures, 0 to 11
-  kEmptyPicture,    // the hidden picture of an empty square
   kRankLabel,       // the rank digits, 0 (row 8) to 7 (row 1)
   kFileLabel,       // the file letters under the board
   kTitleLabel,      // the title
   kMoveDisplay,     // the read-only move display (GetMove)
-  kHostMoveCell,    // the hidden cell of the host's moves (PutMove)
-  kPositionCell,    // the hidden cell of the host's positions (PutPosition)
   kPromptBackdrop,  // the backdrop behind the promotion panels
   kWhitePanel,      // the promotion panel of the upper-case (white) side
   kBlackPanel,      // the promotion panel of the lower-case (black) side

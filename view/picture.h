@@ -5,9 +5,9 @@
 
 namespace velmora {
 
-// What a picture slot shows. The twelve pieces are numbered as the hidden piece holders are
-// (P, B, N, Q, K, R, then the same for the black side); kTransparent is the all-transparent icon
-// that the empty squares hold until the first repaint; kNone shows nothing.
+// What a picture slot shows. The twelve pieces are numbered as the design numbers its piece
+// pictures (P, B, N, Q, K, R, then the same for the black side); kTransparent is the
+// all-transparent icon that the empty squares hold until the first repaint; kNone shows nothing.
 enum class Picture : std::int8_t {
   kNone = -1,
   kWhitePawn = 0,
@@ -27,7 +27,7 @@ enum class Picture : std::int8_t {
 
 inline constexpr int kPieceCount = 12;
 
-// The piece holder index (0 to 11) of a piece picture.
+// The index (0 to 11) of a piece picture, and back.
 constexpr int PieceIndex(Picture p) {
   return static_cast<int>(p);
 }

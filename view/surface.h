@@ -179,14 +179,14 @@ class Surface {
   }
   // The visibility flag of a prompt control; nullptr for any other control.
   template <typename Self>
-  static auto PromptFlag(Self& self, ControlName control) -> decltype(&self.frame1_) {
+  static auto PromptFlag(Self& self, ControlName control) -> decltype(&self.white_panel_shown_) {
     switch (control) {
       case ControlName::kWhitePanel:
-        return &self.frame1_;
+        return &self.white_panel_shown_;
       case ControlName::kBlackPanel:
-        return &self.frame2_;
+        return &self.black_panel_shown_;
       case ControlName::kPromptBackdrop:
-        return &self.shape3_;
+        return &self.backdrop_shown_;
       default:
         return nullptr;
     }
@@ -194,9 +194,9 @@ class Surface {
 
   std::array<Picture, 65> slots_{};
   std::array<char16_t, 64> drawn_cells_{};  // by square number - 1; kNoCell: not drawn yet
-  bool frame1_ = false;
-  bool frame2_ = false;
-  bool shape3_ = false;
+  bool white_panel_shown_ = false;
+  bool black_panel_shown_ = false;
+  bool backdrop_shown_ = false;
   bool enabled_ = true;
   std::int16_t picked_ = 0;
   std::uint64_t destinations_ = 0;

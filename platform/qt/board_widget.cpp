@@ -21,6 +21,10 @@
 namespace velmora {
 namespace {
 
+// The widget's message boxes carry the caption the ActiveX control's carry: its library's
+// project name.
+constexpr char kMessageCaption[] = "Project1";
+
 // Shift, Ctrl and Alt as the host's Shift argument counts them: 1, 2 and 4.
 std::int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
   std::int16_t shift = 0;
@@ -56,7 +60,7 @@ std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
 
 BoardWidget::Impl::Impl(BoardWidget* owner)
     : widget(owner),
-      forms(std::make_shared<QtForms>(owner)),
+      forms(std::make_shared<QtForms>(owner, QString::fromLatin1(kMessageCaption))),
       host(std::make_shared<QtHost>(owner)),
       control(BoardControl::Create(forms, host, ControlClass::kChessBoard)),
       presenter(*control, *this, Grid().scale()) {

@@ -14,9 +14,6 @@
 namespace velmora {
 namespace {
 
-// The message box caption is the library's project name.
-constexpr char kMessageCaption[] = "Project1";
-
 // How a wait's event loop ended. Anything else came from the application leaving its loops.
 enum WaitEnd : int { kWoken = 1, kClosing = 2 };
 
@@ -42,9 +39,8 @@ void QtForms::EndWait() {
 
 void QtForms::ShowMessage(std::u16string_view text) {
   // On the heap: a widget deleted while the box is up takes its child box with it.
-  const QPointer<QMessageBox> box =
-      new QMessageBox(QMessageBox::NoIcon, QString::fromLatin1(kMessageCaption), ToQString(text),
-                      QMessageBox::Ok, widget_.data());
+  const QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon, caption_, ToQString(text),
+                                                    QMessageBox::Ok, widget_.data());
   box->exec();
   delete box.data();
 }

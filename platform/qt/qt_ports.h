@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <utility>
 
 #include "control/host.h"
 #include "view/forms.h"
@@ -17,7 +19,8 @@ class BoardWidget;
 // closing.
 class QtForms : public FormsPort {
  public:
-  explicit QtForms(QWidget* widget) : widget_(widget) {}
+  // `caption` captions every message box: the product's name for itself.
+  QtForms(QWidget* widget, QString caption) : widget_(widget), caption_(std::move(caption)) {}
 
   void Detach();
   // Input reached the core: a wait looks again whether its choice was made.
@@ -34,6 +37,7 @@ class QtForms : public FormsPort {
 
  private:
   QPointer<QWidget> widget_;
+  const QString caption_;
   QEventLoop* wait_ = nullptr;
 };
 

@@ -5,9 +5,6 @@
 namespace velmora {
 namespace {
 
-// The message box caption is the library's project name.
-constexpr wchar_t kMessageCaption[] = L"Project1";
-
 std::wstring ToWide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
 }
@@ -16,7 +13,7 @@ std::wstring ToWide(std::u16string_view text) {
 
 void Win32Forms::ShowMessage(std::u16string_view text) {
   const HWND owner = WindowAlive() ? GetAncestor(surface_, GA_ROOT) : nullptr;
-  MessageBoxW(owner, ToWide(text).c_str(), kMessageCaption, MB_OK);
+  MessageBoxW(owner, ToWide(text).c_str(), caption_.c_str(), MB_OK);
 }
 
 bool Win32Forms::ProcessPendingEvents() {

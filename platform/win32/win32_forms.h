@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "view/forms.h"
 
@@ -13,6 +15,9 @@ namespace velmora {
 // a live window a message box has no owner and a waiting prompt is told the control is closing.
 class Win32Forms : public FormsPort {
  public:
+  // `caption` captions every message box: the product's name for itself.
+  explicit Win32Forms(std::wstring caption) : caption_(std::move(caption)) {}
+
   // The surface window, once it exists.
   void AttachWindow(HWND surface) { surface_ = surface; }
   // The surface window is going away; from now on a wait ends at once.
@@ -28,6 +33,7 @@ class Win32Forms : public FormsPort {
  private:
   bool WindowAlive() const { return surface_ != nullptr && IsWindow(surface_); }
 
+  const std::wstring caption_;
   HWND surface_ = nullptr;
 };
 

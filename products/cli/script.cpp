@@ -208,166 +208,216 @@ std::int16_t KeyCharacter(const NamedKey& key, std::int16_t shift) {
   return static_cast<std::int16_t>(key.character);
 }
 
-ParsedLine ParseWords(const std::vector<Token>& t) {
-  const Token& head = t[0];
-  const std::string op = head.quoted ? std::string() : head.word;
-  auto count = [&t, &op](std::size_t least, std::size_t most) -> std::optional<ParseError> {
-    if (t.size() - 1 >= least && t.size() - 1 <= most) return std::nullopt;
-    if (least == most) {
-      return ParseError{op + " takes " + std::to_string(least) + " argument" +
-                        (least == 1 ? "" : "s") + ", got " + std::to_string(t.size() - 1)};
-    }
-    return ParseError{op + " takes " + std::to_string(least) + " to " + std::to_string(most) +
-                      " arguments, got " + std::to_string(t.size() - 1)};
-  };
-  auto property = [&t]() -> std::variant<Property, ParseError> {
-    if (const auto p = ParseProperty(t[1])) return *p;
-    return ParseError{"unknown property " + Shown(t[1]) + " (" + PropertyNames() + ")"};
-  };
+// Each verb's parser is given the whole line, the verb first: `t[0].word` names it in errors.
+using Words = std::vector<Token>;
 
-  if (op == "set" || op == "expect") {
-    if (auto e = count(2, 2)) return *e;
-    const auto p = property();
-    if (const auto* e = std::get_if<ParseError>(&p)) return *e;
-    auto value = ParseValue(std::get<Property>(p), t[2]);
-    if (const auto* e = std::get_if<std::string>(&value)) return ParseError{*e};
-    if (op == "set") return Operation{SetOp{std::get<Property>(p), std::get<MemberValue>(value)}};
-    return Operation{ExpectOp{std::get<Property>(p), std::get<MemberValue>(value)}};
+// The error for a verb given too few or too many arguments; none when the count fits.
+std::optional<ParseError> CountError(const Words& t, std::size_t least, std::size_t most) {
+  if (t.size() - 1 >= least && t.size() - 1 <= most) return std::nullopt;
+  const std::string& op = t[0].word;
+  if (least == most) {
+    return ParseError{op + " takes " + std::to_string(least) + " argument" +
+                      (least == 1 ? "" : "s") + ", got " + std::to_string(t.size() - 1)};
   }
-  if (op == "get") {
-    if (auto e = count(1, 1)) return *e;
-    const auto p = property();
-    if (const auto* e = std::get_if<ParseError>(&p)) return *e;
-    return Operation{GetOp{std::get<Property>(p)}};
+  return ParseError{op + " takes " + std::to_string(least) + " to " + std::to_string(most) +
+                    " arguments, got " + std::to_string(t.size() - 1)};
+}
+
+std::variant<Property, ParseError> PropertyOf(const Token& token) {
+  if (const auto p = ParseProperty(token)) return *p;
+  return ParseError{"unknown property " + Shown(token) + " (" + PropertyNames() + ")"};
+}
+
+// set and expect: a property and a value.
+template <typename Op>
+ParsedLine ParsePropertyValue(const Words& t) {
+  if (auto e = CountError(t, 2, 2)) return *e;
+  const auto p = PropertyOf(t[1]);
+  if (const auto* e = std::get_if<ParseError>(&p)) return *e;
+  auto value = ParseValue(std::get<Property>(p), t[2]);
+  if (const auto* e = std::get_if<std::string>(&value)) return ParseError{*e};
+  return Operation{Op{std::get<Property>(p), std::get<MemberValue>(value)}};
+}
+
+ParsedLine ParseGet(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const auto p = PropertyOf(t[1]);
+  if (const auto* e = std::get_if<ParseError>(&p)) return *e;
+  return Operation{GetOp{std::get<Property>(p)}};
+}
+
+ParsedLine ParseClick(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const auto square = ParseSquare(t[1]);
+  if (!square) return ParseError{"click takes a square A1 to H8 or 1 to 64, not " + Shown(t[1])};
+  return Operation{ClickOp{*square}};
+}
+
+ParsedLine ParseChoose(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const auto k = ParseNumber<std::int16_t>(t[1]);
+  if (!k || *k < 0 || *k > 7) return ParseError{"choose takes 0 to 7, not " + Shown(t[1])};
+  return Operation{ChooseOp{*k}};
+}
+
+ParsedLine ParseReply(const Words& t) {
+  if (auto e = CountError(t, 2, 2)) return *e;
+  static constexpr std::array<std::string_view, 7> kArguments = {
+      "KeyCode", "KeyAscii", "Shift", "Button", "X", "Y", "Cancel"};
+  if (t[1].quoted ||
+      std::find(kArguments.begin(), kArguments.end(), t[1].word) == kArguments.end()) {
+    return ParseError{
+        "reply names an event argument (KeyCode, KeyAscii, Shift, Button, X, Y, Cancel), not " +
+        Shown(t[1])};
   }
-  if (op == "click") {
-    if (auto e = count(1, 1)) return *e;
-    const auto square = ParseSquare(t[1]);
-    if (!square) return ParseError{"click takes a square A1 to H8 or 1 to 64, not " + Shown(t[1])};
-    return Operation{ClickOp{*square}};
+  if (!t[2].quoted && t[2].word == "off") return Operation{ReplyOp{t[1].word, std::nullopt}};
+  if (t[1].word == "Cancel") {
+    const auto truth = ParseTruth(t[2]);
+    if (!truth) return ParseError{"reply Cancel takes True, False or off, not " + Shown(t[2])};
+    return Operation{ReplyOp{t[1].word, *truth ? 1.0 : 0.0}};
   }
-  if (op == "choose") {
-    if (auto e = count(1, 1)) return *e;
-    const auto k = ParseNumber<std::int16_t>(t[1]);
-    if (!k || *k < 0 || *k > 7) return ParseError{"choose takes 0 to 7, not " + Shown(t[1])};
-    return Operation{ChooseOp{*k}};
-  }
-  if (op == "event") return ParseEvent(t);
-  if (op == "reply") {
-    if (auto e = count(2, 2)) return *e;
-    static constexpr std::array<std::string_view, 7> kArguments = {
-        "KeyCode", "KeyAscii", "Shift", "Button", "X", "Y", "Cancel"};
-    if (t[1].quoted ||
-        std::find(kArguments.begin(), kArguments.end(), t[1].word) == kArguments.end()) {
-      return ParseError{
-          "reply names an event argument (KeyCode, KeyAscii, Shift, Button, X, Y, Cancel), not " +
-          Shown(t[1])};
-    }
-    if (!t[2].quoted && t[2].word == "off") return Operation{ReplyOp{t[1].word, std::nullopt}};
-    if (t[1].word == "Cancel") {
-      const auto truth = ParseTruth(t[2]);
-      if (!truth) return ParseError{"reply Cancel takes True, False or off, not " + Shown(t[2])};
-      return Operation{ReplyOp{t[1].word, *truth ? 1.0 : 0.0}};
-    }
-    if (t[1].word == "X" || t[1].word == "Y") {
-      const auto value = ParseNumber<float>(t[2]);
-      if (!value) return ParseError{"reply takes a number or off, not " + Shown(t[2])};
-      return Operation{ReplyOp{t[1].word, *value}};
-    }
-    const auto value = ParseNumber<std::int16_t>(t[2]);
-    if (!value) {
-      return ParseError{"reply takes a whole number from -32768 to 32767 or off, not " +
-                        Shown(t[2])};
-    }
+  if (t[1].word == "X" || t[1].word == "Y") {
+    const auto value = ParseNumber<float>(t[2]);
+    if (!value) return ParseError{"reply takes a number or off, not " + Shown(t[2])};
     return Operation{ReplyOp{t[1].word, *value}};
   }
-  if (op == "drag") {
-    if (auto e = count(2, 2)) return *e;
-    const auto from = ParseSquare(t[1]);
-    const bool off = !t[2].quoted && t[2].word == "off";
-    const auto to = off ? std::nullopt : ParseSquare(t[2]);
-    if (!from || (!off && !to)) {
-      return ParseError{"drag takes a square and a square or off, not " + Shown(t[1]) + " " +
-                        Shown(t[2])};
+  const auto value = ParseNumber<std::int16_t>(t[2]);
+  if (!value) {
+    return ParseError{"reply takes a whole number from -32768 to 32767 or off, not " + Shown(t[2])};
+  }
+  return Operation{ReplyOp{t[1].word, *value}};
+}
+
+ParsedLine ParseDrag(const Words& t) {
+  if (auto e = CountError(t, 2, 2)) return *e;
+  const auto from = ParseSquare(t[1]);
+  const bool off = !t[2].quoted && t[2].word == "off";
+  const auto to = off ? std::nullopt : ParseSquare(t[2]);
+  if (!from || (!off && !to)) {
+    return ParseError{"drag takes a square and a square or off, not " + Shown(t[1]) + " " +
+                      Shown(t[2])};
+  }
+  return Operation{DragOp{*from, to}};
+}
+
+// rclick (`click`) and rdrag: the right button, with a modifier last.
+ParsedLine ParseRightButton(const Words& t, bool click) {
+  const std::string& op = t[0].word;
+  if (auto e = click ? CountError(t, 1, 2) : CountError(t, 2, 3)) return *e;
+  const auto from = ParseSquare(t[1]);
+  const bool off = !click && !t[2].quoted && t[2].word == "off";
+  const auto to = click ? from : off ? std::nullopt : ParseSquare(t[2]);
+  if (!from || (!off && !to)) {
+    return ParseError{click ? "rclick takes a square, not " + Shown(t[1])
+                            : "rdrag takes a square and a square or off, not " + Shown(t[1]) + " " +
+                                  Shown(t[2])};
+  }
+  const std::size_t modifier_at = click ? 2 : 3;
+  std::int16_t shift = 0;
+  if (t.size() > modifier_at) {
+    const Token& modifier = t[modifier_at];
+    const std::string word = modifier.quoted ? std::string() : modifier.word;
+    shift = word == "Shift" ? 1 : word == "Ctrl" ? 2 : word == "Alt" ? 4 : -1;
+    if (shift < 0) return ParseError{op + " takes Shift, Ctrl or Alt last, not " + Shown(modifier)};
+  }
+  return Operation{RightOp{*from, to, shift}};
+}
+
+ParsedLine ParseWait(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const auto ms = ParseNumber<std::int32_t>(t[1]);
+  if (!ms || *ms < 0 || *ms > kLongestWait) {
+    return ParseError{"wait takes milliseconds, 0 to " + std::to_string(kLongestWait) + ", not " +
+                      Shown(t[1])};
+  }
+  return Operation{WaitOp{*ms}};
+}
+
+// press, move and release: the left button at a device point.
+template <PointerOp::Kind kind>
+ParsedLine ParsePointer(const Words& t) {
+  if (auto e = CountError(t, 2, 2)) return *e;
+  const auto point = ParsePoint(t[1], t[2]);
+  if (!point) return ParseError{t[0].word + " takes two whole numbers, device pixels at 96 dpi"};
+  return Operation{PointerOp{kind, point->first, point->second}};
+}
+
+ParsedLine ParseKey(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const auto key = t[1].quoted ? std::nullopt : ParseKeyName(t[1].word);
+  if (!key) {
+    return ParseError{
+        "key takes Left, Right, Up, Down, Home, End, PageUp, PageDown, Space, "
+        "Enter, Q, R, B or N, with Ctrl+ and Shift+ in front, not " +
+        Shown(t[1])};
+  }
+  return Operation{*key};
+}
+
+// accessible, refresh and board: the verb alone.
+template <typename Op>
+ParsedLine ParseBare(const Words& t) {
+  if (auto e = CountError(t, 0, 0)) return *e;
+  return Operation{Op{}};
+}
+
+// save and load: a file name.
+template <typename Op>
+ParsedLine ParseFileOp(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const std::string path = *ParsePath(t[1]);
+  if (path.empty()) return ParseError{t[0].word + " needs a file name"};
+  return Operation{Op{path}};
+}
+
+ParsedLine ParseRender(const Words& t) {
+  if (auto e = CountError(t, 1, 2)) return *e;
+  const std::string path = *ParsePath(t[1]);
+  if (path.empty()) return ParseError{"render needs a file name"};
+  double scale = 1;
+  if (t.size() == 3) {
+    const auto s = ParseRenderScale(t[2]);
+    if (!s) return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
+    scale = *s;
+  }
+  return Operation{RenderOp{path, scale}};
+}
+
+struct Verb {
+  std::string_view name;
+  ParsedLine (*parse)(const Words&);
+};
+
+constexpr Verb kVerbs[] = {
+    {"set", ParsePropertyValue<SetOp>},
+    {"get", ParseGet},
+    {"expect", ParsePropertyValue<ExpectOp>},
+    {"click", ParseClick},
+    {"choose", ParseChoose},
+    {"event", ParseEvent},
+    {"reply", ParseReply},
+    {"drag", ParseDrag},
+    {"rclick", [](const Words& t) { return ParseRightButton(t, true); }},
+    {"rdrag", [](const Words& t) { return ParseRightButton(t, false); }},
+    {"wait", ParseWait},
+    {"press", ParsePointer<PointerOp::Kind::kPress>},
+    {"move", ParsePointer<PointerOp::Kind::kMove>},
+    {"release", ParsePointer<PointerOp::Kind::kRelease>},
+    {"key", ParseKey},
+    {"accessible", ParseBare<AccessibleOp>},
+    {"refresh", ParseBare<RefreshOp>},
+    {"board", ParseBare<BoardOp>},
+    {"save", ParseFileOp<SaveOp>},
+    {"load", ParseFileOp<LoadOp>},
+    {"render", ParseRender},
+};
+
+ParsedLine ParseWords(const Words& t) {
+  const Token& head = t[0];
+  if (!head.quoted) {
+    for (const Verb& verb : kVerbs) {
+      if (verb.name == head.word) return verb.parse(t);
     }
-    return Operation{DragOp{*from, to}};
-  }
-  if (op == "rclick" || op == "rdrag") {
-    const bool click = op == "rclick";
-    if (auto e = click ? count(1, 2) : count(2, 3)) return *e;
-    const auto from = ParseSquare(t[1]);
-    const bool off = !click && !t[2].quoted && t[2].word == "off";
-    const auto to = click ? from : off ? std::nullopt : ParseSquare(t[2]);
-    if (!from || (!off && !to)) {
-      return ParseError{click ? "rclick takes a square, not " + Shown(t[1])
-                              : "rdrag takes a square and a square or off, not " + Shown(t[1]) +
-                                    " " + Shown(t[2])};
-    }
-    const std::size_t modifier_at = click ? 2 : 3;
-    std::int16_t shift = 0;
-    if (t.size() > modifier_at) {
-      const Token& modifier = t[modifier_at];
-      const std::string word = modifier.quoted ? std::string() : modifier.word;
-      shift = word == "Shift" ? 1 : word == "Ctrl" ? 2 : word == "Alt" ? 4 : -1;
-      if (shift < 0)
-        return ParseError{op + " takes Shift, Ctrl or Alt last, not " + Shown(modifier)};
-    }
-    return Operation{RightOp{*from, to, shift}};
-  }
-  if (op == "wait") {
-    if (auto e = count(1, 1)) return *e;
-    const auto ms = ParseNumber<std::int32_t>(t[1]);
-    if (!ms || *ms < 0 || *ms > kLongestWait) {
-      return ParseError{"wait takes milliseconds, 0 to " + std::to_string(kLongestWait) + ", not " +
-                        Shown(t[1])};
-    }
-    return Operation{WaitOp{*ms}};
-  }
-  if (op == "press" || op == "move" || op == "release") {
-    if (auto e = count(2, 2)) return *e;
-    const auto point = ParsePoint(t[1], t[2]);
-    if (!point) return ParseError{op + " takes two whole numbers, device pixels at 96 dpi"};
-    const auto kind = op == "press"  ? PointerOp::Kind::kPress
-                      : op == "move" ? PointerOp::Kind::kMove
-                                     : PointerOp::Kind::kRelease;
-    return Operation{PointerOp{kind, point->first, point->second}};
-  }
-  if (op == "key") {
-    if (auto e = count(1, 1)) return *e;
-    const auto key = t[1].quoted ? std::nullopt : ParseKeyName(t[1].word);
-    if (!key) {
-      return ParseError{
-          "key takes Left, Right, Up, Down, Home, End, PageUp, PageDown, Space, "
-          "Enter, Q, R, B or N, with Ctrl+ and Shift+ in front, not " +
-          Shown(t[1])};
-    }
-    return Operation{*key};
-  }
-  if (op == "accessible") {
-    if (auto e = count(0, 0)) return *e;
-    return Operation{AccessibleOp{}};
-  }
-  if (op == "refresh" || op == "board") {
-    if (auto e = count(0, 0)) return *e;
-    return op == "board" ? Operation{BoardOp{}} : Operation{RefreshOp{}};
-  }
-  if (op == "save" || op == "load") {
-    if (auto e = count(1, 1)) return *e;
-    const std::string path = *ParsePath(t[1]);
-    if (path.empty()) return ParseError{op + " needs a file name"};
-    return op == "save" ? Operation{SaveOp{path}} : Operation{LoadOp{path}};
-  }
-  if (op == "render") {
-    if (auto e = count(1, 2)) return *e;
-    const std::string path = *ParsePath(t[1]);
-    if (path.empty()) return ParseError{"render needs a file name"};
-    double scale = 1;
-    if (t.size() == 3) {
-      const auto s = ParseRenderScale(t[2]);
-      if (!s) return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
-      scale = *s;
-    }
-    return Operation{RenderOp{path, scale}};
   }
   return ParseError{"unknown operation " + Shown(head)};
 }

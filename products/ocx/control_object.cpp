@@ -105,6 +105,7 @@ ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& 
       events_(*this, which.source_interface),
       notices_(*this, IID_IPropertyNotifySink),
       host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
+      forms_(library.descriptor().library_name),
       control_(BoardControl::Create(forms_, host_, ClassOf(which))),
       extent_(kDesignExtent) {}
 

@@ -100,6 +100,15 @@ class ThisTree(unittest.TestCase):
                 self.assertEqual(check_includes.main(["check_includes.py", copy]), 1)
             self.assertIn(added[0], printed.getvalue())
 
+    def test_a_root_that_is_missing_or_holds_no_core_folders_is_refused(self):
+        with tempfile.TemporaryDirectory() as empty:
+            for root, reason in [(os.path.join(empty, "missing"), "not a folder that can be read"),
+                                 (empty, "lacks board/, view/, entry/, control/")]:
+                with self.subTest(root=root), \
+                        contextlib.redirect_stderr(io.StringIO()) as printed:
+                    self.assertEqual(check_includes.main(["check_includes.py", root]), 2)
+                    self.assertIn(reason, printed.getvalue())
+
 
 if __name__ == "__main__":
     unittest.main()

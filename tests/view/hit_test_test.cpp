@@ -41,7 +41,7 @@ TEST(HitTest, ShapesAndTheMoveDisplayLetPressesThrough) {
   const Surface surface;
   EXPECT_EQ(HitTest(surface, {10, 10}), Hit{K::kSurface});      // background
   EXPECT_EQ(HitTest(surface, {200, 200}), Hit{K::kSurface});    // border
-  EXPECT_EQ(HitTest(surface, {3000, 6800}), Hit{K::kSurface});  // Text3, disabled
+  EXPECT_EQ(HitTest(surface, {3000, 6800}), Hit{K::kSurface});  // the move display, disabled
   EXPECT_EQ(HitTest(surface, {-1, -1}), Hit{K::kSurface});
 }
 
@@ -56,9 +56,7 @@ TEST(HitTest, LabelsSwallowTheirClicks) {
 
 TEST(HitTest, HiddenControlsAreNeverHit) {
   const Surface surface;
-  EXPECT_EQ(HitTest(surface, {130, 7930}), Hit{K::kSurface});  // Image1(0), Image2, Image3
-  EXPECT_EQ(HitTest(surface, {900, 8100}), Hit{K::kSurface});  // Text4
-  EXPECT_EQ(HitTest(surface, {300, 6800}), Hit{K::kSurface});  // Text2
+  EXPECT_EQ(HitTest(surface, {130, 7930}), Hit{K::kSurface});  // the spare holder
   // The first choice's place shows the square below while no panel is shown: E6.
   EXPECT_EQ(HitTest(surface, {2760 + 240 + 360, 1800 + 360 + 360}), (Hit{K::kSquare, 45}));
 }
@@ -113,7 +111,7 @@ TEST(HitTest, OpenPromptSwallowsPanelAndLetsTheBackdropThrough) {
   EXPECT_EQ(HitTest(open, {2760 + 10, 1800 + 10}), Hit{K::kSwallowed});  // panel caption
   // Between the panel and the backdrop's edge the press reaches the square below (D7).
   EXPECT_EQ(HitTest(open, {2640 + 10, 1200 + 10}), (Hit{K::kSquare, 52}));
-  // Frame2's higher queen is not there while Frame1 is shown.
+  // The black panel's higher queen is not there while the white one is shown.
   EXPECT_EQ(HitTest(open, {3100, 2050}), Hit{K::kSwallowed});
 }
 

@@ -50,7 +50,7 @@ TEST(LayoutTest, LayersNeverGoDownInPaintingOrder) {
     EXPECT_GE(spec.layer, last);
     last = spec.layer;
   }
-  // Frame2 lies above Frame1, each panel directly under its own choices.
+  // The black panel lies above the white one, each directly under its own choices.
   const auto layout = DesignLayout();
   const auto at = [&](ControlRef ref) {
     return std::find_if(layout.begin(), layout.end(), [&](auto& s) { return s.ref == ref; }) -
@@ -67,12 +67,11 @@ TEST(LayoutTest, EveryControlIsThereOnceAndHiddenHoldersLieOutsideTheDesign) {
   for (const ControlSpec& spec : DesignLayout()) {
     EXPECT_TRUE(seen.insert({static_cast<int>(spec.ref.name), spec.ref.index}).second);
     if (!spec.visible && !spec.parent && spec.ref.name != ControlName::kPromptBackdrop &&
-        spec.ref.name != ControlName::kWhitePanel && spec.ref.name != ControlName::kBlackPanel &&
-        spec.ref.name != ControlName::kHostMoveCell) {
+        spec.ref.name != ControlName::kWhitePanel && spec.ref.name != ControlName::kBlackPanel) {
       EXPECT_GE(spec.top, kDesignHeight) << static_cast<int>(spec.ref.name);
     }
   }
-  EXPECT_EQ(seen.size(), 2u + 64 + 65 + 12 + 1 + 8 + 2 + 3 + 1 + 2 + 8);
+  EXPECT_EQ(seen.size(), 2u + 64 + 65 + 8 + 2 + 1 + 1 + 2 + 8);
 }
 
 TEST(LayoutTest, BackdropCoversColumnsDAndERows2To7WithThePanelInside) {

@@ -111,7 +111,7 @@ TEST(PixelGrid, DesignSizeAndLinesFollowTheScale) {
   struct Case {
     double factor;
     PixelBox design;
-    LineWidths border;  // Shape2's 3-pixel outline
+    LineWidths border;  // the board border's 3-pixel outline
   };
   for (const Case& c : {Case{1.5, {0, 0, 674, 734}, {5, 5}}, Case{2, {0, 0, 898, 978}, {6, 6}},
                         Case{1.25, {0, 0, 561, 611}, {4, 4}}}) {

@@ -170,14 +170,14 @@ TEST_F(SurfaceTest, AHostMoveRepaintsItsTwoSquaresAndTheMoveDisplay) {
   const PixelGrid grid = ScreenGrid();
   const PixelBox e2 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE2}));
   const PixelBox e4 = grid.BoxOf(*FindControl({ControlName::kSquarePicture, kE4}));
-  const PixelBox text3 = grid.BoxOf(*FindControl({ControlName::kMoveDisplay}));
+  const PixelBox move_display = grid.BoxOf(*FindControl({ControlName::kMoveDisplay}));
   // At 96 dpi: two 48 x 48 squares and the 73 x 25 move display.
-  EXPECT_EQ(invalidated_pixels_, Area(e2) + Area(e4) + Area(text3));
+  EXPECT_EQ(invalidated_pixels_, Area(e2) + Area(e4) + Area(move_display));
   // The window's pending repaint is exactly those three rectangles.
   const HRGN pending = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetUpdateRgn(window_->hwnd(), pending, FALSE), NULLREGION);
   const HRGN expected = CreateRectRgn(0, 0, 0, 0);
-  for (const PixelBox box : {e2, e4, text3}) {
+  for (const PixelBox box : {e2, e4, move_display}) {
     const HRGN part = CreateRectRgn(box.left, box.top, box.right, box.bottom);
     CombineRgn(expected, expected, part, RGN_OR);
     DeleteObject(part);
@@ -342,11 +342,12 @@ INSTANTIATE_TEST_SUITE_P(HostAnswers, SurfaceKeyPressTest,
 
 TEST(Win32FormsWithoutAWindow, ReportsClosingAndShowsAnUnownedBox) {
   MessageBoxCatcher boxes;
-  Win32Forms forms;
+  Win32Forms forms(L"Caption");
   EXPECT_TRUE(forms.ProcessPendingEvents());
   forms.ShowMessage(u"Data Length Error");
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, L"Data Length Error");
+  EXPECT_EQ(boxes.boxes()[0].caption, L"Caption");
   EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "control/host.h"
 #include "control/board_control.h"
+#include "control/host.h"
 #include "platform/win32/surface_window.h"
 #include "platform/win32/win32_forms.h"
 
@@ -124,7 +124,7 @@ class SurfaceTest : public ::testing::Test {
   // Before the window, so the window's accessible object is gone before its count.
   com::ObjectCount objects_;
   HWND parent_ = nullptr;
-  Win32Forms forms_;
+  Win32Forms forms_{L"Project1"};
   TestHost host_;
   MessageBoxCatcher boxes_;
   std::shared_ptr<BoardControl> control_;

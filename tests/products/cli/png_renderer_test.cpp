@@ -149,7 +149,7 @@ TEST(PngRenderer, BorderAndBackgroundWhereTheLayoutPutsThem) {
   EXPECT_EQ(image.At(0, 0), (Rgb{0, 0, 0}));  // background outline, 4 pixels
   EXPECT_EQ(image.At(3, 3), (Rgb{0, 0, 0}));
   EXPECT_EQ(image.At(5, 5), colours::kBackground);
-  EXPECT_EQ(image.At(100, 470), colours::kBackground);  // below the board, left of Text3
+  EXPECT_EQ(image.At(100, 470), colours::kBackground);  // below the board, left of the move display
   EXPECT_EQ(image.At(8, 8), (Rgb{0, 0, 0}));            // border outline, 3 pixels
   EXPECT_EQ(image.At(10, 200), (Rgb{0, 0, 0}));
   EXPECT_EQ(image.At(11, 200), colours::kBorder);

@@ -3,8 +3,10 @@
 // on the first render only, so later renders are fills, text and blends), a full repaint into
 // a kept picture, a host move up to its repainted pixels (the boxes the core's repaint plan
 // gives, nothing else), one pointer move of a dragged piece and one frame of a sliding piece up
-// to their pixels; apart, what
-// rasterizing all twelve pieces costs at 400 pixels a square, as a large draw does. Instructions
+// to their pixels; the largest set of marks a board can show (a circle on every square, an arrow
+// between every ordered pair, 10,000 marks as a host writes them, duplicates and all) painted
+// whole and repainted after a host move; apart, what rasterizing all twelve pieces costs at 400
+// pixels a square, as a large draw does. Instructions
 // come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
 
@@ -26,7 +28,7 @@ using velmora::PixelBox;
 
 constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
-    "RasterizePieces400";
+    "RasterizePieces400 AllMarks1x AllMarksHostMove1x";
 
 // Collects the boxes the presenter asks to repaint for what the surface reports.
 class DirtyBoxes : public velmora::Screen {
@@ -91,6 +93,26 @@ struct Screen {
     presenter.Tick(i % 2 == 0 ? 900 : 940);
     renderer.Repaint(image, List(), dirty.boxes);
   }
+  // Every circle and every arrow a board can show, in mixed colours, written as 10,000 marks
+  // (each distinct mark first, then the arrows again in other colours), painted whole once.
+  void ShowAllMarks() {
+    constexpr char16_t kColours[] = u"GRYB";
+    const auto name = [](int square) {
+      return std::u16string{static_cast<char16_t>(u'a' + square % 8),
+                            static_cast<char16_t>(u'1' + square / 8)};
+    };
+    std::u16string text;
+    for (int i = 0; i < 10000; ++i) {
+      const int pair = i % 4096;
+      const int from = pair / 64, to = pair % 64;
+      text += kColours[(i + i / 4096) % 4];
+      text += name(from);
+      if (to != from) text += name(to);
+      text += u' ';
+    }
+    control->Marks(text);
+    RepaintAll();
+  }
   // The middle of a square's picture in twips, as the corner of an empty rectangle.
   static velmora::Rect MiddleOf(std::int16_t square) {
     const velmora::Rect r =
@@ -151,6 +173,21 @@ void RasterizePieces400(benchmark::State& state) {
 }
 BENCHMARK(RasterizePieces400)->Unit(benchmark::kMillisecond);
 
+void AllMarks(benchmark::State& state) {
+  Screen screen(velmora::ControlClass::kChessBoard);
+  screen.ShowAllMarks();
+  for (auto _ : state) screen.RepaintAll();
+}
+BENCHMARK(AllMarks)->Unit(benchmark::kMicrosecond);
+
+void AllMarksHostMove(benchmark::State& state) {
+  Screen screen(velmora::ControlClass::kChessBoard);
+  screen.ShowAllMarks();
+  long i = 0;
+  for (auto _ : state) screen.HostMove(i++);
+}
+BENCHMARK(AllMarksHostMove)->Unit(benchmark::kMicrosecond);
+
 double ScaleOf(const std::string& name) {
   return name == "Render1x" ? 1.0 : name == "Render1_5x" ? 1.5 : name == "Render2x" ? 2.0 : 0.0;
 }
@@ -177,6 +214,13 @@ int RunOps(const std::string& name, long count) {
   if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {
     Screen screen;
     const bool move = name == "RepaintHostMove1x";
+    for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
+    return 0;
+  }
+  if (name == "AllMarks1x" || name == "AllMarksHostMove1x") {
+    Screen screen(velmora::ControlClass::kChessBoard);
+    screen.ShowAllMarks();
+    const bool move = name == "AllMarksHostMove1x";
     for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
     return 0;
   }

@@ -1,5 +1,7 @@
 #include "board/square_marks.h"
 
+#include <cstdint>
+
 #include "board/move_list.h"
 
 namespace velmora {
@@ -45,7 +47,32 @@ std::u16string LowerSquareName(Square s) {
   return {static_cast<char16_t>(u'a' + s.col - 1), static_cast<char16_t>(u'0' + s.row)};
 }
 
+// The index of a mark's squares among the 64 x 64 ordered pairs, a circle as its square twice.
+std::size_t PairIndex(const SquareMark& mark) {
+  const auto number = [](Square s) {
+    return static_cast<std::size_t>((s.row - 1) * 8 + s.col - 1);
+  };
+  return number(mark.from) * 64 + number(mark.to.value_or(mark.from));
+}
+
 }  // namespace
+
+std::vector<SquareMark> DistinctMarks(std::span<const SquareMark> marks) {
+  std::vector<SquareMark> distinct;
+  distinct.reserve(marks.size());
+  // Where each pair's mark stands in `distinct`, plus one; 0 for none yet.
+  std::vector<std::uint16_t> place(64 * 64);
+  for (const SquareMark& mark : marks) {
+    std::uint16_t& at = place[PairIndex(mark)];
+    if (at == 0) {
+      distinct.push_back(mark);
+      at = static_cast<std::uint16_t>(distinct.size());
+    } else {
+      distinct[at - 1u] = mark;
+    }
+  }
+  return distinct;
+}
 
 Parsed<std::vector<SquareMark>> ParseSquareMarks(std::u16string_view text) {
   std::vector<SquareMark> marks;
@@ -67,7 +94,7 @@ Parsed<std::vector<SquareMark>> ParseSquareMarks(std::u16string_view text) {
     marks.push_back(*mark);
     at = end;
   }
-  return marks;
+  return DistinctMarks(marks);
 }
 
 std::u16string SquareMarksText(std::span<const SquareMark> marks) {

@@ -28,8 +28,19 @@ inline bool IsCircle(const SquareMark& mark) {
   return !mark.to || *mark.to == mark.from;
 }
 
+// Whether two marks name the same square (circles) or the same ordered pair of squares (arrows).
+inline bool SameSquares(const SquareMark& a, const SquareMark& b) {
+  return a.from == b.from && a.to.value_or(a.from) == b.to.value_or(b.from);
+}
+
+// A mark names its squares once: a later mark on the squares of an earlier one takes the
+// earlier one's place, as a person's recolouring does, so the list reads in the order the
+// squares were first marked, each in its last colour.
+std::vector<SquareMark> DistinctMarks(std::span<const SquareMark> marks);
+
 // Tokens separated by spaces or commas, each a colour letter and one square (a circle) or two
 // (an arrow), letters in either case: "Gd4 Re5 Gg1f3". One bad token refuses the whole text.
+// The marks are distinct.
 Parsed<std::vector<SquareMark>> ParseSquareMarks(std::u16string_view text);
 // As game records write them: colour upper-case, squares lower-case, one space between.
 std::u16string SquareMarksText(std::span<const SquareMark> marks);

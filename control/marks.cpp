@@ -7,10 +7,6 @@
 namespace velmora {
 namespace {
 
-bool SameSquares(const SquareMark& a, const SquareMark& b) {
-  return a.from == b.from && a.to == b.to;
-}
-
 Announcement AnnounceMark(Announcement::Kind kind, const SquareMark& mark) {
   Announcement a;
   a.kind = kind;
@@ -22,10 +18,12 @@ Announcement AnnounceMark(Announcement::Kind kind, const SquareMark& mark) {
 
 }  // namespace
 
+// The host's marks, then the person's; a person's mark on a host mark's squares shows in its
+// place.
 void BoardControl::ShowMarks() {
-  std::vector<SquareMark> shown = settings_.marks;
-  shown.insert(shown.end(), settings_.user_marks.begin(), settings_.user_marks.end());
-  surface_.SetMarks(std::move(shown));
+  std::vector<SquareMark> both = settings_.marks;
+  both.insert(both.end(), settings_.user_marks.begin(), settings_.user_marks.end());
+  surface_.SetMarks(settings_.user_marks.empty() ? std::move(both) : DistinctMarks(both));
 }
 
 void BoardControl::DrawUserMark(const SquareMark& mark) {

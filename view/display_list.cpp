@@ -4,7 +4,6 @@
 
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
-#include "view/mark_shapes.h"
 
 namespace velmora {
 
@@ -164,30 +163,22 @@ bool AtOrAbovePictures(const PaintCommand& command) {
   return spec != nullptr && spec->layer >= Layer::kPictures;
 }
 
-// A circle or an arrow over the squares' pictures where they are drawn: the command names the
-// squares drawn there, so the painter places the arrow without knowing the orientation.
-PaintCommand MarkCommand(const Surface& surface, const SquareMark& mark) {
-  const std::int16_t from = DrawnSquare(SquareNumber(mark.from), surface.Orientation());
-  const std::int16_t to =
-      mark.to ? DrawnSquare(SquareNumber(*mark.to), surface.Orientation()) : from;
-  const ControlSpec* start = FindControl({ControlName::kSquarePicture, from});
-  const ControlSpec* end = FindControl({ControlName::kSquarePicture, to});
+// The circles or the arrows over the squares' pictures: one command for all of them, which
+// the painter lays from coverage it keeps while the marks, the grid and the orientation hold.
+PaintCommand MarksCommand(const Surface& surface, PaintKind kind) {
+  const ControlSpec* first = FindControl({ControlName::kSquarePicture, 1});
   PaintCommand command;
-  command.kind = to == from ? PaintKind::kCircle : PaintKind::kArrow;
-  command.source = start->ref;
-  const Rect a = SurfaceRect(*start), b = SurfaceRect(*end);
-  const std::int32_t left = std::min(a.left, b.left), top = std::min(a.top, b.top);
-  command.rect = {left, top, std::max(a.left + a.width, b.left + b.width) - left,
-                  std::max(a.top + a.height, b.top + b.height) - top};
-  command.line = MarkRgb(mark.colour);
-  command.arrow_to = to;
+  command.kind = kind;
+  command.source = first->ref;
+  command.rect = SurfaceRect(*first);
+  command.marks = {surface.SharedMarks(), surface.Orientation()};
   return command;
 }
 
 // Circles go under the pieces; arrows, with the sliding pieces under them, go where the
 // destination marks end.
 void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
-  DisplayList circles, above;
+  DisplayList above;
   for (const auto& slide : surface.Sliding()) {
     if (!slide) continue;
     PaintCommand command;
@@ -197,13 +188,13 @@ void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
     command.picture = slide->picture;
     above.push_back(std::move(command));
   }
-  for (const SquareMark& mark : surface.Marks()) {
-    PaintCommand command = MarkCommand(surface, mark);
-    (command.kind == PaintKind::kCircle ? circles : above).push_back(std::move(command));
-  }
+  const bool marked = !surface.Marks().empty();
+  if (marked) above.push_back(MarksCommand(surface, PaintKind::kArrows));
   list.insert(std::find_if(list.begin(), list.end(), AbovePictures), above.begin(), above.end());
-  list.insert(std::find_if(list.begin(), list.end(), AtOrAbovePictures), circles.begin(),
-              circles.end());
+  if (marked) {
+    list.insert(std::find_if(list.begin(), list.end(), AtOrAbovePictures),
+                MarksCommand(surface, PaintKind::kCircles));
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,14 @@ enum class PaintKind : std::uint8_t {
   kDestination,  // a legal destination's mark over a square's picture, in `destination` shape
   kTint,         // a last-move square: `fill` over the square inside its outline
   kGlow,         // a square in check: a glow of colour `line`, strongest in the middle
-  kCircle,       // a circle mark inside a square's picture, in colour `line`
-  kArrow,        // an arrow mark from the source square's picture to `arrow_to`'s, in `line`
+  kCircles,      // every circle of `marks`, each inside its square's picture
+  kArrows,       // every arrow of `marks`, each from its first square's picture to its second's
+};
+
+// The marks a layer of marks draws, and how the board is turned under them.
+struct ShownMarks {
+  std::shared_ptr<const std::vector<SquareMark>> marks;
+  BoardOrientation orientation = BoardOrientation::kWhiteAtBottom;
 };
 
 // One simple paint command. Renderers paint a list of them in order, bottom to top, and know
@@ -58,7 +65,7 @@ struct PaintCommand {
   bool enabled = true;
   DestinationShape destination = DestinationShape::kDot;
   std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded
-  std::int16_t arrow_to = 0;   // arrows: the square the head points at, as drawn
+  ShownMarks marks;
 };
 
 // The part a dragged piece is drawn for, and where it lies: centred on the pointer, one
@@ -74,9 +81,10 @@ using DisplayList = std::vector<PaintCommand>;
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
 // display holds. Squares and coordinate labels are placed as the board is turned. Last-move
-// tints, the check glow and circle marks lie over the squares and under the pieces;
-// legal-destination marks, then sliding pieces (whose squares show nothing until they land),
-// then arrows lie over the pieces and under everything after them. The focus mark, while the
+// tints, the check glow and the circle marks (one command for them all) lie over the squares and
+// under the pieces; legal-destination marks, then sliding pieces (whose squares show nothing
+// until they land), then the arrows (one command) lie over the pieces and under everything
+// after them. The focus mark, while the
 // surface shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 

@@ -60,39 +60,41 @@ CoverageMask CircleMask(MaskSize size) {
   return mask;
 }
 
-CoverageMask ArrowMask(const PixelBox& from, const PixelBox& to, const PixelBox& reach) {
+void AddArrow(const PixelBox& from, const PixelBox& to, const PixelBox& reach,
+              CoverageMask& coverage, const PixelBox& over) {
   const MaskSize size{reach.width(), reach.height()};
   const PathPoint start = Middle(from);
   const PathPoint tip = Middle(to);
   const double dx = tip.x - start.x, dy = tip.y - start.y;
   const double length = std::hypot(dx, dy);
+  if (length <= 0 || size.width <= 0 || size.height <= 0) return;
   const double side = std::min(from.width(), from.height());
+  const double ux = dx / length, uy = dy / length;  // along the arrow
+  const double nx = -uy, ny = ux;                   // across it
+  const double head = std::min(kHeadLength * side, length);
+  const PathPoint base{tip.x - ux * head, tip.y - uy * head};
+  // Points in pixels from the reach's corner, then in the rasterizer's unit box: the unit box
+  // is mapped onto the reach's width and height, so each axis is divided by its own side.
+  const auto at = [&](PathPoint p, double across) -> PathPoint {
+    return {(p.x + nx * across - reach.left) / size.width,
+            (p.y + ny * across - reach.top) / size.height};
+  };
+  const double shaft = kShaftHalfWidth * side;
+  const double wing = kHeadHalfWidth * side;
   Path path(FillRule::kNonZero);
-  if (length > 0 && size.width > 0 && size.height > 0) {
-    const double ux = dx / length, uy = dy / length;  // along the arrow
-    const double nx = -uy, ny = ux;                   // across it
-    const double head = std::min(kHeadLength * side, length);
-    const PathPoint base{tip.x - ux * head, tip.y - uy * head};
-    // Points in pixels from the reach's corner, then in the rasterizer's unit box: the unit box
-    // is mapped onto the mask's width and height, so each axis is divided by its own side.
-    const auto at = [&](PathPoint p, double across) -> PathPoint {
-      return {(p.x + nx * across - reach.left) / size.width,
-              (p.y + ny * across - reach.top) / size.height};
-    };
-    const double shaft = kShaftHalfWidth * side;
-    const double wing = kHeadHalfWidth * side;
-    path.MoveTo(at(start, shaft))
-        .LineTo(at(base, shaft))
-        .LineTo(at(base, wing))
-        .LineTo(at(tip, 0))
-        .LineTo(at(base, -wing))
-        .LineTo(at(base, -shaft))
-        .LineTo(at(start, -shaft))
-        .Close();
-  }
-  CoverageMask mask = Rasterize(path, 1.0, size);
-  Fade(mask, kArrowStrength);
-  return mask;
+  path.MoveTo(at(start, shaft))
+      .LineTo(at(base, shaft))
+      .LineTo(at(base, wing))
+      .LineTo(at(tip, 0))
+      .LineTo(at(base, -wing))
+      .LineTo(at(base, -shaft))
+      .LineTo(at(start, -shaft))
+      .Close();
+  RasterizeAdding(path, 1.0, size, coverage, reach.left - over.left, reach.top - over.top);
+}
+
+void FadeArrows(CoverageMask& coverage) {
+  Fade(coverage, kArrowStrength);
 }
 
 }  // namespace velmora

@@ -14,11 +14,17 @@ Rgb MarkRgb(MarkColour colour);
 // faded to the mark's strength, so a canvas lays the colour over by it as it is.
 CoverageMask CircleMask(MaskSize size);
 
-// An arrow from the middle of one square's picture box to the middle of another's (shaft and
-// head; the head's tip on the target's middle), as a mask over `reach`, the smallest box that
-// holds both pictures. Its widths follow the square's pitch, so it scales with the board; the
-// head is narrower than a square, so the arrow never leaves `reach`. Faded as CircleMask is.
-CoverageMask ArrowMask(const PixelBox& from, const PixelBox& to, const PixelBox& reach);
+// Adds an arrow from the middle of one square's picture box to the middle of another's (shaft
+// and head; the head's tip on the target's middle) into `coverage`, a mask over the box `over`,
+// at full strength. `reach` is the smallest box that holds both pictures and lies inside
+// `over`: the arrow is rasterized as a mask over it, so an arrow's pixels are the same on any
+// board. Its widths follow the square's pitch, so it scales with the board; the head is
+// narrower than a square, so the arrow never leaves `reach`. Arrows that overlap add up, as
+// one shape of their outlines would.
+void AddArrow(const PixelBox& from, const PixelBox& to, const PixelBox& reach,
+              CoverageMask& coverage, const PixelBox& over);
+// Fades arrows' coverage to their strength, as CircleMask is faded.
+void FadeArrows(CoverageMask& coverage);
 
 // The smallest box that holds both.
 PixelBox Union(const PixelBox& a, const PixelBox& b);

@@ -5,7 +5,7 @@
 
 #include "view/destination_mark.h"
 #include "view/highlight.h"
-#include "view/mark_shapes.h"
+#include "view/mark_coverage.h"
 
 namespace velmora {
 namespace {
@@ -151,8 +151,8 @@ bool PaintsEveryPixel(const PaintCommand& command) {
     case PaintKind::kIcon:
     case PaintKind::kDestination:
     case PaintKind::kGlow:
-    case PaintKind::kCircle:
-    case PaintKind::kArrow:
+    case PaintKind::kCircles:
+    case PaintKind::kArrows:
       break;
   }
   return false;
@@ -191,8 +191,8 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
       paint.Mask(CheckGlowMask({r.width(), r.height()}), command.line, r);
       break;
     case PaintKind::kIcon:
-    case PaintKind::kCircle:
-    case PaintKind::kArrow:
+    case PaintKind::kCircles:
+    case PaintKind::kArrows:
       break;
   }
 }
@@ -204,25 +204,17 @@ PixelBox PictureBox(const PixelGrid& grid, ControlRef source, const Rect& rect) 
   return {r.left, r.top, r.left + picture.width, r.top + picture.height};
 }
 
-// The picture box of the square drawn at square n's design place (an arrow's squares are given
-// as drawn, so a turned board's arrows need no turning here).
-PixelBox SquarePictureBox(const PixelGrid& grid, std::int16_t square) {
-  const ControlSpec* spec = FindControl({ControlName::kSquarePicture, square});
-  return PictureBox(grid, spec->ref, SurfaceRect(*spec));
-}
-
 // Where a command paints on the device: a picture, and a mark over it, at the picture's size
-// from its part's corner; an arrow within its two squares' pictures; a square's highlight
+// from its part's corner; circles and arrows within the squares' pictures; a square's highlight
 // inside the square's outline; anything else its whole box.
 PixelBox ReachOf(const PixelGrid& grid, const PaintCommand& command) {
   switch (command.kind) {
     case PaintKind::kIcon:
     case PaintKind::kDestination:
-    case PaintKind::kCircle:
       return PictureBox(grid, command.source, command.rect);
-    case PaintKind::kArrow:
-      return Union(SquarePictureBox(grid, command.source.index),
-                   SquarePictureBox(grid, command.arrow_to));
+    case PaintKind::kCircles:
+    case PaintKind::kArrows:
+      return BoardPicturesBox(grid);
     case PaintKind::kTint:
     case PaintKind::kGlow: {
       const PixelBox r = grid.BoxOf(command.source, command.rect);
@@ -249,20 +241,42 @@ MaskSize SurfacePainter::RasterSize(MaskSize picture_size) {
   return {scaled(picture_size.width), scaled(picture_size.height)};
 }
 
-const CoverageMask& SurfacePainter::MarkMaskFor(const PixelGrid& grid, const PaintCommand& command,
-                                                const PixelBox& reach) {
-  // A circle looks the same on every square; an arrow's squares lie on the board's even pitch,
-  // so its squares and sizes fix its shape.
-  const bool circle = command.kind == PaintKind::kCircle;
-  const MarkKey key{circle ? std::int16_t{0} : command.source.index,
-                    circle ? std::int16_t{0} : command.arrow_to,
-                    grid.picture_size(),
-                    {reach.width(), reach.height()}};
-  return marks_.Get(key, [&] {
-    if (circle) return CircleMask(grid.picture_size());
-    return ArrowMask(SquarePictureBox(grid, command.source.index),
-                     SquarePictureBox(grid, command.arrow_to), reach);
-  });
+const MarkCoverage& SurfacePainter::MarkCoverageFor(const PixelGrid& grid,
+                                                    const ShownMarks& shown) {
+  if (!mark_coverage_ || !mark_coverage_->IsFor(shown.marks, shown.orientation, grid)) {
+    mark_coverage_.emplace(shown.marks, shown.orientation, grid);
+  }
+  return *mark_coverage_;
+}
+
+void SurfacePainter::PaintMarks(Canvas& canvas, const PixelGrid& grid, const PaintCommand& command,
+                                const PixelBox& dirty) {
+  const MarkCoverage& marks = MarkCoverageFor(grid, command.marks);
+  if (command.kind == PaintKind::kCircles) {
+    for (const MarkCoverage::Circle& circle : marks.circles()) {
+      const PixelBox clipped = Intersection(circle.picture, dirty);
+      if (!IsEmpty(clipped)) {
+        canvas.Mask(marks.ring(), circle.colour, circle.picture.left, circle.picture.top, clipped);
+      }
+    }
+    return;
+  }
+  // Only the part the box shows is handed over: a canvas may convert all of a mask it is given.
+  for (const MarkCoverage::Arrows& arrows : marks.arrows()) {
+    const PixelBox clipped = Intersection(arrows.inked, dirty);
+    if (IsEmpty(clipped)) continue;
+    const auto width = static_cast<std::size_t>(clipped.width());
+    shown_.size = {clipped.width(), clipped.height()};
+    shown_.coverage.resize(width * static_cast<std::size_t>(clipped.height()));
+    for (int y = clipped.top; y < clipped.bottom; ++y) {
+      const std::uint8_t* from = &arrows.coverage.coverage[static_cast<std::size_t>(
+          (y - marks.board().top) * marks.board().width() + clipped.left - marks.board().left)];
+      std::copy(from, from + width,
+                shown_.coverage.begin() +
+                    static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y - clipped.top) * width));
+    }
+    canvas.Mask(shown_, arrows.colour, clipped.left, clipped.top, clipped);
+  }
 }
 
 const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_size) {
@@ -306,8 +320,8 @@ void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayL
       const PaintCommand& command = list[i];
       const PixelBox& reach = placed_[i].reach;
       if (!Touches(reach, box)) continue;
-      if (command.kind == PaintKind::kCircle || command.kind == PaintKind::kArrow) {
-        paint.Mask(MarkMaskFor(grid, command, reach), command.line, reach);
+      if (command.kind == PaintKind::kCircles || command.kind == PaintKind::kArrows) {
+        PaintMarks(canvas, grid, command, box);
       } else if (command.kind != PaintKind::kIcon) {
         PaintControl(paint, command, reach);
       } else if (IsPiece(command.picture)) {

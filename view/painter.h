@@ -1,12 +1,14 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "view/artwork.h"
 #include "view/canvas.h"
 #include "view/display_list.h"
+#include "view/mark_coverage.h"
 #include "view/pixel_grid.h"
 #include "view/recent_cache.h"
 
@@ -15,7 +17,8 @@ namespace velmora {
 // The one way the surface reaches a screen: walks a display list bottom to top and draws what
 // reaches into a dirty box on a canvas, every part where the pixel grid puts it. Commands
 // outside the box cost one box test each. It keeps the pieces it rasterized (at the picture
-// size in use and the few before it), so one painter belongs to one front end.
+// size in use and the few before it) and the coverage of the marks last shown, so one painter
+// belongs to one front end.
 class SurfacePainter {
  public:
   // Pieces are rasterized at most this many pixels a side; larger pictures are scaled from
@@ -40,17 +43,12 @@ class SurfacePainter {
 
  private:
   const PieceImage& PieceFor(Picture picture, MaskSize picture_size);
-  // A circle's or an arrow's mask over its reach, rasterized once and kept.
-  const CoverageMask& MarkMaskFor(const PixelGrid& grid, const PaintCommand& command,
-                                  const PixelBox& reach);
-
-  struct MarkKey {
-    std::int16_t from, to;  // 0 and 0 for a circle
-    MaskSize picture, reach;
-    friend bool operator==(const MarkKey&, const MarkKey&) = default;
-  };
-  // The marks a board usually shows at once, at the size in use.
-  static constexpr std::size_t kMarkMasksKept = 16;
+  // The coverage of the marks a command shows, built when they, the grid or the orientation
+  // changed since the last.
+  const MarkCoverage& MarkCoverageFor(const PixelGrid& grid, const ShownMarks& shown);
+  // Lays a command's circles or arrows over what the dirty box shows.
+  void PaintMarks(Canvas& canvas, const PixelGrid& grid, const PaintCommand& command,
+                  const PixelBox& dirty);
 
   // Where a command of the last list painted reaches on the device.
   struct Placed {
@@ -64,7 +62,8 @@ class SurfacePainter {
   std::vector<Placed> placed_;
   RecentCache<MaskSize, std::array<PieceImage, kPieceCount>> pieces_{
       kPieceSizesKept + 1, [](std::array<PieceImage, kPieceCount>&) {}};
-  RecentCache<MarkKey, CoverageMask> marks_{kMarkMasksKept, [](CoverageMask&) {}};
+  std::optional<MarkCoverage> mark_coverage_;
+  CoverageMask shown_;  // the part of one colour's arrows a box shows, cut out for the canvas
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -54,7 +55,7 @@ class CrossingCollector {
     }
   }
 
-  const std::vector<RowCrossing>& crossings() const { return crossings_; }
+  std::vector<RowCrossing> TakeCrossings() { return std::move(crossings_); }
 
  private:
   // A downward piece inside the mask's columns, row by row.
@@ -148,30 +149,32 @@ class RowCells {
     touched_.push_back({first, last + 1});
   }
 
-  // Writes the row's coverage into `out` (`width` pixels, all zero) and clears the cells.
-  // Between touched cells the running sum stands still, so those pixels are one fill.
-  template <FillRule rule>
-  void Sweep(std::uint8_t* out) {
+  // Hands the row's coverage to `out` and clears the cells: `out.Set(i, coverage)` for a pixel
+  // a crossing touches, `out.Fill(first, end, coverage)` for a run of pixels between them (not
+  // called for runs of none). Between touched cells the running sum stands still, so those
+  // pixels are one fill.
+  template <FillRule rule, class Out>
+  void Sweep(Out out) {
     std::sort(touched_.begin(), touched_.end(),
               [](ColumnRange p, ColumnRange q) { return p.first < q.first; });
-    double* cells = cells_.data();  // stores to `out` could otherwise alias the vector
+    double* cells = cells_.data();  // stores through `out` could otherwise alias the vector
     double winding = 0;
     std::uint8_t coverage = 0;
-    int x = 0;  // pixels left of x are written
+    int x = 0;  // pixels left of x are handed over
     for (const ColumnRange range : touched_) {
       const int first = std::max(range.first, x);
       const int end = std::min(range.last + 1, width_);
       if (first >= end) continue;
-      if (coverage != 0) std::fill(out + x, out + first, coverage);
+      if (coverage != 0) out.Fill(x, first, coverage);
       for (int i = first; i < end; ++i) {
         winding += cells[i];
         cells[i] = 0;
-        out[i] = CoverageOf<rule>(winding);
+        coverage = CoverageOf<rule>(winding);
+        out.Set(i, coverage);
       }
-      coverage = out[end - 1];
       x = end;
     }
-    if (coverage != 0) std::fill(out + x, out + width_, coverage);
+    if (coverage != 0) out.Fill(x, width_, coverage);
     touched_.clear();
   }
 
@@ -183,11 +186,30 @@ class RowCells {
   std::vector<ColumnRange> touched_;
 };
 
-template <FillRule rule>
-CoverageMask Resolve(const std::vector<RowCrossing>& crossings, MaskSize size) {
-  CoverageMask mask{size, {}};
-  const auto width = static_cast<std::size_t>(size.width);
-  mask.coverage.reserve(width * static_cast<std::size_t>(size.height));
+// A row of a new mask, all zero until written.
+struct RowWriter {
+  std::uint8_t* row;
+  void Set(int i, std::uint8_t coverage) const { row[i] = coverage; }
+  void Fill(int first, int end, std::uint8_t coverage) const {
+    std::fill(row + first, row + end, coverage);
+  }
+};
+
+// A row of a mask that already holds coverage: each pixel gains the row's, up to all.
+struct RowAdder {
+  std::uint8_t* row;
+  static std::uint8_t Sum(std::uint8_t a, std::uint8_t b) {
+    return static_cast<std::uint8_t>(std::min(a + b, 255));
+  }
+  void Set(int i, std::uint8_t coverage) const { row[i] = Sum(row[i], coverage); }
+  void Fill(int first, int end, std::uint8_t coverage) const {
+    for (int i = first; i < end; ++i) row[i] = Sum(row[i], coverage);
+  }
+};
+
+// Sweeps each of `size.height` rows, handing row `row` to the writer `out(row)` makes.
+template <FillRule rule, class MakeOut>
+void Resolve(const std::vector<RowCrossing>& crossings, MaskSize size, MakeOut out) {
   RowCells cells(size.width);
   const std::vector<RowCrossing> sorted = ByRow(crossings, size.height);
   auto next = sorted.begin();
@@ -195,12 +217,18 @@ CoverageMask Resolve(const std::vector<RowCrossing>& crossings, MaskSize size) {
     for (; next != sorted.end() && next->row == row; ++next) {
       cells.Deposit(next->a, next->b, next->height);
     }
-    // Grown a row at a time: each row is zeroed just before it is written, not the whole mask
-    // in one pass ahead.
-    mask.coverage.resize(mask.coverage.size() + width);
-    cells.Sweep<rule>(mask.coverage.data() + mask.coverage.size() - width);
+    cells.template Sweep<rule>(out(row));
   }
-  return mask;
+}
+
+template <class MakeOut>
+void Resolve(const Path& path, const std::vector<RowCrossing>& crossings, MaskSize size,
+             MakeOut out) {
+  if (path.rule() == FillRule::kEvenOdd) {
+    Resolve<FillRule::kEvenOdd>(crossings, size, out);
+  } else {
+    Resolve<FillRule::kNonZero>(crossings, size, out);
+  }
 }
 
 PathPoint Lerp(PathPoint a, PathPoint b, double t) {
@@ -224,11 +252,8 @@ void Flatten(CrossingCollector& edges, PathPoint p0, PathPoint p1, PathPoint p2,
   }
 }
 
-}  // namespace
-
-CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
-  size.width = std::max(size.width, 0);
-  size.height = std::max(size.height, 0);
+// The path's edges cut into row crossings of a mask of `size`.
+std::vector<RowCrossing> CrossingsOf(const Path& path, double units, MaskSize size) {
   CrossingCollector edges(size);
   const double sx = size.width / units;
   const double sy = size.height / units;
@@ -271,8 +296,35 @@ CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
     }
   }
   close();
-  return path.rule() == FillRule::kEvenOdd ? Resolve<FillRule::kEvenOdd>(edges.crossings(), size)
-                                           : Resolve<FillRule::kNonZero>(edges.crossings(), size);
+  return edges.TakeCrossings();
+}
+
+}  // namespace
+
+CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
+  size.width = std::max(size.width, 0);
+  size.height = std::max(size.height, 0);
+  CoverageMask mask{size, {}};
+  const auto width = static_cast<std::size_t>(size.width);
+  mask.coverage.reserve(width * static_cast<std::size_t>(size.height));
+  Resolve(path, CrossingsOf(path, units, size), size, [&](int) {
+    // Grown a row at a time: each row is zeroed just before it is written, not the whole mask
+    // in one pass ahead.
+    mask.coverage.resize(mask.coverage.size() + width);
+    return RowWriter{mask.coverage.data() + mask.coverage.size() - width};
+  });
+  return mask;
+}
+
+void RasterizeAdding(const Path& path, double units, MaskSize size, CoverageMask& into, int x,
+                     int y) {
+  size.width = std::max(size.width, 0);
+  size.height = std::max(size.height, 0);
+  const auto width = static_cast<std::size_t>(into.size.width);
+  Resolve(path, CrossingsOf(path, units, size), size, [&](int row) {
+    return RowAdder{into.coverage.data() + static_cast<std::size_t>(y + row) * width +
+                    static_cast<std::size_t>(x)};
+  });
 }
 
 }  // namespace velmora

@@ -30,4 +30,10 @@ struct CoverageMask {
 // mask is cut off. A pure function: the same path and size always give the same pixels.
 CoverageMask Rasterize(const Path& path, double units, MaskSize size);
 
+// The same coverage added, up to all, into the pixels of `into` under the mask of `size` laid
+// with its corner at (x, y); that mask lies inside `into`. Only what the path touches is
+// visited, so a small shape costs as little on a large mask as on its own.
+void RasterizeAdding(const Path& path, double units, MaskSize size, CoverageMask& into, int x,
+                     int y);
+
 }  // namespace velmora

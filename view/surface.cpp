@@ -6,6 +6,40 @@
 #include "view/accessible_parts.h"
 
 namespace velmora {
+namespace {
+
+// Every mark of a list, one bit each, so finding which marks of one list another lacks costs a
+// pass over each, however many marks a host writes.
+class MarkBits {
+ public:
+  explicit MarkBits(std::span<const SquareMark> marks) : bits_(64 * 65 * 4) {
+    for (const SquareMark& mark : marks) bits_[Index(mark)] = true;
+  }
+  bool Has(const SquareMark& mark) const { return bits_[Index(mark)]; }
+
+ private:
+  static std::size_t Index(const SquareMark& mark) {
+    const auto number = [](Square s) { return static_cast<std::size_t>(SquareNumber(s) - 1); };
+    const std::size_t to = mark.to ? number(*mark.to) + 1 : 0;
+    return (number(mark.from) * 65 + to) * 4 + ColourIndex(mark.colour);
+  }
+  static std::size_t ColourIndex(MarkColour colour) {
+    switch (colour) {
+      case MarkColour::kGreen:
+        return 0;
+      case MarkColour::kRed:
+        return 1;
+      case MarkColour::kYellow:
+        return 2;
+      case MarkColour::kBlue:
+        break;
+    }
+    return 3;
+  }
+  std::vector<bool> bits_;
+};
+
+}  // namespace
 
 void SurfaceObserver::MarkChanged(std::int16_t from, std::int16_t to) {
   const Square a = SquareOf(from), b = SquareOf(to);
@@ -146,17 +180,17 @@ void Surface::DropDrag() {
 }
 
 void Surface::SetMarks(std::vector<SquareMark> marks) {
-  std::vector<SquareMark> was = std::move(marks_);
-  marks_ = std::move(marks);
+  const std::span<const SquareMark> was = Marks();
+  if (std::equal(was.begin(), was.end(), marks.begin(), marks.end())) return;
+  const std::shared_ptr<const std::vector<SquareMark>> held = std::move(marks_);
+  if (!marks.empty()) marks_ = std::make_shared<const std::vector<SquareMark>>(std::move(marks));
   if (!observer_) return;
-  const auto absent = [](const std::vector<SquareMark>& in, const SquareMark& mark) {
-    return std::find(in.begin(), in.end(), mark) == in.end();
-  };
+  const MarkBits before(was), after(Marks());
   for (const SquareMark& mark : was) {
-    if (absent(marks_, mark)) ReportMark(mark);
+    if (!after.Has(mark)) ReportMark(mark);
   }
-  for (const SquareMark& mark : marks_) {
-    if (absent(was, mark)) ReportMark(mark);
+  for (const SquareMark& mark : Marks()) {
+    if (!before.Has(mark)) ReportMark(mark);
   }
 }
 

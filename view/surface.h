@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "board/square_marks.h"
@@ -123,7 +125,12 @@ class Surface {
   // The marks shown: the host's, then the person's. Each circle or arrow that comes or goes is
   // reported as the area it covers, and as a new name of its square (a circle) or of the move
   // display, which lists the arrows.
-  const std::vector<SquareMark>& Marks() const { return marks_; }
+  std::span<const SquareMark> Marks() const {
+    return marks_ ? std::span<const SquareMark>(*marks_) : std::span<const SquareMark>();
+  }
+  // The same list, shared: it is replaced, never changed, so a painter that holds it knows
+  // the marks are the same while the pointer is.
+  const std::shared_ptr<const std::vector<SquareMark>>& SharedMarks() const { return marks_; }
   void SetMarks(std::vector<SquareMark> marks);
 
   // The pieces sliding now, by slot. A slot's piece is placed as it starts and moves, and ends
@@ -204,7 +211,7 @@ class Surface {
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;
-  std::vector<SquareMark> marks_;
+  std::shared_ptr<const std::vector<SquareMark>> marks_;  // none: no marks
   Slides slides_{};
   std::uint64_t landing_ = 0;  // the squares slides land on, one bit per square number - 1
   std::int16_t focus_mark_ = 0;

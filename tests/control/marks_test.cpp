@@ -111,13 +111,20 @@ TEST_F(ChessBoardFixture, TheHostsWritesRaiseNoMarksChangedAndShowHostMarksFirst
   ASSERT_FALSE(control->Marks(u"gg1f3,Be4"));
   EXPECT_EQ(host.CountEvents(EventId::kMarksChanged), 0);
   EXPECT_EQ(host.log(), (Entries{NoticeOf(u"UserMarks"), NoticeOf(u"Marks")}));
-  const std::vector<SquareMark> shown = control->surface().Marks();
+  const std::span<const SquareMark> shown = control->surface().Marks();
   ASSERT_EQ(shown.size(), 3u);
   EXPECT_EQ(shown[0], (SquareMark{MarkColour::kGreen, {1, 7}, Square{3, 6}}));
   EXPECT_EQ(shown[2], (SquareMark{MarkColour::kRed, {5, 4}, std::nullopt}));
   // A refused text changes nothing on the surface either.
   EXPECT_TRUE(control->Marks(u"Gd5 Xe4"));
   EXPECT_EQ(control->surface().Marks().size(), 3u);
+}
+
+TEST_F(ChessBoardFixture, APersonsMarkShowsInPlaceOfTheHostsOnTheSameSquares) {
+  ASSERT_FALSE(control->Marks(u"Gd4 Bg1f3"));
+  ASSERT_FALSE(control->UserMarks(u"Ye5 Rg1f3"));
+  EXPECT_EQ(SquareMarksText(control->surface().Marks()), u"Gd4 Rg1f3 Ye5");
+  EXPECT_EQ(control->Marks(), u"Gd4 Bg1f3");
 }
 
 TEST_F(ChessBoardFixture, MarksChangeOnlyTheirSquaresAndNamesAndAreReadAloud) {

@@ -246,5 +246,23 @@ TEST(Rasterizer, NothingOutsideTheMaskAndNoPixelsForAnEmptySize) {
   EXPECT_TRUE(Rasterize(Rectangle(0, 0, 1, 1), 4, {0, 0}).coverage.empty());
 }
 
+// Added into a larger mask, a shape gives the pixels it gives on its own, where it lies; two
+// shapes that overlap add up to all and no further.
+TEST(RasterizeAdding, LaysTheSameCoverageAtItsPlaceAndSaturates) {
+  const Path half = Rectangle(0.25, 0.1, 0.75, 0.9);
+  const CoverageMask alone = Rasterize(half, 1.0, {7, 5});
+  CoverageMask board{{12, 9}, std::vector<std::uint8_t>(12 * 9)};
+  RasterizeAdding(half, 1.0, {7, 5}, board, 3, 2);
+  for (int y = 0; y < board.size.height; ++y) {
+    for (int x = 0; x < board.size.width; ++x) {
+      const bool inside = x >= 3 && x < 10 && y >= 2 && y < 7;
+      EXPECT_EQ(board.At(x, y), inside ? alone.At(x - 3, y - 2) : 0) << x << "," << y;
+    }
+  }
+  RasterizeAdding(half, 1.0, {7, 5}, board, 3, 2);
+  EXPECT_EQ(board.At(6, 4), 255);
+  EXPECT_EQ(board.At(4, 2), std::min(255, 2 * alone.At(1, 0)));
+}
+
 }  // namespace
 }  // namespace velmora

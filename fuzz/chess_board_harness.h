@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "control/pointer_input.h"
 #include "control/board_control.h"
+#include "control/pointer_input.h"
 #include "fuzz/byte_reader.h"
 #include "fuzz/invariants.h"
 #include "platform/headless/headless_forms.h"

@@ -111,9 +111,9 @@ class ControlHarness {
   HeadlessForms forms_;
   CallbackHost host_{[this](EventId id, std::span<const EventArg> args) { OnEvent(id, args); }};
   CheckingObserver observer_;
-  std::shared_ptr<UserControl1> control_;  // the host's reference
+  std::shared_ptr<BoardControl> control_;  // the host's reference
   std::weak_ptr<BoardControl> watch_;
-  UserControl1* live_ = nullptr;  // valid while control_ is held or a member of it runs
+  BoardControl* live_ = nullptr;  // valid while control_ is held or a member of it runs
   SquareSet may_differ_;
   // What the key being pressed may leave unlike its cell if it clicks (see SurfaceEvent).
   SquareSet key_click_squares_;

@@ -2,6 +2,7 @@
 
 #include "board/move_text.h"
 #include "board/position_text.h"
+#include "entry/flag_scope.h"
 #include "view/accessible_parts.h"
 #include "view/announcement.h"
 #include "view/draw_board.h"
@@ -75,6 +76,7 @@ bool BoardControl::Enabled() const {
 
 Refused BoardControl::Enabled(bool New_Enabled) {
   const auto self = shared_from_this();
+  const CountScope nested(write_depth_);
   surface_.SetEnabled(New_Enabled);
   Notice(MemberId::kEnabled);
   return std::nullopt;
@@ -102,6 +104,7 @@ Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
 
 Refused BoardControl::WriteCell(TextCell& cell, std::u16string_view text, MemberId id) {
   const auto self = shared_from_this();
+  const CountScope nested(write_depth_);
   cell.Set(text);
   Notice(id);
   return std::nullopt;
@@ -124,6 +127,10 @@ void BoardControl::OnPositionText() {
   }
   const std::optional<Board> before = Animating() ? std::optional<Board>(board_) : std::nullopt;
   LoadPositionText(board_, text);
+  PositionReplaced(before);
+}
+
+void BoardControl::PositionReplaced(const std::optional<Board>& before) {
   ++host_changes_;
   DrawBoard(board_, surface_);
   if (capabilities_.last_move) PositionLoaded();
@@ -140,12 +147,7 @@ void BoardControl::OnHostMove() {
     case HostCommandKind::kReset: {
       const std::optional<Board> before = Animating() ? std::optional<Board>(board_) : std::nullopt;
       ResetBoard(board_);
-      ++host_changes_;
-      DrawBoard(board_, surface_);
-      if (capabilities_.last_move) PositionLoaded();
-      if (before) SlideChanges(*before);
-      surface_.Announce(AnnounceNewPosition());
-      position_cell_.Set(u"");
+      PositionReplaced(before);
       return;
     }
     case HostCommandKind::kMove: {

@@ -26,6 +26,13 @@
 
 namespace velmora {
 
+// The write of a member, at a depth of nested member writes, that sends no property-changed
+// notice: a load's own.
+struct QuietWrite {
+  const Member* member = nullptr;
+  int depth = 0;
+};
+
 // The control a host holds. It owns the position, the three text cells, the click entry and
 // the surface model, and reaches the platform only through its ports.
 //
@@ -184,7 +191,7 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   Refused Take(MemberId id, Parsed<T> parsed, Store store);
   // Takes a number within the member's range.
   Refused TakeInRange(MemberId id, std::int32_t value, std::int32_t& field);
-  // The property-changed notice, but for the member a load is applying.
+  // The property-changed notice, but for the write a load is making.
   void Notice(MemberId id);
 
   // Once, when the instance is created: nothing picked, the initial position. Paints nothing:
@@ -193,6 +200,9 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   void OnPositionText();  // the position cell changed
   void OnHostMove();      // the host's move cell changed
   void OnGetMove();       // the move display's cell changed
+  // A load or a reset replaced the board (`before`, when it slides): shows it, slides what
+  // moved, announces it and empties the position cell.
+  void PositionReplaced(const std::optional<Board>& before);
   // Brings what the surface shows (orientation, last-move tint, check glow) into line with the
   // settings.
   void ShowSettings();
@@ -234,9 +244,12 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   ClickEntry entry_;
   KeyboardEntry keys_;
   Timeline timeline_;
-  std::uint64_t host_changes_ = 0;   // loads and host moves so far
-  bool dropping_ = false;            // a drop's destination click: not animated
-  const Member* loading_ = nullptr;  // the saved member a load is applying
+  std::uint64_t host_changes_ = 0;  // loads and host moves so far
+  bool dropping_ = false;           // a drop's destination click: not animated
+  // A load's own write of a member sends no notice; the writes a host makes from inside it (in
+  // an event handler) still do. Member writes count how deep they are nested for that.
+  QuietWrite quiet_;
+  int write_depth_ = 0;
 };
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include "board/fen.h"
 #include "board/move_list.h"
+#include "entry/flag_scope.h"
 #include "view/announcement.h"
 
 // A ChessBoard's members beyond the first class's. Apart from the first class's code, so the
@@ -40,12 +41,15 @@ Refused BoardControl::Gate(MemberId id) const {
 }
 
 void BoardControl::Notice(MemberId id) {
-  if (loading_ == nullptr || loading_->id != id) host_->PropertyChanged(MemberOf(id).name);
+  const bool quiet =
+      quiet_.member != nullptr && quiet_.member->id == id && quiet_.depth == write_depth_;
+  if (!quiet) host_->PropertyChanged(MemberOf(id).name);
 }
 
 template <typename Store>
 Refused BoardControl::Set(MemberId id, Store store) {
   const auto self = shared_from_this();
+  const CountScope nested(write_depth_);
   if (auto refused = Gate(id)) return refused;
   store();
   ShowSettings();

@@ -1,22 +1,8 @@
 #include "control/board_control.h"
+#include "entry/flag_scope.h"
 
 // Dragging a piece: lifting it is a pick, putting it down the destination's click.
 namespace velmora {
-namespace {
-
-// Raises a flag for as long as it lives, a failure's way out included.
-class RaisedFlag {
- public:
-  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~RaisedFlag() { flag_ = false; }
-  RaisedFlag(const RaisedFlag&) = delete;
-  RaisedFlag& operator=(const RaisedFlag&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
 
 bool BoardControl::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
   const auto self = shared_from_this();
@@ -47,7 +33,7 @@ void BoardControl::Drop(std::int16_t n) {
   surface_.EndDrag();
   if (n == from) return;
   // A piece put down by hand is where it belongs already: it does not slide.
-  const RaisedFlag dropping(dropping_);
+  const FlagScope dropping(dropping_);
   ClickSquare(n);
 }
 

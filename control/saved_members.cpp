@@ -7,16 +7,19 @@
 namespace velmora {
 namespace {
 
-// Marks the member a load applies, so its write sends no property-changed notice.
+// Marks the write a load makes, one level below the writes under way, as quiet while it runs.
 class Applying {
  public:
-  Applying(const Member*& loading, const Member& member) : loading_(loading) { loading_ = &member; }
-  ~Applying() { loading_ = nullptr; }
+  Applying(QuietWrite& quiet, const Member& member, int depth) : quiet_(quiet), was_(quiet) {
+    quiet_ = {&member, depth + 1};
+  }
+  ~Applying() { quiet_ = was_; }
   Applying(const Applying&) = delete;
   Applying& operator=(const Applying&) = delete;
 
  private:
-  const Member*& loading_;
+  QuietWrite& quiet_;
+  const QuietWrite was_;
 };
 
 }  // namespace
@@ -32,11 +35,11 @@ void BoardControl::LoadProperties(PropertyBag& bag) {
       later.emplace_back(&member, std::move(value));
       continue;
     }
-    const Applying applying(loading_, member);
+    const Applying applying(quiet_, member, write_depth_);
     WriteMember(*this, member, value);
   }
   for (const auto& [member, value] : later) {
-    const Applying applying(loading_, *member);
+    const Applying applying(quiet_, *member, write_depth_);
     WriteMember(*this, *member, value);
   }
 }

@@ -1,6 +1,7 @@
 #include "entry/click_entry.h"
 
 #include "entry/castling.h"
+#include "entry/flag_scope.h"
 #include "entry/promotion.h"
 #include "view/announcement.h"
 #include "view/draw_board.h"
@@ -9,18 +10,6 @@ namespace velmora {
 namespace {
 
 constexpr std::u16string_view kEmptySquareMessage = u"Empty Square";
-
-// Resets a flag on every way out of a scope, a failure included.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 

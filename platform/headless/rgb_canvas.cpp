@@ -42,9 +42,15 @@ void RgbCanvas::Text(std::u16string_view text, const TextFont& font, Rgb colour,
 void RgbCanvas::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const PixelBox& clip) {
   const PixelBox on =
       Intersection(OnImage(clip), {x, y, x + mask.size.width, y + mask.size.height});
+  if (IsEmpty(on)) return;
+  // Rows walked directly: a board's marks are masks over the whole board.
   for (int py = on.top; py < on.bottom; ++py) {
-    for (int px = on.left; px < on.right; ++px) {
-      image_.Blend(px, py, colour, mask.At(px - x, py - y));
+    const std::uint8_t* coverage = &mask.coverage[static_cast<std::size_t>(py - y) *
+                                                      static_cast<std::size_t>(mask.size.width) +
+                                                  static_cast<std::size_t>(on.left - x)];
+    std::uint8_t* pixel = image_.PixelAt(on.left, py);
+    for (int i = 0; i < on.width(); ++i, pixel += 3) {
+      if (coverage[i] != 0) RgbImage::BlendAt(pixel, colour, coverage[i]);
     }
   }
 }

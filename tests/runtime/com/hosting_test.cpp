@@ -1,8 +1,6 @@
 // The control in a container nobody here wrote: the system's ATL host window creates it by its
 // ProgID, sites it and activates it in place. Clicks go to the control's real window.
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -435,15 +433,6 @@ Capture Drawn(const ComPtr<IUnknown>& control, int width, int height) {
   return capture;
 }
 
-std::ptrdiff_t DifferentPixels(const Capture& a, const Capture& b) {
-  EXPECT_EQ(a.pixels.size(), b.pixels.size());
-  std::ptrdiff_t different = 0;
-  for (std::size_t i = 0; i < std::min(a.pixels.size(), b.pixels.size()); ++i) {
-    if (a.pixels[i] != b.pixels[i]) ++different;
-  }
-  return different;
-}
-
 constexpr const wchar_t* kHostMoves[] = {L"E2-E4", L"E7-E5", L"G1-F3"};
 
 // Host moves still sliding when the container deactivates the control in place land then: no
@@ -458,16 +447,15 @@ TEST_F(HostingTest, SlidesLandWhenTheControlIsDeactivatedInPlace) {
     ASSERT_EQ(PutText(sliding.As<IDispatch>().get(), L"PutMove", move), S_OK);
     ASSERT_EQ(PutText(still.As<IDispatch>().get(), L"PutMove", move), S_OK);
   }
-  const auto object = sliding.As<IOleObject>();
   ComPtr<IOleClientSite> site;
-  ASSERT_EQ(object->GetClientSite(site.Put()), S_OK);
+  ASSERT_EQ(sliding.As<IOleObject>()->GetClientSite(site.Put()), S_OK);
   ASSERT_EQ(sliding.As<IOleInPlaceObject>()->InPlaceDeactivate(), S_OK);
-  ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr),
+  ASSERT_EQ(sliding.As<IOleObject>()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0,
+                                             nullptr, nullptr),
             S_OK);
   ASSERT_NE(WindowOf(sliding), nullptr);
-  EXPECT_EQ(DifferentPixels(Drawn(sliding, size.right, size.bottom),
-                            Drawn(still, size.right, size.bottom)),
-            0);
+  EXPECT_TRUE(Drawn(sliding, size.right, size.bottom).pixels ==
+              Drawn(still, size.right, size.bottom).pixels);
 }
 
 // A container that only draws the control, never activating it, has no clock to run a slide:
@@ -481,34 +469,7 @@ TEST_F(HostingTest, DrawOfAControlNeverActivatedShowsAHostMoveLanded) {
     ASSERT_EQ(PutText(control.get(), L"PutMove", L"E2-E4"), S_OK);
     drawn.push_back(Drawn(control.get(), size.right, size.bottom));
   }
-  EXPECT_EQ(DifferentPixels(drawn[0], drawn[1]), 0);
-}
-
-// The largest mark set (a circle on every square and an arrow on every ordered pair, colours
-// mixed, as 10,000 marks with duplicates) drawn into 4,000 x 4,000 finishes. Its time is
-// printed for the record; how fast is the benchmark's business.
-TEST_F(HostingTest, DrawOfEveryMarkIntoALargeDeviceFinishes) {
-  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
-  const auto name = [](int square) {
-    return std::wstring{static_cast<wchar_t>(L'a' + square % 8),
-                        static_cast<wchar_t>(L'1' + square / 8)};
-  };
-  std::wstring marks;
-  for (int i = 0; i < 10000; ++i) {
-    const int from = i % 4096 / 64, to = i % 64;
-    marks += L"GRYB"[(i + i / 4096) % 4];
-    marks += name(from);
-    if (to != from) marks += name(to);
-    marks += L' ';
-  }
-  ASSERT_EQ(PutText(control.get(), L"Marks", marks), S_OK);
-  MemoryDevice device(4000, 4000, RGB(1, 2, 3));
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(DrawInto(control.get(), device.dc(), {0, 0, 4000, 4000}), S_OK);
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - start);
-  std::printf("every mark drawn into 4000 x 4000 in %lld ms\n",
-              static_cast<long long>(took.count()));
+  EXPECT_TRUE(drawn[0].pixels == drawn[1].pixels);
 }
 
 // An unknown positive verb acts as the primary one (showing the hidden window again) and says

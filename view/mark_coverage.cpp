@@ -29,7 +29,9 @@ MarkCoverage::MarkCoverage(std::shared_ptr<const std::vector<SquareMark>> marks,
   const auto drawn = [&](Square s) { return DrawnSquare(SquareNumber(s), orientation); };
   const auto size = static_cast<std::size_t>(board_.width()) *
                     static_cast<std::size_t>(std::max(board_.height(), 0));
-  for (const SquareMark& mark : *marks_) {
+  std::vector<std::size_t> last;  // each colour's last arrow, by its place in arrows_
+  for (std::size_t i = 0; i < marks_->size(); ++i) {
+    const SquareMark& mark = (*marks_)[i];
     const Rgb colour = MarkRgb(mark.colour);
     const PixelBox from = SquarePictureBox(grid, drawn(mark.from));
     if (IsCircle(mark)) {
@@ -42,13 +44,24 @@ MarkCoverage::MarkCoverage(std::shared_ptr<const std::vector<SquareMark>> marks,
       arrows_.push_back({colour, from, CoverageMask{{board_.width(), board_.height()}, {}}});
       arrows = arrows_.end() - 1;
       arrows->coverage.coverage.resize(size);
+      last.push_back(i);
     }
+    last[static_cast<std::size_t>(arrows - arrows_.begin())] = i;
     const PixelBox to = SquarePictureBox(grid, drawn(*mark.to));
     const PixelBox reach = Union(from, to);
     AddArrow(from, to, reach, arrows->coverage, board_);
     arrows->inked = Union(arrows->inked, reach);
   }
   for (Arrows& arrows : arrows_) FadeArrows(arrows.coverage);
+  // The colour of the latest arrow lies on top, as the latest mark did when each was drawn alone.
+  std::vector<std::size_t> order(arrows_.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return last[a] < last[b]; });
+  std::vector<Arrows> sorted;
+  sorted.reserve(arrows_.size());
+  for (const std::size_t k : order) sorted.push_back(std::move(arrows_[k]));
+  arrows_ = std::move(sorted);
 }
 
 }  // namespace velmora

@@ -40,7 +40,7 @@ class MarkCoverage {
   const PixelBox& board() const { return board_; }
   const CoverageMask& ring() const { return ring_; }
   const std::vector<Circle>& circles() const { return circles_; }
-  // Colours in the order their first arrow comes, so a later colour lies over an earlier one.
+  // Colours in the order their last arrows come, so the newest arrow's colour lies on top.
   const std::vector<Arrows>& arrows() const { return arrows_; }
 
  private:

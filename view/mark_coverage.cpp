@@ -53,15 +53,14 @@ MarkCoverage::MarkCoverage(std::shared_ptr<const std::vector<SquareMark>> marks,
     arrows->inked = Union(arrows->inked, reach);
   }
   for (Arrows& arrows : arrows_) FadeArrows(arrows.coverage);
-  // The colour of the latest arrow lies on top, as the latest mark did when each was drawn alone.
-  std::vector<std::size_t> order(arrows_.size());
-  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
-  std::sort(order.begin(), order.end(),
-            [&](std::size_t a, std::size_t b) { return last[a] < last[b]; });
-  std::vector<Arrows> sorted;
-  sorted.reserve(arrows_.size());
-  for (const std::size_t k : order) sorted.push_back(std::move(arrows_[k]));
-  arrows_ = std::move(sorted);
+  // The colour of the latest arrow lies on top, as the latest mark did when each was drawn alone
+  // (four colours at most: sorted by insertion).
+  for (std::size_t k = 1; k < arrows_.size(); ++k) {
+    for (std::size_t j = k; j > 0 && last[j - 1] > last[j]; --j) {
+      std::swap(last[j - 1], last[j]);
+      std::swap(arrows_[j - 1], arrows_[j]);
+    }
+  }
 }
 
 }  // namespace velmora

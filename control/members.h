@@ -40,13 +40,6 @@ struct Member {
   std::int32_t high = 0;
 };
 
-// A named value of an enumeration.
-struct NamedValue {
-  std::u16string_view enumeration;
-  std::u16string_view name;
-  std::int32_t value;
-};
-
 namespace member_table {
 
 #define VELMORA_WIDE(text) u##text
@@ -63,6 +56,12 @@ inline constexpr Range kRanges[] = {
 #include "control/member_rows.h"
 };
 
+struct NamedValue {
+  std::u16string_view enumeration;
+  std::u16string_view name;
+  std::int32_t value;
+};
+
 inline constexpr NamedValue kNamedValues[] = {
 #define VELMORA_NAMED_VALUE(enumeration, name, value) \
   {VELMORA_NAME(enumeration), VELMORA_NAME(name), value},
@@ -77,13 +76,13 @@ constexpr Member Ranged(Member member) {
       member.high = range.high;
     }
   }
-  if (member.kind == MemberKind::kOrientation) {
-    member.low = member.high = kNamedValues[0].value;
-    for (const NamedValue& named : kNamedValues) {
-      if (named.enumeration != u"BoardOrientation") continue;
-      member.low = named.value < member.low ? named.value : member.low;
-      member.high = named.value > member.high ? named.value : member.high;
-    }
+  if (member.kind != MemberKind::kOrientation) return member;
+  bool first = true;
+  for (const NamedValue& named : kNamedValues) {
+    if (named.enumeration != u"BoardOrientation") continue;
+    member.low = first || named.value < member.low ? named.value : member.low;
+    member.high = first || named.value > member.high ? named.value : member.high;
+    first = false;
   }
   return member;
 }
@@ -110,8 +109,6 @@ inline constexpr Member kMembers[] = {
                         VELMORA_WIDE(help)}),
 #include "control/member_rows.h"
 };
-
-using member_table::kNamedValues;
 
 #undef VELMORA_NAME
 #undef VELMORA_WIDE

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/win32/dib.h"
 #include "view/display_list.h"
 #include "window_fixture.h"
 
@@ -13,21 +12,13 @@ constexpr std::int16_t kE2 = 13, kD8 = 60, kE4 = 29;
 // The initial surface painted on `grid` into a bitmap that shows kUntouched wherever nothing
 // was painted.
 Capture PaintInitialSurface(GdiPainter& painter, const PixelGrid& grid, int width, int height) {
-  const Dib dib = CreateTopDownDib(width, height);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = SelectObject(dc, dib.bitmap);
-  const RECT all{0, 0, width, height};
-  const HBRUSH marker = CreateSolidBrush(kUntouched);
-  FillRect(dc, &all, marker);
-  DeleteObject(marker);
-  painter.PaintDisplayList(dc, BuildDisplayList(Surface(), u""), grid);
-  GdiFlush();
-  Capture capture{width, height, {}};
-  for (int i = 0; i < width * height; ++i) capture.pixels.push_back(FromDibPixel(dib.pixels[i]));
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  DeleteObject(dib.bitmap);
-  return capture;
+  return CapturePainted(width, height, [&](HDC dc) {
+    const RECT all{0, 0, width, height};
+    const HBRUSH marker = CreateSolidBrush(kUntouched);
+    FillRect(dc, &all, marker);
+    DeleteObject(marker);
+    painter.PaintDisplayList(dc, BuildDisplayList(Surface(), u""), grid);
+  });
 }
 
 struct ScaleCase {

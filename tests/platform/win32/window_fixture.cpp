@@ -116,6 +116,20 @@ LRESULT CALLBACK MessageBoxCatcher::OnCbt(int code, WPARAM wparam, LPARAM lparam
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+Capture CapturePainted(int width, int height, const std::function<void(HDC)>& paint) {
+  const Dib dib = CreateTopDownDib(width, height);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous = SelectObject(dc, dib.bitmap);
+  paint(dc);
+  GdiFlush();
+  Capture capture{width, height, {}};
+  for (int i = 0; i < width * height; ++i) capture.pixels.push_back(FromDibPixel(dib.pixels[i]));
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(dib.bitmap);
+  return capture;
+}
+
 Capture CaptureClient(HWND hwnd) {
   RECT client;
   GetClientRect(hwnd, &client);

@@ -74,6 +74,8 @@ struct Capture {
   bool SaveBmp(const std::wstring& path) const;
 };
 Capture CaptureClient(HWND hwnd);
+// What `paint` draws into a memory device context holding a top-down bitmap of that size.
+Capture CapturePainted(int width, int height, const std::function<void(HDC)>& paint);
 
 // The grid a window on the screen paints on, at the screen's pixels per inch.
 PixelGrid ScreenGrid();

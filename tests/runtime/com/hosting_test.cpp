@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "com_fixture.h"
-#include "platform/win32/dib.h"
 #include "platform/win32/gdi_painter.h"
 #include "tests/platform/win32/window_fixture.h"
 #include "view/layout.h"
@@ -420,17 +419,9 @@ TEST_F(HostingTest, DrawWithAHugeRectangleOrAnEmptyClipPaintsOnlyWhatShows) {
 
 // What a container's Draw of the control paints into a bitmap of the given size.
 Capture Drawn(const ComPtr<IUnknown>& control, int width, int height) {
-  const Dib dib = CreateTopDownDib(width, height);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = SelectObject(dc, dib.bitmap);
-  EXPECT_EQ(DrawInto(control, dc, {0, 0, width, height}), S_OK);
-  GdiFlush();
-  Capture capture{width, height, {}};
-  for (int i = 0; i < width * height; ++i) capture.pixels.push_back(FromDibPixel(dib.pixels[i]));
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  DeleteObject(dib.bitmap);
-  return capture;
+  return CapturePainted(width, height, [&](HDC dc) {
+    EXPECT_EQ(DrawInto(control, dc, {0, 0, width, height}), S_OK);
+  });
 }
 
 constexpr const wchar_t* kHostMoves[] = {L"E2-E4", L"E7-E5", L"G1-F3"};

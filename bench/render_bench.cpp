@@ -9,6 +9,7 @@
 // pixels a square, as a large draw does. Instructions
 // come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
+#include <algorithm>
 
 #include <memory>
 #include <string>
@@ -30,12 +31,15 @@ constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
     "RasterizePieces400 AllMarks1x AllMarksHostMove1x";
 
-// Collects the boxes the presenter asks to repaint for what the surface reports.
+// Collects the boxes the presenter asks to repaint for what the surface reports, as a window's
+// update region does: a box asked for again is painted once.
 class DirtyBoxes : public velmora::Screen {
  public:
   DirtyBoxes() { boxes.reserve(8); }
 
-  void Repaint(const PixelBox& box) override { boxes.push_back(box); }
+  void Repaint(const PixelBox& box) override {
+    if (std::find(boxes.begin(), boxes.end(), box) == boxes.end()) boxes.push_back(box);
+  }
   void WakeAt(std::optional<std::int64_t>) override {}
 
   std::vector<PixelBox> boxes;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "view/artwork.h"
+#include "view/colour_layer.h"
 #include "view/fonts.h"
 #include "view/layout.h"
 #include "view/pixel_grid.h"
@@ -30,20 +31,13 @@ class Canvas {
                     const PixelBox& clip) = 0;
   // Lays `colour` over the pixels from (x, y) by the mask's coverage, only inside `clip`.
   virtual void Mask(const CoverageMask& mask, Rgb colour, int x, int y, const PixelBox& clip) = 0;
+  // Blends the layer over the pixels it lies on, only inside `clip`.
+  virtual void Layer(const ColourLayer& layer, const PixelBox& clip) = 0;
   // Composites a piece's premultiplied planes over `box` (scaled when the box is another size
   // than the image) at `opacity`, only inside `clip`. `picture` names the image, so a canvas can
   // keep its own form of it per picture and size.
   virtual void Piece(const PieceImage& image, Picture picture, const PixelBox& box,
                      std::uint8_t opacity, const PixelBox& clip) = 0;
 };
-
-// Boxes on the device.
-inline PixelBox Intersection(const PixelBox& a, const PixelBox& b) {
-  return {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-          a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
-}
-inline bool IsEmpty(const PixelBox& box) {
-  return box.right <= box.left || box.bottom <= box.top;
-}
 
 }  // namespace velmora

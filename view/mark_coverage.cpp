@@ -20,46 +20,60 @@ PixelBox BoardPicturesBox(const PixelGrid& grid) {
 
 MarkCoverage::MarkCoverage(std::shared_ptr<const std::vector<SquareMark>> marks,
                            BoardOrientation orientation, const PixelGrid& grid)
-    : marks_(std::move(marks)),
-      orientation_(orientation),
-      scale_(grid.scale()),
-      board_(BoardPicturesBox(grid)),
-      ring_(CircleMask(grid.picture_size())) {
+    : marks_(std::move(marks)), orientation_(orientation), scale_(grid.scale()) {
   if (!marks_) return;
-  const auto drawn = [&](Square s) { return DrawnSquare(SquareNumber(s), orientation); };
-  const auto size = static_cast<std::size_t>(board_.width()) *
-                    static_cast<std::size_t>(std::max(board_.height(), 0));
-  std::vector<std::size_t> last;  // each colour's last arrow, by its place in arrows_
+  const auto picture = [&](Square s) {
+    return SquarePictureBox(grid, DrawnSquare(SquareNumber(s), orientation));
+  };
+  // Each colour's arrows add up in one mask over the board first, as one shape would; the
+  // colours then go into the layer in the order of their last arrows.
+  struct Arrows {
+    Rgb colour;
+    std::size_t last;
+    CoverageMask coverage;
+  };
+  const PixelBox board = BoardPicturesBox(grid);
+  const CoverageMask ring = CircleMask(grid.picture_size());
+  PixelBox circled{0, 0, 0, 0}, arrowed{0, 0, 0, 0};
+  std::vector<Arrows> arrows;
   for (std::size_t i = 0; i < marks_->size(); ++i) {
     const SquareMark& mark = (*marks_)[i];
-    const Rgb colour = MarkRgb(mark.colour);
-    const PixelBox from = SquarePictureBox(grid, drawn(mark.from));
+    const PixelBox from = picture(mark.from);
     if (IsCircle(mark)) {
-      circles_.push_back({from, colour});
+      circled = IsEmpty(circled) ? from : Union(circled, from);
       continue;
     }
-    auto arrows = std::find_if(arrows_.begin(), arrows_.end(),
-                               [&](const Arrows& a) { return a.colour == colour; });
-    if (arrows == arrows_.end()) {
-      arrows_.push_back({colour, from, CoverageMask{{board_.width(), board_.height()}, {}}});
-      arrows = arrows_.end() - 1;
-      arrows->coverage.coverage.resize(size);
-      last.push_back(i);
+    const Rgb colour = MarkRgb(mark.colour);
+    auto same = std::find_if(arrows.begin(), arrows.end(),
+                             [&](const Arrows& a) { return a.colour == colour; });
+    if (same == arrows.end()) {
+      arrows.push_back({colour, i, CoverageMask{{board.width(), board.height()}, {}}});
+      same = arrows.end() - 1;
+      same->coverage.coverage.resize(static_cast<std::size_t>(board.width()) *
+                                     static_cast<std::size_t>(board.height()));
     }
-    last[static_cast<std::size_t>(arrows - arrows_.begin())] = i;
-    const PixelBox to = SquarePictureBox(grid, drawn(*mark.to));
-    const PixelBox reach = Union(from, to);
-    AddArrow(from, to, reach, arrows->coverage, board_);
-    arrows->inked = Union(arrows->inked, reach);
+    same->last = i;
+    const PixelBox reach = Union(from, picture(*mark.to));
+    AddArrow(from, picture(*mark.to), reach, same->coverage, board);
+    arrowed = IsEmpty(arrowed) ? reach : Union(arrowed, reach);
   }
-  for (Arrows& arrows : arrows_) FadeArrows(arrows.coverage);
-  // The colour of the latest arrow lies on top, as the latest mark did when each was drawn alone
-  // (four colours at most: sorted by insertion).
-  for (std::size_t k = 1; k < arrows_.size(); ++k) {
-    for (std::size_t j = k; j > 0 && last[j - 1] > last[j]; --j) {
-      std::swap(last[j - 1], last[j]);
-      std::swap(arrows_[j - 1], arrows_[j]);
+  circles_ = ColourLayer(circled);
+  for (const SquareMark& mark : *marks_) {
+    if (IsCircle(mark)) {
+      const PixelBox at = picture(mark.from);
+      circles_.Over(ring, MarkRgb(mark.colour), at.left, at.top);
     }
+  }
+  // Four colours at most: sorted by insertion, which keeps the libraries smaller.
+  for (std::size_t k = 1; k < arrows.size(); ++k) {
+    for (std::size_t j = k; j > 0 && arrows[j - 1].last > arrows[j].last; --j) {
+      std::swap(arrows[j - 1], arrows[j]);
+    }
+  }
+  arrows_ = ColourLayer(arrowed);
+  for (Arrows& colour : arrows) {
+    FadeArrows(colour.coverage);
+    arrows_.Over(colour.coverage, colour.colour, board.left, board.top);
   }
 }
 

@@ -46,11 +46,6 @@ Rgb MarkRgb(MarkColour colour) {
   return {0, 0, 0};
 }
 
-PixelBox Union(const PixelBox& a, const PixelBox& b) {
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
-}
-
 CoverageMask CircleMask(MaskSize size) {
   Path path(FillRule::kEvenOdd);
   AddCircle(path, {kCircleUnits / 2, kCircleUnits / 2}, kRingOuter);

@@ -26,7 +26,4 @@ void AddArrow(const PixelBox& from, const PixelBox& to, const PixelBox& reach,
 // Fades arrows' coverage to their strength, as CircleMask is faded.
 void FadeArrows(CoverageMask& coverage);
 
-// The smallest box that holds both.
-PixelBox Union(const PixelBox& a, const PixelBox& b);
-
 }  // namespace velmora

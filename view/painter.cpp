@@ -252,31 +252,9 @@ const MarkCoverage& SurfacePainter::MarkCoverageFor(const PixelGrid& grid,
 void SurfacePainter::PaintMarks(Canvas& canvas, const PixelGrid& grid, const PaintCommand& command,
                                 const PixelBox& dirty) {
   const MarkCoverage& marks = MarkCoverageFor(grid, command.marks);
-  if (command.kind == PaintKind::kCircles) {
-    for (const MarkCoverage::Circle& circle : marks.circles()) {
-      const PixelBox clipped = Intersection(circle.picture, dirty);
-      if (!IsEmpty(clipped)) {
-        canvas.Mask(marks.ring(), circle.colour, circle.picture.left, circle.picture.top, clipped);
-      }
-    }
-    return;
-  }
-  // Only the part the box shows is handed over: a canvas may convert all of a mask it is given.
-  for (const MarkCoverage::Arrows& arrows : marks.arrows()) {
-    const PixelBox clipped = Intersection(arrows.inked, dirty);
-    if (IsEmpty(clipped)) continue;
-    const auto width = static_cast<std::size_t>(clipped.width());
-    shown_.size = {clipped.width(), clipped.height()};
-    shown_.coverage.resize(width * static_cast<std::size_t>(clipped.height()));
-    for (int y = clipped.top; y < clipped.bottom; ++y) {
-      const std::uint8_t* from = &arrows.coverage.coverage[static_cast<std::size_t>(
-          (y - marks.board().top) * marks.board().width() + clipped.left - marks.board().left)];
-      std::copy(from, from + width,
-                shown_.coverage.begin() +
-                    static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y - clipped.top) * width));
-    }
-    canvas.Mask(shown_, arrows.colour, clipped.left, clipped.top, clipped);
-  }
+  const ColourLayer& layer = command.kind == PaintKind::kCircles ? marks.circles() : marks.arrows();
+  const PixelBox clipped = Intersection(layer.box, dirty);
+  if (!IsEmpty(clipped)) canvas.Layer(layer, clipped);
 }
 
 const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_size) {
@@ -289,7 +267,6 @@ const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_siz
 void SurfacePainter::Paint(Canvas& canvas, const PixelGrid& grid, const DisplayList& list,
                            std::span<const PixelBox> dirty) {
   const MaskSize picture = grid.picture_size();
-  // Where each command reaches, placed once for every dirty box.
   // Where each command reaches, placed once for every dirty box and kept for the next paint:
   // a list is mostly the one before.
   if (!(placed_on_ == grid.scale())) {

@@ -63,7 +63,6 @@ class SurfacePainter {
   RecentCache<MaskSize, std::array<PieceImage, kPieceCount>> pieces_{
       kPieceSizesKept + 1, [](std::array<PieceImage, kPieceCount>&) {}};
   std::optional<MarkCoverage> mark_coverage_;
-  CoverageMask shown_;  // the part of one colour's arrows a box shows, cut out for the canvas
 };
 
 }  // namespace velmora

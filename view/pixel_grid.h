@@ -34,6 +34,20 @@ struct PixelBox {
   friend bool operator==(PixelBox, PixelBox) = default;
 };
 
+inline PixelBox Intersection(const PixelBox& a, const PixelBox& b) {
+  return {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+          a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+inline bool IsEmpty(const PixelBox& box) {
+  return box.right <= box.left || box.bottom <= box.top;
+}
+
+// The smallest box that holds both.
+inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
+  return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+          a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
 // An outline's thickness in device pixels, across (left and right sides) and down (top and
 // bottom).
 struct LineWidths {

@@ -43,7 +43,6 @@ void RgbCanvas::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const P
   const PixelBox on =
       Intersection(OnImage(clip), {x, y, x + mask.size.width, y + mask.size.height});
   if (IsEmpty(on)) return;
-  // Rows walked directly: a board's marks are masks over the whole board.
   for (int py = on.top; py < on.bottom; ++py) {
     const std::uint8_t* coverage = &mask.coverage[static_cast<std::size_t>(py - y) *
                                                       static_cast<std::size_t>(mask.size.width) +
@@ -51,6 +50,26 @@ void RgbCanvas::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const P
     std::uint8_t* pixel = image_.PixelAt(on.left, py);
     for (int i = 0; i < on.width(); ++i, pixel += 3) {
       if (coverage[i] != 0) RgbImage::BlendAt(pixel, colour, coverage[i]);
+    }
+  }
+}
+
+void RgbCanvas::Layer(const ColourLayer& layer, const PixelBox& clip) {
+  const PixelBox on = Intersection(OnImage(clip), layer.box);
+  if (IsEmpty(on)) return;
+  // A row is one run of bytes with no test for clear pixels, so it vectorizes: a clear pixel
+  // keeps all of what lies below and adds nothing.
+  const int bytes = on.width() * 3;
+  for (int py = on.top; py < on.bottom; ++py) {
+    const std::size_t at = layer.Offset(on.left, py);
+    const std::uint8_t* colour = &layer.colour[at];
+    const std::uint8_t* keep = &layer.keep[at];
+    std::uint8_t* pixel = image_.PixelAt(on.left, py);
+    for (int i = 0; i < bytes; ++i) {
+      // Div255 as one high multiply on sixteen bits, which vectorizes tighter.
+      const auto kept = static_cast<std::uint16_t>(pixel[i] * keep[i] + 128);
+      pixel[i] =
+          static_cast<std::uint8_t>(((static_cast<std::uint32_t>(kept) * 257u) >> 16) + colour[i]);
     }
   }
 }

@@ -145,6 +145,22 @@ void QtCanvas::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const Pi
   painter_->restore();
 }
 
+void QtCanvas::Layer(const ColourLayer& layer, const PixelBox& clip) {
+  // Only the part inside the clip is converted.
+  const PixelBox on = Intersection(layer.box, clip);
+  if (IsEmpty(on)) return;
+  QImage image(on.width(), on.height(), QImage::Format_ARGB32_Premultiplied);
+  for (int row = 0; row < on.height(); ++row) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+    for (std::size_t col = 0, at = layer.Offset(on.left, on.top + row);
+         col < static_cast<std::size_t>(on.width()); ++col, at += 3) {
+      line[col] =
+          qRgba(layer.colour[at], layer.colour[at + 1], layer.colour[at + 2], layer.Alpha(at));
+    }
+  }
+  painter_->drawImage(QPoint(on.left, on.top), image);
+}
+
 void QtCanvas::Piece(const PieceImage& image, Picture picture, const PixelBox& box,
                      std::uint8_t opacity, const PixelBox& clip) {
   const QImage& qimage =

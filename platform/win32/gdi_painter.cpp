@@ -155,6 +155,25 @@ void GdiPainter::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const 
   DeleteObject(dib.bitmap);
 }
 
+void GdiPainter::Layer(const ColourLayer& layer, const PixelBox& clip) {
+  // Only the part inside the clip is converted.
+  const PixelBox on = Intersection(layer.box, clip);
+  if (IsEmpty(on)) return;
+  const Dib dib = CreateTopDownDib(on.width(), on.height());
+  if (dib.bitmap == nullptr) return;
+  std::uint32_t* pixel = dib.pixels;
+  for (int y = on.top; y < on.bottom; ++y) {
+    for (std::size_t at = layer.Offset(on.left, y),
+                     end = at + static_cast<std::size_t>(on.width()) * 3;
+         at < end; at += 3) {
+      *pixel++ = (std::uint32_t{layer.Alpha(at)} << 24) | (std::uint32_t{layer.colour[at]} << 16) |
+                 (std::uint32_t{layer.colour[at + 1]} << 8) | layer.colour[at + 2];
+    }
+  }
+  Blend(dib.bitmap, {on.width(), on.height()}, on, 255, on);
+  DeleteObject(dib.bitmap);
+}
+
 void GdiPainter::Piece(const PieceImage& image, Picture picture, const PixelBox& box,
                        std::uint8_t opacity, const PixelBox& clip) {
   if (const HBITMAP bitmap = PieceBitmap(image, picture)) {

@@ -53,6 +53,7 @@ class GdiPainter : public Canvas {
   void Text(std::u16string_view text, const TextFont& font, Rgb colour, int x, int baseline,
             const PixelBox& clip) override;
   void Mask(const CoverageMask& mask, Rgb colour, int x, int y, const PixelBox& clip) override;
+  void Layer(const ColourLayer& layer, const PixelBox& clip) override;
   void Piece(const PieceImage& image, Picture picture, const PixelBox& box, std::uint8_t opacity,
              const PixelBox& clip) override;
 

@@ -40,6 +40,9 @@ class RecordingCanvas : public Canvas {
   void Mask(const CoverageMask&, Rgb colour, int, int, const PixelBox& clip) override {
     calls.push_back({"mask", clip, colour});
   }
+  void Layer(const ColourLayer&, const PixelBox& clip) override {
+    calls.push_back({"layer", clip, {0, 0, 0}});
+  }
   void Piece(const PieceImage& image, Picture, const PixelBox& box, std::uint8_t,
              const PixelBox& clip) override {
     calls.push_back({"piece", clip, {0, 0, 0}});

@@ -29,7 +29,7 @@ using velmora::PixelBox;
 
 constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
-    "RasterizePieces400 AllMarks1x AllMarksHostMove1x";
+    "RasterizePieces400 AllMarks1x AllMarksHostMove1x BoardHostMove1x";
 
 // Collects the boxes the presenter asks to repaint for what the surface reports, as a window's
 // update region does: a box asked for again is painted once.
@@ -221,10 +221,10 @@ int RunOps(const std::string& name, long count) {
     for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
     return 0;
   }
-  if (name == "AllMarks1x" || name == "AllMarksHostMove1x") {
+  if (name == "AllMarks1x" || name == "AllMarksHostMove1x" || name == "BoardHostMove1x") {
     Screen screen(velmora::ControlClass::kChessBoard);
-    screen.ShowAllMarks();
-    const bool move = name == "AllMarksHostMove1x";
+    if (name != "BoardHostMove1x") screen.ShowAllMarks();
+    const bool move = name != "AllMarks1x";
     for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
     return 0;
   }

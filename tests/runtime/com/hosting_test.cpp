@@ -463,6 +463,27 @@ TEST_F(HostingTest, DrawOfAControlNeverActivatedShowsAHostMoveLanded) {
   EXPECT_TRUE(drawn[0].pixels == drawn[1].pixels);
 }
 
+// Every mark a board can show (a circle on each square, an arrow on each ordered pair, written as
+// 10,000 marks) drawn into a rectangle far larger than the form: the draw finishes, marks shown.
+TEST_F(HostingTest, DrawOfEveryMarkIntoALargeRectangleFinishes) {
+  const auto name = [](int square) {
+    return std::wstring{static_cast<wchar_t>(L'a' + square % 8),
+                        static_cast<wchar_t>(L'1' + square / 8)};
+  };
+  std::wstring marks;
+  for (int i = 0; i < 10000; ++i) {
+    const int from = i % 4096 / 64, to = i % 64;
+    marks += L"GRYB"[(i + i / 4096) % 4] + name(from) + (to != from ? name(to) : L"") + L" ";
+  }
+  std::vector<Capture> drawn;
+  for (const wchar_t* text : {L"", marks.c_str()}) {
+    const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+    ASSERT_EQ(PutText(control.get(), L"Marks", text), S_OK);
+    drawn.push_back(Drawn(control.get(), 4000, 4000));
+  }
+  EXPECT_FALSE(drawn[0].pixels == drawn[1].pixels);
+}
+
 // An unknown positive verb acts as the primary one (showing the hidden window again) and says
 // the verb was unknown; an unknown negative verb is refused and leaves the window hidden.
 TEST_F(HostingTest, UnknownVerbsFollowTheirSign) {

@@ -1,6 +1,5 @@
 #include "view/display_list.h"
 
-#include <algorithm>
 
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
@@ -106,16 +105,9 @@ bool ShowFaded(const Surface& surface, const ControlSpec& spec, PaintCommand& co
   return true;
 }
 
-// Whether a command is drawn above the pictures (labels, the backdrop, child windows).
-bool AbovePictures(const PaintCommand& command) {
-  const ControlSpec* spec = FindControl(command.source);
-  return spec != nullptr && spec->layer > Layer::kPictures;
-}
-
 // A mark for each square the surface marks as a destination, a ring round a piece, else a
 // dot, placed over the pictures and under everything drawn above them.
 void AddDestinations(const Surface& surface, DisplayList& list) {
-  DisplayList marks;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsDestination(n)) continue;
     const ControlSpec* slot = FindControl({ControlName::kSquarePicture, n});
@@ -126,9 +118,8 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
     command.line = kDestinationColour;
     command.destination =
         IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
-    marks.push_back(std::move(command));
+    list.push_back(std::move(command));
   }
-  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), marks.begin(), marks.end());
 }
 
 // A command over square n's shape, inside its outline.
@@ -157,12 +148,6 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   }
 }
 
-// Whether a command is a piece picture or drawn above them.
-bool AtOrAbovePictures(const PaintCommand& command) {
-  const ControlSpec* spec = FindControl(command.source);
-  return spec != nullptr && spec->layer >= Layer::kPictures;
-}
-
 // The circles or the arrows over the squares' pictures: one command for all of them, which
 // the painter lays from coverage it keeps while the marks, the grid and the orientation hold.
 PaintCommand MarksCommand(const Surface& surface, PaintKind kind) {
@@ -175,10 +160,10 @@ PaintCommand MarksCommand(const Surface& surface, PaintKind kind) {
   return command;
 }
 
-// Circles go under the pieces; arrows, with the sliding pieces under them, go where the
-// destination marks end.
-void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
-  DisplayList above;
+// What lies over the squares' pictures and under the labels: the destination marks, the
+// sliding pieces, and the arrows over them.
+void AddOverPictures(const Surface& surface, DisplayList& list) {
+  if (surface.Destinations() != 0) AddDestinations(surface, list);
   for (const auto& slide : surface.Sliding()) {
     if (!slide) continue;
     PaintCommand command;
@@ -186,28 +171,35 @@ void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
     command.source = kDraggedPieceSource;
     command.rect = SlidingPieceRect(*slide);
     command.picture = slide->picture;
-    above.push_back(std::move(command));
+    list.push_back(std::move(command));
   }
-  const bool marked = !surface.Marks().empty();
-  if (marked) above.push_back(MarksCommand(surface, PaintKind::kArrows));
-  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), above.begin(), above.end());
-  if (marked) {
-    list.insert(std::find_if(list.begin(), list.end(), AtOrAbovePictures),
-                MarksCommand(surface, PaintKind::kCircles));
-  }
+  if (!surface.Marks().empty()) list.push_back(MarksCommand(surface, PaintKind::kArrows));
 }
 
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  // Room for the two tints, the glow, the focus mark and a dragged piece.
-  list.reserve(DesignLayout().size() + 5);
+  // Room for the two tints, the glow, the focus mark, a dragged piece, a sliding one and the
+  // circles and arrows.
+  list.reserve(DesignLayout().size() + 8);
+  // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
+  bool circles_due = !surface.Marks().empty();
+  bool over_pictures_due =
+      surface.Destinations() != 0 || !surface.Marks().empty() || surface.IsSliding();
   for (const ControlSpec& spec : DesignLayout()) {
     if (highlights_due && spec.layer > Layer::kSquares) {
       AddHighlights(surface, list);
       highlights_due = false;
+    }
+    if (circles_due && spec.layer >= Layer::kPictures) {
+      list.push_back(MarksCommand(surface, PaintKind::kCircles));
+      circles_due = false;
+    }
+    if (over_pictures_due && spec.layer > Layer::kPictures) {
+      AddOverPictures(surface, list);
+      over_pictures_due = false;
     }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
@@ -223,8 +215,8 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     }
     list.push_back(std::move(command));
   }
-  if (surface.Destinations() != 0) AddDestinations(surface, list);
-  if (!surface.Marks().empty() || surface.IsSliding()) AddMarksAndSlides(surface, list);
+  if (circles_due) list.push_back(MarksCommand(surface, PaintKind::kCircles));
+  if (over_pictures_due) AddOverPictures(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {

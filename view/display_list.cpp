@@ -1,6 +1,5 @@
 #include "view/display_list.h"
 
-
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
 
@@ -65,7 +64,8 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
   command.rect = PlacedRect(surface, spec);
-  command.fill = spec.back;
+  command.fill =
+      spec.ref.name == ControlName::kSquare ? surface.SquareFill(spec.ref.index) : spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
   command.centred = spec.centred;
@@ -138,13 +138,43 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
-    tint.fill = LastMoveColour(SquareColour(n));
+    tint.fill = LastMoveColour(surface.SquareFill(n));
     list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {
     PaintCommand glow = SquareHighlight(surface, check, PaintKind::kGlow);
     glow.line = kCheckGlow;
     list.push_back(std::move(glow));
+  }
+}
+
+// The coordinates inside the edge squares as drawn: each file's letter in the bottom row's
+// right corner, each rank's digit in the left column's top corner, in the other square colour.
+void AddInsideCoordinates(const Surface& surface, DisplayList& list) {
+  constexpr Font kCoordinateFont{u"MS Sans Serif", 7.5, true};
+  constexpr std::int32_t kSide = 720, kWide = 200, kHigh = 220, kInset = 30;
+  const auto label = [&](std::int16_t drawn, char16_t text, bool right_corner) {
+    const ControlSpec* picture = FindControl({ControlName::kSquarePicture, drawn});
+    const Rect square = SurfaceRect(*picture);
+    PaintCommand command;
+    command.kind = PaintKind::kText;
+    command.source = picture->ref;
+    command.rect = right_corner ? Rect{square.left + kSide - kWide - kInset,
+                                       square.top + kSide - kHigh - kInset, kWide, kHigh}
+                                : Rect{square.left + kInset, square.top + kInset, kWide, kHigh};
+    const SquareColours& colours = surface.Colours();
+    command.line = surface.SquareFill(drawn) == colours.light ? colours.dark : colours.light;
+    command.font = kCoordinateFont;
+    command.centred = true;
+    command.text = std::u16string(1, text);
+    list.push_back(std::move(command));
+  };
+  const bool turned = surface.Orientation() == BoardOrientation::kBlackAtBottom;
+  for (std::int16_t k = 0; k < 8; ++k) {
+    label(static_cast<std::int16_t>(1 + k), static_cast<char16_t>(turned ? u'h' - k : u'a' + k),
+          true);
+    label(static_cast<std::int16_t>(1 + 8 * k), static_cast<char16_t>(turned ? u'8' - k : u'1' + k),
+          false);
   }
 }
 
@@ -185,6 +215,7 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   list.reserve(DesignLayout().size() + 8);
   // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
+  bool coordinates_due = surface.CoordinatesShown() == Coordinates::kInside;
   bool circles_due = !surface.Marks().empty();
   bool over_pictures_due =
       surface.Destinations() != 0 || !surface.Marks().empty() || surface.IsSliding();
@@ -192,6 +223,10 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     if (highlights_due && spec.layer > Layer::kSquares) {
       AddHighlights(surface, list);
       highlights_due = false;
+    }
+    if (coordinates_due && spec.layer > Layer::kSquares) {
+      AddInsideCoordinates(surface, list);
+      coordinates_due = false;
     }
     if (circles_due && spec.layer >= Layer::kPictures) {
       list.push_back(MarksCommand(surface, PaintKind::kCircles));

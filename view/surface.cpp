@@ -91,8 +91,23 @@ void Surface::SetVisible(ControlName prompt_control, bool visible) {
 
 bool Surface::IsShown(const ControlSpec& spec) const {
   if (spec.parent) return spec.visible && IsVisible(*spec.parent);
+  if (spec.ref.name == ControlName::kRankLabel || spec.ref.name == ControlName::kFileLabel) {
+    return coordinates_ == Coordinates::kOutside;
+  }
   const bool* flag = PromptFlag(*this, spec.ref.name);
   return flag != nullptr ? *flag : spec.visible;
+}
+
+void Surface::SetColours(const SquareColours& colours) {
+  if (colours == colours_) return;
+  colours_ = colours;
+  if (observer_) observer_->BoardTurned();
+}
+
+void Surface::SetCoordinates(Coordinates coordinates) {
+  if (coordinates == coordinates_) return;
+  coordinates_ = coordinates;
+  if (observer_) observer_->BoardTurned();
 }
 
 void Surface::SetEnabled(bool enabled) {

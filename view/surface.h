@@ -10,6 +10,7 @@
 
 #include "board/square_marks.h"
 #include "view/announcement.h"
+#include "view/board_look.h"
 #include "view/forms.h"
 #include "view/layout.h"
 #include "view/picture.h"
@@ -88,6 +89,16 @@ class Surface {
 
   // The move display's cell changed: the display shows something else now.
   void MoveDisplayChanged();
+
+  // The squares' colours, and where the coordinates are drawn. Either change repaints all.
+  const SquareColours& Colours() const { return colours_; }
+  void SetColours(const SquareColours& colours);
+  // Square n's colour.
+  Rgb SquareFill(std::int16_t n) const {
+    return SquareColour(n) == colours::kLightSquare ? colours_.light : colours_.dark;
+  }
+  Coordinates CoordinatesShown() const { return coordinates_; }
+  void SetCoordinates(Coordinates coordinates);
 
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
   std::int16_t Picked() const { return picked_; }
@@ -209,6 +220,8 @@ class Surface {
   std::uint64_t destinations_ = 0;
   std::optional<DraggedPiece> drag_;
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
+  SquareColours colours_ = ThemeColours(Theme::kClassic);
+  Coordinates coordinates_ = Coordinates::kOutside;  // the design's labels round the board
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;
   std::shared_ptr<const std::vector<SquareMark>> marks_;  // none: no marks

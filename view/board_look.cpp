@@ -21,4 +21,15 @@ SquareColours ThemeColours(Theme theme) {
   return {colours::kLightSquare, colours::kDarkSquare};
 }
 
+Rgb ThemeBackground(Theme theme) {
+  switch (theme) {
+    case Theme::kContrast:
+      return {0, 0, 0};
+    case Theme::kClassic:
+      return colours::kBackground;
+    default:
+      return {248, 247, 245};
+  }
+}
+
 }  // namespace velmora

@@ -21,5 +21,7 @@ struct SquareColours {
 };
 
 SquareColours ThemeColours(Theme theme);
+// What a fitted board leaves of its area is filled with this.
+Rgb ThemeBackground(Theme theme);
 
 }  // namespace velmora

@@ -72,7 +72,8 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   command.enabled = spec.enabled;
   switch (spec.kind) {
     case ControlKind::kShape:
-      command.line_width = spec.outline_width;
+      command.line_width =
+          surface.BoardAlone() && spec.ref.name == ControlName::kSquare ? 0 : spec.outline_width;
       break;
     case ControlKind::kImage:
       command.kind = PaintKind::kIcon;

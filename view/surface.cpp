@@ -91,8 +91,17 @@ void Surface::SetVisible(ControlName prompt_control, bool visible) {
 
 bool Surface::IsShown(const ControlSpec& spec) const {
   if (spec.parent) return spec.visible && IsVisible(*spec.parent);
-  if (spec.ref.name == ControlName::kRankLabel || spec.ref.name == ControlName::kFileLabel) {
-    return coordinates_ == Coordinates::kOutside;
+  switch (spec.ref.name) {
+    case ControlName::kRankLabel:
+    case ControlName::kFileLabel:
+      return coordinates_ == Coordinates::kOutside;
+    case ControlName::kBoardBorder:
+    case ControlName::kTitleLabel:
+    case ControlName::kMoveDisplay:
+      if (board_alone_) return false;
+      break;
+    default:
+      break;
   }
   const bool* flag = PromptFlag(*this, spec.ref.name);
   return flag != nullptr ? *flag : spec.visible;
@@ -101,6 +110,12 @@ bool Surface::IsShown(const ControlSpec& spec) const {
 void Surface::SetColours(const SquareColours& colours) {
   if (colours == colours_) return;
   colours_ = colours;
+  if (observer_) observer_->BoardTurned();
+}
+
+void Surface::SetBackground(Rgb colour) {
+  if (colour == background_) return;
+  background_ = colour;
   if (observer_) observer_->BoardTurned();
 }
 

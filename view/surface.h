@@ -99,6 +99,13 @@ class Surface {
   }
   Coordinates CoordinatesShown() const { return coordinates_; }
   void SetCoordinates(Coordinates coordinates);
+  // The colour round a fitted board.
+  Rgb Background() const { return background_; }
+  void SetBackground(Rgb colour);
+  // A board alone (no frame, title or move display, no lines between the squares) is laid
+  // out to fill any area; the design keeps its form.
+  bool BoardAlone() const { return board_alone_; }
+  void SetBoardAlone() { board_alone_ = true; }
 
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
   std::int16_t Picked() const { return picked_; }
@@ -222,6 +229,8 @@ class Surface {
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
   SquareColours colours_ = ThemeColours(Theme::kClassic);
   Coordinates coordinates_ = Coordinates::kOutside;  // the design's labels round the board
+  Rgb background_ = colours::kBackground;
+  bool board_alone_ = false;
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;
   std::shared_ptr<const std::vector<SquareMark>> marks_;  // none: no marks

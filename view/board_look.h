@@ -24,4 +24,12 @@ SquareColours ThemeColours(Theme theme);
 // What a fitted board leaves of its area is filled with this.
 Rgb ThemeBackground(Theme theme);
 
+// How a board looks: its squares' colours, the colour round it, where its coordinates are.
+struct BoardLook {
+  SquareColours squares = ThemeColours(Theme::kClassic);
+  Rgb background = ThemeBackground(Theme::kClassic);
+  Coordinates coordinates = Coordinates::kOutside;  // the design's labels round the board
+  friend bool operator==(const BoardLook&, const BoardLook&) = default;
+};
+
 }  // namespace velmora

@@ -163,7 +163,7 @@ void AddInsideCoordinates(const Surface& surface, DisplayList& list) {
     command.rect = right_corner ? Rect{square.left + kSide - kWide - kInset,
                                        square.top + kSide - kHigh - kInset, kWide, kHigh}
                                 : Rect{square.left + kInset, square.top + kInset, kWide, kHigh};
-    const SquareColours& colours = surface.Colours();
+    const SquareColours& colours = surface.Look().squares;
     command.line = surface.SquareFill(drawn) == colours.light ? colours.dark : colours.light;
     command.font = kCoordinateFont;
     command.centred = true;
@@ -216,7 +216,7 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   list.reserve(DesignLayout().size() + 8);
   // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
-  bool coordinates_due = surface.CoordinatesShown() == Coordinates::kInside;
+  bool coordinates_due = surface.Look().coordinates == Coordinates::kInside;
   bool circles_due = !surface.Marks().empty();
   bool over_pictures_due =
       surface.Destinations() != 0 || !surface.Marks().empty() || surface.IsSliding();

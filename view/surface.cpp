@@ -94,7 +94,7 @@ bool Surface::IsShown(const ControlSpec& spec) const {
   switch (spec.ref.name) {
     case ControlName::kRankLabel:
     case ControlName::kFileLabel:
-      return coordinates_ == Coordinates::kOutside;
+      return look_.coordinates == Coordinates::kOutside;
     case ControlName::kBoardBorder:
     case ControlName::kTitleLabel:
     case ControlName::kMoveDisplay:
@@ -107,21 +107,9 @@ bool Surface::IsShown(const ControlSpec& spec) const {
   return flag != nullptr ? *flag : spec.visible;
 }
 
-void Surface::SetColours(const SquareColours& colours) {
-  if (colours == colours_) return;
-  colours_ = colours;
-  if (observer_) observer_->BoardTurned();
-}
-
-void Surface::SetBackground(Rgb colour) {
-  if (colour == background_) return;
-  background_ = colour;
-  if (observer_) observer_->BoardTurned();
-}
-
-void Surface::SetCoordinates(Coordinates coordinates) {
-  if (coordinates == coordinates_) return;
-  coordinates_ = coordinates;
+void Surface::SetLook(const BoardLook& look) {
+  if (look == look_) return;
+  look_ = look;
   if (observer_) observer_->BoardTurned();
 }
 

@@ -90,18 +90,14 @@ class Surface {
   // The move display's cell changed: the display shows something else now.
   void MoveDisplayChanged();
 
-  // The squares' colours, and where the coordinates are drawn. Either change repaints all.
-  const SquareColours& Colours() const { return colours_; }
-  void SetColours(const SquareColours& colours);
+  // The squares' colours, the colour round the board and where the coordinates are drawn. A
+  // change repaints it all.
+  const BoardLook& Look() const { return look_; }
+  void SetLook(const BoardLook& look);
   // Square n's colour.
   Rgb SquareFill(std::int16_t n) const {
-    return SquareColour(n) == colours::kLightSquare ? colours_.light : colours_.dark;
+    return SquareColour(n) == colours::kLightSquare ? look_.squares.light : look_.squares.dark;
   }
-  Coordinates CoordinatesShown() const { return coordinates_; }
-  void SetCoordinates(Coordinates coordinates);
-  // The colour round a fitted board.
-  Rgb Background() const { return background_; }
-  void SetBackground(Rgb colour);
   // A board alone (no frame, title or move display, no lines between the squares) is laid
   // out to fill any area; the design keeps its form.
   bool BoardAlone() const { return board_alone_; }
@@ -227,9 +223,7 @@ class Surface {
   std::uint64_t destinations_ = 0;
   std::optional<DraggedPiece> drag_;
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
-  SquareColours colours_ = ThemeColours(Theme::kClassic);
-  Coordinates coordinates_ = Coordinates::kOutside;  // the design's labels round the board
-  Rgb background_ = colours::kBackground;
+  BoardLook look_;
   bool board_alone_ = false;
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;

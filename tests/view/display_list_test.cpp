@@ -186,7 +186,7 @@ TEST(DisplayList, SquaresWearTheSurfacesColours) {
   schemes.push_back({{1, 2, 3}, {250, 251, 252}});
   for (const SquareColours& colours : schemes) {
     Surface surface;
-    surface.SetColours(colours);
+    surface.SetLook({colours});
     surface.SetLastMoveSquares(1);  // A1, dark
     const DisplayList list = BuildDisplayList(surface, u"");
     EXPECT_EQ(CommandOf(list, {N::kSquare, 1}).fill, colours.dark);
@@ -213,7 +213,7 @@ TEST(DisplayList, CoordinatesLieInsideTheEdgeSquaresOrInTheMargin) {
        {BoardOrientation::kWhiteAtBottom, BoardOrientation::kBlackAtBottom}) {
     Surface surface;
     surface.SetOrientation(orientation);
-    surface.SetCoordinates(Coordinates::kInside);
+    surface.SetLook({.coordinates = Coordinates::kInside});
     const DisplayList list = BuildDisplayList(surface, u"");
     EXPECT_EQ(texts(list), orientation == BoardOrientation::kWhiteAtBottom ? u"a1b2c3d4e5f6g7h8"
                                                                            : u"h8g7f6e5d4c3b2a1");
@@ -223,13 +223,13 @@ TEST(DisplayList, CoordinatesLieInsideTheEdgeSquaresOrInTheMargin) {
       return c.kind == PaintKind::kText && c.source == ControlRef{N::kSquarePicture, 1};
     });
     ASSERT_NE(letter, list.end());
-    EXPECT_EQ(letter->line, surface.Colours().light);
+    EXPECT_EQ(letter->line, surface.Look().squares.light);
   }
   Surface outside;
   EXPECT_EQ(texts(BuildDisplayList(outside, u"")), u"");
   EXPECT_GE(IndexOf(BuildDisplayList(outside, u""), {N::kFileLabel}), 0);
   Surface none;
-  none.SetCoordinates(Coordinates::kNone);
+  none.SetLook({.coordinates = Coordinates::kNone});
   EXPECT_EQ(texts(BuildDisplayList(none, u"")), u"");
   EXPECT_EQ(IndexOf(BuildDisplayList(none, u""), {N::kRankLabel, 0}), -1);
 }

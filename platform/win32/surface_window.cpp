@@ -107,19 +107,17 @@ std::int16_t KeyShift() {
   return shift;
 }
 
-SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms,
-                             KeepAlive keep_alive)
+SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms, Owner& owner)
     : control_(std::move(control)),
       forms_(forms),
-      keep_alive_(std::move(keep_alive)),
+      owner_(owner),
       presenter_(*control_, *this, DeviceScale{}) {}
 
 std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<BoardControl> control,
                                                      Win32Forms& forms, HWND parent,
-                                                     const RECT& rect, KeepAlive keep_alive) {
+                                                     const RECT& rect, Owner& owner) {
   if (!RegisterWindowClass(&SurfaceWindow::WindowProc)) return nullptr;
-  std::shared_ptr<SurfaceWindow> window(
-      new SurfaceWindow(std::move(control), forms, std::move(keep_alive)));
+  std::shared_ptr<SurfaceWindow> window(new SurfaceWindow(std::move(control), forms, owner));
   // WM_NCCREATE records the window in the object, so hwnd_ is set once this returns.
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ThisModule(),
@@ -176,7 +174,7 @@ LRESULT CALLBACK SurfaceWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpara
   // called from here may let go of both.
   const std::shared_ptr<SurfaceWindow> self = window->weak_from_this().lock();
   const std::shared_ptr<void> owner =
-      MayReachControl(message) && window->keep_alive_ ? window->keep_alive_() : nullptr;
+      MayReachControl(message) ? window->owner_.KeepAlive() : nullptr;
   return window->Handle(message, wparam, lparam);
 }
 
@@ -322,7 +320,7 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   // What the host left in the argument goes on; zero means it took the key for itself.
   if (passed == 0 || hwnd_ == nullptr) return 0;
-  if (passed_key_listener_) passed_key_listener_(message, passed);
+  owner_.KeyPassedOn(message, passed);
   return DefWindowProcW(hwnd, message, passed, lparam);
 }
 
@@ -350,7 +348,7 @@ LRESULT SurfaceWindow::OnGetObject(WPARAM wparam, LPARAM lparam) {
 
 void SurfaceWindow::OnFocus(bool has_focus) {
   control_->SurfaceFocus(has_focus);
-  if (focus_listener_) focus_listener_(has_focus);
+  owner_.FocusChanged(has_focus);
 }
 
 void SurfaceWindow::Notify(DWORD event, LONG part) const {
@@ -382,7 +380,7 @@ void SurfaceWindow::Repaint(const PixelBox& box) {
   if (hwnd_ == nullptr) return;
   const RECT rect{box.left, box.top, box.right, box.bottom};
   InvalidateRect(hwnd_, &rect, FALSE);
-  if (invalidation_listener_) invalidation_listener_(rect);
+  owner_.Invalidated(rect);
 }
 
 void SurfaceWindow::WakeAt(std::optional<std::int64_t> ms) {

@@ -38,7 +38,8 @@ namespace ocx {
 class ControlObject
     : public com::Implements<_ChessBoard, IProvideClassInfo2, IConnectionPointContainer,
                              IPersistPropertyBag, IPersistStreamInit, IOleObject, IOleInPlaceObject,
-                             IOleInPlaceActiveObject, IOleControl, IViewObject2> {
+                             IOleInPlaceActiveObject, IOleControl, IViewObject2>,
+      private SurfaceWindow::Owner {
  public:
   // An instance of the library's class `which`.
   ControlObject(com::Library& library, const com::ClassDescriptor& which);
@@ -149,9 +150,9 @@ class ControlObject
  private:
   HRESULT ActivateInPlace(IOleClientSite* active_site);
   // The surface window gained or lost the keyboard focus: the container hears of it.
-  void OnWindowFocus(bool has_focus);
+  void FocusChanged(bool has_focus) override;
   // Holds this object for the length of a window message that may reach the control.
-  std::shared_ptr<void> KeepAlive();
+  std::shared_ptr<void> KeepAlive() override;
   void MarkDirty();
   // Runs a method's body as com::Call does, failures reported from the library's name.
   template <class Body>

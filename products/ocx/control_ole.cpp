@@ -143,7 +143,7 @@ STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site
       return activate();
     case OLEIVERB_UIACTIVATE: {
       const HRESULT result = activate();
-      // The focus brings the container's UI activation with it (OnWindowFocus).
+      // The focus brings the container's UI activation with it (FocusChanged).
       if (SUCCEEDED(result) && window_ && window_->hwnd()) SetFocus(window_->hwnd());
       return result;
     }
@@ -182,15 +182,13 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
     result = site->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &frame_info);
   }
   if (SUCCEEDED(result)) {
-    window_ =
-        SurfaceWindow::Create(control_, forms_, parent, position, [this] { return KeepAlive(); });
+    window_ = SurfaceWindow::Create(control_, forms_, parent, position, *this);
     if (!window_) result = E_FAIL;
   }
   if (SUCCEEDED(result)) {
     frame_ = frame;
     document_ = document;
     window_->UseObjectCount(library_.objects());
-    window_->SetFocusListener([this](bool has_focus) { OnWindowFocus(has_focus); });
   }
   if (FAILED(result)) {
     site->OnInPlaceDeactivate();
@@ -200,7 +198,7 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
   return S_OK;
 }
 
-void ControlObject::OnWindowFocus(bool has_focus) {
+void ControlObject::FocusChanged(bool has_focus) {
   if (has_focus && !ui_active_ && in_place_site_) {
     ui_active_ = true;
     in_place_site_->OnUIActivate();

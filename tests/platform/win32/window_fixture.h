@@ -102,10 +102,16 @@ char16_t CellAt(const BoardControl& control, std::int16_t n);
 std::optional<int> Pump();
 
 // A control in a surface window inside a top-level parent window, as a host form holds it.
-class SurfaceTest : public ::testing::Test {
+class SurfaceTest : public ::testing::Test, private SurfaceWindow::Owner {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // As the window's owner: holds the control through each message and records what the window
+  // reports in the members below.
+  std::shared_ptr<void> KeepAlive() override;
+  void FocusChanged(bool) override {}
+  void Invalidated(const RECT& rect) override;
+  void KeyPassedOn(UINT message, WPARAM passed) override;
 
   // Client-area pixel points of the centres of a square and of a promotion choice.
   POINT SquareCentre(std::int16_t n) const;

@@ -8,16 +8,10 @@
 
 #include "runtime/com_base/implements.h"
 
-namespace velmora {
-namespace com {
-
 // Readers reach the board as a dispatch object first (a window's children, a parent's child).
-template <>
-struct BaseOf<IAccessible> {
-  using type = IDispatch;
-};
+VELMORA_COM_BASE_OF(IAccessible, IDispatch)
 
-}  // namespace com
+namespace velmora {
 
 class SurfaceWindow;
 

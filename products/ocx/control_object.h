@@ -16,17 +16,10 @@
 #include "runtime/com/library.h"
 #include "runtime/com_base/implements.h"
 
+VELMORA_COM_BASE_OF(_UserControl1, IDispatch)
+VELMORA_COM_BASE_OF(_ChessBoard, _UserControl1)
+
 namespace velmora {
-
-template <>
-struct com::BaseOf<_UserControl1> {
-  using type = IDispatch;
-};
-template <>
-struct com::BaseOf<_ChessBoard> {
-  using type = _UserControl1;
-};
-
 namespace ocx {
 
 // One instance of the control as COM sees it, of either class: its dual interface (late

@@ -425,31 +425,12 @@ ParsedLine ParseWords(const Words& t) {
 }  // namespace
 
 std::string_view EventName(EventId id) {
-  switch (id) {
-    case EventId::kClick:
-      return "Click";
-    case EventId::kDblClick:
-      return "DblClick";
-    case EventId::kKeyDown:
-      return "KeyDown";
-    case EventId::kKeyPress:
-      return "KeyPress";
-    case EventId::kKeyUp:
-      return "KeyUp";
-    case EventId::kMouseDown:
-      return "MouseDown";
-    case EventId::kMouseMove:
-      return "MouseMove";
-    case EventId::kMouseUp:
-      return "MouseUp";
-    case EventId::kChange:
-      return "Change";
-    case EventId::kBeforeMove:
-      return "BeforeMove";
-    case EventId::kMarksChanged:
-      return "MarksChanged";
-  }
-  return "";
+  // In the events' own numbering, from 1.
+  static constexpr std::array<std::string_view, 11> kNames = {
+      "Click",     "DblClick", "KeyDown", "KeyPress",   "KeyUp",       "MouseDown",
+      "MouseMove", "MouseUp",  "Change",  "BeforeMove", "MarksChanged"};
+  const auto index = static_cast<std::size_t>(id) - 1;
+  return index < kNames.size() ? kNames[index] : "";
 }
 
 std::span<const std::string_view> EventArgumentNames(EventId id) {

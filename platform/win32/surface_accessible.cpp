@@ -89,14 +89,6 @@ STDMETHODIMP SurfaceAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   if (info) *info = nullptr;
   return E_NOTIMPL;
 }
-STDMETHODIMP SurfaceAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-  return E_NOTIMPL;
-}
-STDMETHODIMP SurfaceAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                       EXCEPINFO*, UINT*) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP SurfaceAccessible::get_accParent(IDispatch** parent) {
   if (!parent) return E_POINTER;
   *parent = nullptr;
@@ -311,13 +303,6 @@ STDMETHODIMP SurfaceAccessible::accDoDefaultAction(VARIANT child) {
   if (!HasDefaultAction(part)) return DISP_E_MEMBERNOTFOUND;
   // Queued, never run here: the click may open the prompt, whose wait must not hold a client.
   return window_->QueueActivation(part) ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP SurfaceAccessible::put_accName(VARIANT, BSTR) {
-  return E_NOTIMPL;
-}
-STDMETHODIMP SurfaceAccessible::put_accValue(VARIANT, BSTR) {
-  return E_NOTIMPL;
 }
 
 }  // namespace velmora

@@ -226,11 +226,6 @@ STDMETHODIMP ControlObject::GetClassID(CLSID* class_id) {
   return S_OK;
 }
 
-// A new control is ready as it is made: the core initialised it, and its cells start empty.
-STDMETHODIMP ControlObject::InitNew() {
-  return S_OK;
-}
-
 STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
   if (!bag) return E_POINTER;
   return Guarded([&] {
@@ -247,10 +242,6 @@ STDMETHODIMP ControlObject::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
     control_->SaveProperties(saved);
     if (clear_dirty) dirty_ = false;
   });
-}
-
-STDMETHODIMP ControlObject::IsDirty() {
-  return dirty_ ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP ControlObject::Load(IStream* stream) {

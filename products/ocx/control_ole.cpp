@@ -99,10 +99,6 @@ STDMETHODIMP ControlObject::GetClientSite(IOleClientSite** site) {
   return S_OK;
 }
 
-STDMETHODIMP ControlObject::SetHostNames(LPCOLESTR, LPCOLESTR) {
-  return S_OK;
-}
-
 STDMETHODIMP ControlObject::Close(DWORD save_option) {
   return Guarded([&] {
     InPlaceDeactivate();
@@ -111,16 +107,8 @@ STDMETHODIMP ControlObject::Close(DWORD save_option) {
   });
 }
 
-STDMETHODIMP ControlObject::SetMoniker(DWORD, IMoniker*) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP ControlObject::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
   if (moniker) *moniker = nullptr;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP ControlObject::InitFromData(IDataObject*, BOOL, DWORD) {
   return E_NOTIMPL;
 }
 
@@ -214,17 +202,6 @@ STDMETHODIMP ControlObject::EnumVerbs(IEnumOLEVERB** verbs) {
   return OLE_S_USEREG;
 }
 
-STDMETHODIMP ControlObject::Update() {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::IsUpToDate() {
-  return S_OK;
-}
-
-STDMETHODIMP ControlObject::GetUserClassID(CLSID* class_id) {
-  return GetClassID(class_id);
-}
-
 STDMETHODIMP ControlObject::GetUserType(DWORD, LPOLESTR* user_type) {
   if (user_type) *user_type = nullptr;
   return OLE_S_USEREG;
@@ -271,18 +248,10 @@ STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
   return S_OK;
 }
 
-STDMETHODIMP ControlObject::SetColorScheme(LOGPALETTE*) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP ControlObject::GetWindow(HWND* window) {
   if (!window) return E_POINTER;
   *window = window_ ? window_->hwnd() : nullptr;
   return *window ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP ControlObject::ContextSensitiveHelp(BOOL) {
-  return E_NOTIMPL;
 }
 
 STDMETHODIMP ControlObject::InPlaceDeactivate() {
@@ -317,10 +286,6 @@ STDMETHODIMP ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
   return S_OK;
 }
 
-STDMETHODIMP ControlObject::ReactivateAndUndo() {
-  return INPLACE_E_NOTUNDOABLE;
-}
-
 // A container's loop asks first for every key: the board's own keys go to its window, so no
 // dialog navigation takes the arrows or Enter away from it.
 STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
@@ -335,35 +300,12 @@ STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
     return S_OK;
   });
 }
-STDMETHODIMP ControlObject::OnFrameWindowActivate(BOOL) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::OnDocWindowActivate(BOOL) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::EnableModeless(BOOL) {
-  return S_OK;
-}
-
 STDMETHODIMP ControlObject::GetControlInfo(CONTROLINFO* info) {
   if (!info) return E_POINTER;
   info->cb = sizeof *info;
   info->hAccel = nullptr;
   info->cAccel = 0;
   info->dwFlags = 0;
-  return S_OK;
-}
-
-STDMETHODIMP ControlObject::OnMnemonic(LPMSG) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::OnAmbientPropertyChange(DISPID) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
   return S_OK;
 }
 
@@ -399,13 +341,6 @@ STDMETHODIMP ControlObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC
   return S_FALSE;
 }
 
-STDMETHODIMP ControlObject::Freeze(DWORD, LONG, void*, DWORD*) {
-  return E_NOTIMPL;
-}
-STDMETHODIMP ControlObject::Unfreeze(DWORD) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
   view_aspects_ = aspects;
   view_flags_ = flags;
@@ -418,10 +353,6 @@ STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink*
   if (flags) *flags = view_flags_;
   if (sink) *sink = com::ComPtr<IAdviseSink>(view_sink_).Detach();
   return S_OK;
-}
-
-STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
-  return GetExtent(aspect, size);
 }
 
 }  // namespace velmora::ocx

@@ -69,32 +69,13 @@ PointerPoint PointerAt(WPARAM wparam, LPARAM lparam) {
           MouseShift(wparam), ButtonsHeld(wparam)};
 }
 
+// The messages that run the control's code: paints, the mouse's move and button messages, the
+// key messages (dead characters are nobody's), the focus, the timer and a queued activation.
 bool MayReachControl(UINT message) {
-  switch (message) {
-    case WM_PAINT:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_MBUTTONUP:
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-    case WM_CHAR:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_TIMER:
-    case kActivatePart:
-      return true;
-    default:
-      return false;
-  }
+  const bool mouse = message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK;
+  const bool key = message >= WM_KEYDOWN && message <= WM_SYSKEYUP && message != WM_DEADCHAR;
+  return mouse || key || message == WM_PAINT || message == WM_SETFOCUS || message == WM_KILLFOCUS ||
+         message == WM_TIMER || message == kActivatePart;
 }
 
 }  // namespace

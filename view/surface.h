@@ -94,9 +94,7 @@ class Surface {
   void SetPicked(std::int16_t square);
 
   // The squares marked as the picked piece's legal destinations, one bit per square number - 1.
-  bool IsDestination(std::int16_t square) const {
-    return square >= 1 && square <= 64 && ((destinations_ >> (square - 1)) & 1) != 0;
-  }
+  bool IsDestination(std::int16_t square) const { return IsSet(destinations_, square); }
   std::uint64_t Destinations() const { return destinations_; }
   void SetDestinations(std::uint64_t squares);
 
@@ -138,9 +136,7 @@ class Surface {
   // reported as it hides and shows again.
   const Slides& Sliding() const { return slides_; }
   bool IsSliding() const { return landing_ != 0; }
-  bool IsLanding(std::int16_t square) const {
-    return square >= 1 && square <= 64 && ((landing_ >> (square - 1)) & 1) != 0;
-  }
+  bool IsLanding(std::int16_t square) const { return IsSet(landing_, square); }
   void PlaceSlide(std::size_t slot, const SlidingPiece& piece);
   void EndSlide(std::size_t slot);
   // Slides wait for the front end's clock: it should advance the control soon. False when no

@@ -7,23 +7,15 @@
 namespace velmora {
 namespace {
 
+// A colour is its upper-case letter; either case names it.
 std::optional<MarkColour> ColourOf(char16_t letter) {
-  switch (letter) {
-    case u'G':
-    case u'g':
-      return MarkColour::kGreen;
-    case u'R':
-    case u'r':
-      return MarkColour::kRed;
-    case u'Y':
-    case u'y':
-      return MarkColour::kYellow;
-    case u'B':
-    case u'b':
-      return MarkColour::kBlue;
-    default:
-      return std::nullopt;
+  const auto upper =
+      static_cast<char16_t>(letter >= u'a' && letter <= u'z' ? letter - u'a' + u'A' : letter);
+  for (const MarkColour colour :
+       {MarkColour::kGreen, MarkColour::kRed, MarkColour::kYellow, MarkColour::kBlue}) {
+    if (upper == static_cast<char16_t>(colour)) return colour;
   }
+  return std::nullopt;
 }
 
 std::optional<SquareMark> ParseMark(std::u16string_view token) {

@@ -35,7 +35,7 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
     // until the message is handled.
     virtual std::shared_ptr<void> KeepAlive() = 0;
     // The window gained (true) or lost the keyboard focus, after the core was told.
-    virtual void FocusChanged(bool has_focus) = 0;
+    virtual void FocusChanged(bool) {}
     // The window invalidated this rectangle for a change the presenter reported.
     virtual void Invalidated(const RECT&) {}
     // The window goes on with a key message after the host saw it, with the code or character

@@ -272,21 +272,6 @@ void SurfaceTest::SetUp() {
   Pump();
 }
 
-std::shared_ptr<void> SurfaceTest::KeepAlive() {
-  ++keep_alive_calls_;
-  return control_;
-}
-
-void SurfaceTest::Invalidated(const RECT& rect) {
-  invalidated_rects_.push_back(rect);
-  invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
-                         static_cast<std::uint64_t>(rect.bottom - rect.top);
-}
-
-void SurfaceTest::KeyPassedOn(UINT message, WPARAM passed) {
-  if (message == WM_CHAR) passed_characters_ += static_cast<char16_t>(passed);
-}
-
 void SurfaceTest::TearDown() {
   window_.reset();
   Pump();

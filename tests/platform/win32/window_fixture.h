@@ -106,12 +106,19 @@ class SurfaceTest : public ::testing::Test, private SurfaceWindow::Owner {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // As the window's owner: holds the control through each message and records what the window
-  // reports in the members below.
-  std::shared_ptr<void> KeepAlive() override;
-  void FocusChanged(bool) override {}
-  void Invalidated(const RECT& rect) override;
-  void KeyPassedOn(UINT message, WPARAM passed) override;
+  // As the window's owner: holds the control, and records what the window reports below.
+  std::shared_ptr<void> KeepAlive() override {
+    ++keep_alive_calls_;
+    return control_;
+  }
+  void Invalidated(const RECT& rect) override {
+    invalidated_rects_.push_back(rect);
+    invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
+                           static_cast<std::uint64_t>(rect.bottom - rect.top);
+  }
+  void KeyPassedOn(UINT message, WPARAM passed) override {
+    if (message == WM_CHAR) passed_characters_ += static_cast<char16_t>(passed);
+  }
 
   // Client-area pixel points of the centres of a square and of a promotion choice.
   POINT SquareCentre(std::int16_t n) const;

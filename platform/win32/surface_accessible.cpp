@@ -40,17 +40,10 @@ void SetChild(VARIANT* out, LONG child) {
 }
 
 LONG RoleOf(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::kTable:
-      return ROLE_SYSTEM_TABLE;
-    case AccessibleRole::kCell:
-      return ROLE_SYSTEM_CELL;
-    case AccessibleRole::kStaticText:
-      return ROLE_SYSTEM_STATICTEXT;
-    case AccessibleRole::kPushButton:
-      return ROLE_SYSTEM_PUSHBUTTON;
-  }
-  return ROLE_SYSTEM_CLIENT;
+  // In the roles' order.
+  constexpr LONG kRoles[] = {ROLE_SYSTEM_TABLE, ROLE_SYSTEM_CELL, ROLE_SYSTEM_STATICTEXT,
+                             ROLE_SYSTEM_PUSHBUTTON};
+  return kRoles[static_cast<std::size_t>(role)];
 }
 
 LONG StateOf(const AccessiblePart& part) {

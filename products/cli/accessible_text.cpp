@@ -9,17 +9,8 @@ namespace velmora::cli {
 namespace {
 
 std::string RoleWord(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::kTable:
-      return "table";
-    case AccessibleRole::kCell:
-      return "cell";
-    case AccessibleRole::kStaticText:
-      return "text";
-    case AccessibleRole::kPushButton:
-      return "button";
-  }
-  return "";
+  constexpr const char* kWords[] = {"table", "cell", "text", "button"};  // in the roles' order
+  return kWords[static_cast<std::size_t>(role)];
 }
 
 std::string PartLine(const std::string& head, const AccessiblePart& part) {

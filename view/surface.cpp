@@ -1,6 +1,7 @@
 #include "view/surface.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "board/failure.h"
 #include "view/accessible_parts.h"
@@ -23,18 +24,9 @@ class MarkBits {
     const std::size_t to = mark.to ? number(*mark.to) + 1 : 0;
     return (number(mark.from) * 65 + to) * 4 + ColourIndex(mark.colour);
   }
+  // Green, red, yellow and blue, by their letters: 0 to 3.
   static std::size_t ColourIndex(MarkColour colour) {
-    switch (colour) {
-      case MarkColour::kGreen:
-        return 0;
-      case MarkColour::kRed:
-        return 1;
-      case MarkColour::kYellow:
-        return 2;
-      case MarkColour::kBlue:
-        break;
-    }
-    return 3;
+    return std::u16string_view(u"GRYB").find(static_cast<char16_t>(colour));
   }
   std::vector<bool> bits_;
 };

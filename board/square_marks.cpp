@@ -11,11 +11,8 @@ namespace {
 std::optional<MarkColour> ColourOf(char16_t letter) {
   const auto upper =
       static_cast<char16_t>(letter >= u'a' && letter <= u'z' ? letter - u'a' + u'A' : letter);
-  for (const MarkColour colour :
-       {MarkColour::kGreen, MarkColour::kRed, MarkColour::kYellow, MarkColour::kBlue}) {
-    if (upper == static_cast<char16_t>(colour)) return colour;
-  }
-  return std::nullopt;
+  if (kMarkColourLetters.find(upper) == std::u16string_view::npos) return std::nullopt;
+  return static_cast<MarkColour>(upper);
 }
 
 std::optional<SquareMark> ParseMark(std::u16string_view token) {

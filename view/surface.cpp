@@ -1,7 +1,6 @@
 #include "view/surface.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "board/failure.h"
 #include "view/accessible_parts.h"
@@ -23,10 +22,6 @@ class MarkBits {
     const auto number = [](Square s) { return static_cast<std::size_t>(SquareNumber(s) - 1); };
     const std::size_t to = mark.to ? number(*mark.to) + 1 : 0;
     return (number(mark.from) * 65 + to) * 4 + ColourIndex(mark.colour);
-  }
-  // Green, red, yellow and blue, by their letters: 0 to 3.
-  static std::size_t ColourIndex(MarkColour colour) {
-    return std::u16string_view(u"GRYB").find(static_cast<char16_t>(colour));
   }
   std::vector<bool> bits_;
 };

@@ -439,21 +439,11 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   static constexpr std::array<std::string_view, 4> kMouse = {"Button", "Shift", "X", "Y"};
   static constexpr std::array<std::string_view, 4> kBeforeMove = {"FromSquare", "ToSquare",
                                                                   "Promotion", "Cancel"};
-  switch (id) {
-    case EventId::kKeyDown:
-    case EventId::kKeyUp:
-      return kKey;
-    case EventId::kKeyPress:
-      return kAscii;
-    case EventId::kMouseDown:
-    case EventId::kMouseMove:
-    case EventId::kMouseUp:
-      return kMouse;
-    case EventId::kBeforeMove:
-      return kBeforeMove;
-    default:
-      return {};
-  }
+  // In the events' own numbering, from 1, as EventName.
+  static constexpr std::array<std::span<const std::string_view>, 11> kByEvent = {
+      {{}, {}, kKey, kAscii, kKey, kMouse, kMouse, kMouse, {}, kBeforeMove, {}}};
+  const auto index = static_cast<std::size_t>(id) - 1;
+  return index < kByEvent.size() ? kByEvent[index] : std::span<const std::string_view>();
 }
 
 std::optional<KeyOp> ParseKeyName(std::string_view name) {

@@ -47,13 +47,7 @@ PixelBox PixelGrid::DesignBox() const {
 }
 
 PixelBox PixelGrid::BoxOf(const ControlSpec& spec) const {
-  Rect rect{spec.left, spec.top, spec.width, spec.height};
-  if (spec.parent) {
-    const ControlSpec* panel = FindControl({*spec.parent});
-    rect.left += panel->left;
-    rect.top += panel->top;
-  }
-  return BoxOf(spec.ref, rect);
+  return BoxOf(spec.ref, SurfaceRect(spec));
 }
 
 PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {

@@ -288,34 +288,24 @@ ParsedLine ParseReply(const Words& t) {
   return Operation{ReplyOp{t[1].word, *value}};
 }
 
-ParsedLine ParseDrag(const Words& t) {
-  if (auto e = CountError(t, 2, 2)) return *e;
-  const auto from = ParseSquare(t[1]);
-  const bool off = !t[2].quoted && t[2].word == "off";
-  const auto to = off ? std::nullopt : ParseSquare(t[2]);
-  if (!from || (!off && !to)) {
-    return ParseError{"drag takes a square and a square or off, not " + Shown(t[1]) + " " +
-                      Shown(t[2])};
-  }
-  return Operation{DragOp{*from, to}};
-}
-
-// rclick (`click`) and rdrag: the right button, with a modifier last.
-ParsedLine ParseRightButton(const Words& t, bool click) {
+// drag, rclick (`click`) and rdrag: a square and the square a drag ends on or off; the right
+// button's with a modifier last.
+ParsedLine ParseGesture(const Words& t, bool right, bool click) {
   const std::string& op = t[0].word;
-  if (auto e = click ? CountError(t, 1, 2) : CountError(t, 2, 3)) return *e;
+  const std::size_t squares = click ? 1 : 2;
+  if (auto e = CountError(t, squares, right ? squares + 1 : squares)) return *e;
   const auto from = ParseSquare(t[1]);
   const bool off = !click && !t[2].quoted && t[2].word == "off";
   const auto to = click ? from : off ? std::nullopt : ParseSquare(t[2]);
   if (!from || (!off && !to)) {
-    return ParseError{click ? "rclick takes a square, not " + Shown(t[1])
-                            : "rdrag takes a square and a square or off, not " + Shown(t[1]) + " " +
+    return ParseError{click ? op + " takes a square, not " + Shown(t[1])
+                            : op + " takes a square and a square or off, not " + Shown(t[1]) + " " +
                                   Shown(t[2])};
   }
-  const std::size_t modifier_at = click ? 2 : 3;
+  if (!right) return Operation{DragOp{*from, to}};
   std::int16_t shift = 0;
-  if (t.size() > modifier_at) {
-    const Token& modifier = t[modifier_at];
+  if (t.size() > squares + 1) {
+    const Token& modifier = t[squares + 1];
     const std::string word = modifier.quoted ? std::string() : modifier.word;
     shift = word == "Shift" ? 1 : word == "Ctrl" ? 2 : word == "Alt" ? 4 : -1;
     if (shift < 0) return ParseError{op + " takes Shift, Ctrl or Alt last, not " + Shown(modifier)};
@@ -396,9 +386,9 @@ constexpr Verb kVerbs[] = {
     {"choose", ParseChoose},
     {"event", ParseEvent},
     {"reply", ParseReply},
-    {"drag", ParseDrag},
-    {"rclick", [](const Words& t) { return ParseRightButton(t, true); }},
-    {"rdrag", [](const Words& t) { return ParseRightButton(t, false); }},
+    {"drag", [](const Words& t) { return ParseGesture(t, false, false); }},
+    {"rclick", [](const Words& t) { return ParseGesture(t, true, true); }},
+    {"rdrag", [](const Words& t) { return ParseGesture(t, true, false); }},
     {"wait", ParseWait},
     {"press", ParsePointer<PointerOp::Kind::kPress>},
     {"move", ParsePointer<PointerOp::Kind::kMove>},

@@ -1,5 +1,7 @@
 #include "products/ocx/control_object.h"
 
+#include <type_traits>
+
 #include "products/ocx/property_bags.h"
 
 namespace velmora::ocx {
@@ -40,35 +42,25 @@ constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight
 
 // A member's value as the dual interface carries it, and back. A Method's write takes no value.
 template <class Value>
-Value ToCom(const MemberValue& value);
-template <>
-VARIANT_BOOL ToCom(const MemberValue& value) {
-  return std::get<bool>(value) ? VARIANT_TRUE : VARIANT_FALSE;
-}
-template <>
-LONG ToCom(const MemberValue& value) {
-  return std::get<std::int32_t>(value);
-}
-template <>
-::BoardOrientation ToCom(const MemberValue& value) {
-  return static_cast<::BoardOrientation>(std::get<std::int32_t>(value));
-}
-template <>
-BSTR ToCom(const MemberValue& value) {
-  return com::ToBstr(std::get<std::u16string>(value));
+Value ToCom(const MemberValue& value) {
+  if constexpr (std::is_same_v<Value, VARIANT_BOOL>) {
+    return std::get<bool>(value) ? VARIANT_TRUE : VARIANT_FALSE;
+  } else if constexpr (std::is_same_v<Value, BSTR>) {
+    return com::ToBstr(std::get<std::u16string>(value));
+  } else {
+    return static_cast<Value>(std::get<std::int32_t>(value));  // LONG, an enumeration
+  }
 }
 
 MemberValue FromCom(VARIANT_BOOL value) {
   return value != VARIANT_FALSE;
 }
-MemberValue FromCom(LONG value) {
-  return static_cast<std::int32_t>(value);
-}
-MemberValue FromCom(::BoardOrientation value) {
-  return static_cast<std::int32_t>(value);
-}
 MemberValue FromCom(BSTR value) {
   return com::FromBstr(value);
+}
+template <class Number>  // LONG, an enumeration
+MemberValue FromCom(Number value) {
+  return static_cast<std::int32_t>(value);
 }
 MemberValue FromCom() {
   return {};

@@ -44,16 +44,10 @@ std::int16_t ButtonsOf(Qt::MouseButtons buttons) {
 }
 
 std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
-  switch (button) {
-    case Qt::LeftButton:
-      return PointerButton::kLeft;
-    case Qt::RightButton:
-      return PointerButton::kRight;
-    case Qt::MiddleButton:
-      return PointerButton::kMiddle;
-    default:
-      return std::nullopt;
-  }
+  if (button == Qt::LeftButton) return PointerButton::kLeft;
+  if (button == Qt::RightButton) return PointerButton::kRight;
+  if (button == Qt::MiddleButton) return PointerButton::kMiddle;
+  return std::nullopt;
 }
 
 }  // namespace

@@ -65,14 +65,20 @@ bool IsOrDerivesFrom(REFIID iid) {
 // through BaseOf.
 template <class... Interfaces>
 class InterfaceList : public Interfaces... {
- protected:
-  HRESULT Query(REFIID iid, void** out) {
+ public:
+  InterfaceList(const InterfaceList&) = delete;
+  InterfaceList& operator=(const InterfaceList&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = FindAmong<Interfaces...>(iid);
     if (!*out) return E_NOINTERFACE;
     static_cast<IUnknown*>(*out)->AddRef();
     return S_OK;
   }
+
+ protected:
+  InterfaceList() = default;
 
  private:
   template <class First, class... Rest>
@@ -92,10 +98,6 @@ class InterfaceList : public Interfaces... {
 template <class... Interfaces>
 class Implements : public InterfaceList<Interfaces...> {
  public:
-  Implements(const Implements&) = delete;
-  Implements& operator=(const Implements&) = delete;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return this->Query(iid, out); }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
   STDMETHODIMP_(ULONG) Release() override {
     const ULONG left = --references_;
@@ -119,10 +121,6 @@ class Implements : public InterfaceList<Interfaces...> {
 template <class... Interfaces>
 class PartOf : public InterfaceList<Interfaces...> {
  public:
-  PartOf(const PartOf&) = delete;
-  PartOf& operator=(const PartOf&) = delete;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return this->Query(iid, out); }
   STDMETHODIMP_(ULONG) AddRef() override { return whole_.AddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return whole_.Release(); }
 

@@ -172,10 +172,8 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       UpdateScale();
       return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_LBUTTONDOWN:
-      OnButtonDown(PointerButton::kLeft, false, wparam, lparam);
-      return 0;
     case WM_LBUTTONDBLCLK:
-      OnButtonDown(PointerButton::kLeft, true, wparam, lparam);
+      OnButtonDown(PointerButton::kLeft, message == WM_LBUTTONDBLCLK, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
@@ -209,10 +207,8 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETDLGCODE:
       return OnGetDlgCode(lparam);
     case WM_SETFOCUS:
-      OnFocus(true);
-      return 0;
     case WM_KILLFOCUS:
-      OnFocus(false);
+      OnFocus(message == WM_SETFOCUS);
       return 0;
     case WM_GETOBJECT:
       return OnGetObject(wparam, lparam);

@@ -310,10 +310,6 @@ void Session::Do(const BoardOp&) {
   for (const std::string& row : BoardRows(control_->board())) out_ << row << '\n';
 }
 
-}  // namespace velmora::cli
-
-namespace velmora::cli {
-
 void Session::Do(const KeyOp& op) {
   // Three pending inputs, as a keyboard's messages arrive: a prompt opened by the key-down
   // finds the rest of the key still queued.

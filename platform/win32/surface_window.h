@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "control/board_control.h"
 #include "control/pointer_input.h"

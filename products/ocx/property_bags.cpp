@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <optional>
 
 #include "board/failure.h"

@@ -12,7 +12,6 @@
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_accessible.h"
 #include "platform/win32/win32_forms.h"
-#include "view/hit_test.h"
 
 namespace velmora {
 

@@ -3,7 +3,6 @@
 #include "control/accessible_model.h"
 #include "products/cli/text_codec.h"
 #include "view/accessible_parts.h"
-#include "view/announcement.h"
 
 namespace velmora::cli {
 namespace {

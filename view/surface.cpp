@@ -106,12 +106,7 @@ void Surface::SetDestinations(std::uint64_t squares) {
   const std::uint64_t changed = squares ^ destinations_;
   if (changed == 0) return;
   destinations_ = squares;
-  if (!observer_) return;
-  for (std::int16_t n = 1; n <= 64; ++n) {
-    if (((changed >> (n - 1)) & 1) == 0) continue;
-    observer_->DestinationMarkChanged(n);
-    observer_->NameChanged(n);
-  }
+  ReportSquares(changed, &SurfaceObserver::DestinationMarkChanged);
 }
 
 void Surface::SetOrientation(BoardOrientation orientation) {
@@ -120,11 +115,12 @@ void Surface::SetOrientation(BoardOrientation orientation) {
   if (observer_) observer_->BoardTurned();
 }
 
-void Surface::ReportHighlights(std::uint64_t changed) {
+void Surface::ReportSquares(std::uint64_t changed,
+                            void (SurfaceObserver::*report)(std::int16_t square)) {
   if (!observer_) return;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!IsSet(changed, n)) continue;
-    observer_->HighlightChanged(n);
+    (observer_->*report)(n);
     observer_->NameChanged(n);
   }
 }
@@ -132,7 +128,7 @@ void Surface::ReportHighlights(std::uint64_t changed) {
 void Surface::SetLastMoveSquares(std::uint64_t squares) {
   const std::uint64_t changed = squares ^ last_move_;
   last_move_ = squares;
-  ReportHighlights(changed);
+  ReportSquares(changed, &SurfaceObserver::HighlightChanged);
 }
 
 void Surface::SetCheckSquare(std::int16_t square) {
@@ -140,7 +136,7 @@ void Surface::SetCheckSquare(std::int16_t square) {
   const auto bit = [](std::int16_t n) { return n != 0 ? std::uint64_t{1} << (n - 1) : 0; };
   const std::uint64_t changed = bit(square) | bit(check_square_);
   check_square_ = square;
-  ReportHighlights(changed);
+  ReportSquares(changed, &SurfaceObserver::HighlightChanged);
 }
 
 void Surface::StartDrag(const DraggedPiece& drag) {

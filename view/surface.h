@@ -158,8 +158,9 @@ class Surface {
   static bool IsSet(std::uint64_t squares, std::int16_t square) {
     return square >= 1 && square <= 64 && ((squares >> (square - 1)) & 1) != 0;
   }
-  // Tells the observer of each square in `changed` that what it shows under its piece changed.
-  void ReportHighlights(std::uint64_t changed);
+  // Tells the observer of each square in `changed` by `report` that what it shows under its
+  // piece changed, and that its name did.
+  void ReportSquares(std::uint64_t changed, void (SurfaceObserver::*report)(std::int16_t square));
   void DropDrag();
   void ReportMark(const SquareMark& mark);
   void UpdateLanding();

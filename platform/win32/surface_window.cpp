@@ -381,17 +381,9 @@ void SurfaceWindow::ChoicesShown(bool shown) {
   }
 }
 
-void SurfaceWindow::PartFocused(std::int16_t part) {
-  Notify(EVENT_OBJECT_FOCUS, part);
-}
-
 void SurfaceWindow::SelectionMoved(std::int16_t was, std::int16_t is) {
   if (was != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, was);
   if (is != 0) Notify(EVENT_OBJECT_SELECTION, is);
-}
-
-void SurfaceWindow::NameChanged(std::int16_t part) {
-  Notify(EVENT_OBJECT_NAMECHANGE, part);
 }
 
 void SurfaceWindow::EnabledChanged() {

@@ -84,9 +84,9 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   void MoveDisplayChanged() override;
   void ChoicesShown(bool shown) override;
   void EnabledChanged() override;
-  void PartFocused(std::int16_t part) override;
+  void PartFocused(std::int16_t part) override { Notify(EVENT_OBJECT_FOCUS, part); }
   void SelectionMoved(std::int16_t was, std::int16_t is) override;
-  void NameChanged(std::int16_t part) override;
+  void NameChanged(std::int16_t part) override { Notify(EVENT_OBJECT_NAMECHANGE, part); }
 
  private:
   static constexpr UINT_PTR kAnimationTimer = 1;

@@ -75,10 +75,6 @@ BoardWidget::Impl::~Impl() {
   host->Detach();
 }
 
-PixelGrid BoardWidget::Impl::Grid() const {
-  return GridFor(widget->devicePixelRatioF());
-}
-
 int BoardWidget::Impl::DragDistance() const {
   return qRound(QApplication::startDragDistance() * widget->devicePixelRatioF());
 }

@@ -32,7 +32,7 @@ class BoardWidget::Impl : public Screen {
 
   // The pixel grid of the screen the widget is on now. The presenter follows it at each paint
   // and each mouse event: a move to a screen of another ratio repaints the whole widget.
-  PixelGrid Grid() const;
+  PixelGrid Grid() const { return GridFor(widget->devicePixelRatioF()); }
   // A mouse event's point in device pixels on the grid, with its Shift and the buttons held.
   PointerPoint PointAt(const QMouseEvent& event) const;
   // The logical rectangle a part covers; empty for a part not shown.

@@ -88,10 +88,6 @@ void Surface::SetEnabled(bool enabled) {
   if (observer_) observer_->EnabledChanged();
 }
 
-void Surface::MoveDisplayChanged() {
-  if (observer_) observer_->MoveDisplayChanged();
-}
-
 void Surface::SetPicked(std::int16_t square) {
   if (square == picked_) return;
   const std::int16_t was = picked_;
@@ -215,10 +211,6 @@ void Surface::UpdateLanding() {
 
 bool Surface::SlidesQueued() {
   return observer_ != nullptr && observer_->SlidesQueued();
-}
-
-void Surface::FocusMoved() {
-  if (observer_) observer_->FocusMoved();
 }
 
 void Surface::Announce(const Announcement& announcement) {

@@ -87,7 +87,9 @@ class Surface {
   void SetEnabled(bool enabled);
 
   // The move display's cell changed: the display shows something else now.
-  void MoveDisplayChanged();
+  void MoveDisplayChanged() {
+    if (observer_) observer_->MoveDisplayChanged();
+  }
 
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
   std::int16_t Picked() const { return picked_; }
@@ -147,7 +149,9 @@ class Surface {
   // which reports the move itself.
   std::int16_t FocusMark() const { return focus_mark_; }
   void SetFocusMark(std::int16_t part) { focus_mark_ = part; }
-  void FocusMoved();
+  void FocusMoved() {
+    if (observer_) observer_->FocusMoved();
+  }
 
   // The last thing announced; the move display's accessible name reads it.
   const std::optional<Announcement>& LastAnnouncement() const { return last_announcement_; }

@@ -272,10 +272,6 @@ void Session::Do(const WaitOp& op) {
   presenter_.Tick(clock_);
 }
 
-void Session::StartQueuedSlides() {
-  if (screen_.Due(clock_)) presenter_.Tick(clock_);
-}
-
 void Session::Do(const ReplyOp& op) {
   host_.SetReply(op.argument, op.value);
 }

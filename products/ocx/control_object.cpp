@@ -96,14 +96,10 @@ ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& 
       types_(Descriptions::Load(library, which)),
       events_(*this, which.source_interface),
       notices_(*this, IID_IPropertyNotifySink),
-      host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
+      host_(events_, notices_, *types_.members.get(), [this] { dirty_ = true; }),
       forms_(library.descriptor().library_name),
       control_(BoardControl::Create(forms_, host_, ClassOf(which))),
       extent_(kDesignExtent) {}
-
-void ControlObject::MarkDirty() {
-  dirty_ = true;
-}
 
 STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
   // ChessBoard's interface is no part of a UserControl1.

@@ -149,7 +149,6 @@ class ControlObject
   void FocusChanged(bool has_focus) override;
   // Holds this object for the length of a window message that may reach the control.
   std::shared_ptr<void> KeepAlive() override;
-  void MarkDirty();
   // Runs a method's body as com::Call does, failures reported from the library's name.
   template <class Body>
   HRESULT Guarded(Body&& body) {

@@ -42,10 +42,6 @@ int PixelGrid::Y(std::int32_t twips) const {
   return scale_.origin_y + static_cast<int>(std::lround(twips * scale_.y));
 }
 
-PixelBox PixelGrid::DesignBox() const {
-  return {X(0), Y(0), X(kDesignWidth), Y(kDesignHeight)};
-}
-
 PixelBox PixelGrid::BoxOf(const ControlSpec& spec) const {
   return BoxOf(spec.ref, SurfaceRect(spec));
 }

@@ -119,10 +119,6 @@ RECT SurfaceWindow::DefaultRect(int left, int top) {
   return {design.left, design.top, design.right, design.bottom};
 }
 
-DeviceScale SurfaceWindow::ScaleForDpi(int dpi) {
-  return {dpi / 1440.0, dpi / 1440.0, 0, 0};
-}
-
 void SurfaceWindow::UpdateScale() {
   if (hwnd_ == nullptr) return;
   if (presenter_.SetScale(ScaleForDpi(DpiOfWindow(hwnd_)))) InvalidateRect(hwnd_, nullptr, FALSE);

@@ -106,7 +106,6 @@ class SurfaceTest : public ::testing::Test, private SurfaceWindow::Owner {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // As the window's owner: holds the control, and records what the window reports below.
   std::shared_ptr<void> KeepAlive() override {
     ++keep_alive_calls_;
     return control_;

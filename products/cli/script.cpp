@@ -77,7 +77,15 @@ std::optional<bool> ParseTruth(const Token& token) {
 }
 
 template <typename Number>
-std::optional<Number> ParseNumber(const Token& token);
+std::optional<Number> ParseNumber(const Token& token) {
+  if (token.quoted) return std::nullopt;
+  Number value{};
+  const char* first = token.word.data();
+  const char* last = first + token.word.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last || first == last) return std::nullopt;
+  return value;
+}
 
 std::variant<MemberValue, std::string> ParseValue(Property property, const Token& token) {
   const Member& member = MemberOf(property);
@@ -100,25 +108,6 @@ std::variant<MemberValue, std::string> ParseValue(Property property, const Token
   return MemberValue(*text);
 }
 
-// A device point of two whole numbers.
-std::optional<std::pair<int, int>> ParsePoint(const Token& x, const Token& y) {
-  const auto px = ParseNumber<int>(x);
-  const auto py = ParseNumber<int>(y);
-  if (!px || !py) return std::nullopt;
-  return std::pair{*px, *py};
-}
-
-template <typename Number>
-std::optional<Number> ParseNumber(const Token& token) {
-  if (token.quoted) return std::nullopt;
-  Number value{};
-  const char* first = token.word.data();
-  const char* last = first + token.word.size();
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (error != std::errc() || end != last || first == last) return std::nullopt;
-  return value;
-}
-
 std::optional<std::int16_t> ParseSquare(const Token& token) {
   if (const auto n = ParseNumber<std::int16_t>(token)) {
     if (*n >= 1 && *n <= 64) return n;
@@ -134,15 +123,7 @@ std::optional<std::int16_t> ParseSquare(const Token& token) {
   return SquareNumber(*square);
 }
 
-std::optional<double> ParseRenderScale(const Token& token) {
-  const auto scale = ParseNumber<double>(token);
-  if (!scale || !(*scale >= kSmallestRenderScale && *scale <= kLargestRenderScale)) {
-    return std::nullopt;
-  }
-  return scale;
-}
-
-std::optional<std::string> ParsePath(const Token& token) {
+std::string ParsePath(const Token& token) {
   if (!token.quoted) return token.word;
   return ToUtf8(*token.quoted);
 }
@@ -327,9 +308,10 @@ ParsedLine ParseWait(const Words& t) {
 template <PointerOp::Kind kind>
 ParsedLine ParsePointer(const Words& t) {
   if (auto e = CountError(t, 2, 2)) return *e;
-  const auto point = ParsePoint(t[1], t[2]);
-  if (!point) return ParseError{t[0].word + " takes two whole numbers, device pixels at 96 dpi"};
-  return Operation{PointerOp{kind, point->first, point->second}};
+  const auto x = ParseNumber<int>(t[1]);
+  const auto y = ParseNumber<int>(t[2]);
+  if (!x || !y) return ParseError{t[0].word + " takes two whole numbers, device pixels at 96 dpi"};
+  return Operation{PointerOp{kind, *x, *y}};
 }
 
 ParsedLine ParseKey(const Words& t) {
@@ -355,22 +337,20 @@ ParsedLine ParseBare(const Words& t) {
 template <typename Op>
 ParsedLine ParseFileOp(const Words& t) {
   if (auto e = CountError(t, 1, 1)) return *e;
-  const std::string path = *ParsePath(t[1]);
+  const std::string path = ParsePath(t[1]);
   if (path.empty()) return ParseError{t[0].word + " needs a file name"};
   return Operation{Op{path}};
 }
 
 ParsedLine ParseRender(const Words& t) {
   if (auto e = CountError(t, 1, 2)) return *e;
-  const std::string path = *ParsePath(t[1]);
+  const std::string path = ParsePath(t[1]);
   if (path.empty()) return ParseError{"render needs a file name"};
-  double scale = 1;
-  if (t.size() == 3) {
-    const auto s = ParseRenderScale(t[2]);
-    if (!s) return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
-    scale = *s;
+  const auto scale = t.size() == 3 ? ParseNumber<double>(t[2]) : 1.0;
+  if (!scale || !(*scale >= kSmallestRenderScale && *scale <= kLargestRenderScale)) {
+    return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
   }
-  return Operation{RenderOp{path, scale}};
+  return Operation{RenderOp{path, *scale}};
 }
 
 struct Verb {

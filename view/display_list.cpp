@@ -60,18 +60,12 @@ Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
   return square ? surface.PictureOf(spec.ref.index) : spec.design_picture;
 }
 
-// A command of a kind for a part, at a rectangle; the rest as PaintCommand starts it.
-PaintCommand Command(PaintKind kind, ControlRef source, const Rect& rect) {
-  PaintCommand command;
-  command.kind = kind;
-  command.source = source;
-  command.rect = rect;
-  return command;
-}
-
 PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
                         std::u16string_view move_text) {
-  PaintCommand command = Command(PaintKind::kRectangle, spec.ref, PlacedRect(surface, spec));
+  PaintCommand command;
+  command.kind = PaintKind::kRectangle;
+  command.source = spec.ref;
+  command.rect = PlacedRect(surface, spec);
   command.fill = spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
@@ -125,7 +119,10 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsDestination(n)) continue;
     const ControlSpec* slot = FindControl({ControlName::kSquarePicture, n});
-    PaintCommand command = Command(PaintKind::kDestination, slot->ref, PlacedRect(surface, *slot));
+    PaintCommand command;
+    command.kind = PaintKind::kDestination;
+    command.source = slot->ref;
+    command.rect = PlacedRect(surface, *slot);
     command.line = kDestinationColour;
     command.destination =
         IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
@@ -137,7 +134,11 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
 // A command over square n's shape, inside its outline.
 PaintCommand SquareHighlight(const Surface& surface, std::int16_t n, PaintKind kind) {
   const ControlSpec* square = FindControl({ControlName::kSquare, n});
-  return Command(kind, square->ref, PlacedRect(surface, *square));
+  PaintCommand command;
+  command.kind = kind;
+  command.source = square->ref;
+  command.rect = PlacedRect(surface, *square);
+  return command;
 }
 
 // The last move's tints and the check glow, added once the squares are in the list and before
@@ -166,7 +167,10 @@ bool AtOrAbovePictures(const PaintCommand& command) {
 // the painter lays from coverage it keeps while the marks, the grid and the orientation hold.
 PaintCommand MarksCommand(const Surface& surface, PaintKind kind) {
   const ControlSpec* first = FindControl({ControlName::kSquarePicture, 1});
-  PaintCommand command = Command(kind, first->ref, SurfaceRect(*first));
+  PaintCommand command;
+  command.kind = kind;
+  command.source = first->ref;
+  command.rect = SurfaceRect(*first);
   command.marks = {surface.SharedMarks(), surface.Orientation()};
   return command;
 }
@@ -177,7 +181,10 @@ void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
   DisplayList above;
   for (const auto& slide : surface.Sliding()) {
     if (!slide) continue;
-    PaintCommand command = Command(PaintKind::kIcon, kDraggedPieceSource, SlidingPieceRect(*slide));
+    PaintCommand command;
+    command.kind = PaintKind::kIcon;
+    command.source = kDraggedPieceSource;
+    command.rect = SlidingPieceRect(*slide);
     command.picture = slide->picture;
     above.push_back(std::move(command));
   }
@@ -221,14 +228,20 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {
-    PaintCommand command = Command(PaintKind::kRectangle, *ControlOfPart(surface, marked), *mark);
+    PaintCommand command;
+    command.kind = PaintKind::kRectangle;
+    command.source = *ControlOfPart(surface, marked);
+    command.rect = *mark;
     command.line = colours::kWindowText;
     command.line_width = 1;
     list.push_back(std::move(command));
   }
   // Drawn last: the dragged piece lies over everything.
   if (const auto& drag = surface.Drag()) {
-    PaintCommand command = Command(PaintKind::kIcon, kDraggedPieceSource, DraggedPieceRect(*drag));
+    PaintCommand command;
+    command.kind = PaintKind::kIcon;
+    command.source = kDraggedPieceSource;
+    command.rect = DraggedPieceRect(*drag);
     command.picture = surface.PictureOf(0);
     list.push_back(std::move(command));
   }

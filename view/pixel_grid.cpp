@@ -42,8 +42,18 @@ int PixelGrid::Y(std::int32_t twips) const {
   return scale_.origin_y + static_cast<int>(std::lround(twips * scale_.y));
 }
 
+PixelBox PixelGrid::DesignBox() const {
+  return {X(0), Y(0), X(kDesignWidth), Y(kDesignHeight)};
+}
+
 PixelBox PixelGrid::BoxOf(const ControlSpec& spec) const {
-  return BoxOf(spec.ref, SurfaceRect(spec));
+  Rect rect{spec.left, spec.top, spec.width, spec.height};
+  if (spec.parent) {
+    const ControlSpec* panel = FindControl({*spec.parent});
+    rect.left += panel->left;
+    rect.top += panel->top;
+  }
+  return BoxOf(spec.ref, rect);
 }
 
 PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {

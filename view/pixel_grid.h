@@ -55,7 +55,7 @@ class PixelGrid {
   // A piece picture's pixels: one square pitch each way.
   MaskSize picture_size() const { return {pitch_x_, pitch_y_}; }
   // The whole design (6735 x 7335 twips).
-  PixelBox DesignBox() const { return {X(0), Y(0), X(kDesignWidth), Y(kDesignHeight)}; }
+  PixelBox DesignBox() const;
 
   // Any part of the design, placed as the layout places it (choices inside their panel).
   PixelBox BoxOf(const ControlSpec& spec) const;

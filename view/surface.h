@@ -88,7 +88,9 @@ class Surface {
   void SetEnabled(bool enabled);
 
   // The move display's cell changed: the display shows something else now.
-  void MoveDisplayChanged();
+  void MoveDisplayChanged() {
+    if (observer_) observer_->MoveDisplayChanged();
+  }
 
   // The squares' colours, the colour round the board and where the coordinates are drawn. A
   // change repaints it all.
@@ -108,9 +110,7 @@ class Surface {
   void SetPicked(std::int16_t square);
 
   // The squares marked as the picked piece's legal destinations, one bit per square number - 1.
-  bool IsDestination(std::int16_t square) const {
-    return square >= 1 && square <= 64 && ((destinations_ >> (square - 1)) & 1) != 0;
-  }
+  bool IsDestination(std::int16_t square) const { return IsSet(destinations_, square); }
   std::uint64_t Destinations() const { return destinations_; }
   void SetDestinations(std::uint64_t squares);
 
@@ -152,9 +152,7 @@ class Surface {
   // reported as it hides and shows again.
   const Slides& Sliding() const { return slides_; }
   bool IsSliding() const { return landing_ != 0; }
-  bool IsLanding(std::int16_t square) const {
-    return square >= 1 && square <= 64 && ((landing_ >> (square - 1)) & 1) != 0;
-  }
+  bool IsLanding(std::int16_t square) const { return IsSet(landing_, square); }
   void PlaceSlide(std::size_t slot, const SlidingPiece& piece);
   void EndSlide(std::size_t slot);
   // Slides wait for the front end's clock: it should advance the control soon. False when no
@@ -165,7 +163,9 @@ class Surface {
   // which reports the move itself.
   std::int16_t FocusMark() const { return focus_mark_; }
   void SetFocusMark(std::int16_t part) { focus_mark_ = part; }
-  void FocusMoved();
+  void FocusMoved() {
+    if (observer_) observer_->FocusMoved();
+  }
 
   // The last thing announced; the move display's accessible name reads it.
   const std::optional<Announcement>& LastAnnouncement() const { return last_announcement_; }
@@ -176,8 +176,9 @@ class Surface {
   static bool IsSet(std::uint64_t squares, std::int16_t square) {
     return square >= 1 && square <= 64 && ((squares >> (square - 1)) & 1) != 0;
   }
-  // Tells the observer of each square in `changed` that what it shows under its piece changed.
-  void ReportHighlights(std::uint64_t changed);
+  // Tells the observer of each square in `changed` by `report` that what it shows under its
+  // piece changed, and that its name did.
+  void ReportSquares(std::uint64_t changed, void (SurfaceObserver::*report)(std::int16_t square));
   void DropDrag();
   void ReportMark(const SquareMark& mark);
   void UpdateLanding();

@@ -13,7 +13,7 @@
 
 #include "platform/qt/board_widget_impl.h"
 #include "platform/qt/qt_accessible.h"
-#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_input.h"
 #include "platform/qt/qt_text.h"
 #include "view/accessible_parts.h"
 #include "view/artwork.h"
@@ -24,31 +24,6 @@ namespace {
 // The widget's message boxes carry the caption the ActiveX control's carry: its library's
 // project name.
 constexpr char kMessageCaption[] = "Project1";
-
-// Shift, Ctrl and Alt as the host's Shift argument counts them: 1, 2 and 4.
-std::int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
-  std::int16_t shift = 0;
-  if (modifiers & Qt::ShiftModifier) shift |= 1;
-  if (modifiers & Qt::ControlModifier) shift |= 2;
-  if (modifiers & Qt::AltModifier) shift |= 4;
-  return shift;
-}
-
-// Left 1, right 2, middle 4, as the host's Button argument counts them.
-std::int16_t ButtonsOf(Qt::MouseButtons buttons) {
-  std::int16_t held = 0;
-  if (buttons & Qt::LeftButton) held |= 1;
-  if (buttons & Qt::RightButton) held |= 2;
-  if (buttons & Qt::MiddleButton) held |= 4;
-  return held;
-}
-
-std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
-  if (button == Qt::LeftButton) return PointerButton::kLeft;
-  if (button == Qt::RightButton) return PointerButton::kRight;
-  if (button == Qt::MiddleButton) return PointerButton::kMiddle;
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -272,32 +247,17 @@ void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void BoardWidget::keyPressEvent(QKeyEvent* event) {
-  std::int16_t KeyCode = VirtualKeyOf(event->key());
-  std::int16_t Shift = ShiftOf(event->modifiers());
-  const QString text = event->text();
   const auto control = d_->control;
   const auto forms = d_->forms;
-  const bool acted = KeyCode != 0 && control->SurfaceKeyDown(KeyCode, Shift);
-  // A key the control and the host left alone goes on to the container (a dialog's Escape).
-  event->setAccepted(acted || KeyCode == 0);
-  // A character follows its key, as a translated key message follows the key-down.
-  if (text.size() == 1 && text.front().unicode() < 0x8000) {
-    std::int16_t KeyAscii = static_cast<std::int16_t>(text.front().unicode());
-    control->SurfaceKeyPress(KeyAscii);
-  }
+  event->setAccepted(DeliverKeyPress(*control, *event));
   forms->Wake();
 }
 
 void BoardWidget::keyReleaseEvent(QKeyEvent* event) {
   event->accept();
-  // A held key repeats its key-down and character only, as on Windows.
-  if (event->isAutoRepeat()) return;
-  std::int16_t KeyCode = VirtualKeyOf(event->key());
-  std::int16_t Shift = ShiftOf(event->modifiers());
-  if (KeyCode == 0) return;
   const auto control = d_->control;
   const auto forms = d_->forms;
-  control->SurfaceKeyUp(KeyCode, Shift);
+  DeliverKeyRelease(*control, *event);
   forms->Wake();
 }
 

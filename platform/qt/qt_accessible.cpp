@@ -8,6 +8,7 @@
 
 #include "control/accessible_model.h"
 #include "platform/qt/board_widget_impl.h"
+#include "platform/qt/qt_front_end.h"
 #include "platform/qt/qt_text.h"
 #include "view/accessible_parts.h"
 
@@ -16,13 +17,6 @@ namespace {
 
 const BoardControl& ControlOf(const BoardWidget& widget) {
   return *WidgetAccess::Of(widget).control;
-}
-
-QAccessible::Role RoleOf(AccessibleRole role) {
-  // In the roles' order.
-  constexpr QAccessible::Role kRoles[] = {QAccessible::Table, QAccessible::Cell,
-                                          QAccessible::StaticText, QAccessible::Button};
-  return kRoles[static_cast<std::size_t>(role)];
 }
 
 QAccessible::State StateOf(const AccessiblePart& part) {

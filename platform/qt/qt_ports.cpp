@@ -1,28 +1,14 @@
 #include "platform/qt/qt_ports.h"
 
-#include <QEventLoop>
 #include <QMessageBox>
-#include <QMetaMethod>
-#include <QMetaProperty>
 #include <string>
 #include <string_view>
-#include <utility>
 
+#include "platform/qt/qt_front_end.h"
 #include "platform/qt/qt_text.h"
 #include "velmora/board_widget.h"
 
 namespace velmora {
-namespace {
-
-// How a wait's event loop ended. Anything else came from the application leaving its loops.
-enum WaitEnd : int { kWoken = 1, kClosing = 2 };
-
-template <typename T>
-T& Arg(std::span<const EventArg> args, std::size_t i) {
-  return *std::get<T*>(args[i]);
-}
-
-}  // namespace
 
 void QtForms::Detach() {
   widget_ = nullptr;
@@ -30,11 +16,11 @@ void QtForms::Detach() {
 }
 
 void QtForms::Wake() {
-  if (wait_ != nullptr) wait_->exit(kWoken);
+  wait_.Wake();
 }
 
 void QtForms::EndWait() {
-  if (wait_ != nullptr) wait_->exit(kClosing);
+  wait_.End();
 }
 
 void QtForms::ShowMessage(std::u16string_view text) {
@@ -47,11 +33,7 @@ void QtForms::ShowMessage(std::u16string_view text) {
 
 bool QtForms::ProcessPendingEvents() {
   if (widget_.isNull()) return true;
-  QEventLoop loop;
-  QEventLoop* const outer = std::exchange(wait_, &loop);
-  const int end = loop.exec();
-  wait_ = outer;
-  return end != kWoken || widget_.isNull();
+  return wait_.Run() || widget_.isNull();
 }
 
 void QtForms::Repaint() {
@@ -106,12 +88,7 @@ void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
 
 void QtHost::PropertyChanged(std::u16string_view property) {
   if (widget_ == nullptr) return;
-  // The widget's property of the member's name in lower camel case sends the notice.
-  QByteArray name = QString::fromStdU16String(std::u16string(property)).toLatin1();
-  name[0] = static_cast<char>(QChar::toLower(static_cast<char32_t>(name[0])));
-  const QMetaObject& meta = *widget_->metaObject();
-  const QMetaProperty shown = meta.property(meta.indexOfProperty(name.constData()));
-  if (shown.hasNotifySignal()) shown.notifySignal().invoke(widget_, Qt::DirectConnection);
+  SendPropertyNotice(*widget_, property);
 }
 
 }  // namespace velmora

@@ -6,9 +6,8 @@
 #include <utility>
 
 #include "control/host.h"
+#include "platform/qt/qt_front_end.h"
 #include "view/forms.h"
-
-class QEventLoop;
 
 namespace velmora {
 
@@ -38,7 +37,7 @@ class QtForms : public FormsPort {
  private:
   QPointer<QWidget> widget_;
   const QString caption_;
-  QEventLoop* wait_ = nullptr;
+  QtWait wait_;
 };
 
 // The host port: events and property-changed notices become the widget's signals.

@@ -10,7 +10,8 @@ demo=(cmake make g++ pkg-config libpng-dev libfreetype-dev fonts-dejavu-core fon
 all=("${demo[@]}" ninja-build libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
      valgrind g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686 g++-mingw-w64-x86-64
      binutils-mingw-w64-x86-64 libwine-dev wine wine32 wine64 msitools wixl xvfb x11-apps
-     imagemagick python3 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev)
+     imagemagick python3 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev
+     qt6-declarative-dev qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qtquick)
 
 case "$what" in
   demo) wanted=("${demo[@]}") ;;

@@ -142,22 +142,6 @@ QRect DrawnSquareRect(QStringView name, int orientation) {
   return SquareRect(orientation == 0 ? name.toString() : HalfTurnedName(name));
 }
 
-// Pixels of a square in the widget's rendering more than two levels off the core's own render
-// of the widget's board in any channel (Qt's compositing rounds its own way).
-int PixelsOffTheCoresRender(const QImage& rendering, const RgbImage& core, const QRect& square) {
-  const int ratio = qRound(rendering.devicePixelRatio());
-  int off = 0;
-  for (int y = square.top() * ratio; y < (square.bottom() + 1) * ratio; ++y) {
-    for (int x = square.left() * ratio; x < (square.right() + 1) * ratio; ++x) {
-      const QRgb got = rendering.pixel(x, y);
-      const Rgb want = core.At(x, y);
-      off += std::abs(qRed(got) - want.r) > 2 || std::abs(qGreen(got) - want.g) > 2 ||
-             std::abs(qBlue(got) - want.b) > 2;
-    }
-  }
-  return off;
-}
-
 }  // namespace
 
 class BoardWidgetTest : public QObject {

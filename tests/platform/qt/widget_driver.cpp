@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cstdlib>
 
 #include "board/square.h"
 #include "view/display_list.h"
@@ -76,6 +77,20 @@ QImage SquareImage(const QImage& rendering, QStringView name) {
   const qreal ratio = rendering.devicePixelRatio();
   const QRect r = SquareRect(name);
   return rendering.copy(QRect(r.topLeft() * ratio, r.size() * ratio));
+}
+
+int PixelsOffTheCoresRender(const QImage& rendering, const RgbImage& core, const QRect& square) {
+  const int ratio = qRound(rendering.devicePixelRatio());
+  int off = 0;
+  for (int y = square.top() * ratio; y < (square.bottom() + 1) * ratio; ++y) {
+    for (int x = square.left() * ratio; x < (square.right() + 1) * ratio; ++x) {
+      const QRgb got = rendering.pixel(x, y);
+      const Rgb want = core.At(x, y);
+      off += std::abs(qRed(got) - want.r) > 2 || std::abs(qGreen(got) - want.g) > 2 ||
+             std::abs(qBlue(got) - want.b) > 2;
+    }
+  }
+  return off;
 }
 
 QString Rows(std::initializer_list<const char*> rows) {

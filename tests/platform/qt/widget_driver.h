@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/headless/rgb_image.h"
 #include "velmora/board_widget.h"
 #include "view/layout.h"
 
@@ -32,6 +33,10 @@ void ClickChoice(QWidget* widget, std::int16_t k);
 QImage Render(QWidget* widget, qreal device_pixel_ratio);
 // One square of a rendering, in device pixels.
 QImage SquareImage(const QImage& rendering, QStringView name);
+
+// Pixels of a square (logical) in a rendering more than two levels off the core's own render of
+// the same board in any channel (Qt's compositing rounds its own way).
+int PixelsOffTheCoresRender(const QImage& rendering, const RgbImage& core, const QRect& square);
 
 // A position text from eight rows, row 1 first.
 QString Rows(std::initializer_list<const char*> rows);

@@ -1,0 +1,244 @@
+#include "platform/qt/quick/quick_board.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQmlProperty>
+#include <QQuickWindow>
+#include <QStyleHints>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "control/accessible_model.h"
+#include "platform/qt/qt_front_end.h"
+#include "platform/qt/qt_input.h"
+#include "platform/qt/qt_text.h"
+
+namespace velmora {
+
+QuickBoard::QuickBoard(QQuickItem* parent)
+    : QQuickPaintedItem(parent),
+      forms_(std::make_shared<QuickForms>(this)),
+      host_(std::make_shared<QuickHost>(this)),
+      control_(BoardControl::Create(forms_, host_, ControlClass::kChessBoard)),
+      presenter_(*control_, *this, GridFor(1).scale()) {
+  // The design's size, as the widget's.
+  const QSize design = LogicalRect(GridFor(1).DesignBox(), 1).size();
+  setImplicitSize(design.width(), design.height());
+  setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+  setActiveFocusOnTab(true);
+  presenter_.Attach();
+  clock_.start();
+  ticks_.setSingleShot(true);
+  connect(&ticks_, &QTimer::timeout, this, [this] {
+    const auto held = control_;
+    presenter_.Tick(clock_.elapsed());
+  });
+}
+
+QuickBoard::~QuickBoard() {
+  // The control may still be running inside a wait below us: it keeps its ports, but they no
+  // longer reach the item, and nothing tells this object of changes any more.
+  presenter_.Detach();
+  forms_->Detach();
+  host_->Detach();
+}
+
+QString QuickBoard::Text(MemberId id) const {
+  return ToQString(std::get<std::u16string>(ReadMember(*control_, MemberOf(id))));
+}
+
+bool QuickBoard::Truth(MemberId id) const {
+  return std::get<bool>(ReadMember(*control_, MemberOf(id)));
+}
+
+int QuickBoard::Number(MemberId id) const {
+  return std::get<std::int32_t>(ReadMember(*control_, MemberOf(id)));
+}
+
+void QuickBoard::Write(MemberId id, const MemberValue& value) {
+  const auto held = control_;
+  WriteMember(*held, MemberOf(id), value);
+}
+
+void QuickBoard::refresh() {
+  const auto held = control_;
+  held->Refresh();
+}
+
+void QuickBoard::cancelMove() {
+  if (cancel_ != nullptr) *cancel_ = true;
+}
+
+void QuickBoard::OfferMove(const QString& from, const QString& to, const QString& promotion,
+                           bool& cancel) {
+  bool* const outer = std::exchange(cancel_, &cancel);
+  emit beforeMove(from, to, promotion);
+  cancel_ = outer;
+}
+
+qreal QuickBoard::Ratio() const {
+  return window() != nullptr ? window()->effectiveDevicePixelRatio() : 1;
+}
+
+PixelGrid QuickBoard::Grid() const {
+  return GridFor(Ratio());
+}
+
+void QuickBoard::paint(QPainter* painter) {
+  presenter_.SetScale(Grid().scale());
+  const QRegion region =
+      painter->hasClipping() ? painter->clipRegion() : QRegion(boundingRect().toAlignedRect());
+  canvas_.Paint(*painter, presenter_.Display(), region);
+}
+
+void QuickBoard::Repaint(const PixelBox& box) {
+  update(LogicalRect(box, Ratio()));
+}
+
+void QuickBoard::WakeAt(std::optional<std::int64_t> ms) {
+  if (!ms) {
+    ticks_.stop();
+    return;
+  }
+  ticks_.start(static_cast<int>(std::max<qint64>(0, *ms - clock_.elapsed())));
+}
+
+void QuickBoard::EnabledChanged() {
+  syncing_enabled_ = true;
+  setEnabled(control_->Enabled());
+  syncing_enabled_ = false;
+}
+
+void QuickBoard::NameChanged(std::int16_t part) {
+  if (part == 0) DescribeToAccessibility();
+}
+
+void QuickBoard::componentComplete() {
+  QQuickPaintedItem::componentComplete();
+  DescribeToAccessibility();
+}
+
+void QuickBoard::DescribeToAccessibility() {
+  QQmlEngine* const engine = qmlEngine(this);
+  const auto board = DescribePart(*control_, 0);
+  if (engine == nullptr || !board) return;
+  // Accessible is QtQuick's attached type: its properties are found through a context that
+  // imports QtQuick, whatever the document that made the item imports.
+  QQmlComponent importer(engine);
+  importer.setData("import QtQuick\nQtObject {}", QUrl());
+  const std::unique_ptr<QObject> imported(importer.create());
+  if (!imported) return;
+  QQmlContext* const context = qmlContext(imported.get());
+  QQmlProperty(this, "Accessible.role", context).write(static_cast<int>(RoleOf(board->role)));
+  QQmlProperty(this, "Accessible.name", context).write(ToQString(board->name));
+}
+
+void QuickBoard::geometryChange(const QRectF& now, const QRectF& before) {
+  QQuickPaintedItem::geometryChange(now, before);
+  update();
+}
+
+void QuickBoard::itemChange(ItemChange change, const ItemChangeData& value) {
+  QQuickPaintedItem::itemChange(change, value);
+  // A new scene makes a new picture, painted whole: the boxes written before cover only part.
+  if (change == ItemSceneChange) update();
+  if (change != ItemEnabledHasChanged || syncing_enabled_) return;
+  if (isEnabled() == control_->Enabled()) return;
+  const auto held = control_;
+  held->Enabled(isEnabled());
+}
+
+void QuickBoard::focusInEvent(QFocusEvent* event) {
+  QQuickPaintedItem::focusInEvent(event);
+  const auto held = control_;
+  held->SurfaceFocus(true);
+}
+
+void QuickBoard::focusOutEvent(QFocusEvent* event) {
+  QQuickPaintedItem::focusOutEvent(event);
+  const auto held = control_;
+  held->SurfaceFocus(false);
+}
+
+template <class Deliver>
+void QuickBoard::DeliverPointer(const QMouseEvent& event, Deliver deliver) {
+  const qreal ratio = Ratio();
+  const PointerPoint at{static_cast<int>(std::floor(event.position().x() * ratio)),
+                        static_cast<int>(std::floor(event.position().y() * ratio)),
+                        ShiftOf(event.modifiers()), ButtonsOf(event.buttons())};
+  const PixelGrid grid = Grid();
+  presenter_.SetScale(grid.scale());
+  const auto control = control_;
+  const auto forms = forms_;
+  const auto pointer = pointer_;
+  pointer->SetDragDistance(qRound(QGuiApplication::styleHints()->startDragDistance() * ratio));
+  deliver(*pointer, *control, grid, at);
+  forms->Wake();
+}
+
+// From each call into the core on, the item may be gone when the core returns (deleted inside
+// the prompt's wait or by a handler): the input handlers hold what they use in locals.
+void QuickBoard::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  forceActiveFocus(Qt::MouseFocusReason);
+  const auto button = PointerButtonOf(event->button());
+  if (!button) return;
+  DeliverPointer(*event,
+                 [button](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
+                          PointerPoint at) { pointer.Press(control, grid, *button, false, at); });
+}
+
+void QuickBoard::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  // The second press of a double click comes as a press first; only the left button's double
+  // click is the surface's DblClick.
+  if (event->button() != Qt::LeftButton) return;
+  DeliverPointer(*event, [](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
+                            PointerPoint at) {
+    pointer.Press(control, grid, PointerButton::kLeft, true, at);
+  });
+}
+
+void QuickBoard::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  const auto button = PointerButtonOf(event->button());
+  if (!button) return;
+  DeliverPointer(*event,
+                 [button](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
+                          PointerPoint at) { pointer.Release(control, grid, *button, at); });
+}
+
+// A finger's drag arrives here too: Qt synthesizes mouse events for an item that takes no touch
+// events.
+void QuickBoard::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  DeliverPointer(*event, [](PointerInput& pointer, BoardControl& control, const PixelGrid& grid,
+                            PointerPoint at) { pointer.Move(control, grid, at); });
+}
+
+// Another item took the mouse: the press being followed ends as a lost capture does.
+void QuickBoard::mouseUngrabEvent() {
+  const auto pointer = pointer_;
+  pointer->CaptureLost();
+}
+
+void QuickBoard::keyPressEvent(QKeyEvent* event) {
+  const auto control = control_;
+  const auto forms = forms_;
+  event->setAccepted(DeliverKeyPress(*control, *event));
+  forms->Wake();
+}
+
+void QuickBoard::keyReleaseEvent(QKeyEvent* event) {
+  event->accept();
+  const auto control = control_;
+  const auto forms = forms_;
+  DeliverKeyRelease(*control, *event);
+  forms->Wake();
+}
+
+}  // namespace velmora

@@ -1,0 +1,172 @@
+#pragma once
+
+#include <QtQml/qqmlregistration.h>
+#include <QElapsedTimer>
+#include <QQuickPaintedItem>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "control/board_control.h"
+#include "control/members.h"
+#include "control/pointer_input.h"
+#include "control/presenter.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/quick/quick_ports.h"
+
+namespace velmora {
+
+// The chess-board control as a Qt Quick item: `ChessBoard` of the QML module Velmora. Its
+// properties are the widget's (the member table's, lower camel case, each with its notice;
+// Enabled is the item's own `enabled`), as are its signals, with values for the widget's
+// references: a beforeMove handler that calls cancelMove() leaves the piece picked and the board
+// and getMove as they were. As the presenter's screen it updates what the presenter asks to
+// repaint and runs the timer it asks for.
+class QuickBoard : public QQuickPaintedItem, private Screen {
+  Q_OBJECT
+  QML_NAMED_ELEMENT(ChessBoard)
+  Q_PROPERTY(QString getMove READ getMove WRITE setGetMove NOTIFY getMoveChanged)
+  Q_PROPERTY(QString putMove READ putMove WRITE setPutMove NOTIFY putMoveChanged)
+  Q_PROPERTY(QString putPosition READ putPosition WRITE setPutPosition NOTIFY putPositionChanged)
+  Q_PROPERTY(bool dragEnabled READ dragEnabled WRITE setDragEnabled NOTIFY dragEnabledChanged)
+  Q_PROPERTY(QString legalMoves READ legalMoves WRITE setLegalMoves NOTIFY legalMovesChanged)
+  Q_PROPERTY(
+      bool showLegalMoves READ showLegalMoves WRITE setShowLegalMoves NOTIFY showLegalMovesChanged)
+  Q_PROPERTY(int orientation READ orientation WRITE setOrientation NOTIFY orientationChanged)
+  Q_PROPERTY(QString lastMove READ lastMove WRITE setLastMove NOTIFY lastMoveChanged)
+  Q_PROPERTY(bool showLastMove READ showLastMove WRITE setShowLastMove NOTIFY showLastMoveChanged)
+  Q_PROPERTY(QString checkSquare READ checkSquare WRITE setCheckSquare NOTIFY checkSquareChanged)
+  Q_PROPERTY(QString marks READ marks WRITE setMarks NOTIFY marksChanged)
+  Q_PROPERTY(QString userMarks READ userMarks WRITE setUserMarks NOTIFY userMarksChanged)
+  Q_PROPERTY(
+      int animationTime READ animationTime WRITE setAnimationTime NOTIFY animationTimeChanged)
+  Q_PROPERTY(QString fen READ fen WRITE setFen NOTIFY fenChanged)
+
+ public:
+  explicit QuickBoard(QQuickItem* parent = nullptr);
+  ~QuickBoard() override;
+
+  QString getMove() const { return Text(MemberId::kGetMove); }
+  void setGetMove(const QString& move) { Write(MemberId::kGetMove, ToU16(move)); }
+  QString putMove() const { return Text(MemberId::kPutMove); }
+  void setPutMove(const QString& move) { Write(MemberId::kPutMove, ToU16(move)); }
+  QString putPosition() const { return Text(MemberId::kPutPosition); }
+  void setPutPosition(const QString& position) { Write(MemberId::kPutPosition, ToU16(position)); }
+  bool dragEnabled() const { return Truth(MemberId::kDragEnabled); }
+  void setDragEnabled(bool enabled) { Write(MemberId::kDragEnabled, enabled); }
+  QString legalMoves() const { return Text(MemberId::kLegalMoves); }
+  void setLegalMoves(const QString& moves) { Write(MemberId::kLegalMoves, ToU16(moves)); }
+  bool showLegalMoves() const { return Truth(MemberId::kShowLegalMoves); }
+  void setShowLegalMoves(bool show) { Write(MemberId::kShowLegalMoves, show); }
+  int orientation() const { return Number(MemberId::kOrientation); }
+  void setOrientation(int orientation) { Write(MemberId::kOrientation, orientation); }
+  QString lastMove() const { return Text(MemberId::kLastMove); }
+  void setLastMove(const QString& move) { Write(MemberId::kLastMove, ToU16(move)); }
+  bool showLastMove() const { return Truth(MemberId::kShowLastMove); }
+  void setShowLastMove(bool show) { Write(MemberId::kShowLastMove, show); }
+  QString checkSquare() const { return Text(MemberId::kCheckSquare); }
+  void setCheckSquare(const QString& square) { Write(MemberId::kCheckSquare, ToU16(square)); }
+  QString marks() const { return Text(MemberId::kMarks); }
+  void setMarks(const QString& marks) { Write(MemberId::kMarks, ToU16(marks)); }
+  QString userMarks() const { return Text(MemberId::kUserMarks); }
+  void setUserMarks(const QString& marks) { Write(MemberId::kUserMarks, ToU16(marks)); }
+  int animationTime() const { return Number(MemberId::kAnimationTime); }
+  void setAnimationTime(int milliseconds) { Write(MemberId::kAnimationTime, milliseconds); }
+  QString fen() const { return Text(MemberId::kFen); }
+  void setFen(const QString& fen) { Write(MemberId::kFen, ToU16(fen)); }
+
+  // Repaints what the squares already show.
+  Q_INVOKABLE void refresh();
+  // Inside a beforeMove handler: the move is not made.
+  Q_INVOKABLE void cancelMove();
+
+  // Raises beforeMove; `cancel` is the control's own answer, which cancelMove() sets.
+  void OfferMove(const QString& from, const QString& to, const QString& promotion, bool& cancel);
+
+  void paint(QPainter* painter) override;
+
+ signals:
+  void getMoveChanged();
+  void putMoveChanged();
+  void putPositionChanged();
+  void dragEnabledChanged();
+  void legalMovesChanged();
+  void showLegalMovesChanged();
+  void orientationChanged();
+  void lastMoveChanged();
+  void showLastMoveChanged();
+  void checkSquareChanged();
+  void marksChanged();
+  void userMarksChanged();
+  void animationTimeChanged();
+  void fenChanged();
+
+  void clicked();
+  void doubleClicked();
+  void keyDown(int keyCode, int shift);
+  void keyPress(int keyAscii);
+  void keyUp(int keyCode, int shift);
+  void mouseDown(int button, int shift, float x, float y);
+  void mouseMove(int button, int shift, float x, float y);
+  void mouseUp(int button, int shift, float x, float y);
+  void changed();
+  // A person's move from one square to another is about to be made; promotion is "" or the
+  // chosen piece's letter, upper-case for white.
+  void beforeMove(const QString& from, const QString& to, const QString& promotion);
+  // The person drew, took away or cleared their own marks with the mouse (userMarks holds them
+  // now). marksChanged() is the marks property's own notice.
+  void userMarksDrawn();
+
+ protected:
+  void componentComplete() override;
+  // A new size or scene repaints the whole item.
+  void geometryChange(const QRectF& now, const QRectF& before) override;
+  void itemChange(ItemChange change, const ItemChangeData& value) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseUngrabEvent() override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  QString Text(MemberId id) const;
+  bool Truth(MemberId id) const;
+  int Number(MemberId id) const;
+  // A property write is a host write; it holds the control, as its handlers may delete the item.
+  void Write(MemberId id, const MemberValue& value);
+
+  qreal Ratio() const;
+  PixelGrid Grid() const;
+  // Hands a mouse event to the core's pointer input as `deliver(pointer, control, grid, at)`,
+  // everything it uses held in locals: the item may be gone when the core returns.
+  template <class Deliver>
+  void DeliverPointer(const QMouseEvent& event, Deliver deliver);
+  // Tells assistive technology the board's role and name from the core's accessible model.
+  void DescribeToAccessibility();
+
+  void Repaint(const PixelBox& box) override;
+  void WakeAt(std::optional<std::int64_t> ms) override;
+  void EnabledChanged() override;
+  void NameChanged(std::int16_t part) override;
+
+  const std::shared_ptr<QuickForms> forms_;
+  const std::shared_ptr<QuickHost> host_;
+  const std::shared_ptr<BoardControl> control_;
+  Presenter presenter_;
+  QtCanvas canvas_;
+  // Shared, so a press being delivered keeps it while the item is deleted under it.
+  const std::shared_ptr<PointerInput> pointer_ = std::make_shared<PointerInput>();
+  bool syncing_enabled_ = false;
+  bool* cancel_ = nullptr;  // the answer of the beforeMove being raised
+  // The animation clock: milliseconds since the item was made, and the timer that wakes the
+  // presenter.
+  QElapsedTimer clock_;
+  QTimer ticks_;
+};
+
+}  // namespace velmora

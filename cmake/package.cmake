@@ -38,7 +38,7 @@ foreach(pc ${velmora_pc_files})
 endforeach()
 
 # Debian packages (cpack -G DEB in the build folder): velmora, the command-line host;
-# libvelmora-qt1, the widget's library and its Designer plugin; libvelmora-dev, what a program
+# libvelmora-qt1, the widget's library, its Designer plugin and the QML module; libvelmora-dev, what a program
 # builds against. The demo stays out.
 set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR Velmora)
@@ -64,7 +64,9 @@ if(VELMORA_WITH_QT)
   set(CPACK_DEBIAN_QT_PACKAGE_SECTION libs)
   # Its shlibs file, and the trigger that runs ldconfig.
   set(CPACK_DEBIAN_QT_PACKAGE_GENERATE_SHLIBS ON)
-  set(CPACK_COMPONENT_QT_DESCRIPTION "Velmora chess board control: the Qt 6 widget and its Designer plugin")
+  set(CPACK_COMPONENT_QT_DESCRIPTION "Velmora chess board control: the Qt 6 widget, its Designer plugin and the QML module")
+  # Qt Quick's own QML module, which the item's accessibility is described through.
+  set(CPACK_DEBIAN_QT_PACKAGE_DEPENDS "qml6-module-qtquick")
   set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
       "qt6-base-dev, libvelmora-qt${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION})")
 endif()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages from a Release build folder, installs them on this machine (as
-# root), builds and runs a separate program against /usr with CMake and with pkg-config, runs
-# the command-line host, then removes the packages and fails if any file of theirs is left.
+# root), builds and runs a separate program against /usr with CMake and with pkg-config, loads a
+# QML document through the installed QML module, runs the command-line host, then removes the
+# packages and fails if any file of theirs is left.
 #   tools/check-packages.sh BUILD_DIR
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,7 +24,11 @@ echo "installed: ${packages[*]} ($(wc -l <"$work/files") files)"
 test -s "$work/demo.png"
 cmake -DPREFIX=/usr -DLIBDIR=lib -DSOURCE_DIR="$root/tests/products/consumer" \
   -DWORK_DIR="$work/consumer" -P "$root/tests/products/consumer/consumer_test.cmake" >"$work/consumer.log"
-echo "the installed host ran its demo; a separate program built with CMake and pkg-config ran"
+# The QML module where Qt looks for it: nothing points the program at it.
+env -u QML_IMPORT_PATH -u QML2_IMPORT_PATH QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software \
+  "$work/consumer/build/quick_consumer" >>"$work/consumer.log"
+echo "the installed host ran its demo; a separate program built with CMake and pkg-config ran;"
+echo "a QML document loaded the installed module"
 
 dpkg -r "${packages[@]}" >/dev/null
 left=0

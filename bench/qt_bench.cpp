@@ -1,10 +1,16 @@
 // What the Qt widget costs from a host's write to updated pixels on the offscreen platform: a
-// host move (setPutMove, then the paint it causes), a one-pixel update and a full repaint.
+// host move (setPutMove, then the paint it causes), a one-pixel update and a full repaint; and
+// a host move up to the QML item's pixels in the software scene graph.
 // Instructions come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
 #include <memory>
 #include <string>
 
@@ -13,7 +19,7 @@
 
 namespace {
 
-constexpr const char* kOperationNames = "QtHostMove QtOnePixelUpdate QtFullRepaint";
+constexpr const char* kOperationNames = "QtHostMove QtOnePixelUpdate QtFullRepaint QuickHostMove";
 
 // A shown board whose pending paints have been made.
 struct ShownBoard {
@@ -39,6 +45,27 @@ struct ShownBoard {
   }
 };
 
+// The QML item shown in a view, its first frame made.
+struct ShownItem {
+  QQuickView view;
+  QSignalSpy frames{&view, &QQuickWindow::frameSwapped};
+
+  ShownItem() {
+    view.engine()->addImportPath(QStringLiteral(VELMORA_QML_IMPORT_DIR));
+    QQmlComponent component(view.engine());
+    component.setData("import Velmora\nChessBoard {}", QUrl());
+    view.setContent(QUrl(), &component, component.create());
+    view.show();
+    frames.wait();
+  }
+
+  // A host move and the frame that shows it.
+  void HostMove(long i) {
+    view.rootObject()->setProperty("putMove", i % 2 == 0 ? "E2-E4" : "E4-E2");
+    frames.wait();
+  }
+};
+
 using Operation = void (*)(ShownBoard&, long);
 
 Operation OperationNamed(const std::string& name) {
@@ -59,8 +86,20 @@ BENCHMARK_CAPTURE(Measure, HostMove, "QtHostMove")->Unit(benchmark::kMicrosecond
 BENCHMARK_CAPTURE(Measure, OnePixelUpdate, "QtOnePixelUpdate")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Measure, FullRepaint, "QtFullRepaint")->Unit(benchmark::kMicrosecond);
 
+void MeasureQuickHostMove(benchmark::State& state) {
+  ShownItem item;
+  long i = 0;
+  for (auto _ : state) item.HostMove(i++);
+}
+BENCHMARK(MeasureQuickHostMove)->Name("QuickHostMove")->Unit(benchmark::kMicrosecond);
+
 // `--ops NAME COUNT`: COUNT operations after one warm-up, for callgrind.
 int RunOps(const std::string& name, long count) {
+  if (name == "QuickHostMove") {
+    ShownItem item;
+    for (long i = 0; i <= count; ++i) item.HostMove(i);
+    return 0;
+  }
   const Operation operation = OperationNamed(name);
   if (operation == nullptr) return 2;
   ShownBoard board;
@@ -73,6 +112,7 @@ int RunOps(const std::string& name, long count) {
 int main(int argc, char** argv) {
   // Measured without a screen, as the tests run.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
   QApplication application(argc, argv);
   return velmora::bench::OpsMain(argc, argv, kOperationNames, RunOps);
 }

@@ -139,13 +139,19 @@ void QuickBoard::DescribeToAccessibility() {
 
 void QuickBoard::geometryChange(const QRectF& now, const QRectF& before) {
   QQuickPaintedItem::geometryChange(now, before);
-  update();
+  RepaintWhole();
+}
+
+// With its rectangle: an update of the whole item without one is forgotten by a later update of
+// a part.
+void QuickBoard::RepaintWhole() {
+  update(boundingRect().toAlignedRect());
 }
 
 void QuickBoard::itemChange(ItemChange change, const ItemChangeData& value) {
   QQuickPaintedItem::itemChange(change, value);
   // A new scene makes a new picture, painted whole: the boxes written before cover only part.
-  if (change == ItemSceneChange) update();
+  if (change == ItemSceneChange) RepaintWhole();
   if (change != ItemEnabledHasChanged || syncing_enabled_) return;
   if (isEnabled() == control_->Enabled()) return;
   const auto held = control_;

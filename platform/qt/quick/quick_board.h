@@ -140,6 +140,7 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   // A property write is a host write; it holds the control, as its handlers may delete the item.
   void Write(MemberId id, const MemberValue& value);
 
+  void RepaintWhole();
   qreal Ratio() const;
   PixelGrid Grid() const;
   // Hands a mouse event to the core's pointer input as `deliver(pointer, control, grid, at)`,

@@ -153,16 +153,17 @@ class QuickBoardTest : public QObject {
   }
 
   // A host move's pixels are the core's own render of the same board (the last move tinted),
-  // whether the move came before the first frame (in whatever order QML sets the properties:
-  // the piece may slide first) or after it.
+  // whether the move came from QML (in whatever order it sets the properties: the piece may
+  // slide first), before the first frame or after it.
   void aHostMoveShowsTheCoresPixels_data() {
-    QTest::addColumn<bool>("beforeShown");
-    QTest::newRow("before the first frame") << true;
-    QTest::newRow("after it") << false;
+    QTest::addColumn<QString>("when");
+    for (const char* when : {"in QML", "before the first frame", "after it"}) {
+      QTest::newRow(when) << when;
+    }
   }
 
   void aHostMoveShowsTheCoresPixels() {
-    QFETCH(bool, beforeShown);
+    QFETCH(QString, when);
     QuietForms forms;
     RecordingHost host;
     const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
@@ -171,9 +172,10 @@ class QuickBoardTest : public QObject {
     const RgbImage core = PngRenderer(1).Render(Presenter::DisplayOf(*control));
 
     const auto view =
-        ShownBoard(beforeShown ? "animationTime: 0; putMove: 'G1-F3'" : "animationTime: 0");
+        ShownBoard(when == "in QML" ? "animationTime: 0; putMove: 'G1-F3'" : "animationTime: 0");
+    if (when == "before the first frame") view->rootObject()->setProperty("putMove", "G1-F3");
     QVERIFY(QTest::qWaitForWindowExposed(view.get()));
-    if (!beforeShown) view->rootObject()->setProperty("putMove", "G1-F3");
+    if (when == "after it") view->rootObject()->setProperty("putMove", "G1-F3");
     QCOMPARE(view->grabWindow().size(), QSize(core.width(), core.height()));
     // The squares, as the widget's tests compare them: the labels' text is laid out by Qt.
     const QRect squares = SquareRect(u"A8").united(SquareRect(u"H1"));

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -30,6 +31,7 @@ QuickBoard::QuickBoard(QQuickItem* parent)
   setImplicitSize(design.width(), design.height());
   setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
   setActiveFocusOnTab(true);
+  setOpaquePainting(true);
   presenter_.Attach();
   clock_.start();
   ticks_.setSingleShot(true);
@@ -88,15 +90,32 @@ PixelGrid QuickBoard::Grid() const {
   return GridFor(Ratio());
 }
 
+// The scene repaints one rectangle round all it was asked to (and clears it first): the item
+// paints the boxes the presenter named into its own picture, at the device ratio, and copies the
+// rectangle from there.
 void QuickBoard::paint(QPainter* painter) {
-  presenter_.SetScale(Grid().scale());
-  const QRegion region =
-      painter->hasClipping() ? painter->clipRegion() : QRegion(boundingRect().toAlignedRect());
-  canvas_.Paint(*painter, presenter_.Display(), region);
+  const qreal ratio = Ratio();
+  const QSize size = (boundingRect().size() * ratio).toSize();
+  if (picture_.size() != size || picture_.devicePixelRatio() != ratio) {
+    picture_ = QImage(size, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(ratio);
+    // Only the design's rectangle is the board's; the rest shows the window.
+    picture_.fill(QGuiApplication::palette().window().color());
+    stale_ = boundingRect().toAlignedRect();
+  }
+  if (!stale_.isEmpty()) {
+    presenter_.SetScale(GridFor(ratio).scale());
+    QPainter onto(&picture_);
+    canvas_.Paint(onto, presenter_.Display(), stale_);
+    stale_ = QRegion();
+  }
+  painter->drawImage(QPointF(0, 0), picture_);
 }
 
 void QuickBoard::Repaint(const PixelBox& box) {
-  update(LogicalRect(box, Ratio()));
+  const QRect rect = LogicalRect(box, Ratio());
+  stale_ += rect;
+  update(rect);
 }
 
 void QuickBoard::WakeAt(std::optional<std::int64_t> ms) {
@@ -139,19 +158,24 @@ void QuickBoard::DescribeToAccessibility() {
 
 void QuickBoard::geometryChange(const QRectF& now, const QRectF& before) {
   QQuickPaintedItem::geometryChange(now, before);
-  RepaintWhole();
+  CopyWhole();
 }
 
 // With its rectangle: an update of the whole item without one is forgotten by a later update of
 // a part.
-void QuickBoard::RepaintWhole() {
+void QuickBoard::CopyWhole() {
   update(boundingRect().toAlignedRect());
+}
+
+void QuickBoard::RepaintWhole() {
+  stale_ = boundingRect().toAlignedRect();
+  CopyWhole();
 }
 
 void QuickBoard::itemChange(ItemChange change, const ItemChangeData& value) {
   QQuickPaintedItem::itemChange(change, value);
-  // A new scene makes a new picture, painted whole: the boxes written before cover only part.
-  if (change == ItemSceneChange) RepaintWhole();
+  // A new scene copies the whole picture: the boxes written before cover only part.
+  if (change == ItemSceneChange) CopyWhole();
   if (change != ItemEnabledHasChanged || syncing_enabled_) return;
   if (isEnabled() == control_->Enabled()) return;
   const auto held = control_;

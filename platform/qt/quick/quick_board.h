@@ -2,7 +2,9 @@
 
 #include <QtQml/qqmlregistration.h>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QQuickPaintedItem>
+#include <QRegion>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -84,6 +86,8 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   // Raises beforeMove; `cancel` is the control's own answer, which cancelMove() sets.
   void OfferMove(const QString& from, const QString& to, const QString& promotion, bool& cancel);
 
+  // Paints the whole surface again.
+  void RepaintWhole();
   void paint(QPainter* painter) override;
 
  signals:
@@ -120,7 +124,7 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
 
  protected:
   void componentComplete() override;
-  // A new size or scene repaints the whole item.
+  // A new size or scene copies the whole picture.
   void geometryChange(const QRectF& now, const QRectF& before) override;
   void itemChange(ItemChange change, const ItemChangeData& value) override;
   void focusInEvent(QFocusEvent* event) override;
@@ -140,7 +144,8 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   // A property write is a host write; it holds the control, as its handlers may delete the item.
   void Write(MemberId id, const MemberValue& value);
 
-  void RepaintWhole();
+  // The whole picture copied to the scene again (a new size makes a new picture).
+  void CopyWhole();
   qreal Ratio() const;
   PixelGrid Grid() const;
   // Hands a mouse event to the core's pointer input as `deliver(pointer, control, grid, at)`,
@@ -160,6 +165,9 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   const std::shared_ptr<BoardControl> control_;
   Presenter presenter_;
   QtCanvas canvas_;
+  // What the item shows, in device pixels, and the logical boxes of it not yet painted again.
+  QImage picture_;
+  QRegion stale_;
   // Shared, so a press being delivered keeps it while the item is deleted under it.
   const std::shared_ptr<PointerInput> pointer_ = std::make_shared<PointerInput>();
   bool syncing_enabled_ = false;

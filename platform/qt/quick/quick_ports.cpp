@@ -9,17 +9,17 @@
 namespace velmora {
 
 void QuickForms::Detach() {
-  item_ = nullptr;
+  board_ = nullptr;
   wait_.End();
 }
 
 bool QuickForms::ProcessPendingEvents() {
-  if (item_.isNull()) return true;
-  return wait_.Run() || item_.isNull();
+  if (board_.isNull()) return true;
+  return wait_.Run() || board_.isNull();
 }
 
 void QuickForms::Repaint() {
-  if (!item_.isNull()) item_->update();
+  if (!board_.isNull()) board_->RepaintWhole();
 }
 
 void QuickHost::RaiseEvent(EventId id, std::span<const EventArg> args) {

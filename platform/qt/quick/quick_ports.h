@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QQuickItem>
 
 #include "control/host.h"
 #include "platform/qt/qt_front_end.h"
@@ -11,12 +10,12 @@ namespace velmora {
 
 class QuickBoard;
 
-// The forms port of a Qt Quick item. The control co-owns it, so it may outlive its item: an
+// The forms port of the Qt Quick item. The control co-owns it, so it may outlive its item: an
 // item that goes away detaches it, and from then on a waiting prompt is told the control is
 // closing.
 class QuickForms : public FormsPort {
  public:
-  explicit QuickForms(QQuickItem* item) : item_(item) {}
+  explicit QuickForms(QuickBoard* board) : board_(board) {}
 
   void Detach();
   // Input reached the core: a wait looks again whether its choice was made.
@@ -30,7 +29,7 @@ class QuickForms : public FormsPort {
   void Repaint() override;
 
  private:
-  QPointer<QQuickItem> item_;
+  QPointer<QuickBoard> board_;
   QtWait wait_;
 };
 

@@ -35,5 +35,7 @@ int main(int argc, char** argv) {
   for (const char* move : {"E2-E4", "E7-E5", "G1-F3", "B8-C6", "F1-B5"}) {
     board->setProperty("putMove", QString::fromLatin1(move));
   }
+  // The list lays out its new rows in the next polish.
+  QCoreApplication::processEvents();
   return window->grabWindow().save(parser.value(screenshot)) ? 0 : 1;
 }

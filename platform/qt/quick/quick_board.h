@@ -23,8 +23,8 @@ namespace velmora {
 // properties are the widget's (the member table's, lower camel case, each with its notice;
 // Enabled is the item's own `enabled`), as are its signals, with values for the widget's
 // references: a beforeMove handler that calls cancelMove() leaves the piece picked and the board
-// and getMove as they were. As the presenter's screen it updates what the presenter asks to
-// repaint and runs the timer it asks for.
+// and getMove as they were. As the presenter's screen it paints what the presenter asks to
+// repaint into its picture, updates that much of the scene, and runs the timer it asks for.
 class QuickBoard : public QQuickPaintedItem, private Screen {
   Q_OBJECT
   QML_NAMED_ELEMENT(ChessBoard)

@@ -1,8 +1,9 @@
 // The QML item as a QML document uses it: the member table's properties, properties set from
-// QML, a host move's pixels, a mouse drag and a beforeMove handler, on the offscreen platform
+// QML, a host move's pixels, a mouse drag, keys and a beforeMove handler, on the offscreen platform
 // and the software scene graph.
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QMap>
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QQmlComponent>
@@ -100,34 +101,46 @@ class QuickBoardTest : public QObject {
   }
 
   // What QML sets acts at once; a drag with the mouse goes through the core's pointer input,
-  // and a beforeMove handler in QML may cancel the move.
+  // keys reach the core while the item has the focus, and a beforeMove handler in QML may cancel
+  // the move.
   void qmlDrivesTheBoard_data() {
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("drag");  // "E2 E4", or empty for none
+    QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("property");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<int>("offers");  // beforeMove signals
     QTest::addColumn<int>("changes");
     QTest::newRow("fen") << "fen: '4k3/8/8/8/8/8/8/4K3'"
                          << ""
+                         << ""
                          << "fen" << QVariant("4k3/8/8/8/8/8/8/4K3") << 0 << 0;
     QTest::newRow("orientation") << "orientation: 1"
+                                 << ""
                                  << ""
                                  << "orientation" << QVariant(1) << 0 << 0;
     QTest::newRow("a refused value") << "orientation: 2"
                                      << ""
+                                     << ""
                                      << "orientation" << QVariant(0) << 0 << 0;
     QTest::newRow("a drag moves") << "animationTime: 0"
                                   << "E2 E4"
+                                  << ""
                                   << "getMove" << QVariant("E2-E4") << 1 << 2;
     QTest::newRow("a handler cancels") << "animationTime: 0; onBeforeMove: cancelMove()"
                                        << "E2 E4"
+                                       << ""
                                        << "fen" << QVariant(kInitialFen) << 1 << 1;
+    QTest::newRow("keys with the focus") << "animationTime: 0; focus: true"
+                                         << ""
+                                         << "Right Right Right Right Up Space Up Up Return"
+                                         << "getMove" << QVariant("E2-E4") << 1 << 2;
   }
 
   void qmlDrivesTheBoard() {
     QFETCH(QString, body);
     QFETCH(QString, drag);
+    QFETCH(QString, keys);
     QFETCH(QString, property);
     QFETCH(QVariant, value);
     QFETCH(int, offers);
@@ -146,6 +159,15 @@ class QuickBoardTest : public QObject {
       QTest::mouseMove(view.get(), from + QPoint(distance + 1, 0));
       QTest::mouseMove(view.get(), to);
       QTest::mouseRelease(view.get(), Qt::LeftButton, {}, to);
+    }
+    if (!keys.isEmpty()) {
+      view->requestActivate();
+      QVERIFY(QTest::qWaitForWindowActive(view.get()));
+      const QMap<QString, Qt::Key> named = {{"Right", Qt::Key_Right},
+                                            {"Up", Qt::Key_Up},
+                                            {"Space", Qt::Key_Space},
+                                            {"Return", Qt::Key_Return}};
+      for (const QString& key : keys.split(' ')) QTest::keyClick(view.get(), named[key]);
     }
     QCOMPARE(board->property(property.toLatin1()), value);
     QCOMPARE(offered.count(), offers);

@@ -57,10 +57,18 @@ BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   move_display_cell_.Bind([this] { OnGetMove(); });
   if (capabilities_.move_veto) {
     entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
-      return AllowsMove(from, to, promotion);
+      return RaiseMoveEvent(EventId::kBeforeMove, {from, to}, promotion);
     });
   }
-  if (capabilities_.last_move) entry_.SetMoveNotice([this](MoveText move) { MoveMade(move); });
+  if (capabilities_.last_move) {
+    entry_.SetMoveNotice([this](MoveText move, char16_t) { MoveMade(move); });
+  }
+  entry_.SetRules({capabilities_.quiet, capabilities_.whole_moves});
+  if (capabilities_.whole_moves) {
+    entry_.SetMoveCompleted([this](MoveText move, char16_t promotion) {
+      RaiseMoveEvent(EventId::kAfterMove, move, promotion);
+    });
+  }
 }
 
 void BoardControl::InitControl() {
@@ -96,16 +104,25 @@ Refused BoardControl::GetMove(std::u16string New_GetMove) {
   return WriteCell(move_display_cell_, New_GetMove, MemberId::kGetMove);
 }
 Refused BoardControl::PutMove(std::u16string New_PutMove) {
-  return WriteCell(host_move_cell_, New_PutMove, MemberId::kPutMove);
+  // A host that replays a move after a takeback may write the text the cell holds.
+  return WriteCell(host_move_cell_, New_PutMove, MemberId::kPutMove,
+                   capabilities_.replays_host_moves);
 }
 Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
+  const PositionVerdict verdict = CheckPositionText(New_PutPosition);
+  if (capabilities_.quiet && verdict != PositionVerdict::kNothing &&
+      verdict != PositionVerdict::kValid) {
+    return Refusal{u"PutPosition: " + std::u16string(MessageFor(verdict)) + u" in " +
+                   Quoted(New_PutPosition)};
+  }
   return WriteCell(position_cell_, New_PutPosition, MemberId::kPutPosition);
 }
 
-Refused BoardControl::WriteCell(TextCell& cell, std::u16string_view text, MemberId id) {
+Refused BoardControl::WriteCell(TextCell& cell, std::u16string_view text, MemberId id,
+                                bool even_unchanged) {
   const auto self = shared_from_this();
   const CountScope nested(write_depth_);
-  cell.Set(text);
+  cell.Set(text, even_unchanged);
   Notice(id);
   return std::nullopt;
 }
@@ -211,12 +228,16 @@ void BoardControl::ActivatePart(std::int16_t part) {
   if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
 }
 
-bool BoardControl::AllowsMove(Square from, Square to, char16_t promotion) {
-  const std::u16string FromSquare = SquareName(from);
-  const std::u16string ToSquare = SquareName(to);
+bool BoardControl::RaiseMoveEvent(EventId id, MoveText move, char16_t promotion) {
+  const std::u16string FromSquare = SquareName(move.from);
+  const std::u16string ToSquare = SquareName(move.to);
   const std::u16string Promotion = promotion != 0 ? std::u16string(1, promotion) : u"";
   bool Cancel = false;
-  Forward(EventId::kBeforeMove, {&FromSquare, &ToSquare, &Promotion, &Cancel});
+  if (id == EventId::kBeforeMove) {
+    Forward(id, {&FromSquare, &ToSquare, &Promotion, &Cancel});
+  } else {
+    Forward(id, {&FromSquare, &ToSquare, &Promotion});
+  }
   return !Cancel;
 }
 

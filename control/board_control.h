@@ -64,7 +64,9 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   // The members a host sees (control/member_rows.h lists them; control/members.h reaches them
   // by name). The first class's: a read returns the cell's text; a write sets the cell (its
   // handler runs to its end inside) and then sends the property-changed notice, also when the
-  // text was unchanged; they never refuse.
+  // text was unchanged; a UserControl1 never refuses. A ChessBoard refuses a PutPosition text
+  // that is not a position, as it refuses a bad Fen, and acts on every PutMove write, also of
+  // the text the cell holds.
   bool Enabled() const;
   Refused Enabled(bool New_Enabled);
   std::u16string GetMove() const;
@@ -225,9 +227,10 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   template <class Entry>
   void Entered(Entry entry);
 
-  // Raises BeforeMove; false when the host cancelled the move.
-  bool AllowsMove(Square from, Square to, char16_t promotion);
-  Refused WriteCell(TextCell& cell, std::u16string_view text, MemberId id);
+  // Raises BeforeMove (false when the host cancelled the move) or AfterMove for a person's move.
+  bool RaiseMoveEvent(EventId id, MoveText move, char16_t promotion);
+  Refused WriteCell(TextCell& cell, std::u16string_view text, MemberId id,
+                    bool even_unchanged = false);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
   ControlClass control_class_;

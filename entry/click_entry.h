@@ -33,9 +33,17 @@ struct EntryFields {
 // Asked once a person's destination (and any promotion choice, the chosen letter, else 0) is
 // known and before anything moves; false cancels the move.
 using MoveVeto = std::function<bool(Square from, Square to, char16_t promotion)>;
-// Told of each move a person completes, once the board holds it and before the move display
-// shows it: a castling as the king's move, a promotion as the pawn's.
-using MoveNotice = std::function<void(MoveText move)>;
+// Told of each move a person completes: a castling as the king's move, a promotion as the pawn's
+// with the chosen letter (else 0).
+using MoveNotice = std::function<void(MoveText move, char16_t promotion)>;
+
+// What a class's entry does beyond the first class's.
+struct EntryRules {
+  bool quiet = false;  // a click on an empty square with nothing picked does nothing at all
+  // The picked piece stays on its square, which the surface tints; a castling shows as the
+  // king's move and an en passant takes the passed pawn too.
+  bool whole_moves = false;
+};
 
 // A move entered with two clicks on the squares: the first lifts a piece, the second puts it
 // down, with castling and the promotion prompt on the way.
@@ -70,7 +78,14 @@ class ClickEntry {
   // Who may cancel a move before it is made; none lets every move through. A cancelled move
   // leaves the board, the move display and the pick as they were before the destination click.
   void SetVeto(MoveVeto veto) { veto_ = std::move(veto); }
+  // Told once the board holds a move and before the move display shows it.
   void SetMoveNotice(MoveNotice notice) { move_notice_ = std::move(notice); }
+  // Told once the move display shows a move (after its Change).
+  void SetMoveCompleted(MoveNotice completed) { move_completed_ = std::move(completed); }
+  void SetRules(EntryRules rules) {
+    rules_ = rules;
+    surface_.SetSelectionTinted(rules.whole_moves);
+  }
   // Whether the picked piece's listed destinations are marked on the surface.
   void ShowDestinations(bool show);
 
@@ -89,6 +104,9 @@ class ClickEntry {
   std::uint64_t Destinations() const;
   void DestinationClick(std::int16_t n);
   void TryCastle();
+  // The move display shows the move; a put-back empties the host's move cell instead of
+  // completing a move.
+  void ShowMove(Square from, Square to, char16_t promotion);
   // Shows the panel and waits for a choice; false when the control closed instead.
   bool Prompt(ControlName panel);
   // The way out of a prompt that ended by closing: the move is dropped, the pick released and
@@ -108,6 +126,8 @@ class ClickEntry {
   bool show_destinations_ = false;
   MoveVeto veto_;
   MoveNotice move_notice_;
+  MoveNotice move_completed_;
+  EntryRules rules_;
   bool prompt_open_ = false;
 };
 

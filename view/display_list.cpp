@@ -141,13 +141,23 @@ PaintCommand SquareHighlight(const Surface& surface, std::int16_t n, PaintKind k
   return command;
 }
 
-// The last move's tints and the check glow, added once the squares are in the list and before
-// the pieces.
+// The square a picked piece stays on, where the surface tints it; 0 for none.
+std::int16_t TintedSelection(const Surface& surface) {
+  return surface.SelectionTinted() ? surface.Picked() : std::int16_t{0};
+}
+
+// The last move's tints, the selection's over them and the check glow, added once the squares
+// are in the list and before the pieces.
 void AddHighlights(const Surface& surface, DisplayList& list) {
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
     tint.fill = LastMoveColour(SquareColour(n));
+    list.push_back(std::move(tint));
+  }
+  if (const std::int16_t picked = TintedSelection(surface); picked != 0) {
+    PaintCommand tint = SquareHighlight(surface, picked, PaintKind::kTint);
+    tint.fill = TintedColour(kSelectionTint, kSelectionOpacity, SquareColour(picked));
     list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {
@@ -201,9 +211,10 @@ void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  // Room for the two tints, the glow, the focus mark and a dragged piece.
-  list.reserve(DesignLayout().size() + 5);
-  bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
+  // Room for the three tints, the glow, the focus mark and a dragged piece.
+  list.reserve(DesignLayout().size() + 6);
+  bool highlights_due =
+      surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0 || TintedSelection(surface) != 0;
   for (const ControlSpec& spec : DesignLayout()) {
     if (highlights_due && spec.layer > Layer::kSquares) {
       AddHighlights(surface, list);
@@ -211,9 +222,9 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
-    // A square that shows nothing may be the one a piece is dragged from.
-    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone &&
-        !ShowFaded(surface, spec, command)) {
+    // The square a piece is dragged from shows it faded, whether or not it shows it otherwise.
+    if (command.kind == PaintKind::kIcon && !ShowFaded(surface, spec, command) &&
+        command.picture == Picture::kNone) {
       continue;
     }
     // A square a piece slides to shows nothing until it lands.

@@ -448,6 +448,8 @@ std::string_view EventName(EventId id) {
       return "BeforeMove";
     case EventId::kMarksChanged:
       return "MarksChanged";
+    case EventId::kAfterMove:
+      return "AfterMove";
   }
   return "";
 }
@@ -456,8 +458,9 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   static constexpr std::array<std::string_view, 2> kKey = {"KeyCode", "Shift"};
   static constexpr std::array<std::string_view, 1> kAscii = {"KeyAscii"};
   static constexpr std::array<std::string_view, 4> kMouse = {"Button", "Shift", "X", "Y"};
-  static constexpr std::array<std::string_view, 4> kBeforeMove = {"FromSquare", "ToSquare",
-                                                                  "Promotion", "Cancel"};
+  // BeforeMove's; AfterMove passes the first three.
+  static constexpr std::array<std::string_view, 4> kMove = {"FromSquare", "ToSquare", "Promotion",
+                                                            "Cancel"};
   switch (id) {
     case EventId::kKeyDown:
     case EventId::kKeyUp:
@@ -469,7 +472,8 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
     case EventId::kMouseUp:
       return kMouse;
     case EventId::kBeforeMove:
-      return kBeforeMove;
+    case EventId::kAfterMove:
+      return kMove;
     default:
       return {};
   }

@@ -167,8 +167,7 @@ expect UserMarks "Yd5 Gg1f3"
             "announce \"arrow G1 to F3, green\"\n"
             "event MarksChanged\n"
             "event MouseMove Button=2 Shift=0 X=15 Y=15\n"
-            "event MouseUp Button=2 Shift=0 X=15 Y=15\n"
-            "message \"Empty Square\"\n")
+            "event MouseUp Button=2 Shift=0 X=15 Y=15\n")
       << "released off the board, the right button is the surface's; a square's click is "
          "no pointer's and clears nothing";
   // A left press and release on A3's middle (device pixels at 96 dpi) clears them.

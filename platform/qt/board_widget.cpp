@@ -174,8 +174,8 @@ void BoardWidget::setPutMove(const QString& move) {
 QString BoardWidget::putPosition() const {
   return d_->Text(MemberId::kPutPosition);
 }
-void BoardWidget::setPutPosition(const QString& position) {
-  d_->Write(MemberId::kPutPosition, ToU16(position));
+bool BoardWidget::setPutPosition(const QString& position) {
+  return d_->Write(MemberId::kPutPosition, ToU16(position));
 }
 bool BoardWidget::dragEnabled() const {
   return d_->Truth(MemberId::kDragEnabled);

@@ -65,7 +65,7 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   QString putMove() const;
   void setPutMove(const QString& move);
   QString putPosition() const;
-  void setPutPosition(const QString& position);
+  bool setPutPosition(const QString& position);
 
   bool dragEnabled() const;
   bool setDragEnabled(bool enabled);
@@ -130,6 +130,9 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   // The person drew, took away or cleared their own marks with the mouse (userMarks holds them
   // now); the MarksChanged event. marksChanged() is the marks property's own notice.
   void userMarksDrawn();
+  // A person completed a move, after its changed(): a castling as the king's move, promotion the
+  // chosen letter ("" otherwise). Not emitted for a host's moves.
+  void afterMove(const QString& from, const QString& to, const QString& promotion);
 
  protected:
   void changeEvent(QEvent* event) override;

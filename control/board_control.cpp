@@ -50,25 +50,13 @@ BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
       forms_(std::move(forms)),
       host_(std::move(host)),
       focus_(surface_),
-      entry_(board_, surface_, focus_, host_move_cell_, move_display_cell_, *forms_),
+      entry_(board_, surface_, focus_, host_move_cell_, move_display_cell_, *forms_, *this),
       keys_(surface_, entry_, focus_) {
   position_cell_.Bind([this] { OnPositionText(); });
   host_move_cell_.Bind([this] { OnHostMove(); });
   move_display_cell_.Bind([this] { OnGetMove(); });
-  if (capabilities_.move_veto) {
-    entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
-      return RaiseMoveEvent(EventId::kBeforeMove, {from, to}, promotion);
-    });
-  }
-  if (capabilities_.last_move) {
-    entry_.SetMoveNotice([this](MoveText move, char16_t) { MoveMade(move); });
-  }
-  entry_.SetRules({capabilities_.quiet, capabilities_.whole_moves});
-  if (capabilities_.whole_moves) {
-    entry_.SetMoveCompleted([this](MoveText move, char16_t promotion) {
-      RaiseMoveEvent(EventId::kAfterMove, move, promotion);
-    });
-  }
+  entry_.SetRules({capabilities_.move_veto, capabilities_.last_move, capabilities_.quiet,
+                   capabilities_.whole_moves});
 }
 
 void BoardControl::InitControl() {
@@ -112,8 +100,7 @@ Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
   const PositionVerdict verdict = CheckPositionText(New_PutPosition);
   if (capabilities_.quiet && verdict != PositionVerdict::kNothing &&
       verdict != PositionVerdict::kValid) {
-    return Refusal{u"PutPosition: " + std::u16string(MessageFor(verdict)) + u" in " +
-                   Quoted(New_PutPosition)};
+    return Refusal{u"PutPosition: " + std::u16string(MessageFor(verdict))};
   }
   return WriteCell(position_cell_, New_PutPosition, MemberId::kPutPosition);
 }
@@ -228,16 +215,22 @@ void BoardControl::ActivatePart(std::int16_t part) {
   if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
 }
 
+bool BoardControl::AllowsMove(Square from, Square to, char16_t promotion) {
+  return RaiseMoveEvent(EventId::kBeforeMove, {from, to}, promotion);
+}
+
+void BoardControl::MoveCompleted(MoveText move, char16_t promotion) {
+  RaiseMoveEvent(EventId::kAfterMove, move, promotion);
+}
+
 bool BoardControl::RaiseMoveEvent(EventId id, MoveText move, char16_t promotion) {
   const std::u16string FromSquare = SquareName(move.from);
   const std::u16string ToSquare = SquareName(move.to);
   const std::u16string Promotion = promotion != 0 ? std::u16string(1, promotion) : u"";
   bool Cancel = false;
-  if (id == EventId::kBeforeMove) {
-    Forward(id, {&FromSquare, &ToSquare, &Promotion, &Cancel});
-  } else {
-    Forward(id, {&FromSquare, &ToSquare, &Promotion});
-  }
+  // AfterMove passes BeforeMove's first three.
+  const EventArg args[] = {&FromSquare, &ToSquare, &Promotion, &Cancel};
+  if (surface_.Enabled()) host_->RaiseEvent(id, {args, id == EventId::kBeforeMove ? 4u : 3u});
   return !Cancel;
 }
 

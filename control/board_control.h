@@ -41,7 +41,7 @@ struct QuietWrite {
 // move display's cell (its change raises Change). Every member takes a strong reference to the
 // control first, so a host that lets go of it inside an event handler does not pull it away
 // from under a running procedure.
-class BoardControl : public std::enable_shared_from_this<BoardControl> {
+class BoardControl : public std::enable_shared_from_this<BoardControl>, private MoveListener {
  public:
   // Creates an instance of a class and runs InitControl. The ports must outlive it.
   static std::shared_ptr<BoardControl> Create(FormsPort& forms, HostPort& host,
@@ -210,7 +210,7 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   void ShowSettings();
   // A move the host or a person made becomes the last move and ends any check; a position
   // load (a reset too) clears both.
-  void MoveMade(MoveText move);
+  void MoveMade(MoveText move) override;
   void PositionLoaded();
   // The host's marks, then the person's, as the surface shows them.
   void ShowMarks();
@@ -227,7 +227,9 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   template <class Entry>
   void Entered(Entry entry);
 
-  // Raises BeforeMove (false when the host cancelled the move) or AfterMove for a person's move.
+  // Raise BeforeMove and AfterMove for a person's move.
+  bool AllowsMove(Square from, Square to, char16_t promotion) override;
+  void MoveCompleted(MoveText move, char16_t promotion) override;
   bool RaiseMoveEvent(EventId id, MoveText move, char16_t promotion);
   Refused WriteCell(TextCell& cell, std::u16string_view text, MemberId id,
                     bool even_unchanged = false);

@@ -135,8 +135,8 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     repaint_needed = true;
   }
   const Square moving_from{fields_.from_row, fields_.from_col};
-  if (veto_ && moving_from != to &&
-      !veto_(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
+  if (rules_.move_veto && moving_from != to &&
+      !listener_.AllowsMove(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
     fields_ = before;
     return;
   }
@@ -145,7 +145,7 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     TryCastle();
     if (fields_.castle_done) {
       SetPicked(0);
-      if (move_notice_) move_notice_({moving_from, to}, 0);
+      if (rules_.move_notice) listener_.MoveMade({moving_from, to});
       if (rules_.whole_moves) ShowMove(moving_from, to, 0);
       return;
     }
@@ -167,7 +167,7 @@ void ClickEntry::DestinationClick(std::int16_t n) {
   if (const auto words = AnnounceMove(lifted, captured, from, to, promoted_to)) {
     surface_.Announce(*words);
   }
-  if (move_notice_ && from != to) move_notice_({from, to}, promoted_to);
+  if (rules_.move_notice && from != to) listener_.MoveMade({from, to});
   ShowMove(from, to, promoted_to);
 }
 
@@ -175,8 +175,8 @@ void ClickEntry::ShowMove(Square from, Square to, char16_t promotion) {
   get_move_.Set(SquareName(from) + u"-" + SquareName(to));
   if (from == to) {
     put_move_.Set(u"");
-  } else if (move_completed_) {
-    move_completed_({from, to}, promotion);
+  } else if (rules_.whole_moves) {
+    listener_.MoveCompleted({from, to}, promotion);
   }
 }
 

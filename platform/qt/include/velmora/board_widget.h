@@ -24,8 +24,9 @@ struct WidgetAccess;
 // are declared in the order they are saved (enabled, QWidget's own, then getMove, putMove,
 // putPosition, then the board's later members), so a form loader applies them in that order.
 //
-// The later members' setters answer whether the value was taken: a text that does not parse or
-// a number out of range is refused (false), nothing changes and no signal follows. legalMoves
+// The later members' setters and setPutPosition answer whether the value was taken: a text that
+// does not parse or a number out of range is refused (false), nothing changes and no signal
+// follows. legalMoves
 // is a text of moves separated by spaces ("E2-E4 G1-F3", or "e2e4 g1f3"; empty = any move),
 // read back as move texts; marks and userMarks are coloured squares and arrows ("Gd4 Rg1f3");
 // orientation is 0 (white at the bottom) or 1; animationTime is 0 to 2000 milliseconds; fen

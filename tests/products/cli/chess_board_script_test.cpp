@@ -1,4 +1,5 @@
-// The command-line host's ChessBoard lines: the later members, drags, pointer points, BeforeMove.
+// The command-line host's ChessBoard lines: the later members, drags, pointer points, BeforeMove,
+// AfterMove.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -107,6 +108,8 @@ drag E2 off
 expect GetMove E2
 )");
   EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_NE(run.out.find("event AfterMove FromSquare=\"G1\" ToSquare=\"F3\" Promotion=\"\"\n"),
+            std::string::npos);
   EXPECT_NE(run.out.find("event BeforeMove FromSquare=\"E2\" ToSquare=\"E4\" Promotion=\"\" "
                          "Cancel=False\nanswer Cancel=True\n"),
             std::string::npos)

@@ -97,10 +97,8 @@ Refused BoardControl::PutMove(std::u16string New_PutMove) {
                    capabilities_.replays_host_moves);
 }
 Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
-  const PositionVerdict verdict = CheckPositionText(New_PutPosition);
-  if (capabilities_.quiet && verdict != PositionVerdict::kNothing &&
-      verdict != PositionVerdict::kValid) {
-    return Refusal{u"PutPosition: " + std::u16string(MessageFor(verdict))};
+  if (capabilities_.quiet) {
+    if (Refused refused = RefusedPosition(New_PutPosition)) return refused;
   }
   return WriteCell(position_cell_, New_PutPosition, MemberId::kPutPosition);
 }

@@ -185,6 +185,8 @@ class BoardControl : public std::enable_shared_from_this<BoardControl>, private 
 
   // The answer to a write of a member the class lacks: a refusal, else nothing.
   Refused Gate(MemberId id) const;
+  // Why a class that shows no message box refuses a position text; nothing for a good one.
+  static Refused RefusedPosition(std::u16string_view text);
   // Stores a value and sends the notice, unless the gate refuses.
   template <typename Store>
   Refused Set(MemberId id, Store store);

@@ -146,18 +146,15 @@ std::int16_t TintedSelection(const Surface& surface) {
   return surface.SelectionTinted() ? surface.Picked() : std::int16_t{0};
 }
 
-// The last move's tints, the selection's over them and the check glow, added once the squares
-// are in the list and before the pieces.
+// The last move's tints and the picked square's (which takes the selection's on a last move's
+// square too), then the check glow, added once the squares are in the list and before the pieces.
 void AddHighlights(const Surface& surface, DisplayList& list) {
+  const std::int16_t picked = TintedSelection(surface);
   for (std::int16_t n = 1; n <= 64; ++n) {
-    if (!surface.IsLastMoveSquare(n)) continue;
+    if (n != picked && !surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
-    tint.fill = LastMoveColour(SquareColour(n));
-    list.push_back(std::move(tint));
-  }
-  if (const std::int16_t picked = TintedSelection(surface); picked != 0) {
-    PaintCommand tint = SquareHighlight(surface, picked, PaintKind::kTint);
-    tint.fill = TintedColour(kSelectionTint, kSelectionOpacity, SquareColour(picked));
+    tint.fill = n == picked ? TintedColour(kSelectionTint, kSelectionOpacity, SquareColour(n))
+                            : LastMoveColour(SquareColour(n));
     list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {

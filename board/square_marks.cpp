@@ -7,23 +7,12 @@
 namespace velmora {
 namespace {
 
+// A colour is its upper-case letter; either case names it.
 std::optional<MarkColour> ColourOf(char16_t letter) {
-  switch (letter) {
-    case u'G':
-    case u'g':
-      return MarkColour::kGreen;
-    case u'R':
-    case u'r':
-      return MarkColour::kRed;
-    case u'Y':
-    case u'y':
-      return MarkColour::kYellow;
-    case u'B':
-    case u'b':
-      return MarkColour::kBlue;
-    default:
-      return std::nullopt;
-  }
+  const auto upper =
+      static_cast<char16_t>(letter >= u'a' && letter <= u'z' ? letter - u'a' + u'A' : letter);
+  if (kMarkColourLetters.find(upper) == std::u16string_view::npos) return std::nullopt;
+  return static_cast<MarkColour>(upper);
 }
 
 std::optional<SquareMark> ParseMark(std::u16string_view token) {

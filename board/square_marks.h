@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -13,6 +14,11 @@ namespace velmora {
 
 // The colours a mark comes in, by the letter that names each.
 enum class MarkColour : char16_t { kGreen = u'G', kRed = u'R', kYellow = u'Y', kBlue = u'B' };
+// Their letters in their order, and a colour's place in it (0 to 3).
+inline constexpr std::u16string_view kMarkColourLetters = u"GRYB";
+constexpr std::size_t ColourIndex(MarkColour colour) {
+  return kMarkColourLetters.find(static_cast<char16_t>(colour));
+}
 
 // A circle round one square, or an arrow from one square to another.
 struct SquareMark {

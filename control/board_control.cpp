@@ -33,15 +33,6 @@ std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> fo
   return control;
 }
 
-std::shared_ptr<BoardControl> BoardControl::Create(FormsPort& forms, HostPort& host) {
-  return Create(forms, host, ControlClass::kUserControl1);
-}
-
-std::shared_ptr<BoardControl> BoardControl::Create(std::shared_ptr<FormsPort> forms,
-                                                   std::shared_ptr<HostPort> host) {
-  return Create(std::move(forms), std::move(host), ControlClass::kUserControl1);
-}
-
 BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
                            ControlClass control_class)
     : control_class_(control_class),

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "board/board.h"
 #include "board/move_text.h"
@@ -43,20 +42,16 @@ struct QuietWrite {
 // from under a running procedure.
 class BoardControl : public std::enable_shared_from_this<BoardControl>, private MoveListener {
  public:
-  // Creates an instance of a class and runs InitControl. The ports must outlive it.
-  static std::shared_ptr<BoardControl> Create(FormsPort& forms, HostPort& host,
-                                              ControlClass control_class);
-  // The same with ports the control co-owns (see below).
-  static std::shared_ptr<BoardControl> Create(std::shared_ptr<FormsPort> forms,
-                                              std::shared_ptr<HostPort> host,
-                                              ControlClass control_class);
-  // A UserControl1. The ports must outlive it.
-  static std::shared_ptr<BoardControl> Create(FormsPort& forms, HostPort& host);
+  // Creates an instance of a class (a UserControl1 unless told) and runs InitControl. The
+  // ports must outlive it.
+  static std::shared_ptr<BoardControl> Create(
+      FormsPort& forms, HostPort& host, ControlClass control_class = ControlClass::kUserControl1);
   // The same with ports the control co-owns: a front end that may be destroyed while the core
   // runs (inside the prompt's wait, say) shares them, so they live as long as the control
   // still needs them; the front end detaches them instead of freeing them.
-  static std::shared_ptr<BoardControl> Create(std::shared_ptr<FormsPort> forms,
-                                              std::shared_ptr<HostPort> host);
+  static std::shared_ptr<BoardControl> Create(
+      std::shared_ptr<FormsPort> forms, std::shared_ptr<HostPort> host,
+      ControlClass control_class = ControlClass::kUserControl1);
 
   BoardControl(const BoardControl&) = delete;
   BoardControl& operator=(const BoardControl&) = delete;

@@ -87,11 +87,7 @@ constexpr Member Ranged(Member member) {
   return member;
 }
 
-inline constexpr MemberKind Boolean = MemberKind::kBoolean;
-inline constexpr MemberKind Long = MemberKind::kLong;
-inline constexpr MemberKind String = MemberKind::kString;
-inline constexpr MemberKind Orientation = MemberKind::kOrientation;
-inline constexpr MemberKind Method = MemberKind::kMethod;
+// The classes column: a member of both classes, or of a ChessBoard only.
 inline constexpr bool Both = false;
 inline constexpr bool ChessBoard = true;
 
@@ -102,7 +98,7 @@ inline constexpr Member kMembers[] = {
   member_table::Ranged({MemberId::k##name,                                                 \
                         VELMORA_NAME(name),                                                \
                         static_cast<std::int32_t>(id),                                     \
-                        member_table::kind,                                                \
+                        MemberKind::k##kind,                                               \
                         member_table::classes,                                             \
                         saved,                                                             \
                         {first_default, board_default},                                    \

@@ -47,7 +47,7 @@ void ClickEntry::FirstClick(std::int16_t n) {
     forms_.ShowMessage(kEmptySquareMessage);
     return;
   }
-  if (!HasListedMove(from)) {
+  if (!Listed(from)) {
     surface_.Announce(AnnounceNoLegalMove(piece, from));
     return;
   }
@@ -75,18 +75,10 @@ void ClickEntry::ShowDestinations(bool show) {
   surface_.SetDestinations(Destinations());
 }
 
-bool ClickEntry::Listed(Square from, Square to) const {
+bool ClickEntry::Listed(Square from, std::optional<Square> to) const {
   if (legal_moves_.empty()) return true;
   for (const MoveText& move : legal_moves_) {
-    if (move.from == from && move.to == to) return true;
-  }
-  return false;
-}
-
-bool ClickEntry::HasListedMove(Square from) const {
-  if (legal_moves_.empty()) return true;
-  for (const MoveText& move : legal_moves_) {
-    if (move.from == from) return true;
+    if (move.from == from && (!to || move.to == *to)) return true;
   }
   return false;
 }
@@ -104,7 +96,7 @@ std::uint64_t ClickEntry::Destinations() const {
 void ClickEntry::UnlistedClick(std::int16_t n) {
   const Square from{fields_.from_row, fields_.from_col};
   const Square to = SquareOf(n);
-  if (board_.Cell(to) != kEmptyCell && HasListedMove(to)) {
+  if (board_.Cell(to) != kEmptyCell && Listed(to)) {
     // The lifted piece goes back to its square; the clicked one is lifted.
     surface_.SetPicture(SquareNumber(from), surface_.PictureOf(0));
     FirstClick(n);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "board/board.h"
@@ -104,9 +105,8 @@ class ClickEntry {
   // A destination the list does not allow: another piece with listed moves is picked instead,
   // anything else is refused.
   void UnlistedClick(std::int16_t n);
-  // True without a list.
-  bool Listed(Square from, Square to) const;
-  bool HasListedMove(Square from) const;
+  // Whether the list has a move from `from` (to `to`, when given); true without a list.
+  bool Listed(Square from, std::optional<Square> to = std::nullopt) const;
   // The squares the surface marks for the pick in force, one bit per square number - 1.
   std::uint64_t Destinations() const;
   void DestinationClick(std::int16_t n);

@@ -40,6 +40,9 @@ cmake -S "$root" -B "$root/build-check/native" -G Ninja -DCMAKE_BUILD_TYPE=Relea
 cmake --build "$root/build-check/native" -j"$jobs"
 ctest --test-dir "$root/build-check/native" -j"$jobs" --output-on-failure
 
+step "Debian packages: built, installed, built against, removed"
+"$root/tools/check-packages.sh" "$root/build-check/native"
+
 step "instructions per operation within their bounds (callgrind, the Release build)"
 python3 "$root/tools/instructions_test.py"
 python3 "$root/tools/instructions.py" --check "$root/build-check/native/bench/velmora_bench" \

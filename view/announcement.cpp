@@ -30,17 +30,8 @@ Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step) 
 }
 
 std::u16string_view ColourWord(MarkColour colour) {
-  switch (colour) {
-    case MarkColour::kGreen:
-      return u"green";
-    case MarkColour::kRed:
-      return u"red";
-    case MarkColour::kYellow:
-      return u"yellow";
-    case MarkColour::kBlue:
-      return u"blue";
-  }
-  return u"";
+  constexpr std::u16string_view kWords[] = {u"green", u"red", u"yellow", u"blue"};
+  return kWords[ColourIndex(colour)];
 }
 
 std::u16string ArrowWords(Square from, Square to, MarkColour colour) {

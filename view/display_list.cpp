@@ -1,7 +1,5 @@
 #include "view/display_list.h"
 
-#include <algorithm>
-
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
 
@@ -66,14 +64,16 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
   command.rect = PlacedRect(surface, spec);
-  command.fill = spec.back;
+  command.fill =
+      spec.ref.name == ControlName::kSquare ? surface.SquareFill(spec.ref.index) : spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
   command.centred = spec.centred;
   command.enabled = spec.enabled;
   switch (spec.kind) {
     case ControlKind::kShape:
-      command.line_width = spec.outline_width;
+      command.line_width =
+          surface.BoardAlone() && spec.ref.name == ControlName::kSquare ? 0 : spec.outline_width;
       break;
     case ControlKind::kImage:
       command.kind = PaintKind::kIcon;
@@ -106,16 +106,9 @@ bool ShowFaded(const Surface& surface, const ControlSpec& spec, PaintCommand& co
   return true;
 }
 
-// Whether a command is drawn above the pictures (labels, the backdrop, child windows).
-bool AbovePictures(const PaintCommand& command) {
-  const ControlSpec* spec = FindControl(command.source);
-  return spec != nullptr && spec->layer > Layer::kPictures;
-}
-
 // A mark for each square the surface marks as a destination, a ring round a piece, else a
 // dot, placed over the pictures and under everything drawn above them.
 void AddDestinations(const Surface& surface, DisplayList& list) {
-  DisplayList marks;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!surface.IsDestination(n)) continue;
     const ControlSpec* slot = FindControl({ControlName::kSquarePicture, n});
@@ -126,9 +119,8 @@ void AddDestinations(const Surface& surface, DisplayList& list) {
     command.line = kDestinationColour;
     command.destination =
         IsPiece(surface.PictureOf(n)) ? DestinationShape::kRing : DestinationShape::kDot;
-    marks.push_back(std::move(command));
+    list.push_back(std::move(command));
   }
-  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), marks.begin(), marks.end());
 }
 
 // A command over square n's shape, inside its outline.
@@ -153,8 +145,8 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (n != picked && !surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
-    tint.fill = n == picked ? TintedColour(kSelectionTint, kSelectionOpacity, SquareColour(n))
-                            : LastMoveColour(SquareColour(n));
+    tint.fill = n == picked ? TintedColour(kSelectionTint, kSelectionOpacity, surface.SquareFill(n))
+                            : LastMoveColour(surface.SquareFill(n));
     list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {
@@ -164,10 +156,34 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   }
 }
 
-// Whether a command is a piece picture or drawn above them.
-bool AtOrAbovePictures(const PaintCommand& command) {
-  const ControlSpec* spec = FindControl(command.source);
-  return spec != nullptr && spec->layer >= Layer::kPictures;
+// The coordinates inside the edge squares as drawn: each file's letter in the bottom row's
+// right corner, each rank's digit in the left column's top corner, in the other square colour.
+void AddInsideCoordinates(const Surface& surface, DisplayList& list) {
+  constexpr Font kCoordinateFont{u"MS Sans Serif", 7.5, true};
+  constexpr std::int32_t kSide = 720, kWide = 200, kHigh = 220, kInset = 30;
+  const auto label = [&](std::int16_t drawn, char16_t text, bool right_corner) {
+    const ControlSpec* picture = FindControl({ControlName::kSquarePicture, drawn});
+    const Rect square = SurfaceRect(*picture);
+    PaintCommand command;
+    command.kind = PaintKind::kText;
+    command.source = picture->ref;
+    command.rect = right_corner ? Rect{square.left + kSide - kWide - kInset,
+                                       square.top + kSide - kHigh - kInset, kWide, kHigh}
+                                : Rect{square.left + kInset, square.top + kInset, kWide, kHigh};
+    const SquareColours& colours = surface.Look().squares;
+    command.line = surface.SquareFill(drawn) == colours.light ? colours.dark : colours.light;
+    command.font = kCoordinateFont;
+    command.centred = true;
+    command.text = std::u16string(1, text);
+    list.push_back(std::move(command));
+  };
+  const bool turned = surface.Orientation() == BoardOrientation::kBlackAtBottom;
+  for (std::int16_t k = 0; k < 8; ++k) {
+    label(static_cast<std::int16_t>(1 + k), static_cast<char16_t>(turned ? u'h' - k : u'a' + k),
+          true);
+    label(static_cast<std::int16_t>(1 + 8 * k), static_cast<char16_t>(turned ? u'8' - k : u'1' + k),
+          false);
+  }
 }
 
 // The circles or the arrows over the squares' pictures: one command for all of them, which
@@ -182,10 +198,10 @@ PaintCommand MarksCommand(const Surface& surface, PaintKind kind) {
   return command;
 }
 
-// Circles go under the pieces; arrows, with the sliding pieces under them, go where the
-// destination marks end.
-void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
-  DisplayList above;
+// What lies over the squares' pictures and under the labels: the destination marks, the
+// sliding pieces, and the arrows over them.
+void AddOverPictures(const Surface& surface, DisplayList& list) {
+  if (surface.Destinations() != 0) AddDestinations(surface, list);
   for (const auto& slide : surface.Sliding()) {
     if (!slide) continue;
     PaintCommand command;
@@ -193,29 +209,41 @@ void AddMarksAndSlides(const Surface& surface, DisplayList& list) {
     command.source = kDraggedPieceSource;
     command.rect = SlidingPieceRect(*slide);
     command.picture = slide->picture;
-    above.push_back(std::move(command));
+    list.push_back(std::move(command));
   }
-  const bool marked = !surface.Marks().empty();
-  if (marked) above.push_back(MarksCommand(surface, PaintKind::kArrows));
-  list.insert(std::find_if(list.begin(), list.end(), AbovePictures), above.begin(), above.end());
-  if (marked) {
-    list.insert(std::find_if(list.begin(), list.end(), AtOrAbovePictures),
-                MarksCommand(surface, PaintKind::kCircles));
-  }
+  if (!surface.Marks().empty()) list.push_back(MarksCommand(surface, PaintKind::kArrows));
 }
 
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  // Room for the three tints, the glow, the focus mark and a dragged piece.
-  list.reserve(DesignLayout().size() + 6);
+  // Room for the three tints, the glow, the focus mark, a dragged piece, a sliding one and the
+  // circles and arrows.
+  list.reserve(DesignLayout().size() + 9);
+  // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due =
       surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0 || TintedSelection(surface) != 0;
+  bool coordinates_due = surface.Look().coordinates == Coordinates::kInside;
+  bool circles_due = !surface.Marks().empty();
+  bool over_pictures_due =
+      surface.Destinations() != 0 || !surface.Marks().empty() || surface.IsSliding();
   for (const ControlSpec& spec : DesignLayout()) {
     if (highlights_due && spec.layer > Layer::kSquares) {
       AddHighlights(surface, list);
       highlights_due = false;
+    }
+    if (coordinates_due && spec.layer > Layer::kSquares) {
+      AddInsideCoordinates(surface, list);
+      coordinates_due = false;
+    }
+    if (circles_due && spec.layer >= Layer::kPictures) {
+      list.push_back(MarksCommand(surface, PaintKind::kCircles));
+      circles_due = false;
+    }
+    if (over_pictures_due && spec.layer > Layer::kPictures) {
+      AddOverPictures(surface, list);
+      over_pictures_due = false;
     }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
@@ -231,8 +259,8 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     }
     list.push_back(std::move(command));
   }
-  if (surface.Destinations() != 0) AddDestinations(surface, list);
-  if (!surface.Marks().empty() || surface.IsSliding()) AddMarksAndSlides(surface, list);
+  if (circles_due) list.push_back(MarksCommand(surface, PaintKind::kCircles));
+  if (over_pictures_due) AddOverPictures(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {

@@ -40,7 +40,8 @@ class SurfaceObserver {
   // A square's last-move tint or check glow came or went. Both lie inside the square's picture
   // too.
   virtual void HighlightChanged(std::int16_t square) { PictureChanged(square); }
-  // The board was turned: every square and coordinate label is drawn elsewhere.
+  // The board was turned, or its colours or coordinates changed: every square and coordinate
+  // label looks different.
   virtual void BoardTurned() {}
 
   // The dragged piece appeared, moved or went.

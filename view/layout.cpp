@@ -45,45 +45,20 @@ std::vector<ControlSpec> BuildLayout() {
   using N = ControlName;
   using K = ControlKind;
   using L = Layer;
+  // A filled shape, outlined that many pixels wide.
+  auto shape = [&add](ControlRef ref, L layer, Point at, std::int32_t width, std::int32_t height,
+                      bool visible, Rgb back, std::int16_t outline) {
+    ControlSpec spec{ref, K::kShape, layer, at.x, at.y, width, height, visible};
+    spec.back = back;
+    spec.outline_width = outline;
+    add(spec);
+  };
 
-  add({{N::kBackground},
-       K::kShape,
-       L::kBackground,
-       0,
-       0,
-       kDesignWidth,
-       kDesignHeight,
-       true,
-       {},
-       colours::kBackground,
-       {},
-       4});
-  add({{N::kBoardBorder},
-       K::kShape,
-       L::kBorder,
-       120,
-       120,
-       6495,
-       6495,
-       true,
-       {},
-       colours::kBorder,
-       {},
-       3});
+  shape({N::kBackground}, L::kBackground, {0, 0}, kDesignWidth, kDesignHeight, true,
+        colours::kBackground, 4);
+  shape({N::kBoardBorder}, L::kBorder, {120, 120}, 6495, 6495, true, colours::kBorder, 3);
   for (std::int16_t n = 1; n <= 64; ++n) {
-    const Point o = SquareOrigin(n);
-    add({{N::kSquare, n},
-         K::kShape,
-         L::kSquares,
-         o.x,
-         o.y,
-         735,
-         735,
-         true,
-         {},
-         SquareColour(n),
-         {},
-         1});
+    shape({N::kSquare, n}, L::kSquares, SquareOrigin(n), 735, 735, true, SquareColour(n), 1);
   }
   add({{N::kSquarePicture, 0}, K::kImage, L::kPictures, kHolderLeft, kHolderTop, 735, 735, false});
   for (std::int16_t n = 1; n <= 64; ++n) {
@@ -110,18 +85,8 @@ std::vector<ControlSpec> BuildLayout() {
   title.caption = kTitle;
   title.font = kTitleFont;
   add(title);
-  add({{N::kPromptBackdrop},
-       K::kShape,
-       L::kBackdrop,
-       2640,
-       1200,
-       1455,
-       4335,
-       false,
-       {},
-       colours::kLightSquare,
-       {},
-       1});
+  shape({N::kPromptBackdrop}, L::kBackdrop, {2640, 1200}, 1455, 4335, false, colours::kLightSquare,
+        1);
 
   ControlSpec move{
       {N::kMoveDisplay}, K::kTextBox, L::kChildWindows, 2760, 6720, 1095, 375, true, {}, kWindow};

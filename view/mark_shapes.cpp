@@ -33,17 +33,8 @@ PathPoint Middle(const PixelBox& box) {
 }  // namespace
 
 Rgb MarkRgb(MarkColour colour) {
-  switch (colour) {
-    case MarkColour::kGreen:
-      return {21, 120, 27};
-    case MarkColour::kRed:
-      return {136, 32, 32};
-    case MarkColour::kYellow:
-      return {230, 143, 0};
-    case MarkColour::kBlue:
-      return {0, 48, 136};
-  }
-  return {0, 0, 0};
+  constexpr Rgb kColours[] = {{21, 120, 27}, {136, 32, 32}, {230, 143, 0}, {0, 48, 136}};
+  return kColours[ColourIndex(colour)];
 }
 
 CoverageMask CircleMask(MaskSize size) {

@@ -27,6 +27,17 @@ DeviceScale DeviceScale::ToFit(int left, int top, int right, int bottom) {
           static_cast<double>(bottom - top) / kDesignHeight, left, top};
 }
 
+DeviceScale DeviceScale::BoardFit(const PixelBox& area, double margin) {
+  const double squares = 8 + 2 * margin;
+  const int square = std::max(1, static_cast<int>(std::min(area.width(), area.height()) / squares));
+  const int left = area.left + (area.width() - 8 * square) / 2;
+  const int top = area.top + (area.height() - 8 * square) / 2;
+  const double per_twip = static_cast<double>(square) / kSquareTwips;
+  // The board's corner lands on whole pixels, so every square does.
+  return {per_twip, per_twip, left - static_cast<int>(std::lround(kBoardLeft * per_twip)),
+          top - static_cast<int>(std::lround(kBoardTop * per_twip)), area};
+}
+
 PixelGrid::PixelGrid(const DeviceScale& scale)
     : scale_(scale),
       board_left_(X(kBoardLeft)),
@@ -43,6 +54,7 @@ int PixelGrid::Y(std::int32_t twips) const {
 }
 
 PixelBox PixelGrid::DesignBox() const {
+  if (!IsEmpty(scale_.area)) return scale_.area;
   return {X(0), Y(0), X(kDesignWidth), Y(kDesignHeight)};
 }
 
@@ -57,15 +69,19 @@ PixelBox PixelGrid::BoxOf(const ControlSpec& spec) const {
 }
 
 PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
+  if (source.name == ControlName::kBackground) return DesignBox();
   if (IsSquarePart(source)) {
     // The square's place is the one its rectangle lies in, as the board is turned now.
     const int column = std::clamp((twips.left - kBoardLeft) / kSquareTwips, 0, 7);
     const int row = std::clamp((twips.top - kBoardTop) / kSquareTwips, 0, 7);
     const int left = board_left_ + column * pitch_x_;
     const int top = board_top_ + row * pitch_y_;
-    // A square's shape reaches one pixel further, onto its neighbour's grid line.
-    if (source.name == ControlName::kSquare)
-      return {left, top, left + pitch_x_ + 1, top + pitch_y_ + 1};
+    // A square's shape reaches one pixel further, onto its neighbour's grid line; a fitted
+    // board draws no grid lines.
+    if (source.name == ControlName::kSquare) {
+      const int line = IsEmpty(scale_.area) ? 1 : 0;
+      return {left, top, left + pitch_x_ + line, top + pitch_y_ + line};
+    }
     // Anything drawn inside a square (its picture, the focus mark) keeps its distance from the
     // square's edges, scaled, so it stays inside the snapped square at every scale.
     const std::int32_t square_left = kBoardLeft + column * kSquareTwips;

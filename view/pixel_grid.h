@@ -8,22 +8,6 @@
 
 namespace velmora {
 
-// Where the design's twips land on a device: pixels per twip on each axis (dpi / 1440, or a
-// picture's scale / 15) and the device point of the surface's top-left corner.
-struct DeviceScale {
-  double x = 1.0 / kTwipsPerPixel;
-  double y = 1.0 / kTwipsPerPixel;
-  int origin_x = 0;
-  int origin_y = 0;
-
-  // `factor` times 96 dots per inch on both axes.
-  static DeviceScale Times(double factor, int origin_x = 0, int origin_y = 0);
-  // The whole design stretched into a device rectangle (right and bottom exclusive).
-  static DeviceScale ToFit(int left, int top, int right, int bottom);
-
-  friend bool operator==(const DeviceScale&, const DeviceScale&) = default;
-};
-
 // A device rectangle: left and top inside, right and bottom just outside.
 struct PixelBox {
   int left, top, right, bottom;
@@ -48,6 +32,27 @@ inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
           a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
 }
 
+// Where the design's twips land on a device: pixels per twip on each axis (dpi / 1440, or a
+// picture's scale / 15) and the device point of the surface's top-left corner.
+struct DeviceScale {
+  double x = 1.0 / kTwipsPerPixel;
+  double y = 1.0 / kTwipsPerPixel;
+  int origin_x = 0;
+  int origin_y = 0;
+  // The device box a board fitted to it fills; empty for the design's own box.
+  PixelBox area{0, 0, 0, 0};
+
+  // `factor` times 96 dots per inch on both axes.
+  static DeviceScale Times(double factor, int origin_x = 0, int origin_y = 0);
+  // The whole design stretched into a device rectangle (right and bottom exclusive).
+  static DeviceScale ToFit(int left, int top, int right, int bottom);
+  // The board alone fitted into `area`: the largest whole number of pixels a square with eight
+  // squares across the smaller side, less `margin` squares on each side, the board centred.
+  static DeviceScale BoardFit(const PixelBox& area, double margin = 0);
+
+  friend bool operator==(const DeviceScale&, const DeviceScale&) = default;
+};
+
 // An outline's thickness in device pixels, across (left and right sides) and down (top and
 // bottom).
 struct LineWidths {
@@ -68,7 +73,7 @@ class PixelGrid {
   const DeviceScale& scale() const { return scale_; }
   // A piece picture's pixels: one square pitch each way.
   MaskSize picture_size() const { return {pitch_x_, pitch_y_}; }
-  // The whole design (6735 x 7335 twips).
+  // The whole surface: the design's box (6735 x 7335 twips), or the area a board is fitted to.
   PixelBox DesignBox() const;
 
   // Any part of the design, placed as the layout places it (choices inside their panel).

@@ -57,8 +57,10 @@ RepaintBoxes RepaintPlan::For(const PixelGrid& grid, const Surface& surface,
       boxes.Add(BoxOfControl(grid, surface, {report.control}));
       break;
     case SurfaceReport::Kind::kBoard:
-      // The border holds every square and both rows of coordinates.
-      boxes.Add(BoxOfControl(grid, surface, {ControlName::kBoardBorder}));
+      // The border holds every square and both rows of coordinates; a board alone is all
+      // there is.
+      boxes.Add(surface.BoardAlone() ? grid.DesignBox()
+                                     : BoxOfControl(grid, surface, {ControlName::kBoardBorder}));
       break;
     case SurfaceReport::Kind::kEnabled:
       // Nothing on the surface looks different while it is disabled.

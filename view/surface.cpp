@@ -23,19 +23,6 @@ class MarkBits {
     const std::size_t to = mark.to ? number(*mark.to) + 1 : 0;
     return (number(mark.from) * 65 + to) * 4 + ColourIndex(mark.colour);
   }
-  static std::size_t ColourIndex(MarkColour colour) {
-    switch (colour) {
-      case MarkColour::kGreen:
-        return 0;
-      case MarkColour::kRed:
-        return 1;
-      case MarkColour::kYellow:
-        return 2;
-      case MarkColour::kBlue:
-        break;
-    }
-    return 3;
-  }
   std::vector<bool> bits_;
 };
 
@@ -91,18 +78,32 @@ void Surface::SetVisible(ControlName prompt_control, bool visible) {
 
 bool Surface::IsShown(const ControlSpec& spec) const {
   if (spec.parent) return spec.visible && IsVisible(*spec.parent);
+  switch (spec.ref.name) {
+    case ControlName::kRankLabel:
+    case ControlName::kFileLabel:
+      return look_.coordinates == Coordinates::kOutside;
+    case ControlName::kBoardBorder:
+    case ControlName::kTitleLabel:
+    case ControlName::kMoveDisplay:
+      if (board_alone_) return false;
+      break;
+    default:
+      break;
+  }
   const bool* flag = PromptFlag(*this, spec.ref.name);
   return flag != nullptr ? *flag : spec.visible;
+}
+
+void Surface::SetLook(const BoardLook& look) {
+  if (look == look_) return;
+  look_ = look;
+  if (observer_) observer_->BoardTurned();
 }
 
 void Surface::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
   if (observer_) observer_->EnabledChanged();
-}
-
-void Surface::MoveDisplayChanged() {
-  if (observer_) observer_->MoveDisplayChanged();
 }
 
 void Surface::SetPicked(std::int16_t square) {
@@ -122,12 +123,7 @@ void Surface::SetDestinations(std::uint64_t squares) {
   const std::uint64_t changed = squares ^ destinations_;
   if (changed == 0) return;
   destinations_ = squares;
-  if (!observer_) return;
-  for (std::int16_t n = 1; n <= 64; ++n) {
-    if (((changed >> (n - 1)) & 1) == 0) continue;
-    observer_->DestinationMarkChanged(n);
-    observer_->NameChanged(n);
-  }
+  ReportSquares(changed, &SurfaceObserver::DestinationMarkChanged);
 }
 
 void Surface::SetOrientation(BoardOrientation orientation) {
@@ -136,11 +132,12 @@ void Surface::SetOrientation(BoardOrientation orientation) {
   if (observer_) observer_->BoardTurned();
 }
 
-void Surface::ReportHighlights(std::uint64_t changed) {
+void Surface::ReportSquares(std::uint64_t changed,
+                            void (SurfaceObserver::*report)(std::int16_t square)) {
   if (!observer_) return;
   for (std::int16_t n = 1; n <= 64; ++n) {
     if (!IsSet(changed, n)) continue;
-    observer_->HighlightChanged(n);
+    (observer_->*report)(n);
     observer_->NameChanged(n);
   }
 }
@@ -148,7 +145,7 @@ void Surface::ReportHighlights(std::uint64_t changed) {
 void Surface::SetLastMoveSquares(std::uint64_t squares) {
   const std::uint64_t changed = squares ^ last_move_;
   last_move_ = squares;
-  ReportHighlights(changed);
+  ReportSquares(changed, &SurfaceObserver::HighlightChanged);
 }
 
 void Surface::SetCheckSquare(std::int16_t square) {
@@ -156,7 +153,7 @@ void Surface::SetCheckSquare(std::int16_t square) {
   const auto bit = [](std::int16_t n) { return n != 0 ? std::uint64_t{1} << (n - 1) : 0; };
   const std::uint64_t changed = bit(square) | bit(check_square_);
   check_square_ = square;
-  ReportHighlights(changed);
+  ReportSquares(changed, &SurfaceObserver::HighlightChanged);
 }
 
 void Surface::StartDrag(const DraggedPiece& drag) {
@@ -235,10 +232,6 @@ void Surface::UpdateLanding() {
 
 bool Surface::SlidesQueued() {
   return observer_ != nullptr && observer_->SlidesQueued();
-}
-
-void Surface::FocusMoved() {
-  if (observer_) observer_->FocusMoved();
 }
 
 void Surface::Announce(const Announcement& announcement) {

@@ -10,6 +10,7 @@
 
 #include "board/square_marks.h"
 #include "view/announcement.h"
+#include "view/board_look.h"
 #include "view/forms.h"
 #include "view/layout.h"
 #include "view/picture.h"
@@ -87,7 +88,22 @@ class Surface {
   void SetEnabled(bool enabled);
 
   // The move display's cell changed: the display shows something else now.
-  void MoveDisplayChanged();
+  void MoveDisplayChanged() {
+    if (observer_) observer_->MoveDisplayChanged();
+  }
+
+  // The squares' colours, the colour round the board and where the coordinates are drawn. A
+  // change repaints it all.
+  const BoardLook& Look() const { return look_; }
+  void SetLook(const BoardLook& look);
+  // Square n's colour.
+  Rgb SquareFill(std::int16_t n) const {
+    return SquareColour(n) == colours::kLightSquare ? look_.squares.light : look_.squares.dark;
+  }
+  // A board alone (no frame, title or move display, no lines between the squares) is laid
+  // out to fill any area; the design keeps its form.
+  bool BoardAlone() const { return board_alone_; }
+  void SetBoardAlone() { board_alone_ = true; }
 
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
   std::int16_t Picked() const { return picked_; }
@@ -97,9 +113,7 @@ class Surface {
   void SetSelectionTinted(bool tinted) { selection_tinted_ = tinted; }
 
   // The squares marked as the picked piece's legal destinations, one bit per square number - 1.
-  bool IsDestination(std::int16_t square) const {
-    return square >= 1 && square <= 64 && ((destinations_ >> (square - 1)) & 1) != 0;
-  }
+  bool IsDestination(std::int16_t square) const { return IsSet(destinations_, square); }
   std::uint64_t Destinations() const { return destinations_; }
   void SetDestinations(std::uint64_t squares);
 
@@ -141,9 +155,7 @@ class Surface {
   // reported as it hides and shows again.
   const Slides& Sliding() const { return slides_; }
   bool IsSliding() const { return landing_ != 0; }
-  bool IsLanding(std::int16_t square) const {
-    return square >= 1 && square <= 64 && ((landing_ >> (square - 1)) & 1) != 0;
-  }
+  bool IsLanding(std::int16_t square) const { return IsSet(landing_, square); }
   void PlaceSlide(std::size_t slot, const SlidingPiece& piece);
   void EndSlide(std::size_t slot);
   // Slides wait for the front end's clock: it should advance the control soon. False when no
@@ -154,7 +166,9 @@ class Surface {
   // which reports the move itself.
   std::int16_t FocusMark() const { return focus_mark_; }
   void SetFocusMark(std::int16_t part) { focus_mark_ = part; }
-  void FocusMoved();
+  void FocusMoved() {
+    if (observer_) observer_->FocusMoved();
+  }
 
   // The last thing announced; the move display's accessible name reads it.
   const std::optional<Announcement>& LastAnnouncement() const { return last_announcement_; }
@@ -165,8 +179,9 @@ class Surface {
   static bool IsSet(std::uint64_t squares, std::int16_t square) {
     return square >= 1 && square <= 64 && ((squares >> (square - 1)) & 1) != 0;
   }
-  // Tells the observer of each square in `changed` that what it shows under its piece changed.
-  void ReportHighlights(std::uint64_t changed);
+  // Tells the observer of each square in `changed` by `report` that what it shows under its
+  // piece changed, and that its name did.
+  void ReportSquares(std::uint64_t changed, void (SurfaceObserver::*report)(std::int16_t square));
   void DropDrag();
   void ReportMark(const SquareMark& mark);
   void UpdateLanding();
@@ -213,6 +228,8 @@ class Surface {
   std::uint64_t destinations_ = 0;
   std::optional<DraggedPiece> drag_;
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
+  BoardLook look_;
+  bool board_alone_ = false;
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;
   std::shared_ptr<const std::vector<SquareMark>> marks_;  // none: no marks

@@ -44,16 +44,10 @@ std::int16_t ButtonsOf(Qt::MouseButtons buttons) {
 }
 
 std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button) {
-  switch (button) {
-    case Qt::LeftButton:
-      return PointerButton::kLeft;
-    case Qt::RightButton:
-      return PointerButton::kRight;
-    case Qt::MiddleButton:
-      return PointerButton::kMiddle;
-    default:
-      return std::nullopt;
-  }
+  if (button == Qt::LeftButton) return PointerButton::kLeft;
+  if (button == Qt::RightButton) return PointerButton::kRight;
+  if (button == Qt::MiddleButton) return PointerButton::kMiddle;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -79,10 +73,6 @@ BoardWidget::Impl::~Impl() {
   presenter.Detach();
   forms->Detach();
   host->Detach();
-}
-
-PixelGrid BoardWidget::Impl::Grid() const {
-  return GridFor(widget->devicePixelRatioF());
 }
 
 int BoardWidget::Impl::DragDistance() const {
@@ -159,90 +149,31 @@ QSize BoardWidget::sizeHint() const {
   return LogicalRect(GridFor(1).DesignBox(), 1).size();
 }
 
-QString BoardWidget::getMove() const {
-  return d_->Text(MemberId::kGetMove);
-}
-void BoardWidget::setGetMove(const QString& move) {
-  d_->Write(MemberId::kGetMove, ToU16(move));
-}
-QString BoardWidget::putMove() const {
-  return d_->Text(MemberId::kPutMove);
-}
-void BoardWidget::setPutMove(const QString& move) {
-  d_->Write(MemberId::kPutMove, ToU16(move));
-}
-QString BoardWidget::putPosition() const {
-  return d_->Text(MemberId::kPutPosition);
-}
-bool BoardWidget::setPutPosition(const QString& position) {
-  return d_->Write(MemberId::kPutPosition, ToU16(position));
-}
-bool BoardWidget::dragEnabled() const {
-  return d_->Truth(MemberId::kDragEnabled);
-}
-bool BoardWidget::setDragEnabled(bool enabled) {
-  return d_->Write(MemberId::kDragEnabled, enabled);
-}
-QString BoardWidget::legalMoves() const {
-  return d_->Text(MemberId::kLegalMoves);
-}
-bool BoardWidget::setLegalMoves(const QString& moves) {
-  return d_->Write(MemberId::kLegalMoves, ToU16(moves));
-}
-bool BoardWidget::showLegalMoves() const {
-  return d_->Truth(MemberId::kShowLegalMoves);
-}
-bool BoardWidget::setShowLegalMoves(bool show) {
-  return d_->Write(MemberId::kShowLegalMoves, show);
-}
-int BoardWidget::orientation() const {
-  return d_->Number(MemberId::kOrientation);
-}
-bool BoardWidget::setOrientation(int orientation) {
-  return d_->Write(MemberId::kOrientation, std::int32_t{orientation});
-}
-QString BoardWidget::lastMove() const {
-  return d_->Text(MemberId::kLastMove);
-}
-bool BoardWidget::setLastMove(const QString& move) {
-  return d_->Write(MemberId::kLastMove, ToU16(move));
-}
-bool BoardWidget::showLastMove() const {
-  return d_->Truth(MemberId::kShowLastMove);
-}
-bool BoardWidget::setShowLastMove(bool show) {
-  return d_->Write(MemberId::kShowLastMove, show);
-}
-QString BoardWidget::checkSquare() const {
-  return d_->Text(MemberId::kCheckSquare);
-}
-bool BoardWidget::setCheckSquare(const QString& square) {
-  return d_->Write(MemberId::kCheckSquare, ToU16(square));
-}
-QString BoardWidget::marks() const {
-  return d_->Text(MemberId::kMarks);
-}
-bool BoardWidget::setMarks(const QString& marks) {
-  return d_->Write(MemberId::kMarks, ToU16(marks));
-}
-QString BoardWidget::userMarks() const {
-  return d_->Text(MemberId::kUserMarks);
-}
-bool BoardWidget::setUserMarks(const QString& marks) {
-  return d_->Write(MemberId::kUserMarks, ToU16(marks));
-}
-int BoardWidget::animationTime() const {
-  return d_->Number(MemberId::kAnimationTime);
-}
-bool BoardWidget::setAnimationTime(int milliseconds) {
-  return d_->Write(MemberId::kAnimationTime, std::int32_t{milliseconds});
-}
-QString BoardWidget::fen() const {
-  return d_->Text(MemberId::kFen);
-}
-bool BoardWidget::setFen(const QString& fen) {
-  return d_->Write(MemberId::kFen, ToU16(fen));
-}
+// Each property's read and write goes through the member table. The first class's setters
+// answer nothing, but putPosition's, which a ChessBoard may refuse; the later members' answer
+// whether the value was taken.
+#define VELMORA_PROPERTY(Value, Parameter, Answer, getter, setter, name) \
+  Value BoardWidget::getter() const {                                    \
+    return d_->Read<Value>(MemberId::k##name);                           \
+  }                                                                      \
+  Answer BoardWidget::setter(Parameter value) {                          \
+    return Answer(d_->Write(MemberId::k##name, value));                  \
+  }
+VELMORA_PROPERTY(QString, const QString&, void, getMove, setGetMove, GetMove)
+VELMORA_PROPERTY(QString, const QString&, void, putMove, setPutMove, PutMove)
+VELMORA_PROPERTY(QString, const QString&, bool, putPosition, setPutPosition, PutPosition)
+VELMORA_PROPERTY(bool, bool, bool, dragEnabled, setDragEnabled, DragEnabled)
+VELMORA_PROPERTY(QString, const QString&, bool, legalMoves, setLegalMoves, LegalMoves)
+VELMORA_PROPERTY(bool, bool, bool, showLegalMoves, setShowLegalMoves, ShowLegalMoves)
+VELMORA_PROPERTY(int, int, bool, orientation, setOrientation, Orientation)
+VELMORA_PROPERTY(QString, const QString&, bool, lastMove, setLastMove, LastMove)
+VELMORA_PROPERTY(bool, bool, bool, showLastMove, setShowLastMove, ShowLastMove)
+VELMORA_PROPERTY(QString, const QString&, bool, checkSquare, setCheckSquare, CheckSquare)
+VELMORA_PROPERTY(QString, const QString&, bool, marks, setMarks, Marks)
+VELMORA_PROPERTY(QString, const QString&, bool, userMarks, setUserMarks, UserMarks)
+VELMORA_PROPERTY(int, int, bool, animationTime, setAnimationTime, AnimationTime)
+VELMORA_PROPERTY(QString, const QString&, bool, fen, setFen, Fen)
+#undef VELMORA_PROPERTY
 
 QImage BoardWidget::toolboxImage() {
   const ToolboxPicture& picture = Toolbox();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 class QMouseEvent;
 
@@ -31,7 +32,7 @@ class BoardWidget::Impl : public Screen {
 
   // The pixel grid of the screen the widget is on now. The presenter follows it at each paint
   // and each mouse event: a move to a screen of another ratio repaints the whole widget.
-  PixelGrid Grid() const;
+  PixelGrid Grid() const { return GridFor(widget->devicePixelRatioF()); }
   // A mouse event's point in device pixels on the grid, with its Shift and the buttons held.
   PointerPoint PointAt(const QMouseEvent& event) const;
   // The logical rectangle a part covers; empty for a part not shown.
@@ -57,12 +58,14 @@ class BoardWidget::Impl : public Screen {
   int DragDistance() const;
 
   // A member's value as the widget's property shows it.
-  QString Text(MemberId id) const {
-    return ToQString(std::get<std::u16string>(ReadMember(*control, MemberOf(id))));
-  }
-  bool Truth(MemberId id) const { return std::get<bool>(ReadMember(*control, MemberOf(id))); }
-  int Number(MemberId id) const {
-    return std::get<std::int32_t>(ReadMember(*control, MemberOf(id)));
+  template <class Value>
+  Value Read(MemberId id) const {
+    const MemberValue value = ReadMember(*control, MemberOf(id));
+    if constexpr (std::is_same_v<Value, QString>) {
+      return ToQString(std::get<std::u16string>(value));
+    } else {
+      return std::get<std::conditional_t<std::is_same_v<Value, bool>, bool, std::int32_t>>(value);
+    }
   }
   // A property write is a host write, before or after the widget is shown (it holds the
   // control, as its handlers may delete the widget); true when the control took the value.
@@ -70,6 +73,9 @@ class BoardWidget::Impl : public Screen {
     const auto held = control;
     return !WriteMember(*held, MemberOf(id), value).has_value();
   }
+  bool Write(MemberId id, const QString& text) { return Write(id, MemberValue(ToU16(text))); }
+  bool Write(MemberId id, bool truth) { return Write(id, MemberValue(truth)); }
+  bool Write(MemberId id, int number) { return Write(id, MemberValue(std::int32_t{number})); }
 
   void Repaint(const PixelBox& box) override;
   void WakeAt(std::optional<std::int64_t> ms) override;

@@ -19,17 +19,10 @@ const BoardControl& ControlOf(const BoardWidget& widget) {
 }
 
 QAccessible::Role RoleOf(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::kTable:
-      return QAccessible::Table;
-    case AccessibleRole::kCell:
-      return QAccessible::Cell;
-    case AccessibleRole::kStaticText:
-      return QAccessible::StaticText;
-    case AccessibleRole::kPushButton:
-      return QAccessible::Button;
-  }
-  return QAccessible::NoRole;
+  // In the roles' order.
+  constexpr QAccessible::Role kRoles[] = {QAccessible::Table, QAccessible::Cell,
+                                          QAccessible::StaticText, QAccessible::Button};
+  return kRoles[static_cast<std::size_t>(role)];
 }
 
 QAccessible::State StateOf(const AccessiblePart& part) {

@@ -40,17 +40,10 @@ void SetChild(VARIANT* out, LONG child) {
 }
 
 LONG RoleOf(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::kTable:
-      return ROLE_SYSTEM_TABLE;
-    case AccessibleRole::kCell:
-      return ROLE_SYSTEM_CELL;
-    case AccessibleRole::kStaticText:
-      return ROLE_SYSTEM_STATICTEXT;
-    case AccessibleRole::kPushButton:
-      return ROLE_SYSTEM_PUSHBUTTON;
-  }
-  return ROLE_SYSTEM_CLIENT;
+  // In the roles' order.
+  constexpr LONG kRoles[] = {ROLE_SYSTEM_TABLE, ROLE_SYSTEM_CELL, ROLE_SYSTEM_STATICTEXT,
+                             ROLE_SYSTEM_PUSHBUTTON};
+  return kRoles[static_cast<std::size_t>(role)];
 }
 
 LONG StateOf(const AccessiblePart& part) {
@@ -89,14 +82,6 @@ STDMETHODIMP SurfaceAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   if (info) *info = nullptr;
   return E_NOTIMPL;
 }
-STDMETHODIMP SurfaceAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-  return E_NOTIMPL;
-}
-STDMETHODIMP SurfaceAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                       EXCEPINFO*, UINT*) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP SurfaceAccessible::get_accParent(IDispatch** parent) {
   if (!parent) return E_POINTER;
   *parent = nullptr;
@@ -311,13 +296,6 @@ STDMETHODIMP SurfaceAccessible::accDoDefaultAction(VARIANT child) {
   if (!HasDefaultAction(part)) return DISP_E_MEMBERNOTFOUND;
   // Queued, never run here: the click may open the prompt, whose wait must not hold a client.
   return window_->QueueActivation(part) ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP SurfaceAccessible::put_accName(VARIANT, BSTR) {
-  return E_NOTIMPL;
-}
-STDMETHODIMP SurfaceAccessible::put_accValue(VARIANT, BSTR) {
-  return E_NOTIMPL;
 }
 
 }  // namespace velmora

@@ -8,16 +8,10 @@
 
 #include "runtime/com_base/implements.h"
 
-namespace velmora {
-namespace com {
-
 // Readers reach the board as a dispatch object first (a window's children, a parent's child).
-template <>
-struct BaseOf<IAccessible> {
-  using type = IDispatch;
-};
+VELMORA_COM_BASE_OF(IAccessible, IDispatch)
 
-}  // namespace com
+namespace velmora {
 
 class SurfaceWindow;
 
@@ -37,9 +31,11 @@ class SurfaceAccessible : public com::Implements<IAccessible> {
   // IDispatch: clients call IAccessible through its table, never late-bound.
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                      UINT*) override;
+                      UINT*) override {
+    return E_NOTIMPL;
+  }
 
   STDMETHODIMP get_accParent(IDispatch** parent) override;
   STDMETHODIMP get_accChildCount(LONG* count) override;
@@ -61,8 +57,8 @@ class SurfaceAccessible : public com::Implements<IAccessible> {
   STDMETHODIMP accNavigate(LONG direction, VARIANT start, VARIANT* end) override;
   STDMETHODIMP accHitTest(LONG x, LONG y, VARIANT* child) override;
   STDMETHODIMP accDoDefaultAction(VARIANT child) override;
-  STDMETHODIMP put_accName(VARIANT child, BSTR name) override;
-  STDMETHODIMP put_accValue(VARIANT child, BSTR value) override;
+  STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
   // The part a child id names, when it exists now; 0 is the board itself.

@@ -69,32 +69,13 @@ PointerPoint PointerAt(WPARAM wparam, LPARAM lparam) {
           MouseShift(wparam), ButtonsHeld(wparam)};
 }
 
+// The messages that run the control's code: paints, the mouse's move and button messages, the
+// key messages (dead characters are nobody's), the focus, the timer and a queued activation.
 bool MayReachControl(UINT message) {
-  switch (message) {
-    case WM_PAINT:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_MBUTTONUP:
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-    case WM_CHAR:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_TIMER:
-    case kActivatePart:
-      return true;
-    default:
-      return false;
-  }
+  const bool mouse = message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK;
+  const bool key = message >= WM_KEYDOWN && message <= WM_SYSKEYUP && message != WM_DEADCHAR;
+  return mouse || key || message == WM_PAINT || message == WM_SETFOCUS || message == WM_KILLFOCUS ||
+         message == WM_TIMER || message == kActivatePart;
 }
 
 }  // namespace
@@ -107,19 +88,17 @@ std::int16_t KeyShift() {
   return shift;
 }
 
-SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms,
-                             KeepAlive keep_alive)
+SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms, Owner& owner)
     : control_(std::move(control)),
       forms_(forms),
-      keep_alive_(std::move(keep_alive)),
+      owner_(owner),
       presenter_(*control_, *this, DeviceScale{}) {}
 
 std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<BoardControl> control,
                                                      Win32Forms& forms, HWND parent,
-                                                     const RECT& rect, KeepAlive keep_alive) {
+                                                     const RECT& rect, Owner& owner) {
   if (!RegisterWindowClass(&SurfaceWindow::WindowProc)) return nullptr;
-  std::shared_ptr<SurfaceWindow> window(
-      new SurfaceWindow(std::move(control), forms, std::move(keep_alive)));
+  std::shared_ptr<SurfaceWindow> window(new SurfaceWindow(std::move(control), forms, owner));
   // WM_NCCREATE records the window in the object, so hwnd_ is set once this returns.
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ThisModule(),
@@ -138,10 +117,6 @@ RECT SurfaceWindow::DefaultRect(int left, int top) {
   ReleaseDC(nullptr, screen);
   const PixelBox design = PixelGrid(scale).DesignBox();
   return {design.left, design.top, design.right, design.bottom};
-}
-
-DeviceScale SurfaceWindow::ScaleForDpi(int dpi) {
-  return {dpi / 1440.0, dpi / 1440.0, 0, 0};
 }
 
 void SurfaceWindow::UpdateScale() {
@@ -176,7 +151,7 @@ LRESULT CALLBACK SurfaceWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpara
   // called from here may let go of both.
   const std::shared_ptr<SurfaceWindow> self = window->weak_from_this().lock();
   const std::shared_ptr<void> owner =
-      MayReachControl(message) && window->keep_alive_ ? window->keep_alive_() : nullptr;
+      MayReachControl(message) ? window->owner_.KeepAlive() : nullptr;
   return window->Handle(message, wparam, lparam);
 }
 
@@ -193,10 +168,8 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       UpdateScale();
       return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_LBUTTONDOWN:
-      OnButtonDown(PointerButton::kLeft, false, wparam, lparam);
-      return 0;
     case WM_LBUTTONDBLCLK:
-      OnButtonDown(PointerButton::kLeft, true, wparam, lparam);
+      OnButtonDown(PointerButton::kLeft, message == WM_LBUTTONDBLCLK, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
@@ -230,10 +203,8 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETDLGCODE:
       return OnGetDlgCode(lparam);
     case WM_SETFOCUS:
-      OnFocus(true);
-      return 0;
     case WM_KILLFOCUS:
-      OnFocus(false);
+      OnFocus(message == WM_SETFOCUS);
       return 0;
     case WM_GETOBJECT:
       return OnGetObject(wparam, lparam);
@@ -322,7 +293,7 @@ LRESULT SurfaceWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   // What the host left in the argument goes on; zero means it took the key for itself.
   if (passed == 0 || hwnd_ == nullptr) return 0;
-  if (passed_key_listener_) passed_key_listener_(message, passed);
+  owner_.KeyPassedOn(message, passed);
   return DefWindowProcW(hwnd, message, passed, lparam);
 }
 
@@ -350,7 +321,7 @@ LRESULT SurfaceWindow::OnGetObject(WPARAM wparam, LPARAM lparam) {
 
 void SurfaceWindow::OnFocus(bool has_focus) {
   control_->SurfaceFocus(has_focus);
-  if (focus_listener_) focus_listener_(has_focus);
+  owner_.FocusChanged(has_focus);
 }
 
 void SurfaceWindow::Notify(DWORD event, LONG part) const {
@@ -382,7 +353,7 @@ void SurfaceWindow::Repaint(const PixelBox& box) {
   if (hwnd_ == nullptr) return;
   const RECT rect{box.left, box.top, box.right, box.bottom};
   InvalidateRect(hwnd_, &rect, FALSE);
-  if (invalidation_listener_) invalidation_listener_(rect);
+  owner_.Invalidated(rect);
 }
 
 void SurfaceWindow::WakeAt(std::optional<std::int64_t> ms) {
@@ -406,17 +377,9 @@ void SurfaceWindow::ChoicesShown(bool shown) {
   }
 }
 
-void SurfaceWindow::PartFocused(std::int16_t part) {
-  Notify(EVENT_OBJECT_FOCUS, part);
-}
-
 void SurfaceWindow::SelectionMoved(std::int16_t was, std::int16_t is) {
   if (was != 0) Notify(EVENT_OBJECT_SELECTIONREMOVE, was);
   if (is != 0) Notify(EVENT_OBJECT_SELECTION, is);
-}
-
-void SurfaceWindow::NameChanged(std::int16_t part) {
-  Notify(EVENT_OBJECT_NAMECHANGE, part);
 }
 
 void SurfaceWindow::EnabledChanged() {

@@ -3,10 +3,8 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "control/board_control.h"
 #include "control/pointer_input.h"
@@ -14,7 +12,6 @@
 #include "platform/win32/gdi_painter.h"
 #include "platform/win32/surface_accessible.h"
 #include "platform/win32/win32_forms.h"
-#include "view/hit_test.h"
 
 namespace velmora {
 
@@ -24,24 +21,39 @@ std::int16_t KeyShift();
 // The control's surface as one real window, the screen of the core's presenter: it paints the
 // presenter's display list, invalidates the boxes and runs the timer the presenter asks for, and
 // turns mouse and keyboard messages into the control's input. The window procedure holds the
-// object (and, through the keep-alive hook, its owner) for the length of each message, so a host
+// object (and, through Owner::KeepAlive, its owner) for the length of each message, so a host
 // may let go of either inside a handler.
 class SurfaceWindow : public Screen, public std::enable_shared_from_this<SurfaceWindow> {
  public:
-  // Called at the start of each message that may reach the control; what it returns is held
-  // until the message is handled.
-  using KeepAlive = std::function<std::shared_ptr<void>()>;
+  // What holds the window, the control's COM object say: it keeps itself alive through each
+  // message and is told what the window does. It outlives the window.
+  class Owner {
+   public:
+    // Called at the start of each message that may reach the control; what it returns is held
+    // until the message is handled.
+    virtual std::shared_ptr<void> KeepAlive() = 0;
+    // The window gained (true) or lost the keyboard focus, after the core was told.
+    virtual void FocusChanged(bool) {}
+    // The window invalidated this rectangle for a change the presenter reported.
+    virtual void Invalidated(const RECT&) {}
+    // The window goes on with a key message after the host saw it, with the code or character
+    // the host left.
+    virtual void KeyPassedOn(UINT, WPARAM) {}
+
+   protected:
+    ~Owner() = default;
+  };
 
   // Creates the window as a child of `parent` at `rect` (pixels in the parent's client area)
   // and attaches it to the control and to the forms. Returns nullptr when Windows refuses.
   static std::shared_ptr<SurfaceWindow> Create(std::shared_ptr<BoardControl> control,
                                                Win32Forms& forms, HWND parent, const RECT& rect,
-                                               KeepAlive keep_alive = {});
+                                               Owner& owner);
   // The design's size (6735 x 7335 twips) in pixels at the screen's pixels per inch, from the
   // given top-left corner.
   static RECT DefaultRect(int left, int top);
   // The window's DPI as a device scale: 15 twips a pixel at 96.
-  static DeviceScale ScaleForDpi(int dpi);
+  static DeviceScale ScaleForDpi(int dpi) { return {dpi / 1440.0, dpi / 1440.0, 0, 0}; }
   // Lets go of the window class; for a library that is being unloaded.
   static void UnregisterWindowClass();
 
@@ -49,10 +61,6 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   // so the library stays loaded). Without one the window answers screen readers with the
   // system's plain window object only.
   void UseObjectCount(com::ObjectCount& objects) { objects_ = &objects; }
-  // Told when the window gains (true) or loses the keyboard focus, after the core was told.
-  void SetFocusListener(std::function<void(bool)> listener) {
-    focus_listener_ = std::move(listener);
-  }
   // Where a part of the surface lies, in client pixels: the one mapping that the focus mark's
   // repaint, accLocation and accHitTest share.
   RECT PartPixels(std::int16_t part) const;
@@ -70,29 +78,19 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   const PixelGrid& grid() const { return presenter_.grid(); }
   const std::shared_ptr<BoardControl>& control() const { return control_; }
 
-  // Told of every rectangle the window invalidates for a reported change, and of every key
-  // message it goes on with after the host saw it (with the code or character the host left):
-  // for whoever watches the window from outside, such as its tests.
-  void SetInvalidationListener(std::function<void(const RECT&)> listener) {
-    invalidation_listener_ = std::move(listener);
-  }
-  void SetPassedKeyListener(std::function<void(UINT message, WPARAM passed)> listener) {
-    passed_key_listener_ = std::move(listener);
-  }
-
   void Repaint(const PixelBox& box) override;
   // WM_TIMER ticks the presenter at the tick count.
   void WakeAt(std::optional<std::int64_t> ms) override;
   void MoveDisplayChanged() override;
   void ChoicesShown(bool shown) override;
   void EnabledChanged() override;
-  void PartFocused(std::int16_t part) override;
+  void PartFocused(std::int16_t part) override { Notify(EVENT_OBJECT_FOCUS, part); }
   void SelectionMoved(std::int16_t was, std::int16_t is) override;
-  void NameChanged(std::int16_t part) override;
+  void NameChanged(std::int16_t part) override { Notify(EVENT_OBJECT_NAMECHANGE, part); }
 
  private:
   static constexpr UINT_PTR kAnimationTimer = 1;
-  SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms, KeepAlive keep_alive);
+  SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& forms, Owner& owner);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
@@ -112,17 +110,14 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   void UpdateScale();
   std::shared_ptr<BoardControl> control_;
   Win32Forms& forms_;
-  KeepAlive keep_alive_;
+  Owner& owner_;
   HWND hwnd_ = nullptr;
   Presenter presenter_;
   GdiPainter painter_;
   PointerInput pointer_;
   bool releasing_capture_ = false;
-  std::function<void(const RECT&)> invalidation_listener_;
-  std::function<void(UINT, WPARAM)> passed_key_listener_;
   com::ObjectCount* objects_ = nullptr;
   com::ComPtr<SurfaceAccessible> accessible_;
-  std::function<void(bool)> focus_listener_;
 };
 
 }  // namespace velmora

@@ -3,23 +3,13 @@
 #include "control/accessible_model.h"
 #include "products/cli/text_codec.h"
 #include "view/accessible_parts.h"
-#include "view/announcement.h"
 
 namespace velmora::cli {
 namespace {
 
 std::string RoleWord(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::kTable:
-      return "table";
-    case AccessibleRole::kCell:
-      return "cell";
-    case AccessibleRole::kStaticText:
-      return "text";
-    case AccessibleRole::kPushButton:
-      return "button";
-  }
-  return "";
+  constexpr const char* kWords[] = {"table", "cell", "text", "button"};  // in the roles' order
+  return kWords[static_cast<std::size_t>(role)];
 }
 
 std::string PartLine(const std::string& head, const AccessiblePart& part) {

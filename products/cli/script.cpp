@@ -77,7 +77,15 @@ std::optional<bool> ParseTruth(const Token& token) {
 }
 
 template <typename Number>
-std::optional<Number> ParseNumber(const Token& token);
+std::optional<Number> ParseNumber(const Token& token) {
+  if (token.quoted) return std::nullopt;
+  Number value{};
+  const char* first = token.word.data();
+  const char* last = first + token.word.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last || first == last) return std::nullopt;
+  return value;
+}
 
 std::variant<MemberValue, std::string> ParseValue(Property property, const Token& token) {
   const Member& member = MemberOf(property);
@@ -100,25 +108,6 @@ std::variant<MemberValue, std::string> ParseValue(Property property, const Token
   return MemberValue(*text);
 }
 
-// A device point of two whole numbers.
-std::optional<std::pair<int, int>> ParsePoint(const Token& x, const Token& y) {
-  const auto px = ParseNumber<int>(x);
-  const auto py = ParseNumber<int>(y);
-  if (!px || !py) return std::nullopt;
-  return std::pair{*px, *py};
-}
-
-template <typename Number>
-std::optional<Number> ParseNumber(const Token& token) {
-  if (token.quoted) return std::nullopt;
-  Number value{};
-  const char* first = token.word.data();
-  const char* last = first + token.word.size();
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (error != std::errc() || end != last || first == last) return std::nullopt;
-  return value;
-}
-
 std::optional<std::int16_t> ParseSquare(const Token& token) {
   if (const auto n = ParseNumber<std::int16_t>(token)) {
     if (*n >= 1 && *n <= 64) return n;
@@ -134,15 +123,7 @@ std::optional<std::int16_t> ParseSquare(const Token& token) {
   return SquareNumber(*square);
 }
 
-std::optional<double> ParseRenderScale(const Token& token) {
-  const auto scale = ParseNumber<double>(token);
-  if (!scale || !(*scale >= kSmallestRenderScale && *scale <= kLargestRenderScale)) {
-    return std::nullopt;
-  }
-  return scale;
-}
-
-std::optional<std::string> ParsePath(const Token& token) {
+std::string ParsePath(const Token& token) {
   if (!token.quoted) return token.word;
   return ToUtf8(*token.quoted);
 }
@@ -288,34 +269,24 @@ ParsedLine ParseReply(const Words& t) {
   return Operation{ReplyOp{t[1].word, *value}};
 }
 
-ParsedLine ParseDrag(const Words& t) {
-  if (auto e = CountError(t, 2, 2)) return *e;
-  const auto from = ParseSquare(t[1]);
-  const bool off = !t[2].quoted && t[2].word == "off";
-  const auto to = off ? std::nullopt : ParseSquare(t[2]);
-  if (!from || (!off && !to)) {
-    return ParseError{"drag takes a square and a square or off, not " + Shown(t[1]) + " " +
-                      Shown(t[2])};
-  }
-  return Operation{DragOp{*from, to}};
-}
-
-// rclick (`click`) and rdrag: the right button, with a modifier last.
-ParsedLine ParseRightButton(const Words& t, bool click) {
+// drag, rclick (`click`) and rdrag: a square and the square a drag ends on or off; the right
+// button's with a modifier last.
+ParsedLine ParseGesture(const Words& t, bool right, bool click) {
   const std::string& op = t[0].word;
-  if (auto e = click ? CountError(t, 1, 2) : CountError(t, 2, 3)) return *e;
+  const std::size_t squares = click ? 1 : 2;
+  if (auto e = CountError(t, squares, right ? squares + 1 : squares)) return *e;
   const auto from = ParseSquare(t[1]);
   const bool off = !click && !t[2].quoted && t[2].word == "off";
   const auto to = click ? from : off ? std::nullopt : ParseSquare(t[2]);
   if (!from || (!off && !to)) {
-    return ParseError{click ? "rclick takes a square, not " + Shown(t[1])
-                            : "rdrag takes a square and a square or off, not " + Shown(t[1]) + " " +
+    return ParseError{click ? op + " takes a square, not " + Shown(t[1])
+                            : op + " takes a square and a square or off, not " + Shown(t[1]) + " " +
                                   Shown(t[2])};
   }
-  const std::size_t modifier_at = click ? 2 : 3;
+  if (!right) return Operation{DragOp{*from, to}};
   std::int16_t shift = 0;
-  if (t.size() > modifier_at) {
-    const Token& modifier = t[modifier_at];
+  if (t.size() > squares + 1) {
+    const Token& modifier = t[squares + 1];
     const std::string word = modifier.quoted ? std::string() : modifier.word;
     shift = word == "Shift" ? 1 : word == "Ctrl" ? 2 : word == "Alt" ? 4 : -1;
     if (shift < 0) return ParseError{op + " takes Shift, Ctrl or Alt last, not " + Shown(modifier)};
@@ -337,9 +308,10 @@ ParsedLine ParseWait(const Words& t) {
 template <PointerOp::Kind kind>
 ParsedLine ParsePointer(const Words& t) {
   if (auto e = CountError(t, 2, 2)) return *e;
-  const auto point = ParsePoint(t[1], t[2]);
-  if (!point) return ParseError{t[0].word + " takes two whole numbers, device pixels at 96 dpi"};
-  return Operation{PointerOp{kind, point->first, point->second}};
+  const auto x = ParseNumber<int>(t[1]);
+  const auto y = ParseNumber<int>(t[2]);
+  if (!x || !y) return ParseError{t[0].word + " takes two whole numbers, device pixels at 96 dpi"};
+  return Operation{PointerOp{kind, *x, *y}};
 }
 
 ParsedLine ParseKey(const Words& t) {
@@ -365,22 +337,20 @@ ParsedLine ParseBare(const Words& t) {
 template <typename Op>
 ParsedLine ParseFileOp(const Words& t) {
   if (auto e = CountError(t, 1, 1)) return *e;
-  const std::string path = *ParsePath(t[1]);
+  const std::string path = ParsePath(t[1]);
   if (path.empty()) return ParseError{t[0].word + " needs a file name"};
   return Operation{Op{path}};
 }
 
 ParsedLine ParseRender(const Words& t) {
   if (auto e = CountError(t, 1, 2)) return *e;
-  const std::string path = *ParsePath(t[1]);
+  const std::string path = ParsePath(t[1]);
   if (path.empty()) return ParseError{"render needs a file name"};
-  double scale = 1;
-  if (t.size() == 3) {
-    const auto s = ParseRenderScale(t[2]);
-    if (!s) return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
-    scale = *s;
+  const auto scale = t.size() == 3 ? ParseNumber<double>(t[2]) : 1.0;
+  if (!scale || !(*scale >= kSmallestRenderScale && *scale <= kLargestRenderScale)) {
+    return ParseError{"render scale is 1 to 4, not " + Shown(t[2])};
   }
-  return Operation{RenderOp{path, scale}};
+  return Operation{RenderOp{path, *scale}};
 }
 
 struct Verb {
@@ -396,9 +366,9 @@ constexpr Verb kVerbs[] = {
     {"choose", ParseChoose},
     {"event", ParseEvent},
     {"reply", ParseReply},
-    {"drag", ParseDrag},
-    {"rclick", [](const Words& t) { return ParseRightButton(t, true); }},
-    {"rdrag", [](const Words& t) { return ParseRightButton(t, false); }},
+    {"drag", [](const Words& t) { return ParseGesture(t, false, false); }},
+    {"rclick", [](const Words& t) { return ParseGesture(t, true, true); }},
+    {"rdrag", [](const Words& t) { return ParseGesture(t, true, false); }},
     {"wait", ParseWait},
     {"press", ParsePointer<PointerOp::Kind::kPress>},
     {"move", ParsePointer<PointerOp::Kind::kMove>},
@@ -425,33 +395,12 @@ ParsedLine ParseWords(const Words& t) {
 }  // namespace
 
 std::string_view EventName(EventId id) {
-  switch (id) {
-    case EventId::kClick:
-      return "Click";
-    case EventId::kDblClick:
-      return "DblClick";
-    case EventId::kKeyDown:
-      return "KeyDown";
-    case EventId::kKeyPress:
-      return "KeyPress";
-    case EventId::kKeyUp:
-      return "KeyUp";
-    case EventId::kMouseDown:
-      return "MouseDown";
-    case EventId::kMouseMove:
-      return "MouseMove";
-    case EventId::kMouseUp:
-      return "MouseUp";
-    case EventId::kChange:
-      return "Change";
-    case EventId::kBeforeMove:
-      return "BeforeMove";
-    case EventId::kMarksChanged:
-      return "MarksChanged";
-    case EventId::kAfterMove:
-      return "AfterMove";
-  }
-  return "";
+  // In the events' own numbering, from 1.
+  static constexpr std::array<std::string_view, 12> kNames = {
+      "Click",     "DblClick", "KeyDown", "KeyPress",   "KeyUp",        "MouseDown",
+      "MouseMove", "MouseUp",  "Change",  "BeforeMove", "MarksChanged", "AfterMove"};
+  const auto index = static_cast<std::size_t>(id) - 1;
+  return index < kNames.size() ? kNames[index] : "";
 }
 
 std::span<const std::string_view> EventArgumentNames(EventId id) {
@@ -461,22 +410,11 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   // BeforeMove's; AfterMove passes the first three.
   static constexpr std::array<std::string_view, 4> kMove = {"FromSquare", "ToSquare", "Promotion",
                                                             "Cancel"};
-  switch (id) {
-    case EventId::kKeyDown:
-    case EventId::kKeyUp:
-      return kKey;
-    case EventId::kKeyPress:
-      return kAscii;
-    case EventId::kMouseDown:
-    case EventId::kMouseMove:
-    case EventId::kMouseUp:
-      return kMouse;
-    case EventId::kBeforeMove:
-    case EventId::kAfterMove:
-      return kMove;
-    default:
-      return {};
-  }
+  // In the events' own numbering, from 1, as EventName.
+  static constexpr std::array<std::span<const std::string_view>, 12> kByEvent = {
+      {{}, {}, kKey, kAscii, kKey, kMouse, kMouse, kMouse, {}, kMove, {}, kMove}};
+  const auto index = static_cast<std::size_t>(id) - 1;
+  return index < kByEvent.size() ? kByEvent[index] : std::span<const std::string_view>();
 }
 
 std::optional<KeyOp> ParseKeyName(std::string_view name) {

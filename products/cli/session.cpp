@@ -1,6 +1,8 @@
 #include "products/cli/session.h"
 
+#include <array>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include "board/failure.h"
@@ -191,37 +193,28 @@ void Session::Do(const EventOp& op) {
   std::int16_t b = op.whole[1];
   float x = op.point[0];
   float y = op.point[1];
-  std::vector<EventArg> args;
   switch (op.id) {
     case EventId::kClick:
-      control_->SurfaceClick();
-      return;
+      return control_->SurfaceClick();
     case EventId::kDblClick:
-      control_->SurfaceDblClick();
-      return;
+      return control_->SurfaceDblClick();
     case EventId::kKeyDown:
       control_->SurfaceKeyDown(a, b);
-      args = {&a, &b};
       break;
     case EventId::kKeyUp:
       control_->SurfaceKeyUp(a, b);
-      args = {&a, &b};
       break;
     case EventId::kKeyPress:
       control_->SurfaceKeyPress(a);
-      args = {&a};
       break;
     case EventId::kMouseDown:
       control_->SurfaceMouseDown(a, b, x, y);
-      args = {&a, &b, &x, &y};
       break;
     case EventId::kMouseMove:
       control_->SurfaceMouseMove(a, b, x, y);
-      args = {&a, &b, &x, &y};
       break;
     case EventId::kMouseUp:
       control_->SurfaceMouseUp(a, b, x, y);
-      args = {&a, &b, &x, &y};
       break;
     case EventId::kChange:
     case EventId::kBeforeMove:
@@ -229,7 +222,10 @@ void Session::Do(const EventOp& op) {
     case EventId::kAfterMove:
       return;
   }
-  // What the surface holds once the host had its say.
+  // What the surface holds once the host had its say: the event's arguments are the first of
+  // these.
+  const std::array<EventArg, 4> all = {&a, &b, &x, &y};
+  const auto args = std::span(all).first(EventArgumentNames(op.id).size());
   out_ << "after " << EventName(op.id) << ' ' << FormatArguments(op.id, args) << '\n';
 }
 
@@ -277,10 +273,6 @@ void Session::Do(const WaitOp& op) {
   presenter_.Tick(clock_);
 }
 
-void Session::StartQueuedSlides() {
-  if (screen_.Due(clock_)) presenter_.Tick(clock_);
-}
-
 void Session::Do(const ReplyOp& op) {
   host_.SetReply(op.argument, op.value);
 }
@@ -314,10 +306,6 @@ void Session::Do(const RenderOp& op) {
 void Session::Do(const BoardOp&) {
   for (const std::string& row : BoardRows(control_->board())) out_ << row << '\n';
 }
-
-}  // namespace velmora::cli
-
-namespace velmora::cli {
 
 void Session::Do(const KeyOp& op) {
   // Three pending inputs, as a keyboard's messages arrive: a prompt opened by the key-down

@@ -84,7 +84,9 @@ class Session {
   void Do(const RightOp& op);
   void Do(const WaitOp& op);
   // Starts what the last operation queued to slide: the clock has not moved since.
-  void StartQueuedSlides();
+  void StartQueuedSlides() {
+    if (screen_.Due(clock_)) presenter_.Tick(clock_);
+  }
   // Pointer points are on the presenter's grid, at 96 dots per inch.
   const PixelGrid& grid() const { return presenter_.grid(); }
   // A later member on a UserControl1: reported as a failure; true when so.

@@ -1,7 +1,9 @@
 #include "products/cli/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <utility>
 
 namespace velmora::cli {
 namespace {
@@ -40,6 +42,11 @@ void AppendUtf16(std::u16string& out, char32_t point) {
     out += static_cast<char16_t>(0xDC00 + (point & 0x3FF));
   }
 }
+
+// The escapes a quoted text knows besides \uXXXX: the letter after the backslash and the
+// character it stands for.
+constexpr std::array<std::pair<char, char16_t>, 5> kEscapes = {
+    {{'"', u'"'}, {'\\', u'\\'}, {'n', u'\n'}, {'t', u'\t'}, {'r', u'\r'}}};
 
 void AppendEscapedUnit(std::string& out, char16_t unit) {
   constexpr std::string_view kHex = "0123456789ABCDEF";
@@ -106,28 +113,14 @@ std::string Quote(std::u16string_view text) {
       AppendEscapedUnit(out, text[at]);
       continue;
     }
-    switch (*point) {
-      case U'"':
-        out += "\\\"";
-        break;
-      case U'\\':
-        out += "\\\\";
-        break;
-      case U'\n':
-        out += "\\n";
-        break;
-      case U'\t':
-        out += "\\t";
-        break;
-      case U'\r':
-        out += "\\r";
-        break;
-      default:
-        if (*point < 0x20 || *point == 0x7F) {
-          AppendEscapedUnit(out, static_cast<char16_t>(*point));
-        } else {
-          AppendUtf8(out, *point);
-        }
+    const auto escape = std::find_if(kEscapes.begin(), kEscapes.end(),
+                                     [&](const auto& e) { return e.second == *point; });
+    if (escape != kEscapes.end()) {
+      out += {'\\', escape->first};
+    } else if (*point < 0x20 || *point == 0x7F) {
+      AppendEscapedUnit(out, static_cast<char16_t>(*point));
+    } else {
+      AppendUtf8(out, *point);
     }
   }
   return out + "\"";
@@ -156,36 +149,22 @@ Unquoted Unquote(std::string_view line, std::size_t& pos) {
     }
     if (++i == line.size()) break;
     if (!flush()) return {std::nullopt, "the text is not valid UTF-8"};
-    switch (line[i]) {
-      case '"':
-        text += u'"';
-        break;
-      case '\\':
-        text += u'\\';
-        break;
-      case 'n':
-        text += u'\n';
-        break;
-      case 't':
-        text += u'\t';
-        break;
-      case 'r':
-        text += u'\r';
-        break;
-      case 'u': {
-        unsigned value = 0;
-        const char* first = line.data() + i + 1;
-        const char* last = line.data() + std::min(line.size(), i + 5);
-        const auto [end, error] = std::from_chars(first, last, value, 16);
-        if (error != std::errc() || end != first + 4 || last - first != 4) {
-          return {std::nullopt, "\\u needs four hexadecimal digits"};
-        }
-        text += static_cast<char16_t>(value);
-        i += 4;
-        break;
+    const auto escape = std::find_if(kEscapes.begin(), kEscapes.end(),
+                                     [&](const auto& e) { return e.first == line[i]; });
+    if (escape != kEscapes.end()) {
+      text += escape->second;
+    } else if (line[i] == 'u') {
+      unsigned value = 0;
+      const char* first = line.data() + i + 1;
+      const char* last = line.data() + std::min(line.size(), i + 5);
+      const auto [end, error] = std::from_chars(first, last, value, 16);
+      if (error != std::errc() || end != first + 4 || last - first != 4) {
+        return {std::nullopt, "\\u needs four hexadecimal digits"};
       }
-      default:
-        return {std::nullopt, std::string("unknown escape \\") + line[i]};
+      text += static_cast<char16_t>(value);
+      i += 4;
+    } else {
+      return {std::nullopt, std::string("unknown escape \\") + line[i]};
     }
   }
   return {std::nullopt, "unterminated quote"};

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "view/display_list.h"
 #include "view/pixel_grid.h"
 
 namespace velmora::ocx {

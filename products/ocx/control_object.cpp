@@ -1,5 +1,7 @@
 #include "products/ocx/control_object.h"
 
+#include <type_traits>
+
 #include "products/ocx/property_bags.h"
 
 namespace velmora::ocx {
@@ -40,35 +42,25 @@ constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight
 
 // A member's value as the dual interface carries it, and back. A Method's write takes no value.
 template <class Value>
-Value ToCom(const MemberValue& value);
-template <>
-VARIANT_BOOL ToCom(const MemberValue& value) {
-  return std::get<bool>(value) ? VARIANT_TRUE : VARIANT_FALSE;
-}
-template <>
-LONG ToCom(const MemberValue& value) {
-  return std::get<std::int32_t>(value);
-}
-template <>
-::BoardOrientation ToCom(const MemberValue& value) {
-  return static_cast<::BoardOrientation>(std::get<std::int32_t>(value));
-}
-template <>
-BSTR ToCom(const MemberValue& value) {
-  return com::ToBstr(std::get<std::u16string>(value));
+Value ToCom(const MemberValue& value) {
+  if constexpr (std::is_same_v<Value, VARIANT_BOOL>) {
+    return std::get<bool>(value) ? VARIANT_TRUE : VARIANT_FALSE;
+  } else if constexpr (std::is_same_v<Value, BSTR>) {
+    return com::ToBstr(std::get<std::u16string>(value));
+  } else {
+    return static_cast<Value>(std::get<std::int32_t>(value));  // LONG, an enumeration
+  }
 }
 
 MemberValue FromCom(VARIANT_BOOL value) {
   return value != VARIANT_FALSE;
 }
-MemberValue FromCom(LONG value) {
-  return static_cast<std::int32_t>(value);
-}
-MemberValue FromCom(::BoardOrientation value) {
-  return static_cast<std::int32_t>(value);
-}
 MemberValue FromCom(BSTR value) {
   return com::FromBstr(value);
+}
+template <class Number>  // LONG, an enumeration
+MemberValue FromCom(Number value) {
+  return static_cast<std::int32_t>(value);
 }
 MemberValue FromCom() {
   return {};
@@ -104,14 +96,10 @@ ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& 
       types_(Descriptions::Load(library, which)),
       events_(*this, which.source_interface),
       notices_(*this, IID_IPropertyNotifySink),
-      host_(events_, notices_, *types_.members.get(), [this] { MarkDirty(); }),
+      host_(events_, notices_, *types_.members.get(), [this] { dirty_ = true; }),
       forms_(library.descriptor().library_name),
       control_(BoardControl::Create(forms_, host_, ClassOf(which))),
       extent_(kDesignExtent) {}
-
-void ControlObject::MarkDirty() {
-  dirty_ = true;
-}
 
 STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
   // ChessBoard's interface is no part of a UserControl1.
@@ -226,11 +214,6 @@ STDMETHODIMP ControlObject::GetClassID(CLSID* class_id) {
   return S_OK;
 }
 
-// A new control is ready as it is made: the core initialised it, and its cells start empty.
-STDMETHODIMP ControlObject::InitNew() {
-  return S_OK;
-}
-
 STDMETHODIMP ControlObject::Load(IPropertyBag* bag, IErrorLog* log) {
   if (!bag) return E_POINTER;
   return Guarded([&] {
@@ -247,10 +230,6 @@ STDMETHODIMP ControlObject::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
     control_->SaveProperties(saved);
     if (clear_dirty) dirty_ = false;
   });
-}
-
-STDMETHODIMP ControlObject::IsDirty() {
-  return dirty_ ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP ControlObject::Load(IStream* stream) {

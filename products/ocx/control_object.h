@@ -16,17 +16,10 @@
 #include "runtime/com/library.h"
 #include "runtime/com_base/implements.h"
 
+VELMORA_COM_BASE_OF(_UserControl1, IDispatch)
+VELMORA_COM_BASE_OF(_ChessBoard, _UserControl1)
+
 namespace velmora {
-
-template <>
-struct com::BaseOf<_UserControl1> {
-  using type = IDispatch;
-};
-template <>
-struct com::BaseOf<_ChessBoard> {
-  using type = _UserControl1;
-};
-
 namespace ocx {
 
 // One instance of the control as COM sees it, of either class: its dual interface (late
@@ -38,7 +31,8 @@ namespace ocx {
 class ControlObject
     : public com::Implements<_ChessBoard, IProvideClassInfo2, IConnectionPointContainer,
                              IPersistPropertyBag, IPersistStreamInit, IOleObject, IOleInPlaceObject,
-                             IOleInPlaceActiveObject, IOleControl, IViewObject2> {
+                             IOleInPlaceActiveObject, IOleControl, IViewObject2>,
+      private SurfaceWindow::Owner {
  public:
   // An instance of the library's class `which`.
   ControlObject(com::Library& library, const com::ClassDescriptor& which);
@@ -55,6 +49,82 @@ class ControlObject
                              DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* exception, UINT* argument_error) override;
+
+  // IProvideClassInfo2
+  STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
+  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+  // IConnectionPointContainer
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override;
+  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
+
+  // IPersist, IPersistPropertyBag, IPersistStreamInit
+  STDMETHODIMP GetClassID(CLSID* class_id) override;
+  // A new control is ready as it is made: the core initialised it, and its cells start empty.
+  STDMETHODIMP InitNew() override { return S_OK; }
+  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+  STDMETHODIMP Save(IPropertyBag* bag, BOOL clear_dirty, BOOL save_all) override;
+  STDMETHODIMP IsDirty() override { return dirty_ ? S_OK : S_FALSE; }
+  STDMETHODIMP Load(IStream* stream) override;
+  STDMETHODIMP Save(IStream* stream, BOOL clear_dirty) override;
+  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+
+  // IOleObject
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+  STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP Close(DWORD save_option) override;
+  STDMETHODIMP SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+  STDMETHODIMP DoVerb(LONG verb, LPMSG message, IOleClientSite* active_site, LONG index,
+                      HWND parent, LPCRECT position) override;
+  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+  STDMETHODIMP Update() override { return S_OK; }
+  STDMETHODIMP IsUpToDate() override { return S_OK; }
+  STDMETHODIMP GetUserClassID(CLSID* class_id) override { return GetClassID(class_id); }
+  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* user_type) override;
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
+  STDMETHODIMP Unadvise(DWORD connection) override;
+  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advise) override;
+  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+  STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+
+  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
+  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  STDMETHODIMP InPlaceDeactivate() override;
+  STDMETHODIMP UIDeactivate() override;
+  STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
+  STDMETHODIMP ReactivateAndUndo() override { return INPLACE_E_NOTUNDOABLE; }
+  STDMETHODIMP TranslateAccelerator(LPMSG message) override;
+  STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+
+  // IOleControl
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(LPMSG) override { return S_OK; }
+  STDMETHODIMP OnAmbientPropertyChange(DISPID) override { return S_OK; }
+  STDMETHODIMP FreezeEvents(BOOL) override { return S_OK; }
+
+  // IViewObject, IViewObject2
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* device, HDC target,
+                    HDC dc, LPCRECTL bounds, LPCRECTL window_bounds,
+                    BOOL(STDMETHODCALLTYPE* keep_going)(ULONG_PTR), ULONG_PTR argument) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* device,
+                           HDC target, LOGPALETTE** colours) override;
+  STDMETHODIMP Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
+  STDMETHODIMP Unfreeze(DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) override {
+    return GetExtent(aspect, size);
+  }
 
   // _UserControl1 and _ChessBoard: each member's methods (control/member_rows.h), by its kind,
   // through Read and Write. control_object.cpp defines them the same way, so the kinds' macros
@@ -73,86 +143,12 @@ class ControlObject
 #undef VELMORA_COM_PROPERTY
 #undef VELMORA_COM_METHOD
 
-  // IProvideClassInfo2
-  STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
-  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
-
-  // IConnectionPointContainer
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override;
-  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
-
-  // IPersist, IPersistPropertyBag, IPersistStreamInit
-  STDMETHODIMP GetClassID(CLSID* class_id) override;
-  STDMETHODIMP InitNew() override;
-  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
-  STDMETHODIMP Save(IPropertyBag* bag, BOOL clear_dirty, BOOL save_all) override;
-  STDMETHODIMP IsDirty() override;
-  STDMETHODIMP Load(IStream* stream) override;
-  STDMETHODIMP Save(IStream* stream, BOOL clear_dirty) override;
-  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
-
-  // IOleObject
-  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
-  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
-  STDMETHODIMP SetHostNames(LPCOLESTR application, LPCOLESTR document) override;
-  STDMETHODIMP Close(DWORD save_option) override;
-  STDMETHODIMP SetMoniker(DWORD which, IMoniker* moniker) override;
-  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
-  STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
-  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
-  STDMETHODIMP DoVerb(LONG verb, LPMSG message, IOleClientSite* active_site, LONG index,
-                      HWND parent, LPCRECT position) override;
-  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
-  STDMETHODIMP Update() override;
-  STDMETHODIMP IsUpToDate() override;
-  STDMETHODIMP GetUserClassID(CLSID* class_id) override;
-  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* user_type) override;
-  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
-  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
-  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
-  STDMETHODIMP Unadvise(DWORD connection) override;
-  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advise) override;
-  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
-  STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
-
-  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
-  STDMETHODIMP GetWindow(HWND* window) override;
-  STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
-  STDMETHODIMP InPlaceDeactivate() override;
-  STDMETHODIMP UIDeactivate() override;
-  STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
-  STDMETHODIMP ReactivateAndUndo() override;
-  STDMETHODIMP TranslateAccelerator(LPMSG message) override;
-  STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
-  STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
-  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
-  STDMETHODIMP EnableModeless(BOOL enable) override;
-
-  // IOleControl
-  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
-  STDMETHODIMP OnMnemonic(LPMSG message) override;
-  STDMETHODIMP OnAmbientPropertyChange(DISPID member) override;
-  STDMETHODIMP FreezeEvents(BOOL freeze) override;
-
-  // IViewObject, IViewObject2
-  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* device, HDC target,
-                    HDC dc, LPCRECTL bounds, LPCRECTL window_bounds,
-                    BOOL(STDMETHODCALLTYPE* keep_going)(ULONG_PTR), ULONG_PTR argument) override;
-  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* device,
-                           HDC target, LOGPALETTE** colours) override;
-  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspect_info, DWORD* freeze) override;
-  STDMETHODIMP Unfreeze(DWORD freeze) override;
-  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
-  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
-  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
-
  private:
   HRESULT ActivateInPlace(IOleClientSite* active_site);
   // The surface window gained or lost the keyboard focus: the container hears of it.
-  void OnWindowFocus(bool has_focus);
+  void FocusChanged(bool has_focus) override;
   // Holds this object for the length of a window message that may reach the control.
-  std::shared_ptr<void> KeepAlive();
-  void MarkDirty();
+  std::shared_ptr<void> KeepAlive() override;
   // Runs a method's body as com::Call does, failures reported from the library's name.
   template <class Body>
   HRESULT Guarded(Body&& body) {

@@ -99,10 +99,6 @@ STDMETHODIMP ControlObject::GetClientSite(IOleClientSite** site) {
   return S_OK;
 }
 
-STDMETHODIMP ControlObject::SetHostNames(LPCOLESTR, LPCOLESTR) {
-  return S_OK;
-}
-
 STDMETHODIMP ControlObject::Close(DWORD save_option) {
   return Guarded([&] {
     InPlaceDeactivate();
@@ -111,16 +107,8 @@ STDMETHODIMP ControlObject::Close(DWORD save_option) {
   });
 }
 
-STDMETHODIMP ControlObject::SetMoniker(DWORD, IMoniker*) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP ControlObject::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
   if (moniker) *moniker = nullptr;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP ControlObject::InitFromData(IDataObject*, BOOL, DWORD) {
   return E_NOTIMPL;
 }
 
@@ -143,7 +131,7 @@ STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site
       return activate();
     case OLEIVERB_UIACTIVATE: {
       const HRESULT result = activate();
-      // The focus brings the container's UI activation with it (OnWindowFocus).
+      // The focus brings the container's UI activation with it (FocusChanged).
       if (SUCCEEDED(result) && window_ && window_->hwnd()) SetFocus(window_->hwnd());
       return result;
     }
@@ -182,15 +170,13 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
     result = site->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &frame_info);
   }
   if (SUCCEEDED(result)) {
-    window_ =
-        SurfaceWindow::Create(control_, forms_, parent, position, [this] { return KeepAlive(); });
+    window_ = SurfaceWindow::Create(control_, forms_, parent, position, *this);
     if (!window_) result = E_FAIL;
   }
   if (SUCCEEDED(result)) {
     frame_ = frame;
     document_ = document;
     window_->UseObjectCount(library_.objects());
-    window_->SetFocusListener([this](bool has_focus) { OnWindowFocus(has_focus); });
   }
   if (FAILED(result)) {
     site->OnInPlaceDeactivate();
@@ -200,7 +186,7 @@ HRESULT ControlObject::ActivateInPlace(IOleClientSite* active_site) {
   return S_OK;
 }
 
-void ControlObject::OnWindowFocus(bool has_focus) {
+void ControlObject::FocusChanged(bool has_focus) {
   if (has_focus && !ui_active_ && in_place_site_) {
     ui_active_ = true;
     in_place_site_->OnUIActivate();
@@ -214,17 +200,6 @@ void ControlObject::OnWindowFocus(bool has_focus) {
 STDMETHODIMP ControlObject::EnumVerbs(IEnumOLEVERB** verbs) {
   if (verbs) *verbs = nullptr;
   return OLE_S_USEREG;
-}
-
-STDMETHODIMP ControlObject::Update() {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::IsUpToDate() {
-  return S_OK;
-}
-
-STDMETHODIMP ControlObject::GetUserClassID(CLSID* class_id) {
-  return GetClassID(class_id);
 }
 
 STDMETHODIMP ControlObject::GetUserType(DWORD, LPOLESTR* user_type) {
@@ -273,18 +248,10 @@ STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
   return S_OK;
 }
 
-STDMETHODIMP ControlObject::SetColorScheme(LOGPALETTE*) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP ControlObject::GetWindow(HWND* window) {
   if (!window) return E_POINTER;
   *window = window_ ? window_->hwnd() : nullptr;
   return *window ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP ControlObject::ContextSensitiveHelp(BOOL) {
-  return E_NOTIMPL;
 }
 
 STDMETHODIMP ControlObject::InPlaceDeactivate() {
@@ -319,10 +286,6 @@ STDMETHODIMP ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
   return S_OK;
 }
 
-STDMETHODIMP ControlObject::ReactivateAndUndo() {
-  return INPLACE_E_NOTUNDOABLE;
-}
-
 // A container's loop asks first for every key: the board's own keys go to its window, so no
 // dialog navigation takes the arrows or Enter away from it.
 STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
@@ -337,35 +300,12 @@ STDMETHODIMP ControlObject::TranslateAccelerator(LPMSG msg) {
     return S_OK;
   });
 }
-STDMETHODIMP ControlObject::OnFrameWindowActivate(BOOL) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::OnDocWindowActivate(BOOL) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::EnableModeless(BOOL) {
-  return S_OK;
-}
-
 STDMETHODIMP ControlObject::GetControlInfo(CONTROLINFO* info) {
   if (!info) return E_POINTER;
   info->cb = sizeof *info;
   info->hAccel = nullptr;
   info->cAccel = 0;
   info->dwFlags = 0;
-  return S_OK;
-}
-
-STDMETHODIMP ControlObject::OnMnemonic(LPMSG) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::OnAmbientPropertyChange(DISPID) {
-  return S_OK;
-}
-STDMETHODIMP ControlObject::FreezeEvents(BOOL) {
   return S_OK;
 }
 
@@ -401,13 +341,6 @@ STDMETHODIMP ControlObject::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC
   return S_FALSE;
 }
 
-STDMETHODIMP ControlObject::Freeze(DWORD, LONG, void*, DWORD*) {
-  return E_NOTIMPL;
-}
-STDMETHODIMP ControlObject::Unfreeze(DWORD) {
-  return E_NOTIMPL;
-}
-
 STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
   view_aspects_ = aspects;
   view_flags_ = flags;
@@ -420,10 +353,6 @@ STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink*
   if (flags) *flags = view_flags_;
   if (sink) *sink = com::ComPtr<IAdviseSink>(view_sink_).Detach();
   return S_OK;
-}
-
-STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
-  return GetExtent(aspect, size);
 }
 
 }  // namespace velmora::ocx

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <optional>
 
 #include "board/failure.h"
@@ -81,6 +80,20 @@ std::u16string ReadText(IStream& stream) {
 // The kind tags of a saved value, in the order of PropertyValue's alternatives.
 enum class Kind : std::uint8_t { kNothing, kTruth, kNumber, kText };
 
+// A VARIANT that is cleared however its scope is left: a bag may fill it and still fail.
+class OwnedVariant {
+ public:
+  OwnedVariant() { VariantInit(&value_); }
+  ~OwnedVariant() { VariantClear(&value_); }
+  OwnedVariant(const OwnedVariant&) = delete;
+  OwnedVariant& operator=(const OwnedVariant&) = delete;
+
+  VARIANT* get() { return &value_; }
+
+ private:
+  VARIANT value_;
+};
+
 }  // namespace
 
 PropertyValue FromVariant(const VARIANT& variant) {
@@ -127,24 +140,6 @@ VARIANT ToVariant(const PropertyValue& value) {
   }
   return variant;
 }
-
-namespace {
-
-// A VARIANT that is cleared however its scope is left: a bag may fill it and still fail.
-class OwnedVariant {
- public:
-  OwnedVariant() { VariantInit(&value_); }
-  ~OwnedVariant() { VariantClear(&value_); }
-  OwnedVariant(const OwnedVariant&) = delete;
-  OwnedVariant& operator=(const OwnedVariant&) = delete;
-
-  VARIANT* get() { return &value_; }
-
- private:
-  VARIANT value_;
-};
-
-}  // namespace
 
 PropertyValue ComPropertyBag::Read(std::u16string_view name, const PropertyValue& fallback) {
   std::wstring key = Wide(name);

@@ -7,26 +7,10 @@
 
 namespace velmora {
 
-QString BoardWidgetPlugin::name() const {
-  return QStringLiteral("velmora::BoardWidget");
-}
-
-QString BoardWidgetPlugin::group() const {
-  return QStringLiteral("Velmora");
-}
-
-QString BoardWidgetPlugin::toolTip() const {
-  return QStringLiteral("Chess board");
-}
-
 QString BoardWidgetPlugin::whatsThis() const {
   return QStringLiteral(
       "A chess board: load positions with putPosition, push moves with putMove and read the "
       "moves entered on the board from getMove.");
-}
-
-QString BoardWidgetPlugin::includeFile() const {
-  return QStringLiteral("velmora/board_widget.h");
 }
 
 QIcon BoardWidgetPlugin::icon() const {

@@ -14,11 +14,11 @@ class BoardWidgetPlugin : public QObject, public QDesignerCustomWidgetInterface 
  public:
   explicit BoardWidgetPlugin(QObject* parent = nullptr) : QObject(parent) {}
 
-  QString name() const override;
-  QString group() const override;
-  QString toolTip() const override;
+  QString name() const override { return QStringLiteral("velmora::BoardWidget"); }
+  QString group() const override { return QStringLiteral("Velmora"); }
+  QString toolTip() const override { return QStringLiteral("Chess board"); }
   QString whatsThis() const override;
-  QString includeFile() const override;
+  QString includeFile() const override { return QStringLiteral("velmora/board_widget.h"); }
   QIcon icon() const override;
   bool isContainer() const override { return false; }
   QWidget* createWidget(QWidget* parent) override;

@@ -41,8 +41,4 @@ BSTR ToBstr(std::u16string_view text) {
   return result;
 }
 
-std::u16string FromWide(std::wstring_view text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
-}
-
 }  // namespace velmora::com

@@ -47,6 +47,5 @@ HRESULT Call(Object* self, Body&& body, const wchar_t* error_source = nullptr) n
 std::u16string FromBstr(BSTR text);
 // Throws std::bad_alloc when the string cannot be made.
 BSTR ToBstr(std::u16string_view text);
-std::u16string FromWide(std::wstring_view text);
 
 }  // namespace velmora::com

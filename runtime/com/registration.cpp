@@ -73,17 +73,27 @@ bool KeyExists(Scope scope, const std::wstring& key, REGSAM view = 0) {
   return true;
 }
 
+// A value to set: its key under the scope's classes, its name (null for the key's own) and text.
+struct Entry {
+  std::wstring key;
+  const wchar_t* name;
+  std::wstring value;
+};
+
+HRESULT WriteEntries(Scope scope, const std::vector<Entry>& entries) {
+  for (const Entry& entry : entries) {
+    const LSTATUS status = SetValue(scope, entry.key, entry.name, entry.value);
+    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  }
+  return S_OK;
+}
+
 HRESULT WriteClassEntries(const LibraryDescriptor& library, const ClassDescriptor& row,
                           const std::wstring& module_path, Scope scope) {
   const std::wstring key = ClassKey(row);
   const std::wstring version =
       Decimal(library.major_version) + L"." + Decimal(library.minor_version);
   const std::wstring misc_status = Decimal(row.misc_status);
-  struct Entry {
-    std::wstring key;
-    const wchar_t* name;
-    std::wstring value;
-  };
   std::vector<Entry> entries = {
       {key, nullptr, row.prog_id},
       {key + L"\\ProgID", nullptr, row.prog_id},
@@ -105,11 +115,7 @@ HRESULT WriteClassEntries(const LibraryDescriptor& library, const ClassDescripto
                                    {independent_key + L"\\CLSID", nullptr, GuidText(row.class_id)},
                                    {independent_key + L"\\CurVer", nullptr, row.prog_id}});
   }
-  for (const auto& entry : entries) {
-    const LSTATUS status = SetValue(scope, entry.key, entry.name, entry.value);
-    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  }
-  return S_OK;
+  return WriteEntries(scope, entries);
 }
 
 std::wstring VersionKey(const TLIBATTR& attributes) {
@@ -160,11 +166,6 @@ HRESULT WriteUserTypeLibrary(ITypeLib* library, const std::wstring& module_path)
   const std::wstring version = VersionKey(attributes);
   const std::wstring version_number =
       Decimal(attributes.wMajorVerNum) + L"." + Decimal(attributes.wMinorVerNum);
-  struct Entry {
-    std::wstring key;
-    const wchar_t* name;
-    std::wstring value;
-  };
   std::vector<Entry> entries = {
       {version, nullptr, Documentation(library, -1)},
       {version + L"\\FLAGS", nullptr, Decimal(attributes.wLibFlags)},
@@ -189,11 +190,7 @@ HRESULT WriteUserTypeLibrary(ITypeLib* library, const std::wstring& module_path)
     entries.push_back({key + L"\\TypeLib", nullptr, GuidText(attributes.guid)});
     entries.push_back({key + L"\\TypeLib", L"Version", version_number});
   }
-  for (const Entry& entry : entries) {
-    const LSTATUS status = SetValue(Scope::kUser, entry.key, entry.name, entry.value);
-    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  }
-  return S_OK;
+  return WriteEntries(Scope::kUser, entries);
 }
 
 HRESULT RegisterTypeLibrary(const std::wstring& module_path, Scope scope) {

@@ -28,34 +28,27 @@ class ObjectCount {
 };
 
 // The interface an interface derives from, so that asking for a base finds the derived one.
+// VELMORA_COM_BASE_OF names it for one interface, at namespace scope outside velmora.
 template <class I>
 struct BaseOf {
   using type = IUnknown;
 };
-template <>
-struct BaseOf<IOleInPlaceObject> {
-  using type = IOleWindow;
-};
-template <>
-struct BaseOf<IOleInPlaceActiveObject> {
-  using type = IOleWindow;
-};
-template <>
-struct BaseOf<IViewObject2> {
-  using type = IViewObject;
-};
-template <>
-struct BaseOf<IProvideClassInfo2> {
-  using type = IProvideClassInfo;
-};
-template <>
-struct BaseOf<IPersistPropertyBag> {
-  using type = IPersist;
-};
-template <>
-struct BaseOf<IPersistStreamInit> {
-  using type = IPersist;
-};
+#define VELMORA_COM_BASE_OF(Interface, Base) \
+  template <>                                \
+  struct velmora::com::BaseOf<Interface> {   \
+    using type = Base;                       \
+  };
+
+}  // namespace velmora::com
+
+VELMORA_COM_BASE_OF(IOleInPlaceObject, IOleWindow)
+VELMORA_COM_BASE_OF(IOleInPlaceActiveObject, IOleWindow)
+VELMORA_COM_BASE_OF(IViewObject2, IViewObject)
+VELMORA_COM_BASE_OF(IProvideClassInfo2, IProvideClassInfo)
+VELMORA_COM_BASE_OF(IPersistPropertyBag, IPersist)
+VELMORA_COM_BASE_OF(IPersistStreamInit, IPersist)
+
+namespace velmora::com {
 
 template <class I>
 bool IsOrDerivesFrom(REFIID iid) {
@@ -68,11 +61,24 @@ bool IsOrDerivesFrom(REFIID iid) {
 }
 
 // QueryInterface over the listed interfaces; the first that is or derives from the requested
-// one answers. Dual interfaces name their dispatch base through BaseOf.
+// one answers, with a reference taken through it. Dual interfaces name their dispatch base
+// through BaseOf.
 template <class... Interfaces>
 class InterfaceList : public Interfaces... {
+ public:
+  InterfaceList(const InterfaceList&) = delete;
+  InterfaceList& operator=(const InterfaceList&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = FindAmong<Interfaces...>(iid);
+    if (!*out) return E_NOINTERFACE;
+    static_cast<IUnknown*>(*out)->AddRef();
+    return S_OK;
+  }
+
  protected:
-  void* Find(REFIID iid) { return FindAmong<Interfaces...>(iid); }
+  InterfaceList() = default;
 
  private:
   template <class First, class... Rest>
@@ -92,16 +98,6 @@ class InterfaceList : public Interfaces... {
 template <class... Interfaces>
 class Implements : public InterfaceList<Interfaces...> {
  public:
-  Implements(const Implements&) = delete;
-  Implements& operator=(const Implements&) = delete;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = this->Find(iid);
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
   STDMETHODIMP_(ULONG) Release() override {
     const ULONG left = --references_;
@@ -125,16 +121,6 @@ class Implements : public InterfaceList<Interfaces...> {
 template <class... Interfaces>
 class PartOf : public InterfaceList<Interfaces...> {
  public:
-  PartOf(const PartOf&) = delete;
-  PartOf& operator=(const PartOf&) = delete;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = this->Find(iid);
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
   STDMETHODIMP_(ULONG) AddRef() override { return whole_.AddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return whole_.Release(); }
 

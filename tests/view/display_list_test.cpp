@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
+
+#include "view/highlight.h"
 
 namespace velmora {
 namespace {
@@ -167,6 +170,69 @@ INSTANTIATE_TEST_SUITE_P(BothSides, PromptDisplay,
                          testing::Values(PromptCase{N::kWhitePanel, N::kBlackPanel, 0, 1800 + 360},
                                          PromptCase{N::kBlackPanel, N::kWhitePanel, 4,
                                                     1800 + 240}));
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// Each scheme, and a pair of the host's own, colours the squares; the last move's tint follows.
+TEST(DisplayList, SquaresWearTheSurfacesColours) {
+  std::vector<SquareColours> schemes;
+  for (std::int32_t theme = 0; theme <= kLastTheme; ++theme) {
+    schemes.push_back(ThemeColours(static_cast<Theme>(theme)));
+  }
+  schemes.push_back({{1, 2, 3}, {250, 251, 252}});
+  for (const SquareColours& colours : schemes) {
+    Surface surface;
+    surface.SetLook({colours});
+    surface.SetLastMoveSquares(1);  // A1, dark
+    const DisplayList list = BuildDisplayList(surface, u"");
+    EXPECT_EQ(CommandOf(list, {N::kSquare, 1}).fill, colours.dark);
+    EXPECT_EQ(CommandOf(list, {N::kSquare, 2}).fill, colours.light);
+    const auto tint = std::find_if(
+        list.begin(), list.end(), [](const PaintCommand& c) { return c.kind == PaintKind::kTint; });
+    ASSERT_NE(tint, list.end());
+    EXPECT_EQ(tint->fill, LastMoveColour(colours.dark));
+  }
+}
+
+// Inside, the file letters lie in the bottom row's squares and the rank digits in the left
+// column's, in the other square colour, turned with the board; the margin labels go. Outside
+// keeps the margin labels; none shows neither.
+TEST(DisplayList, CoordinatesLieInsideTheEdgeSquaresOrInTheMargin) {
+  const auto texts = [](const DisplayList& list) {
+    std::u16string shown;
+    for (const PaintCommand& c : list) {
+      if (c.kind == PaintKind::kText && c.source.name == N::kSquarePicture) shown += c.text;
+    }
+    return shown;
+  };
+  for (const auto orientation :
+       {BoardOrientation::kWhiteAtBottom, BoardOrientation::kBlackAtBottom}) {
+    Surface surface;
+    surface.SetOrientation(orientation);
+    surface.SetLook({.coordinates = Coordinates::kInside});
+    const DisplayList list = BuildDisplayList(surface, u"");
+    EXPECT_EQ(texts(list), orientation == BoardOrientation::kWhiteAtBottom ? u"a1b2c3d4e5f6g7h8"
+                                                                           : u"h8g7f6e5d4c3b2a1");
+    EXPECT_EQ(IndexOf(list, {N::kFileLabel}), -1);
+    // The bottom left place is dark: its letter is in the light colour.
+    const auto letter = std::find_if(list.begin(), list.end(), [](const PaintCommand& c) {
+      return c.kind == PaintKind::kText && c.source == ControlRef{N::kSquarePicture, 1};
+    });
+    ASSERT_NE(letter, list.end());
+    EXPECT_EQ(letter->line, surface.Look().squares.light);
+  }
+  Surface outside;
+  EXPECT_EQ(texts(BuildDisplayList(outside, u"")), u"");
+  EXPECT_GE(IndexOf(BuildDisplayList(outside, u""), {N::kFileLabel}), 0);
+  Surface none;
+  none.SetLook({.coordinates = Coordinates::kNone});
+  EXPECT_EQ(texts(BuildDisplayList(none, u"")), u"");
+  EXPECT_EQ(IndexOf(BuildDisplayList(none, u""), {N::kRankLabel, 0}), -1);
+}
 
 }  // namespace
 }  // namespace velmora

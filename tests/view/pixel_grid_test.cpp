@@ -91,6 +91,45 @@ INSTANTIATE_TEST_SUITE_P(Scales, PixelGridScale, testing::ValuesIn(kScales),
                            return std::string(param_info.param.name);
                          });
 
+// A board fitted to an area: the largest whole square with eight across the smaller side (less
+// the margins), the squares edge to edge, the board centred, the surface the area, and every
+// square hit where it is drawn.
+TEST(PixelGrid, AFittedBoardFillsItsAreaOnWholePixels) {
+  const struct {
+    PixelBox area;
+    double margin;
+    int square;
+  } cases[] = {{{0, 0, 160, 160}, 0, 20},    {{0, 0, 400, 400}, 0, 50},
+               {{0, 0, 401, 257}, 0, 32},    {{0, 0, 1600, 1600}, 0, 200},
+               {{10, 20, 810, 820}, 0, 100}, {{0, 0, 400, 400}, 0.5, 44},
+               {{0, 0, 7, 5}, 0, 1}};
+  const Surface surface;
+  for (const auto& c : cases) {
+    const PixelGrid grid(DeviceScale::BoardFit(c.area, c.margin));
+    const PixelBox a1 = grid.BoxOf(*FindControl({ControlName::kSquare, 1}));
+    const PixelBox h8 = grid.BoxOf(*FindControl({ControlName::kSquare, 64}));
+    const std::string where =
+        std::to_string(c.area.width()) + "x" + std::to_string(c.area.height());
+    EXPECT_EQ(grid.picture_size(), (MaskSize{c.square, c.square})) << where;
+    EXPECT_EQ(a1.width(), c.square) << where;
+    EXPECT_EQ(h8.right - a1.left, 8 * c.square) << where;
+    EXPECT_EQ(a1.bottom - h8.top, 8 * c.square) << where;
+    EXPECT_LE(std::abs((a1.left - c.area.left) - (c.area.right - h8.right)), 1) << where;
+    EXPECT_LE(std::abs((h8.top - c.area.top) - (c.area.bottom - a1.bottom)), 1) << where;
+    EXPECT_EQ(grid.DesignBox(), c.area) << where;
+    for (std::int16_t n = 1; n < 64; ++n) {
+      const PixelBox square = grid.BoxOf(*FindControl({ControlName::kSquare, n}));
+      if (n % 8 != 0) {
+        const PixelBox next =
+            grid.BoxOf(*FindControl({ControlName::kSquare, static_cast<std::int16_t>(n + 1)}));
+        EXPECT_EQ(square.right, next.left) << where << " " << n;
+      }
+      EXPECT_EQ(HitTest(surface, grid, square.left, square.top), (Hit{Hit::Kind::kSquare, n}))
+          << where << " " << n;
+    }
+  }
+}
+
 TEST(PixelGrid, At96DpiEveryPartIsItsDesignRectangle) {
   const PixelGrid grid(DeviceScale::Times(1));
   for (const ControlSpec& spec : DesignLayout()) {

@@ -265,20 +265,9 @@ void SurfaceTest::SetUp() {
   ASSERT_NE(parent_, nullptr);
   control_ = BoardControl::Create(forms_, host_, control_class_);
   window_ =
-      SurfaceWindow::Create(control_, forms_, parent_, SurfaceWindow::DefaultRect(0, 0), [this] {
-        ++keep_alive_calls_;
-        return std::shared_ptr<void>(control_);
-      });
+      SurfaceWindow::Create(control_, forms_, parent_, SurfaceWindow::DefaultRect(0, 0), *this);
   ASSERT_NE(window_, nullptr);
   window_->UseObjectCount(objects_);
-  window_->SetInvalidationListener([this](const RECT& rect) {
-    invalidated_rects_.push_back(rect);
-    invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
-                           static_cast<std::uint64_t>(rect.bottom - rect.top);
-  });
-  window_->SetPassedKeyListener([this](UINT message, WPARAM passed) {
-    if (message == WM_CHAR) passed_characters_ += static_cast<char16_t>(passed);
-  });
   UpdateWindow(parent_);
   Pump();
 }

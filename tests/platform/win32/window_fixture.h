@@ -102,10 +102,22 @@ char16_t CellAt(const BoardControl& control, std::int16_t n);
 std::optional<int> Pump();
 
 // A control in a surface window inside a top-level parent window, as a host form holds it.
-class SurfaceTest : public ::testing::Test {
+class SurfaceTest : public ::testing::Test, private SurfaceWindow::Owner {
  protected:
   void SetUp() override;
   void TearDown() override;
+  std::shared_ptr<void> KeepAlive() override {
+    ++keep_alive_calls_;
+    return control_;
+  }
+  void Invalidated(const RECT& rect) override {
+    invalidated_rects_.push_back(rect);
+    invalidated_pixels_ += static_cast<std::uint64_t>(rect.right - rect.left) *
+                           static_cast<std::uint64_t>(rect.bottom - rect.top);
+  }
+  void KeyPassedOn(UINT message, WPARAM passed) override {
+    if (message == WM_CHAR) passed_characters_ += static_cast<char16_t>(passed);
+  }
 
   // Client-area pixel points of the centres of a square and of a promotion choice.
   POINT SquareCentre(std::int16_t n) const;

@@ -1,15 +1,23 @@
-# Installs the build into a fresh prefix, then configures, builds and runs a separate project
-# against it: with CMake's find_package(Velmora) and with pkg-config.
-#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DLIBDIR=... [-DEXTRA_FLAGS=...]
-#         -P consumer_test.cmake
-set(prefix ${WORK_DIR}/prefix)
+# Installs the build into a fresh prefix (or takes PREFIX, where packages installed it), then
+# configures, builds and runs a separate project against it: with CMake's find_package(Velmora)
+# and with pkg-config.
+#   cmake (-DBUILD_DIR=... | -DPREFIX=...) -DSOURCE_DIR=... -DWORK_DIR=... -DLIBDIR=...
+#         [-DEXTRA_FLAGS=...] [-DCXX=...] -P consumer_test.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
+if(NOT CXX)
+  set(CXX c++)
+endif()
 
 function(run)
   execute_process(COMMAND ${ARGN} COMMAND_ECHO STDOUT COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+if(DEFINED PREFIX)
+  set(prefix ${PREFIX})
+else()
+  set(prefix ${WORK_DIR}/prefix)
+  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+endif()
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${prefix}
     "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)

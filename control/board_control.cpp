@@ -41,17 +41,13 @@ BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
       forms_(std::move(forms)),
       host_(std::move(host)),
       focus_(surface_),
-      entry_(board_, surface_, focus_, host_move_cell_, move_display_cell_, *forms_),
+      entry_(board_, surface_, focus_, host_move_cell_, move_display_cell_, *forms_, *this),
       keys_(surface_, entry_, focus_) {
   position_cell_.Bind([this] { OnPositionText(); });
   host_move_cell_.Bind([this] { OnHostMove(); });
   move_display_cell_.Bind([this] { OnGetMove(); });
-  if (capabilities_.move_veto) {
-    entry_.SetVeto([this](Square from, Square to, char16_t promotion) {
-      return AllowsMove(from, to, promotion);
-    });
-  }
-  if (capabilities_.last_move) entry_.SetMoveNotice([this](MoveText move) { MoveMade(move); });
+  entry_.SetRules({capabilities_.move_veto, capabilities_.last_move, capabilities_.quiet,
+                   capabilities_.whole_moves});
 }
 
 void BoardControl::InitControl() {
@@ -87,16 +83,22 @@ Refused BoardControl::GetMove(std::u16string New_GetMove) {
   return WriteCell(move_display_cell_, New_GetMove, MemberId::kGetMove);
 }
 Refused BoardControl::PutMove(std::u16string New_PutMove) {
-  return WriteCell(host_move_cell_, New_PutMove, MemberId::kPutMove);
+  // A host that replays a move after a takeback may write the text the cell holds.
+  return WriteCell(host_move_cell_, New_PutMove, MemberId::kPutMove,
+                   capabilities_.replays_host_moves);
 }
 Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
+  if (capabilities_.quiet) {
+    if (Refused refused = RefusedPosition(New_PutPosition)) return refused;
+  }
   return WriteCell(position_cell_, New_PutPosition, MemberId::kPutPosition);
 }
 
-Refused BoardControl::WriteCell(TextCell& cell, std::u16string_view text, MemberId id) {
+Refused BoardControl::WriteCell(TextCell& cell, std::u16string_view text, MemberId id,
+                                bool even_unchanged) {
   const auto self = shared_from_this();
   const CountScope nested(write_depth_);
-  cell.Set(text);
+  cell.Set(text, even_unchanged);
   Notice(id);
   return std::nullopt;
 }
@@ -203,11 +205,21 @@ void BoardControl::ActivatePart(std::int16_t part) {
 }
 
 bool BoardControl::AllowsMove(Square from, Square to, char16_t promotion) {
-  const std::u16string FromSquare = SquareName(from);
-  const std::u16string ToSquare = SquareName(to);
+  return RaiseMoveEvent(EventId::kBeforeMove, {from, to}, promotion);
+}
+
+void BoardControl::MoveCompleted(MoveText move, char16_t promotion) {
+  RaiseMoveEvent(EventId::kAfterMove, move, promotion);
+}
+
+bool BoardControl::RaiseMoveEvent(EventId id, MoveText move, char16_t promotion) {
+  const std::u16string FromSquare = SquareName(move.from);
+  const std::u16string ToSquare = SquareName(move.to);
   const std::u16string Promotion = promotion != 0 ? std::u16string(1, promotion) : u"";
   bool Cancel = false;
-  Forward(EventId::kBeforeMove, {&FromSquare, &ToSquare, &Promotion, &Cancel});
+  // AfterMove passes BeforeMove's first three.
+  const EventArg args[] = {&FromSquare, &ToSquare, &Promotion, &Cancel};
+  if (surface_.Enabled()) host_->RaiseEvent(id, {args, id == EventId::kBeforeMove ? 4u : 3u});
   return !Cancel;
 }
 

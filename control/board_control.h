@@ -40,7 +40,7 @@ struct QuietWrite {
 // move display's cell (its change raises Change). Every member takes a strong reference to the
 // control first, so a host that lets go of it inside an event handler does not pull it away
 // from under a running procedure.
-class BoardControl : public std::enable_shared_from_this<BoardControl> {
+class BoardControl : public std::enable_shared_from_this<BoardControl>, private MoveListener {
  public:
   // Creates an instance of a class (a UserControl1 unless told) and runs InitControl. The
   // ports must outlive it.
@@ -59,7 +59,9 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   // The members a host sees (control/member_rows.h lists them; control/members.h reaches them
   // by name). The first class's: a read returns the cell's text; a write sets the cell (its
   // handler runs to its end inside) and then sends the property-changed notice, also when the
-  // text was unchanged; they never refuse.
+  // text was unchanged; a UserControl1 never refuses. A ChessBoard refuses a PutPosition text
+  // that is not a position, as it refuses a bad Fen, and acts on every PutMove write, also of
+  // the text the cell holds.
   bool Enabled() const;
   Refused Enabled(bool New_Enabled);
   std::u16string GetMove() const;
@@ -178,6 +180,8 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
 
   // The answer to a write of a member the class lacks: a refusal, else nothing.
   Refused Gate(MemberId id) const;
+  // Why a class that shows no message box refuses a position text; nothing for a good one.
+  static Refused RefusedPosition(std::u16string_view text);
   // Stores a value and sends the notice, unless the gate refuses.
   template <typename Store>
   Refused Set(MemberId id, Store store);
@@ -203,7 +207,7 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   void ShowSettings();
   // A move the host or a person made becomes the last move and ends any check; a position
   // load (a reset too) clears both.
-  void MoveMade(MoveText move);
+  void MoveMade(MoveText move) override;
   void PositionLoaded();
   // The host's marks, then the person's, as the surface shows them.
   void ShowMarks();
@@ -220,9 +224,12 @@ class BoardControl : public std::enable_shared_from_this<BoardControl> {
   template <class Entry>
   void Entered(Entry entry);
 
-  // Raises BeforeMove; false when the host cancelled the move.
-  bool AllowsMove(Square from, Square to, char16_t promotion);
-  Refused WriteCell(TextCell& cell, std::u16string_view text, MemberId id);
+  // Raise BeforeMove and AfterMove for a person's move.
+  bool AllowsMove(Square from, Square to, char16_t promotion) override;
+  void MoveCompleted(MoveText move, char16_t promotion) override;
+  bool RaiseMoveEvent(EventId id, MoveText move, char16_t promotion);
+  Refused WriteCell(TextCell& cell, std::u16string_view text, MemberId id,
+                    bool even_unchanged = false);
   void Forward(EventId id, std::initializer_list<EventArg> args);
 
   ControlClass control_class_;

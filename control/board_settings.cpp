@@ -4,6 +4,7 @@
 
 #include "board/fen.h"
 #include "board/move_list.h"
+#include "board/position_text.h"
 #include "entry/flag_scope.h"
 #include "view/announcement.h"
 
@@ -33,6 +34,12 @@ Parsed<std::optional<Square>> ParseCheckSquare(std::u16string_view text) {
 }
 
 }  // namespace
+
+Refused BoardControl::RefusedPosition(std::u16string_view text) {
+  const PositionVerdict verdict = CheckPositionText(text);
+  if (verdict == PositionVerdict::kNothing || verdict == PositionVerdict::kValid) return {};
+  return Refusal{u"PutPosition: " + std::u16string(MessageFor(verdict))};
+}
 
 Refused BoardControl::Gate(MemberId id) const {
   const Member& member = MemberOf(id);

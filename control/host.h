@@ -23,6 +23,9 @@ enum class EventId : std::int32_t {
   kBeforeMove = 10,
   // A ChessBoard's only: the person drew or cleared their own marks (UserMarks).
   kMarksChanged = 11,
+  // A ChessBoard's only: a person completed a move (after its Change): a castling as the king's
+  // move, a promotion with the chosen letter.
+  kAfterMove = 12,
 };
 
 // Arguments go by reference: the host reads and may overwrite the surface's own storage. A text

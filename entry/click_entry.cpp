@@ -1,6 +1,7 @@
 #include "entry/click_entry.h"
 
 #include "entry/castling.h"
+#include "entry/en_passant.h"
 #include "entry/flag_scope.h"
 #include "entry/promotion.h"
 #include "view/announcement.h"
@@ -37,10 +38,11 @@ void ClickEntry::ClickChoice(std::int16_t k) {
 
 void ClickEntry::FirstClick(std::int16_t n) {
   const Square from = SquareOf(n);
+  const char16_t piece = board_.Cell(from);
+  if (piece == kEmptyCell && rules_.quiet) return;
   fields_.from_row = from.row;
   fields_.from_col = from.col;
   const std::u16string from_name = SquareName(from);
-  const char16_t piece = board_.Cell(from);
   if (piece == kEmptyCell) {
     forms_.ShowMessage(kEmptySquareMessage);
     return;
@@ -50,7 +52,7 @@ void ClickEntry::FirstClick(std::int16_t n) {
     return;
   }
   surface_.SetPicture(0, surface_.PictureOf(n));
-  surface_.SetPicture(n, Picture::kNone);
+  if (!rules_.whole_moves) surface_.SetPicture(n, Picture::kNone);
   fields_.moving_piece = piece;
   // The host hears of the pick while nothing is picked yet.
   get_move_.Set(from_name);
@@ -114,7 +116,6 @@ void ClickEntry::DestinationClick(std::int16_t n) {
   }
   fields_.to_row = to.row;
   fields_.to_col = to.col;
-  const std::u16string to_name = SquareName(to);
   const char16_t lifted = fields_.moving_piece;
 
   bool repaint_needed = false;
@@ -126,8 +127,8 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     repaint_needed = true;
   }
   const Square moving_from{fields_.from_row, fields_.from_col};
-  if (veto_ && moving_from != to &&
-      !veto_(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
+  if (rules_.move_veto && moving_from != to &&
+      !listener_.AllowsMove(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
     fields_ = before;
     return;
   }
@@ -136,25 +137,39 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     TryCastle();
     if (fields_.castle_done) {
       SetPicked(0);
-      if (move_notice_) move_notice_({moving_from, to});
+      if (rules_.move_notice) listener_.MoveMade({moving_from, to});
+      if (rules_.whole_moves) ShowMove(moving_from, to, 0);
       return;
     }
   }
   surface_.SetPicture(n, surface_.PictureOf(0));
   SetPicked(0);
   const Square from{fields_.from_row, fields_.from_col};
-  const char16_t captured = board_.Cell(to);
+  char16_t captured = board_.Cell(to);
+  const auto passed = rules_.whole_moves ? PassedPawn(board_, lifted, from, to) : std::nullopt;
   board_.SetCell(from, kEmptyCell);
   board_.SetCell(to, fields_.moving_piece);
-  if (repaint_needed) DrawBoard(board_, surface_);
+  if (passed) {
+    captured = board_.Cell(*passed);
+    board_.SetCell(*passed, kEmptyCell);
+  }
+  // The picked piece still shows on its square, and a taken pawn on its own.
+  if (repaint_needed || rules_.whole_moves) DrawBoard(board_, surface_);
   const char16_t promoted_to = repaint_needed ? fields_.moving_piece : char16_t{0};
   if (const auto words = AnnounceMove(lifted, captured, from, to, promoted_to)) {
     surface_.Announce(*words);
   }
-  if (move_notice_ && from != to) move_notice_({from, to});
-  const std::u16string from_name = SquareName(from);
-  get_move_.Set(from_name + u"-" + to_name);
-  if (to_name == from_name) put_move_.Set(u"");
+  if (rules_.move_notice && from != to) listener_.MoveMade({from, to});
+  ShowMove(from, to, promoted_to);
+}
+
+void ClickEntry::ShowMove(Square from, Square to, char16_t promotion) {
+  get_move_.Set(SquareName(from) + u"-" + SquareName(to));
+  if (from == to) {
+    put_move_.Set(u"");
+  } else if (rules_.whole_moves) {
+    listener_.MoveCompleted({from, to}, promotion);
+  }
 }
 
 void ClickEntry::TryCastle() {

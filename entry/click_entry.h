@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,25 +30,47 @@ struct EntryFields {
   bool promotion_chosen = false;
 };
 
-// Asked once a person's destination (and any promotion choice, the chosen letter, else 0) is
-// known and before anything moves; false cancels the move.
-using MoveVeto = std::function<bool(Square from, Square to, char16_t promotion)>;
-// Told of each move a person completes, once the board holds it and before the move display
-// shows it: a castling as the king's move, a promotion as the pawn's.
-using MoveNotice = std::function<void(MoveText move)>;
+// What the entry asks and tells the control that holds it about a person's moves, each only
+// where the entry's rules say.
+class MoveListener {
+ public:
+  // Once a destination (and any promotion choice, the chosen letter, else 0) is known and before
+  // anything moves; false cancels the move. A cancelled move leaves the board, the move display
+  // and the pick as they were before the destination click.
+  virtual bool AllowsMove(Square from, Square to, char16_t promotion) = 0;
+  // Each move a person completes, once the board holds it and before the move display shows it:
+  // a castling as the king's move, a promotion as the pawn's.
+  virtual void MoveMade(MoveText move) = 0;
+  // The same once the move display shows it (after its Change), with the promotion's letter.
+  virtual void MoveCompleted(MoveText move, char16_t promotion) = 0;
+
+ protected:
+  ~MoveListener() = default;
+};
+
+// What a class's entry does beyond the first class's.
+struct EntryRules {
+  bool move_veto = false;    // AllowsMove before every move
+  bool move_notice = false;  // MoveMade after every move
+  bool quiet = false;        // a click on an empty square with nothing picked does nothing at all
+  // The picked piece stays on its square, which the surface tints; a castling shows as the
+  // king's move and an en passant takes the passed pawn too; MoveCompleted after every move.
+  bool whole_moves = false;
+};
 
 // A move entered with two clicks on the squares: the first lifts a piece, the second puts it
 // down, with castling and the promotion prompt on the way.
 class ClickEntry {
  public:
   ClickEntry(Board& board, Surface& surface, KeyboardFocus& focus, TextCell& put_move,
-             TextCell& get_move, FormsPort& forms)
+             TextCell& get_move, FormsPort& forms, MoveListener& listener)
       : board_(board),
         surface_(surface),
         focus_(focus),
         put_move_(put_move),
         get_move_(get_move),
-        forms_(forms) {}
+        forms_(forms),
+        listener_(listener) {}
 
   ClickEntry(const ClickEntry&) = delete;
   ClickEntry& operator=(const ClickEntry&) = delete;
@@ -68,10 +89,11 @@ class ClickEntry {
   // another piece with listed moves picks that piece instead.
   const std::vector<MoveText>& LegalMoves() const { return legal_moves_; }
   void SetLegalMoves(std::vector<MoveText> moves);
-  // Who may cancel a move before it is made; none lets every move through. A cancelled move
-  // leaves the board, the move display and the pick as they were before the destination click.
-  void SetVeto(MoveVeto veto) { veto_ = std::move(veto); }
-  void SetMoveNotice(MoveNotice notice) { move_notice_ = std::move(notice); }
+  // Without rules the listener hears nothing and every move goes through.
+  void SetRules(EntryRules rules) {
+    rules_ = rules;
+    surface_.SetSelectionTinted(rules.whole_moves);
+  }
   // Whether the picked piece's listed destinations are marked on the surface.
   void ShowDestinations(bool show);
 
@@ -89,6 +111,9 @@ class ClickEntry {
   std::uint64_t Destinations() const;
   void DestinationClick(std::int16_t n);
   void TryCastle();
+  // The move display shows the move; a put-back empties the host's move cell instead of
+  // completing a move.
+  void ShowMove(Square from, Square to, char16_t promotion);
   // Shows the panel and waits for a choice; false when the control closed instead.
   bool Prompt(ControlName panel);
   // The way out of a prompt that ended by closing: the move is dropped, the pick released and
@@ -103,11 +128,11 @@ class ClickEntry {
   TextCell& put_move_;
   TextCell& get_move_;
   FormsPort& forms_;
+  MoveListener& listener_;
   EntryFields fields_;
   std::vector<MoveText> legal_moves_;
   bool show_destinations_ = false;
-  MoveVeto veto_;
-  MoveNotice move_notice_;
+  EntryRules rules_;
   bool prompt_open_ = false;
 };
 

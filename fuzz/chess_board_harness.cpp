@@ -375,7 +375,12 @@ void ChessBoardHarness::CheckGesture(const Snapshot& now, std::size_t messages_b
   const std::u16string plain = AfterMove(before.position, from, to, moving, asked_->promotion);
   const bool castled = !promotes && now.position != plain &&
                        IsCastling(before.position, now.position, from, to, moving);
-  if (!castled && now.position != plain) {
+  // An en passant also takes the opposing pawn beside the from-square, on the to-square's column.
+  std::u16string passed_taken = plain;
+  passed_taken[from / 8 * 8 + to % 8] = kEmptyCell;
+  const bool en_passant = (moving == u'P' || moving == u'p') && now.position == passed_taken &&
+                          plain[from / 8 * 8 + to % 8] == (moving == u'P' ? u'p' : u'P');
+  if (!castled && !en_passant && now.position != plain) {
     Violation("an allowed move is not exactly the move the host was asked about", before, now);
   }
 }

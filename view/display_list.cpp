@@ -133,13 +133,20 @@ PaintCommand SquareHighlight(const Surface& surface, std::int16_t n, PaintKind k
   return command;
 }
 
-// The last move's tints and the check glow, added once the squares are in the list and before
-// the pieces.
+// The square a picked piece stays on, where the surface tints it; 0 for none.
+std::int16_t TintedSelection(const Surface& surface) {
+  return surface.SelectionTinted() ? surface.Picked() : std::int16_t{0};
+}
+
+// The last move's tints and the picked square's (which takes the selection's on a last move's
+// square too), then the check glow, added once the squares are in the list and before the pieces.
 void AddHighlights(const Surface& surface, DisplayList& list) {
+  const std::int16_t picked = TintedSelection(surface);
   for (std::int16_t n = 1; n <= 64; ++n) {
-    if (!surface.IsLastMoveSquare(n)) continue;
+    if (n != picked && !surface.IsLastMoveSquare(n)) continue;
     PaintCommand tint = SquareHighlight(surface, n, PaintKind::kTint);
-    tint.fill = LastMoveColour(surface.SquareFill(n));
+    tint.fill = n == picked ? TintedColour(kSelectionTint, kSelectionOpacity, surface.SquareFill(n))
+                            : LastMoveColour(surface.SquareFill(n));
     list.push_back(std::move(tint));
   }
   if (const std::int16_t check = surface.CheckSquare(); check != 0) {
@@ -211,11 +218,12 @@ void AddOverPictures(const Surface& surface, DisplayList& list) {
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  // Room for the two tints, the glow, the focus mark, a dragged piece, a sliding one and the
+  // Room for the three tints, the glow, the focus mark, a dragged piece, a sliding one and the
   // circles and arrows.
-  list.reserve(DesignLayout().size() + 8);
+  list.reserve(DesignLayout().size() + 9);
   // The layout goes up layer by layer: what lies between two layers goes in where one ends.
-  bool highlights_due = surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0;
+  bool highlights_due =
+      surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0 || TintedSelection(surface) != 0;
   bool coordinates_due = surface.Look().coordinates == Coordinates::kInside;
   bool circles_due = !surface.Marks().empty();
   bool over_pictures_due =
@@ -239,9 +247,9 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
     }
     if (!surface.IsShown(spec)) continue;
     PaintCommand command = CommandFor(surface, spec, move_text);
-    // A square that shows nothing may be the one a piece is dragged from.
-    if (command.kind == PaintKind::kIcon && command.picture == Picture::kNone &&
-        !ShowFaded(surface, spec, command)) {
+    // The square a piece is dragged from shows it faded, whether or not it shows it otherwise.
+    if (command.kind == PaintKind::kIcon && !ShowFaded(surface, spec, command) &&
+        command.picture == Picture::kNone) {
       continue;
     }
     // A square a piece slides to shows nothing until it lands.

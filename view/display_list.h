@@ -37,7 +37,7 @@ enum class PaintKind : std::uint8_t {
   kTextBox,      // a sunken text box with its text; the disabled look when !enabled
   kGroupFrame,   // a panel: filled box, etched frame and caption at the top
   kDestination,  // a legal destination's mark over a square's picture, in `destination` shape
-  kTint,         // a last-move square: `fill` over the square inside its outline
+  kTint,         // a last-move or picked square: `fill` over the square inside its outline
   kGlow,         // a square in check: a glow of colour `line`, strongest in the middle
   kCircles,      // every circle of `marks`, each inside its square's picture
   kArrows,       // every arrow of `marks`, each from its first square's picture to its second's
@@ -81,11 +81,11 @@ using DisplayList = std::vector<PaintCommand>;
 // The surface as it looks now: every shown control in painting order. Hidden controls are
 // left out; a picture slot that shows nothing is left out too. `move_text` is what the move
 // display holds. Squares and coordinate labels are placed as the board is turned. Last-move
-// tints, the check glow and the circle marks (one command for them all) lie over the squares and
-// under the pieces; legal-destination marks, then sliding pieces (whose squares show nothing
-// until they land), then the arrows (one command) lie over the pieces and under everything
-// after them. The focus mark, while the
-// surface shows one, comes next; a dragged piece is the last command.
+// tints, the picked square's tint (where the surface tints it), the check glow and the circle
+// marks (one command for them all) lie over the squares and under the pieces; legal-destination
+// marks, then sliding pieces (whose squares show nothing until they land), then the arrows (one
+// command) lie over the pieces and under everything after them. The focus mark, while the surface
+// shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

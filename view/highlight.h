@@ -11,16 +11,21 @@ namespace velmora {
 // dark squares stay apart.
 inline constexpr Rgb kLastMoveTint{155, 199, 0};
 inline constexpr std::uint8_t kLastMoveOpacity = 105;
+// The picked piece's square: a blue, stronger, which reads as slate over the dark squares and
+// sky over the light ones, apart from the last move's green.
+inline constexpr Rgb kSelectionTint{20, 100, 255};
+inline constexpr std::uint8_t kSelectionOpacity = 160;
 
-// The tint mixed once with the plain colour of the square it lies on: drawn opaque, it gives
+// A tint mixed once with the plain colour of the square it lies on: drawn opaque, it gives
 // exactly the pixels a translucent fill would, in every front end, at a fill's cost.
-constexpr Rgb LastMoveColour(Rgb square) {
-  const auto mix = [](int over, int below) {
-    return static_cast<std::uint8_t>(
-        (over * kLastMoveOpacity + below * (255 - kLastMoveOpacity) + 127) / 255);
+constexpr Rgb TintedColour(Rgb tint, std::uint8_t opacity, Rgb square) {
+  const auto mix = [opacity](int over, int below) {
+    return static_cast<std::uint8_t>((over * opacity + below * (255 - opacity) + 127) / 255);
   };
-  return {mix(kLastMoveTint.r, square.r), mix(kLastMoveTint.g, square.g),
-          mix(kLastMoveTint.b, square.b)};
+  return {mix(tint.r, square.r), mix(tint.g, square.g), mix(tint.b, square.b)};
+}
+constexpr Rgb LastMoveColour(Rgb square) {
+  return TintedColour(kLastMoveTint, kLastMoveOpacity, square);
 }
 
 // A king in check: a red glow under the piece.

@@ -112,8 +112,11 @@ void Surface::SetPicked(std::int16_t square) {
   picked_ = square;
   if (!observer_) return;
   observer_->SelectionChanged();
-  if (was != 0) observer_->NameChanged(was);
-  if (square != 0) observer_->NameChanged(square);
+  for (const std::int16_t n : {was, square}) {
+    if (n == 0) continue;
+    if (selection_tinted_) observer_->HighlightChanged(n);
+    observer_->NameChanged(n);
+  }
 }
 
 void Surface::SetDestinations(std::uint64_t squares) {

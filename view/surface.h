@@ -108,6 +108,9 @@ class Surface {
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
   std::int16_t Picked() const { return picked_; }
   void SetPicked(std::int16_t square);
+  // Whether the picked square takes the selection tint (where the picked piece stays on it).
+  bool SelectionTinted() const { return selection_tinted_; }
+  void SetSelectionTinted(bool tinted) { selection_tinted_ = tinted; }
 
   // The squares marked as the picked piece's legal destinations, one bit per square number - 1.
   bool IsDestination(std::int16_t square) const { return IsSet(destinations_, square); }
@@ -221,6 +224,7 @@ class Surface {
   bool backdrop_shown_ = false;
   bool enabled_ = true;
   std::int16_t picked_ = 0;
+  bool selection_tinted_ = false;
   std::uint64_t destinations_ = 0;
   std::optional<DraggedPiece> drag_;
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;

@@ -125,7 +125,8 @@ QSize BoardWidget::sizeHint() const {
 }
 
 // Each property's read and write goes through the member table. The first class's setters
-// answer nothing; the later members' answer whether the value was taken.
+// answer nothing, but putPosition's, which a ChessBoard may refuse; the later members' answer
+// whether the value was taken.
 #define VELMORA_PROPERTY(Value, Parameter, Answer, getter, setter, name) \
   Value BoardWidget::getter() const {                                    \
     return d_->Read<Value>(MemberId::k##name);                           \
@@ -135,7 +136,7 @@ QSize BoardWidget::sizeHint() const {
   }
 VELMORA_PROPERTY(QString, const QString&, void, getMove, setGetMove, GetMove)
 VELMORA_PROPERTY(QString, const QString&, void, putMove, setPutMove, PutMove)
-VELMORA_PROPERTY(QString, const QString&, void, putPosition, setPutPosition, PutPosition)
+VELMORA_PROPERTY(QString, const QString&, bool, putPosition, setPutPosition, PutPosition)
 VELMORA_PROPERTY(bool, bool, bool, dragEnabled, setDragEnabled, DragEnabled)
 VELMORA_PROPERTY(QString, const QString&, bool, legalMoves, setLegalMoves, LegalMoves)
 VELMORA_PROPERTY(bool, bool, bool, showLegalMoves, setShowLegalMoves, ShowLegalMoves)

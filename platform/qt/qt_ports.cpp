@@ -83,6 +83,12 @@ void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
     case EventId::kMarksChanged:
       emit widget_->userMarksDrawn();
       break;
+    case EventId::kAfterMove: {
+      using Text = const std::u16string;
+      emit widget_->afterMove(ToQString(Arg<Text>(args, 0)), ToQString(Arg<Text>(args, 1)),
+                              ToQString(Arg<Text>(args, 2)));
+      break;
+    }
   }
 }
 

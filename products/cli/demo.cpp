@@ -119,7 +119,7 @@ class Demo {
 bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, double scale) {
   Demo demo(out, err);
   out << "A short game on one ChessBoard. Lines starting with \"event\" and \"notice\" are what\n"
-         "the host receives; \"message\" is a message box the person sees.\n";
+         "the host receives.\n";
 
   demo.Say("The host pushes two moves; each one raises Change before its notice.");
   demo.HostPutMove(u"E2-E4");
@@ -131,7 +131,7 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.RunInput();
   demo.Show(Property::kGetMove);
 
-  demo.Say("A click on an empty square is rejected with a message box.");
+  demo.Say("A click on an empty square with nothing picked does nothing.");
   demo.QueueClick("E3");
   demo.RunInput();
 
@@ -165,7 +165,7 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.QueueClick("E1");
   demo.QueueClick("G1");
   demo.RunInput();
-  demo.Say("A castling writes no move text: GetMove keeps the first click.");
+  demo.Say("GetMove reads the king's move, as AfterMove told it.");
   demo.Show(Property::kGetMove);
 
   demo.Say("The pawn on G7 reaches G8: the click waits for a choice of piece.");

@@ -396,9 +396,9 @@ ParsedLine ParseWords(const Words& t) {
 
 std::string_view EventName(EventId id) {
   // In the events' own numbering, from 1.
-  static constexpr std::array<std::string_view, 11> kNames = {
-      "Click",     "DblClick", "KeyDown", "KeyPress",   "KeyUp",       "MouseDown",
-      "MouseMove", "MouseUp",  "Change",  "BeforeMove", "MarksChanged"};
+  static constexpr std::array<std::string_view, 12> kNames = {
+      "Click",     "DblClick", "KeyDown", "KeyPress",   "KeyUp",        "MouseDown",
+      "MouseMove", "MouseUp",  "Change",  "BeforeMove", "MarksChanged", "AfterMove"};
   const auto index = static_cast<std::size_t>(id) - 1;
   return index < kNames.size() ? kNames[index] : "";
 }
@@ -407,11 +407,12 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   static constexpr std::array<std::string_view, 2> kKey = {"KeyCode", "Shift"};
   static constexpr std::array<std::string_view, 1> kAscii = {"KeyAscii"};
   static constexpr std::array<std::string_view, 4> kMouse = {"Button", "Shift", "X", "Y"};
-  static constexpr std::array<std::string_view, 4> kBeforeMove = {"FromSquare", "ToSquare",
-                                                                  "Promotion", "Cancel"};
+  // BeforeMove's; AfterMove passes the first three.
+  static constexpr std::array<std::string_view, 4> kMove = {"FromSquare", "ToSquare", "Promotion",
+                                                            "Cancel"};
   // In the events' own numbering, from 1, as EventName.
-  static constexpr std::array<std::span<const std::string_view>, 11> kByEvent = {
-      {{}, {}, kKey, kAscii, kKey, kMouse, kMouse, kMouse, {}, kBeforeMove, {}}};
+  static constexpr std::array<std::span<const std::string_view>, 12> kByEvent = {
+      {{}, {}, kKey, kAscii, kKey, kMouse, kMouse, kMouse, {}, kMove, {}, kMove}};
   const auto index = static_cast<std::size_t>(id) - 1;
   return index < kByEvent.size() ? kByEvent[index] : std::span<const std::string_view>();
 }

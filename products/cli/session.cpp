@@ -219,6 +219,7 @@ void Session::Do(const EventOp& op) {
     case EventId::kChange:
     case EventId::kBeforeMove:
     case EventId::kMarksChanged:
+    case EventId::kAfterMove:
       return;
   }
   // What the surface holds once the host had its say: the event's arguments are the first of

@@ -25,12 +25,14 @@ class BeforeMoveTest : public ChessBoardFixture {
   std::vector<std::u16string> asked;  // the position each time the host was asked
 };
 
-TEST_F(BeforeMoveTest, IsAskedBeforeTheBoardChangesThenChangeFollows) {
+TEST_F(BeforeMoveTest, IsAskedBeforeTheBoardChangesThenChangeAndAfterMoveFollow) {
   Answer(false);
   Click(u"E2");
   Click(u"E4");
   EXPECT_EQ(asked, (std::vector<std::u16string>{kInitialPosition}));
-  EXPECT_EQ(host.log(), (Entries{ChangeEvent(), BeforeMove(u"E2", u"E4"), ChangeEvent()}));
+  EXPECT_EQ(host.log(),
+            (Entries{ChangeEvent(), BeforeMove(u"E2", u"E4"), ChangeEvent(),
+                     RecordingHost::Event{EventId::kAfterMove, {}, {u"E2", u"E4", u""}}}));
   EXPECT_EQ(CellAt(u"E4"), u'P');
 }
 

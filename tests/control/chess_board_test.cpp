@@ -5,6 +5,8 @@
 #include "board/failure.h"
 #include "platform/headless/memory_bag.h"
 #include "tests/support/control_fixture.h"
+#include "view/display_list.h"
+#include "view/highlight.h"
 
 namespace velmora::testing {
 namespace {
@@ -127,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"negative orientation",
                                   [](auto& c) { return c.Orientation(-1); }},
                       RefusedCase{"animation", [](auto& c) { return c.AnimationTime(2001); }},
-                      RefusedCase{"fen", [](auto& c) { return c.Fen(u"8/8/8 w"); }}),
+                      RefusedCase{"fen", [](auto& c) { return c.Fen(u"8/8/8 w"); }},
+                      RefusedCase{"position", [](auto& c) { return c.PutPosition(u"RNB"); }}),
     CaseName<RefusedCase>);
 
 TEST_F(ChessBoardTest, AFenWriteLoadsThroughThePositionCell) {
@@ -141,6 +144,73 @@ TEST_F(ChessBoardTest, AFenWriteLoadsThroughThePositionCell) {
   EXPECT_EQ(control->surface().LastAnnouncement()->kind, Announcement::Kind::kNewPosition);
   EXPECT_EQ(PictureAt(u"E2"), PictureForCell(kEmptyCell));
   EXPECT_EQ(host.log(), (Entries{NoticeOf(u"Fen")}));
+}
+
+// A person's move ends whole, by clicks ("E1 G1") or a drag ("E1>G1"): one Change for the move
+// after its BeforeMove, then AfterMove with the same texts; a promotion chooses the rook. An
+// empty square's click raises nothing.
+struct GestureCase {
+  const char* what;
+  std::u16string fen, gesture, after, promotion = u"";
+};
+
+class GestureTest : public ChessBoardFixture, public ::testing::WithParamInterface<GestureCase> {};
+
+TEST_P(GestureTest, EndsAsOneWholeMove) {
+  const GestureCase& c = GetParam();
+  ASSERT_FALSE(control->Fen(c.fen));
+  host.Clear();
+  if (!c.promotion.empty()) forms.Queue([](BoardControl& board) { board.ClickChoice(1); });
+  const std::u16string from = c.gesture.substr(0, 2), to = c.gesture.substr(3);
+  if (c.gesture[2] == u'>') {
+    ASSERT_TRUE(control->BeginDrag(SquareNumber(*ParseSquareName(from[0], from[1])), 0, 0));
+    control->Drop(SquareNumber(*ParseSquareName(to[0], to[1])));
+  } else {
+    Click(from);
+    if (!to.empty()) Click(to);
+  }
+  EXPECT_EQ(control->Fen(), c.after);
+  EXPECT_EQ(control->GetMove(), to.empty() ? u"" : from + u"-" + to);
+  const std::vector<std::u16string> move = {from, to, c.promotion};
+  const Entries moved = {ChangeEvent(), RecordingHost::Event{EventId::kBeforeMove, {0}, move},
+                         ChangeEvent(), RecordingHost::Event{EventId::kAfterMove, {}, move}};
+  EXPECT_EQ(host.log(), to.empty() ? Entries{} : moved);
+  EXPECT_TRUE(forms.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, GestureTest,
+    ::testing::Values(
+        GestureCase{"castling by clicks", u"r3k2r/8/8/8/8/8/8/R3K2R", u"E1 G1",
+                    u"r3k2r/8/8/8/8/8/8/R4RK1"},
+        GestureCase{"castling by drag", u"r3k2r/8/8/8/8/8/8/R3K2R", u"E8>C8",
+                    u"2kr3r/8/8/8/8/8/8/R3K2R"},
+        GestureCase{"en passant by clicks", u"4k3/8/8/3pP3/8/8/8/4K3", u"E5 D6",
+                    u"4k3/8/3P4/8/8/8/8/4K3"},
+        GestureCase{"en passant by drag", u"4k3/8/8/8/3pP3/8/8/4K3", u"D4>E3",
+                    u"4k3/8/8/8/8/4p3/8/4K3"},
+        GestureCase{"promotion", u"4k3/P7/8/8/8/8/8/4K3", u"A7 A8", u"R3k3/8/8/8/8/8/8/4K3", u"R"},
+        GestureCase{"an empty square", u"4k3/8/8/8/8/8/8/4K3", u"A3 ", u"4k3/8/8/8/8/8/8/4K3"}),
+    CaseName<GestureCase>);
+
+// The picked piece stays on its square, which is repainted with the selection tint.
+TEST_F(ChessBoardTest, APickedPieceStaysOnItsTintedSquare) {
+  Click(u"E2");
+  EXPECT_EQ(PictureAt(u"E2"), Picture::kWhitePawn);
+  EXPECT_EQ(observer.highlights, (std::vector<std::int16_t>{13}));
+  const DisplayList list = BuildDisplayList(control->surface(), u"");
+  EXPECT_TRUE(std::any_of(list.begin(), list.end(), [](const PaintCommand& command) {
+    return command.kind == PaintKind::kTint && command.source.index == 13 &&
+           command.fill == TintedColour(kSelectionTint, kSelectionOpacity, SquareColour(13));
+  }));
+}
+
+// A host that replays a move after a takeback writes the text PutMove holds.
+TEST_F(ChessBoardTest, EveryPutMoveWriteMoves) {
+  ASSERT_FALSE(control->PutMove(u"E2-E4"));
+  ASSERT_FALSE(control->Fen(u"8/8/8/8/8/8/4P3/8"));
+  ASSERT_FALSE(control->PutMove(u"E2-E4"));
+  EXPECT_EQ(control->Fen(), u"8/8/8/8/4P3/8/8/8");
 }
 
 std::vector<std::u16string> Names(const MemoryBag& bag) {

@@ -78,7 +78,7 @@ TEST_F(LegalMovesTest, AnUnlistedClickOnAPieceWithListedMovesPicksIt) {
   EXPECT_EQ(control->surface().Picked(), N(u"G1"));
   EXPECT_EQ(control->GetMove(), u"G1");
   EXPECT_EQ(PictureAt(u"E2"), Picture::kWhitePawn);
-  EXPECT_EQ(PictureAt(u"G1"), Picture::kNone);
+  EXPECT_EQ(PictureAt(u"G1"), Picture::kWhiteKnight) << "a ChessBoard's picked piece stays";
   EXPECT_EQ(control->surface().PictureOf(0), Picture::kWhiteKnight);
   Click(u"F3");
   EXPECT_EQ(CellAt(u"F3"), u'N');

@@ -1,13 +1,11 @@
 // The widget as a Qt application uses it: properties and their signals, clicks, the promotion
-// wait and its ways out, the message box, disabled input, keys, painting.
-#include <QAbstractButton>
+// wait and its ways out, a refused position, AfterMove, disabled input, keys, painting.
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMap>
-#include <QMessageBox>
 #include <QMetaProperty>
 #include <QPaintEvent>
 #include <QPointer>
@@ -321,28 +319,21 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(changes, 1);  // the pick; the dropped move wrote nothing
   }
 
-  void theMessageBoxShowsTheTextAlone() {
-    const auto widget = ShownWidget();
-    QString text, title;
-    int buttons = -1;
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      text = box->text();
-      title = box->windowTitle();
-      icon = box->icon();
-      buttons = static_cast<int>(box->buttons().size());
-      box->button(QMessageBox::Ok)->click();
-    });
-    poll.start(5);
-    widget->setPutPosition("bad");
-    poll.stop();
-    QCOMPARE(text, QString("Data Length Error"));
-    QCOMPARE(title, QString("Project1"));
-    QCOMPARE(icon, QMessageBox::NoIcon);
-    QCOMPARE(buttons, 1);
+  // The core decides both; the widget answers false for a refused position and hands on
+  // AfterMove's three texts after changed().
+  void refusesABadPositionAndReportsAPersonsMoveAfterChanged() {
+    const auto widget = ShownWidget(Rows({"R***K**R", "PPPPPPPP", "********", "********",
+                                          "********", "********", "pppppppp", "r***k**r"}));
+    QVERIFY(!widget->setPutPosition("bad"));
+    QStringList heard;
+    connect(widget.get(), &BoardWidget::changed, [&] { heard << widget->getMove(); });
+    connect(widget.get(), &BoardWidget::afterMove,
+            [&](const QString& from, const QString& to, const QString& promotion) {
+              heard << from + " " + to + " [" + promotion + "]";
+            });
+    ClickSquare(widget.get(), u"E1");
+    ClickSquare(widget.get(), u"G1");
+    QCOMPARE(heard, QStringList({"E1", "E1-G1", "E1 G1 []"}));
   }
 
   void aDisabledWidgetTakesNoInput() {
@@ -455,7 +446,7 @@ class BoardWidgetTest : public QObject {
     QTest::newRow("a pick from the far corner") << "Ctrl+Home Space"
                                                 << "A8";
     QTest::newRow("short castling") << "Right Right Right Right Space Right Right Return"
-                                    << "E1";
+                                    << "E1-G1";
   }
 
   void movesByKeys() {
@@ -887,8 +878,7 @@ class BoardWidgetTest : public QObject {
         {"a move", kInitial, "", "E2", "E4", Interruption::kNone, "E2-E4",
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR"},
         {"a capture", pawns, "", "E5", "D4", Interruption::kNone, "E5-D4", "4k3/8/8/8/3P4/8/8/4K3"},
-        // A castling leaves the king's square in getMove, as it does by clicks.
-        {"castling by the king", castling, "", "E1", "G1", Interruption::kNone, "E1",
+        {"castling by the king", castling, "", "E1", "G1", Interruption::kNone, "E1-G1",
          "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R4RK1"},
         {"a drop off the board", kInitial, "", "E2", "off", Interruption::kNone, "E2", initial},
         {"a drop on its own square", kInitial, "", "E2", "E2", Interruption::kNone, "E2", initial},

@@ -58,10 +58,10 @@ constexpr Spot On(std::int16_t square) {
 constexpr Spot kBesideTheBoard{0, {3, 4}};
 constexpr Spot kOutsideTheWindow{0, {-30, 40}};
 
-// What the host hears of a drag: the pick's Change, then for a move BeforeMove and the move's
-// Change. A castling leaves the move display at the pick, as it always has.
-const std::vector<EventId> kMoveEvents{EventId::kChange, EventId::kBeforeMove, EventId::kChange};
-const std::vector<EventId> kCastlingEvents{EventId::kChange, EventId::kBeforeMove};
+// What the host hears of a drag: the pick's Change, then for a move BeforeMove, the move's
+// Change and AfterMove.
+const std::vector<EventId> kMoveEvents{EventId::kChange, EventId::kBeforeMove, EventId::kChange,
+                                       EventId::kAfterMove};
 const std::vector<EventId> kPickEvents{EventId::kChange};
 
 // One drag: pressed at the path's first spot, moved through the rest with the left button
@@ -131,8 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                                .position = kCastlingPosition,
                                .path = {On(kE1), On(kF1), On(kG1)},
                                .changes = {{kE1, u'*'}, {kF1, u'R'}, {kG1, u'K'}, {kH1, u'*'}},
-                               .get_move = u"E1",
-                               .events = kCastlingEvents},
+                               .get_move = u"E1-G1"},
                       DragCase{.name = "PromotionThenChoice",
                                .position = kPromotionPosition,
                                .path = {On(kA7), On(kB7), On(kA8)},

@@ -1,4 +1,5 @@
-// The command-line host's ChessBoard lines: the later members, drags, pointer points, BeforeMove.
+// The command-line host's ChessBoard lines: the later members, drags, pointer points, BeforeMove,
+// AfterMove.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -107,6 +108,8 @@ drag E2 off
 expect GetMove E2
 )");
   EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_NE(run.out.find("event AfterMove FromSquare=\"G1\" ToSquare=\"F3\" Promotion=\"\"\n"),
+            std::string::npos);
   EXPECT_NE(run.out.find("event BeforeMove FromSquare=\"E2\" ToSquare=\"E4\" Promotion=\"\" "
                          "Cancel=False\nanswer Cancel=True\n"),
             std::string::npos)
@@ -167,8 +170,7 @@ expect UserMarks "Yd5 Gg1f3"
             "announce \"arrow G1 to F3, green\"\n"
             "event MarksChanged\n"
             "event MouseMove Button=2 Shift=0 X=15 Y=15\n"
-            "event MouseUp Button=2 Shift=0 X=15 Y=15\n"
-            "message \"Empty Square\"\n")
+            "event MouseUp Button=2 Shift=0 X=15 Y=15\n")
       << "released off the board, the right button is the surface's; a square's click is "
          "no pointer's and clears nothing";
   // A left press and release on A3's middle (device pixels at 96 dpi) clears them.

@@ -72,6 +72,10 @@ TEST_F(ChessBoardTest, LateBindingFindsTheInheritedMembersAndTheNewOnes) {
   EXPECT_EQ(IdOf(control.get(), L"fen"), 0x10A);
   ASSERT_EQ(PutText(control.get(), L"PutMove", L"E2-E4"), S_OK);
   EXPECT_EQ(GetText(control.get(), L"GetMove"), L"E2-E4");
+  // A move written again after a takeback is made again.
+  ASSERT_EQ(PutText(control.get(), L"Fen", L"8/8/8/8/8/8/4P3/8"), S_OK);
+  ASSERT_EQ(PutText(control.get(), L"PutMove", L"E2-E4"), S_OK);
+  EXPECT_EQ(GetText(control.get(), L"Fen"), L"8/8/8/8/4P3/8/8/8");
   EXPECT_EQ(CallMethod(control.get(), L"Refresh"), S_OK);
   ASSERT_EQ(PutTruth(control.get(), L"DragEnabled", false), S_OK);
   EXPECT_FALSE(GetTruth(control.get(), L"DragEnabled"));
@@ -138,6 +142,9 @@ TEST_F(ChessBoardTest, RefusedWriteIsAnExceptionCarryingTheReasonAndChangesNothi
   EXPECT_EQ(Text(description), reason);
   EXPECT_EQ(board->put_Orientation(static_cast<::BoardOrientation>(2)), E_INVALIDARG);
   EXPECT_EQ(board->put_AnimationTime(2001), E_INVALIDARG);
+  std::wstring refused;  // where the first class shows a message box
+  EXPECT_EQ(PutText(control.get(), L"PutPosition", L"RNB", &refused), E_INVALIDARG);
+  EXPECT_EQ(refused, L"PutPosition: Data Length Error");
 
   EXPECT_EQ(GetText(control.get(), L"LegalMoves"), L"E2-E4");
   EXPECT_EQ(notices->changed, (std::vector<DISPID>{kLegalMovesId}));

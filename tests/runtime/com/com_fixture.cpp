@@ -13,7 +13,7 @@ std::wstring ProgramDirectory() {
 }
 
 HRESULT InvokeByName(IDispatch* control, const wchar_t* name, WORD flags, VARIANT* argument,
-                     VARIANT* result) {
+                     VARIANT* result, std::wstring* reason = nullptr) {
   DISPID put = DISPID_PROPERTYPUT;
   DISPPARAMS params{argument, argument && flags == DISPATCH_PROPERTYPUT ? &put : nullptr,
                     argument ? 1u : 0u, argument && flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
@@ -21,6 +21,7 @@ HRESULT InvokeByName(IDispatch* control, const wchar_t* name, WORD flags, VARIAN
   UINT argument_error = 0;
   const HRESULT hr = control->Invoke(IdOf(control, name), IID_NULL, LOCALE_USER_DEFAULT, flags,
                                      &params, result, &exception, &argument_error);
+  if (reason && exception.bstrDescription) *reason = exception.bstrDescription;
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
@@ -211,9 +212,10 @@ VARIANT TextVariant(const std::wstring& text) {
   return value;
 }
 
-HRESULT PutText(IDispatch* control, const wchar_t* name, const std::wstring& text) {
+HRESULT PutText(IDispatch* control, const wchar_t* name, const std::wstring& text,
+                std::wstring* reason) {
   VARIANT value = TextVariant(text);
-  const HRESULT hr = InvokeByName(control, name, DISPATCH_PROPERTYPUT, &value, nullptr);
+  const HRESULT hr = InvokeByName(control, name, DISPATCH_PROPERTYPUT, &value, nullptr, reason);
   VariantClear(&value);
   return hr;
 }

@@ -122,7 +122,9 @@ void Disconnect(IUnknown* control, REFIID iid, DWORD cookie);
 
 // Late binding by name, as a script host does it.
 DISPID IdOf(IDispatch* control, const wchar_t* name);
-HRESULT PutText(IDispatch* control, const wchar_t* name, const std::wstring& text);
+// A refused write's reason, from its EXCEPINFO, goes to `reason` when given.
+HRESULT PutText(IDispatch* control, const wchar_t* name, const std::wstring& text,
+                std::wstring* reason = nullptr);
 HRESULT PutTruth(IDispatch* control, const wchar_t* name, bool value);
 std::wstring GetText(IDispatch* control, const wchar_t* name);
 bool GetTruth(IDispatch* control, const wchar_t* name);
@@ -139,5 +141,6 @@ inline constexpr DISPID kRefreshId = 0x6003000E;
 inline constexpr DISPID kChangeEvent = 9;
 inline constexpr DISPID kBeforeMoveEvent = 10;
 inline constexpr DISPID kMarksChangedEvent = 11;
+inline constexpr DISPID kAfterMoveEvent = 12;
 
 }  // namespace velmora::testing

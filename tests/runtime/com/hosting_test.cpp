@@ -31,11 +31,12 @@ HWND Form() {
   return form;
 }
 
-POINT SquareCentre(std::int16_t n) {
+// The centre of square n's picture, or of promotion choice n.
+POINT SquareCentre(std::int16_t n, ControlName name = ControlName::kSquarePicture) {
   const HDC screen = GetDC(nullptr);
   const PixelGrid grid(DeviceScaleOf(screen));
   ReleaseDC(nullptr, screen);
-  const PixelBox square = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
+  const PixelBox square = grid.BoxOf(*FindControl({name, n}));
   return {(square.left + square.right) / 2, (square.top + square.bottom) / 2};
 }
 
@@ -196,6 +197,64 @@ TEST_F(HostingTest, ChessBoardsRightClickRaisesMarksChanged) {
   ASSERT_EQ(PutText(dispatch.get(), L"UserMarks", L"Re4"), S_OK);
   EXPECT_EQ(marks_changed(), 1);
   Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
+}
+
+// A ChessBoard shows no message box where the first class shows one, and a person's moves by
+// the window's mouse end whole: one Change, then AfterMove through the sink, with the promotion
+// letter.
+TEST_F(HostingTest, AChessBoardShowsNoMessageBoxAndReportsMovesWhole) {
+  const struct {
+    const wchar_t* fen;
+    const char* gesture;  // squares clicked ("E1 G1"), a drag ("E5>D6"), "=1" a promotion choice
+    const wchar_t* after;
+    std::vector<std::wstring> heard;
+  } cases[] = {
+      {L"4k3/8/8/8/8/8/8/4K3", "A3", L"4k3/8/8/8/8/8/8/4K3", {}},
+      {L"r3k2r/8/8/8/8/8/8/R3K2R",
+       "E1 G1",
+       L"r3k2r/8/8/8/8/8/8/R4RK1",
+       {L"Change E1", L"Change E1-G1", L"AfterMove [E1] [G1] []"}},
+      {L"4k3/8/8/3pP3/8/8/8/4K3",
+       "E5>D6",
+       L"4k3/8/3P4/8/8/8/8/4K3",
+       {L"Change E5", L"Change E5-D6", L"AfterMove [E5] [D6] []"}},
+      {L"4k3/P7/8/8/8/8/8/4K3",
+       "A7 A8 =1",
+       L"R3k3/8/8/8/8/8/8/4K3",
+       {L"Change A7", L"Change A7-A8", L"AfterMove [A7] [A8] [R]"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.gesture);
+    const auto control = Host(0, L"Velmora.ChessBoard");
+    const auto dispatch = control.As<IDispatch>();
+    ASSERT_EQ(PutText(dispatch.get(), L"Fen", c.fen), S_OK);
+    const auto sink = com::MakeObject<EventSink>(__uuidof(__ChessBoard));
+    std::vector<std::wstring> heard;
+    sink->on_event = [&](DISPID id, DISPPARAMS& params) {
+      if (id == kChangeEvent) heard.push_back(L"Change " + GetText(dispatch.get(), L"GetMove"));
+      if (id != kAfterMoveEvent) return;
+      heard.push_back(L"AfterMove");
+      for (UINT k = params.cArgs; k-- > 0;) {
+        heard.back() += L" [" + std::wstring(V_BSTR(&params.rgvarg[k])) + L"]";
+      }
+    };
+    const DWORD cookie = Connect(control.get(), __uuidof(__ChessBoard), sink.get());
+    MessageBoxCatcher boxes;
+    const HWND window = WindowOf(control);
+    for (const char* at = c.gesture; *at != 0; at += at[2] != 0 ? 3 : 2) {
+      const POINT p = at[0] == '=' ? SquareCentre(at[1] - '0', ControlName::kChoice)
+                                   : SquareCentre((at[1] - '1') * 8 + at[0] - 'A' + 1);
+      const bool dropped = at != c.gesture && at[-1] == '>';
+      PostMessageW(window, dropped ? WM_MOUSEMOVE : WM_LBUTTONDOWN, MK_LBUTTON,
+                   MAKELPARAM(p.x, p.y));
+      if (at[2] != '>') PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    }
+    Pump();
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(GetText(dispatch.get(), L"Fen"), c.after);
+    EXPECT_EQ(heard, c.heard);
+    Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
+  }
 }
 
 TEST_F(HostingTest, DisabledControlTakesNoClicks) {

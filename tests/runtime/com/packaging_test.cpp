@@ -356,7 +356,7 @@ TEST_F(PackagingTest, BothEventInterfacesListTheNineEventsByReference) {
   };
   const auto types = LoadTypes();
   for (const auto& [interface_id, count] :
-       {std::pair{__uuidof(__UserControl1), 9}, std::pair{__uuidof(__ChessBoard), 11}}) {
+       {std::pair{__uuidof(__UserControl1), 9}, std::pair{__uuidof(__ChessBoard), 12}}) {
     ComPtr<ITypeInfo> events;
     ASSERT_EQ(types->GetTypeInfoOfGuid(interface_id, events.Put()), S_OK);
     const TYPEATTR attributes = Attributes(events.get());
@@ -385,7 +385,7 @@ TEST_F(PackagingTest, BothEventInterfacesListTheNineEventsByReference) {
   }
 }
 
-TEST_F(PackagingTest, ChessBoardEventsAddBeforeMoveWithACancelByReferenceAndMarksChanged) {
+TEST_F(PackagingTest, ChessBoardEventsAddBeforeMoveWithACancelByReferenceMarksChangedAndAfterMove) {
   const auto types = LoadTypes();
   ComPtr<ITypeInfo> events;
   ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(__ChessBoard), events.Put()), S_OK);
@@ -400,8 +400,12 @@ TEST_F(PackagingTest, ChessBoardEventsAddBeforeMoveWithACancelByReferenceAndMark
        {VT_BSTR, VT_BSTR, VT_BSTR, VT_PTR},
        {PARAMFLAG_FIN, PARAMFLAG_FIN, PARAMFLAG_FIN, PARAMFLAG_FIN | PARAMFLAG_FOUT}},
       {L"MarksChanged", {}, {}, {}},
+      {L"AfterMove",
+       {L"FromSquare", L"ToSquare", L"Promotion"},
+       {VT_BSTR, VT_BSTR, VT_BSTR},
+       {PARAMFLAG_FIN, PARAMFLAG_FIN, PARAMFLAG_FIN}},
   };
-  for (UINT i = 0; i < 2; ++i) {
+  for (UINT i = 0; i < std::size(expected); ++i) {
     SCOPED_TRACE(i);
     FUNCDESC* function = nullptr;
     ASSERT_EQ(events->GetFuncDesc(9 + i, &function), S_OK);

@@ -24,8 +24,9 @@ struct WidgetAccess;
 // are declared in the order they are saved (enabled, QWidget's own, then getMove, putMove,
 // putPosition, then the board's later members), so a form loader applies them in that order.
 //
-// The later members' setters answer whether the value was taken: a text that does not parse or
-// a number out of range is refused (false), nothing changes and no signal follows. legalMoves
+// The later members' setters and setPutPosition answer whether the value was taken: a text that
+// does not parse or a number out of range is refused (false), nothing changes and no signal
+// follows. legalMoves
 // is a text of moves separated by spaces ("E2-E4 G1-F3", or "e2e4 g1f3"; empty = any move),
 // read back as move texts; marks and userMarks are coloured squares and arrows ("Gd4 Rg1f3");
 // orientation is 0 (white at the bottom) or 1; animationTime is 0 to 2000 milliseconds; fen
@@ -65,7 +66,7 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   QString putMove() const;
   void setPutMove(const QString& move);
   QString putPosition() const;
-  void setPutPosition(const QString& position);
+  bool setPutPosition(const QString& position);
 
   bool dragEnabled() const;
   bool setDragEnabled(bool enabled);
@@ -130,6 +131,9 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   // The person drew, took away or cleared their own marks with the mouse (userMarks holds them
   // now); the MarksChanged event. marksChanged() is the marks property's own notice.
   void userMarksDrawn();
+  // A person completed a move, after its changed(): a castling as the king's move, promotion the
+  // chosen letter ("" otherwise). Not emitted for a host's moves.
+  void afterMove(const QString& from, const QString& to, const QString& promotion);
 
  protected:
   void changeEvent(QEvent* event) override;

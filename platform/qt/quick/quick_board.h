@@ -115,6 +115,9 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   void mouseMove(int button, int shift, float x, float y);
   void mouseUp(int button, int shift, float x, float y);
   void changed();
+  // A person's move, completed: the king's move for a castling, the chosen letter for a
+  // promotion (empty otherwise); after changed().
+  void afterMove(const QString& from, const QString& to, const QString& promotion);
   // A person's move from one square to another is about to be made; promotion is "" or the
   // chosen piece's letter, upper-case for white.
   void beforeMove(const QString& from, const QString& to, const QString& promotion);

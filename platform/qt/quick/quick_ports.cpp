@@ -65,6 +65,12 @@ void QuickHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
     case EventId::kMarksChanged:
       emit board_->userMarksDrawn();
       break;
+    case EventId::kAfterMove: {
+      using Text = const std::u16string;
+      emit board_->afterMove(ToQString(Arg<Text>(args, 0)), ToQString(Arg<Text>(args, 1)),
+                             ToQString(Arg<Text>(args, 2)));
+      break;
+    }
   }
 }
 

@@ -54,23 +54,30 @@ void RgbCanvas::Mask(const CoverageMask& mask, Rgb colour, int x, int y, const P
   }
 }
 
+namespace {
+
+// One row of a layer blended over a row of pixels. The three runs never overlap, which the
+// compiler is told, so it vectorizes the row without checking.
+void BlendLayerRow(std::uint8_t* __restrict pixel, const std::uint8_t* __restrict keep,
+                   const std::uint8_t* __restrict colour, int bytes) {
+  for (int i = 0; i < bytes; ++i) {
+    // Div255 as one high multiply on sixteen bits, which vectorizes tighter.
+    const auto kept = static_cast<std::uint16_t>(pixel[i] * keep[i] + 128);
+    pixel[i] =
+        static_cast<std::uint8_t>(((static_cast<std::uint32_t>(kept) * 257u) >> 16) + colour[i]);
+  }
+}
+
+}  // namespace
+
 void RgbCanvas::Layer(const ColourLayer& layer, const PixelBox& clip) {
   const PixelBox on = Intersection(OnImage(clip), layer.box);
   if (IsEmpty(on)) return;
   // A row is one run of bytes with no test for clear pixels, so it vectorizes: a clear pixel
   // keeps all of what lies below and adds nothing.
-  const int bytes = on.width() * 3;
   for (int py = on.top; py < on.bottom; ++py) {
     const std::size_t at = layer.Offset(on.left, py);
-    const std::uint8_t* colour = &layer.colour[at];
-    const std::uint8_t* keep = &layer.keep[at];
-    std::uint8_t* pixel = image_.PixelAt(on.left, py);
-    for (int i = 0; i < bytes; ++i) {
-      // Div255 as one high multiply on sixteen bits, which vectorizes tighter.
-      const auto kept = static_cast<std::uint16_t>(pixel[i] * keep[i] + 128);
-      pixel[i] =
-          static_cast<std::uint8_t>(((static_cast<std::uint32_t>(kept) * 257u) >> 16) + colour[i]);
-    }
+    BlendLayerRow(image_.PixelAt(on.left, py), &layer.keep[at], &layer.colour[at], on.width() * 3);
   }
 }
 

@@ -985,25 +985,7 @@ class BoardWidgetTest : public QObject {
   // the kind's type, with its notice.
   void thePropertiesAreTheMemberTable() {
     const QMetaObject* meta = BoardWidget().metaObject();
-    QStringList expected;
-    for (const Member& member : kMembers) {
-      if (member.kind == MemberKind::kMethod || member.id == MemberId::kEnabled) continue;
-      QString name = QString::fromStdU16String(std::u16string(member.name));
-      name[0] = name[0].toLower();
-      expected << name;
-      const QMetaProperty property = meta->property(meta->indexOfProperty(name.toLatin1()));
-      QVERIFY2(property.isValid(), qPrintable("the widget lacks " + name));
-      const QMetaType::Type type = member.kind == MemberKind::kBoolean  ? QMetaType::Bool
-                                   : member.kind == MemberKind::kString ? QMetaType::QString
-                                                                        : QMetaType::Int;
-      QCOMPARE(property.metaType().id(), static_cast<int>(type));
-      QCOMPARE(property.notifySignal().name(), name.toLatin1() + "Changed");
-    }
-    QStringList declared;
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-      declared << meta->property(i).name();
-    }
-    QCOMPARE(declared, expected);
+    CompareWithTheMemberTable(*meta, "the widget");
   }
 
   void theLaterMembersRoundTrip_data() {

@@ -1,11 +1,14 @@
 #include "tests/platform/qt/widget_driver.h"
 
 #include <QApplication>
+#include <QMetaProperty>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
 #include <cstdlib>
 
 #include "board/square.h"
+#include "control/members.h"
 #include "view/display_list.h"
 
 namespace velmora::testing {
@@ -97,6 +100,28 @@ QString Rows(std::initializer_list<const char*> rows) {
   QString text;
   for (const char* row : rows) text += QString::fromLatin1(row);
   return text;
+}
+
+void CompareWithTheMemberTable(const QMetaObject& meta, const char* face) {
+  QStringList expected;
+  for (const Member& member : kMembers) {
+    if (member.kind == MemberKind::kMethod || member.id == MemberId::kEnabled) continue;
+    QString name = QString::fromStdU16String(std::u16string(member.name));
+    name[0] = name[0].toLower();
+    expected << name;
+    const QMetaProperty property = meta.property(meta.indexOfProperty(name.toLatin1()));
+    QVERIFY2(property.isValid(), qPrintable(QString(face) + " lacks " + name));
+    const QMetaType::Type type = member.kind == MemberKind::kBoolean  ? QMetaType::Bool
+                                 : member.kind == MemberKind::kString ? QMetaType::QString
+                                                                      : QMetaType::Int;
+    QCOMPARE(property.metaType().id(), static_cast<int>(type));
+    QCOMPARE(property.notifySignal().name(), name.toLatin1() + "Changed");
+  }
+  QStringList declared;
+  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+    declared << meta.property(i).name();
+  }
+  QCOMPARE(declared, expected);
 }
 
 }  // namespace velmora::testing

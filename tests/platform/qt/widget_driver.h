@@ -38,6 +38,11 @@ QImage SquareImage(const QImage& rendering, QStringView name);
 // the same board in any channel (Qt's compositing rounds its own way).
 int PixelsOffTheCoresRender(const QImage& rendering, const RgbImage& core, const QRect& square);
 
+// Compares a face's properties with the member table: every member a host sees (Enabled is
+// the face's own) in the table's order, lower camel case, of the kind's type, with its notice;
+// a missing one is named with `face`.
+void CompareWithTheMemberTable(const QMetaObject& meta, const char* face);
+
 // A position text from eight rows, row 1 first.
 QString Rows(std::initializer_list<const char*> rows);
 

@@ -63,25 +63,8 @@ class QuickBoardTest : public QObject {
     const auto view = ShownBoard({});
     QVERIFY(view->rootObject() != nullptr);
     const QMetaObject* meta = view->rootObject()->metaObject();
-    QStringList expected;
-    for (const Member& member : kMembers) {
-      if (member.kind == MemberKind::kMethod || member.id == MemberId::kEnabled) continue;
-      QString name = QString::fromStdU16String(std::u16string(member.name));
-      name[0] = name[0].toLower();
-      expected << name;
-      const QMetaProperty property = meta->property(meta->indexOfProperty(name.toLatin1()));
-      QVERIFY2(property.isValid(), qPrintable("the item lacks " + name));
-      const QMetaType::Type type = member.kind == MemberKind::kBoolean  ? QMetaType::Bool
-                                   : member.kind == MemberKind::kString ? QMetaType::QString
-                                                                        : QMetaType::Int;
-      QCOMPARE(property.metaType().id(), static_cast<int>(type));
-      QCOMPARE(property.notifySignal().name(), name.toLatin1() + "Changed");
-    }
-    QStringList declared;
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-      declared << meta->property(i).name();
-    }
-    QCOMPARE(declared, expected);
+    CompareWithTheMemberTable(*meta, "the item");
+    if (QTest::currentTestFailed()) return;
     QVERIFY(meta->indexOfMethod("refresh()") >= 0);
     // Assistive technology finds it by the core's role and name for the board.
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(view->rootObject());

@@ -40,7 +40,7 @@ struct QuietWrite {
 // move display's cell (its change raises Change). Every member takes a strong reference to the
 // control first, so a host that lets go of it inside an event handler does not pull it away
 // from under a running procedure.
-class BoardControl : public std::enable_shared_from_this<BoardControl>, private MoveListener {
+class BoardControl final : public std::enable_shared_from_this<BoardControl>, private MoveListener {
  public:
   // Creates an instance of a class (a UserControl1 unless told) and runs InitControl. The
   // ports must outlive it.

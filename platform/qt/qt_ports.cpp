@@ -42,54 +42,10 @@ void QtForms::Repaint() {
 
 void QtHost::RaiseEvent(EventId id, std::span<const EventArg> args) {
   if (widget_ == nullptr) return;
-  using I = std::int16_t;
-  switch (id) {
-    case EventId::kClick:
-      emit widget_->clicked();
-      break;
-    case EventId::kDblClick:
-      emit widget_->doubleClicked();
-      break;
-    case EventId::kKeyDown:
-      emit widget_->keyDown(Arg<I>(args, 0), Arg<I>(args, 1));
-      break;
-    case EventId::kKeyPress:
-      emit widget_->keyPress(Arg<I>(args, 0));
-      break;
-    case EventId::kKeyUp:
-      emit widget_->keyUp(Arg<I>(args, 0), Arg<I>(args, 1));
-      break;
-    case EventId::kMouseDown:
-      emit widget_->mouseDown(Arg<I>(args, 0), Arg<I>(args, 1), Arg<float>(args, 2),
-                              Arg<float>(args, 3));
-      break;
-    case EventId::kMouseMove:
-      emit widget_->mouseMove(Arg<I>(args, 0), Arg<I>(args, 1), Arg<float>(args, 2),
-                              Arg<float>(args, 3));
-      break;
-    case EventId::kMouseUp:
-      emit widget_->mouseUp(Arg<I>(args, 0), Arg<I>(args, 1), Arg<float>(args, 2),
-                            Arg<float>(args, 3));
-      break;
-    case EventId::kChange:
-      emit widget_->changed();
-      break;
-    case EventId::kBeforeMove: {
-      using Text = const std::u16string;
-      emit widget_->beforeMove(ToQString(Arg<Text>(args, 0)), ToQString(Arg<Text>(args, 1)),
-                               ToQString(Arg<Text>(args, 2)), Arg<bool>(args, 3));
-      break;
-    }
-    case EventId::kMarksChanged:
-      emit widget_->userMarksDrawn();
-      break;
-    case EventId::kAfterMove: {
-      using Text = const std::u16string;
-      emit widget_->afterMove(ToQString(Arg<Text>(args, 0)), ToQString(Arg<Text>(args, 1)),
-                              ToQString(Arg<Text>(args, 2)));
-      break;
-    }
-  }
+  EmitEvent(*widget_, id, args,
+            [this](const QString& from, const QString& to, const QString& promotion, bool& cancel) {
+              emit widget_->beforeMove(from, to, promotion, cancel);
+            });
 }
 
 void QtHost::PropertyChanged(std::u16string_view property) {

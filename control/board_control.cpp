@@ -48,6 +48,11 @@ BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   move_display_cell_.Bind([this] { OnGetMove(); });
   entry_.SetRules({capabilities_.move_veto, capabilities_.last_move, capabilities_.quiet,
                    capabilities_.whole_moves});
+  if (capabilities_.board_alone) {
+    surface_.SetBoardAlone();
+    surface_.SetLook(
+        {ThemeColours(Theme::kBrown), ThemeBackground(Theme::kBrown), Coordinates::kInside});
+  }
 }
 
 void BoardControl::InitControl() {

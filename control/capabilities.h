@@ -20,11 +20,14 @@ struct Capabilities {
   // are whole moves, and AfterMove reports every move a person completes.
   bool whole_moves;
   bool replays_host_moves;  // every PutMove write acts, even of the text the cell holds
+  // The surface is the board alone, fitted to any area, in a theme with coordinates inside.
+  bool board_alone;
 };
 
 constexpr Capabilities CapabilitiesOf(ControlClass control_class) {
   const bool chess_board = control_class == ControlClass::kChessBoard;
-  return {chess_board, chess_board, chess_board, chess_board, chess_board, chess_board};
+  return {chess_board, chess_board, chess_board, chess_board,
+          chess_board, chess_board, chess_board};
 }
 
 }  // namespace velmora

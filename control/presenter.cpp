@@ -17,10 +17,19 @@ void Presenter::Detach() {
   control_.LandSlides();
 }
 
-bool Presenter::SetScale(const DeviceScale& scale) {
+bool Presenter::SetArea(const PixelBox& area, double factor) {
+  area_ = area;
+  factor_ = factor;
+  const DeviceScale scale = ScaleOnArea(control_.surface(), area, factor);
   if (scale == grid_.scale()) return false;
   grid_ = PixelGrid(scale);
   return true;
+}
+
+void Presenter::BoardTurned() {
+  // A new look may want room for coordinates round the board.
+  if (area_) SetArea(*area_, factor_);
+  Repaint(SurfaceReport::Board());
 }
 
 DisplayList Presenter::DisplayOf(const BoardControl& control) {

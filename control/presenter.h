@@ -47,6 +47,14 @@ class Screen {
 // clock: each Tick advances the control and asks to be woken when it next wants a frame.
 class Presenter : public SurfaceObserver {
  public:
+  // `area`: the front end's device pixels; `factor`: its dots per inch over 96.
+  Presenter(BoardControl& control, Screen& screen, const PixelBox& area, double factor)
+      : control_(control),
+        screen_(screen),
+        area_(area),
+        factor_(factor),
+        grid_(ScaleOnArea(control.surface(), area, factor)) {}
+  // On a scale that stays as given whatever the surface's look (a picture's, say).
   Presenter(BoardControl& control, Screen& screen, const DeviceScale& scale)
       : control_(control), screen_(screen), grid_(scale) {}
   ~Presenter() override { Detach(); }
@@ -60,8 +68,9 @@ class Presenter : public SurfaceObserver {
   void Detach();
 
   const PixelGrid& grid() const { return grid_; }
-  // The grid follows the scale; false when it was the scale already.
-  bool SetScale(const DeviceScale& scale);
+  // The front end's area or dots per inch changed: the grid follows (a board alone fills the
+  // area anew); false when the grid stays as it was.
+  bool SetArea(const PixelBox& area, double factor);
 
   // The surface as it looks now, for a canvas to paint.
   DisplayList Display() const { return DisplayOf(control_); }
@@ -75,7 +84,7 @@ class Presenter : public SurfaceObserver {
   void MoveDisplayChanged() override;
   void VisibilityChanged(ControlName control) override;
   void EnabledChanged() override;
-  void BoardTurned() override { Repaint(SurfaceReport::Board()); }
+  void BoardTurned() override;
   void DragChanged() override { Repaint(SurfaceReport::Drag()); }
   void MarkChanged(std::int16_t from, std::int16_t to) override {
     Repaint(SurfaceReport::Mark(from, to));
@@ -95,6 +104,8 @@ class Presenter : public SurfaceObserver {
 
   BoardControl& control_;
   Screen& screen_;
+  std::optional<PixelBox> area_;  // none on a fixed scale
+  double factor_ = 1;
   PixelGrid grid_;
   RepaintPlan plan_;
   bool attached_ = false;

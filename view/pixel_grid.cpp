@@ -38,6 +38,26 @@ DeviceScale DeviceScale::BoardFit(const PixelBox& area, double margin) {
           top - static_cast<int>(std::lround(kBoardTop * per_twip)), area};
 }
 
+namespace {
+
+// Squares of room on each side of a board alone for its coordinates round it: the file letters
+// stand just over half a square below the board.
+double CoordinateMargin(const Surface& surface) {
+  return surface.Look().coordinates == Coordinates::kOutside ? 0.55 : 0.0;
+}
+
+}  // namespace
+
+DeviceScale ScaleOnArea(const Surface& surface, const PixelBox& area, double factor) {
+  if (surface.BoardAlone()) return DeviceScale::BoardFit(area, CoordinateMargin(surface));
+  return DeviceScale::Times(factor, area.left, area.top);
+}
+
+DeviceScale ScaleIntoRectangle(const Surface& surface, const PixelBox& rectangle) {
+  if (surface.BoardAlone()) return DeviceScale::BoardFit(rectangle, CoordinateMargin(surface));
+  return DeviceScale::ToFit(rectangle.left, rectangle.top, rectangle.right, rectangle.bottom);
+}
+
 PixelGrid::PixelGrid(const DeviceScale& scale)
     : scale_(scale),
       board_left_(X(kBoardLeft)),
@@ -79,7 +99,7 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
     // A square's shape reaches one pixel further, onto its neighbour's grid line; a fitted
     // board draws no grid lines.
     if (source.name == ControlName::kSquare) {
-      const int line = IsEmpty(scale_.area) ? 1 : 0;
+      const int line = GridLine();
       return {left, top, left + pitch_x_ + line, top + pitch_y_ + line};
     }
     // Anything drawn inside a square (its picture, the focus mark) keeps its distance from the
@@ -97,7 +117,7 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
 
 LineWidths PixelGrid::OutlineOf(ControlRef source, int pixels_at_96) const {
   if (pixels_at_96 <= 0) return {0, 0};
-  if (source.name == ControlName::kSquare) return {1, 1};
+  if (source.name == ControlName::kSquare) return {GridLine(), GridLine()};
   auto scaled = [pixels_at_96](double pixels_per_twip) {
     return std::max(1,
                     static_cast<int>(std::lround(pixels_at_96 * kTwipsPerPixel * pixels_per_twip)));

@@ -53,6 +53,14 @@ struct DeviceScale {
   friend bool operator==(const DeviceScale&, const DeviceScale&) = default;
 };
 
+// How a surface lies on a front end's device area at `factor` times 96 dots per inch: a board
+// alone fills the area (less a margin for coordinates round it); the design keeps its size from
+// the area's corner.
+DeviceScale ScaleOnArea(const Surface& surface, const PixelBox& area, double factor);
+// The same for a container's rectangle a picture of the surface is drawn into: a board alone
+// fitted as on a screen, the design stretched to fill it.
+DeviceScale ScaleIntoRectangle(const Surface& surface, const PixelBox& rectangle);
+
 // An outline's thickness in device pixels, across (left and right sides) and down (top and
 // bottom).
 struct LineWidths {
@@ -86,11 +94,18 @@ class PixelGrid {
   // between squares stay one device pixel at every scale.
   LineWidths OutlineOf(ControlRef source, int pixels_at_96) const;
 
-  // A device point back to twips from the surface's corner, linearly (events' X and Y).
-  double TwipsX(int px) const { return (px - scale_.origin_x) / scale_.x; }
-  double TwipsY(int py) const { return (py - scale_.origin_y) / scale_.y; }
+  // A device point back to twips from the surface's corner, linearly (events' X and Y); a fitted
+  // board's twips are its own, 720 a square.
+  double TwipsX(int px) const { return (px - Corner().left) / scale_.x; }
+  double TwipsY(int py) const { return (py - Corner().top) / scale_.y; }
 
  private:
+  // The width of the lines between the squares: none on a fitted board.
+  int GridLine() const { return IsEmpty(scale_.area) ? 1 : 0; }
+  // The surface's top-left corner: the design's origin, or the area's.
+  PixelBox Corner() const {
+    return IsEmpty(scale_.area) ? PixelBox{scale_.origin_x, scale_.origin_y, 0, 0} : scale_.area;
+  }
   int X(std::int32_t twips) const;
   int Y(std::int32_t twips) const;
 

@@ -23,10 +23,12 @@ class PngRenderer {
 
   // A scale outside 1 to 4 is brought to the nearer end.
   explicit PngRenderer(double scale = 1);
+  // The surface laid on a device as `scale` says (a board alone fitted to an area, say).
+  explicit PngRenderer(const DeviceScale& scale);
 
   double scale() const { return scale_; }
   const PixelGrid& grid() const { return grid_; }
-  // The visible design's rectangle at this scale.
+  // The surface's whole rectangle: the design's at this scale, or the area fitted to.
   RgbImage Render(const DisplayList& list);
   // Paints again only what lies in the dirty boxes, as a screen repaints what changed.
   void Repaint(RgbImage& image, const DisplayList& list, std::span<const PixelBox> dirty);

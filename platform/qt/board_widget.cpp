@@ -32,7 +32,8 @@ BoardWidget::Impl::Impl(BoardWidget* owner)
       forms(std::make_shared<QtForms>(owner, QString::fromLatin1(kMessageCaption))),
       host(std::make_shared<QtHost>(owner)),
       control(BoardControl::Create(forms, host, ControlClass::kChessBoard)),
-      presenter(*control, *this, Grid().scale()) {
+      presenter(*control, *this, DeviceArea(owner->size(), owner->devicePixelRatioF()),
+                owner->devicePixelRatioF()) {
   presenter.Attach();
   clock_.start();
   ticks_.setSingleShot(true);
@@ -113,7 +114,9 @@ void BoardWidget::Impl::NameChanged(std::int16_t part) {
 
 BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(this)) {
   InstallAccessibleFactory();
-  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  policy.setHeightForWidth(true);
+  setSizePolicy(policy);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -121,7 +124,19 @@ BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique
 BoardWidget::~BoardWidget() = default;
 
 QSize BoardWidget::sizeHint() const {
-  return LogicalRect(GridFor(1).DesignBox(), 1).size();
+  return {kPreferredBoardSide, kPreferredBoardSide};
+}
+
+QSize BoardWidget::minimumSizeHint() const {
+  return {kLeastBoardSide, kLeastBoardSide};
+}
+
+bool BoardWidget::hasHeightForWidth() const {
+  return true;
+}
+
+int BoardWidget::heightForWidth(int width) const {
+  return width;
 }
 
 // Each property's read and write goes through the member table. The first class's setters
@@ -200,12 +215,18 @@ void BoardWidget::focusOutEvent(QFocusEvent* event) {
 }
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
-  d_->presenter.SetScale(d_->Grid().scale());
+  if (d_->Fit()) update();
   QPainter painter(this);
-  // The design paints every pixel of its own rectangle; only beyond it shows the window.
-  const QRegion beyond = event->region().subtracted(LogicalRect(GridFor(1).DesignBox(), 1));
+  const qreal ratio = devicePixelRatioF();
+  // The surface paints every pixel of its own rectangle; only beyond it shows the window.
+  const QRegion beyond = event->region().subtracted(LogicalRect(d_->Grid().DesignBox(), ratio));
   for (const QRect& rect : beyond) painter.fillRect(rect, palette().window());
-  d_->canvas.Paint(painter, d_->presenter.Display(), event->region());
+  d_->canvas.Paint(painter, d_->Grid(), d_->presenter.Display(), event->region());
+}
+
+void BoardWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (d_->Fit()) update();
 }
 
 // From each call into the core on, the widget may be gone when the core returns (deleted inside

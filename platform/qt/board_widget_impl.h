@@ -30,9 +30,13 @@ class BoardWidget::Impl : public Screen {
   explicit Impl(BoardWidget* widget);
   ~Impl() override;
 
-  // The pixel grid of the screen the widget is on now. The presenter follows it at each paint
-  // and each mouse event: a move to a screen of another ratio repaints the whole widget.
-  PixelGrid Grid() const { return GridFor(widget->devicePixelRatioF()); }
+  // The presenter's grid follows the widget's size and the ratio of the screen it is on at each
+  // resize, paint and mouse event; true when it changed, which repaints the whole widget.
+  bool Fit() {
+    const qreal ratio = widget->devicePixelRatioF();
+    return presenter.SetArea(DeviceArea(widget->size(), ratio), ratio);
+  }
+  const PixelGrid& Grid() const { return presenter.grid(); }
   // A mouse event's point in device pixels on the grid, with its Shift and the buttons held.
   PointerPoint PointAt(const QMouseEvent& event) const;
   // The logical rectangle a part covers; empty for a part not shown.
@@ -44,8 +48,8 @@ class BoardWidget::Impl : public Screen {
   template <class Deliver>
   void DeliverPointer(const QMouseEvent& event, Deliver deliver) {
     const PointerPoint at = PointAt(event);
+    if (Fit()) widget->update();
     const PixelGrid grid = Grid();
-    presenter.SetScale(grid.scale());
     const auto held_control = control;
     const auto held_forms = forms;
     const auto held_pointer = pointer;

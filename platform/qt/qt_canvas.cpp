@@ -38,8 +38,9 @@ QImage ToQImage(const PieceImage& piece) {
 
 }  // namespace
 
-PixelGrid GridFor(qreal device_pixel_ratio) {
-  return PixelGrid(DeviceScale::Times(device_pixel_ratio));
+PixelBox DeviceArea(const QSizeF& size, qreal device_pixel_ratio) {
+  return {0, 0, static_cast<int>(std::ceil(size.width() * device_pixel_ratio)),
+          static_cast<int>(std::ceil(size.height() * device_pixel_ratio))};
 }
 
 QRect LogicalRect(const PixelBox& box, qreal device_pixel_ratio) {
@@ -57,11 +58,11 @@ PixelBox DeviceBox(const QRect& rect, qreal device_pixel_ratio) {
           static_cast<int>(std::ceil((rect.bottom() + 1) * device_pixel_ratio))};
 }
 
-void QtCanvas::Paint(QPainter& painter, const DisplayList& list, const QRegion& region) {
+void QtCanvas::Paint(QPainter& painter, const PixelGrid& grid, const DisplayList& list,
+                     const QRegion& region) {
   // The engine's device, not the painter's: a widget rendered into an image paints through a
   // redirected painter whose device is still the widget.
   const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
-  const PixelGrid grid = GridFor(ratio);
   painter_ = &painter;
   // Drawn in device pixels: the grid has already put every edge on one.
   painter.save();

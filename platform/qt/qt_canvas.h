@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QSizeF>
 #include <QString>
 #include <map>
 #include <string>
@@ -17,8 +18,12 @@ class QPainter;
 
 namespace velmora {
 
-// The core's pixel grid for a device pixel ratio: 15 twips a logical pixel, times the ratio.
-PixelGrid GridFor(qreal device_pixel_ratio);
+// The device pixels a widget or item of a logical size covers at a device pixel ratio.
+PixelBox DeviceArea(const QSizeF& size, qreal device_pixel_ratio);
+// The size a board takes in a layout when nothing else is asked: 400 x 400 logical pixels; and
+// the least it shrinks to, eight squares of 12.
+inline constexpr int kPreferredBoardSide = 400;
+inline constexpr int kLeastBoardSide = 96;
 // The logical rectangle that covers a device box (a ratio of 1.5 leaves half pixels).
 QRect LogicalRect(const PixelBox& box, qreal device_pixel_ratio);
 // The device box that covers a logical rectangle.
@@ -29,9 +34,10 @@ PixelBox DeviceBox(const QRect& rect, qreal device_pixel_ratio);
 // one canvas belongs to one widget; each paint hands it the painter to draw with.
 class QtCanvas : public Canvas {
  public:
-  // Paints `list` where it reaches into the logical `region`'s rectangles, at the ratio of the
-  // painter's device.
-  void Paint(QPainter& painter, const DisplayList& list, const QRegion& region);
+  // Paints `list` laid on `grid` where it reaches into the logical `region`'s rectangles, at the
+  // ratio of the painter's device.
+  void Paint(QPainter& painter, const PixelGrid& grid, const DisplayList& list,
+             const QRegion& region);
 
   void Fill(const PixelBox& box, Rgb colour) override;
   void TranslucentFill(const PixelBox& box, Rgb colour, std::uint8_t opacity) override;

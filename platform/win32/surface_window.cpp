@@ -92,7 +92,7 @@ SurfaceWindow::SurfaceWindow(std::shared_ptr<BoardControl> control, Win32Forms& 
     : control_(std::move(control)),
       forms_(forms),
       owner_(owner),
-      presenter_(*control_, *this, DeviceScale{}) {}
+      presenter_(*control_, *this, PixelBox{0, 0, 0, 0}, 1) {}
 
 std::shared_ptr<SurfaceWindow> SurfaceWindow::Create(std::shared_ptr<BoardControl> control,
                                                      Win32Forms& forms, HWND parent,
@@ -121,7 +121,10 @@ RECT SurfaceWindow::DefaultRect(int left, int top) {
 
 void SurfaceWindow::UpdateScale() {
   if (hwnd_ == nullptr) return;
-  if (presenter_.SetScale(ScaleForDpi(DpiOfWindow(hwnd_)))) InvalidateRect(hwnd_, nullptr, FALSE);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const PixelBox area{0, 0, client.right, client.bottom};
+  if (presenter_.SetArea(area, DpiOfWindow(hwnd_) / 96.0)) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void SurfaceWindow::UnregisterWindowClass() {

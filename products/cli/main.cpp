@@ -2,7 +2,9 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "products/cli/demo.h"
@@ -15,9 +17,10 @@ constexpr const char* kUsage = R"(usage:
   velmora demo [--png PATH] [--scale S]
                                       play a short game, write the board to PATH
                                       (default velmora-demo.png) at S times 96 dpi, 1 to 4
-  velmora run [--keep-going] [--class ChessBoard] [FILE]
+  velmora run [--keep-going] [--class ChessBoard] [--size WxH] [FILE]
                                       run a script from FILE, or stdin when none or "-", on a
-                                      UserControl1, or a ChessBoard when told
+                                      UserControl1, or a ChessBoard when told; a ChessBoard
+                                      fills the size (default 400x400 pixels at 96 dpi)
   velmora --help
 
 A script has one operation a line; blank lines and "#" comments are ignored:
@@ -45,6 +48,7 @@ A script has one operation a line; blank lines and "#" comments are ignored:
   rclick <square> [Shift|Ctrl|Alt]   a ChessBoard's circle mark: green, red, yellow, blue
   rdrag <square> <square>|off [Shift|Ctrl|Alt]   a right-button drag: an arrow mark
   wait <ms>                   the clock moves on: pieces slide (AnimationTime) with it
+  resize <width> <height>     the surface's new size in pixels at 96 dpi
   refresh                     repaint
   save <file> | load <file>   the saved properties as a readable text file
   render <file.png> [scale]   the surface as PNG at 96 dpi times scale (1 to 4, e.g. 1.5)
@@ -65,15 +69,40 @@ std::vector<std::string> ReadLines(std::istream& in) {
   return lines;
 }
 
+// "400x300" as the box of that many pixels.
+std::optional<velmora::PixelBox> ParseSize(std::string_view text) {
+  const std::size_t cross = text.find('x');
+  if (cross == std::string_view::npos) return std::nullopt;
+  int width = 0, height = 0;
+  const auto whole = [](std::string_view part, int& value) {
+    const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+    return error == std::errc() && end == part.data() + part.size() && value >= 1 &&
+           value <= velmora::cli::kLargestSide;
+  };
+  if (!whole(text.substr(0, cross), width) || !whole(text.substr(cross + 1), height)) {
+    return std::nullopt;
+  }
+  return velmora::PixelBox{0, 0, width, height};
+}
+
 int Run(const std::vector<std::string>& args) {
   bool keep_going = false;
   std::string file = "-";
   bool file_given = false;
   auto control_class = velmora::ControlClass::kUserControl1;
+  velmora::PixelBox size = velmora::cli::Session::kDefaultSize;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--keep-going") {
       keep_going = true;
+    } else if (arg == "--size" && i + 1 < args.size()) {
+      const auto parsed = ParseSize(args[++i]);
+      if (!parsed) {
+        std::cerr << "velmora run: the size is WIDTHxHEIGHT, 1 to " << velmora::cli::kLargestSide
+                  << " pixels each, not " << args[i] << '\n';
+        return 2;
+      }
+      size = *parsed;
     } else if (arg == "--class" && i + 1 < args.size() &&
                (args[i + 1] == "ChessBoard" || args[i + 1] == "UserControl1")) {
       control_class = args[++i] == "ChessBoard" ? velmora::ControlClass::kChessBoard
@@ -97,7 +126,7 @@ int Run(const std::vector<std::string>& args) {
     }
     lines = ReadLines(in);
   }
-  velmora::cli::Session session(std::cout, std::cerr, control_class);
+  velmora::cli::Session session(std::cout, std::cerr, control_class, size);
   return session.Run(lines, keep_going) ? 0 : 1;
 }
 

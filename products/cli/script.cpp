@@ -304,6 +304,18 @@ ParsedLine ParseWait(const Words& t) {
   return Operation{WaitOp{*ms}};
 }
 
+ParsedLine ParseResize(const Words& t) {
+  if (auto e = CountError(t, 2, 2)) return *e;
+  const auto width = ParseNumber<int>(t[1]);
+  const auto height = ParseNumber<int>(t[2]);
+  if (!width || !height || *width < 1 || *height < 1 || *width > kLargestSide ||
+      *height > kLargestSide) {
+    return ParseError{"resize takes a width and a height, 1 to " + std::to_string(kLargestSide) +
+                      " pixels"};
+  }
+  return Operation{ResizeOp{*width, *height}};
+}
+
 // press, move and release: the left button at a device point.
 template <PointerOp::Kind kind>
 ParsedLine ParsePointer(const Words& t) {
@@ -370,6 +382,7 @@ constexpr Verb kVerbs[] = {
     {"rclick", [](const Words& t) { return ParseGesture(t, true, true); }},
     {"rdrag", [](const Words& t) { return ParseGesture(t, true, false); }},
     {"wait", ParseWait},
+    {"resize", ParseResize},
     {"press", ParsePointer<PointerOp::Kind::kPress>},
     {"move", ParsePointer<PointerOp::Kind::kMove>},
     {"release", ParsePointer<PointerOp::Kind::kRelease>},

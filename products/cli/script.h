@@ -92,10 +92,16 @@ struct WaitOp {
   std::int32_t ms;
 };
 inline constexpr std::int32_t kLongestWait = 60000;
+// The surface's size in pixels at 96 dots per inch, as a window gives it (a board alone fills
+// it; the first class keeps its design).
+struct ResizeOp {
+  int width, height;
+};
+inline constexpr int kLargestSide = 4096;
 
 using Operation = std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp,
                                RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp,
-                               DragOp, PointerOp, RightOp, WaitOp>;
+                               DragOp, PointerOp, RightOp, WaitOp, ResizeOp>;
 
 struct Blank {};  // an empty line or a comment
 struct ParseError {

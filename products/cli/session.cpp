@@ -1,6 +1,7 @@
 #include "products/cli/session.h"
 
 #include <array>
+#include <cmath>
 #include <fstream>
 #include <span>
 #include <sstream>
@@ -67,13 +68,14 @@ std::string FormatProperty(Property property, const BoardControl& control) {
   return NameOf(property) + " = " + FormatValue(ReadMember(control, MemberOf(property)));
 }
 
-Session::Session(std::ostream& out, std::ostream& err, ControlClass control_class)
+Session::Session(std::ostream& out, std::ostream& err, ControlClass control_class, PixelBox size)
     : out_(out),
       err_(err),
       host_(out),
       screen_(out),
       control_(BoardControl::Create(forms_, host_, control_class)),
-      presenter_(*control_, screen_, DeviceScale::Times(1)) {
+      size_(size),
+      presenter_(*control_, screen_, size, 1) {
   pointer_.SetDragDistance(kDragDistance);
   forms_.Attach(control_);
   presenter_.Attach();
@@ -232,7 +234,7 @@ void Session::Do(const EventOp& op) {
 void Session::Do(const DragOp& op) {
   const PointerPoint from = MiddleOf(*control_, grid(), op.from, kLeftHeld);
   const PointerPoint to =
-      op.to ? MiddleOf(*control_, grid(), *op.to, kLeftHeld) : PointerPoint{1, 1, 0, 1};
+      op.to ? MiddleOf(*control_, grid(), *op.to, kLeftHeld) : PointerPoint{-1, -1, 0, 1};
   pointer_.Press(*control_, grid(), PointerButton::kLeft, false, from);
   pointer_.Move(*control_, grid(), {from.x + kDragDistance + 1, from.y, 0, kLeftHeld});
   pointer_.Move(*control_, grid(), to);
@@ -260,7 +262,7 @@ void Session::Do(const RightOp& op) {
   PointerPoint from = MiddleOf(*control_, grid(), op.from, kRightHeld);
   from.shift = op.shift;
   PointerPoint to =
-      op.to ? MiddleOf(*control_, grid(), *op.to, kRightHeld) : PointerPoint{1, 1, 0, 2};
+      op.to ? MiddleOf(*control_, grid(), *op.to, kRightHeld) : PointerPoint{-1, -1, 0, 2};
   to.shift = op.shift;
   pointer_.Press(*control_, grid(), PointerButton::kRight, false, from);
   pointer_.Move(*control_, grid(), to);
@@ -298,8 +300,15 @@ void Session::Do(const LoadOp& op) {
   control_->LoadProperties(bag);
 }
 
+void Session::Do(const ResizeOp& op) {
+  size_ = {0, 0, op.width, op.height};
+  presenter_.SetArea(size_, 1);
+}
+
 void Session::Do(const RenderOp& op) {
-  PngRenderer renderer(op.scale);
+  const PixelBox scaled{0, 0, static_cast<int>(std::lround(size_.right * op.scale)),
+                        static_cast<int>(std::lround(size_.bottom * op.scale))};
+  PngRenderer renderer(ScaleOnArea(control_->surface(), scaled, op.scale));
   WritePng(renderer.Render(presenter_.Display()), op.path);
 }
 

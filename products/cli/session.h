@@ -39,8 +39,10 @@ class ScriptScreen : public Screen {
 // `err`, naming the script line.
 class Session {
  public:
+  // `size`: the surface's pixels at 96 dots per inch (a board alone fills them).
   Session(std::ostream& out, std::ostream& err,
-          ControlClass control_class = ControlClass::kUserControl1);
+          ControlClass control_class = ControlClass::kUserControl1, PixelBox size = kDefaultSize);
+  static constexpr PixelBox kDefaultSize{0, 0, 400, 400};
 
   // Pointer points are device pixels of the surface at 96 dots per inch; a drag starts past
   // this many.
@@ -83,6 +85,7 @@ class Session {
   void Do(const PointerOp& op);
   void Do(const RightOp& op);
   void Do(const WaitOp& op);
+  void Do(const ResizeOp& op);
   // Starts what the last operation queued to slide: the clock has not moved since.
   void StartQueuedSlides() {
     if (screen_.Due(clock_)) presenter_.Tick(clock_);
@@ -98,6 +101,7 @@ class Session {
   PrintingHost host_;
   ScriptScreen screen_;
   std::shared_ptr<BoardControl> control_;
+  PixelBox size_;
   Presenter presenter_;
   PointerInput pointer_;
   std::int64_t clock_ = 0;  // milliseconds, moved on by `wait`

@@ -19,8 +19,8 @@ std::optional<PixelBox> ShownPart(const PixelBox& bounds, const std::optional<Pi
   return shown;
 }
 
-Composition ComposeShownPart(const PixelBox& bounds, const PixelBox& shown, int device_width,
-                             int device_height, int most_pixels) {
+Composition ComposeShownPart(const Surface& surface, const PixelBox& bounds, const PixelBox& shown,
+                             int device_width, int device_height, int most_pixels) {
   const int width = std::clamp(device_width, 1, most_pixels);
   const int height = std::clamp(device_height, 1, most_pixels);
   // Bitmap pixels per logical unit: one on a device drawn in its own pixels, unstretched.
@@ -33,9 +33,10 @@ Composition ComposeShownPart(const PixelBox& bounds, const PixelBox& shown, int 
     return static_cast<int>(std::lround(std::clamp(at, -kFarthest, kFarthest)));
   };
   return {width, height,
-          DeviceScale::ToFit(
-              on_bitmap(bounds.left, shown.left, x), on_bitmap(bounds.top, shown.top, y),
-              on_bitmap(bounds.right, shown.left, x), on_bitmap(bounds.bottom, shown.top, y))};
+          ScaleIntoRectangle(
+              surface,
+              {on_bitmap(bounds.left, shown.left, x), on_bitmap(bounds.top, shown.top, y),
+               on_bitmap(bounds.right, shown.left, x), on_bitmap(bounds.bottom, shown.top, y)})};
 }
 
 }  // namespace velmora::ocx

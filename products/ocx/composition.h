@@ -20,7 +20,7 @@ struct Composition {
   int width, height;
   DeviceScale scale;  // the surface in the bitmap's pixels
 };
-Composition ComposeShownPart(const PixelBox& bounds, const PixelBox& shown, int device_width,
-                             int device_height, int most_pixels);
+Composition ComposeShownPart(const Surface& surface, const PixelBox& bounds, const PixelBox& shown,
+                             int device_width, int device_height, int most_pixels);
 
 }  // namespace velmora::ocx

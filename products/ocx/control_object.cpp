@@ -34,11 +34,13 @@ com::ComPtr<ITypeLib> LoadOwnTypeLibrary(const com::Library& library) {
   return types;
 }
 
-// The size a new control asks for: the design's, in HIMETRIC (2540 to the inch, 1440 twips).
+// The size a new control asks for, in HIMETRIC (2540 to the inch, 1440 twips).
 constexpr LONG ToHimetric(std::int32_t twips) {
   return (twips * 2540 + 720) / 1440;
 }
 constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight)};
+// A board alone asks for 400 x 400 pixels at 96 dots per inch.
+constexpr SIZEL kBoardExtent{ToHimetric(400 * 15), ToHimetric(400 * 15)};
 
 // A member's value as the dual interface carries it, and back. A Method's write takes no value.
 template <class Value>
@@ -99,7 +101,7 @@ ControlObject::ControlObject(com::Library& library, const com::ClassDescriptor& 
       host_(events_, notices_, *types_.members.get(), [this] { dirty_ = true; }),
       forms_(library.descriptor().library_name),
       control_(BoardControl::Create(forms_, host_, ClassOf(which))),
-      extent_(kDesignExtent) {}
+      extent_(control_->surface().BoardAlone() ? kBoardExtent : kDesignExtent) {}
 
 STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
   // ChessBoard's interface is no part of a UserControl1.

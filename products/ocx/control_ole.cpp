@@ -211,6 +211,12 @@ STDMETHODIMP ControlObject::SetExtent(DWORD aspect, SIZEL* size) {
   if (!size) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   extent_ = *size;
+  // An active control's window takes the new size from where it stands.
+  if (window_ && window_->hwnd()) {
+    const int dpi = DpiOfWindow(window_->hwnd());
+    SetWindowPos(window_->hwnd(), nullptr, 0, 0, MulDiv(size->cx, dpi, 2540),
+                 MulDiv(size->cy, dpi, 2540), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   return S_OK;
 }
 
@@ -329,7 +335,8 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
     if (!shown) return;
     const SIZE pixels = DevicePixels(dc, *shown);
     const int most = RecordsOrPrints(dc) || !clip ? kMostRecordedPixels : kMostDisplayPixels;
-    const Composition composition = ComposeShownPart(area, *shown, pixels.cx, pixels.cy, most);
+    const Composition composition =
+        ComposeShownPart(control_->surface(), area, *shown, pixels.cx, pixels.cy, most);
     PaintComposed(painter_, dc, Presenter::DisplayOf(*control_), composition, *shown);
   });
 }

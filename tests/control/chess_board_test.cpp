@@ -199,9 +199,10 @@ TEST_F(ChessBoardTest, APickedPieceStaysOnItsTintedSquare) {
   EXPECT_EQ(PictureAt(u"E2"), Picture::kWhitePawn);
   EXPECT_EQ(observer.highlights, (std::vector<std::int16_t>{13}));
   const DisplayList list = BuildDisplayList(control->surface(), u"");
-  EXPECT_TRUE(std::any_of(list.begin(), list.end(), [](const PaintCommand& command) {
+  const Rgb square = control->surface().SquareFill(13);
+  EXPECT_TRUE(std::any_of(list.begin(), list.end(), [&](const PaintCommand& command) {
     return command.kind == PaintKind::kTint && command.source.index == 13 &&
-           command.fill == TintedColour(kSelectionTint, kSelectionOpacity, SquareColour(13));
+           command.fill == TintedColour(kSelectionTint, kSelectionOpacity, square);
   }));
 }
 

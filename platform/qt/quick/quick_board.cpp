@@ -25,10 +25,8 @@ QuickBoard::QuickBoard(QQuickItem* parent)
       forms_(std::make_shared<QuickForms>(this)),
       host_(std::make_shared<QuickHost>(this)),
       control_(BoardControl::Create(forms_, host_, ControlClass::kChessBoard)),
-      presenter_(*control_, *this, GridFor(1).scale()) {
-  // The design's size, as the widget's.
-  const QSize design = LogicalRect(GridFor(1).DesignBox(), 1).size();
-  setImplicitSize(design.width(), design.height());
+      presenter_(*control_, *this, DeviceArea({kPreferredBoardSide, kPreferredBoardSide}, 1), 1) {
+  setImplicitSize(kPreferredBoardSide, kPreferredBoardSide);
   setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
   setActiveFocusOnTab(true);
   setOpaquePainting(true);
@@ -86,8 +84,9 @@ qreal QuickBoard::Ratio() const {
   return window() != nullptr ? window()->effectiveDevicePixelRatio() : 1;
 }
 
-PixelGrid QuickBoard::Grid() const {
-  return GridFor(Ratio());
+bool QuickBoard::Fit() {
+  const qreal ratio = Ratio();
+  return presenter_.SetArea(DeviceArea(size(), ratio), ratio);
 }
 
 // The scene repaints one rectangle round all it was asked to (and clears it first): the item
@@ -103,10 +102,10 @@ void QuickBoard::paint(QPainter* painter) {
     picture_.fill(QGuiApplication::palette().window().color());
     stale_ = boundingRect().toAlignedRect();
   }
+  if (Fit()) stale_ = boundingRect().toAlignedRect();
   if (!stale_.isEmpty()) {
-    presenter_.SetScale(GridFor(ratio).scale());
     QPainter onto(&picture_);
-    canvas_.Paint(onto, presenter_.Display(), stale_);
+    canvas_.Paint(onto, presenter_.grid(), presenter_.Display(), stale_);
     stale_ = QRegion();
   }
   painter->drawImage(QPointF(0, 0), picture_);
@@ -158,7 +157,11 @@ void QuickBoard::DescribeToAccessibility() {
 
 void QuickBoard::geometryChange(const QRectF& now, const QRectF& before) {
   QQuickPaintedItem::geometryChange(now, before);
-  CopyWhole();
+  if (Fit()) {
+    RepaintWhole();
+  } else {
+    CopyWhole();
+  }
 }
 
 // With its rectangle: an update of the whole item without one is forgotten by a later update of
@@ -200,8 +203,8 @@ void QuickBoard::DeliverPointer(const QMouseEvent& event, Deliver deliver) {
   const PointerPoint at{static_cast<int>(std::floor(event.position().x() * ratio)),
                         static_cast<int>(std::floor(event.position().y() * ratio)),
                         ShiftOf(event.modifiers()), ButtonsOf(event.buttons())};
-  const PixelGrid grid = Grid();
-  presenter_.SetScale(grid.scale());
+  if (Fit()) RepaintWhole();
+  const PixelGrid grid = presenter_.grid();
   const auto control = control_;
   const auto forms = forms_;
   const auto pointer = pointer_;

@@ -150,7 +150,8 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   // The whole picture copied to the scene again (a new size makes a new picture).
   void CopyWhole();
   qreal Ratio() const;
-  PixelGrid Grid() const;
+  // The presenter's grid follows the item's size and the window's ratio; true when it changed.
+  bool Fit();
   // Hands a mouse event to the core's pointer input as `deliver(pointer, control, grid, at)`,
   // everything it uses held in locals: the item may be gone when the core returns.
   template <class Deliver>

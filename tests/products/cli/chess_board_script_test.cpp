@@ -169,12 +169,12 @@ expect UserMarks "Yd5 Gg1f3"
             "event MarksChanged\n"
             "announce \"arrow G1 to F3, green\"\n"
             "event MarksChanged\n"
-            "event MouseMove Button=2 Shift=0 X=15 Y=15\n"
-            "event MouseUp Button=2 Shift=0 X=15 Y=15\n")
+            "event MouseMove Button=2 Shift=0 X=-14.4 Y=-14.4\n"
+            "event MouseUp Button=2 Shift=0 X=-14.4 Y=-14.4\n")
       << "released off the board, the right button is the surface's; a square's click is "
          "no pointer's and clears nothing";
   // A left press and release on A3's middle (device pixels at 96 dpi) clears them.
-  const Outcome cleared = RunOn("rclick D5\npress 56 296\nrelease 56 296\n");
+  const Outcome cleared = RunOn("rclick D5\npress 25 275\nrelease 25 275\n");
   EXPECT_NE(cleared.out.find("announce \"marks cleared\"\nevent MarksChanged\n"), std::string::npos)
       << cleared.out;
 }

@@ -8,6 +8,7 @@
 #include "platform/headless/headless_forms.h"
 #include "platform/headless/png_renderer.h"
 #include "tests/products/cli/planned_screen.h"
+#include "tests/support/board_scale.h"
 #include "tests/support/recording_host.h"
 #include "view/repaint_plan.h"
 
@@ -41,13 +42,13 @@ TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
   HeadlessForms forms;
   RecordingHost host;
   const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
-  const Rgb d4 = SquareColour(Number(u"D4"));
-  const Rgb d6 = SquareColour(Number(u"D6"));
+  const Rgb d4 = control->surface().SquareFill(Number(u"D4"));
+  const Rgb d6 = control->surface().SquareFill(Number(u"D6"));
   for (const ColourCase& colour : kColours) {
     const std::u16string c(1, colour.letter);
     ASSERT_FALSE(control->Marks(c + u"d4 " + c + u"f3f6"));
     for (const int s : {1, 2}) {
-      PngRenderer renderer(s);
+      PngRenderer renderer(ScaleOf(*control, s));
       const RgbImage image = renderer.Render(BuildDisplayList(control->surface(), u""));
       const auto picture = [&](std::u16string_view name) {
         return renderer.grid().BoxOf(*FindControl({ControlName::kSquarePicture, Number(name)}));
@@ -65,8 +66,8 @@ TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
       EXPECT_EQ(at(u"D4", 23, 23), d4) << where << ": the corner is outside the ring";
       // The arrow F3 to F6: its shaft through F4 and F5, its head's wings wider than the shaft
       // just before the tip, nothing beside the shaft.
-      const Rgb f4 = SquareColour(Number(u"F4"));
-      const Rgb f6 = SquareColour(Number(u"F6"));
+      const Rgb f4 = control->surface().SquareFill(Number(u"F4"));
+      const Rgb f6 = control->surface().SquareFill(Number(u"F6"));
       EXPECT_TRUE(Blended(at(u"F4", -1, 0), f4, colour.rgb, kArrowStrength)) << where;
       EXPECT_TRUE(Blended(at(u"F6", 5, 12), f6, colour.rgb, kArrowStrength)) << where;
       EXPECT_EQ(at(u"F4", 8, 0), f4) << where;
@@ -87,7 +88,7 @@ TEST(MarkPixels, ATurnedBoardDrawsMarksWhereItDrawsTheirSquares) {
   ASSERT_FALSE(turned->Orientation(1));
   ASSERT_FALSE(upright->Marks(u"Gb8c6 Re5"));
   for (const int s : {1, 2}) {
-    PngRenderer renderer(s);
+    PngRenderer renderer(ScaleOf(*turned, s));
     const auto render = [&](const BoardControl& control) {
       return renderer.Render(BuildDisplayList(control.surface(), u""));
     };
@@ -95,9 +96,10 @@ TEST(MarkPixels, ATurnedBoardDrawsMarksWhereItDrawsTheirSquares) {
     const RgbImage plain = render(*turned);
     ASSERT_FALSE(turned->Marks(u"Gg1f3 Rd4"));
     const RgbImage marked = render(*turned), expected = render(*upright);
-    // The squares' area, from A8's square at the top left to H1's at the bottom right.
-    const PixelBox top_left = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 57}));
-    const PixelBox bottom_right = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 8}));
+    // The squares without coordinates in their corners, from B8's at the top left to H2's at
+    // the bottom right.
+    const PixelBox top_left = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 58}));
+    const PixelBox bottom_right = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 16}));
     int differing = 0, shown = 0;
     for (int y = top_left.top; y < bottom_right.bottom; ++y) {
       for (int x = top_left.left; x < bottom_right.right; ++x) {

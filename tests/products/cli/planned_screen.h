@@ -5,6 +5,7 @@
 #include "control/board_control.h"
 #include "control/presenter.h"
 #include "platform/headless/png_renderer.h"
+#include "tests/support/board_scale.h"
 
 namespace velmora {
 
@@ -12,7 +13,7 @@ namespace velmora {
 class PlannedScreen : public Screen {
  public:
   PlannedScreen(BoardControl& control, double scale)
-      : renderer_(scale),
+      : renderer_(ScaleOf(control, scale)),
         presenter_(control, *this, renderer_.grid().scale()),
         image_(renderer_.Render(presenter_.Display())) {
     presenter_.Attach();

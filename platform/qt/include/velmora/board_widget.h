@@ -92,6 +92,9 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   bool setFen(const QString& fen);
 
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+  bool hasHeightForWidth() const override;
+  int heightForWidth(int width) const override;
 
   // The 16 x 15 picture form designers show for the widget in their toolbox.
   static QImage toolboxImage();
@@ -141,6 +144,7 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -97,15 +97,22 @@ Refused BoardControl::Take(MemberId id, Parsed<T> parsed, Store store) {
   return Set(id, [&] { store(std::move(std::get<T>(parsed))); });
 }
 
-Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, std::int32_t& field) {
+template <typename Store>
+Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, Store store) {
   if (auto refused = Gate(id)) return refused;
   const Member& member = MemberOf(id);
-  if (value < member.low || value > member.high) {
-    return Refusal{std::u16string(member.name) + u": must lie from " +
-                   Widen(std::to_string(member.low)) + u" to " +
-                   Widen(std::to_string(member.high))};
+  if (value >= member.low && value <= member.high) return Set(id, store);
+  // No helper here resolves OLE_COLOR's system colours, so they are refused by name.
+  if (member.kind == MemberKind::kColour) {
+    return Refusal{std::u16string(member.name) +
+                   u": takes an RGB colour, &HBBGGRR from 0 to &HFFFFFF, not a system colour"};
   }
-  return Set(id, [&] { field = value; });
+  return Refusal{std::u16string(member.name) + u": must lie from " +
+                 Widen(std::to_string(member.low)) + u" to " + Widen(std::to_string(member.high))};
+}
+
+Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, std::int32_t& field) {
+  return TakeInRange(id, value, [&] { field = value; });
 }
 
 Refused BoardControl::DragEnabled(bool value) {
@@ -179,6 +186,47 @@ Refused BoardControl::UserMarks(std::u16string_view text) {
 
 Refused BoardControl::AnimationTime(std::int32_t value) {
   return TakeInRange(MemberId::kAnimationTime, value, settings_.animation_time);
+}
+
+Refused BoardControl::Theme(std::int32_t value) {
+  return TakeInRange(MemberId::kTheme, value, [&] {
+    settings_.theme = value;
+    settings_.light_square.reset();
+    settings_.dark_square.reset();
+    ShowLook();
+  });
+}
+
+Refused BoardControl::LightSquareColor(std::int32_t value) {
+  return TakeInRange(MemberId::kLightSquareColor, value, [&] {
+    settings_.light_square = RgbOfColour(value);
+    ShowLook();
+  });
+}
+
+Refused BoardControl::DarkSquareColor(std::int32_t value) {
+  return TakeInRange(MemberId::kDarkSquareColor, value, [&] {
+    settings_.dark_square = RgbOfColour(value);
+    ShowLook();
+  });
+}
+
+Refused BoardControl::Coordinates(std::int32_t value) {
+  return TakeInRange(MemberId::kCoordinates, value, [&] {
+    settings_.coordinates = value;
+    ShowLook();
+  });
+}
+
+SquareColours BoardControl::SquareColoursInUse() const {
+  const SquareColours theme = ThemeColours(static_cast<velmora::Theme>(settings_.theme));
+  return {settings_.light_square.value_or(theme.light), settings_.dark_square.value_or(theme.dark)};
+}
+
+void BoardControl::ShowLook() {
+  surface_.SetLook({SquareColoursInUse(),
+                    ThemeBackground(static_cast<velmora::Theme>(settings_.theme)),
+                    static_cast<velmora::Coordinates>(settings_.coordinates)});
 }
 
 std::u16string BoardControl::Fen() const {

@@ -22,6 +22,9 @@ struct BoardSettings {
   std::vector<SquareMark> marks;
   std::vector<SquareMark> user_marks;
   std::int32_t animation_time = 0;
+  std::int32_t theme = 0;
+  std::optional<Rgb> light_square, dark_square;  // set over the theme's until it is written
+  std::int32_t coordinates = 0;
 };
 
 inline BoardSettings DefaultSettings(ControlClass control_class) {
@@ -37,6 +40,8 @@ inline BoardSettings DefaultSettings(ControlClass control_class) {
   settings.orientation = number(MemberId::kOrientation);
   settings.show_last_move = truth(MemberId::kShowLastMove);
   settings.animation_time = number(MemberId::kAnimationTime);
+  settings.theme = number(MemberId::kTheme);
+  settings.coordinates = number(MemberId::kCoordinates);
   return settings;
 }
 

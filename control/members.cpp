@@ -21,7 +21,8 @@ struct Access {
          }},
 #define VELMORA_ACCESS_Boolean(name) VELMORA_ACCESS(name, bool)
 #define VELMORA_ACCESS_Long(name) VELMORA_ACCESS(name, std::int32_t)
-#define VELMORA_ACCESS_Orientation(name) VELMORA_ACCESS(name, std::int32_t)
+#define VELMORA_ACCESS_Enumeration(name) VELMORA_ACCESS(name, std::int32_t)
+#define VELMORA_ACCESS_Colour(name) VELMORA_ACCESS(name, std::int32_t)
 #define VELMORA_ACCESS_String(name) VELMORA_ACCESS(name, std::u16string)
 #define VELMORA_ACCESS_Method(name)                                 \
   Access{[](const BoardControl&) -> MemberValue { return false; },  \
@@ -48,6 +49,14 @@ constexpr bool SavedInOrder() {
 }
 static_assert(SavedInOrder(), "the saved order follows the table's, without gaps");
 
+constexpr bool EnumerationsNamed() {
+  for (const Member& member : kMembers) {
+    if ((member.kind == MemberKind::kEnumeration) == member.enumeration.empty()) return false;
+  }
+  return true;
+}
+static_assert(EnumerationsNamed(), "each enumeration, and only an enumeration, names its type");
+
 const Access& AccessOf(const Member& member) {
   return kAccess[static_cast<std::size_t>(member.id)];
 }
@@ -67,7 +76,8 @@ MemberValue DefaultOf(const Member& member, ControlClass control_class) {
     case MemberKind::kBoolean:
       return value != 0;
     case MemberKind::kLong:
-    case MemberKind::kOrientation:
+    case MemberKind::kEnumeration:
+    case MemberKind::kColour:
       return value;
     case MemberKind::kString:
     case MemberKind::kMethod:
@@ -89,7 +99,8 @@ MemberValue FromSaved(const Member& member, const PropertyValue& saved) {
     case MemberKind::kBoolean:
       return ToTruth(saved);
     case MemberKind::kLong:
-    case MemberKind::kOrientation: {
+    case MemberKind::kEnumeration:
+    case MemberKind::kColour: {
       const double number = ToNumber(saved);
       if (!(number >= member.low && number <= member.high) || number != std::floor(number)) {
         throw Failure(Failure::kInvalidArgument, "Invalid property value");

@@ -9,13 +9,14 @@
 #include "board/refusal.h"
 #include "control/capabilities.h"
 #include "control/property_bag.h"
+#include "view/layout.h"
 
 namespace velmora {
 
 class BoardControl;
 
 // The shape of a member's value as every face shows it.
-enum class MemberKind : std::uint8_t { kBoolean, kLong, kString, kOrientation, kMethod };
+enum class MemberKind : std::uint8_t { kBoolean, kLong, kString, kEnumeration, kColour, kMethod };
 
 // Every member a host sees, in the table's order (control/member_rows.h).
 enum class MemberId : std::uint8_t {
@@ -23,7 +24,8 @@ enum class MemberId : std::uint8_t {
 #include "control/member_rows.h"
 };
 
-// A member's value: a truth value (Boolean), a whole number (Long, an enumeration) or a text.
+// A member's value: a truth value (Boolean), a whole number (Long, an enumeration, a colour) or
+// a text.
 using MemberValue = std::variant<bool, std::int32_t, std::u16string>;
 
 // One row of the table.
@@ -36,9 +38,21 @@ struct Member {
   int saved;                             // the place in the saved order; 0 when not saved
   std::array<std::int32_t, 2> defaults;  // of a saved Boolean or number, by ControlClass
   std::u16string_view help;
-  std::int32_t low = 0;  // a Long's or an enumeration's range
+  std::int32_t low = 0;  // a Long's, an enumeration's or a colour's range
   std::int32_t high = 0;
+  std::u16string_view enumeration = {};  // an Enumeration's type, as the faces name it
 };
+
+// A Colour member's value holds an RGB colour as OLE_COLOR does: 0x00BBGGRR. OLE_COLOR's system
+// colours (the high bit set) lie outside its range.
+inline constexpr std::int32_t kHighestColour = 0xFFFFFF;
+constexpr std::int32_t ColourValue(Rgb rgb) {
+  return rgb.r | rgb.g << 8 | rgb.b << 16;
+}
+constexpr Rgb RgbOfColour(std::int32_t value) {
+  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+          static_cast<std::uint8_t>(value >> 16)};
+}
 
 namespace member_table {
 
@@ -62,13 +76,23 @@ struct NamedValue {
   std::int32_t value;
 };
 
+struct Enumeration {
+  std::u16string_view member;
+  std::u16string_view name;
+};
+
+inline constexpr Enumeration kEnumerations[] = {
+#define VELMORA_ENUMERATION(member, name) {VELMORA_NAME(member), VELMORA_NAME(name)},
+#include "control/member_rows.h"
+};
+
 inline constexpr NamedValue kNamedValues[] = {
 #define VELMORA_NAMED_VALUE(enumeration, name, value) \
   {VELMORA_NAME(enumeration), VELMORA_NAME(name), value},
 #include "control/member_rows.h"
 };
 
-// A Long's range from its range row; an enumeration's from its named values.
+// A Long's range from its range row; an enumeration's from its named values; a colour's RGB.
 constexpr Member Ranged(Member member) {
   for (const Range& range : kRanges) {
     if (range.member == member.name) {
@@ -76,10 +100,13 @@ constexpr Member Ranged(Member member) {
       member.high = range.high;
     }
   }
-  if (member.kind != MemberKind::kOrientation) return member;
+  if (member.kind == MemberKind::kColour) member.high = kHighestColour;
+  for (const Enumeration& enumeration : kEnumerations) {
+    if (enumeration.member == member.name) member.enumeration = enumeration.name;
+  }
   bool first = true;
   for (const NamedValue& named : kNamedValues) {
-    if (named.enumeration != u"BoardOrientation") continue;
+    if (member.enumeration.empty() || named.enumeration != member.enumeration) continue;
     member.low = first || named.value < member.low ? named.value : member.low;
     member.high = first || named.value > member.high ? named.value : member.high;
     first = false;

@@ -48,7 +48,7 @@ Value ToCom(const MemberValue& value) {
   } else if constexpr (std::is_same_v<Value, BSTR>) {
     return com::ToBstr(std::get<std::u16string>(value));
   } else {
-    return static_cast<Value>(std::get<std::int32_t>(value));  // LONG, an enumeration
+    return static_cast<Value>(std::get<std::int32_t>(value));  // LONG, an enumeration, a colour
   }
 }
 
@@ -58,7 +58,7 @@ MemberValue FromCom(VARIANT_BOOL value) {
 MemberValue FromCom(BSTR value) {
   return com::FromBstr(value);
 }
-template <class Number>  // LONG, an enumeration
+template <class Number>  // LONG, an enumeration, OLE_COLOR (a system colour turns negative)
 MemberValue FromCom(Number value) {
   return static_cast<std::int32_t>(value);
 }

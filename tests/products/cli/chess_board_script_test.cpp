@@ -30,6 +30,11 @@ TEST(ChessBoardLine, DragsPointsRepliesAndValuesOfEachKind) {
   EXPECT_EQ(std::get<ReplyOp>(Parsed("reply Cancel False")).value, 0.0);
   EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set AnimationTime 300")).value), 300);
   EXPECT_FALSE(std::get<bool>(std::get<SetOp>(Parsed("set ShowLegalMoves False")).value));
+  EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set Theme 4")).value), 4);
+  EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set DarkSquareColor 255")).value), 255);
+  EXPECT_EQ(
+      std::get<std::int32_t>(std::get<SetOp>(Parsed("set LightSquareColor \"#10a0Ff\"")).value),
+      0xFFA010);
   EXPECT_EQ(std::get<std::u16string>(std::get<SetOp>(Parsed("set LegalMoves \"e2e4 g1f3\"")).value),
             u"e2e4 g1f3");
 }
@@ -53,7 +58,7 @@ TEST(ChessBoardLine, MalformedLinesSayWhy) {
       {"set Orientation one", "whole number"}, {"set DragEnabled 1", "True or False"},
       {"rclick E9", "takes a square"},         {"rclick E4 Meta", "Shift, Ctrl or Alt"},
       {"rdrag E2", "takes 2 to 3 arguments"},  {"wait -1", "milliseconds"},
-      {"wait 60001", "milliseconds"},
+      {"wait 60001", "milliseconds"},          {"set LightSquareColor \"#12345\"", "#rrggbb"},
   };
   for (const auto& [line, says] : cases) {
     const ParsedLine parsed = ParseLine(line);
@@ -96,6 +101,20 @@ get LegalMoves
             "Orientation = 0\n"
             "notice LegalMoves\n"
             "LegalMoves = \"E2-E4 G1-F3\"\n");
+}
+
+TEST(ChessBoardSession, ColoursReadAsTheirRgbText) {
+  const Outcome run = RunOn(R"(set Theme 1
+set LightSquareColor "#102030"
+get LightSquareColor
+expect DarkSquareColor "#8ca2ad"
+set DarkSquareColor -2147483643
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(run.out,
+            "notice Theme\nnotice LightSquareColor\nLightSquareColor = \"#102030\"\n"
+            "refused DarkSquareColor: takes an RGB colour, &HBBGGRR from 0 to &HFFFFFF, not a "
+            "system colour\n");
 }
 
 TEST(ChessBoardSession, ADragAndAVetoedMove) {

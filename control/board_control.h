@@ -198,10 +198,11 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // Takes a parsed value: a refusal names the property, a value is stored and noticed.
   template <typename T, typename Store>
   Refused Take(MemberId id, Parsed<T> parsed, Store store);
-  // Stores a number within the member's range.
-  template <typename Store>
-  Refused TakeInRange(MemberId id, std::int32_t value, Store store);
+  // Why a number is refused: the class lacks the member, or it lies outside its range.
+  Refused RefusedNumber(MemberId id, std::int32_t value) const;
+  // Stores a number within the member's range; a look member's is then shown.
   Refused TakeInRange(MemberId id, std::int32_t value, std::int32_t& field);
+  Refused TakeLook(MemberId id, std::int32_t value, std::int32_t& field);
   // The property-changed notice, but for the write a load is making.
   void Notice(MemberId id);
 

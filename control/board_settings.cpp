@@ -97,11 +97,10 @@ Refused BoardControl::Take(MemberId id, Parsed<T> parsed, Store store) {
   return Set(id, [&] { store(std::move(std::get<T>(parsed))); });
 }
 
-template <typename Store>
-Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, Store store) {
+Refused BoardControl::RefusedNumber(MemberId id, std::int32_t value) const {
   if (auto refused = Gate(id)) return refused;
   const Member& member = MemberOf(id);
-  if (value >= member.low && value <= member.high) return Set(id, store);
+  if (value >= member.low && value <= member.high) return std::nullopt;
   // No helper here resolves OLE_COLOR's system colours, so they are refused by name.
   if (member.kind == MemberKind::kColour) {
     return Refusal{std::u16string(member.name) +
@@ -112,7 +111,17 @@ Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, Store store) 
 }
 
 Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, std::int32_t& field) {
-  return TakeInRange(id, value, [&] { field = value; });
+  if (auto refused = RefusedNumber(id, value)) return refused;
+  return Set(id, [&] { field = value; });
+}
+
+Refused BoardControl::TakeLook(MemberId id, std::int32_t value, std::int32_t& field) {
+  if (auto refused = RefusedNumber(id, value)) return refused;
+  return Set(id, [&] {
+    field = value;
+    if (id == MemberId::kTheme) settings_.light_square = settings_.dark_square = kThemesColour;
+    ShowLook();
+  });
 }
 
 Refused BoardControl::DragEnabled(bool value) {
@@ -189,38 +198,27 @@ Refused BoardControl::AnimationTime(std::int32_t value) {
 }
 
 Refused BoardControl::Theme(std::int32_t value) {
-  return TakeInRange(MemberId::kTheme, value, [&] {
-    settings_.theme = value;
-    settings_.light_square.reset();
-    settings_.dark_square.reset();
-    ShowLook();
-  });
+  return TakeLook(MemberId::kTheme, value, settings_.theme);
 }
 
 Refused BoardControl::LightSquareColor(std::int32_t value) {
-  return TakeInRange(MemberId::kLightSquareColor, value, [&] {
-    settings_.light_square = RgbOfColour(value);
-    ShowLook();
-  });
+  return TakeLook(MemberId::kLightSquareColor, value, settings_.light_square);
 }
 
 Refused BoardControl::DarkSquareColor(std::int32_t value) {
-  return TakeInRange(MemberId::kDarkSquareColor, value, [&] {
-    settings_.dark_square = RgbOfColour(value);
-    ShowLook();
-  });
+  return TakeLook(MemberId::kDarkSquareColor, value, settings_.dark_square);
 }
 
 Refused BoardControl::Coordinates(std::int32_t value) {
-  return TakeInRange(MemberId::kCoordinates, value, [&] {
-    settings_.coordinates = value;
-    ShowLook();
-  });
+  return TakeLook(MemberId::kCoordinates, value, settings_.coordinates);
 }
 
 SquareColours BoardControl::SquareColoursInUse() const {
   const SquareColours theme = ThemeColours(static_cast<velmora::Theme>(settings_.theme));
-  return {settings_.light_square.value_or(theme.light), settings_.dark_square.value_or(theme.dark)};
+  const auto in_use = [](std::int32_t colour, Rgb theirs) {
+    return colour == kThemesColour ? theirs : RgbOfColour(colour);
+  };
+  return {in_use(settings_.light_square, theme.light), in_use(settings_.dark_square, theme.dark)};
 }
 
 void BoardControl::ShowLook() {

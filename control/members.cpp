@@ -6,6 +6,89 @@
 #include "control/board_control.h"
 
 namespace velmora {
+
+namespace member_table {
+
+#define VELMORA_WIDE(text) u##text
+#define VELMORA_NAME(name) VELMORA_WIDE(#name)
+
+struct Range {
+  std::u16string_view member;
+  std::int32_t low;
+  std::int32_t high;
+};
+
+constexpr Range kRanges[] = {
+#define VELMORA_RANGE(member, low, high) {VELMORA_NAME(member), low, high},
+#include "control/member_rows.h"
+};
+
+struct NamedValue {
+  std::u16string_view enumeration;
+  std::u16string_view name;
+  std::int32_t value;
+};
+
+struct Enumeration {
+  std::u16string_view member;
+  std::u16string_view name;
+};
+
+constexpr Enumeration kEnumerations[] = {
+#define VELMORA_ENUMERATION(member, name) {VELMORA_NAME(member), VELMORA_NAME(name)},
+#include "control/member_rows.h"
+};
+
+constexpr NamedValue kNamedValues[] = {
+#define VELMORA_NAMED_VALUE(enumeration, name, value) \
+  {VELMORA_NAME(enumeration), VELMORA_NAME(name), value},
+#include "control/member_rows.h"
+};
+
+// A Long's range from its range row; an enumeration's from its named values; a colour's RGB.
+constexpr Member Ranged(Member member) {
+  for (const Range& range : kRanges) {
+    if (range.member == member.name) {
+      member.low = range.low;
+      member.high = range.high;
+    }
+  }
+  if (member.kind == MemberKind::kColour) member.high = kHighestColour;
+  for (const Enumeration& enumeration : kEnumerations) {
+    if (enumeration.member == member.name) member.enumeration = enumeration.name;
+  }
+  bool first = true;
+  for (const NamedValue& named : kNamedValues) {
+    if (member.enumeration.empty() || named.enumeration != member.enumeration) continue;
+    member.low = first || named.value < member.low ? named.value : member.low;
+    member.high = first || named.value > member.high ? named.value : member.high;
+    first = false;
+  }
+  return member;
+}
+
+// The classes column: a member of both classes, or of a ChessBoard only.
+constexpr bool Both = false;
+constexpr bool ChessBoard = true;
+
+}  // namespace member_table
+
+constexpr std::array<Member, kMemberCount> kMembers = {{
+#define VELMORA_MEMBER(name, id, kind, classes, saved, first_default, board_default, help) \
+  member_table::Ranged({MemberId::k##name,                                                 \
+                        VELMORA_NAME(name),                                                \
+                        static_cast<std::int32_t>(id),                                     \
+                        MemberKind::k##kind,                                               \
+                        member_table::classes,                                             \
+                        saved,                                                             \
+                        {first_default, board_default},                                    \
+                        VELMORA_WIDE(help)}),
+#include "control/member_rows.h"
+}};
+
+#undef VELMORA_NAME
+#undef VELMORA_WIDE
+
 namespace {
 
 // How the faces reach a member of the control: a read and a host write.

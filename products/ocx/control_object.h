@@ -136,16 +136,18 @@ class ControlObject
 #define VELMORA_COM_Boolean(name) VELMORA_COM_PROPERTY(name, VARIANT_BOOL)
 #define VELMORA_COM_Long(name) VELMORA_COM_PROPERTY(name, LONG)
 #define VELMORA_COM_String(name) VELMORA_COM_PROPERTY(name, BSTR)
-#define VELMORA_COM_Enumeration(name) VELMORA_COM_PROPERTY(name, name##Enumeration)
-#define VELMORA_COM_Colour(name) VELMORA_COM_PROPERTY(name, OLE_COLOR)
+#define VELMORA_COM_Enumeration(name) VELMORA_COM_NUMBER(name, name##Enumeration)
+#define VELMORA_COM_Colour(name) VELMORA_COM_NUMBER(name, OLE_COLOR)
 #define VELMORA_COM_Method(name) VELMORA_COM_METHOD(name)
 #define VELMORA_COM_PROPERTY(name, type)         \
   STDMETHODIMP get_##name(type* value) override; \
   STDMETHODIMP put_##name(type value) override;
+#define VELMORA_COM_NUMBER(name, type) VELMORA_COM_PROPERTY(name, type)
 #define VELMORA_COM_METHOD(name) STDMETHODIMP name() override;
 #define VELMORA_MEMBER(name, id, kind, ...) VELMORA_COM_##kind(name)
 #include "control/member_rows.h"
 #undef VELMORA_COM_PROPERTY
+#undef VELMORA_COM_NUMBER
 #undef VELMORA_COM_METHOD
 
  private:

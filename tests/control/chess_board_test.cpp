@@ -93,11 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
                   [](auto& c) { return Number(c.AnimationTime()); }, u"2000", u"AnimationTime"},
         TakenCase{"theme", [](auto& c) { return c.Theme(5); },
                   [](auto& c) { return Number(c.Theme()); }, u"5", u"Theme"},
-        TakenCase{"coordinates", [](auto& c) { return c.Coordinates(2); },
-                  [](auto& c) { return Number(c.Coordinates()); }, u"2", u"Coordinates"},
-        TakenCase{"dark square colour", [](auto& c) { return c.DarkSquareColor(0x123456); },
-                  [](auto& c) { return Number(c.DarkSquareColor()); }, u"1193046",
-                  u"DarkSquareColor"},
         TakenCase{"drag", [](auto& c) { return c.DragEnabled(false); },
                   [](auto& c) { return Number(c.DragEnabled()); }, u"0", u"DragEnabled"},
         TakenCase{"last move cleared", [](auto& c) { return c.LastMove(u""); },
@@ -143,9 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"negative orientation", [](auto& c) { return c.Orientation(-1); }},
         RefusedCase{"animation", [](auto& c) { return c.AnimationTime(2001); }},
         RefusedCase{"theme", [](auto& c) { return c.Theme(6); }},
-        RefusedCase{"coordinates", [](auto& c) { return c.Coordinates(3); }},
         RefusedCase{"system colour", [](auto& c) { return c.LightSquareColor(-2147483643); }},
-        RefusedCase{"past white", [](auto& c) { return c.DarkSquareColor(1 << 24); }},
         RefusedCase{"fen", [](auto& c) { return c.Fen(u"8/8/8 w"); }},
         RefusedCase{"position", [](auto& c) { return c.PutPosition(u"RNB"); }}),
     CaseName<RefusedCase>);
@@ -257,7 +250,6 @@ TEST_F(ChessBoardTest, SavesTheNineAfterTheFourAndLoadsThemBack) {
   EXPECT_EQ(other->AnimationTime(), 0);
   EXPECT_EQ(other->Theme(), 1);
   EXPECT_EQ(other->LightSquareColor(), 0x123456);
-  EXPECT_EQ(other->DarkSquareColor(), control->DarkSquareColor());
   EXPECT_EQ(other->surface().Look(), control->surface().Look());
   EXPECT_EQ(saved.reads(), Names(saved));
 }

@@ -30,11 +30,6 @@ TEST(ChessBoardLine, DragsPointsRepliesAndValuesOfEachKind) {
   EXPECT_EQ(std::get<ReplyOp>(Parsed("reply Cancel False")).value, 0.0);
   EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set AnimationTime 300")).value), 300);
   EXPECT_FALSE(std::get<bool>(std::get<SetOp>(Parsed("set ShowLegalMoves False")).value));
-  EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set Theme 4")).value), 4);
-  EXPECT_EQ(std::get<std::int32_t>(std::get<SetOp>(Parsed("set DarkSquareColor 255")).value), 255);
-  EXPECT_EQ(
-      std::get<std::int32_t>(std::get<SetOp>(Parsed("set LightSquareColor \"#10a0Ff\"")).value),
-      0xFFA010);
   EXPECT_EQ(std::get<std::u16string>(std::get<SetOp>(Parsed("set LegalMoves \"e2e4 g1f3\"")).value),
             u"e2e4 g1f3");
 }
@@ -104,15 +99,14 @@ get LegalMoves
 }
 
 TEST(ChessBoardSession, ColoursReadAsTheirRgbText) {
-  const Outcome run = RunOn(R"(set Theme 1
-set LightSquareColor "#102030"
+  const Outcome run = RunOn(R"(set LightSquareColor "#10a0Ff"
 get LightSquareColor
-expect DarkSquareColor "#8ca2ad"
+expect DarkSquareColor "#b58863"
 set DarkSquareColor -2147483643
 )");
   EXPECT_TRUE(run.ok) << run.err;
   EXPECT_EQ(run.out,
-            "notice Theme\nnotice LightSquareColor\nLightSquareColor = \"#102030\"\n"
+            "notice LightSquareColor\nLightSquareColor = \"#10a0ff\"\n"
             "refused DarkSquareColor: takes an RGB colour, &HBBGGRR from 0 to &HFFFFFF, not a "
             "system colour\n");
 }

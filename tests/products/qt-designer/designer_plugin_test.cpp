@@ -106,10 +106,6 @@ class DesignerPluginTest : public QObject {
     QTest::newRow("animationTime") << "animationTime"
                                    << "number"
                                    << "0" << QVariant(0);
-    QTest::newRow("lightSquareColor")
-        << "lightSquareColor"
-        << "color"
-        << "<red>16</red><green>32</green><blue>48</blue>" << QVariant(QColor(16, 32, 48));
     QTest::newRow("fen") << "fen"
                          << "string"
                          << "4k3/8/8/8/8/8/8/4K3" << QVariant("4k3/8/8/8/8/8/8/4K3");

@@ -223,7 +223,6 @@ TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
   ASSERT_EQ(board->put_AnimationTime(0), S_OK);
   ASSERT_EQ(board->put_Theme(vlThemeGreen), S_OK);
   ASSERT_EQ(board->put_DarkSquareColor(0x123456), S_OK);
-  ASSERT_EQ(board->put_Coordinates(vlCoordinatesOutside), S_OK);
   ComPtr<IStream> stream;
   ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()), S_OK);
   ASSERT_EQ(control.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
@@ -246,16 +245,13 @@ TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
   EXPECT_EQ(orientation, vlBlackAtBottom);
   EXPECT_EQ(time, 0);
   ::BoardTheme theme = vlThemeBrown;
-  ::BoardCoordinates coordinates = vlCoordinatesNone;
   OLE_COLOR light = 0, dark = 0;
   EXPECT_EQ(loaded->get_Theme(&theme), S_OK);
   EXPECT_EQ(loaded->get_LightSquareColor(&light), S_OK);
   EXPECT_EQ(loaded->get_DarkSquareColor(&dark), S_OK);
-  EXPECT_EQ(loaded->get_Coordinates(&coordinates), S_OK);
   EXPECT_EQ(theme, vlThemeGreen);
   EXPECT_EQ(light, 0xD2EEEEu);  // the green theme's
   EXPECT_EQ(dark, 0x123456u);
-  EXPECT_EQ(coordinates, vlCoordinatesOutside);
 }
 
 }  // namespace

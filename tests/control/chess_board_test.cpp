@@ -249,7 +249,6 @@ TEST_F(ChessBoardTest, SavesTheNineAfterTheFourAndLoadsThemBack) {
   EXPECT_EQ(other->Orientation(), 1);
   EXPECT_EQ(other->AnimationTime(), 0);
   EXPECT_EQ(other->Theme(), 1);
-  EXPECT_EQ(other->LightSquareColor(), 0x123456);
   EXPECT_EQ(other->surface().Look(), control->surface().Look());
   EXPECT_EQ(saved.reads(), Names(saved));
 }

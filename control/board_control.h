@@ -98,6 +98,16 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   Refused AnimationTime(std::int32_t value);
   std::u16string Fen() const;
   Refused Fen(std::u16string_view text);
+  // The look: a theme's square colours, either colour set over it until Theme is written again
+  // (reading gives the colour in use), and where the coordinates are drawn.
+  std::int32_t Theme() const { return settings_.theme; }
+  Refused Theme(std::int32_t value);
+  std::int32_t LightSquareColor() const { return ColourValue(SquareColoursInUse().light); }
+  Refused LightSquareColor(std::int32_t value);
+  std::int32_t DarkSquareColor() const { return ColourValue(SquareColoursInUse().dark); }
+  Refused DarkSquareColor(std::int32_t value);
+  std::int32_t Coordinates() const { return settings_.coordinates; }
+  Refused Coordinates(std::int32_t value);
 
   ControlClass control_class() const { return control_class_; }
 
@@ -188,8 +198,11 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // Takes a parsed value: a refusal names the property, a value is stored and noticed.
   template <typename T, typename Store>
   Refused Take(MemberId id, Parsed<T> parsed, Store store);
-  // Takes a number within the member's range.
+  // Why a number is refused: the class lacks the member, or it lies outside its range.
+  Refused RefusedNumber(MemberId id, std::int32_t value) const;
+  // Stores a number within the member's range; a look member's is then shown.
   Refused TakeInRange(MemberId id, std::int32_t value, std::int32_t& field);
+  Refused TakeLook(MemberId id, std::int32_t value, std::int32_t& field);
   // The property-changed notice, but for the write a load is making.
   void Notice(MemberId id);
 
@@ -209,6 +222,9 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // load (a reset too) clears both.
   void MoveMade(MoveText move) override;
   void PositionLoaded();
+  // The look's settings as the surface shows them.
+  SquareColours SquareColoursInUse() const;
+  void ShowLook();
   // The host's marks, then the person's, as the surface shows them.
   void ShowMarks();
   // Whether moves and loads animate, or slides are still on their way: inline, so the first

@@ -97,15 +97,31 @@ Refused BoardControl::Take(MemberId id, Parsed<T> parsed, Store store) {
   return Set(id, [&] { store(std::move(std::get<T>(parsed))); });
 }
 
-Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, std::int32_t& field) {
+Refused BoardControl::RefusedNumber(MemberId id, std::int32_t value) const {
   if (auto refused = Gate(id)) return refused;
   const Member& member = MemberOf(id);
-  if (value < member.low || value > member.high) {
-    return Refusal{std::u16string(member.name) + u": must lie from " +
-                   Widen(std::to_string(member.low)) + u" to " +
-                   Widen(std::to_string(member.high))};
+  if (value >= member.low && value <= member.high) return std::nullopt;
+  // No helper here resolves OLE_COLOR's system colours, so they are refused by name.
+  if (member.kind == MemberKind::kColour) {
+    return Refusal{std::u16string(member.name) +
+                   u": takes an RGB colour, &HBBGGRR from 0 to &HFFFFFF, not a system colour"};
   }
+  return Refusal{std::u16string(member.name) + u": must lie from " +
+                 Widen(std::to_string(member.low)) + u" to " + Widen(std::to_string(member.high))};
+}
+
+Refused BoardControl::TakeInRange(MemberId id, std::int32_t value, std::int32_t& field) {
+  if (auto refused = RefusedNumber(id, value)) return refused;
   return Set(id, [&] { field = value; });
+}
+
+Refused BoardControl::TakeLook(MemberId id, std::int32_t value, std::int32_t& field) {
+  if (auto refused = RefusedNumber(id, value)) return refused;
+  return Set(id, [&] {
+    field = value;
+    if (id == MemberId::kTheme) settings_.light_square = settings_.dark_square = kThemesColour;
+    ShowLook();
+  });
 }
 
 Refused BoardControl::DragEnabled(bool value) {
@@ -179,6 +195,36 @@ Refused BoardControl::UserMarks(std::u16string_view text) {
 
 Refused BoardControl::AnimationTime(std::int32_t value) {
   return TakeInRange(MemberId::kAnimationTime, value, settings_.animation_time);
+}
+
+Refused BoardControl::Theme(std::int32_t value) {
+  return TakeLook(MemberId::kTheme, value, settings_.theme);
+}
+
+Refused BoardControl::LightSquareColor(std::int32_t value) {
+  return TakeLook(MemberId::kLightSquareColor, value, settings_.light_square);
+}
+
+Refused BoardControl::DarkSquareColor(std::int32_t value) {
+  return TakeLook(MemberId::kDarkSquareColor, value, settings_.dark_square);
+}
+
+Refused BoardControl::Coordinates(std::int32_t value) {
+  return TakeLook(MemberId::kCoordinates, value, settings_.coordinates);
+}
+
+SquareColours BoardControl::SquareColoursInUse() const {
+  const SquareColours theme = ThemeColours(static_cast<velmora::Theme>(settings_.theme));
+  const auto in_use = [](std::int32_t colour, Rgb theirs) {
+    return colour == kThemesColour ? theirs : RgbOfColour(colour);
+  };
+  return {in_use(settings_.light_square, theme.light), in_use(settings_.dark_square, theme.dark)};
+}
+
+void BoardControl::ShowLook() {
+  surface_.SetLook({SquareColoursInUse(),
+                    ThemeBackground(static_cast<velmora::Theme>(settings_.theme)),
+                    static_cast<velmora::Coordinates>(settings_.coordinates)});
 }
 
 std::u16string BoardControl::Fen() const {

@@ -10,6 +10,9 @@
 
 namespace velmora {
 
+// A square colour left to the theme (no colour holds a negative value).
+inline constexpr std::int32_t kThemesColour = -1;
+
 // The values of a ChessBoard's members beyond the first class's; the member table gives their
 // defaults.
 struct BoardSettings {
@@ -22,6 +25,10 @@ struct BoardSettings {
   std::vector<SquareMark> marks;
   std::vector<SquareMark> user_marks;
   std::int32_t animation_time = 0;
+  std::int32_t theme = 0;
+  // Colours set over the theme's until it is written; kThemesColour for the theme's own.
+  std::int32_t light_square = kThemesColour, dark_square = kThemesColour;
+  std::int32_t coordinates = 0;
 };
 
 inline BoardSettings DefaultSettings(ControlClass control_class) {
@@ -37,6 +44,8 @@ inline BoardSettings DefaultSettings(ControlClass control_class) {
   settings.orientation = number(MemberId::kOrientation);
   settings.show_last_move = truth(MemberId::kShowLastMove);
   settings.animation_time = number(MemberId::kAnimationTime);
+  settings.theme = number(MemberId::kTheme);
+  settings.coordinates = number(MemberId::kCoordinates);
   return settings;
 }
 

@@ -9,13 +9,14 @@
 #include "board/refusal.h"
 #include "control/capabilities.h"
 #include "control/property_bag.h"
+#include "view/layout.h"
 
 namespace velmora {
 
 class BoardControl;
 
 // The shape of a member's value as every face shows it.
-enum class MemberKind : std::uint8_t { kBoolean, kLong, kString, kOrientation, kMethod };
+enum class MemberKind : std::uint8_t { kBoolean, kLong, kString, kEnumeration, kColour, kMethod };
 
 // Every member a host sees, in the table's order (control/member_rows.h).
 enum class MemberId : std::uint8_t {
@@ -23,7 +24,8 @@ enum class MemberId : std::uint8_t {
 #include "control/member_rows.h"
 };
 
-// A member's value: a truth value (Boolean), a whole number (Long, an enumeration) or a text.
+// A member's value: a truth value (Boolean), a whole number (Long, an enumeration, a colour) or
+// a text.
 using MemberValue = std::variant<bool, std::int32_t, std::u16string>;
 
 // One row of the table.
@@ -36,80 +38,33 @@ struct Member {
   int saved;                             // the place in the saved order; 0 when not saved
   std::array<std::int32_t, 2> defaults;  // of a saved Boolean or number, by ControlClass
   std::u16string_view help;
-  std::int32_t low = 0;  // a Long's or an enumeration's range
+  std::int32_t low = 0;  // a Long's, an enumeration's or a colour's range
   std::int32_t high = 0;
+  std::u16string_view enumeration = {};  // an Enumeration's type, as the faces name it
 };
 
-namespace member_table {
-
-#define VELMORA_WIDE(text) u##text
-#define VELMORA_NAME(name) VELMORA_WIDE(#name)
-
-struct Range {
-  std::u16string_view member;
-  std::int32_t low;
-  std::int32_t high;
-};
-
-inline constexpr Range kRanges[] = {
-#define VELMORA_RANGE(member, low, high) {VELMORA_NAME(member), low, high},
-#include "control/member_rows.h"
-};
-
-struct NamedValue {
-  std::u16string_view enumeration;
-  std::u16string_view name;
-  std::int32_t value;
-};
-
-inline constexpr NamedValue kNamedValues[] = {
-#define VELMORA_NAMED_VALUE(enumeration, name, value) \
-  {VELMORA_NAME(enumeration), VELMORA_NAME(name), value},
-#include "control/member_rows.h"
-};
-
-// A Long's range from its range row; an enumeration's from its named values.
-constexpr Member Ranged(Member member) {
-  for (const Range& range : kRanges) {
-    if (range.member == member.name) {
-      member.low = range.low;
-      member.high = range.high;
-    }
-  }
-  if (member.kind != MemberKind::kOrientation) return member;
-  bool first = true;
-  for (const NamedValue& named : kNamedValues) {
-    if (named.enumeration != u"BoardOrientation") continue;
-    member.low = first || named.value < member.low ? named.value : member.low;
-    member.high = first || named.value > member.high ? named.value : member.high;
-    first = false;
-  }
-  return member;
+// A Colour member's value holds an RGB colour as OLE_COLOR does: 0x00BBGGRR. OLE_COLOR's system
+// colours (the high bit set) lie outside its range.
+inline constexpr std::int32_t kHighestColour = 0xFFFFFF;
+constexpr std::int32_t ColourValue(Rgb rgb) {
+  return rgb.r | rgb.g << 8 | rgb.b << 16;
+}
+constexpr Rgb RgbOfColour(std::int32_t value) {
+  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+          static_cast<std::uint8_t>(value >> 16)};
 }
 
-// The classes column: a member of both classes, or of a ChessBoard only.
-inline constexpr bool Both = false;
-inline constexpr bool ChessBoard = true;
-
-}  // namespace member_table
-
-inline constexpr Member kMembers[] = {
-#define VELMORA_MEMBER(name, id, kind, classes, saved, first_default, board_default, help) \
-  member_table::Ranged({MemberId::k##name,                                                 \
-                        VELMORA_NAME(name),                                                \
-                        static_cast<std::int32_t>(id),                                     \
-                        MemberKind::k##kind,                                               \
-                        member_table::classes,                                             \
-                        saved,                                                             \
-                        {first_default, board_default},                                    \
-                        VELMORA_WIDE(help)}),
+// How many members the table has.
+inline constexpr std::size_t kMemberCount = 0
+#define VELMORA_MEMBER(...) +1
 #include "control/member_rows.h"
-};
+    ;
 
-#undef VELMORA_NAME
-#undef VELMORA_WIDE
+// Every member, in the table's order. Defined once (members.cpp), so each name and help string
+// is stored once in a library.
+extern const std::array<Member, kMemberCount> kMembers;
 
-constexpr const Member& MemberOf(MemberId id) {
+inline const Member& MemberOf(MemberId id) {
   return kMembers[static_cast<std::size_t>(id)];
 }
 

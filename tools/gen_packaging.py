@@ -363,8 +363,7 @@ def fill(identifiers_path, template_path, output_path, members_path=None):
 # interface as its base.
 DECLARED_BY = {"Both": "UserControl1", "ChessBoard": "ChessBoard"}
 # A member's type in the dual interface, by its kind.
-IDL_TYPES = {"Boolean": "VARIANT_BOOL", "Long": "long", "String": "BSTR",
-             "Orientation": "BoardOrientation"}
+IDL_TYPES = {"Boolean": "VARIANT_BOOL", "Long": "long", "String": "BSTR", "Colour": "OLE_COLOR"}
 
 
 def fill_members(table, text):
@@ -385,7 +384,7 @@ def member_lines(table, interface):
         if member.kind == "Method":
             lines += idl_method(member, "", f"HRESULT {name}();")
         else:
-            kind = IDL_TYPES[member.kind]
+            kind = table.enumerations.get(name) or IDL_TYPES[member.kind]
             read = f"HRESULT {name}([out, retval] {kind}* {name});"
             lines += idl_method(member, ", propget", read)
             lines += idl_method(member, ", propput", f"HRESULT {name}([in] {kind});")

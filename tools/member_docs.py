@@ -12,14 +12,15 @@ from member_table import MemberTable  # noqa: E402
 
 BEGIN = "<!-- members: written by tools/member_docs.py from control/member_rows.h -->\n"
 END = "<!-- end of members -->\n"
-KINDS = {"Boolean": "Boolean", "Long": "Long", "String": "String", "Orientation": "`BoardOrientation`",
-         "Method": "method"}
+KINDS = {"Boolean": "Boolean", "Long": "Long", "String": "String",
+         "Colour": "colour (`OLE_COLOR`, `QColor`)", "Method": "method"}
 
 
 def kind_of(table, member):
-    if member.kind == "Orientation":
-        named = ", ".join(f"`{value.name}` {value.value}" for value in table.values_of("BoardOrientation"))
-        return f"`BoardOrientation`: {named}"
+    if member.kind == "Enumeration":
+        enumeration = table.enumerations[member.name]
+        named = ", ".join(f"`{value.name}` {value.value}" for value in table.values_of(enumeration))
+        return f"`{enumeration}`: {named}"
     if member.name in table.ranges:
         low, high = table.ranges[member.name]
         return f"Long, {low} to {high}"
@@ -34,6 +35,8 @@ def default_of(member, class_index):
         return "True" if value else "False"
     if member.kind == "String":
         return '""'
+    if member.kind == "Colour":
+        return f"`#{value & 0xFF:02x}{value >> 8 & 0xFF:02x}{value >> 16:02x}`"
     return str(value)
 
 

@@ -1,7 +1,7 @@
 """The member table, control/member_rows.h, as the generators read it.
 
-Each row is one line, VELMORA_MEMBER(...), VELMORA_RANGE(...) or VELMORA_NAMED_VALUE(...), its
-fields separated by commas; a help string is a quoted C string.
+Each row is one line, VELMORA_MEMBER(...), VELMORA_RANGE(...), VELMORA_ENUMERATION(...) or
+VELMORA_NAMED_VALUE(...), its fields separated by commas; a help string is a quoted C string.
 """
 import csv
 import re
@@ -18,6 +18,7 @@ class MemberTable:
         self.members = []
         self.named_values = []
         self.ranges = {}  # a Long's lowest and highest value, by name
+        self.enumerations = {}  # an Enumeration's type, by name
         with open(path, encoding="utf-8") as source:
             for line in source:
                 row = ROW.match(line)
@@ -27,10 +28,13 @@ class MemberTable:
                 if macro == "VELMORA_MEMBER":
                     name, dispatch_id, kind, classes, saved, first, board, help_text = fields
                     self.members.append(Member(name, dispatch_id, kind, classes, int(saved),
-                                               (int(first), int(board)), help_text))
+                                               (int(first, 0), int(board, 0)), help_text))
                 elif macro == "VELMORA_RANGE":
                     name, low, high = fields
                     self.ranges[name] = (int(low), int(high))
+                elif macro == "VELMORA_ENUMERATION":
+                    name, enumeration = fields
+                    self.enumerations[name] = enumeration
                 elif macro == "VELMORA_NAMED_VALUE":
                     enumeration, name, value = fields
                     self.named_values.append(NamedValue(enumeration, name, int(value)))

@@ -163,6 +163,11 @@ VELMORA_PROPERTY(QString, const QString&, bool, marks, setMarks, Marks)
 VELMORA_PROPERTY(QString, const QString&, bool, userMarks, setUserMarks, UserMarks)
 VELMORA_PROPERTY(int, int, bool, animationTime, setAnimationTime, AnimationTime)
 VELMORA_PROPERTY(QString, const QString&, bool, fen, setFen, Fen)
+VELMORA_PROPERTY(int, int, bool, theme, setTheme, Theme)
+VELMORA_PROPERTY(QColor, const QColor&, bool, lightSquareColor, setLightSquareColor,
+                 LightSquareColor)
+VELMORA_PROPERTY(QColor, const QColor&, bool, darkSquareColor, setDarkSquareColor, DarkSquareColor)
+VELMORA_PROPERTY(int, int, bool, coordinates, setCoordinates, Coordinates)
 #undef VELMORA_PROPERTY
 
 QImage BoardWidget::toolboxImage() {

@@ -14,6 +14,7 @@ class QMouseEvent;
 #include "control/pointer_input.h"
 #include "control/presenter.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
 #include "velmora/board_widget.h"
@@ -67,6 +68,8 @@ class BoardWidget::Impl : public Screen {
     const MemberValue value = ReadMember(*control, MemberOf(id));
     if constexpr (std::is_same_v<Value, QString>) {
       return ToQString(std::get<std::u16string>(value));
+    } else if constexpr (std::is_same_v<Value, QColor>) {
+      return ToQColor(std::get<std::int32_t>(value));
     } else {
       return std::get<std::conditional_t<std::is_same_v<Value, bool>, bool, std::int32_t>>(value);
     }
@@ -80,6 +83,7 @@ class BoardWidget::Impl : public Screen {
   bool Write(MemberId id, const QString& text) { return Write(id, MemberValue(ToU16(text))); }
   bool Write(MemberId id, bool truth) { return Write(id, MemberValue(truth)); }
   bool Write(MemberId id, int number) { return Write(id, MemberValue(std::int32_t{number})); }
+  bool Write(MemberId id, const QColor& colour) { return Write(id, FromQColor(colour)); }
 
   void Repaint(const PixelBox& box) override;
   void WakeAt(std::optional<std::int64_t> ms) override;

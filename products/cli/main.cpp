@@ -26,9 +26,10 @@ constexpr const char* kUsage = R"(usage:
 A script has one operation a line; blank lines and "#" comments are ignored:
   set <Property> <value>      Enabled True|False; GetMove, PutMove, PutPosition take a text.
                               A ChessBoard's too: DragEnabled, ShowLegalMoves, ShowLastMove
-                              True|False; Orientation, AnimationTime a number; LegalMoves,
-                              LastMove, CheckSquare, Marks, UserMarks, Fen a text. A value the
-                              control refuses prints  refused <reason>
+                              True|False; Orientation, AnimationTime, Theme, Coordinates a
+                              number; LightSquareColor, DarkSquareColor "#rrggbb" or a number;
+                              LegalMoves, LastMove, CheckSquare, Marks, UserMarks, Fen a text.
+                              A value the control refuses prints  refused <reason>
   get <Property>              prints  Property = value
   expect <Property> <value>   fails the run when the property holds something else
   click <square>              a click on a square: E2 or 1..64

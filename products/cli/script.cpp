@@ -87,6 +87,19 @@ std::optional<Number> ParseNumber(const Token& token) {
   return value;
 }
 
+// A colour as "#rrggbb" (quoted: a bare "#" starts a comment) or the member's number.
+std::optional<std::int32_t> ParseColour(const Token& token) {
+  if (!token.quoted) return ParseNumber<std::int32_t>(token);
+  const std::string text = ToUtf8(*token.quoted);
+  std::uint32_t rgb = 0;
+  const char* last = text.data() + text.size();
+  if (text.size() != 7 || text[0] != '#') return std::nullopt;
+  const auto [end, error] = std::from_chars(text.data() + 1, last, rgb, 16);
+  if (error != std::errc() || end != last) return std::nullopt;
+  return ColourValue({static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                      static_cast<std::uint8_t>(rgb)});
+}
+
 std::variant<MemberValue, std::string> ParseValue(Property property, const Token& token) {
   const Member& member = MemberOf(property);
   const std::string name(member.name.begin(), member.name.end());
@@ -95,9 +108,12 @@ std::variant<MemberValue, std::string> ParseValue(Property property, const Token
       if (const auto truth = ParseTruth(token)) return MemberValue(*truth);
       return name + " takes True or False, not " + Shown(token);
     case MemberKind::kLong:
-    case MemberKind::kOrientation:
+    case MemberKind::kEnumeration:
       if (const auto number = ParseNumber<std::int32_t>(token)) return MemberValue(*number);
       return name + " takes a whole number, not " + Shown(token);
+    case MemberKind::kColour:
+      if (const auto colour = ParseColour(token)) return MemberValue(*colour);
+      return name + " takes \"#rrggbb\" or a whole number, not " + Shown(token);
     case MemberKind::kString:
     case MemberKind::kMethod:
       break;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <span>
 #include <sstream>
@@ -31,9 +32,16 @@ void WriteFile(const std::string& path, const std::string& text) {
   if (!out.flush()) throw Failure(Failure::kPlatform, "Cannot write " + path);
 }
 
-std::string FormatValue(const MemberValue& value) {
+// A colour as "#rrggbb", quoted as a set line takes it.
+std::string FormatValue(const Member& member, const MemberValue& value) {
   if (const auto* truth = std::get_if<bool>(&value)) return *truth ? "True" : "False";
-  if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_string(*number);
+  if (const auto* number = std::get_if<std::int32_t>(&value)) {
+    if (member.kind != MemberKind::kColour) return std::to_string(*number);
+    const Rgb rgb = RgbOfColour(*number);
+    char text[10];
+    std::snprintf(text, sizeof text, "\"#%02x%02x%02x\"", rgb.r, rgb.g, rgb.b);
+    return text;
+  }
   return Quote(std::get<std::u16string>(value));
 }
 
@@ -65,7 +73,8 @@ std::vector<std::string> BoardRows(const Board& board) {
 }
 
 std::string FormatProperty(Property property, const BoardControl& control) {
-  return NameOf(property) + " = " + FormatValue(ReadMember(control, MemberOf(property)));
+  const Member& member = MemberOf(property);
+  return NameOf(property) + " = " + FormatValue(member, ReadMember(control, member));
 }
 
 Session::Session(std::ostream& out, std::ostream& err, ControlClass control_class, PixelBox size)
@@ -175,8 +184,9 @@ void Session::Do(const GetOp& op) {
 
 void Session::Do(const ExpectOp& op) {
   if (Absent(op.property)) return;
-  const std::string have = FormatValue(ReadMember(*control_, MemberOf(op.property)));
-  const std::string want = FormatValue(op.value);
+  const Member& member = MemberOf(op.property);
+  const std::string have = FormatValue(member, ReadMember(*control_, member));
+  const std::string want = FormatValue(member, op.value);
   if (have != want) Fail("expected " + NameOf(op.property) + " = " + want + ", but it is " + have);
 }
 

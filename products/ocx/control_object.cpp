@@ -50,7 +50,7 @@ Value ToCom(const MemberValue& value) {
   } else if constexpr (std::is_same_v<Value, BSTR>) {
     return com::ToBstr(std::get<std::u16string>(value));
   } else {
-    return static_cast<Value>(std::get<std::int32_t>(value));  // LONG, an enumeration
+    return static_cast<Value>(std::get<std::int32_t>(value));  // LONG
   }
 }
 
@@ -60,8 +60,7 @@ MemberValue FromCom(VARIANT_BOOL value) {
 MemberValue FromCom(BSTR value) {
   return com::FromBstr(value);
 }
-template <class Number>  // LONG, an enumeration
-MemberValue FromCom(Number value) {
+MemberValue FromCom(LONG value) {
   return static_cast<std::int32_t>(value);
 }
 MemberValue FromCom() {
@@ -171,6 +170,18 @@ HRESULT ControlObject::Write(MemberId member, Value... value) {
   STDMETHODIMP ControlObject::put_##name(type value) {  \
     return Write(MemberId::k##name, value);             \
   }
+// An enumeration's or a colour's methods pass it as a LONG, so they share LONG's Read and Write
+// (a library kept small); a system colour turns negative, which the core refuses.
+#define VELMORA_COM_NUMBER(name, type)                                         \
+  STDMETHODIMP ControlObject::get_##name(type* value) {                        \
+    LONG number = 0;                                                           \
+    const HRESULT result = Read(MemberId::k##name, value ? &number : nullptr); \
+    if (value) *value = static_cast<type>(number);                             \
+    return result;                                                             \
+  }                                                                            \
+  STDMETHODIMP ControlObject::put_##name(type value) {                         \
+    return Write(MemberId::k##name, static_cast<LONG>(value));                 \
+  }
 #define VELMORA_COM_METHOD(name)       \
   STDMETHODIMP ControlObject::name() { \
     return Write(MemberId::k##name);   \
@@ -178,6 +189,7 @@ HRESULT ControlObject::Write(MemberId member, Value... value) {
 #define VELMORA_MEMBER(name, id, kind, ...) VELMORA_COM_##kind(name)
 #include "control/member_rows.h"
 #undef VELMORA_COM_PROPERTY
+#undef VELMORA_COM_NUMBER
 #undef VELMORA_COM_METHOD
 
 STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** out) {

@@ -22,6 +22,10 @@ VELMORA_COM_BASE_OF(_ChessBoard, _UserControl1)
 namespace velmora {
 namespace ocx {
 
+// Each enumeration member's type in the dual interface, for its methods below.
+#define VELMORA_ENUMERATION(name, enumeration) using name##Enumeration = ::enumeration;
+#include "control/member_rows.h"
+
 // One instance of the control as COM sees it, of either class: its dual interface (late
 // binding through the type library; a UserControl1 answers for _UserControl1 only, a ChessBoard
 // for _ChessBoard and its base), its events and property-changed notices, persistence in
@@ -132,15 +136,18 @@ class ControlObject
 #define VELMORA_COM_Boolean(name) VELMORA_COM_PROPERTY(name, VARIANT_BOOL)
 #define VELMORA_COM_Long(name) VELMORA_COM_PROPERTY(name, LONG)
 #define VELMORA_COM_String(name) VELMORA_COM_PROPERTY(name, BSTR)
-#define VELMORA_COM_Orientation(name) VELMORA_COM_PROPERTY(name, ::BoardOrientation)
+#define VELMORA_COM_Enumeration(name) VELMORA_COM_NUMBER(name, name##Enumeration)
+#define VELMORA_COM_Colour(name) VELMORA_COM_NUMBER(name, OLE_COLOR)
 #define VELMORA_COM_Method(name) VELMORA_COM_METHOD(name)
 #define VELMORA_COM_PROPERTY(name, type)         \
   STDMETHODIMP get_##name(type* value) override; \
   STDMETHODIMP put_##name(type value) override;
+#define VELMORA_COM_NUMBER(name, type) VELMORA_COM_PROPERTY(name, type)
 #define VELMORA_COM_METHOD(name) STDMETHODIMP name() override;
 #define VELMORA_MEMBER(name, id, kind, ...) VELMORA_COM_##kind(name)
 #include "control/member_rows.h"
 #undef VELMORA_COM_PROPERTY
+#undef VELMORA_COM_NUMBER
 #undef VELMORA_COM_METHOD
 
  private:

@@ -27,6 +27,11 @@ TEST_F(ChessBoardTest, StartsWithItsDefaults) {
   EXPECT_EQ(control->Marks(), u"");
   EXPECT_EQ(control->UserMarks(), u"");
   EXPECT_EQ(control->Fen(), u"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
+  for (const Member& member : kMembers) {
+    if (member.saved == 0) continue;
+    EXPECT_EQ(ReadMember(*control, member), DefaultOf(member, ControlClass::kChessBoard))
+        << std::string(member.name.begin(), member.name.end());
+  }
 }
 
 TEST_F(FirstClassTest, HasNoneOfTheLaterMembers) {
@@ -86,6 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                   [](auto& c) { return Number(c.Orientation()); }, u"1", u"Orientation"},
         TakenCase{"animation time", [](auto& c) { return c.AnimationTime(2000); },
                   [](auto& c) { return Number(c.AnimationTime()); }, u"2000", u"AnimationTime"},
+        TakenCase{"theme", [](auto& c) { return c.Theme(5); },
+                  [](auto& c) { return Number(c.Theme()); }, u"5", u"Theme"},
         TakenCase{"drag", [](auto& c) { return c.DragEnabled(false); },
                   [](auto& c) { return Number(c.DragEnabled()); }, u"0", u"DragEnabled"},
         TakenCase{"last move cleared", [](auto& c) { return c.LastMove(u""); },
@@ -113,6 +120,7 @@ TEST_P(RefusedWriteTest, ChangesNothing) {
   EXPECT_EQ(c.Marks(), u"Gd4");
   EXPECT_EQ(c.Orientation(), 0);
   EXPECT_EQ(c.AnimationTime(), 150);
+  EXPECT_EQ(c.LightSquareColor(), 0xB5D9F0);
   EXPECT_EQ(c.board().PositionText(), kInitialPosition);
   EXPECT_TRUE(host.log().empty());
   EXPECT_TRUE(forms.messages().empty());
@@ -120,17 +128,19 @@ TEST_P(RefusedWriteTest, ChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Members, RefusedWriteTest,
-    ::testing::Values(RefusedCase{"legal moves", [](auto& c) { return c.LegalMoves(u"E2-E4 x"); }},
-                      RefusedCase{"marks", [](auto& c) { return c.Marks(u"Gd4 Zz9"); }},
-                      RefusedCase{"user marks", [](auto& c) { return c.UserMarks(u"G"); }},
-                      RefusedCase{"last move", [](auto& c) { return c.LastMove(u"e2e4"); }},
-                      RefusedCase{"check square", [](auto& c) { return c.CheckSquare(u"E"); }},
-                      RefusedCase{"orientation", [](auto& c) { return c.Orientation(2); }},
-                      RefusedCase{"negative orientation",
-                                  [](auto& c) { return c.Orientation(-1); }},
-                      RefusedCase{"animation", [](auto& c) { return c.AnimationTime(2001); }},
-                      RefusedCase{"fen", [](auto& c) { return c.Fen(u"8/8/8 w"); }},
-                      RefusedCase{"position", [](auto& c) { return c.PutPosition(u"RNB"); }}),
+    ::testing::Values(
+        RefusedCase{"legal moves", [](auto& c) { return c.LegalMoves(u"E2-E4 x"); }},
+        RefusedCase{"marks", [](auto& c) { return c.Marks(u"Gd4 Zz9"); }},
+        RefusedCase{"user marks", [](auto& c) { return c.UserMarks(u"G"); }},
+        RefusedCase{"last move", [](auto& c) { return c.LastMove(u"e2e4"); }},
+        RefusedCase{"check square", [](auto& c) { return c.CheckSquare(u"E"); }},
+        RefusedCase{"orientation", [](auto& c) { return c.Orientation(2); }},
+        RefusedCase{"negative orientation", [](auto& c) { return c.Orientation(-1); }},
+        RefusedCase{"animation", [](auto& c) { return c.AnimationTime(2001); }},
+        RefusedCase{"theme", [](auto& c) { return c.Theme(6); }},
+        RefusedCase{"system colour", [](auto& c) { return c.LightSquareColor(-2147483643); }},
+        RefusedCase{"fen", [](auto& c) { return c.Fen(u"8/8/8 w"); }},
+        RefusedCase{"position", [](auto& c) { return c.PutPosition(u"RNB"); }}),
     CaseName<RefusedCase>);
 
 TEST_F(ChessBoardTest, AFenWriteLoadsThroughThePositionCell) {
@@ -220,22 +230,27 @@ std::vector<std::u16string> Names(const MemoryBag& bag) {
   return names;
 }
 
-TEST_F(ChessBoardTest, SavesTheFiveAfterTheFourAndLoadsThemBack) {
+TEST_F(ChessBoardTest, SavesTheNineAfterTheFourAndLoadsThemBack) {
   ASSERT_FALSE(control->DragEnabled(false));
   ASSERT_FALSE(control->Orientation(1));
   ASSERT_FALSE(control->AnimationTime(0));
+  ASSERT_FALSE(control->Theme(1));
+  ASSERT_FALSE(control->LightSquareColor(0x123456));
+  ASSERT_FALSE(control->Coordinates(2));
   MemoryBag saved;
   control->SaveProperties(saved);
-  EXPECT_EQ(Names(saved),
-            (std::vector<std::u16string>{u"Enabled", u"GetMove", u"PutMove", u"PutPosition",
-                                         u"DragEnabled", u"ShowLegalMoves", u"Orientation",
-                                         u"ShowLastMove", u"AnimationTime"}));
+  EXPECT_EQ(Names(saved), (std::vector<std::u16string>{
+                              u"Enabled", u"GetMove", u"PutMove", u"PutPosition", u"DragEnabled",
+                              u"ShowLegalMoves", u"Orientation", u"ShowLastMove", u"AnimationTime",
+                              u"Theme", u"LightSquareColor", u"DarkSquareColor", u"Coordinates"}));
   const auto other = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   other->LoadProperties(saved);
   EXPECT_FALSE(other->DragEnabled());
   EXPECT_TRUE(other->ShowLegalMoves());
   EXPECT_EQ(other->Orientation(), 1);
   EXPECT_EQ(other->AnimationTime(), 0);
+  EXPECT_EQ(other->Theme(), 1);
+  EXPECT_EQ(other->surface().Look(), control->surface().Look());
   EXPECT_EQ(saved.reads(), Names(saved));
 }
 
@@ -249,6 +264,8 @@ TEST_F(ChessBoardTest, ABadSavedValueLeavesEveryLaterMemberAsItWas) {
       {{u"Orientation", 1.0}, {u"ShowLastMove", false}, {u"AnimationTime", 1e300}},
       {{u"DragEnabled", false}, {u"ShowLegalMoves", u"x"}, {u"Orientation", 1.0}},
       {{u"ShowLastMove", false}, {u"AnimationTime", 0.5}},
+      {{u"Theme", 2.0}, {u"Coordinates", 3.0}},
+      {{u"Theme", 2.0}, {u"DarkSquareColor", -2147483643.0}},
   };
   control->PutMove(u"E2-E4");
   const auto shown = [&] {
@@ -257,7 +274,7 @@ TEST_F(ChessBoardTest, ABadSavedValueLeavesEveryLaterMemberAsItWas) {
       if (member.chess_board_only) values.push_back(ReadMember(*control, member));
     }
     return std::tuple(values, control->surface().Orientation(),
-                      control->surface().LastMoveSquares());
+                      control->surface().LastMoveSquares(), control->surface().Look());
   };
   const auto before = shown();
   for (const auto& values : bags) {

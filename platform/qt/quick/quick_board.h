@@ -14,6 +14,7 @@
 #include "control/pointer_input.h"
 #include "control/presenter.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/quick/quick_ports.h"
 
@@ -44,6 +45,12 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   Q_PROPERTY(
       int animationTime READ animationTime WRITE setAnimationTime NOTIFY animationTimeChanged)
   Q_PROPERTY(QString fen READ fen WRITE setFen NOTIFY fenChanged)
+  Q_PROPERTY(int theme READ theme WRITE setTheme NOTIFY themeChanged)
+  Q_PROPERTY(QColor lightSquareColor READ lightSquareColor WRITE setLightSquareColor NOTIFY
+                 lightSquareColorChanged)
+  Q_PROPERTY(QColor darkSquareColor READ darkSquareColor WRITE setDarkSquareColor NOTIFY
+                 darkSquareColorChanged)
+  Q_PROPERTY(int coordinates READ coordinates WRITE setCoordinates NOTIFY coordinatesChanged)
 
  public:
   explicit QuickBoard(QQuickItem* parent = nullptr);
@@ -77,6 +84,18 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   void setAnimationTime(int milliseconds) { Write(MemberId::kAnimationTime, milliseconds); }
   QString fen() const { return Text(MemberId::kFen); }
   void setFen(const QString& fen) { Write(MemberId::kFen, ToU16(fen)); }
+  int theme() const { return Number(MemberId::kTheme); }
+  void setTheme(int theme) { Write(MemberId::kTheme, theme); }
+  QColor lightSquareColor() const { return ToQColor(Number(MemberId::kLightSquareColor)); }
+  void setLightSquareColor(const QColor& colour) {
+    Write(MemberId::kLightSquareColor, FromQColor(colour));
+  }
+  QColor darkSquareColor() const { return ToQColor(Number(MemberId::kDarkSquareColor)); }
+  void setDarkSquareColor(const QColor& colour) {
+    Write(MemberId::kDarkSquareColor, FromQColor(colour));
+  }
+  int coordinates() const { return Number(MemberId::kCoordinates); }
+  void setCoordinates(int coordinates) { Write(MemberId::kCoordinates, coordinates); }
 
   // Repaints what the squares already show.
   Q_INVOKABLE void refresh();
@@ -105,6 +124,10 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   void userMarksChanged();
   void animationTimeChanged();
   void fenChanged();
+  void themeChanged();
+  void lightSquareColorChanged();
+  void darkSquareColorChanged();
+  void coordinatesChanged();
 
   void clicked();
   void doubleClicked();

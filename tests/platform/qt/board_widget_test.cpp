@@ -1007,6 +1007,10 @@ class BoardWidgetTest : public QObject {
     QTest::newRow("marks") << "marks" << QVariant("gD4,Rg1F3") << QVariant("Gd4 Rg1f3") << true;
     QTest::newRow("userMarks") << "userMarks" << QVariant("Yh8") << QVariant("Yh8") << true;
     QTest::newRow("animationTime") << "animationTime" << QVariant(0) << QVariant(0) << true;
+    QTest::newRow("lightSquareColor") << "lightSquareColor" << QVariant(QColor(16, 32, 48))
+                                      << QVariant(QColor(16, 32, 48)) << true;
+    QTest::newRow("darkSquareColor, no colour")
+        << "darkSquareColor" << QVariant(QColor()) << QVariant(QColor(181, 136, 99)) << false;
     QTest::newRow("fen, a whole record") << "fen" << QVariant("4k3/8/8/8/8/8/8/4K3 w - - 0 1")
                                          << QVariant("4k3/8/8/8/8/8/8/4K3") << true;
     QTest::newRow("fen, a bad row")

@@ -113,6 +113,7 @@ void CompareWithTheMemberTable(const QMetaObject& meta, const char* face) {
     QVERIFY2(property.isValid(), qPrintable(QString(face) + " lacks " + name));
     const QMetaType::Type type = member.kind == MemberKind::kBoolean  ? QMetaType::Bool
                                  : member.kind == MemberKind::kString ? QMetaType::QString
+                                 : member.kind == MemberKind::kColour ? QMetaType::QColor
                                                                       : QMetaType::Int;
     QCOMPARE(property.metaType().id(), static_cast<int>(type));
     QCOMPARE(property.notifySignal().name(), name.toLatin1() + "Changed");

@@ -53,7 +53,7 @@ TEST(ChessBoardLine, MalformedLinesSayWhy) {
       {"set Orientation one", "whole number"}, {"set DragEnabled 1", "True or False"},
       {"rclick E9", "takes a square"},         {"rclick E4 Meta", "Shift, Ctrl or Alt"},
       {"rdrag E2", "takes 2 to 3 arguments"},  {"wait -1", "milliseconds"},
-      {"wait 60001", "milliseconds"},
+      {"wait 60001", "milliseconds"},          {"set LightSquareColor \"#12345\"", "#rrggbb"},
   };
   for (const auto& [line, says] : cases) {
     const ParsedLine parsed = ParseLine(line);
@@ -96,6 +96,19 @@ get LegalMoves
             "Orientation = 0\n"
             "notice LegalMoves\n"
             "LegalMoves = \"E2-E4 G1-F3\"\n");
+}
+
+TEST(ChessBoardSession, ColoursReadAsTheirRgbText) {
+  const Outcome run = RunOn(R"(set LightSquareColor "#10a0Ff"
+get LightSquareColor
+expect DarkSquareColor "#b58863"
+set DarkSquareColor -2147483643
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(run.out,
+            "notice LightSquareColor\nLightSquareColor = \"#10a0ff\"\n"
+            "refused DarkSquareColor: takes an RGB colour, &HBBGGRR from 0 to &HFFFFFF, not a "
+            "system colour\n");
 }
 
 TEST(ChessBoardSession, ADragAndAVetoedMove) {

@@ -77,6 +77,38 @@ TEST(MarkPixels, CirclesAndArrowsInEachColourAtOneAndTwoTimes) {
   }
 }
 
+// Each theme's square colours, a colour set over the theme and a Theme write that drops it,
+// drawn as they read back.
+TEST(LookPixels, TheSquaresShowTheColoursThatReadBack) {
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  const auto expect_drawn = [&](SquareColours squares, const std::string& what) {
+    EXPECT_EQ(control->LightSquareColor(), ColourValue(squares.light)) << what;
+    EXPECT_EQ(control->DarkSquareColor(), ColourValue(squares.dark)) << what;
+    PngRenderer renderer;
+    const RgbImage image = renderer.Render(BuildDisplayList(control->surface(), u""));
+    const auto middle = [&](std::u16string_view name) {  // of an empty square
+      const PixelBox box =
+          renderer.grid().BoxOf(*FindControl({ControlName::kSquare, Number(name)}));
+      return image.At((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    };
+    EXPECT_EQ(middle(u"E4"), squares.light) << what;
+    EXPECT_EQ(middle(u"D4"), squares.dark) << what;
+  };
+  for (std::int32_t theme = 0; theme <= kLastTheme; ++theme) {
+    ASSERT_FALSE(control->Theme(theme));
+    expect_drawn(ThemeColours(static_cast<Theme>(theme)), "theme " + std::to_string(theme));
+  }
+  const Rgb red{200, 30, 40}, navy{10, 20, 90};
+  ASSERT_FALSE(control->DarkSquareColor(ColourValue(navy)));
+  expect_drawn({ThemeColours(Theme::kClassic).light, navy}, "one colour over the theme");
+  ASSERT_FALSE(control->LightSquareColor(ColourValue(red)));
+  expect_drawn({red, navy}, "a pair");
+  ASSERT_FALSE(control->Theme(1));
+  expect_drawn(ThemeColours(Theme::kBlue), "the theme written again");
+}
+
 // Turned half way round, the board draws each square where the opposite one stands, and its
 // marks with it: on an empty board, G1-F3 and D4 turned look exactly as B8-C6 and E5 unturned.
 TEST(MarkPixels, ATurnedBoardDrawsMarksWhereItDrawsTheirSquares) {

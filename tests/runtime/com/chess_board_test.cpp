@@ -142,6 +142,7 @@ TEST_F(ChessBoardTest, RefusedWriteIsAnExceptionCarryingTheReasonAndChangesNothi
   EXPECT_EQ(Text(description), reason);
   EXPECT_EQ(board->put_Orientation(static_cast<::BoardOrientation>(2)), E_INVALIDARG);
   EXPECT_EQ(board->put_AnimationTime(2001), E_INVALIDARG);
+  EXPECT_EQ(board->put_LightSquareColor(0x80000005), E_INVALIDARG);  // a system colour
   std::wstring refused;  // where the first class shows a message box
   EXPECT_EQ(PutText(control.get(), L"PutPosition", L"RNB", &refused), E_INVALIDARG);
   EXPECT_EQ(refused, L"PutPosition: Data Length Error");
@@ -171,9 +172,9 @@ VARIANT Short(short value) {
   return variant;
 }
 
-// ChessBoard's five saved values follow the four, numbers as numbers; any kind of number a
+// ChessBoard's nine saved values follow the four, numbers as numbers; any kind of number a
 // container kept them as loads back.
-TEST_F(ChessBoardTest, SavesItsFiveValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
+TEST_F(ChessBoardTest, SavesItsNineValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
   ASSERT_TRUE(control);
   const auto board = control.As<_ChessBoard>();
@@ -181,10 +182,10 @@ TEST_F(ChessBoardTest, SavesItsFiveValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   ASSERT_EQ(board->put_Orientation(vlBlackAtBottom), S_OK);
   const auto bag = com::MakeObject<MemoryPropertyBag>();
   ASSERT_EQ(control.As<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
-  EXPECT_EQ(bag->written,
-            (std::vector<std::wstring>{L"Enabled", L"GetMove", L"PutMove", L"PutPosition",
-                                       L"DragEnabled", L"ShowLegalMoves", L"Orientation",
-                                       L"ShowLastMove", L"AnimationTime"}));
+  EXPECT_EQ(bag->written, (std::vector<std::wstring>{
+                              L"Enabled", L"GetMove", L"PutMove", L"PutPosition", L"DragEnabled",
+                              L"ShowLegalMoves", L"Orientation", L"ShowLastMove", L"AnimationTime",
+                              L"Theme", L"LightSquareColor", L"DarkSquareColor", L"Coordinates"}));
   VARIANT number;
   VariantInit(&number);
   ASSERT_EQ(VariantChangeType(&number, &bag->values[L"AnimationTime"], 0, VT_I4), S_OK);
@@ -210,7 +211,7 @@ TEST_F(ChessBoardTest, SavesItsFiveValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   EXPECT_EQ(first_bag->written.size(), 4u);
 }
 
-// In a stream the five follow the four too, and come back as they were written.
+// In a stream the nine follow the four too, and come back as they were written.
 TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
   const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
   ASSERT_TRUE(control);
@@ -219,6 +220,8 @@ TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
   ASSERT_EQ(board->put_ShowLastMove(VARIANT_FALSE), S_OK);
   ASSERT_EQ(board->put_Orientation(vlBlackAtBottom), S_OK);
   ASSERT_EQ(board->put_AnimationTime(0), S_OK);
+  ASSERT_EQ(board->put_Theme(vlThemeGreen), S_OK);
+  ASSERT_EQ(board->put_DarkSquareColor(0x123456), S_OK);
   ComPtr<IStream> stream;
   ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()), S_OK);
   ASSERT_EQ(control.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
@@ -240,6 +243,12 @@ TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
   EXPECT_EQ(last, VARIANT_FALSE);
   EXPECT_EQ(orientation, vlBlackAtBottom);
   EXPECT_EQ(time, 0);
+  ::BoardTheme theme = vlThemeBrown;
+  OLE_COLOR dark = 0;
+  EXPECT_EQ(loaded->get_Theme(&theme), S_OK);
+  EXPECT_EQ(loaded->get_DarkSquareColor(&dark), S_OK);
+  EXPECT_EQ(theme, vlThemeGreen);
+  EXPECT_EQ(dark, 0x123456u);
 }
 
 }  // namespace

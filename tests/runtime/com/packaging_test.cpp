@@ -155,9 +155,9 @@ TEST_F(PackagingTest, TypeLibraryDescribesTheProjectForItsBitness) {
   EXPECT_EQ(Text(help), L"Project1");
 }
 
-TEST_F(PackagingTest, TypeLibraryHoldsUserControl1sThreeTypesThenChessBoardsFour) {
+TEST_F(PackagingTest, TypeLibraryHoldsUserControl1sThreeTypesThenChessBoardsSix) {
   const auto types = LoadTypes();
-  ASSERT_EQ(types->GetTypeInfoCount(), 7u);
+  ASSERT_EQ(types->GetTypeInfoCount(), 9u);
   const struct {
     const wchar_t* name;
     TYPEKIND kind;
@@ -172,6 +172,8 @@ TEST_F(PackagingTest, TypeLibraryHoldsUserControl1sThreeTypesThenChessBoardsFour
        TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE,
        __uuidof(__UserControl1)},
       {L"BoardOrientation", TKIND_ENUM, 0, GUID_NULL},
+      {L"BoardTheme", TKIND_ENUM, 0, GUID_NULL},
+      {L"BoardCoordinates", TKIND_ENUM, 0, GUID_NULL},
       {L"_ChessBoard", TKIND_DISPATCH,
        TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE,
        __uuidof(_ChessBoard)},
@@ -182,7 +184,7 @@ TEST_F(PackagingTest, TypeLibraryHoldsUserControl1sThreeTypesThenChessBoardsFour
   };
   // The reader reports no automation flag on a dispatch type; the dual interface's interface
   // half shows it (checked with the members).
-  for (UINT i = 0; i < 7; ++i) {
+  for (UINT i = 0; i < std::size(expected); ++i) {
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(types->GetTypeInfo(i, info.Put()), S_OK);
     BSTR name = nullptr;
@@ -282,23 +284,34 @@ ComPtr<ITypeInfo> FunctionTable(ITypeLib* types, REFGUID dual_id) {
   return table;
 }
 
-TEST_F(PackagingTest, ChessBoardInterfaceAddsElevenPropertiesAfterUserControl1s) {
+TEST_F(PackagingTest, ChessBoardInterfaceAddsFifteenPropertiesAfterUserControl1s) {
   const struct {
     const wchar_t* name;
     VARTYPE value;
   } expected[] = {
-      {L"DragEnabled", VT_BOOL},        {L"LegalMoves", VT_BSTR}, {L"ShowLegalMoves", VT_BOOL},
-      {L"Orientation", VT_USERDEFINED}, {L"LastMove", VT_BSTR},   {L"ShowLastMove", VT_BOOL},
-      {L"CheckSquare", VT_BSTR},        {L"Marks", VT_BSTR},      {L"UserMarks", VT_BSTR},
-      {L"AnimationTime", VT_I4},        {L"Fen", VT_BSTR},
+      {L"DragEnabled", VT_BOOL},
+      {L"LegalMoves", VT_BSTR},
+      {L"ShowLegalMoves", VT_BOOL},
+      {L"Orientation", VT_USERDEFINED},
+      {L"LastMove", VT_BSTR},
+      {L"ShowLastMove", VT_BOOL},
+      {L"CheckSquare", VT_BSTR},
+      {L"Marks", VT_BSTR},
+      {L"UserMarks", VT_BSTR},
+      {L"AnimationTime", VT_I4},
+      {L"Fen", VT_BSTR},
+      {L"Theme", VT_USERDEFINED},
+      {L"LightSquareColor", VT_UI4},
+      {L"DarkSquareColor", VT_UI4},
+      {L"Coordinates", VT_USERDEFINED},
   };
   const auto types = LoadTypes();
   const auto table = FunctionTable(types.get(), __uuidof(_ChessBoard));
   ASSERT_TRUE(table);
   const TYPEATTR attributes = Attributes(table.get());
   EXPECT_EQ(attributes.typekind, TKIND_INTERFACE);
-  ASSERT_EQ(attributes.cFuncs, 22);
-  EXPECT_EQ(attributes.cbSizeVft, 38 * sizeof(void*));
+  ASSERT_EQ(attributes.cFuncs, 30);
+  EXPECT_EQ(attributes.cbSizeVft, 46 * sizeof(void*));
   // Derived from _UserControl1's table, so every member of it is one of ChessBoard's.
   ASSERT_EQ(attributes.cImplTypes, 1);
   HREFTYPE reference = 0;
@@ -307,7 +320,7 @@ TEST_F(PackagingTest, ChessBoardInterfaceAddsElevenPropertiesAfterUserControl1s)
   ASSERT_EQ(table->GetRefTypeInfo(reference, base.Put()), S_OK);
   EXPECT_TRUE(IsEqualGUID(Attributes(base.get()).guid, __uuidof(_UserControl1)));
 
-  for (UINT i = 0; i < 22; ++i) {
+  for (UINT i = 0; i < 30; ++i) {
     SCOPED_TRACE(i);
     const auto& member = expected[i / 2];
     FUNCDESC* function = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -30,7 +31,10 @@ struct WidgetAccess;
 // is a text of moves separated by spaces ("E2-E4 G1-F3", or "e2e4 g1f3"; empty = any move),
 // read back as move texts; marks and userMarks are coloured squares and arrows ("Gd4 Rg1f3");
 // orientation is 0 (white at the bottom) or 1; animationTime is 0 to 2000 milliseconds; fen
-// reads the board's placement field and loads a placement field or a whole FEN record.
+// reads the board's placement field and loads a placement field or a whole FEN record. theme is
+// 0 to 5 (brown, blue, green, grey, contrast, classic); lightSquareColor and darkSquareColor read
+// the colours in use, and a colour written stays over the theme's until theme is written again;
+// coordinates is 0 (none), 1 (inside the edge squares) or 2 (outside).
 //
 // A piece can be dragged (dragEnabled) as well as moved by two clicks. Before a person's move is
 // made, beforeMove() offers it to the host: a slot connected directly that sets cancel leaves
@@ -56,6 +60,12 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   Q_PROPERTY(
       int animationTime READ animationTime WRITE setAnimationTime NOTIFY animationTimeChanged)
   Q_PROPERTY(QString fen READ fen WRITE setFen NOTIFY fenChanged)
+  Q_PROPERTY(int theme READ theme WRITE setTheme NOTIFY themeChanged)
+  Q_PROPERTY(QColor lightSquareColor READ lightSquareColor WRITE setLightSquareColor NOTIFY
+                 lightSquareColorChanged)
+  Q_PROPERTY(QColor darkSquareColor READ darkSquareColor WRITE setDarkSquareColor NOTIFY
+                 darkSquareColorChanged)
+  Q_PROPERTY(int coordinates READ coordinates WRITE setCoordinates NOTIFY coordinatesChanged)
 
  public:
   explicit BoardWidget(QWidget* parent = nullptr);
@@ -90,6 +100,14 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   bool setAnimationTime(int milliseconds);
   QString fen() const;
   bool setFen(const QString& fen);
+  int theme() const;
+  bool setTheme(int theme);
+  QColor lightSquareColor() const;
+  bool setLightSquareColor(const QColor& colour);
+  QColor darkSquareColor() const;
+  bool setDarkSquareColor(const QColor& colour);
+  int coordinates() const;
+  bool setCoordinates(int coordinates);
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -118,6 +136,10 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void userMarksChanged();
   void animationTimeChanged();
   void fenChanged();
+  void themeChanged();
+  void lightSquareColorChanged();
+  void darkSquareColorChanged();
+  void coordinatesChanged();
 
   void clicked();
   void doubleClicked();

@@ -106,6 +106,10 @@ class QuickBoardTest : public QObject {
                                      << ""
                                      << ""
                                      << "orientation" << QVariant(0) << 0 << 0;
+    QTest::newRow("a colour") << "lightSquareColor: '#102030'"
+                              << ""
+                              << ""
+                              << "lightSquareColor" << QVariant(QColor(16, 32, 48)) << 0 << 0;
     QTest::newRow("a drag moves") << "animationTime: 0"
                                   << "E2 E4"
                                   << ""

@@ -20,11 +20,14 @@ struct Capabilities {
   // are whole moves, and AfterMove reports every move a person completes.
   bool whole_moves;
   bool replays_host_moves;  // every PutMove write acts, even of the text the cell holds
+  // A promotion asks with the chooser over the board instead of waiting on the prompt's panel.
+  bool promotion_chooser;
 };
 
 constexpr Capabilities CapabilitiesOf(ControlClass control_class) {
   const bool chess_board = control_class == ControlClass::kChessBoard;
-  return {chess_board, chess_board, chess_board, chess_board, chess_board, chess_board};
+  return {chess_board, chess_board, chess_board, chess_board,
+          chess_board, chess_board, chess_board};
 }
 
 }  // namespace velmora

@@ -224,6 +224,11 @@ void ChessBoardHarness::RaiseEvent(EventId id, std::span<const EventArg> args) {
 
 // --- the person -----------------------------------------------------------------------------
 
+std::optional<std::int16_t> ChessBoardHarness::ChoiceAfter(ByteReader& in) {
+  if (!in.Flag()) return std::nullopt;
+  return static_cast<std::int16_t>(in.Choice(8));
+}
+
 PointerPoint ChessBoardHarness::MiddleOf(std::int16_t square, std::int16_t held) const {
   const PixelBox box = *PartBox(control_->surface(), grid_, square);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, held};
@@ -243,7 +248,7 @@ void ChessBoardHarness::Person(Gesture gesture) {
 void ChessBoardHarness::Drag(ByteReader& in) {
   const auto from = static_cast<std::int16_t>(in.Choice(64) + 1);
   const auto target = static_cast<std::int16_t>(in.Choice(64) + 1);
-  if (in.Flag()) forms_.QueueChoiceClick(static_cast<std::int16_t>(in.Choice(8)));
+  const std::optional<std::int16_t> choice = ChoiceAfter(in);
   const std::size_t wanders = in.Choice(4);
   const std::size_t host_at = in.Choice(8);  // the host writes before this move, if any
   const std::size_t ending = in.Choice(6);
@@ -303,6 +308,7 @@ void ChessBoardHarness::Drag(ByteReader& in) {
     }
     pointer_.Release(*control_, grid_, PointerButton::kLeft, {at.x, at.y, 0, 0});
     if (control_->surface().Drag()) Violation("a drag outlived its release", Take(*control_));
+    if (choice) control_->ClickChoice(*choice);
   });
 }
 
@@ -325,20 +331,32 @@ void ChessBoardHarness::RightGesture(ByteReader& in) {
   pointer_.Move(*control_, grid_, at);
   at.buttons_held = 0;
   pointer_.Release(*control_, grid_, PointerButton::kRight, at);
-  RequireSame("a right-button gesture changed the board or the pick", before, Take(*control_));
+  const Snapshot now = Take(*control_);
+  if (before.chooser == 0) {
+    RequireSame("a right-button gesture changed the board or the pick", before, now);
+  } else if (now.chooser != 0 || now.state != EntryState::kIdle ||
+             now.position != before.position) {
+    Violation("a right press left the chooser or its move", before, now);
+  }
   if (asked_) Violation("a right-button gesture asked the host about a move", before);
 }
 
 void ChessBoardHarness::Click(ByteReader& in) {
   const auto n = static_cast<std::int16_t>(in.Choice(64) + 1);
-  if (in.Flag()) forms_.QueueChoiceClick(static_cast<std::int16_t>(in.Choice(8)));
-  Person([&] { control_->ClickSquare(n); });
+  const std::optional<std::int16_t> choice = ChoiceAfter(in);
+  Person([&] {
+    control_->ClickSquare(n);
+    if (choice) control_->ClickChoice(*choice);
+  });
 }
 
 void ChessBoardHarness::Key(ByteReader& in) {
   std::int16_t key = kGestureKeys[in.Choice(std::size(kGestureKeys))], shift = 0;
-  if (in.Flag()) forms_.QueueChoiceClick(static_cast<std::int16_t>(in.Choice(8)));
-  Person([&] { control_->SurfaceKeyDown(key, shift); });
+  const std::optional<std::int16_t> choice = ChoiceAfter(in);
+  Person([&] {
+    control_->SurfaceKeyDown(key, shift);
+    if (choice) control_->ClickChoice(*choice);
+  });
 }
 
 void ChessBoardHarness::CheckGesture(const Snapshot& now, std::size_t messages_before) {

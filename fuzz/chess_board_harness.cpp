@@ -224,11 +224,6 @@ void ChessBoardHarness::RaiseEvent(EventId id, std::span<const EventArg> args) {
 
 // --- the person -----------------------------------------------------------------------------
 
-std::optional<std::int16_t> ChessBoardHarness::ChoiceAfter(ByteReader& in) {
-  if (!in.Flag()) return std::nullopt;
-  return static_cast<std::int16_t>(in.Choice(8));
-}
-
 PointerPoint ChessBoardHarness::MiddleOf(std::int16_t square, std::int16_t held) const {
   const PixelBox box = *PartBox(control_->surface(), grid_, square);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, held};
@@ -242,13 +237,15 @@ void ChessBoardHarness::Person(Gesture gesture) {
   changes_after_ask_ = 0;
   lifted_ = false;
   gesture();
+  // A queued choice clicks the chooser the gesture showed, if it did.
+  forms_.RunPending();
   CheckGesture(Take(*control_), messages);
 }
 
 void ChessBoardHarness::Drag(ByteReader& in) {
   const auto from = static_cast<std::int16_t>(in.Choice(64) + 1);
   const auto target = static_cast<std::int16_t>(in.Choice(64) + 1);
-  const std::optional<std::int16_t> choice = ChoiceAfter(in);
+  if (in.Flag()) forms_.QueueChoiceClick(static_cast<std::int16_t>(in.Choice(8)));
   const std::size_t wanders = in.Choice(4);
   const std::size_t host_at = in.Choice(8);  // the host writes before this move, if any
   const std::size_t ending = in.Choice(6);
@@ -308,7 +305,6 @@ void ChessBoardHarness::Drag(ByteReader& in) {
     }
     pointer_.Release(*control_, grid_, PointerButton::kLeft, {at.x, at.y, 0, 0});
     if (control_->surface().Drag()) Violation("a drag outlived its release", Take(*control_));
-    if (choice) control_->ClickChoice(*choice);
   });
 }
 
@@ -343,20 +339,14 @@ void ChessBoardHarness::RightGesture(ByteReader& in) {
 
 void ChessBoardHarness::Click(ByteReader& in) {
   const auto n = static_cast<std::int16_t>(in.Choice(64) + 1);
-  const std::optional<std::int16_t> choice = ChoiceAfter(in);
-  Person([&] {
-    control_->ClickSquare(n);
-    if (choice) control_->ClickChoice(*choice);
-  });
+  if (in.Flag()) forms_.QueueChoiceClick(static_cast<std::int16_t>(in.Choice(8)));
+  Person([&] { control_->ClickSquare(n); });
 }
 
 void ChessBoardHarness::Key(ByteReader& in) {
   std::int16_t key = kGestureKeys[in.Choice(std::size(kGestureKeys))], shift = 0;
-  const std::optional<std::int16_t> choice = ChoiceAfter(in);
-  Person([&] {
-    control_->SurfaceKeyDown(key, shift);
-    if (choice) control_->ClickChoice(*choice);
-  });
+  if (in.Flag()) forms_.QueueChoiceClick(static_cast<std::int16_t>(in.Choice(8)));
+  Person([&] { control_->SurfaceKeyDown(key, shift); });
 }
 
 void ChessBoardHarness::CheckGesture(const Snapshot& now, std::size_t messages_before) {

@@ -59,8 +59,6 @@ class ChessBoardHarness : public HostPort {
   bool Listed(std::size_t from, std::size_t to) const;
 
   PointerPoint MiddleOf(std::int16_t square, std::int16_t held) const;
-  // A choice a gesture clicks after it (the chooser's, if the gesture showed it), when drawn.
-  static std::optional<std::int16_t> ChoiceAfter(ByteReader& in);
 
   HeadlessForms forms_;
   std::shared_ptr<BoardControl> control_;

@@ -34,6 +34,8 @@ void ClickEntry::ClickChoice(std::int16_t k) {
   if (const std::int16_t n = surface_.Chooser(); n != 0 && chooser_before_) {
     const std::int16_t first = ChooserFirstChoice(n);
     if (!letter || k < first || k >= first + kChooserChoices) return;
+    // A legal list the host wrote since the pawn was put down may leave its move out.
+    if (!Listed({fields_.from_row, fields_.from_col}, SquareOf(n))) return CloseChooser();
     const EntryFields before = *chooser_before_;
     HideChooser();
     fields_.moving_piece = *letter;

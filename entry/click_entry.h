@@ -84,7 +84,8 @@ class ClickEntry {
   // suspended click is already decided. While the chooser is shown it closes it.
   void ClickSquare(std::int16_t n);
   // A click on promotion choice k (0 to 7); only a shown choice (on its panel or the chooser)
-  // can be clicked. The chooser's completes its move.
+  // can be clicked. The chooser's completes its move, or drops it where the legal list no
+  // longer has it.
   void ClickChoice(std::int16_t k);
   // Closes the chooser, where it is shown, and drops its move: the pawn stays where it stood,
   // nothing is picked and nothing is raised.

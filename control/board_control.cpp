@@ -47,11 +47,10 @@ BoardControl::BoardControl(std::shared_ptr<FormsPort> forms, std::shared_ptr<Hos
   host_move_cell_.Bind([this] { OnHostMove(); });
   move_display_cell_.Bind([this] { OnGetMove(); });
   entry_.SetRules({capabilities_.move_veto, capabilities_.last_move, capabilities_.quiet,
-                   capabilities_.whole_moves});
+                   capabilities_.whole_moves, capabilities_.promotion_chooser});
   if (capabilities_.board_alone) {
     surface_.SetBoardAlone();
-    surface_.SetLook(
-        {ThemeColours(Theme::kBrown), ThemeBackground(Theme::kBrown), Coordinates::kInside});
+    ShowLook();
   }
 }
 
@@ -88,11 +87,13 @@ Refused BoardControl::GetMove(std::u16string New_GetMove) {
   return WriteCell(move_display_cell_, New_GetMove, MemberId::kGetMove);
 }
 Refused BoardControl::PutMove(std::u16string New_PutMove) {
+  entry_.CloseChooser();
   // A host that replays a move after a takeback may write the text the cell holds.
   return WriteCell(host_move_cell_, New_PutMove, MemberId::kPutMove,
                    capabilities_.replays_host_moves);
 }
 Refused BoardControl::PutPosition(std::u16string New_PutPosition) {
+  entry_.CloseChooser();
   if (capabilities_.quiet) {
     if (Refused refused = RefusedPosition(New_PutPosition)) return refused;
   }
@@ -183,7 +184,13 @@ void BoardControl::ClickChoice(std::int16_t k) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   focus_.FollowMouse(0);
-  entry_.ClickChoice(k);
+  // The chooser's choice makes its move here; the prompt's is made by the click it suspended.
+  Entered([&] { entry_.ClickChoice(k); });
+}
+
+void BoardControl::CloseChooser() {
+  const auto self = shared_from_this();
+  if (surface_.Enabled()) entry_.CloseChooser();
 }
 
 void BoardControl::SurfaceFocus(bool has_focus) {
@@ -206,7 +213,7 @@ void BoardControl::ActivatePart(std::int16_t part) {
   if (!surface_.Enabled()) return;
   FocusPart(part);
   if (IsSquarePart(part)) Entered([&] { entry_.ClickSquare(part); });
-  if (const auto k = ChoiceOfPart(surface_, part)) entry_.ClickChoice(*k);
+  if (const auto k = ChoiceOfPart(surface_, part)) Entered([&] { entry_.ClickChoice(*k); });
 }
 
 bool BoardControl::AllowsMove(Square from, Square to, char16_t promotion) {
@@ -235,7 +242,10 @@ void BoardControl::Forward(EventId id, std::initializer_list<EventArg> args) {
 
 void BoardControl::SurfaceClick() {
   const auto self = shared_from_this();
-  if (surface_.Enabled()) focus_.FollowMouse(0);
+  if (surface_.Enabled()) {
+    entry_.CloseChooser();
+    focus_.FollowMouse(0);
+  }
   Forward(EventId::kClick, {});
 }
 void BoardControl::SurfaceDblClick() {

@@ -126,8 +126,11 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // click on a square or choice also moves the focus square there, without the focus mark.
   void ClickSquare(std::int16_t n);
   void ClickChoice(std::int16_t k);
+  // A click off the board and its choices; it closes the chooser too.
   void SurfaceClick();
   void SurfaceDblClick();
+  // Closes the promotion chooser, where it is shown, dropping its move (a right press).
+  void CloseChooser();
   // Raises KeyDown, then hands the key the host left to the keyboard entry (a KeyCode of 0 is
   // a key the host took). True when the control acted on it.
   bool SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift);

@@ -145,6 +145,7 @@ Refused BoardControl::ShowLegalMoves(bool value) {
 }
 
 Refused BoardControl::Orientation(std::int32_t value) {
+  entry_.CloseChooser();
   return TakeInRange(MemberId::kOrientation, value, settings_.orientation);
 }
 
@@ -232,6 +233,7 @@ std::u16string BoardControl::Fen() const {
 }
 
 Refused BoardControl::Fen(std::u16string_view text) {
+  entry_.CloseChooser();
   // The position cell loads it, with the announcement and repaint of any position a host puts.
   return Take(MemberId::kFen, PositionTextOfRecord(text),
               [this](std::u16string position) { position_cell_.Set(position); });

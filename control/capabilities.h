@@ -22,12 +22,14 @@ struct Capabilities {
   bool replays_host_moves;  // every PutMove write acts, even of the text the cell holds
   // The surface is the board alone, fitted to any area, in a theme with coordinates inside.
   bool board_alone;
+  // A promotion asks with the chooser over the board instead of waiting on the prompt's panel.
+  bool promotion_chooser;
 };
 
 constexpr Capabilities CapabilitiesOf(ControlClass control_class) {
   const bool chess_board = control_class == ControlClass::kChessBoard;
   return {chess_board, chess_board, chess_board, chess_board,
-          chess_board, chess_board, chess_board};
+          chess_board, chess_board, chess_board, chess_board};
 }
 
 }  // namespace velmora

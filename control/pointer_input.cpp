@@ -66,6 +66,11 @@ void PointerInput::Press(BoardControl& control, const PixelGrid& grid, PointerBu
   const Hit hit = HitTest(control.surface(), grid, at.x, at.y);
   // Any other press ends a drag; the left button's release then clicks nothing.
   if (press_ && press_->dragging) control.CancelDrag();
+  // A right press closes the chooser and does nothing else.
+  if (button == PointerButton::kRight && control.surface().Chooser() != 0) {
+    control.CloseChooser();
+    return;
+  }
   if (button == PointerButton::kLeft) press_ = HeldPress{hit, double_click, at.x, at.y};
   if (button == PointerButton::kRight) {
     mark_press_ = hit.kind == Hit::Kind::kSquare ? MarkPress{hit.index, at.shift} : MarkPress{};

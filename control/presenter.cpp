@@ -57,6 +57,11 @@ void Presenter::VisibilityChanged(ControlName control) {
   }
 }
 
+void Presenter::ChooserChanged() {
+  Repaint(SurfaceReport::Board());
+  screen_.ChoicesShown(control_.surface().Chooser() != 0);
+}
+
 void Presenter::EnabledChanged() {
   screen_.EnabledChanged();
   Repaint(SurfaceReport::Enabled());

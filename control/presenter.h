@@ -26,7 +26,7 @@ class Screen {
 
   // The move display's text changed.
   virtual void MoveDisplayChanged() {}
-  // The promotion choices were shown (true) or hidden.
+  // The promotion choices were shown (true) or hidden, on the prompt's panel or the chooser.
   virtual void ChoicesShown(bool) {}
   // The control was enabled or disabled; told before the repaint, so the front end's own
   // enabled state follows first.
@@ -85,6 +85,7 @@ class Presenter : public SurfaceObserver {
   void VisibilityChanged(ControlName control) override;
   void EnabledChanged() override;
   void BoardTurned() override;
+  void ChooserChanged() override;
   void DragChanged() override { Repaint(SurfaceReport::Drag()); }
   void MarkChanged(std::int16_t from, std::int16_t to) override {
     Repaint(SurfaceReport::Mark(from, to));

@@ -15,12 +15,13 @@ constexpr std::u16string_view kEmptySquareMessage = u"Empty Square";
 }  // namespace
 
 EntryState ClickEntry::State() const {
-  if (prompt_open_) return EntryState::kPrompting;
+  if (prompt_open_ || chooser_before_) return EntryState::kPrompting;
   return fields_.pick_state == PickState::kIdle ? EntryState::kIdle : EntryState::kPicked;
 }
 
 void ClickEntry::ClickSquare(std::int16_t n) {
   if (n < 1 || n > 64 || prompt_open_) return;
+  if (chooser_before_) return CloseChooser();
   if (fields_.pick_state == PickState::kIdle) {
     FirstClick(n);
   } else {
@@ -30,6 +31,17 @@ void ClickEntry::ClickSquare(std::int16_t n) {
 
 void ClickEntry::ClickChoice(std::int16_t k) {
   const auto letter = ChoiceLetter(k);
+  if (const std::int16_t n = surface_.Chooser(); n != 0 && chooser_before_) {
+    const std::int16_t first = ChooserFirstChoice(n);
+    if (!letter || k < first || k >= first + kChooserChoices) return;
+    // A legal list the host wrote since the pawn was put down may leave its move out.
+    if (!Listed({fields_.from_row, fields_.from_col}, SquareOf(n))) return CloseChooser();
+    const EntryFields before = *chooser_before_;
+    HideChooser();
+    fields_.moving_piece = *letter;
+    PutDown(n, before, true);
+    return;
+  }
   const ControlSpec* choice = FindControl({ControlName::kChoice, k});
   if (!letter || choice == nullptr || !surface_.IsShown(*choice)) return;
   fields_.moving_piece = *letter;
@@ -116,19 +128,24 @@ void ClickEntry::DestinationClick(std::int16_t n) {
   }
   fields_.to_row = to.row;
   fields_.to_col = to.col;
-  const char16_t lifted = fields_.moving_piece;
-
-  bool repaint_needed = false;
+  bool promoted = false;
   if (const auto panel = PromotionPanel(fields_.moving_piece, to.row)) {
+    if (rules_.chooser) return OpenChooser(n, before);
     if (!Prompt(*panel)) {
       AbandonMove();
       return;
     }
-    repaint_needed = true;
+    promoted = true;
   }
+  PutDown(n, before, promoted);
+}
+
+void ClickEntry::PutDown(std::int16_t n, const EntryFields& before, bool promoted) {
+  const Square to = SquareOf(n);
+  const char16_t lifted = before.moving_piece;
   const Square moving_from{fields_.from_row, fields_.from_col};
   if (rules_.move_veto && moving_from != to &&
-      !listener_.AllowsMove(moving_from, to, repaint_needed ? fields_.moving_piece : char16_t{0})) {
+      !listener_.AllowsMove(moving_from, to, promoted ? fields_.moving_piece : char16_t{0})) {
     fields_ = before;
     return;
   }
@@ -154,8 +171,8 @@ void ClickEntry::DestinationClick(std::int16_t n) {
     board_.SetCell(*passed, kEmptyCell);
   }
   // The picked piece still shows on its square, and a taken pawn on its own.
-  if (repaint_needed || rules_.whole_moves) DrawBoard(board_, surface_);
-  const char16_t promoted_to = repaint_needed ? fields_.moving_piece : char16_t{0};
+  if (promoted || rules_.whole_moves) DrawBoard(board_, surface_);
+  const char16_t promoted_to = promoted ? fields_.moving_piece : char16_t{0};
   if (const auto words = AnnounceMove(lifted, captured, from, to, promoted_to)) {
     surface_.Announce(*words);
   }
@@ -196,6 +213,24 @@ bool ClickEntry::Prompt(ControlName panel) {
   surface_.SetVisible(ControlName::kPromptBackdrop, false);
   focus_.PromptToggled();
   return fields_.promotion_chosen;
+}
+
+void ClickEntry::OpenChooser(std::int16_t n, const EntryFields& before) {
+  chooser_before_ = before;
+  surface_.SetChooser(n);
+  focus_.PromptToggled();
+}
+
+bool ClickEntry::HideChooser() {
+  if (!chooser_before_) return false;
+  chooser_before_.reset();
+  surface_.SetChooser(0);
+  focus_.PromptToggled();
+  return true;
+}
+
+void ClickEntry::CloseChooser() {
+  if (HideChooser()) AbandonMove();
 }
 
 void ClickEntry::AbandonMove() {

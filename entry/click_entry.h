@@ -17,7 +17,7 @@ namespace velmora {
 enum class PickState : std::int16_t { kIdle = -1, kPicked = 0 };
 
 // The named states a reader follows: idle, picked, and the destination click suspended while
-// the promotion prompt waits for a choice.
+// the promotion prompt (or the chooser) waits for a choice.
 enum class EntryState { kIdle, kPicked, kPrompting };
 
 // The fields the two clicks share; they live as long as the control.
@@ -56,10 +56,13 @@ struct EntryRules {
   // The picked piece stays on its square, which the surface tints; a castling shows as the
   // king's move and an en passant takes the passed pawn too; MoveCompleted after every move.
   bool whole_moves = false;
+  // A promotion asks with the chooser over the board and returns at once; the choice's click
+  // completes the move. Without it the prompt's panel waits for the choice.
+  bool chooser = false;
 };
 
 // A move entered with two clicks on the squares: the first lifts a piece, the second puts it
-// down, with castling and the promotion prompt on the way.
+// down, with castling and the promotion prompt (or chooser) on the way.
 class ClickEntry {
  public:
   ClickEntry(Board& board, Surface& surface, KeyboardFocus& focus, TextCell& put_move,
@@ -78,10 +81,15 @@ class ClickEntry {
   void Reset() { SetPicked(0); }
 
   // A click on square n (1 to 64). Ignored while the prompt waits: the destination of the
-  // suspended click is already decided.
+  // suspended click is already decided. While the chooser is shown it closes it.
   void ClickSquare(std::int16_t n);
-  // A click on promotion choice k (0 to 7); only a choice whose panel is shown can be clicked.
+  // A click on promotion choice k (0 to 7); only a shown choice (on its panel or the chooser)
+  // can be clicked. The chooser's completes its move, or drops it where the legal list no
+  // longer has it.
   void ClickChoice(std::int16_t k);
+  // Closes the chooser, where it is shown, and drops its move: the pawn stays where it stood,
+  // nothing is picked and nothing is raised.
+  void CloseChooser();
 
   // The moves a host allows; empty: any move, as without a list. While a list is set, a piece
   // with no listed move cannot be picked and a destination not listed for the picked piece is
@@ -110,12 +118,19 @@ class ClickEntry {
   // The squares the surface marks for the pick in force, one bit per square number - 1.
   std::uint64_t Destinations() const;
   void DestinationClick(std::int16_t n);
+  // The destination square n is decided (and any promotion chosen, `promoted`): the move is
+  // asked for and made. A cancel restores `before`, the fields before the destination click.
+  void PutDown(std::int16_t n, const EntryFields& before, bool promoted);
   void TryCastle();
   // The move display shows the move; a put-back empties the host's move cell instead of
   // completing a move.
   void ShowMove(Square from, Square to, char16_t promotion);
   // Shows the panel and waits for a choice; false when the control closed instead.
   bool Prompt(ControlName panel);
+  // Shows the chooser for a pawn put down on square n and returns; `before` waits for the choice.
+  void OpenChooser(std::int16_t n, const EntryFields& before);
+  // Hides the chooser; false when none was shown.
+  bool HideChooser();
   // The way out of a prompt that ended by closing: the move is dropped, the pick released and
   // the squares shown as the board holds them.
   void AbandonMove();
@@ -134,6 +149,7 @@ class ClickEntry {
   bool show_destinations_ = false;
   EntryRules rules_;
   bool prompt_open_ = false;
+  std::optional<EntryFields> chooser_before_;  // while the chooser is shown
 };
 
 }  // namespace velmora

@@ -99,7 +99,8 @@ KeyAction TurnedBoardKeyAction(std::int16_t focus_square, std::int16_t key_code,
 
 KeyAction KeyboardEntry::ActionFor(std::int16_t key_code, std::int16_t shift) const {
   if (key_code == 0) return {};
-  return ShownPanel(surface_)
+  if (surface_.Chooser() != 0 && key_code == keys::kEscape) return {KeyAction::Kind::kClose};
+  return ShownChoices(surface_)
              ? PromptKeyAction(focus_.Choice(), key_code, shift)
              : TurnedBoardKeyAction(focus_.Square(), key_code, shift, surface_.Orientation());
 }
@@ -111,9 +112,13 @@ bool KeyboardEntry::Takes(std::int16_t key_code, std::int16_t shift) const {
 bool KeyboardEntry::KeyDown(std::int16_t key_code, std::int16_t shift) {
   const KeyAction action = ActionFor(key_code, shift);
   if (action.kind == KeyAction::Kind::kNone) return false;
+  if (action.kind == KeyAction::Kind::kClose) {
+    clicks_.CloseChooser();
+    return true;
+  }
   if (action.kind == KeyAction::Kind::kClick && Repeats(key_code)) return false;
   // Every key that acts shows the mark where it leaves the focus, a click's included.
-  if (ShownPanel(surface_)) {
+  if (ShownChoices(surface_)) {
     focus_.NavigateToChoice(action.target);
     const auto part = static_cast<std::int16_t>(kFirstChoicePart + action.target);
     if (action.kind != KeyAction::Kind::kFocus) clicks_.ClickChoice(*ChoiceOfPart(surface_, part));

@@ -37,6 +37,7 @@ struct KeyAction {
     kFocus,   // move the focus to `target` (a square, or a choice 0 to 3)
     kClick,   // click the focused square or choice
     kChoose,  // choose the shown panel's choice `target` (0 to 3) at once
+    kClose,   // close the chooser, dropping its move
   };
   Kind kind = Kind::kNone;
   std::int16_t target = 0;
@@ -57,7 +58,8 @@ KeyAction TurnedBoardKeyAction(std::int16_t focus_square, std::int16_t key_code,
 KeyAction PromptKeyAction(std::int16_t focus_choice, std::int16_t key_code, std::int16_t shift);
 
 // Moves entered from the keyboard. A key acts when it goes down, after the host's KeyDown has
-// had it; clicks go through the click entry exactly as a mouse click does. A Space or Enter
+// had it; clicks go through the click entry exactly as a mouse click does. The chooser takes
+// the prompt's keys, and Escape closes it. A Space or Enter
 // that is held down and repeats clicks once.
 class KeyboardEntry {
  public:

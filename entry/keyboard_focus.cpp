@@ -5,7 +5,7 @@
 namespace velmora {
 
 std::int16_t KeyboardFocus::Part() const {
-  if (ShownPanel(surface_)) return static_cast<std::int16_t>(kFirstChoicePart + choice_);
+  if (ShownChoices(surface_)) return static_cast<std::int16_t>(kFirstChoicePart + choice_);
   return square_;
 }
 

@@ -7,9 +7,9 @@
 namespace velmora {
 
 // Where the keyboard points: a focus square (A1 when the control is created), or one of the
-// shown panel's four choices while the prompt waits. The focus mark is drawn there only while
-// the control has the focus and a navigation key was used since the last mouse click, so a
-// person using the mouse alone sees no mark at all. Every change is reported as a focus move.
+// four choices shown while the prompt's panel or the chooser waits. The focus mark is drawn there
+// only while the control has the focus and a navigation key was used since the last mouse click, so
+// a person using the mouse alone sees no mark at all. Every change is reported as a focus move.
 class KeyboardFocus {
  public:
   explicit KeyboardFocus(Surface& surface) : surface_(surface) {}
@@ -30,7 +30,8 @@ class KeyboardFocus {
   void NavigateToChoice(std::int16_t choice);
   // A mouse click: a clicked square becomes the focus square, and the mark hides.
   void FollowMouse(std::int16_t clicked_square);
-  // The prompt opened (the focus goes to its first choice) or closed (back to the square).
+  // The prompt or the chooser opened (the focus goes to its first choice) or closed (back to
+  // the square).
   void PromptToggled();
 
  private:

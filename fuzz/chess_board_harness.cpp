@@ -237,6 +237,8 @@ void ChessBoardHarness::Person(Gesture gesture) {
   changes_after_ask_ = 0;
   lifted_ = false;
   gesture();
+  // A queued choice clicks the chooser the gesture showed, if it did.
+  forms_.RunPending();
   CheckGesture(Take(*control_), messages);
 }
 
@@ -325,7 +327,13 @@ void ChessBoardHarness::RightGesture(ByteReader& in) {
   pointer_.Move(*control_, grid_, at);
   at.buttons_held = 0;
   pointer_.Release(*control_, grid_, PointerButton::kRight, at);
-  RequireSame("a right-button gesture changed the board or the pick", before, Take(*control_));
+  const Snapshot now = Take(*control_);
+  if (before.chooser == 0) {
+    RequireSame("a right-button gesture changed the board or the pick", before, now);
+  } else if (now.chooser != 0 || now.state != EntryState::kIdle ||
+             now.position != before.position) {
+    Violation("a right press left the chooser or its move", before, now);
+  }
   if (asked_) Violation("a right-button gesture asked the host about a move", before);
 }
 

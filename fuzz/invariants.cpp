@@ -29,11 +29,11 @@ void Print(const char* label, const Snapshot& s) {
   std::fprintf(
       stderr,
       "%s:\n  board    %s\n  pictures %s\n  pick %d from %d,%d to %d,%d moving %s state %d\n"
-      "  panels %d %d backdrop %d enabled %d\n  GetMove \"%s\" PutMove \"%s\" "
+      "  panels %d %d backdrop %d chooser %d enabled %d\n  GetMove \"%s\" PutMove \"%s\" "
       "PutPosition \"%s\"\n",
       label, Printable(s.position).c_str(), pictures.c_str(), s.pick_state, s.from_row, s.from_col,
       s.to_row, s.to_col, Printable(std::u16string(1, s.moving_piece)).c_str(),
-      static_cast<int>(s.state), s.white_panel, s.black_panel, s.backdrop, s.enabled,
+      static_cast<int>(s.state), s.white_panel, s.black_panel, s.backdrop, s.chooser, s.enabled,
       Printable(s.get_move).substr(0, 200).c_str(), Printable(s.put_move).substr(0, 200).c_str(),
       Printable(s.put_position).substr(0, 200).c_str());
 }
@@ -67,6 +67,7 @@ Snapshot Take(const BoardControl& control) {
   s.white_panel = control.surface().IsVisible(ControlName::kWhitePanel);
   s.black_panel = control.surface().IsVisible(ControlName::kBlackPanel);
   s.backdrop = control.surface().IsVisible(ControlName::kPromptBackdrop);
+  s.chooser = control.surface().Chooser();
   s.enabled = control.Enabled();
   s.get_move = control.GetMove();
   s.put_move = control.PutMove();
@@ -132,11 +133,12 @@ void CheckEntryAndPanels(const Snapshot& now) {
     Require(IsOnBoard(now.from_row, now.from_col), "a pick lies off the board", now);
   }
   if (now.state == EntryState::kPrompting) {
-    Require(now.white_panel != now.black_panel && now.backdrop,
-            "a waiting prompt does not show exactly one panel with its backdrop", now);
+    Require((now.white_panel != now.black_panel && now.backdrop) != (now.chooser != 0),
+            "a waiting prompt does not show exactly one panel with its backdrop, or the chooser",
+            now);
   } else {
-    Require(!now.white_panel && !now.black_panel && !now.backdrop,
-            "a prompt panel is shown while no prompt waits", now);
+    Require(!now.white_panel && !now.black_panel && !now.backdrop && now.chooser == 0,
+            "a prompt panel or the chooser is shown while no prompt waits", now);
   }
 }
 

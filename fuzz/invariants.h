@@ -18,6 +18,7 @@ struct Snapshot {
   char16_t moving_piece = 0;
   EntryState state = EntryState::kIdle;
   bool white_panel = false, black_panel = false, backdrop = false, enabled = false;
+  std::int16_t chooser = 0;  // the promotion square the chooser stands on
   std::u16string get_move, put_move, put_position;
 
   friend bool operator==(const Snapshot&, const Snapshot&) = default;
@@ -55,7 +56,7 @@ void CheckBoardRows(const Snapshot& now);
 // Every square outside `may_differ` shows the picture of its cell.
 void CheckPictures(const Snapshot& now, const SquareSet& may_differ);
 // The pick is idle or picked; while a prompt waits exactly one panel shows with its backdrop,
-// otherwise all three are hidden.
+// or the chooser shows, otherwise all are hidden.
 void CheckEntryAndPanels(const Snapshot& now);
 
 // The selected square is the pick's from-square exactly while a pick is in force; the focus is

@@ -11,24 +11,23 @@ constexpr std::int32_t kMarkInset = 3 * kTwipsPerPixel;
 
 }  // namespace
 
-std::optional<ControlName> ShownPanel(const Surface& surface) {
-  for (const ControlName panel : {ControlName::kWhitePanel, ControlName::kBlackPanel}) {
-    if (surface.IsVisible(panel)) return panel;
-  }
+std::optional<std::int16_t> ShownChoices(const Surface& surface) {
+  if (surface.Chooser() != 0) return ChooserFirstChoice(surface.Chooser());
+  if (surface.IsVisible(ControlName::kWhitePanel)) return 0;
+  if (surface.IsVisible(ControlName::kBlackPanel)) return 4;
   return std::nullopt;
 }
 
 std::int16_t LastPart(const Surface& surface) {
-  return ShownPanel(surface) ? kFirstChoicePart + kChoicesShown - 1 : kMoveDisplayPart;
+  return ShownChoices(surface) ? kFirstChoicePart + kChoicesShown - 1 : kMoveDisplayPart;
 }
 
 std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t part) {
-  const auto panel = ShownPanel(surface);
-  if (!panel || part < kFirstChoicePart || part >= kFirstChoicePart + kChoicesShown) {
+  const auto first = ShownChoices(surface);
+  if (!first || part < kFirstChoicePart || part >= kFirstChoicePart + kChoicesShown) {
     return std::nullopt;
   }
-  const std::int16_t first = *panel == ControlName::kWhitePanel ? 0 : 4;
-  return static_cast<std::int16_t>(first + part - kFirstChoicePart);
+  return static_cast<std::int16_t>(*first + part - kFirstChoicePart);
 }
 
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part) {
@@ -38,16 +37,25 @@ std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t par
   return std::nullopt;
 }
 
+std::optional<ControlRef> DrawnControlOfPart(const Surface& surface, std::int16_t part) {
+  const std::int16_t chooser = surface.Chooser();
+  if (chooser != 0 && ChoiceOfPart(surface, part)) {
+    const auto i = static_cast<std::int16_t>(part - kFirstChoicePart);
+    return ControlRef{ControlName::kSquarePicture, ChooserSquare(chooser, i)};
+  }
+  return ControlOfPart(surface, part);
+}
+
 std::optional<Rect> PartRect(const Surface& surface, std::int16_t part) {
   if (part == kBoardPart) return Rect{0, 0, kDesignWidth, kDesignHeight};
-  const auto ref = ControlOfPart(surface, part);
+  const auto ref = DrawnControlOfPart(surface, part);
   if (!ref) return std::nullopt;
   return PlacedRect(surface, *FindControl(*ref));
 }
 
 std::optional<PixelBox> PartBox(const Surface& surface, const PixelGrid& grid, std::int16_t part) {
   if (part == kBoardPart) return grid.DesignBox();
-  const auto ref = ControlOfPart(surface, part);
+  const auto ref = DrawnControlOfPart(surface, part);
   if (!ref) return std::nullopt;
   return grid.BoxOf(*ref, *PartRect(surface, part));
 }

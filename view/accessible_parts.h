@@ -12,8 +12,8 @@
 namespace velmora {
 
 // The parts assistive technology sees, one flat numbering every front end uses: 1 to 64 the
-// squares by square number, 65 the move display, 66 to 69 the shown panel's choices top to
-// bottom (only while the prompt is shown). 0 is the board itself.
+// squares by square number, 65 the move display, 66 to 69 the shown choices, queen first (only
+// while the prompt's panel or the chooser is shown). 0 is the board itself.
 inline constexpr std::int16_t kBoardPart = 0;
 inline constexpr std::int16_t kMoveDisplayPart = 65;
 inline constexpr std::int16_t kFirstChoicePart = 66;
@@ -25,15 +25,19 @@ constexpr bool IsSquarePart(std::int16_t part) {
   return part >= 1 && part <= 64;
 }
 
-// The prompt's panel while it is shown.
-std::optional<ControlName> ShownPanel(const Surface& surface);
-// 65 without the prompt, 69 with it: parts 1 to this number exist now.
+// The first of the four choices shown now (0 white's, 4 black's), on the prompt's panel or the
+// chooser; none while neither is shown.
+std::optional<std::int16_t> ShownChoices(const Surface& surface);
+// 65 without the choices, 69 with them: parts 1 to this number exist now.
 std::int16_t LastPart(const Surface& surface);
-// The choice (0 to 7) behind part 66 to 69 of the shown panel; none when there is no such part.
+// The choice (0 to 7) behind part 66 to 69 of the shown choices; none when there is no such part.
 std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t part);
-// The control a part is drawn as: a square's picture, the move display or a choice; none for a
-// part not shown.
+// The control a part is: a square's picture, the move display or a choice; none for a part not
+// shown.
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part);
+// The control whose place a part is drawn in: a chooser's choice takes its square's picture's,
+// any other part its own.
+std::optional<ControlRef> DrawnControlOfPart(const Surface& surface, std::int16_t part);
 
 // Where a part is, in twips from the surface's top-left corner, squares as the board is turned;
 // the board is the design.

@@ -214,13 +214,42 @@ void AddOverPictures(const Surface& surface, DisplayList& list) {
   if (!surface.Marks().empty()) list.push_back(MarksCommand(surface, PaintKind::kArrows));
 }
 
+// The chooser over the board: the board dimmed, and each choice's piece on its own square, in
+// the squares' places so it lands on the pixel grid's squares in any layout.
+void AddChooser(const Surface& surface, DisplayList& list) {
+  const std::int16_t chooser = surface.Chooser();
+  const ControlSpec* first = FindControl({ControlName::kSquarePicture, 1});
+  PaintCommand veil;
+  veil.kind = PaintKind::kVeil;
+  veil.source = first->ref;
+  veil.rect = SurfaceRect(*first);
+  veil.fill = kChooserVeil;
+  veil.opacity = kChooserVeilOpacity;
+  list.push_back(std::move(veil));
+  for (std::int16_t i = 0; i < kChooserChoices; ++i) {
+    const ControlSpec* slot = FindControl({ControlName::kSquarePicture, ChooserSquare(chooser, i)});
+    PaintCommand square;
+    square.kind = PaintKind::kRectangle;
+    square.source = slot->ref;
+    square.rect = PlacedRect(surface, *slot);
+    square.fill = kChooserSquare;
+    PaintCommand piece = square;
+    piece.kind = PaintKind::kIcon;
+    piece.fill.reset();
+    const auto choice = static_cast<std::int16_t>(ChooserFirstChoice(chooser) + i);
+    piece.picture = FindControl({ControlName::kChoice, choice})->design_picture;
+    list.push_back(std::move(square));
+    list.push_back(std::move(piece));
+  }
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
-  // Room for the three tints, the glow, the focus mark, a dragged piece, a sliding one and the
-  // circles and arrows.
-  list.reserve(DesignLayout().size() + 9);
+  // Room for the three tints, the glow, the focus mark, a dragged piece, a sliding one, the
+  // circles and arrows, and the chooser.
+  list.reserve(DesignLayout().size() + 18);
   // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due =
       surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0 || TintedSelection(surface) != 0;
@@ -261,12 +290,13 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   }
   if (circles_due) list.push_back(MarksCommand(surface, PaintKind::kCircles));
   if (over_pictures_due) AddOverPictures(surface, list);
+  if (surface.Chooser() != 0) AddChooser(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();
   if (const auto mark = marked != 0 ? FocusMarkRect(surface, marked) : std::nullopt) {
     PaintCommand command;
     command.kind = PaintKind::kRectangle;
-    command.source = *ControlOfPart(surface, marked);
+    command.source = *DrawnControlOfPart(surface, marked);
     command.rect = *mark;
     command.line = colours::kWindowText;
     command.line_width = 1;

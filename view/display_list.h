@@ -41,6 +41,7 @@ enum class PaintKind : std::uint8_t {
   kGlow,         // a square in check: a glow of colour `line`, strongest in the middle
   kCircles,      // every circle of `marks`, each inside its square's picture
   kArrows,       // every arrow of `marks`, each from its first square's picture to its second's
+  kVeil,         // `fill` laid over the squares' pictures at `opacity`: the board dimmed
 };
 
 // The marks a layer of marks draws, and how the board is turned under them.
@@ -64,7 +65,7 @@ struct PaintCommand {
   bool centred = false;
   bool enabled = true;
   DestinationShape destination = DestinationShape::kDot;
-  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded
+  std::uint8_t opacity = 255;  // icons: a dragged piece's square shows it faded; the veil
   ShownMarks marks;
 };
 
@@ -84,8 +85,9 @@ using DisplayList = std::vector<PaintCommand>;
 // tints, the picked square's tint (where the surface tints it), the check glow and the circle
 // marks (one command for them all) lie over the squares and under the pieces; legal-destination
 // marks, then sliding pieces (whose squares show nothing until they land), then the arrows (one
-// command) lie over the pieces and under everything after them. The focus mark, while the surface
-// shows one, comes next; a dragged piece is the last command.
+// command) lie over the pieces and under everything after them. The promotion chooser, while
+// shown, comes next: the veil over the board, then each choice's square and piece. The focus
+// mark, while the surface shows one, comes next; a dragged piece is the last command.
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text);
 
 }  // namespace velmora

@@ -43,6 +43,8 @@ class SurfaceObserver {
   // The board was turned, or its colours or coordinates changed: every square and coordinate
   // label looks different.
   virtual void BoardTurned() {}
+  // The promotion chooser came or went: it dims the whole board.
+  virtual void ChooserChanged() { BoardTurned(); }
 
   // The dragged piece appeared, moved or went.
   virtual void DragChanged() {}

@@ -28,6 +28,12 @@ constexpr Rgb LastMoveColour(Rgb square) {
   return TintedColour(kLastMoveTint, kLastMoveOpacity, square);
 }
 
+// The promotion chooser: the board dimmed under a veil, each choice on a square of its own
+// pale colour, apart from every theme's squares.
+inline constexpr Rgb kChooserVeil{0, 0, 0};
+inline constexpr std::uint8_t kChooserVeilOpacity = 128;
+inline constexpr Rgb kChooserSquare{240, 240, 240};
+
 // A king in check: a red glow under the piece.
 inline constexpr Rgb kCheckGlow{230, 0, 0};
 

@@ -37,6 +37,13 @@ std::optional<Hit> Claim(const ControlSpec& spec) {
 // The top-most shown part that `covers` the point and claims it.
 template <typename Covers>
 Hit TopmostClaim(const Surface& surface, Covers covers) {
+  if (const std::int16_t chooser = surface.Chooser(); chooser != 0) {
+    for (std::int16_t i = 0; i < kChooserChoices; ++i) {
+      if (covers(*FindControl({ControlName::kSquarePicture, ChooserSquare(chooser, i)}))) {
+        return Hit{Hit::Kind::kChoice, static_cast<std::int16_t>(ChooserFirstChoice(chooser) + i)};
+      }
+    }
+  }
   // Reverse iterators rather than a reversed view: clang 14 cannot compile that view over the
   // standard library's span.
   const auto layout = DesignLayout();

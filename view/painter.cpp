@@ -153,6 +153,7 @@ bool PaintsEveryPixel(const PaintCommand& command) {
     case PaintKind::kGlow:
     case PaintKind::kCircles:
     case PaintKind::kArrows:
+    case PaintKind::kVeil:
       break;
   }
   return false;
@@ -190,6 +191,9 @@ void PaintControl(const PaintContext& paint, const PaintCommand& command, const 
     case PaintKind::kGlow:
       paint.Mask(CheckGlowMask({r.width(), r.height()}), command.line, r);
       break;
+    case PaintKind::kVeil:
+      paint.TranslucentFill(r, command.fill.value_or(kChooserVeil), command.opacity);
+      break;
     case PaintKind::kIcon:
     case PaintKind::kCircles:
     case PaintKind::kArrows:
@@ -214,6 +218,7 @@ PixelBox ReachOf(const PixelGrid& grid, const PaintCommand& command) {
       return PictureBox(grid, command.source, command.rect);
     case PaintKind::kCircles:
     case PaintKind::kArrows:
+    case PaintKind::kVeil:
       return BoardPicturesBox(grid);
     case PaintKind::kTint:
     case PaintKind::kGlow: {

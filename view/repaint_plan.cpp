@@ -13,7 +13,7 @@ PixelBox BoxOfControl(const PixelGrid& grid, const Surface& surface, ControlRef 
 }
 
 PixelBox BoxOfPart(const PixelGrid& grid, const Surface& surface, std::int16_t part) {
-  const auto ref = ControlOfPart(surface, part);
+  const auto ref = DrawnControlOfPart(surface, part);
   return ref ? BoxOfControl(grid, surface, *ref) : PixelBox{0, 0, 0, 0};
 }
 

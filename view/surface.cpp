@@ -76,6 +76,12 @@ void Surface::SetVisible(ControlName prompt_control, bool visible) {
   if (observer_) observer_->VisibilityChanged(prompt_control);
 }
 
+void Surface::SetChooser(std::int16_t promotion_square) {
+  if (promotion_square == chooser_) return;
+  chooser_ = promotion_square;
+  if (observer_) observer_->ChooserChanged();
+}
+
 bool Surface::IsShown(const ControlSpec& spec) const {
   if (spec.parent) return spec.visible && IsVisible(*spec.parent);
   switch (spec.ref.name) {

@@ -41,6 +41,18 @@ struct SlidingPiece {
 inline constexpr std::size_t kMostSlides = 8;
 using Slides = std::array<std::optional<SlidingPiece>, kMostSlides>;
 
+// The promotion chooser a ChessBoard shows over the board while it asks which piece a pawn
+// becomes: the four choices stand on the promotion square's file, from that square toward the
+// board's centre, queen first; white's (choices 0 to 3) on row 8, black's (4 to 7) on row 1.
+inline constexpr std::int16_t kChooserChoices = 4;
+constexpr std::int16_t ChooserFirstChoice(std::int16_t promotion_square) {
+  return promotion_square > 32 ? 0 : 4;
+}
+// The square choice `first + i` (i from 0, the queen, to 3) stands on.
+constexpr std::int16_t ChooserSquare(std::int16_t promotion_square, std::int16_t i) {
+  return static_cast<std::int16_t>(promotion_square + (promotion_square > 32 ? -8 : 8) * i);
+}
+
 // The run-time state of the surface: what each square slot shows, which parts of the promotion
 // prompt are visible, and whether the surface takes input. Everything else keeps its design
 // value. Changes that are visible are reported to the one observer.
@@ -79,6 +91,10 @@ class Surface {
       }
     }
   }
+
+  // The promotion square the chooser stands on; 0 while it is hidden.
+  std::int16_t Chooser() const { return chooser_; }
+  void SetChooser(std::int16_t promotion_square);
 
   // Any control of the design: a choice is visible with its panel, the prompt controls as set,
   // everything else as designed.
@@ -222,6 +238,7 @@ class Surface {
   bool white_panel_shown_ = false;
   bool black_panel_shown_ = false;
   bool backdrop_shown_ = false;
+  std::int16_t chooser_ = 0;
   bool enabled_ = true;
   std::int16_t picked_ = 0;
   bool selection_tinted_ = false;

@@ -49,9 +49,8 @@ class Demo {
 
   void QueueChoice(std::int16_t k, std::string_view piece) {
     session_.forms().Queue([this, k, piece](BoardControl& control) {
-      const bool open = control.surface().IsVisible(ControlName::kWhitePanel) ||
-                        control.surface().IsVisible(ControlName::kBlackPanel);
-      out_ << "(the \"Promote To?\" panel is " << (open ? "open" : "closed") << ")\n"
+      const bool open = control.surface().Chooser() != 0;
+      out_ << "(the chooser over the board is " << (open ? "open" : "closed") << ")\n"
            << "person clicks the " << piece << '\n';
       control.ClickChoice(k);
     });
@@ -168,7 +167,7 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.Say("GetMove reads the king's move, as AfterMove told it.");
   demo.Show(Property::kGetMove);
 
-  demo.Say("The pawn on G7 reaches G8: the click waits for a choice of piece.");
+  demo.Say("The pawn on G7 reaches G8: the chooser shows the four pieces down the G file.");
   demo.QueueClick("G7");
   demo.QueueClick("G8");
   demo.QueueChoice(0, "queen");

@@ -69,17 +69,17 @@ TEST_F(BeforeMoveTest, IsAskedAfterThePromotionChoiceWithItsLetter) {
   Load(Rows({u"****K***", u"********", u"********", u"********", u"********", u"********",
              u"*P******", u"****k***"}));
   Answer(true);
-  forms.Queue([](BoardControl& ctl) { ctl.ClickChoice(1); });
   Click(u"B7");
   Click(u"B8");
+  control->ClickChoice(1);
   EXPECT_EQ(host.log(), (Entries{ChangeEvent(), BeforeMove(u"B7", u"B8", u"R")}));
   EXPECT_EQ(CellAt(u"B7"), u'P');
   EXPECT_EQ(CellAt(u"B8"), kEmptyCell);
   EXPECT_EQ(control->entry().moving_piece, u'P') << "the pawn is picked again, not the rook";
-  EXPECT_FALSE(control->surface().IsVisible(ControlName::kWhitePanel));
+  EXPECT_EQ(control->surface().Chooser(), 0);
   Answer(false);
-  forms.Queue([](BoardControl& ctl) { ctl.ClickChoice(0); });
   Click(u"B8");
+  control->ClickChoice(0);
   EXPECT_EQ(CellAt(u"B8"), u'Q');
 }
 

@@ -84,10 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
                                },
                                u"E1-G1"},
                       MoveCase{"promotion_marks_the_pawn", kPawnOnB7,
-                               [](BoardControl& c, HeadlessForms& f) {
-                                 f.QueueChoiceClick(1);
+                               [](BoardControl& c, HeadlessForms&) {
                                  c.ClickSquare(N(u"B7"));
                                  c.ClickSquare(N(u"B8"));
+                                 c.ClickChoice(1);
                                },
                                u"B7-B8"},
                       MoveCase{"a_drag", kInitialPosition,

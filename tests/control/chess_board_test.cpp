@@ -170,7 +170,6 @@ TEST_P(GestureTest, EndsAsOneWholeMove) {
   const GestureCase& c = GetParam();
   ASSERT_FALSE(control->Fen(c.fen));
   host.Clear();
-  if (!c.promotion.empty()) forms.Queue([](BoardControl& board) { board.ClickChoice(1); });
   const std::u16string from = c.gesture.substr(0, 2), to = c.gesture.substr(3);
   if (c.gesture[2] == u'>') {
     ASSERT_TRUE(control->BeginDrag(SquareNumber(*ParseSquareName(from[0], from[1])), 0, 0));
@@ -179,6 +178,7 @@ TEST_P(GestureTest, EndsAsOneWholeMove) {
     Click(from);
     if (!to.empty()) Click(to);
   }
+  if (!c.promotion.empty()) control->ClickChoice(1);
   EXPECT_EQ(control->Fen(), c.after);
   EXPECT_EQ(control->GetMove(), to.empty() ? u"" : from + u"-" + to);
   const std::vector<std::u16string> move = {from, to, c.promotion};

@@ -12,7 +12,6 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "platform/headless/png_renderer.h"
@@ -254,7 +253,7 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(SquareImage(Render(&widget, 1), u"E4"), Reference(after, u"E4"));
   }
 
-  void aPromotionIsAnsweredDuringTheWait_data() {
+  void aPromotionIsAnsweredOnTheChooser_data() {
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("piece");
     QTest::newRow("queen") << 0 << "Q";
@@ -263,57 +262,51 @@ class BoardWidgetTest : public QObject {
     QTest::newRow("knight") << 3 << "N";
   }
 
-  void aPromotionIsAnsweredDuringTheWait() {
+  void aPromotionIsAnsweredOnTheChooser() {
     QFETCH(int, choice);
     QFETCH(QString, piece);
     const auto widget = ShownWidget(kPawnOnA7);
     ClickSquare(widget.get(), u"A7");
-    const QRect panel = ControlRect({ControlName::kWhitePanel});
-    const QImage before = Render(widget.get(), 1).copy(panel);
-    bool prompt_shown = false;
-    QTimer::singleShot(0, widget.get(), [&] {
-      prompt_shown = Render(widget.get(), 1).copy(panel) != before;
-      ClickChoice(widget.get(), static_cast<std::int16_t>(choice));
-    });
+    const QRect file = SquareRect(u"A8").united(SquareRect(u"A5"));
+    const QImage before = Render(widget.get(), 1).copy(file);
     ClickSquare(widget.get(), u"A8");
-    QVERIFY(prompt_shown);
+    QVERIFY(Render(widget.get(), 1).copy(file) != before);
+    ClickChoice(widget.get(), u"A8", static_cast<std::int16_t>(choice));
     QCOMPARE(widget->getMove(), QString("A7-A8"));
     const QString promoted = Rows({"****K***", "********", "********", "********", "********",
                                    "********", "********", (piece + "***k***").toLatin1()});
     QCOMPARE(SquareImage(Render(widget.get(), 1), u"A8"), Reference(promoted, u"A8"));
   }
 
-  void closingDuringTheWaitDropsTheMove() {
+  void escapeClosesTheChooserAndDropsTheMove() {
     const auto widget = ShownWidget(kPawnOnA7);
     ClickSquare(widget.get(), u"A7");
-    QTimer::singleShot(0, widget.get(), [&] { widget->close(); });
     ClickSquare(widget.get(), u"A8");
+    QTest::keyClick(widget.get(), Qt::Key_Escape);
     QCOMPARE(widget->getMove(), QString("A7"));
     const QImage shown = Render(widget.get(), 1);
     QCOMPARE(SquareImage(shown, u"A7"), Reference(kPawnOnA7, u"A7"));
     QCOMPARE(SquareImage(shown, u"A8"), Reference(kPawnOnA7, u"A8"));
   }
 
-  void deletingDuringTheWaitIsSafe_data() {
+  void deletingWhileTheChooserIsShownIsSafe_data() {
     QTest::addColumn<bool>("later");
     QTest::newRow("delete") << false;
     QTest::newRow("deleteLater") << true;
   }
 
-  void deletingDuringTheWaitIsSafe() {
+  void deletingWhileTheChooserIsShownIsSafe() {
     QFETCH(bool, later);
     QPointer<BoardWidget> widget = ShownWidget(kPawnOnA7).release();
     int changes = 0;
     connect(widget, &BoardWidget::changed, [&] { ++changes; });
     ClickSquare(widget, u"A7");
-    QTimer::singleShot(0, [&] {
-      if (later) {
-        widget->deleteLater();
-      } else {
-        delete widget.data();
-      }
-    });
     ClickSquare(widget, u"A8");
+    if (later) {
+      widget->deleteLater();
+    } else {
+      delete widget.data();
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(widget.isNull());
     QCOMPARE(changes, 1);  // the pick; the dropped move wrote nothing
@@ -461,7 +454,7 @@ class BoardWidgetTest : public QObject {
     QCOMPARE(widget->getMove(), getMove);
   }
 
-  void aPromotionIsChosenByKeysDuringTheWait_data() {
+  void aPromotionIsChosenByKeysOnTheChooser_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("piece");
     QTest::newRow("by letter") << "N"
@@ -472,17 +465,12 @@ class BoardWidgetTest : public QObject {
                                  << "Q";
   }
 
-  void aPromotionIsChosenByKeysDuringTheWait() {
+  void aPromotionIsChosenByKeysOnTheChooser() {
     QFETCH(QString, keys);
     QFETCH(QString, piece);
     const auto widget = ShownWidget(kPawnOnA7);
-    PressKeys(widget.get(), "Ctrl+Home Down Space Up");
-    QTimer::singleShot(0, widget.get(), [&] {
-      // The Return that opened the prompt is let go before the next key.
-      QTest::keyRelease(widget.get(), Qt::Key_Return);
-      PressKeys(widget.get(), keys);
-    });
-    PressKeys(widget.get(), "Return");
+    PressKeys(widget.get(), "Ctrl+Home Down Space Up Return");
+    PressKeys(widget.get(), keys);
     QCOMPARE(widget->getMove(), QString("A7-A8"));
     widget->clearFocus();  // the focus mark goes with the focus
     const QString promoted = Rows({"****K***", "********", "********", "********", "********",
@@ -636,21 +624,18 @@ class BoardWidgetTest : public QObject {
     QVERIFY(e2->state().disabled);
   }
 
-  void thePromptsButtonsAreThereWhileItWaits() {
+  void theChoosersButtonsAreThereWhileItIsShown() {
     const auto widget = ShownWidget(kPawnOnA7);
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(widget.get());
     ClickSquare(widget.get(), u"A7");
     QStringList names;
-    int count = 0;
-    QTimer::singleShot(0, widget.get(), [&] {
-      count = board->childCount();
-      for (int index = 65; index < count; ++index) {
-        QCOMPARE(board->child(index)->role(), QAccessible::Button);
-        names << board->child(index)->text(QAccessible::Name);
-      }
-      ClickChoice(widget.get(), 0);
-    });
     ClickSquare(widget.get(), u"A8");
+    const int count = board->childCount();
+    for (int index = 65; index < count; ++index) {
+      QCOMPARE(board->child(index)->role(), QAccessible::Button);
+      names << board->child(index)->text(QAccessible::Name);
+    }
+    ClickChoice(widget.get(), u"A8", 0);
     QCOMPARE(count, 69);
     QCOMPARE(names, QStringList({"white queen", "white rook", "white bishop", "white knight"}));
     QCOMPARE(board->childCount(), 65);
@@ -1081,12 +1066,12 @@ class BoardWidgetTest : public QObject {
                        u"E4"));
   }
 
-  // Last: once the application has been told to quit, no later event loop runs.
-  void quittingDuringTheWaitDropsTheMove() {
+  void aRightPressClosesTheChooserAndDropsTheMove() {
     const auto widget = ShownWidget(kPawnOnA7);
     ClickSquare(widget.get(), u"A7");
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     ClickSquare(widget.get(), u"A8");
+    Press(widget.get(), SquareRect(u"H1").center(), Qt::RightButton);
+    Release(widget.get(), SquareRect(u"H1").center(), Qt::RightButton);
     QCOMPARE(widget->getMove(), QString("A7"));
     QCOMPARE(SquareImage(Render(widget.get(), 1), u"A7"), Reference(kPawnOnA7, u"A7"));
   }

@@ -63,8 +63,10 @@ void ClickSquare(QWidget* widget, QStringView name) {
   ClickAt(widget, SquareRect(name).center());
 }
 
-void ClickChoice(QWidget* widget, std::int16_t k) {
-  ClickAt(widget, ControlRect({ControlName::kChoice, k}).center());
+void ClickChoice(QWidget* widget, QStringView promotion, std::int16_t k) {
+  const auto square = ParseSquareName(promotion[0].unicode(), promotion[1].unicode());
+  const std::int16_t n = ChooserSquare(SquareNumber(*square), static_cast<std::int16_t>(k % 4));
+  ClickSquare(widget, QString::fromStdU16String(SquareName(SquareOf(n))));
 }
 
 QImage Render(QWidget* widget, qreal device_pixel_ratio) {

@@ -26,8 +26,8 @@ void ClickAt(QWidget* widget, QPoint at);
 // double click event.
 void DoubleClickAt(QWidget* widget, QPoint at);
 void ClickSquare(QWidget* widget, QStringView name);
-// A choice of the promotion prompt, 0 to 7 (Q, R, B, N for each side).
-void ClickChoice(QWidget* widget, std::int16_t k);
+// A choice of the promotion chooser on square `promotion`, 0 to 7 (Q, R, B, N for each side).
+void ClickChoice(QWidget* widget, QStringView promotion, std::int16_t k);
 
 // The widget painted into an image at a device pixel ratio.
 QImage Render(QWidget* widget, qreal device_pixel_ratio);

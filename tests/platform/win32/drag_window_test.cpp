@@ -65,7 +65,7 @@ const std::vector<EventId> kMoveEvents{EventId::kChange, EventId::kBeforeMove, E
 const std::vector<EventId> kPickEvents{EventId::kChange};
 
 // One drag: pressed at the path's first spot, moved through the rest with the left button
-// held, released at the last; `choice` is clicked on the prompt the drop opens. A move leaves
+// held, released at the last; `choice` is clicked on the chooser the drop shows. A move leaves
 // the board as the start with `changes`; otherwise the piece stays picked.
 struct DragCase {
   const char* name = "";
@@ -101,8 +101,7 @@ TEST_P(DragWindowTest, ADropActsAsTheCoreDecides) {
     Post(WM_MOUSEMOVE, MK_LBUTTON, At(*spot));
   }
   Post(WM_LBUTTONUP, 0, At(c.path.back()));
-  // Queued behind the drop, so the prompt's own message loop delivers it.
-  if (c.choice) PostClick(ChoiceCentre(*c.choice));
+  if (c.choice) PostClick(SquareCentre(ChooserSquare(c.path.back().square, *c.choice)));
   Pump();
 
   EXPECT_EQ(control_->board().PositionText(), expected);

@@ -432,5 +432,32 @@ TEST(PngRenderer, ATurnedBoardReadsItsCoordinatesFromBlacksSide) {
   EXPECT_EQ(image.At(h8_place.x / kPixel + 2, h8_place.y / kPixel + 2), colours::kDarkSquare);
 }
 
+// At 1x the chooser on A8 shows queen, rook, bishop and knight on A8 to A5, each square
+// exactly as that piece on a square of the chooser's colour, turned or not.
+TEST(PngRenderer, TheChooserShowsItsFourPiecesDownThePromotionFile) {
+  for (const auto orientation :
+       {BoardOrientation::kWhiteAtBottom, BoardOrientation::kBlackAtBottom}) {
+    Surface shown, alone;
+    shown.SetOrientation(orientation);
+    shown.SetChooser(57);
+    alone.SetOrientation(orientation);
+    alone.SetLook({{kChooserSquare, kChooserSquare}, colours::kBackground, Coordinates::kNone});
+    const std::int16_t squares[] = {57, 49, 41, 33};
+    for (int i = 0; i < 4; ++i) alone.SetPicture(squares[i], *PictureForCell(u"QRBN"[i]));
+    PngRenderer renderer;
+    const RgbImage image = renderer.Render(BuildDisplayList(shown, u""));
+    const RgbImage expected = renderer.Render(BuildDisplayList(alone, u""));
+    for (const std::int16_t n : squares) {
+      const PixelBox box = *PartBox(alone, renderer.grid(), n);
+      int off = 0;  // the board's grid line along the top and left is the reference's own
+      for (int y = box.top + 1; y < box.bottom; ++y) {
+        for (int x = box.left + 1; x < box.right; ++x)
+          off += image.At(x, y) == expected.At(x, y) ? 0 : 1;
+      }
+      EXPECT_EQ(off, 0) << "square " << n << " orientation " << static_cast<int>(orientation);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -31,12 +31,12 @@ HWND Form() {
   return form;
 }
 
-// The centre of square n's picture, or of promotion choice n.
-POINT SquareCentre(std::int16_t n, ControlName name = ControlName::kSquarePicture) {
+// The centre of square n's picture.
+POINT SquareCentre(std::int16_t n) {
   const HDC screen = GetDC(nullptr);
   const PixelGrid grid(DeviceScaleOf(screen));
   ReleaseDC(nullptr, screen);
-  const PixelBox square = grid.BoxOf(*FindControl({name, n}));
+  const PixelBox square = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
   return {(square.left + square.right) / 2, (square.top + square.bottom) / 2};
 }
 
@@ -205,7 +205,7 @@ TEST_F(HostingTest, ChessBoardsRightClickRaisesMarksChanged) {
 TEST_F(HostingTest, AChessBoardShowsNoMessageBoxAndReportsMovesWhole) {
   const struct {
     const wchar_t* fen;
-    const char* gesture;  // squares clicked ("E1 G1"), a drag ("E5>D6"), "=1" a promotion choice
+    const char* gesture;  // squares clicked ("E1 G1", the chooser's rook on A7), a drag ("E5>D6")
     const wchar_t* after;
     std::vector<std::wstring> heard;
   } cases[] = {
@@ -219,7 +219,7 @@ TEST_F(HostingTest, AChessBoardShowsNoMessageBoxAndReportsMovesWhole) {
        L"4k3/8/3P4/8/8/8/8/4K3",
        {L"Change E5", L"Change E5-D6", L"AfterMove [E5] [D6] []"}},
       {L"4k3/P7/8/8/8/8/8/4K3",
-       "A7 A8 =1",
+       "A7 A8 A7",
        L"R3k3/8/8/8/8/8/8/4K3",
        {L"Change A7", L"Change A7-A8", L"AfterMove [A7] [A8] [R]"}},
   };
@@ -242,8 +242,7 @@ TEST_F(HostingTest, AChessBoardShowsNoMessageBoxAndReportsMovesWhole) {
     MessageBoxCatcher boxes;
     const HWND window = WindowOf(control);
     for (const char* at = c.gesture; *at != 0; at += at[2] != 0 ? 3 : 2) {
-      const POINT p = at[0] == '=' ? SquareCentre(at[1] - '0', ControlName::kChoice)
-                                   : SquareCentre((at[1] - '1') * 8 + at[0] - 'A' + 1);
+      const POINT p = SquareCentre((at[1] - '1') * 8 + at[0] - 'A' + 1);
       const bool dropped = at != c.gesture && at[-1] == '>';
       PostMessageW(window, dropped ? WM_MOUSEMOVE : WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM(p.x, p.y));

@@ -14,8 +14,8 @@ void Raise(BoardControl& control, MouseEvent event, const PixelGrid& grid, std::
            const PointerPoint& at) {
   std::int16_t Button = button;
   std::int16_t Shift = at.shift;
-  float X = static_cast<float>(grid.TwipsX(at.x));
-  float Y = static_cast<float>(grid.TwipsY(at.y));
+  float X = static_cast<float>(grid.CornerTwipsX(at.x));
+  float Y = static_cast<float>(grid.CornerTwipsY(at.y));
   (control.*event)(Button, Shift, X, Y);
 }
 

@@ -226,7 +226,8 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
   // The surface paints every pixel of its own rectangle; only beyond it shows the window.
   const QRegion beyond = event->region().subtracted(LogicalRect(d_->Grid().DesignBox(), ratio));
   for (const QRect& rect : beyond) painter.fillRect(rect, palette().window());
-  d_->canvas.Paint(painter, d_->Grid(), d_->presenter.Display(), event->region());
+  d_->canvas.Paint(painter, d_->control->surface(), size(), d_->presenter.Display(),
+                   event->region());
 }
 
 void BoardWidget::resizeEvent(QResizeEvent* event) {

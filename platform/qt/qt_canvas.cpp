@@ -58,11 +58,12 @@ PixelBox DeviceBox(const QRect& rect, qreal device_pixel_ratio) {
           static_cast<int>(std::ceil((rect.bottom() + 1) * device_pixel_ratio))};
 }
 
-void QtCanvas::Paint(QPainter& painter, const PixelGrid& grid, const DisplayList& list,
-                     const QRegion& region) {
+void QtCanvas::Paint(QPainter& painter, const Surface& surface, const QSizeF& size,
+                     const DisplayList& list, const QRegion& region) {
   // The engine's device, not the painter's: a widget rendered into an image paints through a
   // redirected painter whose device is still the widget.
   const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+  const PixelGrid grid(ScaleOnArea(surface, DeviceArea(size, ratio), ratio));
   painter_ = &painter;
   // Drawn in device pixels: the grid has already put every edge on one.
   painter.save();

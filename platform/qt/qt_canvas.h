@@ -34,9 +34,9 @@ PixelBox DeviceBox(const QRect& rect, qreal device_pixel_ratio);
 // one canvas belongs to one widget; each paint hands it the painter to draw with.
 class QtCanvas : public Canvas {
  public:
-  // Paints `list` laid on `grid` where it reaches into the logical `region`'s rectangles, at the
-  // ratio of the painter's device.
-  void Paint(QPainter& painter, const PixelGrid& grid, const DisplayList& list,
+  // Paints `list` where it reaches into the logical `region`'s rectangles: `surface` laid on a
+  // widget or item of the logical `size` at the ratio of the painter's device.
+  void Paint(QPainter& painter, const Surface& surface, const QSizeF& size, const DisplayList& list,
              const QRegion& region);
 
   void Fill(const PixelBox& box, Rgb colour) override;

@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPalette>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -94,18 +93,16 @@ bool QuickBoard::Fit() {
 // rectangle from there.
 void QuickBoard::paint(QPainter* painter) {
   const qreal ratio = Ratio();
-  const QSize size = (boundingRect().size() * ratio).toSize();
-  if (picture_.size() != size || picture_.devicePixelRatio() != ratio) {
-    picture_ = QImage(size, QImage::Format_RGB32);
+  const QSize pixels = (boundingRect().size() * ratio).toSize();
+  if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
+    picture_ = QImage(pixels, QImage::Format_RGB32);
     picture_.setDevicePixelRatio(ratio);
-    // Only the design's rectangle is the board's; the rest shows the window.
-    picture_.fill(QGuiApplication::palette().window().color());
     stale_ = boundingRect().toAlignedRect();
   }
   if (Fit()) stale_ = boundingRect().toAlignedRect();
   if (!stale_.isEmpty()) {
     QPainter onto(&picture_);
-    canvas_.Paint(onto, presenter_.grid(), presenter_.Display(), stale_);
+    canvas_.Paint(onto, control_->surface(), size(), presenter_.Display(), stale_);
     stale_ = QRegion();
   }
   painter->drawImage(QPointF(0, 0), picture_);

@@ -12,11 +12,13 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtMath>
 #include <memory>
 
 #include "platform/headless/png_renderer.h"
 #include "platform/qt/board_widget_impl.h"
 #include "platform/qt/qt_accessible.h"
+#include "platform/qt/qt_canvas.h"
 #include "tests/platform/qt/widget_driver.h"
 #include "velmora/board_widget.h"
 #include "view/artwork.h"
@@ -145,11 +147,14 @@ class BoardWidgetTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void looksLikeAFixedFocusableSurface() {
+  void sitsInLayoutsAsASquareFocusableSurface() {
     BoardWidget widget;
-    QCOMPARE(widget.sizeHint(), QSize(449, 489));
-    QCOMPARE(widget.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
-    QCOMPARE(widget.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(widget.sizeHint(), QSize(400, 400));
+    QCOMPARE(widget.minimumSizeHint(), QSize(96, 96));
+    QCOMPARE(widget.sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
+    QCOMPARE(widget.sizePolicy().verticalPolicy(), QSizePolicy::Preferred);
+    QVERIFY(widget.hasHeightForWidth());
+    QCOMPARE(widget.heightForWidth(257), 257);
     QCOMPARE(widget.focusPolicy(), Qt::StrongFocus);
   }
 
@@ -357,8 +362,10 @@ class BoardWidgetTest : public QObject {
     QSignalSpy clicked(widget.get(), &BoardWidget::clicked);
     int ups = 0;
     connect(widget.get(), &BoardWidget::mouseUp, [&](short&, short&, float&, float&) { ++ups; });
+    // Wider than tall: the board stands 30 pixels in from the left edge.
+    widget->resize(460, 400);
     ClickAt(widget.get(), QPoint(2, 3));
-    QCOMPARE(downs, (QList<QList<float>>{{1, 0, 1.5f, 45}}));
+    QCOMPARE(downs, (QList<QList<float>>{{1, 0, 1.5f, 3 * 720 / 50.0f}}));
     QCOMPARE(ups, 1);
     QCOMPARE(clicked.count(), 1);
     // Over a square the control takes the click itself.
@@ -424,6 +431,7 @@ class BoardWidgetTest : public QObject {
     DoubleClickAt(widget.get(), SquareRect(u"E2").center());
     QCOMPARE(changed.count(), 1);  // one pick from the first click of the two
     QCOMPARE(doubles.count(), 0);  // a square takes no double click
+    widget->resize(460, 400);      // room beside the board
     DoubleClickAt(widget.get(), QPoint(2, 2));
     QCOMPARE(doubles.count(), 1);
     QCOMPARE(clicked.count(), 1);
@@ -619,7 +627,7 @@ class BoardWidgetTest : public QObject {
     QVERIFY(e2->state().selected);
     QCOMPARE(board->tableInterface()->selectedCells(), QList<QAccessibleInterface*>{e2});
     QCOMPARE(board->child(64)->text(QAccessible::Value), QString("E2"));
-    QCOMPARE(e2->rect(), QRect(widget->mapToGlobal(SquareRect(u"E2").topLeft()), QSize(48, 48)));
+    QCOMPARE(e2->rect(), QRect(widget->mapToGlobal(SquareRect(u"E2").topLeft()), QSize(50, 50)));
     widget->setEnabled(false);
     QVERIFY(e2->state().disabled);
   }
@@ -678,11 +686,11 @@ class BoardWidgetTest : public QObject {
   void atTwiceTheDensityPiecesAreDrawnSharp() {
     const auto widget = ShownWidget();
     const QImage twice = Render(widget.get(), 2);
-    QCOMPARE(twice.size(), QSize(898, 978));
+    QCOMPARE(twice.size(), QSize(800, 800));
     for (const char16_t* square : {u"E1", u"D8", u"B1"}) {
       const QImage once = SquareImage(Render(widget.get(), 1), square);
       const QImage sharp = SquareImage(twice, square);
-      QCOMPARE(sharp.size(), QSize(96, 96));
+      QCOMPARE(sharp.size(), QSize(100, 100));
       // Edge pixels (neither the square's colour nor ink) run along the outlines: drawn at the
       // device's own size their count doubles with the edge length; a picture enlarged from 1x
       // would have four times as many, each one a 2 x 2 block.
@@ -691,7 +699,7 @@ class BoardWidgetTest : public QObject {
       QVERIFY2(edges_once > 20, qPrintable(QString::number(edges_once)));
       QVERIFY2(edges_twice < 3 * edges_once,
                qPrintable(QString("%1 at 2x, %2 at 1x").arg(edges_twice).arg(edges_once)));
-      QImage enlarged = once.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+      QImage enlarged = once.scaled(100, 100, Qt::IgnoreAspectRatio, Qt::FastTransformation);
       enlarged.setDevicePixelRatio(2);
       QVERIFY(sharp != enlarged);
     }
@@ -718,8 +726,7 @@ class BoardWidgetTest : public QObject {
     widget->setPutMove("E2-E4");
     QTRY_VERIFY(!recorder.painted.isEmpty());
     QCoreApplication::processEvents();
-    const QRegion expected =
-        QRegion(SquareRect(u"E2")) + SquareRect(u"E4") + ControlRect({ControlName::kMoveDisplay});
+    const QRegion expected = QRegion(SquareRect(u"E2")) + SquareRect(u"E4");
     QCOMPARE(recorder.painted, expected);
   }
 
@@ -775,6 +782,7 @@ class BoardWidgetTest : public QObject {
     QFETCH(qreal, ratio);
     const auto widget = ShownWidget();
     QVERIFY(widget->setAnimationTime(0));
+    QVERIFY(widget->setCoordinates(0));  // Qt lays out the letters' text its own way
     QVERIFY(widget->setShowLastMove(true));
     QVERIFY(widget->setOrientation(orientation));
     QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
@@ -792,7 +800,8 @@ class BoardWidgetTest : public QObject {
     QVERIFY(recorder.painted.contains(DrawnSquareRect(u"F3", orientation)));
 
     const BoardControl& control = *WidgetAccess::Of(*widget).control;
-    PngRenderer core(ratio);
+    const PixelBox area{0, 0, qCeil(widget->width() * ratio), qCeil(widget->height() * ratio)};
+    PngRenderer core(ScaleOnArea(control.surface(), area, ratio));
     const RgbImage reference = core.Render(BuildDisplayList(control.surface(), control.GetMove()));
     const QImage rendering = Render(widget.get(), ratio);
     for (const char16_t* square : {u"G1", u"F3", u"D5", u"E3", u"B3", u"B4", u"C4"}) {
@@ -804,11 +813,12 @@ class BoardWidgetTest : public QObject {
     const int in = qRound(2 * ratio);
     const QRect g1 = DrawnSquareRect(u"G1", orientation);
     QVERIFY(reference.At(qRound(g1.left() * ratio) + in, qRound(g1.top() * ratio) + in) !=
-            colours::kDarkSquare);
+            control.surface().SquareFill(7));
     const QPoint d5 = DrawnSquareRect(u"D5", orientation).center();
     QCOMPARE(reference.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)), kCheckGlow);
     const QPoint b3 = DrawnSquareRect(u"B3", orientation).center();
-    QVERIFY(reference.At(qRound(b3.x() * ratio), qRound(b3.y() * ratio)) != SquareColour(18));
+    QVERIFY(reference.At(qRound(b3.x() * ratio), qRound(b3.y() * ratio)) !=
+            control.surface().SquareFill(18));
 
     // Cleared by the host: the squares repaint plain.
     recorder.painted = QRegion();
@@ -821,7 +831,8 @@ class BoardWidgetTest : public QObject {
     for (const char16_t* square : {u"G1", u"F3", u"D5"}) {
       QCOMPARE(PixelsOffTheCoresRender(cleared, plain, DrawnSquareRect(square, orientation)), 0);
     }
-    QCOMPARE(plain.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)), colours::kLightSquare);
+    QCOMPARE(plain.At(qRound(d5.x() * ratio), qRound(d5.y() * ratio)),
+             control.surface().SquareFill(36));
   }
 
   // A finger on a touch screen drags a piece: the widget takes no touch events, so Qt turns the

@@ -9,15 +9,12 @@
 
 #include "board/square.h"
 #include "control/members.h"
+#include "platform/qt/qt_canvas.h"
 #include "view/display_list.h"
+#include "view/pixel_grid.h"
 
 namespace velmora::testing {
 namespace {
-
-QRect FromTwips(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
-  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-               height / kTwipsPerPixel);
-}
 
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
                Qt::MouseButtons held) {
@@ -30,13 +27,9 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton bu
 
 QRect SquareRect(QStringView name) {
   const auto square = ParseSquareName(name[0].unicode(), name[1].unicode());
-  const Point origin = SquareOrigin(SquareNumber(*square));
-  return FromTwips(origin.x, origin.y, 720, 720);
-}
-
-QRect ControlRect(ControlRef control) {
-  const Rect rect = SurfaceRect(*FindControl(control));
-  return FromTwips(rect.left, rect.top, rect.width, rect.height);
+  const PixelGrid grid(DeviceScale::BoardFit({0, 0, kPreferredBoardSide, kPreferredBoardSide}));
+  const PixelBox box = grid.BoxOf(*FindControl({ControlName::kSquare, SquareNumber(*square)}));
+  return QRect(box.left, box.top, box.width(), box.height());
 }
 
 void Press(QWidget* widget, QPoint at, Qt::MouseButton button) {

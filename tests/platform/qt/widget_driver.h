@@ -13,9 +13,8 @@
 
 namespace velmora::testing {
 
-// Where the parts of the design lie in the widget, in logical pixels (15 twips each).
+// Where a square lies in a widget of its preferred size (400 x 400), in logical pixels.
 QRect SquareRect(QStringView name);
-QRect ControlRect(ControlRef control);
 
 // Input as a person gives it: a press and a release sent straight to the widget. Nothing here
 // touches the widget after the release, which may delete it.

@@ -19,6 +19,7 @@
 #include "control/members.h"
 #include "control/presenter.h"
 #include "platform/headless/png_renderer.h"
+#include "platform/qt/qt_canvas.h"
 #include "tests/platform/qt/widget_driver.h"
 #include "tests/support/recording_host.h"
 #include "velmora/board_widget.h"
@@ -177,11 +178,17 @@ class QuickBoardTest : public QObject {
     RecordingHost host;
     const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
     WriteMember(*control, MemberOf(MemberId::kAnimationTime), std::int32_t{0});
+    // Without the coordinates' letters, which Qt lays out its own way.
+    WriteMember(*control, MemberOf(MemberId::kCoordinates), std::int32_t{0});
     control->PutMove(u"G1-F3");
-    const RgbImage core = PngRenderer(1).Render(Presenter::DisplayOf(*control));
+    const RgbImage core =
+        PngRenderer(
+            ScaleOnArea(control->surface(), {0, 0, kPreferredBoardSide, kPreferredBoardSide}, 1))
+            .Render(Presenter::DisplayOf(*control));
 
     const auto view =
-        ShownBoard(when == "in QML" ? "animationTime: 0; putMove: 'G1-F3'" : "animationTime: 0");
+        ShownBoard(when == "in QML" ? "animationTime: 0; coordinates: 0; putMove: 'G1-F3'"
+                                    : "animationTime: 0; coordinates: 0");
     if (when == "before the first frame") view->rootObject()->setProperty("putMove", "G1-F3");
     QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     if (when == "after it") view->rootObject()->setProperty("putMove", "G1-F3");

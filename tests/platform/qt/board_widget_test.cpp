@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QtMath>
 #include <memory>
 
@@ -774,6 +775,36 @@ class BoardWidgetTest : public QObject {
       for (const qreal ratio : {1.0, 2.0}) {
         QTest::addRow("orientation %d at %gx", orientation, ratio) << orientation << ratio;
       }
+    }
+  }
+
+  // In a window's layout the board follows the window as it grows and shrinks: square, centred,
+  // and drawn as the core renders it at that size.
+  void aLayoutGrowsAndShrinksTheBoard() {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* board = new BoardWidget;
+    layout->addWidget(board);
+    QVERIFY(board->setCoordinates(0));  // Qt lays out the letters' text its own way
+    QCOMPARE(layout->heightForWidth(300), 300);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const BoardControl& control = *WidgetAccess::Of(*board).control;
+    for (const QSize size : {QSize(640, 700), QSize(200, 260), QSize(500, 300)}) {
+      window.resize(size);
+      QTRY_COMPARE(board->size(), size);
+      const int side = std::min(size.width(), size.height()) / 8 * 8;
+      const QRect squares((size.width() - side) / 2, (size.height() - side) / 2, side, side);
+      const RgbImage core =
+          PngRenderer(ScaleOnArea(control.surface(), {0, 0, size.width(), size.height()}, 1))
+              .Render(BuildDisplayList(control.surface(), control.GetMove()));
+      QCOMPARE(PixelsOffTheCoresRender(Render(board, 1), core, squares), 0);
+      // A click just inside the board's corner picks A8's rook; a second puts it back.
+      const QPoint a8 = squares.topLeft() + QPoint(2, 2);
+      ClickAt(board, a8);
+      QCOMPARE(board->getMove(), QString("A8"));
+      ClickAt(board, a8);
     }
   }
 

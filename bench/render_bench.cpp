@@ -29,7 +29,8 @@ using velmora::PixelBox;
 
 constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
-    "RasterizePieces400 AllMarks1x AllMarksHostMove1x BoardHostMove1x";
+    "RasterizePieces400 AllMarks1x AllMarksHostMove1x BoardHostMove1x FullRender400 DragFrame1600 "
+    "AnimationFrame1600 RepaintHostMove1600 Resize1600";
 
 // Collects the boxes the presenter asks to repaint for what the surface reports, as a window's
 // update region does: a box asked for again is painted once.
@@ -45,19 +46,25 @@ class DirtyBoxes : public velmora::Screen {
   std::vector<PixelBox> boxes;
 };
 
-// A control on the quiet ports with its picture at 1x, painted whole once.
+// The side of a ChessBoard's area at 1x: squares of 48 pixels, as the first class's.
+constexpr int kDesignSquaresSide = 8 * 48;
+
+// A control on the quiet ports with its picture at 1x, painted whole once. A ChessBoard fills a
+// square area of `side` pixels; the first class keeps its design.
 struct Screen {
-  explicit Screen(velmora::ControlClass control_class = velmora::ControlClass::kUserControl1)
-      : control(velmora::BoardControl::Create(forms, host, control_class)) {
+  explicit Screen(velmora::ControlClass control_class = velmora::ControlClass::kUserControl1,
+                  int side = kDesignSquaresSide)
+      : control(velmora::BoardControl::Create(forms, host, control_class)),
+        presenter(*control, dirty, {0, 0, side, side}, 1) {
     presenter.Attach();
   }
 
   velmora::bench::QuietForms forms;
   velmora::bench::QuietHost host;
   std::shared_ptr<velmora::BoardControl> control;
-  velmora::PngRenderer renderer{1};
   DirtyBoxes dirty;
-  velmora::Presenter presenter{*control, dirty, renderer.grid().scale()};
+  velmora::Presenter presenter;
+  velmora::PngRenderer renderer{presenter.grid().scale()};
   velmora::RgbImage image = renderer.Render(List());
 
   velmora::DisplayList List() const { return presenter.Display(); }
@@ -68,6 +75,14 @@ struct Screen {
     renderer.Repaint(image, List(), dirty.boxes);
   }
   void RepaintAll() { renderer.Repaint(image, List(), renderer.grid().DesignBox()); }
+  // The area becomes `side` pixels square: the pieces are drawn anew at their new size and the
+  // whole picture repainted.
+  void Resize(int side) {
+    presenter.SetArea({0, 0, side, side}, 1);
+    renderer.SetScale(presenter.grid().scale());
+    image = velmora::RgbImage(side, side);
+    RepaintAll();
+  }
   // One pointer move of the piece dragged from E2, a few pixels either way, then the repaint
   // of what it changed.
   void DragFrame(long i) {
@@ -203,16 +218,29 @@ int RunOps(const std::string& name, long count) {
     for (long i = 0; i < count; ++i) RasterizePieces(400);
     return 0;
   }
-  if (name == "DragFrame1x") {
-    Screen screen(velmora::ControlClass::kChessBoard);
+  const bool large = name.ends_with("1600");
+  const int side = large ? 1600 : kDesignSquaresSide;
+  if (name == "DragFrame1x" || name == "DragFrame1600") {
+    Screen screen(velmora::ControlClass::kChessBoard, side);
     screen.LiftForDrag();
     for (long i = 0; i <= count; ++i) screen.DragFrame(i);
     return 0;
   }
-  if (name == "AnimationFrame1x") {
-    Screen screen(velmora::ControlClass::kChessBoard);
+  if (name == "AnimationFrame1x" || name == "AnimationFrame1600") {
+    Screen screen(velmora::ControlClass::kChessBoard, side);
     screen.StartSlide();
     for (long i = 0; i <= count; ++i) screen.AnimationFrame(i);
+    return 0;
+  }
+  if (name == "FullRender400" || name == "RepaintHostMove1600") {
+    Screen screen(velmora::ControlClass::kChessBoard, large ? 1600 : 400);
+    for (long i = 0; i <= count; ++i) large ? screen.HostMove(i) : screen.RepaintAll();
+    return 0;
+  }
+  if (name == "Resize1600") {
+    // Each step a size the pieces have not been drawn at lately.
+    Screen screen(velmora::ControlClass::kChessBoard, 1600);
+    for (long i = 0; i <= count; ++i) screen.Resize(1600 - 8 * static_cast<int>(i % 16));
     return 0;
   }
   if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {

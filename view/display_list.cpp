@@ -64,16 +64,20 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
   command.rect = PlacedRect(surface, spec);
-  command.fill =
-      spec.ref.name == ControlName::kSquare ? surface.SquareFill(spec.ref.index) : spec.back;
+  command.fill = spec.ref.name == ControlName::kSquare       ? surface.SquareFill(spec.ref.index)
+                 : spec.ref.name == ControlName::kBackground ? surface.Look().background
+                                                             : spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
   command.centred = spec.centred;
   command.enabled = spec.enabled;
   switch (spec.kind) {
     case ControlKind::kShape:
-      command.line_width =
-          surface.BoardAlone() && spec.ref.name == ControlName::kSquare ? 0 : spec.outline_width;
+      // A board alone has no lines between its squares and no frame round its area.
+      command.line_width = surface.BoardAlone() && (spec.ref.name == ControlName::kSquare ||
+                                                    spec.ref.name == ControlName::kBackground)
+                               ? 0
+                               : spec.outline_width;
       break;
     case ControlKind::kImage:
       command.kind = PaintKind::kIcon;

@@ -27,6 +27,8 @@ class PngRenderer {
   explicit PngRenderer(const DeviceScale& scale);
 
   double scale() const { return scale_; }
+  // Lays later pictures on another scale, keeping the pieces and texts made so far.
+  void SetScale(const DeviceScale& scale) { grid_ = PixelGrid(scale); }
   const PixelGrid& grid() const { return grid_; }
   // The surface's whole rectangle: the design's at this scale, or the area fitted to.
   RgbImage Render(const DisplayList& list);

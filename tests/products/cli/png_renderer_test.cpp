@@ -313,6 +313,60 @@ TEST_P(RenderScale, HitTestingFindsEachSquareWhereItIsDrawn) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, RenderScale, testing::Values(1.0, 1.25, 1.5, 2.0, 3.0));
 
+// A ChessBoard fills any area: the largest whole number of pixels a square with eight across
+// the smaller side, the board centred, the theme's background round it, the file letters and
+// rank digits in the edge squares' corners; hit-testing finds each square where it is drawn.
+TEST(PngRenderer, AChessBoardFillsAnyAreaOnWholePixels) {
+  struct Area {
+    int width, height;
+  };
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  const Surface& surface = control->surface();
+  const DisplayList list = BuildDisplayList(surface, u"");
+  for (const Area area : {Area{160, 160}, Area{400, 400}, Area{401, 257}, Area{1600, 1600}}) {
+    for (const int s : {1, 2}) {
+      const int width = area.width * s, height = area.height * s;
+      PngRenderer renderer(ScaleOnArea(surface, {0, 0, width, height}, s));
+      const RgbImage image = renderer.Render(list);
+      const std::string where = std::to_string(area.width) + "x" + std::to_string(area.height) +
+                                " at " + std::to_string(s) + "x";
+      ASSERT_EQ(image.width(), width) << where;
+      ASSERT_EQ(image.height(), height) << where;
+      const int side = std::min(width, height) / 8;
+      const int left = (width - 8 * side) / 2, top = (height - 8 * side) / 2;
+      for (std::int16_t n = 1; n <= 64; ++n) {
+        const PixelBox box = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, n}));
+        const int column = (n - 1) % 8, row = 7 - (n - 1) / 8;
+        ASSERT_EQ(box, (PixelBox{left + column * side, top + row * side, left + (column + 1) * side,
+                                 top + (row + 1) * side}))
+            << where << ", square " << n;
+        const Hit hit = HitTest(surface, renderer.grid(), box.left + side / 2, box.top + 1);
+        EXPECT_EQ(hit.index, n) << where;
+      }
+      // E4 is empty: its colour from edge to edge; beside the board, the background.
+      const PixelBox e4 = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 29}));
+      EXPECT_EQ(image.At(e4.left, e4.top), surface.SquareFill(29)) << where;
+      EXPECT_EQ(image.At(e4.right - 1, e4.bottom - 1), surface.SquareFill(29)) << where;
+      const Rgb background = surface.Look().background;
+      EXPECT_EQ(image.At(left > 0 ? left - 1 : 0, height / 2) == background, left > 0) << where;
+      EXPECT_EQ(image.At(width / 2, top > 0 ? top - 1 : 0) == background, top > 0) << where;
+      // A1's letter in its bottom right corner: drawn in the light colour, a few pixels high.
+      const PixelBox a1 = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 1}));
+      int lettered_rows = 0;
+      for (int y = a1.top + side / 2; y < a1.bottom; ++y) {
+        bool lettered = false;
+        for (int x = a1.left + side / 2; x < a1.right; ++x) {
+          lettered |= image.At(x, y) != surface.SquareFill(1);
+        }
+        lettered_rows += lettered;
+      }
+      EXPECT_GE(lettered_rows, side / 8) << where;
+    }
+  }
+}
+
 TEST(PngRenderer, DoubleSizeIsDrawnNotDoubled) {
   const RgbImage twice = RenderNew(2);
   const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kSquarePicture, 13}));

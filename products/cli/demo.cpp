@@ -74,9 +74,18 @@ class Demo {
     session_.Execute(SetOp{property, std::u16string(text)});
   }
 
+  void HostSetsNumber(Property property, std::string_view name, std::int32_t value) {
+    out_ << "host sets " << name << " = " << value << '\n';
+    session_.Execute(SetOp{property, value});
+  }
+
   void HostTurnsBoard(bool black_at_bottom) {
-    out_ << "host sets Orientation = " << (black_at_bottom ? 1 : 0) << '\n';
-    session_.Execute(SetOp{Property::kOrientation, std::int32_t{black_at_bottom ? 1 : 0}});
+    HostSetsNumber(Property::kOrientation, "Orientation", black_at_bottom ? 1 : 0);
+  }
+
+  void HostResizes(int width, int height) {
+    out_ << "the host's window gives the board " << width << " x " << height << " pixels\n";
+    session_.Execute(ResizeOp{width, height});
   }
 
   // With Shift held the person's circle is red.
@@ -112,6 +121,12 @@ class Demo {
   std::ostream& out_;
   Session session_;
 };
+
+// "board.png" gives "board-contrast.png".
+std::string SecondPicturePath(const std::string& png_path) {
+  const bool png = png_path.ends_with(".png");
+  return png_path.substr(0, png_path.size() - (png ? 4 : 0)) + "-contrast.png";
+}
 
 }  // namespace
 
@@ -198,6 +213,15 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.ShowBoard();
   if (!demo.Render(png_path, scale)) return false;
   out << "\nThe surface is drawn in " << png_path << '\n';
+
+  demo.Say("The host's window changes shape; the host picks the contrast theme for low vision and");
+  out << "   turns the board: it fills the new size, black at the bottom.\n";
+  demo.HostResizes(560, 360);
+  demo.HostSetsNumber(Property::kTheme, "Theme", 4);
+  demo.HostTurnsBoard(true);
+  const std::string second = SecondPicturePath(png_path);
+  if (!demo.Render(second, scale)) return false;
+  out << "\nThe surface is drawn in " << second << '\n';
   return true;
 }
 

@@ -323,6 +323,8 @@ TEST(PngRenderer, AChessBoardFillsAnyAreaOnWholePixels) {
   HeadlessForms forms;
   RecordingHost host;
   const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  forms.Attach(control);
+  control->PutPosition(std::u16string(64, u'*'));
   const Surface& surface = control->surface();
   const DisplayList list = BuildDisplayList(surface, u"");
   for (const Area area : {Area{160, 160}, Area{400, 400}, Area{401, 257}, Area{1600, 1600}}) {
@@ -345,7 +347,7 @@ TEST(PngRenderer, AChessBoardFillsAnyAreaOnWholePixels) {
         const Hit hit = HitTest(surface, renderer.grid(), box.left + side / 2, box.top + 1);
         EXPECT_EQ(hit.index, n) << where;
       }
-      // E4 is empty: its colour from edge to edge; beside the board, the background.
+      // An empty square's colour from edge to edge; beside the board, the background.
       const PixelBox e4 = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 29}));
       EXPECT_EQ(image.At(e4.left, e4.top), surface.SquareFill(29)) << where;
       EXPECT_EQ(image.At(e4.right - 1, e4.bottom - 1), surface.SquareFill(29)) << where;

@@ -163,8 +163,9 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
 // The coordinates inside the edge squares as drawn: each file's letter in the bottom row's
 // right corner, each rank's digit in the left column's top corner, in the other square colour.
 void AddInsideCoordinates(const Surface& surface, DisplayList& list) {
-  constexpr Font kCoordinateFont{u"MS Sans Serif", 7.5, true};
-  constexpr std::int32_t kSide = 720, kWide = 200, kHigh = 220, kInset = 30;
+  // About a fifth of the square, as boards in use show them.
+  constexpr Font kCoordinateFont{u"MS Sans Serif", 10, true};
+  constexpr std::int32_t kSide = 720, kWide = 260, kHigh = 290, kInset = 30;
   const auto label = [&](std::int16_t drawn, char16_t text, bool right_corner) {
     const ControlSpec* picture = FindControl({ControlName::kSquarePicture, drawn});
     const Rect square = SurfaceRect(*picture);

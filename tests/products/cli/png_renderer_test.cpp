@@ -364,7 +364,7 @@ TEST(PngRenderer, AChessBoardFillsAnyAreaOnWholePixels) {
         }
         lettered_rows += lettered;
       }
-      EXPECT_GE(lettered_rows, side / 8) << where;
+      EXPECT_GE(lettered_rows, side / 8) << where << ": the letter's height";
     }
   }
 }

@@ -43,8 +43,8 @@ void PointerInput::CaptureLost() {
 void PointerInput::FollowDrag(BoardControl& control, const PixelGrid& grid,
                               const PointerPoint& at) {
   HeldPress& press = *press_;
-  const std::int32_t x = TwipsOf(grid.TwipsX(at.x));
-  const std::int32_t y = TwipsOf(grid.TwipsY(at.y));
+  const std::int32_t x = TwipsOf(grid.LayoutTwipsX(at.x));
+  const std::int32_t y = TwipsOf(grid.LayoutTwipsY(at.y));
   if (press.dragging) {
     control.DragTo(x, y);
     return;

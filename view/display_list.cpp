@@ -60,12 +60,15 @@ Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
 
 PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
                         std::u16string_view move_text) {
+  // A board alone stands on its theme's background, with no frame round it.
+  const bool alone_background = surface.BoardAlone() && spec.ref.name == ControlName::kBackground;
   PaintCommand command;
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
   command.rect = PlacedRect(surface, spec);
-  command.fill =
-      spec.ref.name == ControlName::kSquare ? surface.SquareFill(spec.ref.index) : spec.back;
+  command.fill = spec.ref.name == ControlName::kSquare ? surface.SquareFill(spec.ref.index)
+                 : alone_background                    ? surface.Look().background
+                                                       : spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
   command.centred = spec.centred;
@@ -73,7 +76,9 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
   switch (spec.kind) {
     case ControlKind::kShape:
       command.line_width =
-          surface.BoardAlone() && spec.ref.name == ControlName::kSquare ? 0 : spec.outline_width;
+          (surface.BoardAlone() && spec.ref.name == ControlName::kSquare) || alone_background
+              ? 0
+              : spec.outline_width;
       break;
     case ControlKind::kImage:
       command.kind = PaintKind::kIcon;

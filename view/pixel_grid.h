@@ -98,6 +98,10 @@ class PixelGrid {
   // board's twips are its own, 720 a square.
   double TwipsX(int px) const { return (px - Corner().left) / scale_.x; }
   double TwipsY(int py) const { return (py - Corner().top) / scale_.y; }
+  // A device point back to the layout's twips, where the display list places what it draws (a
+  // dragged piece follows the pointer there): the same as TwipsX and TwipsY for the design.
+  double LayoutTwipsX(int px) const { return (px - scale_.origin_x) / scale_.x; }
+  double LayoutTwipsY(int py) const { return (py - scale_.origin_y) / scale_.y; }
 
  private:
   // The width of the lines between the squares: none on a fitted board.

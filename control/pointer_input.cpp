@@ -14,8 +14,8 @@ void Raise(BoardControl& control, MouseEvent event, const PixelGrid& grid, std::
            const PointerPoint& at) {
   std::int16_t Button = button;
   std::int16_t Shift = at.shift;
-  float X = static_cast<float>(grid.CornerTwipsX(at.x));
-  float Y = static_cast<float>(grid.CornerTwipsY(at.y));
+  float X = static_cast<float>(grid.TwipsX(at.x));
+  float Y = static_cast<float>(grid.TwipsY(at.y));
   (control.*event)(Button, Shift, X, Y);
 }
 
@@ -43,8 +43,8 @@ void PointerInput::CaptureLost() {
 void PointerInput::FollowDrag(BoardControl& control, const PixelGrid& grid,
                               const PointerPoint& at) {
   HeldPress& press = *press_;
-  const std::int32_t x = TwipsOf(grid.TwipsX(at.x));
-  const std::int32_t y = TwipsOf(grid.TwipsY(at.y));
+  const std::int32_t x = TwipsOf(grid.LayoutTwipsX(at.x));
+  const std::int32_t y = TwipsOf(grid.LayoutTwipsY(at.y));
   if (press.dragging) {
     control.DragTo(x, y);
     return;

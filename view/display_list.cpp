@@ -60,24 +60,25 @@ Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
 
 PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
                         std::u16string_view move_text) {
+  // A board alone stands on its theme's background, with no frame round it.
+  const bool alone_background = surface.BoardAlone() && spec.ref.name == ControlName::kBackground;
   PaintCommand command;
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
   command.rect = PlacedRect(surface, spec);
-  command.fill = spec.ref.name == ControlName::kSquare       ? surface.SquareFill(spec.ref.index)
-                 : spec.ref.name == ControlName::kBackground ? surface.Look().background
-                                                             : spec.back;
+  command.fill = spec.ref.name == ControlName::kSquare ? surface.SquareFill(spec.ref.index)
+                 : alone_background                    ? surface.Look().background
+                                                       : spec.back;
   command.line = spec.fore.value_or(colours::kWindowText);
   command.font = spec.font;
   command.centred = spec.centred;
   command.enabled = spec.enabled;
   switch (spec.kind) {
     case ControlKind::kShape:
-      // A board alone has no lines between its squares and no frame round its area.
-      command.line_width = surface.BoardAlone() && (spec.ref.name == ControlName::kSquare ||
-                                                    spec.ref.name == ControlName::kBackground)
-                               ? 0
-                               : spec.outline_width;
+      command.line_width =
+          (surface.BoardAlone() && spec.ref.name == ControlName::kSquare) || alone_background
+              ? 0
+              : spec.outline_width;
       break;
     case ControlKind::kImage:
       command.kind = PaintKind::kIcon;

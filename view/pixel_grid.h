@@ -94,13 +94,14 @@ class PixelGrid {
   // between squares stay one device pixel at every scale.
   LineWidths OutlineOf(ControlRef source, int pixels_at_96) const;
 
-  // A device point back to the design's twips, linearly (where a dragged piece goes).
-  double TwipsX(int px) const { return (px - scale_.origin_x) / scale_.x; }
-  double TwipsY(int py) const { return (py - scale_.origin_y) / scale_.y; }
-  // A device point as twips from the surface's corner (events' X and Y); a fitted board's twips
-  // are its own, 720 a square.
-  double CornerTwipsX(int px) const { return (px - Corner().left) / scale_.x; }
-  double CornerTwipsY(int py) const { return (py - Corner().top) / scale_.y; }
+  // A device point back to twips from the surface's corner, linearly (events' X and Y); a fitted
+  // board's twips are its own, 720 a square.
+  double TwipsX(int px) const { return (px - Corner().left) / scale_.x; }
+  double TwipsY(int py) const { return (py - Corner().top) / scale_.y; }
+  // A device point back to the layout's twips, where the display list places what it draws (a
+  // dragged piece follows the pointer there): the same as TwipsX and TwipsY for the design.
+  double LayoutTwipsX(int px) const { return (px - scale_.origin_x) / scale_.x; }
+  double LayoutTwipsY(int py) const { return (py - scale_.origin_y) / scale_.y; }
 
  private:
   // The width of the lines between the squares: none on a fitted board.

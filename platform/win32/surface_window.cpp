@@ -119,6 +119,14 @@ RECT SurfaceWindow::DefaultRect(int left, int top) {
   return {design.left, design.top, design.right, design.bottom};
 }
 
+RECT SurfaceWindow::DefaultRect(const Surface& surface, int left, int top) {
+  if (!surface.BoardAlone()) return DefaultRect(left, top);
+  const HDC screen = GetDC(nullptr);
+  const int side = MulDiv(kBoardSideAt96, GetDeviceCaps(screen, LOGPIXELSX), 96);
+  ReleaseDC(nullptr, screen);
+  return {left, top, left + side, top + side};
+}
+
 void SurfaceWindow::UpdateScale() {
   if (hwnd_ == nullptr) return;
   RECT client;

@@ -49,9 +49,14 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   static std::shared_ptr<SurfaceWindow> Create(std::shared_ptr<BoardControl> control,
                                                Win32Forms& forms, HWND parent, const RECT& rect,
                                                Owner& owner);
+  // A board alone's side, in pixels at 96 dots per inch, before its host sizes it.
+  static constexpr int kBoardSideAt96 = 400;
   // The design's size (6735 x 7335 twips) in pixels at the screen's pixels per inch, from the
   // given top-left corner.
   static RECT DefaultRect(int left, int top);
+  // A new window's rectangle for `surface` the same way: the design's, or a board alone's
+  // kBoardSideAt96 square.
+  static RECT DefaultRect(const Surface& surface, int left, int top);
   // The window's DPI as a device scale: 15 twips a pixel at 96.
   static DeviceScale ScaleForDpi(int dpi) { return {dpi / 1440.0, dpi / 1440.0, 0, 0}; }
   // Lets go of the window class; for a library that is being unloaded.

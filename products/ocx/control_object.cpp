@@ -39,8 +39,8 @@ constexpr LONG ToHimetric(std::int32_t twips) {
   return (twips * 2540 + 720) / 1440;
 }
 constexpr SIZEL kDesignExtent{ToHimetric(kDesignWidth), ToHimetric(kDesignHeight)};
-// A board alone asks for 400 x 400 pixels at 96 dots per inch.
-constexpr SIZEL kBoardExtent{ToHimetric(400 * 15), ToHimetric(400 * 15)};
+constexpr SIZEL kBoardExtent{ToHimetric(SurfaceWindow::kBoardSideAt96 * kTwipsPerPixel),
+                             ToHimetric(SurfaceWindow::kBoardSideAt96* kTwipsPerPixel)};
 
 // A member's value as the dual interface carries it, and back. A Method's write takes no value.
 template <class Value>

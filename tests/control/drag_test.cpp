@@ -180,6 +180,22 @@ TEST_F(DragTest, ADragFrameRepaintsTheOldAndNewPieceBoxesOnly) {
   control->SetSurfaceObserver(&observer);
 }
 
+// On a board fitted to an area, off centre, the dragged piece is drawn under the pointer too.
+TEST_F(DragTest, OnAFittedBoardTheDraggedPieceIsDrawnUnderThePointer) {
+  const PixelGrid fitted(DeviceScale::BoardFit({10, 20, 413, 391}));
+  const auto centre = [&](std::int16_t n, int dx) {
+    const PixelBox box = fitted.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
+    return PointerPoint{(box.left + box.right) / 2 + dx, (box.top + box.bottom) / 2, 0, kHeld};
+  };
+  input.Press(*control, fitted, kL, false, centre(13, 0));
+  input.Move(*control, fitted, centre(13, 5));
+  const PointerPoint at = centre(29, 7);
+  input.Move(*control, fitted, at);
+  const PaintCommand dragged = BuildDisplayList(control->surface(), control->GetMove()).back();
+  ASSERT_EQ(dragged.source, kDraggedPieceSource);
+  EXPECT_TRUE(fitted.BoxOf(dragged.source, dragged.rect).Contains(at.x, at.y));
+}
+
 TEST_F(ControlFixture, AUserControl1DragsNothing) {
   PointerInput input;
   input.Press(*control, kGrid, kL, false, Centre(u"E2", 0, kHeld));

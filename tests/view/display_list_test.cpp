@@ -95,6 +95,15 @@ TEST(DisplayList, ShapesCarryTheirOutline) {
   EXPECT_EQ(border.line_width, 3);
 }
 
+TEST(DisplayList, ABoardAloneStandsOnItsThemesBackgroundWithoutAFrame) {
+  Surface surface;
+  surface.SetBoardAlone();
+  surface.SetLook({.background = {1, 2, 3}});
+  const PaintCommand& background = CommandOf(BuildDisplayList(surface, u""), {N::kBackground});
+  EXPECT_EQ(background.fill, (Rgb{1, 2, 3}));
+  EXPECT_EQ(background.line_width, 0);
+}
+
 TEST(DisplayList, LabelsAreTextInTheirFonts) {
   const DisplayList list = BuildDisplayList(Surface(), u"");
   const PaintCommand& top_digit = CommandOf(list, {N::kRankLabel, 0});

@@ -220,7 +220,7 @@ TEST_F(TurnedAccessibleWindowTest, SquaresAreWhereTheyAreDrawnAndStepAsDrawn) {
                           {8, L"H1, white rook"},
                           {13, L"E2, white pawn"},
                           {57, L"A8, black rook"}};
-  const PixelGrid grid = ScreenGrid();
+  const PixelGrid& grid = window_->grid();
   for (const Place& place : places) {
     const PixelBox drawn = grid.BoxOf(
         *FindControl({ControlName::kSquarePicture, static_cast<std::int16_t>(65 - place.part)}));

@@ -53,8 +53,10 @@ struct Spot {
 constexpr Spot On(std::int16_t square) {
   return {square, {}};
 }
-// Beside the board on the surface, and outside the window (which holds the pointer, so the
-// release still reaches it, with negative coordinates).
+// Beside the board on the surface (the drag window is this much wider than high, so the fitted
+// board leaves half of it on each side), and outside the window (which holds the pointer, so
+// the release still reaches it, with negative coordinates).
+constexpr int kRoomBeside = 40;
 constexpr Spot kBesideTheBoard{0, {3, 4}};
 constexpr Spot kOutsideTheWindow{0, {-30, 40}};
 
@@ -82,6 +84,13 @@ struct DragCase {
 class DragWindowTest : public ChessBoardSurfaceTest,
                        public ::testing::WithParamInterface<DragCase> {
  protected:
+  void SetUp() override {
+    ChessBoardSurfaceTest::SetUp();
+    RECT client;
+    GetClientRect(window_->hwnd(), &client);
+    MoveWindow(window_->hwnd(), 0, 0, client.right + kRoomBeside, client.bottom, TRUE);
+    Pump();
+  }
   POINT At(const Spot& spot) const {
     return spot.square != 0 ? SquareCentre(spot.square) : spot.off;
   }
@@ -238,10 +247,11 @@ TEST_F(ChessBoardSurfaceTest, ADragFrameRepaintsThePiecesOldAndNewBoxesOnly) {
   UpdateWindow(window_->hwnd());
   const Capture during = CaptureClient(window_->hwnd());
   during.SaveBmp(ScreenPath(L"surface-drag" + DpiSuffix() + L".bmp"));
-  const PixelGrid grid = ScreenGrid();
-  EXPECT_GT(WrongSquarePixels(during, grid, kE4, Picture::kNone), 0);
-  EXPECT_GT(WrongSquarePixels(during, grid, kE2, Picture::kWhitePawn), 0);
-  EXPECT_GT(WrongSquarePixels(during, grid, kE2, Picture::kNone), 0);
+  const PixelGrid& grid = window_->grid();
+  const Surface& surface = control_->surface();
+  EXPECT_GT(WrongSquarePixels(during, grid, kE4, Picture::kNone, surface), 0);
+  EXPECT_GT(WrongSquarePixels(during, grid, kE2, Picture::kWhitePawn, surface), 0);
+  EXPECT_GT(WrongSquarePixels(during, grid, kE2, Picture::kNone, surface), 0);
 
   // One frame, sent so that its repaint is still pending when it returns.
   invalidated_rects_.clear();

@@ -9,6 +9,7 @@
 
 #include "board/square.h"
 #include "view/accessible_parts.h"
+#include "view/display_list.h"
 #include "view/highlight.h"
 #include "window_fixture.h"
 
@@ -38,21 +39,22 @@ class TurnedWindowTest : public ChessBoardSurfaceTest {
   POINT DrawnCentre(std::int16_t n) const { return SquareCentre(HalfTurned(n)); }
 };
 
-// A region's ink: its pixels unlike the first one of their row (so a line across the whole
-// region is no ink), cropped to their bounding box. The same text in boxes of the same size
-// gives the same ink wherever the boxes lie.
+// A region's ink: where its pixels are unlike the first one of their row (so a line across the
+// whole region is no ink), cropped to their bounding box. The same text in boxes of the same
+// size gives the same ink wherever the boxes lie, in whatever colours.
 struct Ink {
   int width = 0;
   int height = 0;
-  std::vector<COLORREF> pixels;
+  std::vector<bool> marked;
   friend bool operator==(const Ink&, const Ink&) = default;
 };
 
 Ink InkIn(const Capture& capture, const PixelBox& region) {
+  const auto marked = [&](int x, int y) { return capture.At(x, y) != capture.At(region.left, y); };
   PixelBox ink{region.right, region.bottom, region.left, region.top};
   for (int y = region.top; y < region.bottom; ++y) {
     for (int x = region.left; x < region.right; ++x) {
-      if (capture.At(x, y) == capture.At(region.left, y)) continue;
+      if (!marked(x, y)) continue;
       ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
              std::max(ink.bottom, y + 1)};
     }
@@ -62,42 +64,48 @@ Ink InkIn(const Capture& capture, const PixelBox& region) {
   out.width = ink.width();
   out.height = ink.height();
   for (int y = ink.top; y < ink.bottom; ++y) {
-    for (int x = ink.left; x < ink.right; ++x) out.pixels.push_back(capture.At(x, y));
+    for (int x = ink.left; x < ink.right; ++x) out.marked.push_back(marked(x, y));
   }
   return out;
 }
 
-// The part of the file letters' strip under the board's column c (0 at the left).
-PixelBox FileLetterColumn(const PixelGrid& grid, int column) {
-  const PixelBox strip = grid.BoxOf(*FindControl({ControlName::kFileLabel}));
-  const PixelBox square = grid.BoxOf(
-      *FindControl({ControlName::kSquarePicture, static_cast<std::int16_t>(column + 1)}));
-  return {square.left, strip.top, square.right, strip.bottom};
-}
-
-PixelBox RankLabel(const PixelGrid& grid, int k) {
-  return grid.BoxOf(*FindControl({ControlName::kRankLabel, static_cast<std::int16_t>(k)}));
-}
-
+// The coordinates are left out here, so each square shows its piece alone.
 TEST_F(TurnedWindowTest, IsPaintedFromBlacksSide) {
-  const Capture white_below = CaptureClient(window_->hwnd());
+  ASSERT_FALSE(control_->Coordinates(static_cast<std::int32_t>(Coordinates::kNone)));
   Turn();
   const Capture black_below = CaptureClient(window_->hwnd());
   black_below.SaveBmp(ScreenPath(L"surface-turned" + DpiSuffix() + L".bmp"));
-  const PixelGrid grid = ScreenGrid();
-  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kE2), Picture::kWhitePawn), 0);
-  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kE1), Picture::kWhiteKing), 0);
-  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kD8), Picture::kBlackQueen), 0);
-  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kE4), Picture::kNone), 0);
-  // The digits read 1 to 8 from the top and the letters H to A from the left: each label or
-  // column shows what the one opposite showed before the turn.
-  for (int k = 0; k < 8; ++k) {
-    const Ink turned = InkIn(black_below, RankLabel(grid, k));
-    EXPECT_GT(turned.width, 0) << "rank label " << k;
-    EXPECT_EQ(turned, InkIn(white_below, RankLabel(grid, 7 - k))) << "rank label " << k;
-    const Ink letter = InkIn(black_below, FileLetterColumn(grid, k));
-    EXPECT_GT(letter.width, 0) << "column " << k;
-    EXPECT_EQ(letter, InkIn(white_below, FileLetterColumn(grid, 7 - k))) << "column " << k;
+  const PixelGrid& grid = window_->grid();
+  const Surface& surface = control_->surface();
+  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kE2), Picture::kWhitePawn, surface), 0);
+  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kE1), Picture::kWhiteKing, surface), 0);
+  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kD8), Picture::kBlackQueen, surface),
+            0);
+  EXPECT_EQ(WrongSquarePixels(black_below, grid, HalfTurned(kE4), Picture::kNone, surface), 0);
+}
+
+// The digits read 1 to 8 from the top and the letters H to A from the left: each label shows
+// what the one opposite showed before the turn. Read on an empty board, so no piece shares the
+// squares' corners with them.
+TEST_F(TurnedWindowTest, ItsCoordinatesReadFromBlacksSide) {
+  control_->PutPosition(std::u16string(64, u'*'));
+  UpdateWindow(window_->hwnd());
+  const Capture white_below = CaptureClient(window_->hwnd());
+  Turn();
+  const Capture black_below = CaptureClient(window_->hwnd());
+  // The labels' boxes, in the order they are drawn: column k's letter, then row k's digit.
+  std::vector<PixelBox> labels;
+  for (const PaintCommand& command : BuildDisplayList(control_->surface(), u"")) {
+    if (command.kind == PaintKind::kText && command.source.name == ControlName::kSquarePicture) {
+      labels.push_back(window_->grid().BoxOf(command.source, command.rect));
+    }
+  }
+  ASSERT_EQ(labels.size(), 16u);
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    const std::size_t opposite = 2 * (7 - i / 2) + i % 2;
+    const Ink turned = InkIn(black_below, labels[i]);
+    EXPECT_GT(turned.width, 0) << "label " << i;
+    EXPECT_EQ(turned, InkIn(white_below, labels[opposite])) << "label " << i;
   }
 }
 
@@ -168,12 +176,13 @@ class HighlightWindowTest : public ChessBoardSurfaceTest,
                             public ::testing::WithParamInterface<int> {
  protected:
   COLORREF Inside(const Capture& capture, std::int16_t n) const {
-    const PixelBox box = *PartBox(control_->surface(), ScreenGrid(), n);
+    const PixelBox box = *PartBox(control_->surface(), window_->grid(), n);
     const int in = 2 * ExpectedDpi() / 96;
     return capture.At(box.left + in, box.top + in);
   }
+  Rgb Fill(std::int16_t n) const { return control_->surface().SquareFill(n); }
   COLORREF Middle(const Capture& capture, std::int16_t n) const {
-    const PixelBox box = *PartBox(control_->surface(), ScreenGrid(), n);
+    const PixelBox box = *PartBox(control_->surface(), window_->grid(), n);
     return capture.At((box.left + box.right) / 2, (box.top + box.bottom) / 2);
   }
 };
@@ -201,21 +210,21 @@ TEST_P(HighlightWindowTest, TheTintAndTheGlowArePaintedAndCleared) {
   const Capture shown = CaptureClient(window_->hwnd());
   shown.SaveBmp(
       ScreenPath(L"surface-highlights-" + std::to_wstring(GetParam()) + DpiSuffix() + L".bmp"));
-  EXPECT_TRUE(Near(Inside(shown, kG1), LastMoveColour(SquareColour(kG1))));
-  EXPECT_TRUE(Near(Middle(shown, kG1), LastMoveColour(SquareColour(kG1))));
-  EXPECT_TRUE(Near(Inside(shown, kF3), LastMoveColour(SquareColour(kF3))));
-  EXPECT_TRUE(Near(Inside(shown, kE3), SquareColour(kE3)));
+  EXPECT_TRUE(Near(Inside(shown, kG1), LastMoveColour(Fill(kG1))));
+  EXPECT_TRUE(Near(Middle(shown, kG1), LastMoveColour(Fill(kG1))));
+  EXPECT_TRUE(Near(Inside(shown, kF3), LastMoveColour(Fill(kF3))));
+  EXPECT_TRUE(Near(Inside(shown, kE3), Fill(kE3)));
   EXPECT_TRUE(Near(Middle(shown, kD5), kCheckGlow));
-  EXPECT_TRUE(Near(Inside(shown, kD5), SquareColour(kD5)));  // the glow fades out to the edges
-  EXPECT_TRUE(Near(Middle(shown, kD3), SquareColour(kD3)));
+  EXPECT_TRUE(Near(Inside(shown, kD5), Fill(kD5)));  // the glow fades out to the edges
+  EXPECT_TRUE(Near(Middle(shown, kD3), Fill(kD3)));
 
   ASSERT_FALSE(control_->LastMove(u""));
   ASSERT_FALSE(control_->CheckSquare(u""));
   UpdateWindow(window_->hwnd());
   const Capture cleared = CaptureClient(window_->hwnd());
-  EXPECT_TRUE(Near(Inside(cleared, kG1), SquareColour(kG1)));
-  EXPECT_TRUE(Near(Inside(cleared, kF3), SquareColour(kF3)));
-  EXPECT_TRUE(Near(Middle(cleared, kD5), SquareColour(kD5)));
+  EXPECT_TRUE(Near(Inside(cleared, kG1), Fill(kG1)));
+  EXPECT_TRUE(Near(Inside(cleared, kF3), Fill(kF3)));
+  EXPECT_TRUE(Near(Middle(cleared, kD5), Fill(kD5)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Orientations, HighlightWindowTest, ::testing::Values(0, 1),

@@ -169,15 +169,17 @@ std::wstring DpiSuffix() {
 }
 
 int WrongSquarePixels(const Capture& capture, const PixelGrid& grid, std::int16_t n,
-                      Picture picture) {
+                      Picture picture, const Surface& surface) {
   const PixelBox box = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
   const MaskSize size = grid.picture_size();
   const PieceImage piece = RasterizePiece(picture, size);
-  const Rgb square = SquareColour(n);
+  const Rgb square = surface.SquareFill(n);
+  // A fitted board has no lines between its squares.
+  const bool lines = IsEmpty(grid.scale().area);
   int wrong = 0;
   for (int y = 0; y < size.height; ++y) {
     for (int x = 0; x < size.width; ++x) {
-      const bool line = x == 0 || y == 0;
+      const bool line = lines && (x == 0 || y == 0);
       const Rgb under = line ? Rgb{0, 0, 0} : square;
       int alpha = 0, white = 0;
       if (!piece.alpha.empty()) {
@@ -264,8 +266,8 @@ void SurfaceTest::SetUp() {
   parent_ = SharedParent();
   ASSERT_NE(parent_, nullptr);
   control_ = BoardControl::Create(forms_, host_, control_class_);
-  window_ =
-      SurfaceWindow::Create(control_, forms_, parent_, SurfaceWindow::DefaultRect(0, 0), *this);
+  window_ = SurfaceWindow::Create(control_, forms_, parent_,
+                                  SurfaceWindow::DefaultRect(control_->surface(), 0, 0), *this);
   ASSERT_NE(window_, nullptr);
   window_->UseObjectCount(objects_);
   UpdateWindow(parent_);
@@ -286,11 +288,11 @@ POINT Centre(PixelBox box) {
 }  // namespace
 
 POINT SurfaceTest::SquareCentre(std::int16_t n) const {
-  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kSquarePicture, n})));
+  return Centre(window_->grid().BoxOf(*FindControl({ControlName::kSquarePicture, n})));
 }
 
 POINT SurfaceTest::ChoiceCentre(std::int16_t k) const {
-  return Centre(ScreenGrid().BoxOf(*FindControl({ControlName::kChoice, k})));
+  return Centre(window_->grid().BoxOf(*FindControl({ControlName::kChoice, k})));
 }
 
 void SurfaceTest::Post(UINT message, WPARAM wparam, POINT at) const {

@@ -84,10 +84,10 @@ int ExpectedDpi();
 // "-144dpi" for screenshot names.
 std::wstring DpiSuffix();
 // How many device pixels of square n's picture area are off the piece composited from the
-// core's masks over the square's colour (or over the grid line on its top row and left
-// column) by more than two levels in any channel.
+// core's masks over the square's colour in the surface's look (or over the grid line on its
+// top row and left column, where the grid has lines) by more than two levels in any channel.
 int WrongSquarePixels(const Capture& capture, const PixelGrid& grid, std::int16_t n,
-                      Picture picture);
+                      Picture picture, const Surface& surface = Surface());
 
 // Parameterised cases carry their own names.
 template <typename Case>
@@ -119,7 +119,8 @@ class SurfaceTest : public ::testing::Test, private SurfaceWindow::Owner {
     if (message == WM_CHAR) passed_characters_ += static_cast<char16_t>(passed);
   }
 
-  // Client-area pixel points of the centres of a square and of a promotion choice.
+  // Client-area pixel points of the centres of a square and of a promotion choice, where the
+  // window lays them now.
   POINT SquareCentre(std::int16_t n) const;
   POINT ChoiceCentre(std::int16_t k) const;
 

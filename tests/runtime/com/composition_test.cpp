@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "view/surface.h"
+
 namespace velmora::ocx {
 namespace {
 
@@ -73,9 +75,10 @@ TEST(Composition, TheBitmapHasTheDevicesPixelsAndTheSurfaceWhereTheDevicePutsIt)
        100,
        DeviceScale::ToFit(-100, -100, 100, 100)},
   };
+  const Surface design;
   for (const auto& c : cases) {
     const Composition composition =
-        ComposeShownPart(c.bounds, c.shown, c.device.cx, c.device.cy, c.most);
+        ComposeShownPart(design, c.bounds, c.shown, c.device.cx, c.device.cy, c.most);
     EXPECT_EQ(composition.width, c.width);
     EXPECT_EQ(composition.height, c.height);
     EXPECT_EQ(composition.scale, c.scale) << c.shown.left << "," << c.shown.top;

@@ -7,6 +7,7 @@
 #include "com_fixture.h"
 #include "platform/win32/gdi_painter.h"
 #include "tests/platform/win32/window_fixture.h"
+#include "view/board_look.h"
 #include "view/layout.h"
 
 namespace velmora::testing {
@@ -38,6 +39,17 @@ POINT SquareCentre(std::int16_t n) {
   ReleaseDC(nullptr, screen);
   const PixelBox square = grid.BoxOf(*FindControl({ControlName::kSquarePicture, n}));
   return {(square.left + square.right) / 2, (square.top + square.bottom) / 2};
+}
+
+// The centre of square n on a board alone in the window, worked out from its client area: eight
+// squares of whole pixels across the smaller side, the board centred.
+POINT FittedSquareCentre(HWND window, std::int16_t n) {
+  RECT client;
+  GetClientRect(window, &client);
+  const int side = std::min(client.right, client.bottom) / 8;
+  const int column = (n - 1) % 8, row = 7 - (n - 1) / 8;
+  return {(client.right - 8 * side) / 2 + column * side + side / 2,
+          (client.bottom - 8 * side) / 2 + row * side + side / 2};
 }
 
 class HostingTest : public RegisteredLibraryTest {
@@ -156,8 +168,8 @@ TEST_F(HostingTest, ChessBoardsBeforeMoveCancelledLeavesTheMoveUnmade) {
   const std::wstring position = GetText(dispatch.get(), L"Fen");
   const HWND window = WindowOf(control);
 
-  Click(window, SquareCentre(13));  // E2
-  Click(window, SquareCentre(29));  // E4
+  Click(window, FittedSquareCentre(window, 13));  // E2
+  Click(window, FittedSquareCentre(window, 29));  // E4
   EXPECT_EQ(heard, (std::vector<std::wstring>{L"Change E2", L"BeforeMove [E2] [E4] []"}));
   const auto before_move = std::find_if(sink->events.begin(), sink->events.end(),
                                         [](const auto& e) { return e.id == kBeforeMoveEvent; });
@@ -183,7 +195,7 @@ TEST_F(HostingTest, ChessBoardsRightClickRaisesMarksChanged) {
                          [](const auto& e) { return e.id == kMarksChangedEvent; });
   };
 
-  const POINT d5 = SquareCentre(36);
+  const POINT d5 = FittedSquareCentre(window, 36);
   PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(d5.x, d5.y));
   PostMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(d5.x, d5.y));
   Pump();
@@ -242,7 +254,8 @@ TEST_F(HostingTest, AChessBoardShowsNoMessageBoxAndReportsMovesWhole) {
     MessageBoxCatcher boxes;
     const HWND window = WindowOf(control);
     for (const char* at = c.gesture; *at != 0; at += at[2] != 0 ? 3 : 2) {
-      const POINT p = SquareCentre((at[1] - '1') * 8 + at[0] - 'A' + 1);
+      const POINT p = FittedSquareCentre(
+          window, static_cast<std::int16_t>((at[1] - '1') * 8 + at[0] - 'A' + 1));
       const bool dropped = at != c.gesture && at[-1] == '>';
       PostMessageW(window, dropped ? WM_MOUSEMOVE : WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM(p.x, p.y));
@@ -519,6 +532,84 @@ TEST_F(HostingTest, DrawOfAControlNeverActivatedShowsAHostMoveLanded) {
     drawn.push_back(Drawn(control.get(), size.right, size.bottom));
   }
   EXPECT_TRUE(drawn[0].pixels == drawn[1].pixels);
+}
+
+// A container that resizes its window resizes the control's, which lays its board out again:
+// at each size a click move and a drag move land on the squares where they are drawn now.
+TEST_F(HostingTest, AResizedChessBoardTakesClicksAndDragsWhereItsSquaresAreDrawn) {
+  const auto control = Host(0, L"Velmora.ChessBoard");
+  const auto dispatch = control.As<IDispatch>();
+  const HWND container = containers_.back();
+  const HWND window = WindowOf(control);
+  const SIZE sizes[] = {{300, 500}, {523, 362}, {161, 161}, {640, 641}};
+  for (const SIZE size : sizes) {
+    SCOPED_TRACE(std::to_string(size.cx) + " x " + std::to_string(size.cy));
+    MoveWindow(container, 0, 0, size.cx, size.cy, TRUE);
+    Pump();
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_EQ(client.right, size.cx);
+    ASSERT_EQ(client.bottom, size.cy);
+    ASSERT_EQ(PutText(dispatch.get(), L"Fen", L"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR"),
+              S_OK);
+    Click(window, FittedSquareCentre(window, 13));  // E2
+    Click(window, FittedSquareCentre(window, 29));  // E4
+    const POINT g1 = FittedSquareCentre(window, 7), f3 = FittedSquareCentre(window, 22);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(g1.x, g1.y));
+    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(f3.x, f3.y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(f3.x, f3.y));
+    Pump();
+    EXPECT_EQ(GetText(dispatch.get(), L"Fen"), L"rnbqkbnr/pppppppp/8/8/4P3/5N2/PPPP1PPP/RNBQKB1R");
+  }
+}
+
+// Drawn into a tall rectangle a ChessBoard is a square board of eight 37-pixel squares across
+// the width, centred: the board reaches its first and last rows and columns, and every pixel
+// round it is the theme's background.
+TEST_F(HostingTest, DrawFitsASquareBoardCentredInTheRectangle) {
+  const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
+  constexpr int kWidth = 300, kHeight = 500, kSide = kWidth / 8;
+  constexpr PixelBox kBoard{(kWidth - 8 * kSide) / 2, (kHeight - 8 * kSide) / 2,
+                            (kWidth + 8 * kSide) / 2, (kHeight + 8 * kSide) / 2};
+  const Capture drawn = Drawn(control.get(), kWidth, kHeight);
+  drawn.SaveBmp(ScreenPath(L"chess-board-drawn-300x500.bmp"));
+  const Rgb theme = ThemeBackground(Theme::kBrown);
+  const COLORREF background = RGB(theme.r, theme.g, theme.b);
+  int edge_as_background = 0, round_not_background = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const bool is_background = drawn.At(x, y) == background;
+      if (!kBoard.Contains(x, y)) {
+        round_not_background += !is_background;
+      } else if (x == kBoard.left || x == kBoard.right - 1 || y == kBoard.top ||
+                 y == kBoard.bottom - 1) {
+        edge_as_background += is_background;
+      }
+    }
+  }
+  EXPECT_EQ(edge_as_background, 0);
+  EXPECT_EQ(round_not_background, 0);
+}
+
+// A new ChessBoard asks for 400 x 400 pixels at 96 dots per inch; an extent set on the active
+// control sizes its window at the window's DPI.
+TEST_F(HostingTest, AChessBoardsExtentIsFourHundredPixelsSquareAndSizesItsActiveWindow) {
+  const ComPtr<IDispatch> created = CreateControl(__uuidof(::ChessBoard));
+  SIZEL size{};
+  ASSERT_EQ(created.As<IOleObject>()->GetExtent(DVASPECT_CONTENT, &size), S_OK);
+  EXPECT_EQ(size.cx, MulDiv(400, 2540, 96));
+  EXPECT_EQ(size.cy, MulDiv(400, 2540, 96));
+
+  const auto control = Host(0, L"Velmora.ChessBoard");
+  SIZEL wanted{MulDiv(300, 2540, 96), MulDiv(200, 2540, 96)};
+  ASSERT_EQ(control.As<IOleObject>()->SetExtent(DVASPECT_CONTENT, &wanted), S_OK);
+  RECT client;
+  GetClientRect(WindowOf(control), &client);
+  EXPECT_EQ(client.right, MulDiv(300, ExpectedDpi(), 96));
+  EXPECT_EQ(client.bottom, MulDiv(200, ExpectedDpi(), 96));
+  ASSERT_EQ(control.As<IOleObject>()->GetExtent(DVASPECT_CONTENT, &size), S_OK);
+  EXPECT_EQ(size.cx, wanted.cx);
+  EXPECT_EQ(size.cy, wanted.cy);
 }
 
 // Every mark a board can show (a circle on each square, an arrow on each ordered pair, written as

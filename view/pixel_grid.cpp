@@ -112,6 +112,15 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
             left + pitch_x_ - x(square_left + kSquareTwips - twips.left - twips.width),
             top + pitch_y_ - y(square_top + kSquareTwips - twips.top - twips.height)};
   }
+  if (source == kDraggedPieceSource) {
+    // A floating piece (dragged or sliding) is placed by its middle, which lands on the pixel
+    // the pointer is on: it moves by exactly the pixels the pointer does at any scale.
+    const int width = static_cast<int>(std::lround(twips.width * scale_.x));
+    const int height = static_cast<int>(std::lround(twips.height * scale_.y));
+    const int left = X(twips.left + twips.width / 2) - width / 2;
+    const int top = Y(twips.top + twips.height / 2) - height / 2;
+    return {left, top, left + width, top + height};
+  }
   return {X(twips.left), Y(twips.top), X(twips.left + twips.width), Y(twips.top + twips.height)};
 }
 

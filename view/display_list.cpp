@@ -1,5 +1,7 @@
 #include "view/display_list.h"
 
+#include <cstdlib>
+
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
 
@@ -161,23 +163,39 @@ void AddHighlights(const Surface& surface, DisplayList& list) {
   }
 }
 
-// The coordinates inside the edge squares as drawn: each file's letter in the bottom row's
-// right corner, each rank's digit in the left column's top corner, in the other square colour.
-void AddInsideCoordinates(const Surface& surface, DisplayList& list) {
+// A board alone's coordinates as drawn: inside, each file's letter in the bottom row's right
+// corner and each rank's digit in the left column's top corner, in the other square colour;
+// outside, centred below the bottom row and left of the left column, in the square colour that
+// stands out more from the background.
+void AddCoordinates(const Surface& surface, DisplayList& list) {
   // About a fifth of the square, as boards in use show them.
   constexpr Font kCoordinateFont{u"MS Sans Serif", 10, true};
   constexpr std::int32_t kSide = 720, kWide = 260, kHigh = 290, kInset = 30;
-  const auto label = [&](std::int16_t drawn, char16_t text, bool right_corner) {
+  const bool inside = surface.Look().coordinates == Coordinates::kInside;
+  const SquareColours& colours = surface.Look().squares;
+  const auto brightness = [](Rgb c) { return 299 * c.r + 587 * c.g + 114 * c.b; };
+  const int background = brightness(surface.Look().background);
+  const Rgb outside_colour = std::abs(brightness(colours.dark) - background) >
+                                     std::abs(brightness(colours.light) - background)
+                                 ? colours.dark
+                                 : colours.light;
+  const auto label = [&](std::int16_t drawn, char16_t text, bool file) {
     const ControlSpec* picture = FindControl({ControlName::kSquarePicture, drawn});
     const Rect square = SurfaceRect(*picture);
     PaintCommand command;
     command.kind = PaintKind::kText;
     command.source = picture->ref;
-    command.rect = right_corner ? Rect{square.left + kSide - kWide - kInset,
-                                       square.top + kSide - kHigh - kInset, kWide, kHigh}
-                                : Rect{square.left + kInset, square.top + kInset, kWide, kHigh};
-    const SquareColours& colours = surface.Look().squares;
-    command.line = surface.SquareFill(drawn) == colours.light ? colours.dark : colours.light;
+    if (inside) {
+      command.rect = file ? Rect{square.left + kSide - kWide - kInset,
+                                 square.top + kSide - kHigh - kInset, kWide, kHigh}
+                          : Rect{square.left + kInset, square.top + kInset, kWide, kHigh};
+      command.line = surface.SquareFill(drawn) == colours.light ? colours.dark : colours.light;
+    } else {
+      command.rect =
+          file ? Rect{square.left + (kSide - kWide) / 2, square.top + kSide + kInset, kWide, kHigh}
+               : Rect{square.left - kWide - kInset, square.top + (kSide - kHigh) / 2, kWide, kHigh};
+      command.line = outside_colour;
+    }
     command.font = kCoordinateFont;
     command.centred = true;
     command.text = std::u16string(1, text);
@@ -259,7 +277,10 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due =
       surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0 || TintedSelection(surface) != 0;
-  bool coordinates_due = surface.Look().coordinates == Coordinates::kInside;
+  // A board alone draws its own coordinates; the design has its labels round the board.
+  bool coordinates_due =
+      surface.Look().coordinates == Coordinates::kInside ||
+      (surface.BoardAlone() && surface.Look().coordinates == Coordinates::kOutside);
   bool circles_due = !surface.Marks().empty();
   bool over_pictures_due =
       surface.Destinations() != 0 || !surface.Marks().empty() || surface.IsSliding();
@@ -269,7 +290,7 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
       highlights_due = false;
     }
     if (coordinates_due && spec.layer > Layer::kSquares) {
-      AddInsideCoordinates(surface, list);
+      AddCoordinates(surface, list);
       coordinates_due = false;
     }
     if (circles_due && spec.layer >= Layer::kPictures) {

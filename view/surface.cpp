@@ -87,7 +87,7 @@ bool Surface::IsShown(const ControlSpec& spec) const {
   switch (spec.ref.name) {
     case ControlName::kRankLabel:
     case ControlName::kFileLabel:
-      return look_.coordinates == Coordinates::kOutside;
+      return look_.coordinates == Coordinates::kOutside && !board_alone_;
     case ControlName::kBoardBorder:
     case ControlName::kTitleLabel:
     case ControlName::kMoveDisplay:

@@ -369,6 +369,29 @@ TEST(PngRenderer, AChessBoardFillsAnyAreaOnWholePixels) {
   }
 }
 
+// Outside, the coordinates stand in a margin the board leaves round itself: A1's letter below
+// its square, its digit to its left, on the background.
+TEST(PngRenderer, AChessBoardsOutsideCoordinatesStandInItsMargin) {
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  ASSERT_FALSE(control->Coordinates(2));
+  const Surface& surface = control->surface();
+  PngRenderer renderer(ScaleOnArea(surface, {0, 0, 400, 400}, 1));
+  const RgbImage image = renderer.Render(BuildDisplayList(surface, u""));
+  const PixelBox a1 = renderer.grid().BoxOf(*FindControl({ControlName::kSquare, 1}));
+  EXPECT_EQ(a1.width(), static_cast<int>(400 / 9.1));
+  const auto ink = [&](int left, int top, int right, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = left; x < right; ++x) count += image.At(x, y) != surface.Look().background;
+    }
+    return count;
+  };
+  EXPECT_GT(ink(a1.left, a1.bottom, a1.right, 400), 10) << "the letter";
+  EXPECT_GT(ink(0, a1.top, a1.left, a1.bottom), 10) << "the digit";
+}
+
 TEST(PngRenderer, DoubleSizeIsDrawnNotDoubled) {
   const RgbImage twice = RenderNew(2);
   const PixelBox e2 = PngRenderer(2).grid().BoxOf(*FindControl({ControlName::kSquarePicture, 13}));

@@ -99,7 +99,8 @@ TEST(DisplayList, ABoardAloneStandsOnItsThemesBackgroundWithoutAFrame) {
   Surface surface;
   surface.SetBoardAlone();
   surface.SetLook({.background = {1, 2, 3}});
-  const PaintCommand& background = CommandOf(BuildDisplayList(surface, u""), {N::kBackground});
+  const DisplayList list = BuildDisplayList(surface, u"");
+  const PaintCommand& background = CommandOf(list, {N::kBackground});
   EXPECT_EQ(background.fill, (Rgb{1, 2, 3}));
   EXPECT_EQ(background.line_width, 0);
 }

@@ -60,11 +60,11 @@ Picture ShownPicture(const Surface& surface, const ControlSpec& spec) {
   return square ? surface.PictureOf(spec.ref.index) : spec.design_picture;
 }
 
-PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
-                        std::u16string_view move_text) {
+// Fills a new command in place: a paint builds a hundred or more of them.
+void FillCommand(PaintCommand& command, const Surface& surface, const ControlSpec& spec,
+                 std::u16string_view move_text) {
   // A board alone stands on its theme's background, with no frame round it.
   const bool alone_background = surface.BoardAlone() && spec.ref.name == ControlName::kBackground;
-  PaintCommand command;
   command.kind = PaintKind::kRectangle;
   command.source = spec.ref;
   command.rect = PlacedRect(surface, spec);
@@ -100,7 +100,6 @@ PaintCommand CommandFor(const Surface& surface, const ControlSpec& spec,
       command.text = spec.caption;
       break;
   }
-  return command;
 }
 
 // Turns the picture of the square a piece is dragged from into that piece, faded; false for
@@ -302,18 +301,15 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
       over_pictures_due = false;
     }
     if (!surface.IsShown(spec)) continue;
-    PaintCommand command = CommandFor(surface, spec, move_text);
-    // The square a piece is dragged from shows it faded, whether or not it shows it otherwise.
-    if (command.kind == PaintKind::kIcon && !ShowFaded(surface, spec, command) &&
-        command.picture == Picture::kNone) {
-      continue;
+    PaintCommand& command = list.emplace_back();
+    FillCommand(command, surface, spec, move_text);
+    // The square a piece is dragged from shows it faded, whether or not it shows it otherwise;
+    // a square a piece slides to shows nothing until it lands.
+    if (command.kind == PaintKind::kIcon &&
+        ((!ShowFaded(surface, spec, command) && command.picture == Picture::kNone) ||
+         (spec.ref.name == ControlName::kSquarePicture && surface.IsLanding(spec.ref.index)))) {
+      list.pop_back();
     }
-    // A square a piece slides to shows nothing until it lands.
-    if (command.kind == PaintKind::kIcon && spec.ref.name == ControlName::kSquarePicture &&
-        surface.IsLanding(spec.ref.index)) {
-      continue;
-    }
-    list.push_back(std::move(command));
   }
   if (circles_due) list.push_back(MarksCommand(surface, PaintKind::kCircles));
   if (over_pictures_due) AddOverPictures(surface, list);

@@ -223,9 +223,14 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
   if (d_->Fit()) update();
   QPainter painter(this);
   const qreal ratio = devicePixelRatioF();
-  // The surface paints every pixel of its own rectangle; only beyond it shows the window.
-  const QRegion beyond = event->region().subtracted(LogicalRect(d_->Grid().DesignBox(), ratio));
-  for (const QRect& rect : beyond) painter.fillRect(rect, palette().window());
+  // The surface paints every pixel of its own rectangle; only beyond it (a design smaller than
+  // the widget) shows the window.
+  const QRect surface = LogicalRect(d_->Grid().DesignBox(), ratio);
+  if (!surface.contains(event->rect())) {
+    for (const QRect& rect : event->region().subtracted(surface)) {
+      painter.fillRect(rect, palette().window());
+    }
+  }
   d_->canvas.Paint(painter, d_->control->surface(), size(), d_->presenter.Display(),
                    event->region());
 }

@@ -57,8 +57,6 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   // A new window's rectangle for `surface` the same way: the design's, or a board alone's
   // kBoardSideAt96 square.
   static RECT DefaultRect(const Surface& surface, int left, int top);
-  // The window's DPI as a device scale: 15 twips a pixel at 96.
-  static DeviceScale ScaleForDpi(int dpi) { return {dpi / 1440.0, dpi / 1440.0, 0, 0}; }
   // Lets go of the window class; for a library that is being unloaded.
   static void UnregisterWindowClass();
 

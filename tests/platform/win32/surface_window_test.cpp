@@ -353,7 +353,7 @@ TEST(Win32FormsWithoutAWindow, ReportsClosingAndShowsAnUnownedBox) {
 
 TEST_F(SurfaceTest, TheScreenIsAtTheDpiTheRunExpects) {
   EXPECT_EQ(DpiOfWindow(window_->hwnd()), ExpectedDpi());
-  EXPECT_EQ(window_->grid().scale(), SurfaceWindow::ScaleForDpi(ExpectedDpi()));
+  EXPECT_EQ(window_->grid().scale(), DeviceScale::Times(ExpectedDpi() / 96.0));
   RECT client;
   GetClientRect(window_->hwnd(), &client);
   EXPECT_EQ(client.right, window_->grid().DesignBox().right);
@@ -362,7 +362,7 @@ TEST_F(SurfaceTest, TheScreenIsAtTheDpiTheRunExpects) {
   EXPECT_EQ(window_->grid().picture_size().width, 48 * ExpectedDpi() / 96);
   // Resizing makes the window read its DPI again; the same DPI keeps the same grid.
   SetWindowPos(window_->hwnd(), nullptr, 0, 0, client.right + 10, client.bottom, SWP_NOMOVE);
-  EXPECT_EQ(window_->grid().scale(), SurfaceWindow::ScaleForDpi(ExpectedDpi()));
+  EXPECT_EQ(window_->grid().scale(), DeviceScale::Times(ExpectedDpi() / 96.0));
 }
 
 TEST_F(SurfaceTest, PaintsThePiecesOnTheirSquares) {

@@ -13,7 +13,8 @@ namespace velmora {
 PngRenderer::PngRenderer(double scale)
     : scale_(std::clamp(scale, kSmallestScale, kLargestScale)), grid_(DeviceScale::Times(scale_)) {}
 
-PngRenderer::PngRenderer(const DeviceScale& scale) : scale_(scale.x * kTwipsPerPixel), grid_(scale) {}
+PngRenderer::PngRenderer(const DeviceScale& scale)
+    : scale_(scale.x * kTwipsPerPixel), grid_(scale) {}
 
 RgbImage PngRenderer::Render(const DisplayList& list) {
   const PixelBox design = grid_.DesignBox();

@@ -15,6 +15,7 @@ struct AccessibleStates {
   bool focused = false;
   bool selected = false;
   bool unavailable = false;
+  bool pressed = false;  // an armed spare piece or eraser
 
   friend bool operator==(AccessibleStates, AccessibleStates) = default;
 };

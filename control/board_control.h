@@ -108,6 +108,10 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   Refused DarkSquareColor(std::int32_t value);
   std::int32_t Coordinates() const { return settings_.coordinates; }
   Refused Coordinates(std::int32_t value);
+  // Setting up a position: spare pieces beside the board, pieces put, moved and taken off with
+  // no rule, each gesture raising PositionEdited. Leaving it keeps the position.
+  bool EditMode() const { return settings_.edit_mode; }
+  Refused EditMode(bool value);
 
   ControlClass control_class() const { return control_class_; }
 

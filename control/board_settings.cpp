@@ -214,6 +214,10 @@ Refused BoardControl::Coordinates(std::int32_t value) {
   return TakeLook(MemberId::kCoordinates, value, settings_.coordinates);
 }
 
+Refused BoardControl::EditMode(bool value) {
+  return Set(MemberId::kEditMode, [&] { settings_.edit_mode = value; });
+}
+
 SquareColours BoardControl::SquareColoursInUse() const {
   const SquareColours theme = ThemeColours(static_cast<velmora::Theme>(settings_.theme));
   const auto in_use = [](std::int32_t colour, Rgb theirs) {

@@ -29,6 +29,7 @@ struct BoardSettings {
   // Colours set over the theme's until it is written; kThemesColour for the theme's own.
   std::int32_t light_square = kThemesColour, dark_square = kThemesColour;
   std::int32_t coordinates = 0;
+  bool edit_mode = false;
 };
 
 inline BoardSettings DefaultSettings(ControlClass control_class) {
@@ -46,6 +47,7 @@ inline BoardSettings DefaultSettings(ControlClass control_class) {
   settings.animation_time = number(MemberId::kAnimationTime);
   settings.theme = number(MemberId::kTheme);
   settings.coordinates = number(MemberId::kCoordinates);
+  settings.edit_mode = truth(MemberId::kEditMode);
   return settings;
 }
 

@@ -26,6 +26,8 @@ enum class EventId : std::int32_t {
   // A ChessBoard's only: a person completed a move (after its Change): a castling as the king's
   // move, a promotion with the chosen letter.
   kAfterMove = 12,
+  // A ChessBoard's only: a person changed the position in edit mode, once per gesture.
+  kPositionEdited = 13,
 };
 
 // Arguments go by reference: the host reads and may overwrite the surface's own storage. A text

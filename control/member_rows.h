@@ -49,6 +49,7 @@ VELMORA_MEMBER(Theme, 0x10B, Enumeration, ChessBoard, 10, 0, 0, "")
 VELMORA_MEMBER(LightSquareColor, 0x10C, Colour, ChessBoard, 11, 0, 0xB5D9F0, "")
 VELMORA_MEMBER(DarkSquareColor, 0x10D, Colour, ChessBoard, 12, 0, 0x6388B5, "")
 VELMORA_MEMBER(Coordinates, 0x10E, Enumeration, ChessBoard, 13, 0, 1, "")
+VELMORA_MEMBER(EditMode, 0x10F, Boolean, ChessBoard, 14, 0, 0, "")
 
 VELMORA_RANGE(AnimationTime, 0, 2000)
 

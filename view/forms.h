@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "view/layout.h"
@@ -22,6 +24,10 @@ class FormsPort {
   virtual bool ProcessPendingEvents() = 0;
   // Repaints the whole surface at once from what its controls show now.
   virtual void Repaint() = 0;
+  // The text clipboard the person copies to and pastes from; a platform without one copies
+  // nothing and pastes nothing.
+  virtual void CopyText(std::u16string_view text) { (void)text; }
+  virtual std::optional<std::u16string> PastedText() { return std::nullopt; }
 };
 
 // Told of every visible change of the surface, so a screen repaints exactly that, and of every

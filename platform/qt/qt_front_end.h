@@ -83,6 +83,8 @@ void EmitEvent(Face& face, EventId id, std::span<const EventArg> args, BeforeMov
     case EventId::kAfterMove:
       emit face.afterMove(text(0), text(1), text(2));
       break;
+    case EventId::kPositionEdited:
+      break;
   }
 }
 

@@ -425,9 +425,10 @@ ParsedLine ParseWords(const Words& t) {
 
 std::string_view EventName(EventId id) {
   // In the events' own numbering, from 1.
-  static constexpr std::array<std::string_view, 12> kNames = {
-      "Click",     "DblClick", "KeyDown", "KeyPress",   "KeyUp",        "MouseDown",
-      "MouseMove", "MouseUp",  "Change",  "BeforeMove", "MarksChanged", "AfterMove"};
+  static constexpr std::array<std::string_view, 13> kNames = {
+      "Click",        "DblClick",  "KeyDown",       "KeyPress", "KeyUp",
+      "MouseDown",    "MouseMove", "MouseUp",       "Change",   "BeforeMove",
+      "MarksChanged", "AfterMove", "PositionEdited"};
   const auto index = static_cast<std::size_t>(id) - 1;
   return index < kNames.size() ? kNames[index] : "";
 }
@@ -440,8 +441,8 @@ std::span<const std::string_view> EventArgumentNames(EventId id) {
   static constexpr std::array<std::string_view, 4> kMove = {"FromSquare", "ToSquare", "Promotion",
                                                             "Cancel"};
   // In the events' own numbering, from 1, as EventName.
-  static constexpr std::array<std::span<const std::string_view>, 12> kByEvent = {
-      {{}, {}, kKey, kAscii, kKey, kMouse, kMouse, kMouse, {}, kMove, {}, kMove}};
+  static constexpr std::array<std::span<const std::string_view>, 13> kByEvent = {
+      {{}, {}, kKey, kAscii, kKey, kMouse, kMouse, kMouse, {}, kMove, {}, kMove, {}}};
   const auto index = static_cast<std::size_t>(id) - 1;
   return index < kByEvent.size() ? kByEvent[index] : std::span<const std::string_view>();
 }

@@ -232,6 +232,7 @@ void Session::Do(const EventOp& op) {
     case EventId::kBeforeMove:
     case EventId::kMarksChanged:
     case EventId::kAfterMove:
+    case EventId::kPositionEdited:
       return;
   }
   // What the surface holds once the host had its say: the event's arguments are the first of

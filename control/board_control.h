@@ -261,8 +261,8 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // empties the square for the eraser; nothing without one.
   void EditClick(std::int16_t n);
   // The keys edit mode takes: piece letters, Delete and Backspace, Ctrl+C and Ctrl+V, Space and
-  // Enter (a square click), Escape (disarms).
-  static bool IsEditKey(std::int16_t key_code, std::int16_t shift);
+  // Enter (a square click), Escape while a place is armed (disarms it).
+  bool IsEditKey(std::int16_t key_code, std::int16_t shift) const;
   bool EditKey(std::int16_t key_code, std::int16_t shift);
   // Sets square n to `letter` (the empty cell empties it) as one gesture.
   void SetUpSquare(std::int16_t n, char16_t letter);

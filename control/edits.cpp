@@ -35,11 +35,13 @@ char16_t Lower(char16_t letter) {
 
 }  // namespace
 
-bool BoardControl::IsEditKey(std::int16_t key_code, std::int16_t shift) {
+bool BoardControl::IsEditKey(std::int16_t key_code, std::int16_t shift) const {
   const bool ctrl = (shift & shift_bits::kCtrl) != 0;
   if (ctrl) return key_code == kCopy || key_code == kPaste;
+  // Escape is the container's unless there is an armed place to put down.
+  if (key_code == keys::kEscape) return surface_.Armed() >= 0;
   return PieceOfKey(key_code) || key_code == kDelete || key_code == kBackspace ||
-         key_code == keys::kSpace || key_code == keys::kEnter || key_code == keys::kEscape;
+         key_code == keys::kSpace || key_code == keys::kEnter;
 }
 
 bool BoardControl::EditKey(std::int16_t key_code, std::int16_t shift) {
@@ -56,7 +58,6 @@ bool BoardControl::EditKey(std::int16_t key_code, std::int16_t shift) {
   } else if (key_code == kDelete || key_code == kBackspace) {
     SetUpSquare(n, kEmptyCell);
   } else if (key_code == keys::kEscape) {
-    if (surface_.Armed() < 0) return false;
     surface_.SetArmed(-1);
   } else {
     EditClick(n);

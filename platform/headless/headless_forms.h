@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ class HeadlessForms : public FormsPort {
   void ShowMessage(std::u16string_view text) override;
   bool ProcessPendingEvents() override;
   void Repaint() override { ++repaints_; }
+  // A clipboard of this session's own.
+  void CopyText(std::u16string_view text) override { clipboard_ = std::u16string(text); }
+  std::optional<std::u16string> PastedText() override { return clipboard_; }
 
   const std::vector<std::u16string>& messages() const { return messages_; }
   int repaints() const { return repaints_; }
@@ -53,6 +57,7 @@ class HeadlessForms : public FormsPort {
   std::function<bool()> refill_;
   std::function<void(std::u16string_view)> message_listener_;
   std::vector<std::u16string> messages_;
+  std::optional<std::u16string> clipboard_;
   int repaints_ = 0;
   int pumps_ = 0;
 };

@@ -230,19 +230,21 @@ std::vector<std::u16string> Names(const MemoryBag& bag) {
   return names;
 }
 
-TEST_F(ChessBoardTest, SavesTheNineAfterTheFourAndLoadsThemBack) {
+TEST_F(ChessBoardTest, SavesTheLaterMembersAfterTheFourAndLoadsThemBack) {
   ASSERT_FALSE(control->DragEnabled(false));
   ASSERT_FALSE(control->Orientation(1));
   ASSERT_FALSE(control->AnimationTime(0));
   ASSERT_FALSE(control->Theme(1));
   ASSERT_FALSE(control->LightSquareColor(0x123456));
   ASSERT_FALSE(control->Coordinates(2));
+  ASSERT_FALSE(control->EditMode(true));
   MemoryBag saved;
   control->SaveProperties(saved);
-  EXPECT_EQ(Names(saved), (std::vector<std::u16string>{
-                              u"Enabled", u"GetMove", u"PutMove", u"PutPosition", u"DragEnabled",
-                              u"ShowLegalMoves", u"Orientation", u"ShowLastMove", u"AnimationTime",
-                              u"Theme", u"LightSquareColor", u"DarkSquareColor", u"Coordinates"}));
+  EXPECT_EQ(Names(saved),
+            (std::vector<std::u16string>{
+                u"Enabled", u"GetMove", u"PutMove", u"PutPosition", u"DragEnabled",
+                u"ShowLegalMoves", u"Orientation", u"ShowLastMove", u"AnimationTime", u"Theme",
+                u"LightSquareColor", u"DarkSquareColor", u"Coordinates", u"EditMode"}));
   const auto other = BoardControl::Create(forms, host, ControlClass::kChessBoard);
   other->LoadProperties(saved);
   EXPECT_FALSE(other->DragEnabled());
@@ -251,6 +253,7 @@ TEST_F(ChessBoardTest, SavesTheNineAfterTheFourAndLoadsThemBack) {
   EXPECT_EQ(other->AnimationTime(), 0);
   EXPECT_EQ(other->Theme(), 1);
   EXPECT_EQ(other->surface().Look(), control->surface().Look());
+  EXPECT_TRUE(other->surface().EditMode());
   EXPECT_EQ(saved.reads(), Names(saved));
 }
 

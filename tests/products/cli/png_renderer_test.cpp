@@ -12,6 +12,7 @@
 #include "view/highlight.h"
 #include "view/hit_test.h"
 #include "view/repaint_plan.h"
+#include "view/spare_pieces.h"
 
 namespace velmora {
 namespace {
@@ -390,6 +391,64 @@ TEST(PngRenderer, AChessBoardsOutsideCoordinatesStandInItsMargin) {
   };
   EXPECT_GT(ink(a1.left, a1.bottom, a1.right, 400), 10) << "the letter";
   EXPECT_GT(ink(0, a1.top, a1.left, a1.bottom), 10) << "the digit";
+}
+
+// In edit mode the spare pieces stand in two lines beside the board, the far side's at the top
+// or the left, inside the area and clear of the board; each is hit where it is drawn, and the
+// armed one takes the selection tint.
+TEST(PngRenderer, TheSparePiecesStandBesideTheBoardInEitherOrientation) {
+  HeadlessForms forms;
+  RecordingHost host;
+  const auto control = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  forms.Attach(control);
+  ASSERT_FALSE(control->EditMode(true));
+  control->ClickSpare(2);
+  const Surface& surface = control->surface();
+  for (const int turned : {0, 1}) {
+    ASSERT_FALSE(control->Orientation(turned));
+    const DisplayList list = BuildDisplayList(surface, u"");
+    for (const auto [width, height] : {std::pair{400, 400}, {600, 400}, {300, 500}}) {
+      for (const int s : {1, 2}) {
+        PngRenderer renderer(ScaleOnArea(surface, {0, 0, width * s, height * s}, s));
+        const RgbImage image = renderer.Render(list);
+        const PixelGrid& grid = renderer.grid();
+        const std::string where = std::to_string(width) + "x" + std::to_string(height) + " at " +
+                                  std::to_string(s) + "x, turned " + std::to_string(turned);
+        const PixelBox board = Union(grid.BoxOf(*FindControl({ControlName::kSquare, 57})),
+                                     grid.BoxOf(*FindControl({ControlName::kSquare, 8})));
+        const bool wide = width > height;
+        for (std::int16_t place = 0; place < kSparePlaces; ++place) {
+          const PixelBox box = grid.BoxOf({ControlName::kSpare, place}, kSpareCell);
+          EXPECT_EQ(box.width(), grid.picture_size().width) << where;
+          EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= image.width() &&
+                      box.bottom <= image.height())
+              << where << ", place " << place;
+          EXPECT_TRUE(IsEmpty(Intersection(box, board))) << where << ", place " << place;
+          const bool far = wide ? box.right <= board.left : box.bottom <= board.top;
+          EXPECT_EQ(far, place < 6) << where << ", place " << place;
+          const Hit hit = HitTest(surface, grid, box.left + 1, box.top + 1);
+          EXPECT_EQ(hit, (Hit{Hit::Kind::kSpare, place})) << where;
+          // Each piece in its colour: a black piece is mostly black ink, a white one white.
+          int black = 0, white = 0;
+          for (int y = box.top; y < box.bottom; ++y) {
+            for (int x = box.left; x < box.right; ++x) {
+              black += image.At(x, y) == Rgb{0, 0, 0};
+              white += image.At(x, y) == Rgb{255, 255, 255};
+            }
+          }
+          const char16_t letter = SpareLetter(place, surface.Orientation());
+          if (place != kEraserPlace) {
+            EXPECT_EQ(black > white, letter >= u'a') << where << ", place " << place;
+          }
+          const Rgb cell = surface.Look().squares.light;
+          EXPECT_EQ(image.At(box.left, box.top),
+                    place == 2 ? TintedColour(kSelectionTint, kSelectionOpacity, cell) : cell)
+              << where << ", place " << place;
+        }
+        EXPECT_NE(image.At((board.left + board.right) / 2, board.top - 1), Rgb{0, 0, 0});
+      }
+    }
+  }
 }
 
 TEST(PngRenderer, DoubleSizeIsDrawnNotDoubled) {

@@ -168,6 +168,7 @@ VELMORA_PROPERTY(QColor, const QColor&, bool, lightSquareColor, setLightSquareCo
                  LightSquareColor)
 VELMORA_PROPERTY(QColor, const QColor&, bool, darkSquareColor, setDarkSquareColor, DarkSquareColor)
 VELMORA_PROPERTY(int, int, bool, coordinates, setCoordinates, Coordinates)
+VELMORA_PROPERTY(bool, bool, bool, editMode, setEditMode, EditMode)
 #undef VELMORA_PROPERTY
 
 QImage BoardWidget::toolboxImage() {
@@ -185,6 +186,10 @@ QImage BoardWidget::toolboxImage() {
 void BoardWidget::refresh() {
   const auto control = d_->control;
   control->Refresh();
+}
+
+bool BoardWidget::event(QEvent* event) {
+  return ClaimShortcut(*d_->control, *event) || QWidget::event(event);
 }
 
 void BoardWidget::changeEvent(QEvent* event) {

@@ -96,7 +96,9 @@ void BoardWidget::Impl::EnabledChanged() {
   syncing_enabled = true;
   widget->setEnabled(control->Enabled());
   syncing_enabled = false;
-  AccessibleStateChanged(*widget);
+  QAccessible::State changed;
+  changed.disabled = true;
+  AccessibleStateChanged(*widget, kBoardPart, changed);
 }
 
 void BoardWidget::Impl::PartFocused(std::int16_t part) {
@@ -110,6 +112,11 @@ void BoardWidget::Impl::SelectionMoved(std::int16_t was, std::int16_t is) {
 
 void BoardWidget::Impl::NameChanged(std::int16_t part) {
   AccessibleEvent(*widget, part, QAccessible::NameChanged);
+  // A spare place's name changes as it is armed or disarmed: it reads as pressed or not.
+  if (!SpareOfPart(control->surface(), part)) return;
+  QAccessible::State changed;
+  changed.pressed = true;
+  AccessibleStateChanged(*widget, part, changed);
 }
 
 BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(this)) {
@@ -119,6 +126,9 @@ BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique
   setSizePolicy(policy);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Edit mode brings the spare places' parts and takes them away.
+  connect(this, &BoardWidget::editModeChanged, this,
+          [this] { AccessibleEvent(*this, kBoardPart, QAccessible::ObjectReorder); });
 }
 
 BoardWidget::~BoardWidget() = default;

@@ -287,10 +287,9 @@ void AccessibleValueChanged(BoardWidget& widget, std::int16_t part, const QStrin
   Send(widget, event);
 }
 
-void AccessibleStateChanged(BoardWidget& widget) {
-  QAccessible::State changed;
-  changed.disabled = true;
+void AccessibleStateChanged(BoardWidget& widget, std::int16_t part, QAccessible::State changed) {
   QAccessibleStateChangeEvent event(&widget, changed);
+  event.setChild(part - 1);
   Send(widget, event);
 }
 

@@ -23,6 +23,7 @@ void InstallAccessibleFactory();
 // Update events at the source, for one part or for the board itself.
 void AccessibleEvent(BoardWidget& widget, std::int16_t part, QAccessible::Event type);
 void AccessibleValueChanged(BoardWidget& widget, std::int16_t part, const QString& value);
-void AccessibleStateChanged(BoardWidget& widget);
+// The states of `part` in `changed` (the board's enabled state, a spare place's pressed) changed.
+void AccessibleStateChanged(BoardWidget& widget, std::int16_t part, QAccessible::State changed);
 
 }  // namespace velmora

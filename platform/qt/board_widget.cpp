@@ -96,7 +96,9 @@ void BoardWidget::Impl::EnabledChanged() {
   syncing_enabled = true;
   widget->setEnabled(control->Enabled());
   syncing_enabled = false;
-  AccessibleStateChanged(*widget);
+  QAccessible::State changed;
+  changed.disabled = true;
+  AccessibleStateChanged(*widget, kBoardPart, changed);
 }
 
 void BoardWidget::Impl::PartFocused(std::int16_t part) {
@@ -110,6 +112,11 @@ void BoardWidget::Impl::SelectionMoved(std::int16_t was, std::int16_t is) {
 
 void BoardWidget::Impl::NameChanged(std::int16_t part) {
   AccessibleEvent(*widget, part, QAccessible::NameChanged);
+  // A spare place's name changes as it is armed or disarmed: it reads as pressed or not.
+  if (!SpareOfPart(control->surface(), part)) return;
+  QAccessible::State changed;
+  changed.pressed = true;
+  AccessibleStateChanged(*widget, part, changed);
 }
 
 BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(this)) {
@@ -119,6 +126,9 @@ BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent), d_(std::make_unique
   setSizePolicy(policy);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Edit mode brings the spare places' parts and takes them away.
+  connect(this, &BoardWidget::editModeChanged, this,
+          [this] { AccessibleEvent(*this, kBoardPart, QAccessible::ObjectReorder); });
 }
 
 BoardWidget::~BoardWidget() = default;
@@ -168,6 +178,7 @@ VELMORA_PROPERTY(QColor, const QColor&, bool, lightSquareColor, setLightSquareCo
                  LightSquareColor)
 VELMORA_PROPERTY(QColor, const QColor&, bool, darkSquareColor, setDarkSquareColor, DarkSquareColor)
 VELMORA_PROPERTY(int, int, bool, coordinates, setCoordinates, Coordinates)
+VELMORA_PROPERTY(bool, bool, bool, editMode, setEditMode, EditMode)
 #undef VELMORA_PROPERTY
 
 QImage BoardWidget::toolboxImage() {
@@ -185,6 +196,10 @@ QImage BoardWidget::toolboxImage() {
 void BoardWidget::refresh() {
   const auto control = d_->control;
   control->Refresh();
+}
+
+bool BoardWidget::event(QEvent* event) {
+  return ClaimShortcut(*d_->control, *event) || QWidget::event(event);
 }
 
 void BoardWidget::changeEvent(QEvent* event) {

@@ -26,6 +26,7 @@ QAccessible::State StateOf(const AccessiblePart& part) {
   state.selectable = part.role == AccessibleRole::kCell;
   state.selected = part.states.selected;
   state.disabled = part.states.unavailable;
+  state.pressed = part.states.pressed;
   return state;
 }
 
@@ -58,7 +59,8 @@ void Send(BoardWidget& widget, QAccessibleEvent& event) {
   }
 }
 
-// One part of the board: a square, the move display or a shown choice. It asks the core's
+// One part of the board: a square, the move display, a shown choice or, in edit mode, a spare
+// piece or the eraser. It asks the core's
 // model each time, so it is never out of date; a choice that is no longer shown is invalid.
 class PartAccessible : public QAccessibleInterface,
                        public QAccessibleActionInterface,
@@ -285,10 +287,9 @@ void AccessibleValueChanged(BoardWidget& widget, std::int16_t part, const QStrin
   Send(widget, event);
 }
 
-void AccessibleStateChanged(BoardWidget& widget) {
-  QAccessible::State changed;
-  changed.disabled = true;
+void AccessibleStateChanged(BoardWidget& widget, std::int16_t part, QAccessible::State changed) {
   QAccessibleStateChangeEvent event(&widget, changed);
+  event.setChild(part - 1);
   Send(widget, event);
 }
 

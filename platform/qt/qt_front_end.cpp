@@ -1,8 +1,11 @@
 #include "platform/qt/qt_front_end.h"
 
+#include <QClipboard>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMetaMethod>
 #include <QMetaProperty>
+#include <QMimeData>
 #include <QString>
 #include <string>
 #include <utility>
@@ -37,6 +40,16 @@ void SendPropertyNotice(QObject& object, std::u16string_view member) {
   const QMetaObject& meta = *object.metaObject();
   const QMetaProperty shown = meta.property(meta.indexOfProperty(name.constData()));
   if (shown.hasNotifySignal()) shown.notifySignal().invoke(&object, Qt::DirectConnection);
+}
+
+void CopyToClipboard(std::u16string_view text) {
+  QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+std::optional<std::u16string> ClipboardText() {
+  const QMimeData* const data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) return std::nullopt;
+  return ToU16(data->text());
 }
 
 QAccessible::Role RoleOf(AccessibleRole role) {

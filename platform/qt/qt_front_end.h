@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <cstddef>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -84,12 +86,18 @@ void EmitEvent(Face& face, EventId id, std::span<const EventArg> args, BeforeMov
       emit face.afterMove(text(0), text(1), text(2));
       break;
     case EventId::kPositionEdited:
+      emit face.positionEdited();
       break;
   }
 }
 
 // The member's property (its name in lower camel case) on `object` sends its NOTIFY signal.
 void SendPropertyNotice(QObject& object, std::u16string_view member);
+
+// The application's clipboard as the forms port's: the text copied, and the text there now (none
+// when it holds no text).
+void CopyToClipboard(std::u16string_view text);
+std::optional<std::u16string> ClipboardText();
 
 // Qt's role for a part's role in the core's accessible model.
 QAccessible::Role RoleOf(AccessibleRole role);

@@ -42,6 +42,15 @@ bool DeliverKeyPress(BoardControl& control, const QKeyEvent& event) {
   return acted || KeyCode == 0;
 }
 
+bool ClaimShortcut(const BoardControl& control, QEvent& event) {
+  if (event.type() != QEvent::ShortcutOverride) return false;
+  const auto& key = static_cast<const QKeyEvent&>(event);
+  const std::int16_t code = VirtualKeyOf(key.key());
+  if (code == 0 || !control.TakesKey(code, ShiftOf(key.modifiers()))) return false;
+  event.accept();
+  return true;
+}
+
 void DeliverKeyRelease(BoardControl& control, const QKeyEvent& event) {
   if (event.isAutoRepeat()) return;
   std::int16_t KeyCode = VirtualKeyOf(event.key());

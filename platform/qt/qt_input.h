@@ -6,6 +6,7 @@
 
 #include "control/pointer_input.h"
 
+class QEvent;
 class QKeyEvent;
 
 namespace velmora {
@@ -22,6 +23,9 @@ std::optional<PointerButton> PointerButtonOf(Qt::MouseButton button);
 // translated key message follows the key-down. True when the event stays with the control; a
 // key the control and the host left alone goes on to the container (a dialog's Escape).
 bool DeliverKeyPress(BoardControl& control, const QKeyEvent& event);
+// Accepts a shortcut override for a key the control acts on now (an edit's Delete or Ctrl+C),
+// so it reaches the control before any shortcut of the window's; true when it did.
+bool ClaimShortcut(const BoardControl& control, QEvent& event);
 // A key release: its key-up. A held key repeats its key-down and character only, as on Windows.
 void DeliverKeyRelease(BoardControl& control, const QKeyEvent& event);
 

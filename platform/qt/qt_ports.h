@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "control/host.h"
@@ -33,6 +35,9 @@ class QtForms : public FormsPort {
   // destroyed, or the application quits; true for the last three.
   bool ProcessPendingEvents() override;
   void Repaint() override;
+  // The application's clipboard.
+  void CopyText(std::u16string_view text) override { CopyToClipboard(text); }
+  std::optional<std::u16string> PastedText() override { return ClipboardText(); }
 
  private:
   QPointer<QWidget> widget_;

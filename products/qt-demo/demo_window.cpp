@@ -1,5 +1,6 @@
 #include "products/qt-demo/demo_window.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -16,11 +17,13 @@ DemoWindow::DemoWindow(QWidget* parent)
   setWindowTitle(tr("Velmora"));
   auto* new_game = new QPushButton(tr("New game"), this);
   auto* load = new QPushButton(tr("Load position..."), this);
+  auto* set_up = new QCheckBox(tr("Set up position"), this);
   auto* side = new QVBoxLayout;
   side->addWidget(new QLabel(tr("Moves seen by the host"), this));
   side->addWidget(moves_, 1);
   side->addWidget(new_game);
   side->addWidget(load);
+  side->addWidget(set_up);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(board_);
   layout->addLayout(side);
@@ -28,6 +31,7 @@ DemoWindow::DemoWindow(QWidget* parent)
   connect(new_game, &QPushButton::clicked, this, &DemoWindow::NewGame);
   connect(load, &QPushButton::clicked, this, &DemoWindow::LoadPosition);
   connect(board_, &BoardWidget::changed, this, &DemoWindow::OnChanged);
+  connect(set_up, &QCheckBox::toggled, board_, &BoardWidget::setEditMode);
 }
 
 void DemoWindow::NewGame() {

@@ -8,8 +8,8 @@ namespace velmora {
 
 class BoardWidget;
 
-// The example application's window: the board, the moves the host has seen, and buttons for a
-// new game and for loading a position text.
+// The example application's window: the board, the moves the host has seen, buttons for a new
+// game and for loading a position text, and a check box that sets up a position on the board.
 class DemoWindow : public QWidget {
   Q_OBJECT
 

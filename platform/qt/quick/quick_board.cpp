@@ -256,6 +256,10 @@ void QuickBoard::mouseUngrabEvent() {
   pointer->CaptureLost();
 }
 
+bool QuickBoard::event(QEvent* event) {
+  return ClaimShortcut(*control_, *event) || QQuickPaintedItem::event(event);
+}
+
 void QuickBoard::keyPressEvent(QKeyEvent* event) {
   const auto control = control_;
   const auto forms = forms_;

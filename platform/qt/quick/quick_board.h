@@ -51,6 +51,7 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   Q_PROPERTY(QColor darkSquareColor READ darkSquareColor WRITE setDarkSquareColor NOTIFY
                  darkSquareColorChanged)
   Q_PROPERTY(int coordinates READ coordinates WRITE setCoordinates NOTIFY coordinatesChanged)
+  Q_PROPERTY(bool editMode READ editMode WRITE setEditMode NOTIFY editModeChanged)
 
  public:
   explicit QuickBoard(QQuickItem* parent = nullptr);
@@ -96,6 +97,8 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   }
   int coordinates() const { return Number(MemberId::kCoordinates); }
   void setCoordinates(int coordinates) { Write(MemberId::kCoordinates, coordinates); }
+  bool editMode() const { return Truth(MemberId::kEditMode); }
+  void setEditMode(bool edit) { Write(MemberId::kEditMode, edit); }
 
   // Repaints what the squares already show.
   Q_INVOKABLE void refresh();
@@ -128,6 +131,7 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   void lightSquareColorChanged();
   void darkSquareColorChanged();
   void coordinatesChanged();
+  void editModeChanged();
 
   void clicked();
   void doubleClicked();
@@ -147,8 +151,11 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   // The person drew, took away or cleared their own marks with the mouse (userMarks holds them
   // now). marksChanged() is the marks property's own notice.
   void userMarksDrawn();
+  // In edit mode, a person put, moved or took off pieces, or pasted a position (fen holds it).
+  void positionEdited();
 
  protected:
+  bool event(QEvent* event) override;
   void componentComplete() override;
   // A new size or scene copies the whole picture.
   void geometryChange(const QRectF& now, const QRectF& before) override;

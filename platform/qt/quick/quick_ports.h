@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPointer>
+#include <optional>
+#include <string>
 
 #include "control/host.h"
 #include "platform/qt/qt_front_end.h"
@@ -27,6 +29,9 @@ class QuickForms : public FormsPort {
   // application quits; true for the last two.
   bool ProcessPendingEvents() override;
   void Repaint() override;
+  // The application's clipboard.
+  void CopyText(std::u16string_view text) override { CopyToClipboard(text); }
+  std::optional<std::u16string> PastedText() override { return ClipboardText(); }
 
  private:
   QPointer<QuickBoard> board_;

@@ -2,7 +2,9 @@
 // wait and its ways out, a refused position, AfterMove, disabled input, keys, painting.
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMap>
@@ -16,6 +18,7 @@
 #include <QtMath>
 #include <memory>
 
+#include "board/square.h"
 #include "platform/headless/png_renderer.h"
 #include "platform/qt/board_widget_impl.h"
 #include "platform/qt/qt_accessible.h"
@@ -25,6 +28,8 @@
 #include "view/artwork.h"
 #include "view/display_list.h"
 #include "view/highlight.h"
+#include "view/pixel_grid.h"
+#include "view/spare_pieces.h"
 
 namespace velmora::testing {
 
@@ -140,6 +145,56 @@ QString HalfTurnedName(QStringView name) {
 // Where a square is drawn, in logical pixels, with white (0) or black (1) at the bottom.
 QRect DrawnSquareRect(QStringView name, int orientation) {
   return SquareRect(orientation == 0 ? name.toString() : HalfTurnedName(name));
+}
+
+// Where a setting-up gesture aims, in logical pixels on the widget as it is laid out now: a
+// square's middle, a spare place's ("spare:7"), or "off" the board (left of it, between the
+// lines of spare pieces above and below).
+QPoint EditPoint(const BoardWidget& widget, const QString& where) {
+  if (where == "off") return {2, widget.height() / 2};
+  const PixelGrid& grid = WidgetAccess::Of(widget).Grid();
+  PixelBox box{0, 0, 0, 0};
+  if (where.startsWith("spare:")) {
+    const auto place = static_cast<std::int16_t>(where.mid(6).toInt());
+    box = grid.BoxOf({ControlName::kSpare, place}, kSpareCell);
+  } else {
+    const auto square = ParseSquareName(where[0].unicode(), where[1].unicode());
+    box = grid.BoxOf(*FindControl({ControlName::kSquare, SquareNumber(*square)}));
+  }
+  return QPointF((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0).toPoint() /
+         widget.devicePixelRatioF();
+}
+
+// The names of the board's accessible buttons that read as pressed (an armed spare place).
+QStringList PressedButtons(BoardWidget& widget) {
+  QAccessibleInterface* board = QAccessible::queryAccessibleInterface(&widget);
+  QStringList pressed;
+  for (int i = 0; i < board->childCount(); ++i) {
+    QAccessibleInterface* part = board->child(i);
+    if (part->role() == QAccessible::Button && part->state().pressed) {
+      pressed << part->text(QAccessible::Name);
+    }
+  }
+  return pressed;
+}
+
+// Plays gestures given as words: "click X", "drag X Y" (X, Y as EditPoint names them) and
+// "key K" (a letter, "Shift+N", "Ctrl+C", "Delete", "Backspace").
+void PlayEdits(BoardWidget* widget, const QString& gestures) {
+  const QStringList words = gestures.split(' ', Qt::SkipEmptyParts);
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    if (words[i] == "click") {
+      const QPoint at = EditPoint(*widget, words[++i]);
+      QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    } else if (words[i] == "drag") {
+      const QPoint from = EditPoint(*widget, words[++i]);
+      DragTo(widget, from, EditPoint(*widget, words[++i]));
+    } else {
+      const QKeySequence key(words[++i]);
+      QCOMPARE(key.count(), 1);
+      QTest::keyClick(widget, key[0].key(), key[0].keyboardModifiers());
+    }
+  }
 }
 
 }  // namespace
@@ -1013,6 +1068,93 @@ class BoardWidgetTest : public QObject {
   void thePropertiesAreTheMemberTable() {
     const QMetaObject* meta = BoardWidget().metaObject();
     CompareWithTheMemberTable(*meta, "the widget");
+  }
+
+  void setsUpAPositionByMouseAndKeys_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("gestures");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("edited");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::addColumn<QStringList>("pressed");
+    const QString kings = "4k3/8/8/8/8/8/8/4K3";
+    const QString note = "a note";
+    QTest::newRow("a spare white queen dragged onto D4")
+        << kings << "drag spare:7 D4" << note << "4k3/8/8/8/3Q4/8/8/4K3" << 1 << note
+        << QStringList();
+    QTest::newRow("a board piece dragged elsewhere, no rule")
+        << kings << "drag E1 D2" << note << "4k3/8/8/8/8/8/3K4/8" << 1 << note << QStringList();
+    QTest::newRow("a board piece dragged off the board")
+        << kings << "drag E8 off" << note << "8/8/8/8/8/8/8/4K3" << 1 << note << QStringList();
+    QTest::newRow("the black queen armed, then put by two clicks")
+        << kings << "click spare:1 click D4 click D5" << note << "4k3/8/8/3q4/3q4/8/8/4K3" << 2
+        << note << QStringList({"spare black queen"});
+    QTest::newRow("the eraser armed, then a click")
+        << kings << "click spare:12 click E8" << note << "8/8/8/8/8/8/8/4K3" << 1 << note
+        << QStringList({"eraser"});
+    QTest::newRow("a letter") << kings << "click D4 key Q" << note << "4k3/8/8/8/3Q4/8/8/4K3" << 1
+                              << note << QStringList();
+    QTest::newRow("Shift and a letter") << kings << "click D4 key Shift+N" << note
+                                        << "4k3/8/8/8/3n4/8/8/4K3" << 1 << note << QStringList();
+    QTest::newRow("Delete") << kings << "click E1 key Delete" << note << "4k3/8/8/8/8/8/8/8" << 1
+                            << note << QStringList();
+    QTest::newRow("Backspace") << kings << "click E8 key Backspace" << note << "8/8/8/8/8/8/8/4K3"
+                               << 1 << note << QStringList();
+    QTest::newRow("Ctrl+C copies the whole record")
+        << "r3k3/8/8/8/8/8/8/4K2R"
+        << "key Ctrl+C" << note << "r3k3/8/8/8/8/8/8/4K2R" << 0
+        << "r3k3/8/8/8/8/8/8/4K2R w Kq - 0 1" << QStringList();
+    QTest::newRow("Ctrl+V loads a record")
+        << kings << "key Ctrl+V"
+        << "8/8/8/8/8/8/8/K6k w - - 0 1"
+        << "8/8/8/8/8/8/8/K6k" << 1 << "8/8/8/8/8/8/8/K6k w - - 0 1" << QStringList();
+    QTest::newRow("Ctrl+V of a text that is no position changes nothing")
+        << kings << "key Ctrl+V" << note << kings << 0 << note << QStringList();
+  }
+
+  // Edit mode through the widget's own mouse and keys, inside a window whose shortcuts would take
+  // Delete, Backspace, Ctrl+C and Ctrl+V: the board takes them first. No move is made, so no
+  // beforeMove, changed or afterMove; an armed spare place reads as a pressed button.
+  void setsUpAPositionByMouseAndKeys() {
+    QFETCH(QString, before);
+    QFETCH(QString, gestures);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, after);
+    QFETCH(int, edited);
+    QFETCH(QString, clipboardAfter);
+    QFETCH(QStringList, pressed);
+    QWidget window;
+    int shortcuts = 0;
+    for (const char* key : {"Ctrl+C", "Ctrl+V", "Delete", "Backspace"}) {
+      auto* action = new QAction(&window);
+      action->setShortcut(QKeySequence(QString::fromLatin1(key)));
+      connect(action, &QAction::triggered, &window, [&shortcuts] { ++shortcuts; });
+      window.addAction(action);
+    }
+    auto* widget = new BoardWidget(&window);
+    widget->resize(widget->sizeHint());
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    widget->setFocus();
+    QVERIFY(widget->setAnimationTime(0));
+    QVERIFY(widget->setFen(before));
+    QVERIFY(widget->setEditMode(true));
+    QGuiApplication::clipboard()->setText(clipboard);
+    QSignalSpy positionEdited(widget, &BoardWidget::positionEdited);
+    int moves = 0;
+    const auto count = [&moves] { ++moves; };
+    connect(widget, &BoardWidget::beforeMove, &window, count);
+    connect(widget, &BoardWidget::changed, &window, count);
+    connect(widget, &BoardWidget::afterMove, &window, count);
+    PlayEdits(widget, gestures);
+    QCOMPARE(widget->fen(), after);
+    QCOMPARE(positionEdited.count(), edited);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
+    QCOMPARE(shortcuts, 0);
+    QCOMPARE(moves, 0);
+    QCOMPARE(PressedButtons(*widget), pressed);
   }
 
   void theLaterMembersRoundTrip_data() {

@@ -106,6 +106,9 @@ class DesignerPluginTest : public QObject {
     QTest::newRow("animationTime") << "animationTime"
                                    << "number"
                                    << "0" << QVariant(0);
+    QTest::newRow("editMode") << "editMode"
+                              << "bool"
+                              << "true" << QVariant(true);
     QTest::newRow("fen") << "fen"
                          << "string"
                          << "4k3/8/8/8/8/8/8/4K3" << QVariant("4k3/8/8/8/8/8/8/4K3");

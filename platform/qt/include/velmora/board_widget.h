@@ -34,7 +34,9 @@ struct WidgetAccess;
 // reads the board's placement field and loads a placement field or a whole FEN record. theme is
 // 0 to 5 (brown, blue, green, grey, contrast, classic); lightSquareColor and darkSquareColor read
 // the colours in use, and a colour written stays over the theme's until theme is written again;
-// coordinates is 0 (none), 1 (inside the edge squares) or 2 (outside).
+// coordinates is 0 (none), 1 (inside the edge squares) or 2 (outside). editMode sets up a
+// position: spare pieces beside the board, pieces put, moved and taken off with no rule, the
+// clipboard's Ctrl+C and Ctrl+V, positionEdited() after each change.
 //
 // A piece can be dragged (dragEnabled) as well as moved by two clicks. Before a person's move is
 // made, beforeMove() offers it to the host: a slot connected directly that sets cancel leaves
@@ -66,6 +68,7 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   Q_PROPERTY(QColor darkSquareColor READ darkSquareColor WRITE setDarkSquareColor NOTIFY
                  darkSquareColorChanged)
   Q_PROPERTY(int coordinates READ coordinates WRITE setCoordinates NOTIFY coordinatesChanged)
+  Q_PROPERTY(bool editMode READ editMode WRITE setEditMode NOTIFY editModeChanged)
 
  public:
   explicit BoardWidget(QWidget* parent = nullptr);
@@ -108,6 +111,8 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   bool setDarkSquareColor(const QColor& colour);
   int coordinates() const;
   bool setCoordinates(int coordinates);
+  bool editMode() const;
+  bool setEditMode(bool edit);
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -140,6 +145,7 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   void lightSquareColorChanged();
   void darkSquareColorChanged();
   void coordinatesChanged();
+  void editModeChanged();
 
   void clicked();
   void doubleClicked();
@@ -159,8 +165,11 @@ class VELMORA_QT_EXPORT BoardWidget : public QWidget {
   // A person completed a move, after its changed(): a castling as the king's move, promotion the
   // chosen letter ("" otherwise). Not emitted for a host's moves.
   void afterMove(const QString& from, const QString& to, const QString& promotion);
+  // In edit mode, a person put, moved or took off pieces, or pasted a position (fen holds it).
+  void positionEdited();
 
  protected:
+  bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;

@@ -41,7 +41,11 @@ void BoardControl::Drop(std::int16_t n) {
   const std::int16_t from = drag->square;
   surface_.EndDrag();
   if (n == from) return;
-  if (settings_.edit_mode) return DropSetUp(from, n);
+  if (settings_.edit_mode) {
+    // A host's handler may have disabled the control while the piece was held.
+    if (surface_.Enabled()) DropSetUp(from, n);
+    return;
+  }
   // A piece put down by hand is where it belongs already: it does not slide.
   const FlagScope dropping(dropping_);
   ClickSquare(n);

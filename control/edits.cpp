@@ -92,7 +92,7 @@ void BoardControl::DropOffBoard() {
   if (!drag) return;
   const std::int16_t from = drag->square;
   surface_.EndDrag();
-  if (settings_.edit_mode && from != 0) SetUpSquare(from, kEmptyCell);
+  if (surface_.Enabled() && settings_.edit_mode && from != 0) SetUpSquare(from, kEmptyCell);
 }
 
 void BoardControl::SetUpSquare(std::int16_t n, char16_t letter) {

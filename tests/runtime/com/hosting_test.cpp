@@ -381,6 +381,16 @@ TEST_F(HostingTest, AChessBoardInEditModeTakesSetUpGesturesFromTheWindowAndTheCl
       {L"4k3/8/8/8/8/8/8/4K3", "E8>off", nullptr, L"8/8/8/8/8/8/8/4K3", 1, nullptr, 0},
       {L"4k3/8/8/8/8/8/8/4K3", "s11 A2 B2", nullptr, L"4k3/8/8/8/8/8/PP6/4K3", 2, nullptr, 77},
       {L"4k3/8/8/8/8/8/8/4K3", "s12 E8", nullptr, L"8/8/8/8/8/8/8/4K3", 1, nullptr, 78},
+      {L"4k3/8/8/8/8/8/8/4K3", "D4 Q", nullptr, L"4k3/8/8/8/3Q4/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "D5 +N", nullptr, L"4k3/8/8/3n4/8/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "A1 @+R", nullptr, L"4k3/8/8/8/8/8/8/r3K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "E8 Del", nullptr, L"8/8/8/8/8/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "E1 @Back", nullptr, L"4k3/8/8/8/8/8/8/8", 1, nullptr, 0},
+      {L"r3k3/8/8/8/8/8/8/4K2R", "^C", L"stale", L"r3k3/8/8/8/8/8/8/4K2R", 0,
+       L"r3k3/8/8/8/8/8/8/4K2R w Kq - 0 1", 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "@^V", L"8/8/8/8/8/8/8/K6k w - - 0 1", L"8/8/8/8/8/8/8/K6k", 1,
+       nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "^V", L"not a position", L"4k3/8/8/8/8/8/8/4K3", 0, nullptr, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -414,11 +424,15 @@ TEST_F(HostingTest, AChessBoardInEditModeTakesSetUpGesturesFromTheWindowAndTheCl
     EXPECT_EQ(GetText(dispatch.get(), L"Fen"), c.after);
     EXPECT_EQ(sink->Count(kPositionEditedEvent), c.edited);
     for (const auto& event : sink->events) {
-      if (event.id == kPositionEditedEvent) EXPECT_TRUE(event.types.empty());
+      if (event.id == kPositionEditedEvent) {
+        EXPECT_TRUE(event.types.empty());
+      }
     }
     EXPECT_EQ(sink->Count(kBeforeMoveEvent), 0);
     EXPECT_EQ(sink->Count(kChangeEvent), 0);
-    if (c.copied) EXPECT_EQ(ClipboardText(), c.copied);
+    if (c.copied) {
+      EXPECT_EQ(ClipboardText(), c.copied);
+    }
     EXPECT_EQ(PressedPart(window), c.pressed);
     Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
   }

@@ -52,6 +52,7 @@ LONG StateOf(const AccessiblePart& part) {
   if (part.states.focused) state |= STATE_SYSTEM_FOCUSED;
   if (part.states.selected) state |= STATE_SYSTEM_SELECTED;
   if (part.states.unavailable) state |= STATE_SYSTEM_UNAVAILABLE;
+  if (part.states.pressed) state |= STATE_SYSTEM_PRESSED;
   if (part.role == AccessibleRole::kCell) state |= STATE_SYSTEM_SELECTABLE;
   if (part.role == AccessibleRole::kStaticText) state |= STATE_SYSTEM_READONLY;
   return state;

@@ -17,8 +17,9 @@ class SurfaceWindow;
 
 // What a screen reader sees of the surface window: a table named "Chess board" whose simple
 // children are the parts of the core's flat numbering (1 to 64 the squares, 65 the move
-// display, 66 to 69 the prompt's choices while it is shown). Everything it says comes from the
-// core's accessibility model; it only translates. It outlives its window when a client still
+// display, 66 to 69 the prompt's choices while it is shown, or in edit mode 66 to 78 the spare
+// pieces and the eraser, pressed while armed). Everything it says comes from the core's
+// accessibility model; it only translates. It outlives its window when a client still
 // holds it, and then answers that it is no longer connected.
 class SurfaceAccessible : public com::Implements<IAccessible> {
  public:

@@ -9,6 +9,39 @@ std::wstring ToWide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
 }
 
+// Holds the clipboard open for as long as it lives; opened() is false when another program has
+// it.
+class OpenClipboardScope {
+ public:
+  explicit OpenClipboardScope(HWND owner) : opened_(OpenClipboard(owner) != FALSE) {}
+  ~OpenClipboardScope() {
+    if (opened_) CloseClipboard();
+  }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+
+  bool opened() const { return opened_; }
+
+ private:
+  bool opened_;
+};
+
+// The text with its terminating zero in movable global memory, as the clipboard takes it.
+HGLOBAL GlobalText(std::u16string_view text) {
+  const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (memory == nullptr) return nullptr;
+  auto* copy = static_cast<char16_t*>(GlobalLock(memory));
+  if (copy == nullptr) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  text.copy(copy, text.size());
+  copy[text.size()] = u'\0';
+  GlobalUnlock(memory);
+  return memory;
+}
+
 }  // namespace
 
 void Win32Forms::ShowMessage(std::u16string_view text) {
@@ -37,6 +70,28 @@ bool Win32Forms::ProcessPendingEvents() {
 void Win32Forms::Repaint() {
   if (!WindowAlive()) return;
   RedrawWindow(surface_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Win32Forms::CopyText(std::u16string_view text) {
+  const OpenClipboardScope clipboard(WindowAlive() ? surface_ : nullptr);
+  if (!clipboard.opened() || !EmptyClipboard()) return;
+  const HGLOBAL memory = GlobalText(text);
+  // Once the clipboard takes the memory it is the clipboard's; until then it is ours.
+  if (memory != nullptr && SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+}
+
+std::optional<std::u16string> Win32Forms::PastedText() {
+  const OpenClipboardScope clipboard(WindowAlive() ? surface_ : nullptr);
+  if (!clipboard.opened()) return std::nullopt;
+  const HANDLE memory = GetClipboardData(CF_UNICODETEXT);
+  if (memory == nullptr) return std::nullopt;
+  const auto* text = static_cast<const char16_t*>(GlobalLock(memory));
+  if (text == nullptr) return std::nullopt;
+  // The text ends at its zero, or at the end of its memory when a program left none.
+  const std::u16string_view held(text, GlobalSize(memory) / sizeof(char16_t));
+  const std::u16string pasted(held.substr(0, held.find(u'\0')));
+  GlobalUnlock(memory);
+  return pasted;
 }
 
 }  // namespace velmora

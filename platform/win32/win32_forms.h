@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,6 +30,10 @@ class Win32Forms : public FormsPort {
   // when nothing is. A WM_QUIT is posted again for the application's own loop.
   bool ProcessPendingEvents() override;
   void Repaint() override;
+  // The system clipboard as Unicode text, opened for the surface window (or for no window
+  // before there is one). A clipboard another program holds open copies and pastes nothing.
+  void CopyText(std::u16string_view text) override;
+  std::optional<std::u16string> PastedText() override;
 
  private:
   bool WindowAlive() const { return surface_ != nullptr && IsWindow(surface_); }

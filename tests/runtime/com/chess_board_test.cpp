@@ -172,9 +172,9 @@ VARIANT Short(short value) {
   return variant;
 }
 
-// ChessBoard's nine saved values follow the four, numbers as numbers; any kind of number a
+// ChessBoard's ten saved values follow the four, numbers as numbers; any kind of number a
 // container kept them as loads back.
-TEST_F(ChessBoardTest, SavesItsNineValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
+TEST_F(ChessBoardTest, SavesItsTenValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
   ASSERT_TRUE(control);
   const auto board = control.As<_ChessBoard>();
@@ -182,10 +182,11 @@ TEST_F(ChessBoardTest, SavesItsNineValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   ASSERT_EQ(board->put_Orientation(vlBlackAtBottom), S_OK);
   const auto bag = com::MakeObject<MemoryPropertyBag>();
   ASSERT_EQ(control.As<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
-  EXPECT_EQ(bag->written, (std::vector<std::wstring>{
-                              L"Enabled", L"GetMove", L"PutMove", L"PutPosition", L"DragEnabled",
-                              L"ShowLegalMoves", L"Orientation", L"ShowLastMove", L"AnimationTime",
-                              L"Theme", L"LightSquareColor", L"DarkSquareColor", L"Coordinates"}));
+  EXPECT_EQ(bag->written,
+            (std::vector<std::wstring>{
+                L"Enabled", L"GetMove", L"PutMove", L"PutPosition", L"DragEnabled",
+                L"ShowLegalMoves", L"Orientation", L"ShowLastMove", L"AnimationTime", L"Theme",
+                L"LightSquareColor", L"DarkSquareColor", L"Coordinates", L"EditMode"}));
   VARIANT number;
   VariantInit(&number);
   ASSERT_EQ(VariantChangeType(&number, &bag->values[L"AnimationTime"], 0, VT_I4), S_OK);
@@ -211,7 +212,7 @@ TEST_F(ChessBoardTest, SavesItsNineValuesAfterTheFourAndLoadsNumbersOfAnyKind) {
   EXPECT_EQ(first_bag->written.size(), 4u);
 }
 
-// In a stream the nine follow the four too, and come back as they were written.
+// In a stream the ten follow the four too, and come back as they were written.
 TEST_F(ChessBoardTest, ItsValuesRoundTripInAStream) {
   const ComPtr<IDispatch> control = CreateControl(__uuidof(::ChessBoard));
   ASSERT_TRUE(control);

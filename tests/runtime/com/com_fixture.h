@@ -142,5 +142,6 @@ inline constexpr DISPID kChangeEvent = 9;
 inline constexpr DISPID kBeforeMoveEvent = 10;
 inline constexpr DISPID kMarksChangedEvent = 11;
 inline constexpr DISPID kAfterMoveEvent = 12;
+inline constexpr DISPID kPositionEditedEvent = 13;
 
 }  // namespace velmora::testing

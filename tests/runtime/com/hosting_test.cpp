@@ -1,7 +1,9 @@
 // The control in a container nobody here wrote: the system's ATL host window creates it by its
 // ProgID, sites it and activates it in place. Clicks go to the control's real window.
 #include <algorithm>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "com_fixture.h"
@@ -265,6 +267,164 @@ TEST_F(HostingTest, AChessBoardShowsNoMessageBoxAndReportsMovesWhole) {
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(GetText(dispatch.get(), L"Fen"), c.after);
     EXPECT_EQ(heard, c.heard);
+    Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
+  }
+}
+
+// Where a ChessBoard in edit mode draws a place in the window: a spare place ("s0" to "s12") or
+// a square ("E4") at the middle of the core's own box for it, laid out by a control of the
+// test's on the window's client area; "off" is a point outside the window.
+POINT EditModePoint(HWND window, std::string_view place) {
+  if (place == "off") return {-40, -40};
+  Win32Forms forms(L"Project1");
+  TestHost host;
+  const auto model = BoardControl::Create(forms, host, ControlClass::kChessBoard);
+  (void)model->EditMode(true);
+  RECT client;
+  GetClientRect(window, &client);
+  const PixelGrid grid(ScaleOnArea(model->surface(), {0, 0, client.right, client.bottom},
+                                   DpiOfWindow(window) / 96.0));
+  const auto index = [](int n) { return static_cast<std::int16_t>(n); };
+  const PixelBox box =
+      place[0] == 's'
+          ? grid.BoxOf({ControlName::kSpare, index(std::stoi(std::string(place.substr(1))))}, {})
+          : grid.BoxOf(*FindControl(
+                {ControlName::kSquarePicture, index((place[1] - '1') * 8 + place[0] - 'A' + 1)}));
+  return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+// One key's press and release on the window: "K", with Shift held "+K", with Ctrl "^C", "Del",
+// "Back"; "@" first hands the press to the control's in-place accelerator, as a container's
+// message loop does, which must take it.
+void PressKey(const ComPtr<IUnknown>& control, HWND window, std::string_view key) {
+  const bool accelerator = key.starts_with('@');
+  if (accelerator) key.remove_prefix(1);
+  BYTE saved[256], state[256] = {};
+  GetKeyboardState(saved);
+  if (key.starts_with('+')) state[VK_SHIFT] = 0x80;
+  if (key.starts_with('^')) state[VK_CONTROL] = 0x80;
+  if (key.starts_with('+') || key.starts_with('^')) key.remove_prefix(1);
+  SetKeyboardState(state);
+  const WPARAM code = key == "Del" ? VK_DELETE : key == "Back" ? VK_BACK : key[0];
+  if (accelerator) {
+    MSG press{window, WM_KEYDOWN, code, 1, 0, {}};
+    EXPECT_EQ(control.As<IOleInPlaceActiveObject>()->TranslateAccelerator(&press), S_OK) << key;
+  } else {
+    PostMessageW(window, WM_KEYDOWN, code, 1);
+  }
+  PostMessageW(window, WM_KEYUP, code, static_cast<LPARAM>(0xC0000001u));
+  Pump();
+  SetKeyboardState(saved);
+}
+
+void PutOnClipboard(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(Form()));
+  EmptyClipboard();
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+  GlobalUnlock(memory);
+  EXPECT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);
+  CloseClipboard();
+}
+
+std::wstring ClipboardText() {
+  if (!OpenClipboard(Form())) return L"(clipboard not opened)";
+  std::wstring text = L"(no text)";
+  if (const HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(memory));
+    GlobalUnlock(memory);
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The spare part (66 to 78) the window's screen-reader object calls pressed; 0 for none.
+LONG PressedPart(HWND window) {
+  ComPtr<IAccessible> accessible;
+  EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), accessible.PutVoid()),
+            S_OK);
+  if (!accessible) return -1;
+  for (LONG part = 66; part <= 78; ++part) {
+    VARIANT child, state;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = part;
+    if (accessible->get_accState(child, &state) == S_OK && (state.lVal & STATE_SYSTEM_PRESSED)) {
+      return part;
+    }
+  }
+  return 0;
+}
+
+// A ChessBoard in edit mode sets up a position from the window's mouse and keys and the system
+// clipboard: each gesture raises PositionEdited, without arguments, through a real sink, and no
+// move event; an armed spare place reads as a pressed button.
+TEST_F(HostingTest, AChessBoardInEditModeTakesSetUpGesturesFromTheWindowAndTheClipboard) {
+  const struct {
+    const wchar_t* before;
+    // Words in order: a click ("s11", "E4"), a drag ("s7>D4", "E8>off"), a key ("+K", "@Del").
+    const char* input;
+    const wchar_t* clipboard;  // put on the system clipboard first; null for nothing
+    const wchar_t* after;
+    int edited;
+    const wchar_t* copied;  // what the clipboard holds after; null when not asked
+    LONG pressed;           // the accessible part pressed after; 0 for none
+  } cases[] = {
+      {L"4k3/8/8/8/8/8/8/4K3", "s7>D4", nullptr, L"4k3/8/8/8/3Q4/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "E1>C3", nullptr, L"4k3/8/8/8/8/2K5/8/8", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "E8>off", nullptr, L"8/8/8/8/8/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "s11 A2 B2", nullptr, L"4k3/8/8/8/8/8/PP6/4K3", 2, nullptr, 77},
+      {L"4k3/8/8/8/8/8/8/4K3", "s12 E8", nullptr, L"8/8/8/8/8/8/8/4K3", 1, nullptr, 78},
+      {L"4k3/8/8/8/8/8/8/4K3", "D4 Q", nullptr, L"4k3/8/8/8/3Q4/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "D5 +N", nullptr, L"4k3/8/8/3n4/8/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "A1 @+R", nullptr, L"4k3/8/8/8/8/8/8/r3K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "E8 Del", nullptr, L"8/8/8/8/8/8/8/4K3", 1, nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "E1 @Back", nullptr, L"4k3/8/8/8/8/8/8/8", 1, nullptr, 0},
+      {L"r3k3/8/8/8/8/8/8/4K2R", "^C", L"stale", L"r3k3/8/8/8/8/8/8/4K2R", 0,
+       L"r3k3/8/8/8/8/8/8/4K2R w Kq - 0 1", 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "@^V", L"8/8/8/8/8/8/8/K6k w - - 0 1", L"8/8/8/8/8/8/8/K6k", 1,
+       nullptr, 0},
+      {L"4k3/8/8/8/8/8/8/4K3", "^V", L"not a position", L"4k3/8/8/8/8/8/8/4K3", 0, nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    const auto control = Host(0, L"Velmora.ChessBoard");
+    const auto dispatch = control.As<IDispatch>();
+    ASSERT_EQ(PutTruth(dispatch.get(), L"EditMode", true), S_OK);
+    ASSERT_EQ(PutText(dispatch.get(), L"Fen", c.before), S_OK);
+    if (c.clipboard) PutOnClipboard(c.clipboard);
+    const auto sink = com::MakeObject<EventSink>(__uuidof(__ChessBoard));
+    const DWORD cookie = Connect(control.get(), __uuidof(__ChessBoard), sink.get());
+    const HWND window = WindowOf(control);
+    std::istringstream words(c.input);
+    for (std::string word; words >> word;) {
+      if (word.find_first_of("0123456789") == std::string::npos) {
+        PressKey(control, window, word);
+        continue;
+      }
+      const auto arrow = word.find('>');
+      const POINT from = EditModePoint(window, std::string_view(word).substr(0, arrow));
+      const POINT to =
+          arrow == std::string::npos ? from : EditModePoint(window, word.substr(arrow + 1));
+      PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+      if (arrow != std::string::npos) {
+        PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+      }
+      PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+      Pump();
+    }
+    EXPECT_EQ(GetText(dispatch.get(), L"Fen"), c.after);
+    EXPECT_EQ(std::count_if(
+                  sink->events.begin(), sink->events.end(),
+                  [](const auto& e) { return e.id == kPositionEditedEvent && e.types.empty(); }),
+              c.edited);
+    EXPECT_EQ(sink->Count(kBeforeMoveEvent), 0);
+    EXPECT_EQ(sink->Count(kChangeEvent), 0);
+    if (c.copied) {
+      EXPECT_EQ(ClipboardText(), c.copied);
+    }
+    EXPECT_EQ(PressedPart(window), c.pressed);
     Disconnect(control.get(), __uuidof(__ChessBoard), cookie);
   }
 }

@@ -284,7 +284,7 @@ ComPtr<ITypeInfo> FunctionTable(ITypeLib* types, REFGUID dual_id) {
   return table;
 }
 
-TEST_F(PackagingTest, ChessBoardInterfaceAddsFifteenPropertiesAfterUserControl1s) {
+TEST_F(PackagingTest, ChessBoardInterfaceAddsSixteenPropertiesAfterUserControl1s) {
   const struct {
     const wchar_t* name;
     VARTYPE value;
@@ -304,14 +304,15 @@ TEST_F(PackagingTest, ChessBoardInterfaceAddsFifteenPropertiesAfterUserControl1s
       {L"LightSquareColor", VT_UI4},
       {L"DarkSquareColor", VT_UI4},
       {L"Coordinates", VT_USERDEFINED},
+      {L"EditMode", VT_BOOL},
   };
   const auto types = LoadTypes();
   const auto table = FunctionTable(types.get(), __uuidof(_ChessBoard));
   ASSERT_TRUE(table);
   const TYPEATTR attributes = Attributes(table.get());
   EXPECT_EQ(attributes.typekind, TKIND_INTERFACE);
-  ASSERT_EQ(attributes.cFuncs, 30);
-  EXPECT_EQ(attributes.cbSizeVft, 46 * sizeof(void*));
+  ASSERT_EQ(attributes.cFuncs, 32);
+  EXPECT_EQ(attributes.cbSizeVft, 48 * sizeof(void*));
   // Derived from _UserControl1's table, so every member of it is one of ChessBoard's.
   ASSERT_EQ(attributes.cImplTypes, 1);
   HREFTYPE reference = 0;
@@ -320,7 +321,7 @@ TEST_F(PackagingTest, ChessBoardInterfaceAddsFifteenPropertiesAfterUserControl1s
   ASSERT_EQ(table->GetRefTypeInfo(reference, base.Put()), S_OK);
   EXPECT_TRUE(IsEqualGUID(Attributes(base.get()).guid, __uuidof(_UserControl1)));
 
-  for (UINT i = 0; i < 30; ++i) {
+  for (UINT i = 0; i < 32; ++i) {
     SCOPED_TRACE(i);
     const auto& member = expected[i / 2];
     FUNCDESC* function = nullptr;
@@ -369,7 +370,7 @@ TEST_F(PackagingTest, BothEventInterfacesListTheNineEventsByReference) {
   };
   const auto types = LoadTypes();
   for (const auto& [interface_id, count] :
-       {std::pair{__uuidof(__UserControl1), 9}, std::pair{__uuidof(__ChessBoard), 12}}) {
+       {std::pair{__uuidof(__UserControl1), 9}, std::pair{__uuidof(__ChessBoard), 13}}) {
     ComPtr<ITypeInfo> events;
     ASSERT_EQ(types->GetTypeInfoOfGuid(interface_id, events.Put()), S_OK);
     const TYPEATTR attributes = Attributes(events.get());
@@ -398,7 +399,8 @@ TEST_F(PackagingTest, BothEventInterfacesListTheNineEventsByReference) {
   }
 }
 
-TEST_F(PackagingTest, ChessBoardEventsAddBeforeMoveWithACancelByReferenceMarksChangedAndAfterMove) {
+TEST_F(PackagingTest,
+       ChessBoardEventsAddBeforeMoveWithACancelByReferenceMarksChangedAfterMoveAndPositionEdited) {
   const auto types = LoadTypes();
   ComPtr<ITypeInfo> events;
   ASSERT_EQ(types->GetTypeInfoOfGuid(__uuidof(__ChessBoard), events.Put()), S_OK);
@@ -417,6 +419,7 @@ TEST_F(PackagingTest, ChessBoardEventsAddBeforeMoveWithACancelByReferenceMarksCh
        {L"FromSquare", L"ToSquare", L"Promotion"},
        {VT_BSTR, VT_BSTR, VT_BSTR},
        {PARAMFLAG_FIN, PARAMFLAG_FIN, PARAMFLAG_FIN}},
+      {L"PositionEdited", {}, {}, {}},
   };
   for (UINT i = 0; i < std::size(expected); ++i) {
     SCOPED_TRACE(i);

@@ -38,6 +38,8 @@ class Screen {
   virtual void SelectionMoved(std::int16_t, std::int16_t) {}
   // What a part is called changed.
   virtual void NameChanged(std::int16_t) {}
+  // A button part was pressed or released.
+  virtual void PressedChanged(std::int16_t) {}
   virtual void Announce(const Announcement&) {}
 };
 
@@ -98,6 +100,7 @@ class Presenter : public SurfaceObserver {
   void FocusMoved() override;
   void SelectionChanged() override;
   void NameChanged(std::int16_t part) override { screen_.NameChanged(part); }
+  void PressedChanged(std::int16_t part) override { screen_.PressedChanged(part); }
   void Announce(const Announcement& announcement) override { screen_.Announce(announcement); }
 
  private:

@@ -69,6 +69,8 @@ class SurfaceObserver {
   virtual void SelectionChanged() {}
   // What part `part` is called changed.
   virtual void NameChanged(std::int16_t part) { (void)part; }
+  // Part `part`, a button, was pressed or released (a spare place armed or disarmed).
+  virtual void PressedChanged(std::int16_t part) { (void)part; }
   // The control completed a move, or loaded a position; reported once, as it happens.
   virtual void Announce(const Announcement& announcement) { (void)announcement; }
 };

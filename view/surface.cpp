@@ -119,9 +119,8 @@ void Surface::SetArmed(std::int16_t place) {
   armed_ = place;
   if (!observer_) return;
   observer_->BoardTurned();
-  // The spare places' parts follow the choices' numbers: pressed or not is part of their names.
-  if (was >= 0) observer_->NameChanged(static_cast<std::int16_t>(kFirstSparePart + was));
-  if (place >= 0) observer_->NameChanged(static_cast<std::int16_t>(kFirstSparePart + place));
+  if (was >= 0) observer_->PressedChanged(static_cast<std::int16_t>(kFirstSparePart + was));
+  if (place >= 0) observer_->PressedChanged(static_cast<std::int16_t>(kFirstSparePart + place));
 }
 
 void Surface::SetEnabled(bool enabled) {

@@ -112,8 +112,9 @@ void BoardWidget::Impl::SelectionMoved(std::int16_t was, std::int16_t is) {
 
 void BoardWidget::Impl::NameChanged(std::int16_t part) {
   AccessibleEvent(*widget, part, QAccessible::NameChanged);
-  // A spare place's name changes as it is armed or disarmed: it reads as pressed or not.
-  if (!SpareOfPart(control->surface(), part)) return;
+}
+
+void BoardWidget::Impl::PressedChanged(std::int16_t part) {
   QAccessible::State changed;
   changed.pressed = true;
   AccessibleStateChanged(*widget, part, changed);

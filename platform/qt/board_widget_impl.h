@@ -93,6 +93,7 @@ class BoardWidget::Impl : public Screen {
   void PartFocused(std::int16_t part) override;
   void SelectionMoved(std::int16_t was, std::int16_t is) override;
   void NameChanged(std::int16_t part) override;
+  void PressedChanged(std::int16_t part) override;
 
   BoardWidget* const widget;
   const std::shared_ptr<QtForms> forms;

@@ -90,6 +90,7 @@ class SurfaceWindow : public Screen, public std::enable_shared_from_this<Surface
   void PartFocused(std::int16_t part) override { Notify(EVENT_OBJECT_FOCUS, part); }
   void SelectionMoved(std::int16_t was, std::int16_t is) override;
   void NameChanged(std::int16_t part) override { Notify(EVENT_OBJECT_NAMECHANGE, part); }
+  void PressedChanged(std::int16_t part) override { Notify(EVENT_OBJECT_STATECHANGE, part); }
 
  private:
   static constexpr UINT_PTR kAnimationTimer = 1;

@@ -407,7 +407,7 @@ TEST(PngRenderer, TheSparePiecesStandBesideTheBoardInEitherOrientation) {
   for (const int turned : {0, 1}) {
     ASSERT_FALSE(control->Orientation(turned));
     const DisplayList list = BuildDisplayList(surface, u"");
-    for (const auto [width, height] : {std::pair{400, 400}, {600, 400}, {300, 500}}) {
+    for (const auto& [width, height] : {std::pair{400, 400}, {600, 400}, {300, 500}}) {
       for (const int s : {1, 2}) {
         PngRenderer renderer(ScaleOnArea(surface, {0, 0, width * s, height * s}, s));
         const RgbImage image = renderer.Render(list);
@@ -445,7 +445,6 @@ TEST(PngRenderer, TheSparePiecesStandBesideTheBoardInEitherOrientation) {
                     place == 2 ? TintedColour(kSelectionTint, kSelectionOpacity, cell) : cell)
               << where << ", place " << place;
         }
-        EXPECT_NE(image.At((board.left + board.right) / 2, board.top - 1), Rgb{0, 0, 0});
       }
     }
   }

@@ -102,16 +102,24 @@ std::u16string PlacementField(const Board& board) {
 }
 
 std::u16string PositionRecord(const Board& board) {
-  const auto at = [&board](char16_t file, std::int16_t row) {
-    return board.Cell(Square{row, static_cast<std::int16_t>(file - u'a' + 1)});
+  // Each right in the record's order: its row, and the rook's column from 0.
+  struct Right {
+    char16_t letter;
+    std::size_t row, rook_column;
   };
-  std::u16string castling;
-  if (at(u'e', 1) == u'K' && at(u'h', 1) == u'R') castling += u'K';
-  if (at(u'e', 1) == u'K' && at(u'a', 1) == u'R') castling += u'Q';
-  if (at(u'e', 8) == u'k' && at(u'h', 8) == u'r') castling += u'k';
-  if (at(u'e', 8) == u'k' && at(u'a', 8) == u'r') castling += u'q';
-  if (castling.empty()) castling = u"-";
-  return PlacementField(board) + u" w " + castling + u" - 0 1";
+  constexpr Right kRights[] = {{u'K', 0, 7}, {u'Q', 0, 0}, {u'k', 7, 7}, {u'q', 7, 0}};
+  std::u16string record = PlacementField(board) + u" w ";
+  const std::size_t rights = record.size();
+  for (const Right& right : kRights) {
+    const auto& row = board.Rows()[right.row];
+    const bool white = right.row == 0;
+    if (row[4] == (white ? u'K' : u'k') && row[right.rook_column] == (white ? u'R' : u'r')) {
+      record += right.letter;
+    }
+  }
+  if (record.size() == rights) record += u'-';
+  record += u" - 0 1";
+  return record;
 }
 
 Parsed<std::u16string> PositionTextOfRecord(std::u16string_view record) {

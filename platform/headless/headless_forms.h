@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,10 +43,21 @@ class HeadlessForms : public FormsPort {
   void ShowMessage(std::u16string_view text) override;
   bool ProcessPendingEvents() override;
   void Repaint() override { ++repaints_; }
+  // A clipboard of one text, as a desktop's: a copy replaces it, a paste reads it and leaves it.
+  void CopyText(std::u16string_view text) override {
+    clipboard_ = std::u16string(text);
+    ++copies_;
+  }
+  std::optional<std::u16string> PastedText() override { return clipboard_; }
+  // What a person copied elsewhere: the next paste reads it.
+  void SetClipboard(std::u16string text) { clipboard_ = std::move(text); }
 
   const std::vector<std::u16string>& messages() const { return messages_; }
   int repaints() const { return repaints_; }
   int pumps() const { return pumps_; }
+  const std::optional<std::u16string>& clipboard() const { return clipboard_; }
+  // How many times the control copied a text.
+  int copies() const { return copies_; }
 
  private:
   std::weak_ptr<BoardControl> control_;
@@ -55,6 +67,8 @@ class HeadlessForms : public FormsPort {
   std::vector<std::u16string> messages_;
   int repaints_ = 0;
   int pumps_ = 0;
+  std::optional<std::u16string> clipboard_;
+  int copies_ = 0;
 };
 
 }  // namespace velmora

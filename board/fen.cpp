@@ -101,6 +101,19 @@ std::u16string PlacementField(const Board& board) {
   return field;
 }
 
+std::u16string PositionRecord(const Board& board) {
+  const auto at = [&board](char16_t file, std::int16_t row) {
+    return board.Cell(Square{row, static_cast<std::int16_t>(file - u'a' + 1)});
+  };
+  std::u16string castling;
+  if (at(u'e', 1) == u'K' && at(u'h', 1) == u'R') castling += u'K';
+  if (at(u'e', 1) == u'K' && at(u'a', 1) == u'R') castling += u'Q';
+  if (at(u'e', 8) == u'k' && at(u'h', 8) == u'r') castling += u'k';
+  if (at(u'e', 8) == u'k' && at(u'a', 8) == u'r') castling += u'q';
+  if (castling.empty()) castling = u"-";
+  return PlacementField(board) + u" w " + castling + u" - 0 1";
+}
+
 Parsed<std::u16string> PositionTextOfRecord(std::u16string_view record) {
   std::vector<std::u16string_view> fields;
   for (std::u16string_view field : Split(record, u' ')) {

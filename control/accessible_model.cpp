@@ -2,6 +2,7 @@
 
 #include "view/accessible_parts.h"
 #include "view/announcement.h"
+#include "view/spare_pieces.h"
 
 namespace velmora {
 
@@ -36,6 +37,11 @@ std::optional<AccessiblePart> DescribePart(const BoardControl& control, std::int
     out.value = control.GetMove();
     // The arrows drawn over the board are read with it.
     out.description = ArrowsWords(surface);
+  } else if (const auto place = SpareOfPart(surface, part)) {
+    out.role = AccessibleRole::kPushButton;
+    out.name = SpareName(*place, surface.Orientation());
+    out.states.focusable = false;
+    out.states.pressed = surface.Armed() == *place;
   } else {
     const ControlSpec* choice = FindControl(*ControlOfPart(surface, part));
     out.role = AccessibleRole::kPushButton;

@@ -177,6 +177,7 @@ void BoardControl::ClickSquare(std::int16_t n) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   focus_.FollowMouse(n);
+  if (settings_.edit_mode) return EditClick(n);
   Entered([&] { entry_.ClickSquare(n); });
 }
 
@@ -212,6 +213,8 @@ void BoardControl::ActivatePart(std::int16_t part) {
   const auto self = shared_from_this();
   if (!surface_.Enabled()) return;
   FocusPart(part);
+  if (const auto place = SpareOfPart(surface_, part)) return ClickSpare(*place);
+  if (IsSquarePart(part) && settings_.edit_mode) return EditClick(part);
   if (IsSquarePart(part)) Entered([&] { entry_.ClickSquare(part); });
   if (const auto k = ChoiceOfPart(surface_, part)) Entered([&] { entry_.ClickChoice(*k); });
 }
@@ -259,7 +262,9 @@ bool BoardControl::SurfaceKeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
     CancelDrag();
     return true;
   }
-  // The host's handler may have disabled the control, or taken the key.
+  // The host's handler may have disabled the control, or taken the key. Setting up takes its
+  // own keys before the navigation keys.
+  if (surface_.Enabled() && settings_.edit_mode && EditKey(KeyCode, Shift)) return true;
   bool acted = false;
   if (surface_.Enabled()) Entered([&] { acted = keys_.KeyDown(KeyCode, Shift); });
   return acted;

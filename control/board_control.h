@@ -145,7 +145,8 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   void SurfaceMouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
   // A key the control would act on now, so a container gives it to the control first.
   bool TakesKey(std::int16_t key_code, std::int16_t shift) const {
-    return surface_.Enabled() && keys_.Takes(key_code, shift);
+    return surface_.Enabled() &&
+           (keys_.Takes(key_code, shift) || (settings_.edit_mode && IsEditKey(key_code, shift)));
   }
   // Dragging a piece, where the class lets it (DragEnabled). The pointer is in twips from the
   // surface's corner. Lifting is a pick (the first click's, with its Change) unless the piece is
@@ -157,6 +158,15 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   void DragTo(std::int32_t x, std::int32_t y);
   void Drop(std::int16_t n);
   void CancelDrag();
+  // A drag released off the board: in edit mode a board piece is taken off; otherwise, and for
+  // a spare piece, a cancel.
+  void DropOffBoard();
+
+  // Edit mode's spare pieces (places as view/spare_pieces.h numbers them). A click arms a place
+  // for square clicks, or disarms it when it is the armed one; a drag lifts a copy of its piece.
+  // Nothing happens outside edit mode, while the surface is disabled, or (a drag) on the eraser.
+  void ClickSpare(std::int16_t place);
+  bool BeginSpareDrag(std::int16_t place, std::int32_t x, std::int32_t y);
 
   // A person's own marks, drawn with the right button on a ChessBoard (nothing on a
   // UserControl1, or while the surface is disabled). Drawing a mark that UserMarks holds takes
@@ -246,6 +256,23 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // host changed the board meanwhile (from inside the prompt's wait, say).
   template <class Entry>
   void Entered(Entry entry);
+
+  // Edit mode's gestures (control/edits.cpp). A square click puts the armed place's piece, or
+  // empties the square for the eraser; nothing without one.
+  void EditClick(std::int16_t n);
+  // The keys edit mode takes: piece letters, Delete and Backspace, Ctrl+C and Ctrl+V, Space and
+  // Enter (a square click), Escape (disarms).
+  static bool IsEditKey(std::int16_t key_code, std::int16_t shift);
+  bool EditKey(std::int16_t key_code, std::int16_t shift);
+  // Sets square n to `letter` (the empty cell empties it) as one gesture.
+  void SetUpSquare(std::int16_t n, char16_t letter);
+  // A dragged piece put down on square `to`: from square `from`, or from the spares (0).
+  void DropSetUp(std::int16_t from, std::int16_t to);
+  void CopyPosition();
+  void PastePosition();
+  // A gesture changed the board: shows it, forgets the last move, the check and the legal
+  // moves, announces it and raises PositionEdited.
+  void Edited(const Announcement& announcement);
 
   // Raise BeforeMove and AfterMove for a person's move.
   bool AllowsMove(Square from, Square to, char16_t promotion) override;

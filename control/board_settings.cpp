@@ -215,7 +215,14 @@ Refused BoardControl::Coordinates(std::int32_t value) {
 }
 
 Refused BoardControl::EditMode(bool value) {
-  return Set(MemberId::kEditMode, [&] { settings_.edit_mode = value; });
+  return Set(MemberId::kEditMode, [&] {
+    settings_.edit_mode = value;
+    // Whatever a person was doing with the pieces ends; the position stays.
+    surface_.EndDrag();
+    entry_.CloseChooser();
+    entry_.Reset();
+    surface_.SetEditMode(value);
+  });
 }
 
 SquareColours BoardControl::SquareColoursInUse() const {

@@ -6,7 +6,16 @@ namespace velmora {
 
 bool BoardControl::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
   const auto self = shared_from_this();
-  if (!surface_.Enabled() || !settings_.drag_enabled || n < 1 || n > 64) return false;
+  if (!surface_.Enabled() || n < 1 || n > 64) return false;
+  // Setting up, any piece is lifted as it stands, with no pick.
+  if (settings_.edit_mode) {
+    const auto picture = PictureForCell(board_.Cell(SquareOf(n)));
+    if (!picture || !IsPiece(*picture)) return false;
+    surface_.SetPicture(0, *picture);
+    surface_.StartDrag({n, x, y});
+    return true;
+  }
+  if (!settings_.drag_enabled) return false;
   const EntryState state = entry_.State();
   if (state == EntryState::kPrompting) return false;
   if (state == EntryState::kIdle) {
@@ -32,9 +41,21 @@ void BoardControl::Drop(std::int16_t n) {
   const std::int16_t from = drag->square;
   surface_.EndDrag();
   if (n == from) return;
+  if (settings_.edit_mode) return DropSetUp(from, n);
   // A piece put down by hand is where it belongs already: it does not slide.
   const FlagScope dropping(dropping_);
   ClickSquare(n);
+}
+
+void BoardControl::DropSetUp(std::int16_t from, std::int16_t to) {
+  // A spare piece is a copy of the dragged picture; a board piece leaves its square.
+  if (from == 0) return SetUpSquare(to, CellLetterOf(surface_.PictureOf(0)));
+  const char16_t piece = board_.Cell(SquareOf(from));
+  const char16_t taken = board_.Cell(SquareOf(to));
+  LandSlides();
+  board_.SetCell(SquareOf(to), piece);
+  board_.SetCell(SquareOf(from), kEmptyCell);
+  Edited(*AnnounceMove(piece, taken, SquareOf(from), SquareOf(to)));
 }
 
 void BoardControl::CancelDrag() {

@@ -49,12 +49,17 @@ void PointerInput::FollowDrag(BoardControl& control, const PixelGrid& grid,
     control.DragTo(x, y);
     return;
   }
-  if (press.drag_tried || press.hit.kind != Hit::Kind::kSquare || press.double_click) return;
+  const bool square = press.hit.kind == Hit::Kind::kSquare;
+  if (press.drag_tried || !(square || press.hit.kind == Hit::Kind::kSpare) || press.double_click) {
+    return;
+  }
   if (std::abs(at.x - press.x) <= drag_distance_ && std::abs(at.y - press.y) <= drag_distance_) {
     return;
   }
   press.drag_tried = true;
-  if (!control.BeginDrag(press.hit.index, x, y)) return;
+  const bool lifted = square ? control.BeginDrag(press.hit.index, x, y)
+                             : control.BeginSpareDrag(press.hit.index, x, y);
+  if (!lifted) return;
   // The pick's Change may have ended this press from a wait inside the host's handler.
   if (!press_) return control.CancelDrag();
   press_->dragging = true;
@@ -113,7 +118,7 @@ void PointerInput::Release(BoardControl& control, const PixelGrid& grid, Pointer
     if (hit.kind == Hit::Kind::kSquare) {
       control.Drop(hit.index);
     } else {
-      control.CancelDrag();
+      control.DropOffBoard();
     }
     return;
   }
@@ -130,6 +135,9 @@ void PointerInput::Release(BoardControl& control, const PixelGrid& grid, Pointer
       break;
     case Hit::Kind::kChoice:
       control.ClickChoice(hit.index);
+      break;
+    case Hit::Kind::kSpare:
+      control.ClickSpare(hit.index);
       break;
     case Hit::Kind::kSwallowed:
       break;

@@ -2,6 +2,7 @@
 
 #include "board/square.h"
 #include "view/announcement.h"
+#include "view/spare_pieces.h"
 
 namespace velmora {
 namespace {
@@ -19,6 +20,7 @@ std::optional<std::int16_t> ShownChoices(const Surface& surface) {
 }
 
 std::int16_t LastPart(const Surface& surface) {
+  if (surface.EditMode()) return kFirstSparePart + kSparePlaces - 1;
   return ShownChoices(surface) ? kFirstChoicePart + kChoicesShown - 1 : kMoveDisplayPart;
 }
 
@@ -30,7 +32,14 @@ std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t pa
   return static_cast<std::int16_t>(*first + part - kFirstChoicePart);
 }
 
+std::optional<std::int16_t> SpareOfPart(const Surface& surface, std::int16_t part) {
+  const auto place = static_cast<std::int16_t>(part - kFirstSparePart);
+  if (!surface.EditMode() || !IsSparePlace(place)) return std::nullopt;
+  return place;
+}
+
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part) {
+  if (const auto place = SpareOfPart(surface, part)) return ControlRef{ControlName::kSpare, *place};
   if (IsSquarePart(part)) return ControlRef{ControlName::kSquarePicture, part};
   if (part == kMoveDisplayPart) return ControlRef{ControlName::kMoveDisplay};
   if (const auto k = ChoiceOfPart(surface, part)) return ControlRef{ControlName::kChoice, *k};
@@ -50,6 +59,8 @@ std::optional<Rect> PartRect(const Surface& surface, std::int16_t part) {
   if (part == kBoardPart) return Rect{0, 0, kDesignWidth, kDesignHeight};
   const auto ref = DrawnControlOfPart(surface, part);
   if (!ref) return std::nullopt;
+  // A spare place is placed by the grid alone.
+  if (ref->name == ControlName::kSpare) return kSpareCell;
   return PlacedRect(surface, *FindControl(*ref));
 }
 

@@ -13,7 +13,8 @@ namespace velmora {
 
 // The parts assistive technology sees, one flat numbering every front end uses: 1 to 64 the
 // squares by square number, 65 the move display, 66 to 69 the shown choices, queen first (only
-// while the prompt's panel or the chooser is shown). 0 is the board itself.
+// while the prompt's panel or the chooser is shown), or in edit mode (where no choice is ever
+// shown) 66 to 78 the spare places 0 to 12. 0 is the board itself.
 inline constexpr std::int16_t kBoardPart = 0;
 inline constexpr std::int16_t kMoveDisplayPart = 65;
 inline constexpr std::int16_t kFirstChoicePart = 66;
@@ -28,10 +29,12 @@ constexpr bool IsSquarePart(std::int16_t part) {
 // The first of the four choices shown now (0 white's, 4 black's), on the prompt's panel or the
 // chooser; none while neither is shown.
 std::optional<std::int16_t> ShownChoices(const Surface& surface);
-// 65 without the choices, 69 with them: parts 1 to this number exist now.
+// 65 without the choices, 69 with them, 78 in edit mode: parts 1 to this number exist now.
 std::int16_t LastPart(const Surface& surface);
 // The choice (0 to 7) behind part 66 to 69 of the shown choices; none when there is no such part.
 std::optional<std::int16_t> ChoiceOfPart(const Surface& surface, std::int16_t part);
+// The spare place (0 to 12) behind part 66 to 78 in edit mode; none for any other part.
+std::optional<std::int16_t> SpareOfPart(const Surface& surface, std::int16_t part);
 // The control a part is: a square's picture, the move display or a choice; none for a part not
 // shown.
 std::optional<ControlRef> ControlOfPart(const Surface& surface, std::int16_t part);

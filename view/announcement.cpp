@@ -72,6 +72,14 @@ std::u16string AnnouncementWords(const Announcement& a) {
       return ArrowWords(a.from, a.to, a.colour) + u", removed";
     case Announcement::Kind::kMarksCleared:
       return u"marks cleared";
+    case Announcement::Kind::kPut:
+      return PictureWords(a.piece) + u" put on " + to;
+    case Announcement::Kind::kEmptied:
+      return to + u" emptied";
+    case Announcement::Kind::kPasted:
+      return u"position pasted";
+    case Announcement::Kind::kPasteRefused:
+      return u"position not pasted: the clipboard holds no position record";
     case Announcement::Kind::kMove:
       break;
   }

@@ -25,6 +25,10 @@ struct Announcement {
     kMarked,        // the person drew a circle on `from` (`to` the same) or an arrow, in `colour`
     kUnmarked,      // the person took such a mark away
     kMarksCleared,  // the person's marks were cleared
+    kPut,           // the person set up `piece` on `to`
+    kEmptied,       // the person took the piece off `to`
+    kPasted,        // the person pasted a position
+    kPasteRefused,  // the person pasted a text that is no position: nothing changed
   };
   Kind kind = Kind::kNewPosition;
   Picture piece = Picture::kNone;
@@ -64,6 +68,14 @@ inline std::optional<Announcement> AnnounceMove(char16_t piece, char16_t capture
 Announcement AnnounceCastling(char16_t king, std::int16_t row, int column_step);
 inline Announcement AnnounceNewPosition() {
   return {};
+}
+// What setting up a square did: `piece` put on it, or the square emptied.
+inline Announcement AnnounceSetUp(Picture piece, Square square) {
+  Announcement a;
+  a.kind = IsPiece(piece) ? Announcement::Kind::kPut : Announcement::Kind::kEmptied;
+  a.piece = piece;
+  a.to = square;
+  return a;
 }
 
 // A refused destination, or a refused piece, while the host lists the legal moves.

@@ -4,6 +4,7 @@
 
 #include "view/accessible_parts.h"
 #include "view/highlight.h"
+#include "view/spare_pieces.h"
 
 namespace velmora {
 
@@ -266,13 +267,43 @@ void AddChooser(const Surface& surface, DisplayList& list) {
   }
 }
 
+// The spare pieces' cells beside a board in edit mode, the armed one tinted as a selection, each
+// with its piece, and the eraser drawn as a block with a band.
+void AddSpares(const Surface& surface, DisplayList& list) {
+  constexpr Rgb kEraserBody{236, 140, 150};
+  constexpr Rgb kEraserBand{70, 110, 200};
+  const Rgb cell = surface.Look().squares.light;
+  const auto add = [&list](std::int16_t place, const Rect& rect,
+                           std::optional<Rgb> fill) -> PaintCommand& {
+    PaintCommand& command = list.emplace_back();
+    command.kind = PaintKind::kRectangle;
+    command.source = {ControlName::kSpare, place};
+    command.rect = rect;
+    command.fill = fill;
+    return command;
+  };
+  for (std::int16_t place = 0; place < kSparePlaces; ++place) {
+    add(place, kSpareCell,
+        place == surface.Armed() ? TintedColour(kSelectionTint, kSelectionOpacity, cell) : cell);
+    if (place == kEraserPlace) {
+      PaintCommand& body = add(place, {120, 240, 480, 240}, kEraserBody);
+      body.line_width = 1;
+      add(place, {120, 240, 150, 240}, kEraserBand).line_width = 1;
+      continue;
+    }
+    PaintCommand& piece = add(place, kSpareCell, std::nullopt);
+    piece.kind = PaintKind::kIcon;
+    piece.picture = *PictureForCell(SpareLetter(place, surface.Orientation()));
+  }
+}
+
 }  // namespace
 
 DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_text) {
   DisplayList list;
   // Room for the three tints, the glow, the focus mark, a dragged piece, a sliding one, the
   // circles and arrows, and the chooser.
-  list.reserve(DesignLayout().size() + 18);
+  list.reserve(DesignLayout().size() + 18 + (surface.EditMode() ? 3 * kSparePlaces : 0));
   // The layout goes up layer by layer: what lies between two layers goes in where one ends.
   bool highlights_due =
       surface.LastMoveSquares() != 0 || surface.CheckSquare() != 0 || TintedSelection(surface) != 0;
@@ -313,6 +344,7 @@ DisplayList BuildDisplayList(const Surface& surface, std::u16string_view move_te
   }
   if (circles_due) list.push_back(MarksCommand(surface, PaintKind::kCircles));
   if (over_pictures_due) AddOverPictures(surface, list);
+  if (surface.EditMode()) AddSpares(surface, list);
   if (surface.Chooser() != 0) AddChooser(surface, list);
   // Drawn last: the mark lies over the square's piece, or over the shown choice.
   const std::int16_t marked = surface.FocusMark();

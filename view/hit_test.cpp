@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "view/spare_pieces.h"
+
 namespace velmora {
 namespace {
 
@@ -62,6 +64,13 @@ Hit HitTest(const Surface& surface, Point at) {
 }
 
 Hit HitTest(const Surface& surface, const PixelGrid& grid, int px, int py) {
+  if (surface.EditMode()) {
+    for (std::int16_t place = 0; place < kSparePlaces; ++place) {
+      if (grid.BoxOf({ControlName::kSpare, place}, kSpareCell).Contains(px, py)) {
+        return Hit{Hit::Kind::kSpare, place};
+      }
+    }
+  }
   return TopmostClaim(surface, [&surface, &grid, px, py](const ControlSpec& spec) {
     return grid.BoxOf(spec.ref, PlacedRect(surface, spec)).Contains(px, py);
   });

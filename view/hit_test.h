@@ -15,6 +15,7 @@ struct Hit {
     kSquare,     // a square's picture, 1 to 64, whatever it holds
     kChoice,     // a promotion choice, 0 to 7, inside a shown panel or on the chooser
     kSwallowed,  // a shown panel (or other child window) outside its choices: nobody's click
+    kSpare,      // a spare piece or the eraser beside a board in edit mode, by place
   };
   Kind kind;
   std::int16_t index = -1;

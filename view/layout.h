@@ -24,6 +24,7 @@ enum class ControlName : std::uint8_t {
   kWhitePanel,      // the promotion panel of the upper-case (white) side
   kBlackPanel,      // the promotion panel of the lower-case (black) side
   kChoice,          // a promotion choice, 0 to 7, inside its panel
+  kSpare,           // a spare piece or the eraser beside a board in edit mode, by place
 };
 
 enum class ControlKind : std::uint8_t { kShape, kImage, kLabel, kTextBox, kPanel };

@@ -44,6 +44,11 @@ constexpr bool LookAlike(Picture a, Picture b) {
   return a == b || (blank(a) && blank(b));
 }
 
+// The cell letter of a piece picture; the empty cell for anything else.
+constexpr char16_t CellLetterOf(Picture p) {
+  return IsPiece(p) ? u"PBNQKRpbnqkr"[PieceIndex(p)] : u'*';
+}
+
 // The picture a cell letter paints: a piece, kNone for "*", nothing for any other character
 // (the square then keeps what it shows).
 constexpr std::optional<Picture> PictureForCell(char16_t c) {

@@ -27,15 +27,28 @@ DeviceScale DeviceScale::ToFit(int left, int top, int right, int bottom) {
           static_cast<double>(bottom - top) / kDesignHeight, left, top};
 }
 
-DeviceScale DeviceScale::BoardFit(const PixelBox& area, double margin) {
+DeviceScale DeviceScale::BoardFit(const PixelBox& area, double margin, bool spares) {
   const double squares = 8 + 2 * margin;
-  const int square = std::max(1, static_cast<int>(std::min(area.width(), area.height()) / squares));
+  const bool wide = area.width() > area.height();
+  // A line of spare pieces a square deep, a quarter square from the board (or its coordinates).
+  constexpr double kSpareGap = 0.25;
+  const double along = spares ? squares + 2 * (1 + kSpareGap) : squares;
+  const int square =
+      std::max(1, static_cast<int>(std::min(area.width() / (wide ? along : squares),
+                                            area.height() / (wide ? squares : along))));
   const int left = area.left + (area.width() - 8 * square) / 2;
   const int top = area.top + (area.height() - 8 * square) / 2;
   const double per_twip = static_cast<double>(square) / kSquareTwips;
   // The board's corner lands on whole pixels, so every square does.
-  return {per_twip, per_twip, left - static_cast<int>(std::lround(kBoardLeft * per_twip)),
-          top - static_cast<int>(std::lround(kBoardTop * per_twip)), area};
+  return {per_twip,
+          per_twip,
+          left - static_cast<int>(std::lround(kBoardLeft * per_twip)),
+          top - static_cast<int>(std::lround(kBoardTop * per_twip)),
+          area,
+          !spares ? SpareLines::kNone
+          : wide  ? SpareLines::kLeftRight
+                  : SpareLines::kAboveBelow,
+          static_cast<int>(std::lround(square * (margin + kSpareGap)))};
 }
 
 namespace {
@@ -49,12 +62,16 @@ double CoordinateMargin(const Surface& surface) {
 }  // namespace
 
 DeviceScale ScaleOnArea(const Surface& surface, const PixelBox& area, double factor) {
-  if (surface.BoardAlone()) return DeviceScale::BoardFit(area, CoordinateMargin(surface));
+  if (surface.BoardAlone()) {
+    return DeviceScale::BoardFit(area, CoordinateMargin(surface), surface.EditMode());
+  }
   return DeviceScale::Times(factor, area.left, area.top);
 }
 
 DeviceScale ScaleIntoRectangle(const Surface& surface, const PixelBox& rectangle) {
-  if (surface.BoardAlone()) return DeviceScale::BoardFit(rectangle, CoordinateMargin(surface));
+  if (surface.BoardAlone()) {
+    return DeviceScale::BoardFit(rectangle, CoordinateMargin(surface), surface.EditMode());
+  }
   return DeviceScale::ToFit(rectangle.left, rectangle.top, rectangle.right, rectangle.bottom);
 }
 
@@ -112,6 +129,7 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
             left + pitch_x_ - x(square_left + kSquareTwips - twips.left - twips.width),
             top + pitch_y_ - y(square_top + kSquareTwips - twips.top - twips.height)};
   }
+  if (source.name == ControlName::kSpare) return SpareBox(source.index, twips);
   if (source == kDraggedPieceSource) {
     // A floating piece (dragged or sliding) is placed by its middle, which lands on the pixel
     // the pointer is on: it moves by exactly the pixels the pointer does at any scale.
@@ -122,6 +140,26 @@ PixelBox PixelGrid::BoxOf(ControlRef source, const Rect& twips) const {
     return {left, top, left + width, top + height};
   }
   return {X(twips.left), Y(twips.top), X(twips.left + twips.width), Y(twips.top + twips.height)};
+}
+
+PixelBox PixelGrid::SpareBox(std::int16_t place, const Rect& twips) const {
+  if (scale_.spares == SpareLines::kNone) return {0, 0, 0, 0};
+  // The far line's places 0 to 5 and the near line's 6 to 11 stand from its start; the eraser
+  // ends the near line.
+  const bool near = place >= 6;
+  const int step = (place == 12 ? 7 : place % 6) * pitch_x_;
+  const int gap = scale_.spare_gap;
+  const int before =
+      (scale_.spares == SpareLines::kAboveBelow ? board_top_ : board_left_) - gap - pitch_x_;
+  const int after =
+      (scale_.spares == SpareLines::kAboveBelow ? board_top_ : board_left_) + 8 * pitch_x_ + gap;
+  const int across = near ? after : before;
+  const int left = scale_.spares == SpareLines::kAboveBelow ? board_left_ + step : across;
+  const int top = scale_.spares == SpareLines::kAboveBelow ? across : board_top_ + step;
+  const auto x = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.x)); };
+  const auto y = [this](std::int32_t t) { return static_cast<int>(std::lround(t * scale_.y)); };
+  return {left + x(twips.left), top + y(twips.top), left + x(twips.left + twips.width),
+          top + y(twips.top + twips.height)};
 }
 
 LineWidths PixelGrid::OutlineOf(ControlRef source, int pixels_at_96) const {

@@ -32,6 +32,10 @@ inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
           a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
 }
 
+// Where a board in edit mode puts its two lines of spare pieces: above and below it, or left and
+// right of it on a wide area.
+enum class SpareLines : std::uint8_t { kNone, kAboveBelow, kLeftRight };
+
 // Where the design's twips land on a device: pixels per twip on each axis (dpi / 1440, or a
 // picture's scale / 15) and the device point of the surface's top-left corner.
 struct DeviceScale {
@@ -41,14 +45,19 @@ struct DeviceScale {
   int origin_y = 0;
   // The device box a board fitted to it fills; empty for the design's own box.
   PixelBox area{0, 0, 0, 0};
+  // The spare pieces' lines round a fitted board, and the pixels between each line and the board.
+  SpareLines spares = SpareLines::kNone;
+  int spare_gap = 0;
 
   // `factor` times 96 dots per inch on both axes.
   static DeviceScale Times(double factor, int origin_x = 0, int origin_y = 0);
   // The whole design stretched into a device rectangle (right and bottom exclusive).
   static DeviceScale ToFit(int left, int top, int right, int bottom);
   // The board alone fitted into `area`: the largest whole number of pixels a square with eight
-  // squares across the smaller side, less `margin` squares on each side, the board centred.
-  static DeviceScale BoardFit(const PixelBox& area, double margin = 0);
+  // squares across the smaller side, less `margin` squares on each side, the board centred. With
+  // `spares` the board leaves room for a line of spare pieces on two opposite sides: along the
+  // longer side of the area (above and below on a square one).
+  static DeviceScale BoardFit(const PixelBox& area, double margin = 0, bool spares = false);
 
   friend bool operator==(const DeviceScale&, const DeviceScale&) = default;
 };
@@ -110,6 +119,8 @@ class PixelGrid {
   PixelBox Corner() const {
     return IsEmpty(scale_.area) ? PixelBox{scale_.origin_x, scale_.origin_y, 0, 0} : scale_.area;
   }
+  // A spare place's cell, with `twips` inside it from the cell's corner.
+  PixelBox SpareBox(std::int16_t place, const Rect& twips) const;
   int X(std::int32_t twips) const;
   int Y(std::int32_t twips) const;
 

@@ -106,6 +106,24 @@ void Surface::SetLook(const BoardLook& look) {
   if (observer_) observer_->BoardTurned();
 }
 
+void Surface::SetEditMode(bool on) {
+  if (edit_mode_ == on) return;
+  edit_mode_ = on;
+  armed_ = -1;
+  if (observer_) observer_->BoardTurned();
+}
+
+void Surface::SetArmed(std::int16_t place) {
+  if (armed_ == place) return;
+  const std::int16_t was = armed_;
+  armed_ = place;
+  if (!observer_) return;
+  observer_->BoardTurned();
+  // The spare places' parts follow the choices' numbers: pressed or not is part of their names.
+  if (was >= 0) observer_->NameChanged(static_cast<std::int16_t>(kFirstSparePart + was));
+  if (place >= 0) observer_->NameChanged(static_cast<std::int16_t>(kFirstSparePart + place));
+}
+
 void Surface::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
@@ -166,7 +184,8 @@ void Surface::StartDrag(const DraggedPiece& drag) {
   EndDrag();
   drag_ = drag;
   if (!observer_) return;
-  observer_->PictureChanged(drag.square);
+  // A spare piece leaves no square behind.
+  if (drag.square != 0) observer_->PictureChanged(drag.square);
   observer_->DragChanged();
 }
 
@@ -181,7 +200,7 @@ void Surface::DropDrag() {
   const std::int16_t square = drag_->square;
   drag_.reset();
   if (!observer_) return;
-  observer_->PictureChanged(square);
+  if (square != 0) observer_->PictureChanged(square);
   observer_->DragChanged();
 }
 

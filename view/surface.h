@@ -17,8 +17,8 @@
 
 namespace velmora {
 
-// A piece being dragged: the square it was lifted from, and the pointer in twips from the
-// surface's corner.
+// A piece being dragged: the square it was lifted from (0 for a spare piece), and the pointer in
+// twips from the surface's corner.
 struct DraggedPiece {
   std::int16_t square;
   std::int32_t x, y;
@@ -36,6 +36,9 @@ struct SlidingPiece {
 
   friend bool operator==(SlidingPiece, SlidingPiece) = default;
 };
+
+// The first accessible part of the spare places in edit mode (see view/accessible_parts.h).
+inline constexpr std::int16_t kFirstSparePart = 66;
 
 // Pieces that may slide at once; a host's castling slides two, a load up to four.
 inline constexpr std::size_t kMostSlides = 8;
@@ -120,6 +123,14 @@ class Surface {
   // out to fill any area; the design keeps its form.
   bool BoardAlone() const { return board_alone_; }
   void SetBoardAlone() { board_alone_ = true; }
+
+  // Edit mode: the spare pieces stand beside the board. Turning it on or off lays the surface
+  // out anew.
+  bool EditMode() const { return edit_mode_; }
+  void SetEditMode(bool on);
+  // The spare place (see view/spare_pieces.h) each square click puts from; -1 for none.
+  std::int16_t Armed() const { return armed_; }
+  void SetArmed(std::int16_t place);
 
   // The square whose piece is lifted (selected) while a pick is in force; 0 without one.
   std::int16_t Picked() const { return picked_; }
@@ -247,6 +258,8 @@ class Surface {
   BoardOrientation orientation_ = BoardOrientation::kWhiteAtBottom;
   BoardLook look_;
   bool board_alone_ = false;
+  bool edit_mode_ = false;
+  std::int16_t armed_ = -1;
   std::uint64_t last_move_ = 0;
   std::int16_t check_square_ = 0;
   std::shared_ptr<const std::vector<SquareMark>> marks_;  // none: no marks

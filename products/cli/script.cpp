@@ -6,6 +6,7 @@
 
 #include "board/square.h"
 #include "products/cli/text_codec.h"
+#include "view/spare_pieces.h"
 
 namespace velmora::cli {
 namespace {
@@ -151,7 +152,7 @@ std::optional<std::int16_t> ParseSparePlace(const Token& token) {
   constexpr std::string_view kPrefix = "spare:";
   if (token.quoted || !token.word.starts_with(kPrefix)) return std::nullopt;
   const auto place = ParseNumber<std::int16_t>(Token{token.word.substr(kPrefix.size()), {}});
-  if (!place || *place < 0 || *place >= kSparePlaces) return std::nullopt;
+  if (!place || !IsSparePlace(*place)) return std::nullopt;
   return place;
 }
 
@@ -204,11 +205,11 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Left", 0x25, 0},   {"Right", 0x27, 0},  {"Up", 0x26, 0},     {"Down", 0x28, 0},
-    {"Home", 0x24, 0},   {"End", 0x23, 0},    {"PageUp", 0x21, 0}, {"PageDown", 0x22, 0},
-    {"Space", 0x20, 32}, {"Enter", 0x0D, 13}, {"Q", 'Q', u'Q'},    {"R", 'R', u'R'},
-    {"B", 'B', u'B'},    {"N", 'N', u'N'},    {"K", 'K', u'K'},    {"P", 'P', u'P'},
-    {"C", 'C', u'C'},    {"V", 'V', u'V'},    {"Delete", 0x2E, 0}, {"Backspace", 0x08, 8},
+    {"Left", 0x25, 0},    {"Right", 0x27, 0},  {"Up", 0x26, 0},     {"Down", 0x28, 0},
+    {"Home", 0x24, 0},    {"End", 0x23, 0},    {"PageUp", 0x21, 0}, {"PageDown", 0x22, 0},
+    {"Space", 0x20, 32},  {"Enter", 0x0D, 13}, {"Q", 'Q', u'Q'},    {"R", 'R', u'R'},
+    {"B", 'B', u'B'},     {"N", 'N', u'N'},    {"K", 'K', u'K'},    {"P", 'P', u'P'},
+    {"C", 'C', u'C'},     {"V", 'V', u'V'},    {"Delete", 0x2E, 0}, {"Backspace", 0x08, 8},
     {"Escape", 0x1B, 27},
 };
 
@@ -263,7 +264,8 @@ ParsedLine ParseGet(const Words& t) {
 
 ParsedLine ParseClick(const Words& t) {
   if (auto e = CountError(t, 1, 1)) return *e;
-  if (const auto place = ParseSparePlace(t[1])) return Operation{SpareOp{*place, false, std::nullopt}};
+  if (const auto place = ParseSparePlace(t[1]))
+    return Operation{SpareOp{*place, false, std::nullopt}};
   const auto square = ParseSquare(t[1]);
   if (!square) return ParseError{"click takes a square A1 to H8 or 1 to 64, not " + Shown(t[1])};
   return Operation{ClickOp{*square}};

@@ -142,8 +142,8 @@ struct Screen {
     const velmora::PixelBox place =
         grid.BoxOf({velmora::ControlName::kSpare, i % 2 == 0 ? kNearQueen : kFarKnight}, {});
     const velmora::PixelBox e4 = *velmora::PartBox(control->surface(), grid, 29);
-    const velmora::PointerPoint from{(place.left + place.right) / 2,
-                                     (place.top + place.bottom) / 2, 0, 1};
+    const velmora::PointerPoint from{(place.left + place.right) / 2, (place.top + place.bottom) / 2,
+                                     0, 1};
     const velmora::PointerPoint to{(e4.left + e4.right) / 2, (e4.top + e4.bottom) / 2, 0, 1};
     dirty.boxes.clear();
     pointer.Press(*control, grid, velmora::PointerButton::kLeft, false, from);

@@ -5,7 +5,8 @@
 // gives, nothing else), one pointer move of a dragged piece and one frame of a sliding piece up
 // to their pixels; the largest set of marks a board can show (a circle on every square, an arrow
 // between every ordered pair, 10,000 marks as a host writes them, duplicates and all) painted
-// whole and repainted after a host move; apart, what rasterizing all twelve pieces costs at 400
+// whole and repainted after a host move; a spare piece dragged from beside a board in edit mode
+// and dropped on a square, up to its pixels; apart, what rasterizing all twelve pieces costs at 400
 // pixels a square, as a large draw does. Instructions
 // come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>

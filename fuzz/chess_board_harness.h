@@ -58,21 +58,18 @@ class ChessBoardHarness : public HostPort {
   // Edit mode's side.
   void EditGesture(ByteReader& in);
   void SwitchEditMode(bool on);
-  // A drag from a spare place or a square; EditMode is written in its middle when
-  // `always_switch`, or as the input says.
+  // From a spare place or a square; EditMode written in its middle always or as the input says.
   void EditDrag(ByteReader& in, bool spare, bool always_switch);
   void SpareClick(ByteReader& in);
   void EditKey(ByteReader& in);
   void Clipboard(ByteReader& in);
-  // An edit gesture starts: the control as it finds it, no events yet.
   void BeginEdit();
-  // It left the board `expected`, raised PositionEdited once exactly when the board changed (or
-  // when `pasted`) and asked about no move; Change only with `changes_allowed` (EditMode was
-  // switched off in the middle: a click may pick).
+  // The board is `expected`, with one PositionEdited exactly when it changed (or `pasted`), no
+  // move asked about, and Change only when `changes_allowed` (a click before EditMode came on).
   void CheckEdit(const std::u16string& expected, bool pasted = false, bool changes_allowed = false);
-  // The position as the gesture found it with square `n` (1 to 64) holding `cell`.
+  // The board as the gesture found it with square `n` holding `cell`.
   std::u16string WithCell(std::int16_t n, char16_t cell) const;
-  // What a square click puts now: the armed place's piece, none without one.
+  // What a square click puts now: the armed place's piece.
   std::optional<char16_t> ArmedCell() const;
   void PressKey(std::int16_t key, std::int16_t shift);
 

@@ -250,6 +250,9 @@ void Session::Do(const DragOp& op) {
 }
 
 void Session::Do(const SpareOp& op) {
+  // Only a board in edit mode draws the places: there is nowhere else to aim.
+  if (!control_->EditMode())
+    return Fail("the spare pieces stand beside the board in EditMode only");
   const PixelBox box = grid().BoxOf(ControlRef{ControlName::kSpare, op.place}, Rect{});
   const PointerPoint from{(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, kLeftHeld};
   if (op.drag) return LeftDrag(from, op.to);

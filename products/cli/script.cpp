@@ -264,10 +264,14 @@ ParsedLine ParseGet(const Words& t) {
 
 ParsedLine ParseClick(const Words& t) {
   if (auto e = CountError(t, 1, 1)) return *e;
-  if (const auto place = ParseSparePlace(t[1]))
+  if (const auto place = ParseSparePlace(t[1])) {
     return Operation{SpareOp{*place, false, std::nullopt}};
+  }
   const auto square = ParseSquare(t[1]);
-  if (!square) return ParseError{"click takes a square A1 to H8 or 1 to 64, not " + Shown(t[1])};
+  if (!square) {
+    return ParseError{"click takes a square A1 to H8 or 1 to 64, or spare:0 to spare:12, not " +
+                      Shown(t[1])};
+  }
   return Operation{ClickOp{*square}};
 }
 

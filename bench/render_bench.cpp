@@ -5,7 +5,8 @@
 // gives, nothing else), one pointer move of a dragged piece and one frame of a sliding piece up
 // to their pixels; the largest set of marks a board can show (a circle on every square, an arrow
 // between every ordered pair, 10,000 marks as a host writes them, duplicates and all) painted
-// whole and repainted after a host move; apart, what rasterizing all twelve pieces costs at 400
+// whole and repainted after a host move; a spare piece dragged from beside a board in edit mode
+// and dropped on a square, up to its pixels; apart, what rasterizing all twelve pieces costs at 400
 // pixels a square, as a large draw does. Instructions
 // come from callgrind (tools/instructions.py), times from the benchmark.
 #include <benchmark/benchmark.h>
@@ -18,8 +19,10 @@
 #include "bench/ops_main.h"
 #include "bench/quiet_ports.h"
 #include "control/board_control.h"
+#include "control/pointer_input.h"
 #include "control/presenter.h"
 #include "platform/headless/png_renderer.h"
+#include "view/accessible_parts.h"
 #include "view/artwork.h"
 #include "view/display_list.h"
 
@@ -30,7 +33,7 @@ using velmora::PixelBox;
 constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
     "RasterizePieces400 AllMarks1x AllMarksHostMove1x BoardHostMove1x FullRender400 DragFrame1600 "
-    "AnimationFrame1600 RepaintHostMove1600 Resize1600";
+    "AnimationFrame1600 RepaintHostMove1600 Resize1600 PaletteDrop400";
 
 // Collects the boxes the presenter asks to repaint for what the surface reports, as a window's
 // update region does: a box asked for again is painted once.
@@ -132,6 +135,28 @@ struct Screen {
     control->Marks(text);
     RepaintAll();
   }
+  // In edit mode, a spare piece dragged from its place beside the board onto E4 (a white queen,
+  // then a black knight, so every drop changes the square), then the repaint of what it changed.
+  void PaletteDrop(long i) {
+    constexpr std::int16_t kFarKnight = 4, kNearQueen = 7;
+    const velmora::PixelGrid& grid = presenter.grid();
+    const velmora::PixelBox place =
+        grid.BoxOf({velmora::ControlName::kSpare, i % 2 == 0 ? kNearQueen : kFarKnight}, {});
+    const velmora::PixelBox e4 = *velmora::PartBox(control->surface(), grid, 29);
+    const velmora::PointerPoint from{(place.left + place.right) / 2, (place.top + place.bottom) / 2,
+                                     0, 1};
+    const velmora::PointerPoint to{(e4.left + e4.right) / 2, (e4.top + e4.bottom) / 2, 0, 1};
+    dirty.boxes.clear();
+    pointer.Press(*control, grid, velmora::PointerButton::kLeft, false, from);
+    pointer.Move(*control, grid, to);
+    pointer.Release(*control, grid, velmora::PointerButton::kLeft, {to.x, to.y, 0, 0});
+    renderer.Repaint(image, List(), dirty.boxes);
+  }
+  void StartEditing() {
+    control->EditMode(true);
+    RepaintAll();
+  }
+  velmora::PointerInput pointer;
   // The middle of a square's picture in twips, as the corner of an empty rectangle.
   static velmora::Rect MiddleOf(std::int16_t square) {
     const velmora::Rect r =
@@ -235,6 +260,12 @@ int RunOps(const std::string& name, long count) {
   if (name == "FullRender400" || name == "RepaintHostMove1600") {
     Screen screen(velmora::ControlClass::kChessBoard, large ? 1600 : 400);
     for (long i = 0; i <= count; ++i) large ? screen.HostMove(i) : screen.RepaintAll();
+    return 0;
+  }
+  if (name == "PaletteDrop400") {
+    Screen screen(velmora::ControlClass::kChessBoard, 400);
+    screen.StartEditing();
+    for (long i = 0; i <= count; ++i) screen.PaletteDrop(i);
     return 0;
   }
   if (name == "Resize1600") {

@@ -1,5 +1,6 @@
 // Drives one ChessBoard with a person's drags, clicks and keys against the host's legal moves,
-// vetoes and writes, and aborts on the first broken promise (see chess_board_harness.h).
+// vetoes and writes, in edit mode too, and aborts on the first broken promise (see
+// chess_board_harness.h).
 #include <cstddef>
 #include <cstdint>
 

@@ -135,7 +135,12 @@ SEEDS = {
 }
 
 # The ChessBoard harness's operations, in the order ChessBoardHarness::Step decodes them.
-CB_LEGAL, CB_HOST, CB_DRAG, _, CB_CLICK, CB_KEY, CB_VETO, CB_SWITCH = range(8)
+CB_LEGAL, CB_HOST, CB_DRAG, CB_EDIT, CB_CLICK, CB_KEY, CB_VETO, CB_SWITCH = range(8)
+# Edit mode's operations, in the order ChessBoardHarness::EditGesture decodes them; spare places
+# (black's line first with white at the bottom); a drag's target off the board; no EditMode write.
+EDIT_SWITCH, EDIT_SPARE_DRAG, EDIT_SWITCHING_DRAG, EDIT_SPARE_CLICK, EDIT_KEY, EDIT_CLIPBOARD = \
+    range(6)
+SPARE_BLACK_KNIGHT, SPARE_WHITE_QUEEN, ERASER, OFF, NO_SWITCH = 4, 7, 12, 64, 7
 # How a drag ends: off the board, a right press, Escape, a lost capture, or a plain release.
 OFF_BOARD, RIGHT_PRESS, ESCAPE, CAPTURE_LOST, RELEASE = 0, 1, 2, 3, 5
 NO_HOST_WRITE = 7
@@ -157,6 +162,16 @@ def cb_host_move(a, b):
     return bytes([CB_HOST, 0, square(a), square(b)])
 
 
+def cb_edit(op, *rest):
+    """An edit-mode operation; a drag's squares by name (or OFF), straight to the target."""
+    return bytes([CB_EDIT, op] + [square(b) if isinstance(b, str) else b for b in rest])
+
+
+def cb_edit_drag(a, to):
+    """In edit mode, a board piece dragged to a square or OFF."""
+    return bytes([CB_DRAG, square(a), OFF if to == OFF else square(to), 0, NO_SWITCH, 0, RELEASE])
+
+
 CHESS_BOARD_SEEDS = {
     "drag": cb_drag("E2", "E4") + cb_drag("D7", "D5") + cb_drag("E4", "D5"),
     "drag-cancels": cb_drag("E2", "E4", OFF_BOARD) + cb_drag("E2", "E4", RIGHT_PRESS)
@@ -168,6 +183,20 @@ CHESS_BOARD_SEEDS = {
     "promotion": cb_host_move("A8", "A5") + cb_host_move("A2", "A7") + cb_legal("A7-A8")
     + cb_drag("A7", "A8", choice=1),
     "keys": bytes([CB_KEY, 0, 0, CB_KEY, 4, 0, CB_KEY, 1, 0, CB_KEY, 4, 0]),
+    # A white queen from the spares, a pawn off, a queen moved, Shift+K, the eraser armed and
+    # clicked, Delete, a copy pasted back; then a move out of edit mode.
+    "edit-set-up": cb_edit(EDIT_SWITCH, 1) + cb_edit(EDIT_SPARE_DRAG, SPARE_WHITE_QUEEN, "E4", 0,
+                                                     NO_SWITCH, 0, RELEASE)
+    + cb_edit_drag("E2", OFF) + cb_edit_drag("D1", "D5") + cb_edit(EDIT_KEY, 0, 1)
+    + cb_edit(EDIT_SPARE_CLICK, ERASER) + bytes([CB_CLICK, square("H1"), 0])
+    + cb_edit(EDIT_KEY, 6, 0) + cb_edit(EDIT_CLIPBOARD, 1) + cb_edit(EDIT_SWITCH, 0)
+    + cb_drag("E4", "E6"),
+    # EditMode written before the pointer moves: off during a spare drag, on and off during drags.
+    "edit-switched-mid-drag": cb_edit(EDIT_SWITCH, 1)
+    + cb_edit(EDIT_SPARE_DRAG, SPARE_BLACK_KNIGHT, "C3", 0, 0, 0, RELEASE)
+    + cb_edit(EDIT_SWITCHING_DRAG, "E2", "E4", 0, 0, 1, RELEASE)
+    + cb_edit(EDIT_SWITCHING_DRAG, "D2", "D4", 0, 0, 0, RELEASE)
+    + cb_edit(EDIT_SPARE_DRAG, SPARE_BLACK_KNIGHT, OFF, 0, NO_SWITCH, 0, RELEASE),
 }
 
 

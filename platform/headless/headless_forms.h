@@ -43,13 +43,21 @@ class HeadlessForms : public FormsPort {
   void ShowMessage(std::u16string_view text) override;
   bool ProcessPendingEvents() override;
   void Repaint() override { ++repaints_; }
-  // A clipboard of this session's own.
-  void CopyText(std::u16string_view text) override { clipboard_ = std::u16string(text); }
+  // A clipboard of one text, as a desktop's: a copy replaces it, a paste reads it and leaves it.
+  void CopyText(std::u16string_view text) override {
+    clipboard_ = std::u16string(text);
+    ++copies_;
+  }
   std::optional<std::u16string> PastedText() override { return clipboard_; }
+  // What a person copied elsewhere: the next paste reads it.
+  void SetClipboard(std::u16string text) { clipboard_ = std::move(text); }
 
   const std::vector<std::u16string>& messages() const { return messages_; }
   int repaints() const { return repaints_; }
   int pumps() const { return pumps_; }
+  const std::optional<std::u16string>& clipboard() const { return clipboard_; }
+  // How many times the control copied a text.
+  int copies() const { return copies_; }
 
  private:
   std::weak_ptr<BoardControl> control_;
@@ -57,9 +65,10 @@ class HeadlessForms : public FormsPort {
   std::function<bool()> refill_;
   std::function<void(std::u16string_view)> message_listener_;
   std::vector<std::u16string> messages_;
-  std::optional<std::u16string> clipboard_;
   int repaints_ = 0;
   int pumps_ = 0;
+  std::optional<std::u16string> clipboard_;
+  int copies_ = 0;
 };
 
 }  // namespace velmora

@@ -19,6 +19,7 @@ std::string PartLine(const std::string& head, const AccessiblePart& part) {
   if (part.states.focused) line += " focused";
   if (part.states.selected) line += " selected";
   if (part.states.unavailable) line += " unavailable";
+  if (part.states.pressed) line += " pressed";
   return line;
 }
 
@@ -29,7 +30,10 @@ std::vector<std::string> AccessibleLines(const BoardControl& control) {
   lines.push_back(PartLine("board", *DescribePart(control, kBoardPart)));
   const std::int16_t last = LastPart(control.surface());
   for (std::int16_t part = 1; part <= last; ++part) {
-    if (part == kFirstChoicePart) lines.push_back("prompt " + Quote(kPromptCaption));
+    // In edit mode the parts after the move display are the spare places, not a prompt's.
+    if (part == kFirstChoicePart && ChoiceOfPart(control.surface(), part)) {
+      lines.push_back("prompt " + Quote(kPromptCaption));
+    }
     lines.push_back(PartLine("part " + std::to_string(part), *DescribePart(control, part)));
   }
   const auto focused = FocusedPart(control);

@@ -26,6 +26,8 @@ class Demo {
       : out_(out), session_(out, err, ControlClass::kChessBoard) {}
 
   void Say(std::string_view comment) { out_ << "\n-- " << comment << '\n'; }
+  // A further line of the comment Say began.
+  void Note(std::string_view comment) { out_ << "   " << comment << '\n'; }
 
   void HostPutMove(std::u16string_view move) {
     out_ << "host sets PutMove = " << Quote(move) << '\n';
@@ -79,6 +81,33 @@ class Demo {
     session_.Execute(SetOp{property, value});
   }
 
+  void HostSetsTruth(Property property, std::string_view name, bool value) {
+    out_ << "host sets " << name << " = " << (value ? "True" : "False") << '\n';
+    session_.Execute(SetOp{property, value});
+  }
+
+  // Edit mode's gestures: a spare piece (its place as view/spare_pieces.h numbers it) dragged
+  // onto a square, a board piece dragged off, a key typed on the focus square, a copy.
+  void DragSpare(std::int16_t place, std::string_view piece, std::string_view to) {
+    out_ << "person drags the spare " << piece << " to " << to << '\n';
+    session_.Execute(SpareOp{place, true, Square(to)});
+  }
+
+  void DragOff(std::string_view from) {
+    out_ << "person drags the piece on " << from << " off the board\n";
+    session_.Execute(DragOp{Square(from), std::nullopt});
+  }
+
+  void Type(std::string_view key_name) {
+    out_ << "person types " << key_name << '\n';
+    session_.Execute(*ParseKeyName(key_name));
+  }
+
+  void Copy() {
+    out_ << "person presses Ctrl+C\n";
+    session_.Execute(CopyOp{});
+  }
+
   void HostTurnsBoard(bool black_at_bottom) {
     HostSetsNumber(Property::kOrientation, "Orientation", black_at_bottom ? 1 : 0);
   }
@@ -126,6 +155,41 @@ class Demo {
 std::string SecondPicturePath(const std::string& png_path) {
   const bool png = png_path.ends_with(".png");
   return png_path.substr(0, png_path.size() - (png ? 4 : 0)) + "-contrast.png";
+}
+
+// The second scene: a position set up by hand in edit mode, then played from.
+void SetUpAPuzzle(Demo& demo) {
+  constexpr std::int16_t kWhiteQueenPlace = 7, kWhiteRookPlace = 8;
+  demo.Say("The host sets up a puzzle: white at the bottom again, the black king behind his");
+  demo.Note("pawns, the white king alone, no marks. In edit mode the spare pieces stand left and");
+  demo.Note("right of the board: black's on the left, white's and the eraser on the right.");
+  demo.HostTurnsBoard(false);
+  demo.HostSets(Property::kFen, "Fen", u"6k1/5ppp/8/8/8/8/8/4K3 w - - 0 1");
+  demo.HostSets(Property::kMarks, "Marks", u"");
+  demo.HostSets(Property::kUserMarks, "UserMarks", u"");
+  demo.HostSetsTruth(Property::kEditMode, "EditMode", true);
+
+  demo.Say("The person drags a white rook from the spare pieces to A1 and a queen to D1, then");
+  demo.Note("thinks better of the queen and drags it off the board. Each change raises");
+  demo.Note("PositionEdited; no move is asked about.");
+  demo.DragSpare(kWhiteRookPlace, "white rook", "A1");
+  demo.DragSpare(kWhiteQueenPlace, "white queen", "D1");
+  demo.DragOff("D1");
+
+  demo.Say("A click with no spare piece armed only moves the focus; a letter key puts a piece");
+  demo.Note("there, white, or black with Shift.");
+  demo.QueueClick("B2");
+  demo.RunInput();
+  demo.Type("P");
+
+  demo.Say("Ctrl+C copies the position as a whole record, castling read from the home squares.");
+  demo.Copy();
+
+  demo.Say("The host leaves edit mode; the person plays from the new position: the rook mates on");
+  demo.Note("the back row.");
+  demo.HostSetsTruth(Property::kEditMode, "EditMode", false);
+  demo.Drag("A1", "A8");
+  demo.ShowBoard();
 }
 
 }  // namespace
@@ -222,6 +286,7 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   const std::string second = SecondPicturePath(png_path);
   if (!demo.Render(second, scale)) return false;
   out << "\nThe surface is drawn in " << second << '\n';
+  SetUpAPuzzle(demo);
   return true;
 }
 

@@ -32,18 +32,26 @@ A script has one operation a line; blank lines and "#" comments are ignored:
                               A value the control refuses prints  refused <reason>
   get <Property>              prints  Property = value
   expect <Property> <value>   fails the run when the property holds something else
-  click <square>              a click on a square: E2 or 1..64
+  click <square>|spare:<n>    a click on a square: E2 or 1..64; or, in EditMode, on a spare
+                              piece's place beside the board, which arms it: 0..5 the far
+                              line's king queen rook bishop knight pawn, 6..11 the near
+                              line's, 12 the eraser
   choose <0..7>               a click on a promotion choice
   key [Ctrl+][Shift+]<Key>    a key pressed and released: Left Right Up Down Home End PageUp
-                              PageDown Space Enter Q R B N (KeyDown, KeyPress, KeyUp)
+                              PageDown Space Enter Escape Delete Backspace K Q R B N P C V
+                              (KeyDown, KeyPress, KeyUp)
+  copy                        Ctrl+C on the control; prints  copied "<text>"  or
+                              copied nothing  (in EditMode it copies the position as a FEN)
+  paste <text>                the text put on the clipboard, then Ctrl+V on the control
   accessible                  what assistive technology is told: parts, names, states, focus
   event Click | DblClick | KeyDown <KeyCode> <Shift> | KeyPress <KeyAscii>
         | KeyUp <KeyCode> <Shift> | MouseDown|MouseMove|MouseUp <Button> <Shift> <X> <Y>
                               a surface event; prints what the arguments hold afterwards
   reply <Argument> <n>|off    the host's handler writes n into that argument of later events;
                               reply Cancel True|False|off answers BeforeMove (a ChessBoard's)
-  drag <square> <square>|off  a left-button drag from one square's middle to another's, or
-                              off the board
+  drag <square>|spare:<n> <square>|off
+                              a left-button drag from one square's middle, or a spare
+                              piece's place, to another square's middle, or off the board
   press|move|release <x> <y>  the left button at a device pixel of the surface at 96 dpi;
                               a drag starts past 4 pixels
   rclick <square> [Shift|Ctrl|Alt]   a ChessBoard's circle mark: green, red, yellow, blue
@@ -57,6 +65,7 @@ A script has one operation a line; blank lines and "#" comments are ignored:
 Texts are a bare word or "quoted" with \" \\ \n \t \r \uXXXX (one UTF-16 code unit).
 While a promotion prompt waits, the following lines are its pending input.
 Every completed move, loaded position and reset prints as  announce "<words>".
+In EditMode every change the person makes prints  event PositionEdited.
 )";
 
 int Usage(std::ostream& out, int status) {

@@ -6,6 +6,7 @@
 
 #include "board/square.h"
 #include "products/cli/text_codec.h"
+#include "view/spare_pieces.h"
 
 namespace velmora::cli {
 namespace {
@@ -100,6 +101,14 @@ std::optional<std::int32_t> ParseColour(const Token& token) {
                       static_cast<std::uint8_t>(rgb)});
 }
 
+constexpr std::string_view kNotUtf8 = "the text is not valid UTF-8";
+
+// A quoted literal, or a bare word read as UTF-8.
+std::optional<std::u16string> TextOf(const Token& token) {
+  if (token.quoted) return token.quoted;
+  return FromUtf8(token.word);
+}
+
 std::variant<MemberValue, std::string> ParseValue(Property property, const Token& token) {
   const Member& member = MemberOf(property);
   const std::string name(member.name.begin(), member.name.end());
@@ -118,9 +127,8 @@ std::variant<MemberValue, std::string> ParseValue(Property property, const Token
     case MemberKind::kMethod:
       break;
   }
-  if (token.quoted) return MemberValue(*token.quoted);
-  const auto text = FromUtf8(token.word);
-  if (!text) return std::string("the text is not valid UTF-8");
+  const auto text = TextOf(token);
+  if (!text) return std::string(kNotUtf8);
   return MemberValue(*text);
 }
 
@@ -137,6 +145,15 @@ std::optional<std::int16_t> ParseSquare(const Token& token) {
       ParseSquareName(static_cast<char16_t>(letter), static_cast<char16_t>(token.word[1]));
   if (!square) return std::nullopt;
   return SquareNumber(*square);
+}
+
+// "spare:7": a spare piece's place.
+std::optional<std::int16_t> ParseSparePlace(const Token& token) {
+  constexpr std::string_view kPrefix = "spare:";
+  if (token.quoted || !token.word.starts_with(kPrefix)) return std::nullopt;
+  const auto place = ParseNumber<std::int16_t>(Token{token.word.substr(kPrefix.size()), {}});
+  if (!place || !IsSparePlace(*place)) return std::nullopt;
+  return place;
 }
 
 std::string ParsePath(const Token& token) {
@@ -188,10 +205,12 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Left", 0x25, 0},   {"Right", 0x27, 0},  {"Up", 0x26, 0},     {"Down", 0x28, 0},
-    {"Home", 0x24, 0},   {"End", 0x23, 0},    {"PageUp", 0x21, 0}, {"PageDown", 0x22, 0},
-    {"Space", 0x20, 32}, {"Enter", 0x0D, 13}, {"Q", 'Q', u'Q'},    {"R", 'R', u'R'},
-    {"B", 'B', u'B'},    {"N", 'N', u'N'},
+    {"Left", 0x25, 0},    {"Right", 0x27, 0},  {"Up", 0x26, 0},     {"Down", 0x28, 0},
+    {"Home", 0x24, 0},    {"End", 0x23, 0},    {"PageUp", 0x21, 0}, {"PageDown", 0x22, 0},
+    {"Space", 0x20, 32},  {"Enter", 0x0D, 13}, {"Q", 'Q', u'Q'},    {"R", 'R', u'R'},
+    {"B", 'B', u'B'},     {"N", 'N', u'N'},    {"K", 'K', u'K'},    {"P", 'P', u'P'},
+    {"C", 'C', u'C'},     {"V", 'V', u'V'},    {"Delete", 0x2E, 0}, {"Backspace", 0x08, 8},
+    {"Escape", 0x1B, 27},
 };
 
 // The character a key makes with these modifiers, as a keyboard's translation gives it.
@@ -245,8 +264,14 @@ ParsedLine ParseGet(const Words& t) {
 
 ParsedLine ParseClick(const Words& t) {
   if (auto e = CountError(t, 1, 1)) return *e;
+  if (const auto place = ParseSparePlace(t[1])) {
+    return Operation{SpareOp{*place, false, std::nullopt}};
+  }
   const auto square = ParseSquare(t[1]);
-  if (!square) return ParseError{"click takes a square A1 to H8 or 1 to 64, not " + Shown(t[1])};
+  if (!square) {
+    return ParseError{"click takes a square A1 to H8 or 1 to 64, or spare:0 to spare:12, not " +
+                      Shown(t[1])};
+  }
   return Operation{ClickOp{*square}};
 }
 
@@ -291,7 +316,8 @@ ParsedLine ParseGesture(const Words& t, bool right, bool click) {
   const std::string& op = t[0].word;
   const std::size_t squares = click ? 1 : 2;
   if (auto e = CountError(t, squares, right ? squares + 1 : squares)) return *e;
-  const auto from = ParseSquare(t[1]);
+  const auto spare = right || click ? std::nullopt : ParseSparePlace(t[1]);
+  const auto from = spare ? spare : ParseSquare(t[1]);
   const bool off = !click && !t[2].quoted && t[2].word == "off";
   const auto to = click ? from : off ? std::nullopt : ParseSquare(t[2]);
   if (!from || (!off && !to)) {
@@ -299,6 +325,7 @@ ParsedLine ParseGesture(const Words& t, bool right, bool click) {
                             : op + " takes a square and a square or off, not " + Shown(t[1]) + " " +
                                   Shown(t[2])};
   }
+  if (spare) return Operation{SpareOp{*spare, true, to}};
   if (!right) return Operation{DragOp{*from, to}};
   std::int16_t shift = 0;
   if (t.size() > squares + 1) {
@@ -348,7 +375,8 @@ ParsedLine ParseKey(const Words& t) {
   if (!key) {
     return ParseError{
         "key takes Left, Right, Up, Down, Home, End, PageUp, PageDown, Space, "
-        "Enter, Q, R, B or N, with Ctrl+ and Shift+ in front, not " +
+        "Enter, Escape, Delete, Backspace, K, Q, R, B, N, P, C or V, with Ctrl+ and Shift+ in "
+        "front, not " +
         Shown(t[1])};
   }
   return Operation{*key};
@@ -368,6 +396,13 @@ ParsedLine ParseFileOp(const Words& t) {
   const std::string path = ParsePath(t[1]);
   if (path.empty()) return ParseError{t[0].word + " needs a file name"};
   return Operation{Op{path}};
+}
+
+ParsedLine ParsePaste(const Words& t) {
+  if (auto e = CountError(t, 1, 1)) return *e;
+  const auto text = TextOf(t[1]);
+  if (!text) return ParseError{std::string(kNotUtf8)};
+  return Operation{PasteOp{*text}};
 }
 
 ParsedLine ParseRender(const Words& t) {
@@ -409,6 +444,8 @@ constexpr Verb kVerbs[] = {
     {"save", ParseFileOp<SaveOp>},
     {"load", ParseFileOp<LoadOp>},
     {"render", ParseRender},
+    {"copy", ParseBare<CopyOp>},
+    {"paste", ParsePaste},
 };
 
 ParsedLine ParseWords(const Words& t) {

@@ -73,6 +73,19 @@ struct DragOp {
   std::int16_t from;               // 1 to 64
   std::optional<std::int16_t> to;  // none: off the board
 };
+// A spare piece's place beside the board in edit mode, 0 to 12 as view/spare_pieces.h numbers
+// them: clicked, which arms it, or dragged to a square's middle or off the board.
+struct SpareOp {
+  std::int16_t place;
+  bool drag = false;
+  std::optional<std::int16_t> to;  // a drag's square; none: off the board
+};
+// Ctrl+C on the control, then the clipboard printed: `copied "<text>"`.
+struct CopyOp {};
+// The text put on the clipboard, then Ctrl+V on the control.
+struct PasteOp {
+  std::u16string text;
+};
 // The left button at a device point of the surface drawn at 96 dots per inch.
 struct PointerOp {
   enum class Kind : std::uint8_t { kPress, kMove, kRelease };
@@ -99,9 +112,10 @@ struct ResizeOp {
 };
 inline constexpr int kLargestSide = 4096;
 
-using Operation = std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp,
-                               RefreshOp, SaveOp, LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp,
-                               DragOp, PointerOp, RightOp, WaitOp, ResizeOp>;
+using Operation =
+    std::variant<SetOp, GetOp, ExpectOp, ClickOp, ChooseOp, EventOp, ReplyOp, RefreshOp, SaveOp,
+                 LoadOp, RenderOp, BoardOp, KeyOp, AccessibleOp, DragOp, PointerOp, RightOp, WaitOp,
+                 ResizeOp, SpareOp, CopyOp, PasteOp>;
 
 struct Blank {};  // an empty line or a comment
 struct ParseError {

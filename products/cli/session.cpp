@@ -58,6 +58,9 @@ PointerPoint MiddleOf(const BoardControl& control, const PixelGrid& grid, std::i
 }
 
 constexpr std::int16_t kLeftHeld = 1;
+// Ctrl+C and Ctrl+V as a keyboard gives them: the key, Ctrl, the control character.
+constexpr KeyOp kCopyKey{0x43, 2, 3};
+constexpr KeyOp kPasteKey{0x56, 2, 22};
 
 }  // namespace
 
@@ -243,9 +246,23 @@ void Session::Do(const EventOp& op) {
 }
 
 void Session::Do(const DragOp& op) {
-  const PointerPoint from = MiddleOf(*control_, grid(), op.from, kLeftHeld);
+  LeftDrag(MiddleOf(*control_, grid(), op.from, kLeftHeld), op.to);
+}
+
+void Session::Do(const SpareOp& op) {
+  // Only a board in edit mode draws the places: there is nowhere else to aim.
+  if (!control_->EditMode())
+    return Fail("the spare pieces stand beside the board in EditMode only");
+  const PixelBox box = grid().BoxOf(ControlRef{ControlName::kSpare, op.place}, Rect{});
+  const PointerPoint from{(box.left + box.right) / 2, (box.top + box.bottom) / 2, 0, kLeftHeld};
+  if (op.drag) return LeftDrag(from, op.to);
+  pointer_.Press(*control_, grid(), PointerButton::kLeft, false, from);
+  pointer_.Release(*control_, grid(), PointerButton::kLeft, {from.x, from.y, 0, 0});
+}
+
+void Session::LeftDrag(const PointerPoint& from, std::optional<std::int16_t> target) {
   const PointerPoint to =
-      op.to ? MiddleOf(*control_, grid(), *op.to, kLeftHeld) : PointerPoint{-1, -1, 0, 1};
+      target ? MiddleOf(*control_, grid(), *target, kLeftHeld) : PointerPoint{-1, -1, 0, 1};
   pointer_.Press(*control_, grid(), PointerButton::kLeft, false, from);
   pointer_.Move(*control_, grid(), {from.x + kDragDistance + 1, from.y, 0, kLeftHeld});
   pointer_.Move(*control_, grid(), to);
@@ -345,6 +362,21 @@ void Session::Do(const KeyOp& op) {
     control.SurfaceKeyUp(key_code, shift);
   });
   forms_.RunPending();
+}
+
+void Session::Do(const CopyOp&) {
+  const int copies = forms_.copies();
+  Do(kCopyKey);
+  if (forms_.copies() == copies) {
+    out_ << "copied nothing\n";
+  } else {
+    out_ << "copied " << Quote(*forms_.clipboard()) << '\n';
+  }
+}
+
+void Session::Do(const PasteOp& op) {
+  forms_.SetClipboard(op.text);
+  Do(kPasteKey);
 }
 
 void Session::Do(const AccessibleOp&) {

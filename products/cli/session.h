@@ -86,6 +86,12 @@ class Session {
   void Do(const RightOp& op);
   void Do(const WaitOp& op);
   void Do(const ResizeOp& op);
+  void Do(const SpareOp& op);
+  void Do(const CopyOp& op);
+  void Do(const PasteOp& op);
+  // The left button pressed at `from`, moved past the drag distance and released on a square's
+  // middle, or off the board.
+  void LeftDrag(const PointerPoint& from, std::optional<std::int16_t> to);
   // Starts what the last operation queued to slide: the clock has not moved since.
   void StartQueuedSlides() {
     if (screen_.Due(clock_)) presenter_.Tick(clock_);

@@ -37,7 +37,7 @@ class EditModeTest : public ChessBoardFixture {
       const auto arrow = word.find('>');
       if (word[0] == '=') {
         std::replace(word.begin(), word.end(), '_', ' ');
-        forms.CopyText(std::u16string(word.begin() + 1, word.end()));
+        forms.SetClipboard(std::u16string(word.begin() + 1, word.end()));
         Key(u'V', shift_bits::kCtrl);
       } else if (word == "Del" || word == "Esc") {
         Key(word == "Del" ? 0x2E : keys::kEscape);

@@ -54,6 +54,7 @@ TEST(ChessBoardLine, MalformedLinesSayWhy) {
       {"rclick E9", "takes a square"},         {"rclick E4 Meta", "Shift, Ctrl or Alt"},
       {"rdrag E2", "takes 2 to 3 arguments"},  {"wait -1", "milliseconds"},
       {"wait 60001", "milliseconds"},          {"set LightSquareColor \"#12345\"", "#rrggbb"},
+      {"drag spare:13 E4", "a square or off"}, {"paste", "takes 1 argument"},
   };
   for (const auto& [line, says] : cases) {
     const ParsedLine parsed = ParseLine(line);
@@ -211,6 +212,42 @@ TEST(ChessBoardSession, WaitMovesTheClockAndSlidingPiecesWithIt) {
             (std::vector<SlidingPiece>{{Picture::kWhitePawn, 29, e3.left, e3.top}}));
   EXPECT_TRUE(slides("set PutMove E2-E4\nwait 150\n").empty());
   EXPECT_TRUE(slides("set AnimationTime 0\nset PutMove E2-E4\n").empty());
+}
+
+// Edit mode's lines: a spare piece dragged from its place, a board piece dragged off, a letter
+// key on the focus square (A1), the clipboard copied and pasted, good and bad.
+TEST(ChessBoardSession, EditModeDragsKeysCopyAndPaste) {
+  const Outcome run = RunOn(R"(set EditMode True
+drag spare:7 E4
+drag E2 off
+key Shift+N
+expect Fen "rnbqkbnr/pppppppp/8/8/4Q3/8/PPPP1PPP/nNBQKBNR"
+copy
+paste "4k3/8/8/8/8/8/8/4K3 w - - 0 1"
+paste hello
+expect Fen "4k3/8/8/8/8/8/8/4K3"
+)");
+  EXPECT_TRUE(run.ok) << run.err;
+  EXPECT_EQ(run.out,
+            "notice EditMode\n"
+            "announce \"white queen put on E4\"\nevent PositionEdited\n"
+            "announce \"E2 emptied\"\nevent PositionEdited\n"
+            "event KeyDown KeyCode=78 Shift=1\n"
+            "announce \"black knight put on A1\"\nevent PositionEdited\n"
+            "event KeyPress KeyAscii=78\nevent KeyUp KeyCode=78 Shift=1\n"
+            "event KeyDown KeyCode=67 Shift=2\nevent KeyPress KeyAscii=3\n"
+            "event KeyUp KeyCode=67 Shift=2\n"
+            "copied \"rnbqkbnr/pppppppp/8/8/4Q3/8/PPPP1PPP/nNBQKBNR w Kkq - 0 1\"\n"
+            "event KeyDown KeyCode=86 Shift=2\n"
+            "announce \"position pasted\"\nevent PositionEdited\n"
+            "event KeyPress KeyAscii=22\nevent KeyUp KeyCode=86 Shift=2\n"
+            "event KeyDown KeyCode=86 Shift=2\n"
+            "announce \"position not pasted: the clipboard holds no position record\"\n"
+            "event KeyPress KeyAscii=22\nevent KeyUp KeyCode=86 Shift=2\n");
+  EXPECT_EQ(RunOn("copy\n").out,
+            "event KeyDown KeyCode=67 Shift=2\nevent KeyPress KeyAscii=3\n"
+            "event KeyUp KeyCode=67 Shift=2\ncopied nothing\n")
+      << "out of edit mode Ctrl+C is the host's key";
 }
 
 TEST(ChessBoardSession, AUserControl1HasNoLaterMembers) {

@@ -108,9 +108,8 @@ void BoardControl::CopyPosition() {
 }
 
 void BoardControl::PastePosition() {
-  const std::optional<std::u16string> text = forms_->PastedText();
-  const Parsed<std::u16string> position =
-      text ? PositionTextOfRecord(*text) : Parsed<std::u16string>(Refusal{u"nothing to paste"});
+  // No text at all is refused as an empty one.
+  const Parsed<std::u16string> position = PositionTextOfRecord(forms_->PastedText().value_or(u""));
   if (!std::holds_alternative<std::u16string>(position)) {
     Announcement refused;
     refused.kind = Announcement::Kind::kPasteRefused;

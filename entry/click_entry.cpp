@@ -130,6 +130,11 @@ void ClickEntry::DestinationClick(std::int16_t n) {
   fields_.to_col = to.col;
   bool promoted = false;
   if (const auto panel = PromotionPanel(fields_.moving_piece, to.row)) {
+    // A pawn put back on the last row it stands on makes no move: there is nothing to promote,
+    // and no choice may later complete a move the host was never asked about.
+    if (rules_.chooser && to == Square{fields_.from_row, fields_.from_col}) {
+      return PutDown(n, before, false);
+    }
     if (rules_.chooser) return OpenChooser(n, before);
     if (!Prompt(*panel)) {
       AbandonMove();

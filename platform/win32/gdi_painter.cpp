@@ -214,14 +214,15 @@ HFONT GdiPainter::FontFor(const TextFont& font) {
 }
 
 const std::wstring& GdiPainter::FaceFor(FontFace face) {
-  if (const auto found = faces_.find(face); found != faces_.end()) return found->second;
+  std::optional<std::wstring>& known = faces_[static_cast<std::size_t>(face)];
+  if (known) return *known;
   const auto families = FamiliesOf(face);
   const auto installed =
       std::find_if(families.begin(), families.end(),
                    [this](const FontFamily& f) { return FaceInstalled(dc_, Wide(f.name)); });
   // With none of them installed, GDI's own substitution picks the closest face.
   const FontFamily& chosen = installed != families.end() ? *installed : families.front();
-  return faces_.emplace(face, Wide(chosen.name)).first->second;
+  return known.emplace(Wide(chosen.name));
 }
 
 HBITMAP GdiPainter::PieceBitmap(const PieceImage& image, Picture picture) {

@@ -4,7 +4,7 @@
 
 #include <array>
 #include <deque>
-#include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -77,8 +77,8 @@ class GdiPainter : public Canvas {
   // The fonts of the sizes painted lately: one paint uses three, so this holds the current
   // size and three before it.
   RecentCache<TextFont, HFONT> fonts_{12, [](HFONT& font) { DeleteObject(font); }};
-  std::map<FontFace, std::wstring> faces_;
-  std::deque<PieceBitmaps> pieces_;  // most recently painted size first
+  std::array<std::optional<std::wstring>, 3> faces_;  // by FontFace, once looked up
+  std::deque<PieceBitmaps> pieces_;                   // most recently painted size first
 };
 
 }  // namespace velmora

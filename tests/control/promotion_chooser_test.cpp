@@ -116,5 +116,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ChooserCase{"Orientation", true, false, false, kOrientation}),
     CaseName<ChooserCase>);
 
+// A pawn the host put on its last row, picked and put back, makes no move: no chooser opens, so
+// no later click completes a move nobody asked the host about.
+TEST_F(ChooserTest, APawnPutBackOnItsLastRowOpensNoChooser) {
+  ASSERT_FALSE(control->Fen(u"P3k3/8/8/8/8/8/8/4K3"));
+  Click(u"A8");
+  Click(u"A8");
+  Click(u"A7");
+  EXPECT_EQ(control->surface().Chooser(), 0);
+  EXPECT_EQ(control->Fen(), u"P3k3/8/8/8/8/8/8/4K3");
+  EXPECT_EQ(host.CountEvents(EventId::kAfterMove), 0);
+}
+
 }  // namespace
 }  // namespace velmora::testing

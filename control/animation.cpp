@@ -57,7 +57,8 @@ std::vector<PieceTrip> MatchTrips(const Board& before, const Board& after) {
 
 double Eased(double fraction) {
   const double t = std::clamp(fraction, 0.0, 1.0);
-  return t < 0.5 ? 4 * t * t * t : 1 - std::pow(-2 * t + 2, 3) / 2;
+  const double rest = 2 - 2 * t;
+  return t < 0.5 ? 4 * t * t * t : 1 - rest * rest * rest / 2;
 }
 
 void Timeline::Queue(Surface& surface, const PieceTrip& trip, std::int32_t duration) {

@@ -10,6 +10,17 @@
 namespace velmora {
 namespace {
 
+// 10 to the n by squaring, within a few units in the last place: a first guess needs no more,
+// and it keeps the library clear of the general power function.
+double PowerOfTen(int n) {
+  double result = 1;
+  double base = 10;
+  for (unsigned e = static_cast<unsigned>(n < 0 ? -n : n); e != 0; e >>= 1, base *= base) {
+    if ((e & 1) != 0) result *= base;
+  }
+  return n < 0 ? 1 / result : result;
+}
+
 // A finite positive double as mantissa x 2^exponent, the mantissa with its hidden bit.
 struct Binary {
   std::uint64_t mantissa;
@@ -260,8 +271,7 @@ std::optional<double> Nearest(Decimal decimal) {
   // Scaled in two steps near the ends of the range, so no step leaves it before the last.
   const int scale = decimal.exponent + static_cast<int>(decimal.digits.size() - used);
   const int outer = scale < -300 ? -300 : (scale > 300 ? 300 : 0);
-  double guess =
-      static_cast<double>(leading) * std::pow(10.0, scale - outer) * std::pow(10.0, outer);
+  double guess = static_cast<double>(leading) * PowerOfTen(scale - outer) * PowerOfTen(outer);
   if (!(guess > 0)) guess = 5e-324;
   if (std::isinf(guess)) guess = 1.7976931348623157e308;
   Binary v = Decompose(guess);

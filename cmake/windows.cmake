@@ -2,9 +2,10 @@
 # library and the Windows tests. Included only by a cross build for Windows, 32- or 64-bit.
 # Each function in a section of its own, so the linker leaves out what the library never calls;
 # and no run-time type tables: nothing asks a type its name or casts down by it (exceptions still
-# carry their types). The core, made before this file is read, goes without them too.
+# carry their types). The core, made before this file is read, takes a section per function too
+# (a section per datum would only pad it).
 add_compile_options(-static -ffunction-sections -fdata-sections -fno-rtti)
-target_compile_options(velmora_core PRIVATE -fno-rtti)
+target_compile_options(velmora_core PRIVATE -ffunction-sections -fno-rtti)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 # Optimised for size: the library is a download and a file beside every host.
 string(REGEX REPLACE "-O[23]" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")

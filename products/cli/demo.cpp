@@ -151,19 +151,22 @@ class Demo {
   Session session_;
 };
 
-// "board.png" gives "board-contrast.png".
-std::string SecondPicturePath(const std::string& png_path) {
+// "board.png" and "-contrast" give "board-contrast.png".
+std::string PicturePath(const std::string& png_path, std::string_view suffix) {
   const bool png = png_path.ends_with(".png");
-  return png_path.substr(0, png_path.size() - (png ? 4 : 0)) + "-contrast.png";
+  return png_path.substr(0, png_path.size() - (png ? 4 : 0)) + std::string(suffix) + ".png";
 }
 
-// The second scene: a position set up by hand in edit mode, then played from.
-void SetUpAPuzzle(Demo& demo) {
+// The second scene: a position set up by hand in edit mode, drawn with its spare pieces in the
+// third picture, then played from.
+bool SetUpAPuzzle(Demo& demo, const std::string& png_path, double scale) {
   constexpr std::int16_t kWhiteQueenPlace = 7, kWhiteRookPlace = 8;
-  demo.Say("The host sets up a puzzle: white at the bottom again, the black king behind his");
+  demo.Say(
+      "The host sets up a puzzle: brown, white at the bottom again, the black king behind his");
   demo.Note("pawns, the white king alone, no marks. In edit mode the spare pieces stand left and");
   demo.Note("right of the board: black's on the left, white's and the eraser on the right.");
   demo.HostTurnsBoard(false);
+  demo.HostSetsNumber(Property::kTheme, "Theme", 0);
   demo.HostSets(Property::kFen, "Fen", u"6k1/5ppp/8/8/8/8/8/4K3 w - - 0 1");
   demo.HostSets(Property::kMarks, "Marks", u"");
   demo.HostSets(Property::kUserMarks, "UserMarks", u"");
@@ -184,12 +187,16 @@ void SetUpAPuzzle(Demo& demo) {
 
   demo.Say("Ctrl+C copies the position as a whole record, castling read from the home squares.");
   demo.Copy();
+  const std::string third = PicturePath(png_path, "-edit");
+  if (!demo.Render(third, scale)) return false;
+  demo.Note("The surface is drawn in " + third + ".");
 
   demo.Say("The host leaves edit mode; the person plays from the new position: the rook mates on");
   demo.Note("the back row.");
   demo.HostSetsTruth(Property::kEditMode, "EditMode", false);
   demo.Drag("A1", "A8");
   demo.ShowBoard();
+  return true;
 }
 
 }  // namespace
@@ -283,11 +290,10 @@ bool RunDemo(std::ostream& out, std::ostream& err, const std::string& png_path, 
   demo.HostResizes(560, 360);
   demo.HostSetsNumber(Property::kTheme, "Theme", 4);
   demo.HostTurnsBoard(true);
-  const std::string second = SecondPicturePath(png_path);
+  const std::string second = PicturePath(png_path, "-contrast");
   if (!demo.Render(second, scale)) return false;
   out << "\nThe surface is drawn in " << second << '\n';
-  SetUpAPuzzle(demo);
-  return true;
+  return SetUpAPuzzle(demo, png_path, scale);
 }
 
 }  // namespace velmora::cli

@@ -66,8 +66,8 @@ constexpr const char16_t* kStart = u"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR
 constexpr const char16_t* kNoE2 = u"rnbqkbnr/pppppppp/8/8/8/8/PPPP1PPP/RNBQKBNR";
 constexpr const char16_t* kEmpty = u"8/8/8/8/8/8/8/8";
 
-// No move is made, so neither BeforeMove nor Change; GetMove stays, and every edit forgets the
-// last move, the check and the legal moves.
+// No move is made, so neither BeforeMove, the chooser nor Change; GetMove stays, and every edit
+// forgets the last move, the check and the legal moves.
 TEST_F(EditModeTest, ChangesTheBoardAsTheGestureSaysOncePerGesture) {
   const struct {
     const char16_t* before;
@@ -80,6 +80,7 @@ TEST_F(EditModeTest, ChangesTheBoardAsTheGestureSaysOncePerGesture) {
       {kStart, "E2>E7", u"rnbqkbnr/ppppPppp/8/8/8/8/PPPP1PPP/RNBQKBNR", 1,
        u"white pawn captures black pawn on E7"},
       {kStart, "E2>off", kNoE2, 1, u"E2 emptied"},
+      {u"8/8/8/8/8/8/P7/8", "A2>A8", u"P7/8/8/8/8/8/8/8", 1, u"white pawn A2 to A8"},
       {kStart, "D1>s3", u"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR", 1, u"D1 emptied"},
       {kEmpty, "s7>off", kEmpty, 0, u"new position"},
       {kEmpty, "s4 F6 C6", u"8/8/2n2n2/8/8/8/8/8", 2, u"black knight put on C6"},
@@ -104,6 +105,7 @@ TEST_F(EditModeTest, ChangesTheBoardAsTheGestureSaysOncePerGesture) {
     EXPECT_EQ(host.CountEvents(EventId::kPositionEdited), c.edits);
     EXPECT_EQ(host.CountEvents(EventId::kBeforeMove) + host.CountEvents(EventId::kChange), 0);
     EXPECT_EQ(control->GetMove(), u"E7-E5");
+    EXPECT_EQ(control->surface().Chooser(), 0);
     EXPECT_EQ(control->LastMove() + control->LegalMoves() == u"", c.edits > 0);
     EXPECT_EQ(AnnouncementWords(*control->surface().LastAnnouncement()), c.said);
     control->ClickSpare(control->surface().Armed());

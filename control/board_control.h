@@ -260,6 +260,8 @@ class BoardControl final : public std::enable_shared_from_this<BoardControl>, pr
   // Edit mode's gestures (control/edits.cpp). A square click puts the armed place's piece, or
   // empties the square for the eraser; nothing without one.
   void EditClick(std::int16_t n);
+  // Lifts a piece as it stands, with no pick: from square `from`, or from the spares (0).
+  bool LiftSetUpPiece(std::int16_t from, char16_t cell, std::int32_t x, std::int32_t y);
   // The keys edit mode takes: piece letters, Delete and Backspace, Ctrl+C and Ctrl+V, Space and
   // Enter (a square click), Escape while a place is armed (disarms it).
   bool IsEditKey(std::int16_t key_code, std::int16_t shift) const;

@@ -8,13 +8,7 @@ bool BoardControl::BeginDrag(std::int16_t n, std::int32_t x, std::int32_t y) {
   const auto self = shared_from_this();
   if (!surface_.Enabled() || n < 1 || n > 64) return false;
   // Setting up, any piece is lifted as it stands, with no pick.
-  if (settings_.edit_mode) {
-    const auto picture = PictureForCell(board_.Cell(SquareOf(n)));
-    if (!picture || !IsPiece(*picture)) return false;
-    surface_.SetPicture(0, *picture);
-    surface_.StartDrag({n, x, y});
-    return true;
-  }
+  if (settings_.edit_mode) return LiftSetUpPiece(n, board_.Cell(SquareOf(n)), x, y);
   if (!settings_.drag_enabled) return false;
   const EntryState state = entry_.State();
   if (state == EntryState::kPrompting) return false;

@@ -76,8 +76,15 @@ bool BoardControl::BeginSpareDrag(std::int16_t place, std::int32_t x, std::int32
       place == kEraserPlace) {
     return false;
   }
-  surface_.SetPicture(0, *PictureForCell(SpareLetter(place, surface_.Orientation())));
-  surface_.StartDrag({0, x, y});
+  return LiftSetUpPiece(0, SpareLetter(place, surface_.Orientation()), x, y);
+}
+
+bool BoardControl::LiftSetUpPiece(std::int16_t from, char16_t cell, std::int32_t x,
+                                  std::int32_t y) {
+  const auto picture = PictureForCell(cell);
+  if (!picture || !IsPiece(*picture)) return false;
+  surface_.SetPicture(0, *picture);
+  surface_.StartDrag({from, x, y});
   return true;
 }
 

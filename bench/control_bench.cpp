@@ -77,7 +77,7 @@ int RunOps(const std::string& name, long count) {
   QuietForms forms;
   QuietHost host;
   auto control = velmora::BoardControl::Create(forms, host);
-  for (long i = 0; i < count; ++i) operation(*control, i);
+  velmora::bench::MeasuredLoop(count, [&](long i) { operation(*control, i); });
   return 0;
 }
 

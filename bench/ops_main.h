@@ -8,6 +8,14 @@
 
 namespace velmora::bench {
 
+// Runs `operation(i)` for i from 0 to count - 1. Callgrind counts instructions inside this
+// function only (tools/instructions.py), so what a program does around it (loading libraries,
+// fonts and settings, setting up, shutting down) never reaches a count.
+template <class Operation>
+[[gnu::noinline]] void MeasuredLoop(long count, Operation operation) {
+  for (long i = 0; i < count; ++i) operation(i);
+}
+
 // The main of a benchmark program that also runs one named operation a given number of times
 // (`--ops NAME N`, for instruction counting) and lists its operations (`--list-ops`). A program
 // that counts its heap allocations passes the count: `--allocations NAME N` then runs the same

@@ -29,6 +29,7 @@
 namespace {
 
 using velmora::PixelBox;
+using velmora::bench::MeasuredLoop;
 
 constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
@@ -240,7 +241,7 @@ double ScaleOf(const std::string& name) {
 int RunOps(const std::string& name, long count) {
   if (name == "RasterizePieces400") {
     RasterizePieces(400);  // warm up: the pieces' outlines are built once
-    for (long i = 0; i < count; ++i) RasterizePieces(400);
+    MeasuredLoop(count, [](long) { RasterizePieces(400); });
     return 0;
   }
   const bool large = name.ends_with("1600");
@@ -248,43 +249,43 @@ int RunOps(const std::string& name, long count) {
   if (name == "DragFrame1x" || name == "DragFrame1600") {
     Screen screen(velmora::ControlClass::kChessBoard, side);
     screen.LiftForDrag();
-    for (long i = 0; i <= count; ++i) screen.DragFrame(i);
+    MeasuredLoop(count + 1, [&](long i) { screen.DragFrame(i); });
     return 0;
   }
   if (name == "AnimationFrame1x" || name == "AnimationFrame1600") {
     Screen screen(velmora::ControlClass::kChessBoard, side);
     screen.StartSlide();
-    for (long i = 0; i <= count; ++i) screen.AnimationFrame(i);
+    MeasuredLoop(count + 1, [&](long i) { screen.AnimationFrame(i); });
     return 0;
   }
   if (name == "FullRender400" || name == "RepaintHostMove1600") {
     Screen screen(velmora::ControlClass::kChessBoard, large ? 1600 : 400);
-    for (long i = 0; i <= count; ++i) large ? screen.HostMove(i) : screen.RepaintAll();
+    MeasuredLoop(count + 1, [&](long i) { large ? screen.HostMove(i) : screen.RepaintAll(); });
     return 0;
   }
   if (name == "PaletteDrop400") {
     Screen screen(velmora::ControlClass::kChessBoard, 400);
     screen.StartEditing();
-    for (long i = 0; i <= count; ++i) screen.PaletteDrop(i);
+    MeasuredLoop(count + 1, [&](long i) { screen.PaletteDrop(i); });
     return 0;
   }
   if (name == "Resize1600") {
     // Each step a size the pieces have not been drawn at lately.
     Screen screen(velmora::ControlClass::kChessBoard, 1600);
-    for (long i = 0; i <= count; ++i) screen.Resize(1600 - 8 * static_cast<int>(i % 16));
+    MeasuredLoop(count + 1, [&](long i) { screen.Resize(1600 - 8 * static_cast<int>(i % 16)); });
     return 0;
   }
   if (name == "RepaintHostMove1x" || name == "RepaintAll1x") {
     Screen screen;
     const bool move = name == "RepaintHostMove1x";
-    for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
+    MeasuredLoop(count + 1, [&](long i) { move ? screen.HostMove(i) : screen.RepaintAll(); });
     return 0;
   }
   if (name == "AllMarks1x" || name == "AllMarksHostMove1x" || name == "BoardHostMove1x") {
     Screen screen(velmora::ControlClass::kChessBoard);
     if (name != "BoardHostMove1x") screen.ShowAllMarks();
     const bool move = name != "AllMarks1x";
-    for (long i = 0; i <= count; ++i) move ? screen.HostMove(i) : screen.RepaintAll();
+    MeasuredLoop(count + 1, [&](long i) { move ? screen.HostMove(i) : screen.RepaintAll(); });
     return 0;
   }
   const double scale = ScaleOf(name);
@@ -293,7 +294,7 @@ int RunOps(const std::string& name, long count) {
   const velmora::DisplayList list = velmora::BuildDisplayList(surface, u"E2-E4");
   velmora::PngRenderer renderer(scale);
   renderer.Render(list);
-  for (long i = 0; i < count; ++i) benchmark::DoNotOptimize(renderer.Render(list));
+  MeasuredLoop(count, [&](long) { benchmark::DoNotOptimize(renderer.Render(list)); });
   return 0;
 }
 

@@ -50,6 +50,25 @@ class Bounds(unittest.TestCase):
         self.assertEqual(ins.bounded_names(names, OPERATIONS), ["Move", "Small", "Large"])
 
 
+class Repeat(unittest.TestCase):
+    def test_two_measurements_of_an_operation_agree_within_half_a_percent(self):
+        cases = [
+            ("identical", 1000, 1000, []),
+            ("half a percent higher", 1000, 1005, []),
+            ("half a percent lower", 1000, 995, []),
+            ("more than half a percent", 1000, 1006,
+             ["Move: measured twice, 1,000 and 1,006 instructions per operation; a count that"
+              " changes from run to run depends on more than the code"]),
+            ("less by more than half a percent", 1000, 994,
+             ["Move: measured twice, 1,000 and 994 instructions per operation; a count that"
+              " changes from run to run depends on more than the code"]),
+        ]
+        for name, first, second, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(ins.repeat_failures(measured(("Move", first, 0)),
+                                                     measured(("Move", second, 0))), expected)
+
+
 class Table(unittest.TestCase):
     def test_rows(self):
         items = measured(("Move", Fraction(1623, 2), Fraction(0)), ("Load", 1385, Fraction(1)),

@@ -34,13 +34,11 @@ BoardWidget::Impl::Impl(BoardWidget* owner)
       control(BoardControl::Create(forms, host, ControlClass::kChessBoard)),
       presenter(*control, *this, DeviceArea(owner->size(), owner->devicePixelRatioF()),
                 owner->devicePixelRatioF()) {
-  presenter.Attach();
-  clock_.start();
-  ticks_.setSingleShot(true);
-  QObject::connect(&ticks_, &QTimer::timeout, widget, [this] {
+  clock = std::make_unique<TimerClock>(widget, [this] {
     const auto held = control;
-    presenter.Tick(clock_.elapsed());
+    presenter.Tick(clock->Now());
   });
+  presenter.Attach();
 }
 
 BoardWidget::Impl::~Impl() {
@@ -71,13 +69,7 @@ void BoardWidget::Impl::Repaint(const PixelBox& box) {
   widget->update(LogicalRect(box, widget->devicePixelRatioF()));
 }
 
-void BoardWidget::Impl::WakeAt(std::optional<std::int64_t> ms) {
-  if (!ms) {
-    ticks_.stop();
-    return;
-  }
-  ticks_.start(static_cast<int>(std::max<qint64>(0, *ms - clock_.elapsed())));
-}
+void BoardWidget::Impl::WakeAt(std::optional<std::int64_t> ms) { clock->WakeAt(ms); }
 
 void BoardWidget::Impl::MoveDisplayChanged() {
   AccessibleValueChanged(*widget, kMoveDisplayPart, ToQString(control->GetMove()));

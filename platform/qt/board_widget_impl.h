@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QAccessible>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +12,7 @@ class QMouseEvent;
 #include "control/pointer_input.h"
 #include "control/presenter.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_ports.h"
 #include "platform/qt/qt_text.h"
@@ -106,12 +105,8 @@ class BoardWidget::Impl : public Screen {
   bool syncing_enabled = false;
   // Where accessibility update events go; Qt's own delivery when empty.
   std::function<void(QAccessibleEvent&)> accessibility_sink;
-
- private:
-  // The animation clock: milliseconds since the widget was made, and the timer that wakes the
-  // presenter.
-  QElapsedTimer clock_;
-  QTimer ticks_;
+  // The animation clock the presenter is ticked on.
+  std::unique_ptr<FrontEndClock> clock;
 };
 
 // The widget's inside, for the widget's own accessibility code and tests of it.

@@ -29,13 +29,11 @@ QuickBoard::QuickBoard(QQuickItem* parent)
   setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
   setActiveFocusOnTab(true);
   setOpaquePainting(true);
-  presenter_.Attach();
-  clock_.start();
-  ticks_.setSingleShot(true);
-  connect(&ticks_, &QTimer::timeout, this, [this] {
+  clock_ = std::make_unique<TimerClock>(this, [this] {
     const auto held = control_;
-    presenter_.Tick(clock_.elapsed());
+    presenter_.Tick(clock_->Now());
   });
+  presenter_.Attach();
 }
 
 QuickBoard::~QuickBoard() {
@@ -114,13 +112,7 @@ void QuickBoard::Repaint(const PixelBox& box) {
   update(rect);
 }
 
-void QuickBoard::WakeAt(std::optional<std::int64_t> ms) {
-  if (!ms) {
-    ticks_.stop();
-    return;
-  }
-  ticks_.start(static_cast<int>(std::max<qint64>(0, *ms - clock_.elapsed())));
-}
+void QuickBoard::WakeAt(std::optional<std::int64_t> ms) { clock_->WakeAt(ms); }
 
 void QuickBoard::EnabledChanged() {
   syncing_enabled_ = true;

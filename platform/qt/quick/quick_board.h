@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QtQml/qqmlregistration.h>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QQuickPaintedItem>
 #include <QRegion>
 #include <QString>
-#include <QTimer>
 #include <memory>
 
 #include "control/board_control.h"
@@ -14,6 +12,7 @@
 #include "control/pointer_input.h"
 #include "control/presenter.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/quick/quick_ports.h"
@@ -206,10 +205,15 @@ class QuickBoard : public QQuickPaintedItem, private Screen {
   const std::shared_ptr<PointerInput> pointer_ = std::make_shared<PointerInput>();
   bool syncing_enabled_ = false;
   bool* cancel_ = nullptr;  // the answer of the beforeMove being raised
-  // The animation clock: milliseconds since the item was made, and the timer that wakes the
-  // presenter.
-  QElapsedTimer clock_;
-  QTimer ticks_;
+  // The animation clock the presenter is ticked on.
+  std::unique_ptr<FrontEndClock> clock_;
+
+  friend struct QuickBoardAccess;
+};
+
+// The item's clock, for a benchmark that moves it by hand.
+struct QuickBoardAccess {
+  static std::unique_ptr<FrontEndClock>& Clock(QuickBoard& board) { return board.clock_; }
 };
 
 }  // namespace velmora

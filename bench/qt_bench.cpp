@@ -59,7 +59,9 @@ HandClock& HandClockIn(std::unique_ptr<velmora::FrontEndClock>& held) {
   return clock;
 }
 
-const char* HostMoveText(long i) { return i % 2 == 0 ? "E2-E4" : "E4-E2"; }
+const char* HostMoveText(long i) {
+  return i % 2 == 0 ? "E2-E4" : "E4-E2";
+}
 
 // A shown widget whose pending paints have been made.
 struct ShownBoard {
@@ -103,13 +105,13 @@ struct RenderedItem {
     window.contentItem()->setSize(QSizeF(kItemSide, kItemSide));
     engine.addImportPath(QStringLiteral(VELMORA_QML_IMPORT_DIR));
     QQmlComponent component(&engine);
-    component.setData("import Velmora\nChessBoard { animationTime: " +
-                          QByteArray::number(kSlideTime) + " }",
-                      QUrl());
+    component.setData(
+        "import Velmora\nChessBoard { animationTime: " + QByteArray::number(kSlideTime) + " }",
+        QUrl());
     item.reset(qobject_cast<QQuickItem*>(component.create()));
     item->setParentItem(window.contentItem());
-    clock = &HandClockIn(
-        velmora::QuickBoardAccess::Clock(static_cast<velmora::QuickBoard&>(*item)));
+    clock =
+        &HandClockIn(velmora::QuickBoardAccess::Clock(static_cast<velmora::QuickBoard&>(*item)));
     Frame();
   }
 

@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -69,7 +68,9 @@ void BoardWidget::Impl::Repaint(const PixelBox& box) {
   widget->update(LogicalRect(box, widget->devicePixelRatioF()));
 }
 
-void BoardWidget::Impl::WakeAt(std::optional<std::int64_t> ms) { clock->WakeAt(ms); }
+void BoardWidget::Impl::WakeAt(std::optional<std::int64_t> ms) {
+  clock->WakeAt(ms);
+}
 
 void BoardWidget::Impl::MoveDisplayChanged() {
   AccessibleValueChanged(*widget, kMoveDisplayPart, ToQString(control->GetMove()));

@@ -8,7 +8,6 @@
 #include <QQmlProperty>
 #include <QQuickWindow>
 #include <QStyleHints>
-#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -112,7 +111,9 @@ void QuickBoard::Repaint(const PixelBox& box) {
   update(rect);
 }
 
-void QuickBoard::WakeAt(std::optional<std::int64_t> ms) { clock_->WakeAt(ms); }
+void QuickBoard::WakeAt(std::optional<std::int64_t> ms) {
+  clock_->WakeAt(ms);
+}
 
 void QuickBoard::EnabledChanged() {
   syncing_enabled_ = true;

@@ -34,7 +34,7 @@ using velmora::bench::MeasuredLoop;
 constexpr const char* kOperationNames =
     "Render1x Render1_5x Render2x RepaintAll1x RepaintHostMove1x DragFrame1x AnimationFrame1x "
     "RasterizePieces400 AllMarks1x AllMarksHostMove1x BoardHostMove1x FullRender400 DragFrame1600 "
-    "AnimationFrame1600 RepaintHostMove1600 Resize1600 PaletteDrop400";
+    "AnimationFrame1600 RepaintHostMove1600 Resize1600 PaletteDrop400 AllMarks16000Clip";
 
 // Collects the boxes the presenter asks to repaint for what the surface reports, as a window's
 // update region does: a box asked for again is painted once.
@@ -58,10 +58,14 @@ constexpr int kDesignSquaresSide = 8 * 48;
 struct Screen {
   explicit Screen(velmora::ControlClass control_class = velmora::ControlClass::kUserControl1,
                   int side = kDesignSquaresSide)
-      : control(velmora::BoardControl::Create(forms, host, control_class)),
-        presenter(*control, dirty, {0, 0, side, side}, 1) {
-    presenter.Attach();
+      : Screen(control_class, {0, 0, side, side}, {0, 0, 0, 0}) {
+    image = renderer.Render(List());
   }
+  // A ChessBoard filling a square of `side` pixels, of which the picture holds only the part
+  // `shown` (a window far larger than the screen it is on); nothing painted yet.
+  Screen(int side, const velmora::PixelBox& shown)
+      : Screen(velmora::ControlClass::kChessBoard,
+               {-shown.left, -shown.top, side - shown.left, side - shown.top}, shown) {}
 
   velmora::bench::QuietForms forms;
   velmora::bench::QuietHost host;
@@ -69,7 +73,7 @@ struct Screen {
   DirtyBoxes dirty;
   velmora::Presenter presenter;
   velmora::PngRenderer renderer{presenter.grid().scale()};
-  velmora::RgbImage image = renderer.Render(List());
+  velmora::RgbImage image;
 
   velmora::DisplayList List() const { return presenter.Display(); }
   // A host move, then the repaint of exactly what it changed.
@@ -79,6 +83,7 @@ struct Screen {
     renderer.Repaint(image, List(), dirty.boxes);
   }
   void RepaintAll() { renderer.Repaint(image, List(), renderer.grid().DesignBox()); }
+  void RepaintShown() { renderer.Repaint(image, List(), {0, 0, image.width(), image.height()}); }
   // The area becomes `side` pixels square: the pieces are drawn anew at their new size and the
   // whole picture repainted.
   void Resize(int side) {
@@ -134,7 +139,6 @@ struct Screen {
       text += u' ';
     }
     control->Marks(text);
-    RepaintAll();
   }
   // In edit mode, a spare piece dragged from its place beside the board onto E4 (a white queen,
   // then a black knight, so every drop changes the square), then the repaint of what it changed.
@@ -158,6 +162,15 @@ struct Screen {
     RepaintAll();
   }
   velmora::PointerInput pointer;
+
+ private:
+  Screen(velmora::ControlClass control_class, const velmora::PixelBox& area,
+         const velmora::PixelBox& shown)
+      : control(velmora::BoardControl::Create(forms, host, control_class)),
+        presenter(*control, dirty, area, 1),
+        image(shown.width(), shown.height()) {
+    presenter.Attach();
+  }
   // The middle of a square's picture in twips, as the corner of an empty rectangle.
   static velmora::Rect MiddleOf(std::int16_t square) {
     const velmora::Rect r =
@@ -228,10 +241,22 @@ BENCHMARK(AllMarks)->Unit(benchmark::kMicrosecond);
 void AllMarksHostMove(benchmark::State& state) {
   Screen screen(velmora::ControlClass::kChessBoard);
   screen.ShowAllMarks();
+  screen.RepaintAll();
   long i = 0;
   for (auto _ : state) screen.HostMove(i++);
 }
 BENCHMARK(AllMarksHostMove)->Unit(benchmark::kMicrosecond);
+
+// The first paint of a 700 x 600 part of a 16,000-pixel board with every mark, and the next.
+void AllMarks16000Clip(benchmark::State& state) {
+  for (auto _ : state) {
+    Screen screen(16000, {7650, 7700, 8350, 8300});
+    screen.ShowAllMarks();
+    screen.RepaintShown();
+    screen.RepaintShown();
+  }
+}
+BENCHMARK(AllMarks16000Clip)->Unit(benchmark::kMillisecond);
 
 double ScaleOf(const std::string& name) {
   return name == "Render1x" ? 1.0 : name == "Render1_5x" ? 1.5 : name == "Render2x" ? 2.0 : 0.0;
@@ -281,9 +306,18 @@ int RunOps(const std::string& name, long count) {
     MeasuredLoop(count + 1, [&](long i) { move ? screen.HostMove(i) : screen.RepaintAll(); });
     return 0;
   }
+  if (name == "AllMarks16000Clip") {
+    Screen screen(16000, {7650, 7700, 8350, 8300});
+    screen.ShowAllMarks();
+    MeasuredLoop(count + 1, [&](long) { screen.RepaintShown(); });
+    return 0;
+  }
   if (name == "AllMarks1x" || name == "AllMarksHostMove1x" || name == "BoardHostMove1x") {
     Screen screen(velmora::ControlClass::kChessBoard);
-    if (name != "BoardHostMove1x") screen.ShowAllMarks();
+    if (name != "BoardHostMove1x") {
+      screen.ShowAllMarks();
+      screen.RepaintAll();
+    }
     const bool move = name != "AllMarks1x";
     MeasuredLoop(count + 1, [&](long i) { move ? screen.HostMove(i) : screen.RepaintAll(); });
     return 0;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 #include "board/square_marks.h"
+#include "view/canvas.h"
 #include "view/colour_layer.h"
 #include "view/layout.h"
 #include "view/pixel_grid.h"
@@ -12,11 +14,18 @@
 namespace velmora {
 
 // A board's marks as a painter lays them: the circles in one layer and the arrows in another
-// (the pieces lie between), each mark rasterized into its layer once. Built for one list of
-// marks, one grid and one orientation, and kept while they hold, so a paint only blends what its
-// box shows however many marks there are.
+// (the pieces lie between). Built for one list of marks, one grid and one orientation, and kept
+// while they hold. A layer is rasterized in tiles, only where a paint shows it, and the tiles
+// last painted are kept up to a bound, so a paint costs what it shows and the memory held stays
+// small however large the board and however many the marks.
 class MarkCoverage {
  public:
+  // Tiles are squares of this many pixels on a grid from the board's corner.
+  static constexpr int kTileSide = 128;
+  // The layers' bytes kept between paints, at most (what one paint needs beyond it is let go
+  // as soon as it is laid).
+  static constexpr std::size_t kMostBytesKept = std::size_t{16} << 20;
+
   MarkCoverage(std::shared_ptr<const std::vector<SquareMark>> marks, BoardOrientation orientation,
                const PixelGrid& grid);
 
@@ -26,16 +35,50 @@ class MarkCoverage {
     return marks == marks_ && orientation == orientation_ && grid.scale() == scale_;
   }
 
-  const ColourLayer& circles() const { return circles_; }
-  // Arrows of a colour lie over the other colours' when that colour's last arrow came later.
-  const ColourLayer& arrows() const { return arrows_; }
+  // Lays the circles (`arrows` false) or the arrows over the pixels of `clip`. Arrows of a
+  // colour lie over the other colours' when that colour's last arrow came later.
+  void Paint(Canvas& canvas, bool arrows, const PixelBox& clip);
+
+  // The layers' bytes kept now.
+  std::size_t bytes_kept() const;
+  // The layer pixels rasterized so far.
+  std::size_t pixels_rasterized() const { return pixels_rasterized_; }
 
  private:
+  struct Circle {
+    PixelBox picture;
+    Rgb colour;
+  };
+  struct Arrow {
+    PixelBox from, to, reach;
+  };
+  // One colour's arrows, which add up as one shape.
+  struct ArrowColour {
+    Rgb colour;
+    std::size_t last;  // the place of its last arrow among the marks
+    std::vector<Arrow> arrows;
+  };
+  struct Tile {
+    bool arrows;
+    PixelBox box;
+    ColourLayer layer;
+  };
+
+  ColourLayer Circles(const PixelBox& box);
+  ColourLayer Arrows(const PixelBox& box);
+  const ColourLayer& TileAt(bool arrows, const PixelBox& box);
+
   std::shared_ptr<const std::vector<SquareMark>> marks_;  // held, so the pointer stays theirs
   BoardOrientation orientation_;
   DeviceScale scale_;
-  ColourLayer circles_;
-  ColourLayer arrows_;
+  PixelBox board_{0, 0, 0, 0};
+  PixelBox circled_{0, 0, 0, 0};
+  PixelBox arrowed_{0, 0, 0, 0};
+  std::vector<Circle> circles_;
+  std::vector<ArrowColour> arrow_colours_;  // in the order they are laid
+  std::vector<Tile> tiles_;                 // the most recently painted first
+  RowCellStore cells_;
+  std::size_t pixels_rasterized_ = 0;
 };
 
 // The picture box of the square drawn at square n's design place.

@@ -246,8 +246,7 @@ MaskSize SurfacePainter::RasterSize(MaskSize picture_size) {
   return {scaled(picture_size.width), scaled(picture_size.height)};
 }
 
-const MarkCoverage& SurfacePainter::MarkCoverageFor(const PixelGrid& grid,
-                                                    const ShownMarks& shown) {
+MarkCoverage& SurfacePainter::MarkCoverageFor(const PixelGrid& grid, const ShownMarks& shown) {
   if (!mark_coverage_ || !mark_coverage_->IsFor(shown.marks, shown.orientation, grid)) {
     mark_coverage_.emplace(shown.marks, shown.orientation, grid);
   }
@@ -256,10 +255,7 @@ const MarkCoverage& SurfacePainter::MarkCoverageFor(const PixelGrid& grid,
 
 void SurfacePainter::PaintMarks(Canvas& canvas, const PixelGrid& grid, const PaintCommand& command,
                                 const PixelBox& dirty) {
-  const MarkCoverage& marks = MarkCoverageFor(grid, command.marks);
-  const ColourLayer& layer = command.kind == PaintKind::kCircles ? marks.circles() : marks.arrows();
-  const PixelBox clipped = Intersection(layer.box, dirty);
-  if (!IsEmpty(clipped)) canvas.Layer(layer, clipped);
+  MarkCoverageFor(grid, command.marks).Paint(canvas, command.kind == PaintKind::kArrows, dirty);
 }
 
 const PieceImage& SurfacePainter::PieceFor(Picture picture, MaskSize picture_size) {

@@ -45,7 +45,7 @@ class SurfacePainter {
   const PieceImage& PieceFor(Picture picture, MaskSize picture_size);
   // The coverage of the marks a command shows, built when they, the grid or the orientation
   // changed since the last.
-  const MarkCoverage& MarkCoverageFor(const PixelGrid& grid, const ShownMarks& shown);
+  MarkCoverage& MarkCoverageFor(const PixelGrid& grid, const ShownMarks& shown);
   // Lays a command's circles or arrows over what the dirty box shows.
   void PaintMarks(Canvas& canvas, const PixelGrid& grid, const PaintCommand& command,
                   const PixelBox& dirty);

@@ -4,33 +4,10 @@
 
 #include "view/display_list.h"
 #include "view/layout.h"
+#include "view/pixel_box.h"
 #include "view/rasterizer.h"
 
 namespace velmora {
-
-// A device rectangle: left and top inside, right and bottom just outside.
-struct PixelBox {
-  int left, top, right, bottom;
-
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-  friend bool operator==(PixelBox, PixelBox) = default;
-};
-
-inline PixelBox Intersection(const PixelBox& a, const PixelBox& b) {
-  return {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-          a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
-}
-inline bool IsEmpty(const PixelBox& box) {
-  return box.right <= box.left || box.bottom <= box.top;
-}
-
-// The smallest box that holds both.
-inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
-  return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
-          a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
-}
 
 // Where a board in edit mode puts its two lines of spare pieces: above and below it, or left and
 // right of it on a wide area.

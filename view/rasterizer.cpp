@@ -19,17 +19,19 @@ struct RowCrossing {
   double height;
 };
 
-// Cuts the path's edges into row crossings, in the order the edges come.
+// Cuts the path's edges into row crossings, in the order the edges come; only the crossings of
+// rows `first_row` to `end_row` (not included) are kept, each as the whole mask would have it.
 class CrossingCollector {
  public:
-  explicit CrossingCollector(MaskSize size) : width_(size.width), height_(size.height) {}
+  CrossingCollector(MaskSize size, int first_row, int end_row)
+      : width_(size.width), height_(size.height), first_row_(first_row), end_row_(end_row) {}
 
   // An edge from a to b in pixels. Downward edges add, upward ones subtract.
   void Edge(PathPoint a, PathPoint b) {
     if (a.y == b.y) return;
     const double sign = a.y < b.y ? 1.0 : -1.0;
     if (sign < 0) std::swap(a, b);
-    if (b.y <= 0 || a.y >= height_) return;
+    if (b.y <= 0 || a.y >= height_ || b.y <= first_row_ || a.y >= end_row_) return;
     const double slope = (b.x - a.x) / (b.y - a.y);
     if (a.y < 0) a = {a.x + slope * -a.y, 0};
     if (b.y > height_) b = {a.x + slope * (height_ - a.y), static_cast<double>(height_)};
@@ -62,8 +64,8 @@ class CrossingCollector {
   void Span(PathPoint a, PathPoint b, double sign) {
     const double slope = (b.x - a.x) / (b.y - a.y);
     const int first = static_cast<int>(std::floor(a.y));
-    const int last = std::min(static_cast<int>(std::ceil(b.y)), height_);
-    for (int row = std::max(first, 0); row < last; ++row) {
+    const int last = std::min(static_cast<int>(std::ceil(b.y)), end_row_);
+    for (int row = std::max(first, first_row_); row < last; ++row) {
       const double top = std::max<double>(row, a.y);
       const double bottom = std::min<double>(row + 1, b.y);
       if (bottom <= top) continue;
@@ -74,17 +76,21 @@ class CrossingCollector {
 
   int width_;
   int height_;
+  int first_row_, end_row_;
   std::vector<RowCrossing> crossings_;
 };
 
-// The crossings grouped by row, top row first, each row's in the order they came (the order in
-// which they add up into a pixel, which rounding can tell apart).
-std::vector<RowCrossing> ByRow(const std::vector<RowCrossing>& crossings, int rows) {
+// The crossings of `rows` rows from `first_row` grouped by row, top row first, each row's in the
+// order they came (the order in which they add up into a pixel, which rounding can tell apart).
+std::vector<RowCrossing> ByRow(const std::vector<RowCrossing>& crossings, int first_row, int rows) {
   std::vector<std::size_t> starts(static_cast<std::size_t>(rows) + 1);
-  for (const RowCrossing& c : crossings) ++starts[static_cast<std::size_t>(c.row) + 1];
+  const auto index = [first_row](const RowCrossing& c) {
+    return static_cast<std::size_t>(c.row - first_row);
+  };
+  for (const RowCrossing& c : crossings) ++starts[index(c) + 1];
   for (std::size_t row = 1; row < starts.size(); ++row) starts[row] += starts[row - 1];
   std::vector<RowCrossing> sorted(crossings.size());
-  for (const RowCrossing& c : crossings) sorted[starts[static_cast<std::size_t>(c.row)]++] = c;
+  for (const RowCrossing& c : crossings) sorted[starts[index(c)]++] = c;
   return sorted;
 }
 
@@ -129,7 +135,11 @@ struct ColumnRange {
 // and a fill, not a pass over every pixel.
 class RowCells {
  public:
-  explicit RowCells(int width) : width_(width), cells_(static_cast<std::size_t>(width) + 2) {}
+  // `cells`: at least width + 2 of them, all zero; they are left zero.
+  RowCells(int width, double* cells) : width_(width), cells_(cells) {}
+  RowCells(const RowCells&) = delete;
+  RowCells& operator=(const RowCells&) = delete;
+  ~RowCells() { cells_[width_] = cells_[width_ + 1] = 0; }
 
   // A crossing from x = a to x = b over `height` of the row. Pixel i gets the share of that
   // height times the crossing's average distance to the pixel's right side (at most one
@@ -157,7 +167,7 @@ class RowCells {
   void Sweep(Out out) {
     std::sort(touched_.begin(), touched_.end(),
               [](ColumnRange p, ColumnRange q) { return p.first < q.first; });
-    double* cells = cells_.data();  // stores through `out` could otherwise alias the vector
+    double* cells = cells_;
     double winding = 0;
     std::uint8_t coverage = 0;
     int x = 0;  // pixels left of x are handed over
@@ -182,7 +192,7 @@ class RowCells {
   int width_;
   // The mask's columns and two more on the right, which take what falls past the mask and are
   // never read.
-  std::vector<double> cells_;
+  double* cells_;
   std::vector<ColumnRange> touched_;
 };
 
@@ -195,25 +205,38 @@ struct RowWriter {
   }
 };
 
-// A row of a mask that already holds coverage: each pixel gains the row's, up to all.
+// The columns from `first` to `end` (not included) of a row of a mask that already holds
+// coverage, column i at `row[x + i]`: each pixel gains the row's, up to all.
 struct RowAdder {
   std::uint8_t* row;
+  int x, first, end;
   static std::uint8_t Sum(std::uint8_t a, std::uint8_t b) {
     return static_cast<std::uint8_t>(std::min(a + b, 255));
   }
-  void Set(int i, std::uint8_t coverage) const { row[i] = Sum(row[i], coverage); }
-  void Fill(int first, int end, std::uint8_t coverage) const {
-    for (int i = first; i < end; ++i) row[i] = Sum(row[i], coverage);
+  void Set(int i, std::uint8_t coverage) const {
+    if (i >= first && i < end) row[x + i] = Sum(row[x + i], coverage);
+  }
+  void Fill(int from, int to, std::uint8_t coverage) const {
+    const int start = std::max(from, first), stop = std::min(to, end);
+    if (start >= stop) return;
+    // Inside a shape, where it covers all, whatever was there becomes all.
+    if (coverage == 255) {
+      std::fill(row + x + start, row + x + stop, coverage);
+      return;
+    }
+    for (int i = start; i < stop; ++i) row[x + i] = Sum(row[x + i], coverage);
   }
 };
 
-// Sweeps each of `size.height` rows, handing row `row` to the writer `out(row)` makes.
+// Sweeps the rows from `first_row` to `end_row` (not included) of a mask of `size`, handing row
+// `row` to the writer `out(row)` makes.
 template <FillRule rule, class MakeOut>
-void Resolve(const std::vector<RowCrossing>& crossings, MaskSize size, MakeOut out) {
-  RowCells cells(size.width);
-  const std::vector<RowCrossing> sorted = ByRow(crossings, size.height);
+void Resolve(const std::vector<RowCrossing>& crossings, MaskSize size, int first_row, int end_row,
+             double* cell_store, MakeOut out) {
+  RowCells cells(size.width, cell_store);
+  const std::vector<RowCrossing> sorted = ByRow(crossings, first_row, end_row - first_row);
   auto next = sorted.begin();
-  for (int row = 0; row < size.height; ++row) {
+  for (int row = first_row; row < end_row; ++row) {
     for (; next != sorted.end() && next->row == row; ++next) {
       cells.Deposit(next->a, next->b, next->height);
     }
@@ -223,11 +246,11 @@ void Resolve(const std::vector<RowCrossing>& crossings, MaskSize size, MakeOut o
 
 template <class MakeOut>
 void Resolve(const Path& path, const std::vector<RowCrossing>& crossings, MaskSize size,
-             MakeOut out) {
+             int first_row, int end_row, double* cell_store, MakeOut out) {
   if (path.rule() == FillRule::kEvenOdd) {
-    Resolve<FillRule::kEvenOdd>(crossings, size, out);
+    Resolve<FillRule::kEvenOdd>(crossings, size, first_row, end_row, cell_store, out);
   } else {
-    Resolve<FillRule::kNonZero>(crossings, size, out);
+    Resolve<FillRule::kNonZero>(crossings, size, first_row, end_row, cell_store, out);
   }
 }
 
@@ -252,9 +275,11 @@ void Flatten(CrossingCollector& edges, PathPoint p0, PathPoint p1, PathPoint p2,
   }
 }
 
-// The path's edges cut into row crossings of a mask of `size`.
-std::vector<RowCrossing> CrossingsOf(const Path& path, double units, MaskSize size) {
-  CrossingCollector edges(size);
+// The path's edges cut into row crossings of the rows from `first_row` to `end_row` (not
+// included) of a mask of `size`.
+std::vector<RowCrossing> CrossingsOf(const Path& path, double units, MaskSize size, int first_row,
+                                     int end_row) {
+  CrossingCollector edges(size, first_row, end_row);
   const double sx = size.width / units;
   const double sy = size.height / units;
   auto device = [sx, sy](PathPoint p) { return PathPoint{p.x * sx, p.y * sy}; };
@@ -307,24 +332,31 @@ CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
   CoverageMask mask{size, {}};
   const auto width = static_cast<std::size_t>(size.width);
   mask.coverage.reserve(width * static_cast<std::size_t>(size.height));
-  Resolve(path, CrossingsOf(path, units, size), size, [&](int) {
-    // Grown a row at a time: each row is zeroed just before it is written, not the whole mask
-    // in one pass ahead.
-    mask.coverage.resize(mask.coverage.size() + width);
-    return RowWriter{mask.coverage.data() + mask.coverage.size() - width};
-  });
+  std::vector<double> cells(width + 2);
+  Resolve(path, CrossingsOf(path, units, size, 0, size.height), size, 0, size.height, cells.data(),
+          [&](int) {
+            // Grown a row at a time: each row is zeroed just before it is written, not the whole
+            // mask in one pass ahead.
+            mask.coverage.resize(mask.coverage.size() + width);
+            return RowWriter{mask.coverage.data() + mask.coverage.size() - width};
+          });
   return mask;
 }
 
-void RasterizeAdding(const Path& path, double units, MaskSize size, CoverageMask& into, int x,
-                     int y) {
+void RasterizeAdding(const Path& path, double units, MaskSize size, const PixelBox& window,
+                     CoverageMask& into, int x, int y, RowCellStore& cells) {
   size.width = std::max(size.width, 0);
   size.height = std::max(size.height, 0);
+  const PixelBox part = Intersection(window, {0, 0, size.width, size.height});
+  if (IsEmpty(part)) return;
   const auto width = static_cast<std::size_t>(into.size.width);
-  Resolve(path, CrossingsOf(path, units, size), size, [&](int row) {
-    return RowAdder{into.coverage.data() + static_cast<std::size_t>(y + row) * width +
-                    static_cast<std::size_t>(x)};
-  });
+  const auto wanted = static_cast<std::size_t>(size.width) + 2;
+  if (cells.cells.size() < wanted) cells.cells.resize(wanted);
+  Resolve(path, CrossingsOf(path, units, size, part.top, part.bottom), size, part.top, part.bottom,
+          cells.cells.data(), [&](int row) {
+            return RowAdder{into.coverage.data() + static_cast<std::size_t>(y + row) * width, x,
+                            part.left, part.right};
+          });
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "view/path.h"
+#include "view/pixel_box.h"
 
 namespace velmora {
 
@@ -30,10 +31,18 @@ struct CoverageMask {
 // mask is cut off. A pure function: the same path and size always give the same pixels.
 CoverageMask Rasterize(const Path& path, double units, MaskSize size);
 
-// The same coverage added, up to all, into the pixels of `into` under the mask of `size` laid
-// with its corner at (x, y); that mask lies inside `into`. Only what the path touches is
-// visited, so a small shape costs as little on a large mask as on its own.
-void RasterizeAdding(const Path& path, double units, MaskSize size, CoverageMask& into, int x,
-                     int y);
+// The cells a rasterizer sweeps a row with, kept between the many windows of large masks one
+// painting rasterizes, so that none clears a row of its mask's width again. Left all zero.
+struct RowCellStore {
+  std::vector<double> cells;
+};
+
+// The same coverage added, up to all, into the pixels of `into` under the part of the mask of
+// `size` inside `window` (a box of the mask's own pixels), the mask laid with its corner at
+// (x, y); that part lies inside `into`. Each pixel gets what it gets in the whole mask. Only the
+// window's rows and what the path touches in them are visited, so a small shape costs as
+// little on a large mask as on its own, and a small window of a large shape little more.
+void RasterizeAdding(const Path& path, double units, MaskSize size, const PixelBox& window,
+                     CoverageMask& into, int x, int y, RowCellStore& cells);
 
 }  // namespace velmora

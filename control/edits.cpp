@@ -111,15 +111,23 @@ void BoardControl::SetUpSquare(std::int16_t n, char16_t letter) {
 }
 
 void BoardControl::CopyPosition() {
-  forms_->CopyText(PositionRecord(board_));
+  const ClipboardResult copied = forms_->CopyText(PositionRecord(board_));
+  if (copied == ClipboardResult::kDone) return;
+  Announcement failed;
+  failed.kind = copied == ClipboardResult::kBusy ? Announcement::Kind::kCopyBusy
+                                                 : Announcement::Kind::kCopyFailed;
+  surface_.Announce(failed);
 }
 
 void BoardControl::PastePosition() {
+  const ClipboardText pasted_text = forms_->PastedText();
   // No text at all is refused as an empty one.
-  const Parsed<std::u16string> position = PositionTextOfRecord(forms_->PastedText().value_or(u""));
-  if (!std::holds_alternative<std::u16string>(position)) {
+  const Parsed<std::u16string> position = PositionTextOfRecord(pasted_text.text.value_or(u""));
+  if (pasted_text.result != ClipboardResult::kDone ||
+      !std::holds_alternative<std::u16string>(position)) {
     Announcement refused;
-    refused.kind = Announcement::Kind::kPasteRefused;
+    refused.kind = pasted_text.result == ClipboardResult::kBusy ? Announcement::Kind::kPasteBusy
+                                                                : Announcement::Kind::kPasteRefused;
     surface_.Announce(refused);
     return;
   }

@@ -80,6 +80,12 @@ std::u16string AnnouncementWords(const Announcement& a) {
       return u"position pasted";
     case Announcement::Kind::kPasteRefused:
       return u"position not pasted: the clipboard holds no position record";
+    case Announcement::Kind::kPasteBusy:
+      return u"position not pasted: the clipboard is busy";
+    case Announcement::Kind::kCopyBusy:
+      return u"position not copied: the clipboard is busy";
+    case Announcement::Kind::kCopyFailed:
+      return u"position not copied";
     case Announcement::Kind::kMove:
       break;
   }

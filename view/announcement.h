@@ -29,6 +29,9 @@ struct Announcement {
     kEmptied,       // the person took the piece off `to`
     kPasted,        // the person pasted a position
     kPasteRefused,  // the person pasted a text that is no position: nothing changed
+    kPasteBusy,     // the person pasted while another program held the clipboard: nothing changed
+    kCopyBusy,      // the person copied while another program held the clipboard
+    kCopyFailed,    // the person copied and the clipboard could not take the text
   };
   Kind kind = Kind::kNewPosition;
   Picture piece = Picture::kNone;

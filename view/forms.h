@@ -12,6 +12,16 @@ namespace velmora {
 
 struct Announcement;
 
+// How a clipboard call went: done; refused, as another program holds the clipboard open; or
+// failed otherwise (out of memory, say).
+enum class ClipboardResult : std::uint8_t { kDone, kBusy, kFailed };
+
+// What a paste read: the clipboard's text (none when it holds no text), or why it read nothing.
+struct ClipboardText {
+  ClipboardResult result = ClipboardResult::kDone;
+  std::optional<std::u16string> text;
+};
+
 // What the core asks of the platform's forms layer. Any call may throw Failure.
 class FormsPort {
  public:
@@ -26,8 +36,11 @@ class FormsPort {
   virtual void Repaint() = 0;
   // The text clipboard the person copies to and pastes from; a platform without one copies
   // nothing and pastes nothing.
-  virtual void CopyText(std::u16string_view text) { (void)text; }
-  virtual std::optional<std::u16string> PastedText() { return std::nullopt; }
+  virtual ClipboardResult CopyText(std::u16string_view text) {
+    (void)text;
+    return ClipboardResult::kFailed;
+  }
+  virtual ClipboardText PastedText() { return {}; }
 };
 
 // Told of every visible change of the surface, so a screen repaints exactly that, and of every

@@ -34,35 +34,29 @@ MarkCoverage::MarkCoverage(std::shared_ptr<const std::vector<SquareMark>> marks,
     const Rgb colour = MarkRgb(mark.colour);
     if (IsCircle(mark)) {
       circled_ = IsEmpty(circled_) ? from : Union(circled_, from);
-      circles_.push_back({from, colour});
+      circles_.push_back({from, from, colour});
       continue;
     }
-    auto same = std::find_if(arrow_colours_.begin(), arrow_colours_.end(),
-                             [&](const ArrowColour& a) { return a.colour == colour; });
-    if (same == arrow_colours_.end()) {
-      arrow_colours_.push_back({colour, i, {}});
-      same = arrow_colours_.end() - 1;
-    }
-    same->last = i;
     const PixelBox to = picture(*mark.to);
-    const PixelBox reach = Union(from, to);
-    same->arrows.push_back({from, to, reach});
-    arrowed_ = IsEmpty(arrowed_) ? reach : Union(arrowed_, reach);
+    arrows_.push_back({from, to, colour});
+    arrowed_ = IsEmpty(arrowed_) ? Union(from, to) : Union(arrowed_, Union(from, to));
   }
-  // Four colours at most: sorted by insertion, which keeps the libraries smaller.
-  for (std::size_t k = 1; k < arrow_colours_.size(); ++k) {
-    for (std::size_t j = k; j > 0 && arrow_colours_[j - 1].last > arrow_colours_[j].last; --j) {
-      std::swap(arrow_colours_[j - 1], arrow_colours_[j]);
-    }
+  // From the last arrow back, each colour not yet seen goes before those seen.
+  for (auto arrow = arrows_.rbegin(); arrow != arrows_.rend(); ++arrow) {
+    const auto end = arrow_colours_.begin() + static_cast<std::ptrdiff_t>(arrow_colour_count_);
+    if (std::find(arrow_colours_.begin(), end, arrow->colour) != end) continue;
+    std::copy_backward(arrow_colours_.begin(), end, end + 1);
+    arrow_colours_[0] = arrow->colour;
+    ++arrow_colour_count_;
   }
 }
 
 ColourLayer MarkCoverage::Circles(const PixelBox& box) {
   ColourLayer layer(box);
-  for (const Circle& circle : circles_) {
-    const PixelBox part = Intersection(circle.picture, box);
+  for (const Placed& circle : circles_) {
+    const PixelBox part = Intersection(circle.from, box);
     if (IsEmpty(part)) continue;
-    layer.Over(RingPart(circle.picture, part, cells_), circle.colour, part.left, part.top);
+    layer.Over(RingPart(circle.from, part, cells_), circle.colour, part.left, part.top);
   }
   return layer;
 }
@@ -72,35 +66,42 @@ ColourLayer MarkCoverage::Arrows(const PixelBox& box) {
   // colours then go into the layer in the order of their last arrows.
   ColourLayer layer(box);
   CoverageMask coverage{{box.width(), box.height()}, {}};
-  for (const ArrowColour& colour : arrow_colours_) {
+  for (std::size_t k = 0; k < arrow_colour_count_; ++k) {
+    const Rgb colour = arrow_colours_[k];
     coverage.coverage.assign(
         static_cast<std::size_t>(box.width()) * static_cast<std::size_t>(box.height()), 0);
-    for (const Arrow& arrow : colour.arrows) {
-      AddArrow(arrow.from, arrow.to, arrow.reach, coverage, box, cells_);
+    for (const Placed& arrow : arrows_) {
+      if (arrow.colour == colour) {
+        AddArrow(arrow.from, arrow.to, Union(arrow.from, arrow.to), coverage, box, cells_);
+      }
     }
     FadeArrows(coverage);
-    layer.Over(coverage, colour.colour, box.left, box.top);
+    layer.Over(coverage, colour, box.left, box.top);
   }
   return layer;
 }
 
 const ColourLayer& MarkCoverage::TileAt(bool arrows, const PixelBox& box) {
-  const auto kept = std::find_if(tiles_.begin(), tiles_.end(), [&](const Tile& tile) {
-    return tile.arrows == arrows && tile.box == box;
-  });
-  if (kept != tiles_.end()) {
-    std::rotate(tiles_.begin(), kept, kept + 1);
-    return tiles_.front().layer;
+  for (Tile& tile : tiles_) {
+    if (tile.arrows == arrows && tile.box == box) {
+      tile.used = paints_;
+      return tile.layer;
+    }
   }
+  // The tiles laid longest ago make room first.
   const std::size_t needed =
       static_cast<std::size_t>(box.width()) * static_cast<std::size_t>(box.height()) * 6;
-  while (!tiles_.empty() && bytes_kept() + needed > kMostBytesKept) tiles_.pop_back();
+  while (!tiles_.empty() && bytes_kept() + needed > kMostBytesKept) {
+    tiles_.erase(std::min_element(tiles_.begin(), tiles_.end(),
+                                  [](const Tile& a, const Tile& b) { return a.used < b.used; }));
+  }
   pixels_rasterized_ += needed / 6;
-  tiles_.insert(tiles_.begin(), {arrows, box, arrows ? Arrows(box) : Circles(box)});
-  return tiles_.front().layer;
+  tiles_.push_back({arrows, box, arrows ? Arrows(box) : Circles(box), paints_});
+  return tiles_.back().layer;
 }
 
 void MarkCoverage::Paint(Canvas& canvas, bool arrows, const PixelBox& clip) {
+  ++paints_;
   const PixelBox shown = Intersection(arrows ? arrowed_ : circled_, clip);
   if (IsEmpty(shown)) return;
   const int first_column = (shown.left - board_.left) / kTileSide;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -45,23 +46,16 @@ class MarkCoverage {
   std::size_t pixels_rasterized() const { return pixels_rasterized_; }
 
  private:
-  struct Circle {
-    PixelBox picture;
+  // A mark's square pictures: a circle's on `from`, an arrow's from one to the other.
+  struct Placed {
+    PixelBox from, to;
     Rgb colour;
-  };
-  struct Arrow {
-    PixelBox from, to, reach;
-  };
-  // One colour's arrows, which add up as one shape.
-  struct ArrowColour {
-    Rgb colour;
-    std::size_t last;  // the place of its last arrow among the marks
-    std::vector<Arrow> arrows;
   };
   struct Tile {
     bool arrows;
     PixelBox box;
     ColourLayer layer;
+    std::size_t used;  // the paint that last laid it
   };
 
   ColourLayer Circles(const PixelBox& box);
@@ -74,9 +68,13 @@ class MarkCoverage {
   PixelBox board_{0, 0, 0, 0};
   PixelBox circled_{0, 0, 0, 0};
   PixelBox arrowed_{0, 0, 0, 0};
-  std::vector<Circle> circles_;
-  std::vector<ArrowColour> arrow_colours_;  // in the order they are laid
-  std::vector<Tile> tiles_;                 // the most recently painted first
+  std::vector<Placed> circles_;
+  std::vector<Placed> arrows_;
+  // The arrows' colours in the order they are laid: by the place of each one's last arrow.
+  std::array<Rgb, 4> arrow_colours_{};
+  std::size_t arrow_colour_count_ = 0;
+  std::vector<Tile> tiles_;
+  std::size_t paints_ = 0;
   RowCellStore cells_;
   std::size_t pixels_rasterized_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "view/mark_shapes.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace velmora {
@@ -31,36 +30,25 @@ PathPoint Middle(const PixelBox& box) {
   return {(box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0};
 }
 
-// Whether the convex polygon `corners` (in order) and the box, grown by a pixel each way, have
-// no point in common: some side of either parts them.
-template <std::size_t n>
-bool Apart(const std::array<PathPoint, n>& corners, const PixelBox& box) {
-  const double left = box.left - 1.0, right = box.right + 1.0;
-  const double top = box.top - 1.0, bottom = box.bottom + 1.0;
-  const auto all = [&corners](auto outside) {
-    return std::all_of(corners.begin(), corners.end(), outside);
-  };
-  if (all([&](PathPoint p) { return p.x < left; }) ||
-      all([&](PathPoint p) { return p.x > right; }) ||
-      all([&](PathPoint p) { return p.y < top; }) ||
-      all([&](PathPoint p) { return p.y > bottom; })) {
-    return true;
+// Whether the box, grown by a pixel each way, lies wholly beyond either end of the band from
+// `start` `length` along (ux, uy), or wholly more than `half_width` to either side of it: then an
+// arrow inside the band covers none of the box.
+bool PassesBy(PathPoint start, double ux, double uy, double length, double half_width,
+              const PixelBox& box) {
+  double along_least = length + 1, along_most = -1, across_least = half_width + 1,
+         across_most = -half_width - 1;
+  for (const int x : {box.left - 1, box.right + 1}) {
+    for (const int y : {box.top - 1, box.bottom + 1}) {
+      const double dx = x - start.x, dy = y - start.y;
+      const double along = dx * ux + dy * uy, across = dy * ux - dx * uy;
+      along_least = std::min(along_least, along);
+      along_most = std::max(along_most, along);
+      across_least = std::min(across_least, across);
+      across_most = std::max(across_most, across);
+    }
   }
-  const std::array<PathPoint, 4> box_corners{PathPoint{left, top}, PathPoint{right, top},
-                                             PathPoint{right, bottom}, PathPoint{left, bottom}};
-  double turn = 0;  // the polygon's orientation, from its area's sign
-  for (std::size_t i = 0; i < n; ++i) {
-    const PathPoint a = corners[i], b = corners[(i + 1) % n];
-    turn += a.x * b.y - b.x * a.y;
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    const PathPoint a = corners[i], b = corners[(i + 1) % n];
-    const auto outside = [&](PathPoint p) {
-      return ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) * turn < 0;
-    };
-    if (std::all_of(box_corners.begin(), box_corners.end(), outside)) return true;
-  }
-  return false;
+  return along_most < 0 || along_least > length || across_most < -half_width ||
+         across_least > half_width;
 }
 
 }  // namespace
@@ -103,20 +91,13 @@ void AddArrow(const PixelBox& from, const PixelBox& to, const PixelBox& reach,
   const PathPoint base{tip.x - ux * head, tip.y - uy * head};
   const double shaft = kShaftHalfWidth * side;
   const double wing = kHeadHalfWidth * side;
-  const auto device = [&](PathPoint p, double across) -> PathPoint {
-    return {p.x + nx * across, p.y + ny * across};
-  };
+  if (PassesBy(start, ux, uy, length, wing, part)) return;
   // Points in pixels from the reach's corner, then in the rasterizer's unit box: the unit box
   // is mapped onto the reach's width and height, so each axis is divided by its own side.
   const auto at = [&](PathPoint p, double across) -> PathPoint {
-    const PathPoint d = device(p, across);
-    return {(d.x - reach.left) / size.width, (d.y - reach.top) / size.height};
+    return {(p.x + nx * across - reach.left) / size.width,
+            (p.y + ny * across - reach.top) / size.height};
   };
-  const std::array<PathPoint, 4> shaft_corners{device(start, shaft), device(base, shaft),
-                                               device(base, -shaft), device(start, -shaft)};
-  const std::array<PathPoint, 3> head_corners{device(base, wing), device(tip, 0),
-                                              device(base, -wing)};
-  if (Apart(shaft_corners, part) && Apart(head_corners, part)) return;
   Path path(FillRule::kNonZero);
   path.MoveTo(at(start, shaft))
       .LineTo(at(base, shaft))

@@ -113,10 +113,9 @@ std::uint8_t RoundToByte(double value) {
 }
 
 // A pixel's coverage from the winding number integrated over it, by the fill rule.
-template <FillRule rule>
-std::uint8_t CoverageOf(double winding) {
+std::uint8_t CoverageOf(double winding, FillRule rule) {
   double covered = std::abs(winding);
-  if constexpr (rule == FillRule::kEvenOdd) {
+  if (rule == FillRule::kEvenOdd) {
     covered = std::fmod(covered, 2.0);
     if (covered > 1) covered = 2 - covered;
   }
@@ -163,8 +162,8 @@ class RowCells {
   // a crossing touches, `out.Fill(first, end, coverage)` for a run of pixels between them (not
   // called for runs of none). Between touched cells the running sum stands still, so those
   // pixels are one fill.
-  template <FillRule rule, class Out>
-  void Sweep(Out out) {
+  template <class Out>
+  void Sweep(Out out, FillRule rule) {
     std::sort(touched_.begin(), touched_.end(),
               [](ColumnRange p, ColumnRange q) { return p.first < q.first; });
     double* cells = cells_;
@@ -179,7 +178,7 @@ class RowCells {
       for (int i = first; i < end; ++i) {
         winding += cells[i];
         cells[i] = 0;
-        coverage = CoverageOf<rule>(winding);
+        coverage = CoverageOf(winding, rule);
         out.Set(i, coverage);
       }
       x = end;
@@ -194,15 +193,6 @@ class RowCells {
   // never read.
   double* cells_;
   std::vector<ColumnRange> touched_;
-};
-
-// A row of a new mask, all zero until written.
-struct RowWriter {
-  std::uint8_t* row;
-  void Set(int i, std::uint8_t coverage) const { row[i] = coverage; }
-  void Fill(int first, int end, std::uint8_t coverage) const {
-    std::fill(row + first, row + end, coverage);
-  }
 };
 
 // The columns from `first` to `end` (not included) of a row of a mask that already holds
@@ -228,11 +218,11 @@ struct RowAdder {
   }
 };
 
-// Sweeps the rows from `first_row` to `end_row` (not included) of a mask of `size`, handing row
-// `row` to the writer `out(row)` makes.
-template <FillRule rule, class MakeOut>
-void Resolve(const std::vector<RowCrossing>& crossings, MaskSize size, int first_row, int end_row,
-             double* cell_store, MakeOut out) {
+// Sweeps the rows from `first_row` to `end_row` (not included) of a mask of `size` by the path's
+// fill rule, handing row `row` to the writer `out(row)` makes.
+template <class MakeOut>
+void Resolve(const Path& path, const std::vector<RowCrossing>& crossings, MaskSize size,
+             int first_row, int end_row, double* cell_store, MakeOut out) {
   RowCells cells(size.width, cell_store);
   const std::vector<RowCrossing> sorted = ByRow(crossings, first_row, end_row - first_row);
   auto next = sorted.begin();
@@ -240,17 +230,7 @@ void Resolve(const std::vector<RowCrossing>& crossings, MaskSize size, int first
     for (; next != sorted.end() && next->row == row; ++next) {
       cells.Deposit(next->a, next->b, next->height);
     }
-    cells.template Sweep<rule>(out(row));
-  }
-}
-
-template <class MakeOut>
-void Resolve(const Path& path, const std::vector<RowCrossing>& crossings, MaskSize size,
-             int first_row, int end_row, double* cell_store, MakeOut out) {
-  if (path.rule() == FillRule::kEvenOdd) {
-    Resolve<FillRule::kEvenOdd>(crossings, size, first_row, end_row, cell_store, out);
-  } else {
-    Resolve<FillRule::kNonZero>(crossings, size, first_row, end_row, cell_store, out);
+    cells.Sweep(out(row), path.rule());
   }
 }
 
@@ -329,17 +309,10 @@ std::vector<RowCrossing> CrossingsOf(const Path& path, double units, MaskSize si
 CoverageMask Rasterize(const Path& path, double units, MaskSize size) {
   size.width = std::max(size.width, 0);
   size.height = std::max(size.height, 0);
-  CoverageMask mask{size, {}};
-  const auto width = static_cast<std::size_t>(size.width);
-  mask.coverage.reserve(width * static_cast<std::size_t>(size.height));
-  std::vector<double> cells(width + 2);
-  Resolve(path, CrossingsOf(path, units, size, 0, size.height), size, 0, size.height, cells.data(),
-          [&](int) {
-            // Grown a row at a time: each row is zeroed just before it is written, not the whole
-            // mask in one pass ahead.
-            mask.coverage.resize(mask.coverage.size() + width);
-            return RowWriter{mask.coverage.data() + mask.coverage.size() - width};
-          });
+  CoverageMask mask{size, std::vector<std::uint8_t>(static_cast<std::size_t>(size.width) *
+                                                    static_cast<std::size_t>(size.height))};
+  RowCellStore cells;
+  RasterizeAdding(path, units, size, {0, 0, size.width, size.height}, mask, 0, 0, cells);
   return mask;
 }
 

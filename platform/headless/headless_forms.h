@@ -44,13 +44,21 @@ class HeadlessForms : public FormsPort {
   bool ProcessPendingEvents() override;
   void Repaint() override { ++repaints_; }
   // A clipboard of one text, as a desktop's: a copy replaces it, a paste reads it and leaves it.
-  void CopyText(std::u16string_view text) override {
+  // While another program holds it open, a copy and a paste are refused as busy.
+  ClipboardResult CopyText(std::u16string_view text) override {
+    if (clipboard_busy_) return ClipboardResult::kBusy;
     clipboard_ = std::u16string(text);
     ++copies_;
+    return ClipboardResult::kDone;
   }
-  std::optional<std::u16string> PastedText() override { return clipboard_; }
+  ClipboardText PastedText() override {
+    if (clipboard_busy_) return {ClipboardResult::kBusy, std::nullopt};
+    return {ClipboardResult::kDone, clipboard_};
+  }
   // What a person copied elsewhere: the next paste reads it.
   void SetClipboard(std::u16string text) { clipboard_ = std::move(text); }
+  // Another program holds the clipboard open (true) or lets it go.
+  void SetClipboardBusy(bool busy) { clipboard_busy_ = busy; }
 
   const std::vector<std::u16string>& messages() const { return messages_; }
   int repaints() const { return repaints_; }
@@ -68,6 +76,7 @@ class HeadlessForms : public FormsPort {
   int repaints_ = 0;
   int pumps_ = 0;
   std::optional<std::u16string> clipboard_;
+  bool clipboard_busy_ = false;
   int copies_ = 0;
 };
 

@@ -42,14 +42,15 @@ void SendPropertyNotice(QObject& object, std::u16string_view member) {
   if (shown.hasNotifySignal()) shown.notifySignal().invoke(&object, Qt::DirectConnection);
 }
 
-void CopyToClipboard(std::u16string_view text) {
+ClipboardResult CopyToClipboard(std::u16string_view text) {
   QGuiApplication::clipboard()->setText(ToQString(text));
+  return ClipboardResult::kDone;
 }
 
-std::optional<std::u16string> ClipboardText() {
+ClipboardText PasteFromClipboard() {
   const QMimeData* const data = QGuiApplication::clipboard()->mimeData();
-  if (data == nullptr || !data->hasText()) return std::nullopt;
-  return ToU16(data->text());
+  if (data == nullptr || !data->hasText()) return {};
+  return {ClipboardResult::kDone, ToU16(data->text())};
 }
 
 QAccessible::Role RoleOf(AccessibleRole role) {

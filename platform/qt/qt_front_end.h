@@ -96,8 +96,8 @@ void SendPropertyNotice(QObject& object, std::u16string_view member);
 
 // The application's clipboard as the forms port's: the text copied, and the text there now (none
 // when it holds no text).
-void CopyToClipboard(std::u16string_view text);
-std::optional<std::u16string> ClipboardText();
+ClipboardResult CopyToClipboard(std::u16string_view text);
+ClipboardText PasteFromClipboard();
 
 // Qt's role for a part's role in the core's accessible model.
 QAccessible::Role RoleOf(AccessibleRole role);

@@ -163,7 +163,13 @@ LRESULT CALLBACK SurfaceWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpara
   const std::shared_ptr<SurfaceWindow> self = window->weak_from_this().lock();
   const std::shared_ptr<void> owner =
       MayReachControl(message) ? window->owner_.KeepAlive() : nullptr;
-  return window->Handle(message, wparam, lparam);
+  // Nothing a message does may end the host's process: a message that fails (out of memory,
+  // say) is dropped, and the control goes on with the next.
+  try {
+    return window->Handle(message, wparam, lparam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -238,27 +244,35 @@ LRESULT SurfaceWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void SurfaceWindow::Paint() {
-  PAINTSTRUCT ps;
-  const HDC dc = BeginPaint(hwnd_, &ps);
-  const RECT& dirty = ps.rcPaint;
+  // The paint ends however the painting does, so a failed one is not asked for again and again.
+  struct Painting {
+    HWND hwnd;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    ~Painting() { EndPaint(hwnd, &ps); }
+  } painting{hwnd_, {}};
+  const RECT& dirty = painting.ps.rcPaint;
   const int width = dirty.right - dirty.left;
   const int height = dirty.bottom - dirty.top;
-  if (width > 0 && height > 0) {
-    // Only the dirty part is painted, into memory at its client position, and copied in one go,
-    // so nothing flickers.
-    const HDC memory = CreateCompatibleDC(dc);
-    const HBITMAP buffer = CreateCompatibleBitmap(dc, width, height);
-    const HGDIOBJ previous = SelectObject(memory, buffer);
-    SetViewportOrgEx(memory, -dirty.left, -dirty.top, nullptr);
-    FillRect(memory, &dirty, GetSysColorBrush(COLOR_BTNFACE));
-    painter_.PaintDisplayList(memory, presenter_.Display(), presenter_.grid(),
-                              {dirty.left, dirty.top, dirty.right, dirty.bottom});
-    BitBlt(dc, dirty.left, dirty.top, width, height, memory, dirty.left, dirty.top, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteObject(buffer);
-    DeleteDC(memory);
-  }
-  EndPaint(hwnd_, &ps);
+  if (width <= 0 || height <= 0) return;
+  // Only the dirty part is painted, into memory at its client position, and copied in one go,
+  // so nothing flickers.
+  struct Buffer {
+    HDC memory;
+    HBITMAP bitmap;
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    ~Buffer() {
+      SelectObject(memory, previous);
+      DeleteObject(bitmap);
+      DeleteDC(memory);
+    }
+  } buffer{CreateCompatibleDC(painting.dc), CreateCompatibleBitmap(painting.dc, width, height)};
+  SetViewportOrgEx(buffer.memory, -dirty.left, -dirty.top, nullptr);
+  FillRect(buffer.memory, &dirty, GetSysColorBrush(COLOR_BTNFACE));
+  painter_.PaintDisplayList(buffer.memory, presenter_.Display(), presenter_.grid(),
+                            {dirty.left, dirty.top, dirty.right, dirty.bottom});
+  BitBlt(painting.dc, dirty.left, dirty.top, width, height, buffer.memory, dirty.left, dirty.top,
+         SRCCOPY);
 }
 
 void SurfaceWindow::OnButtonDown(PointerButton button, bool double_click, WPARAM wparam,

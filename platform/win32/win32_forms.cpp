@@ -72,26 +72,31 @@ void Win32Forms::Repaint() {
   RedrawWindow(surface_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void Win32Forms::CopyText(std::u16string_view text) {
+ClipboardResult Win32Forms::CopyText(std::u16string_view text) {
+  // The clipboard cannot be opened while another program holds it open.
   const OpenClipboardScope clipboard(WindowAlive() ? surface_ : nullptr);
-  if (!clipboard.opened() || !EmptyClipboard()) return;
+  if (!clipboard.opened()) return ClipboardResult::kBusy;
+  if (!EmptyClipboard()) return ClipboardResult::kFailed;
   const HGLOBAL memory = GlobalText(text);
+  if (memory == nullptr) return ClipboardResult::kFailed;
   // Once the clipboard takes the memory it is the clipboard's; until then it is ours.
-  if (memory != nullptr && SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+  if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr) return ClipboardResult::kDone;
+  GlobalFree(memory);
+  return ClipboardResult::kFailed;
 }
 
-std::optional<std::u16string> Win32Forms::PastedText() {
+ClipboardText Win32Forms::PastedText() {
   const OpenClipboardScope clipboard(WindowAlive() ? surface_ : nullptr);
-  if (!clipboard.opened()) return std::nullopt;
+  if (!clipboard.opened()) return {ClipboardResult::kBusy, std::nullopt};
   const HANDLE memory = GetClipboardData(CF_UNICODETEXT);
-  if (memory == nullptr) return std::nullopt;
+  if (memory == nullptr) return {};
   const auto* text = static_cast<const char16_t*>(GlobalLock(memory));
-  if (text == nullptr) return std::nullopt;
+  if (text == nullptr) return {};
   // The text ends at its zero, or at the end of its memory when a program left none.
   const std::u16string_view held(text, GlobalSize(memory) / sizeof(char16_t));
   const std::u16string pasted(held.substr(0, held.find(u'\0')));
   GlobalUnlock(memory);
-  return pasted;
+  return {ClipboardResult::kDone, pasted};
 }
 
 }  // namespace velmora

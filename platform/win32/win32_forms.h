@@ -32,8 +32,8 @@ class Win32Forms : public FormsPort {
   void Repaint() override;
   // The system clipboard as Unicode text, opened for the surface window (or for no window
   // before there is one). A clipboard another program holds open copies and pastes nothing.
-  void CopyText(std::u16string_view text) override;
-  std::optional<std::u16string> PastedText() override;
+  ClipboardResult CopyText(std::u16string_view text) override;
+  ClipboardText PastedText() override;
 
  private:
   bool WindowAlive() const { return surface_ != nullptr && IsWindow(surface_); }

@@ -30,12 +30,16 @@ class EditModeTest : public ChessBoardFixture {
   }
   void Key(std::int16_t code, std::int16_t shift = 0) { control->SurfaceKeyDown(code, shift); }
   // Words in order: a click ("s4", "F6"), a drag ("s7>D1", "E2>off"), a key ("Q", "+N" with
-  // Shift, "^C" with Ctrl, "Del", "Esc"), a paste ("=<text>", spaces as "_").
+  // Shift, "^C" with Ctrl, "Del", "Esc"), a paste ("=<text>", spaces as "_"), another program
+  // holding the clipboard open for the rest of the input ("busy").
   void Play(const std::string& input) {
+    forms.SetClipboardBusy(false);
     std::istringstream words(input);
     for (std::string word; words >> word;) {
       const auto arrow = word.find('>');
-      if (word[0] == '=') {
+      if (word == "busy") {
+        forms.SetClipboardBusy(true);
+      } else if (word[0] == '=') {
         std::replace(word.begin(), word.end(), '_', ' ');
         forms.SetClipboard(std::u16string(word.begin() + 1, word.end()));
         Key(u'V', shift_bits::kCtrl);
@@ -92,6 +96,8 @@ TEST_F(EditModeTest, ChangesTheBoardAsTheGestureSaysOncePerGesture) {
       {kStart, "E2 Del", kNoE2, 1, u"E2 emptied"},
       {kEmpty, "=4k3/8/8/8/8/8/8/4K3_w_-_-_0_1", u"4k3/8/8/8/8/8/8/4K3", 1, u"position pasted"},
       {kStart, "=hello", kStart, 0, u"position not pasted: the clipboard holds no position record"},
+      {kStart, "busy ^V", kStart, 0, u"position not pasted: the clipboard is busy"},
+      {kStart, "busy ^C", kStart, 0, u"position not copied: the clipboard is busy"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -122,7 +128,7 @@ TEST_F(EditModeTest, CopyThenPasteRoundTripsEveryPosition) {
     Play("^C");
     ASSERT_FALSE(control->Fen(kEmpty));
     Play("^V ^C");
-    EXPECT_EQ(forms.PastedText(), record);
+    EXPECT_EQ(forms.clipboard(), record);
   }
 }
 

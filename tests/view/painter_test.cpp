@@ -189,5 +189,53 @@ TEST(CheckGlowMaskTest, FullInTheMiddleFadingToNothingAtTheEdges) {
   }
 }
 
+// Marks are rasterized only where a paint shows them, whatever the board's size: a 700 x 600
+// box of a board up to 32,767 pixels costs the tiles round it and holds at most the bound, and
+// the same box painted again rasterizes nothing.
+TEST(MarkCoverage, RasterizesWhatIsPaintedAndHoldsLittle) {
+  // A yellow circle and a red arrow to every other square from eight squares.
+  std::u16string every;
+  for (const std::u16string_view from : {u"a1", u"c3", u"d4", u"e5", u"h8", u"b7", u"g2", u"f6"}) {
+    every.append(u"Y").append(from).append(u" ");
+    for (char16_t file = u'a'; file <= u'h'; ++file) {
+      for (char16_t rank = u'1'; rank <= u'8'; ++rank) {
+        const char16_t to[] = {file, rank};
+        if (from != std::u16string_view(to, 2)) {
+          every.append(u"R").append(from).append(to, 2).append(u" ");
+        }
+      }
+    }
+  }
+  constexpr int kTile = MarkCoverage::kTileSide;
+  for (const int side : {400, 1600, 8000, 16000, 32767}) {
+    for (const std::u16string& text : {std::u16string(u"Ga1h8"), every}) {
+      SCOPED_TRACE(testing::Message() << side << " pixels, " << text.size() << " characters");
+      const auto marks = std::make_shared<const std::vector<SquareMark>>(
+          std::get<std::vector<SquareMark>>(ParseSquareMarks(text)));
+      const PixelGrid grid(DeviceScale::BoardFit({0, 0, side, side}));
+      const PixelBox clip{side / 2 - 350, side / 2 - 300, side / 2 + 350, side / 2 + 300};
+      const PixelBox shown = Intersection(clip, BoardPicturesBox(grid));
+      MarkCoverage coverage(marks, BoardOrientation::kWhiteAtBottom, grid);
+      RecordingCanvas canvas;
+      coverage.Paint(canvas, false, clip);
+      coverage.Paint(canvas, true, clip);
+      long long laid = 0;
+      for (const auto& call : canvas.calls) {
+        EXPECT_TRUE(Inside(call.area, shown));
+        laid += static_cast<long long>(call.area.width()) * call.area.height();
+      }
+      const long long area = static_cast<long long>(shown.width()) * shown.height();
+      EXPECT_EQ(laid, text == every ? 2 * area : area);
+      EXPECT_LE(coverage.pixels_rasterized(),
+                2 * static_cast<std::size_t>(shown.width() + 2 * kTile) *
+                    static_cast<std::size_t>(shown.height() + 2 * kTile));
+      EXPECT_LE(coverage.bytes_kept(), MarkCoverage::kMostBytesKept);
+      const std::size_t rasterized = coverage.pixels_rasterized();
+      coverage.Paint(canvas, true, clip);
+      EXPECT_EQ(coverage.pixels_rasterized(), rasterized);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velmora

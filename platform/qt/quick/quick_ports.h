@@ -30,8 +30,8 @@ class QuickForms : public FormsPort {
   bool ProcessPendingEvents() override;
   void Repaint() override;
   // The application's clipboard.
-  void CopyText(std::u16string_view text) override { CopyToClipboard(text); }
-  std::optional<std::u16string> PastedText() override { return ClipboardText(); }
+  ClipboardResult CopyText(std::u16string_view text) override { return CopyToClipboard(text); }
+  ClipboardText PastedText() override { return PasteFromClipboard(); }
 
  private:
   QPointer<QuickBoard> board_;

@@ -8,6 +8,7 @@
 
 #include "com_fixture.h"
 #include "platform/win32/gdi_painter.h"
+#include "resource_count.h"
 #include "tests/platform/win32/window_fixture.h"
 #include "view/board_look.h"
 #include "view/layout.h"
@@ -791,6 +792,22 @@ TEST_F(HostingTest, DrawOfEveryMarkIntoALargeRectangleFinishes) {
     drawn.push_back(Drawn(control.get(), 4000, 4000));
   }
   EXPECT_FALSE(drawn[0].pixels == drawn[1].pixels);
+}
+
+// A window sized far past its container, an arrow on it: painting the part on screen holds
+// little memory, and the control goes on working.
+TEST_F(HostingTest, AHugeWindowWithAnArrowPaintsItsVisiblePart) {
+  const auto control = Host(0, L"Velmora.ChessBoard");
+  const auto dispatch = control.As<IDispatch>();
+  ASSERT_EQ(PutText(dispatch.get(), L"Marks", L"Ga1h8"), S_OK);
+  const RECT position{0, 0, 16000, 16000}, clip{0, 0, 700, 600};
+  const ResourceCount before = ResourceCount::Now();
+  ASSERT_EQ(control.As<IOleInPlaceObject>()->SetObjectRects(&position, &clip), S_OK);
+  RedrawWindow(WindowOf(control), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  EXPECT_LT(ResourceCount::Now().private_bytes, before.private_bytes + (std::uint64_t{50} << 20));
+  ASSERT_EQ(PutText(dispatch.get(), L"PutMove", L"E2-E4"), S_OK);
+  EXPECT_EQ(GetText(dispatch.get(), L"GetMove"), L"E2-E4");
 }
 
 // An unknown positive verb acts as the primary one (showing the hidden window again) and says

@@ -22,7 +22,7 @@ namespace velmora {
 class MarkCoverage {
  public:
   // Tiles are squares of this many pixels on a grid from the board's corner.
-  static constexpr int kTileSide = 128;
+  static constexpr int kTileSide = 256;
   // The layers' bytes kept between paints, at most (what one paint needs beyond it is let go
   // as soon as it is laid).
   static constexpr std::size_t kMostBytesKept = std::size_t{16} << 20;

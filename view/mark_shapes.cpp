@@ -78,12 +78,13 @@ CoverageMask RingPart(const PixelBox& picture, const PixelBox& window, RowCellSt
 void AddArrow(const PixelBox& from, const PixelBox& to, const PixelBox& reach,
               CoverageMask& coverage, const PixelBox& over, RowCellStore& cells) {
   const PixelBox part = Intersection(reach, over);
+  if (IsEmpty(part)) return;
   const MaskSize size{reach.width(), reach.height()};
   const PathPoint start = Middle(from);
   const PathPoint tip = Middle(to);
   const double dx = tip.x - start.x, dy = tip.y - start.y;
   const double length = std::hypot(dx, dy);
-  if (length <= 0 || IsEmpty(part)) return;
+  if (length <= 0) return;
   const double side = std::min(from.width(), from.height());
   const double ux = dx / length, uy = dy / length;  // along the arrow
   const double nx = -uy, ny = ux;                   // across it

@@ -65,7 +65,7 @@ struct Screen {
   // `shown` (a window far larger than the screen it is on); nothing painted yet.
   Screen(int side, const velmora::PixelBox& shown)
       : Screen(velmora::ControlClass::kChessBoard,
-               {-shown.left, -shown.top, side - shown.left, side - shown.top}, shown) {}
+               velmora::Moved({0, 0, side, side}, -shown.left, -shown.top), shown) {}
 
   velmora::bench::QuietForms forms;
   velmora::bench::QuietHost host;

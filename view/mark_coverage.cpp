@@ -102,14 +102,14 @@ const ColourLayer& MarkCoverage::TileAt(bool arrows, const PixelBox& box) {
 
 void MarkCoverage::Paint(Canvas& canvas, bool arrows, const PixelBox& clip) {
   ++paints_;
-  const PixelBox shown = Intersection(arrows ? arrowed_ : circled_, clip);
+  const PixelBox& extent = arrows ? arrowed_ : circled_;
+  const PixelBox shown = Intersection(extent, clip);
   if (IsEmpty(shown)) return;
   const int first_column = (shown.left - board_.left) / kTileSide;
   const int first_row = (shown.top - board_.top) / kTileSide;
   for (int top = board_.top + first_row * kTileSide; top < shown.bottom; top += kTileSide) {
     for (int left = board_.left + first_column * kTileSide; left < shown.right; left += kTileSide) {
-      const PixelBox tile = Intersection({left, top, left + kTileSide, top + kTileSide},
-                                         arrows ? arrowed_ : circled_);
+      const PixelBox tile = Intersection({left, top, left + kTileSide, top + kTileSide}, extent);
       if (IsEmpty(tile)) continue;
       canvas.Layer(TileAt(arrows, tile), Intersection(tile, shown));
     }

@@ -68,9 +68,8 @@ CoverageMask RingPart(const PixelBox& picture, const PixelBox& window, RowCellSt
   AddCircle(path, {kCircleUnits / 2, kCircleUnits / 2}, kRingOuter);
   AddCircle(path, {kCircleUnits / 2, kCircleUnits / 2}, kRingInner);
   RasterizeAdding(path, kCircleUnits, {picture.width(), picture.height()},
-                  {part.left - picture.left, part.top - picture.top, part.right - picture.left,
-                   part.bottom - picture.top},
-                  mask, picture.left - part.left, picture.top - part.top, cells);
+                  Moved(part, -picture.left, -picture.top), mask, picture.left - part.left,
+                  picture.top - part.top, cells);
   Fade(mask, kCircleStrength);
   return mask;
 }
@@ -108,10 +107,8 @@ void AddArrow(const PixelBox& from, const PixelBox& to, const PixelBox& reach,
       .LineTo(at(base, -shaft))
       .LineTo(at(start, -shaft))
       .Close();
-  RasterizeAdding(path, 1.0, size,
-                  {part.left - reach.left, part.top - reach.top, part.right - reach.left,
-                   part.bottom - reach.top},
-                  coverage, reach.left - over.left, reach.top - over.top, cells);
+  RasterizeAdding(path, 1.0, size, Moved(part, -reach.left, -reach.top), coverage,
+                  reach.left - over.left, reach.top - over.top, cells);
 }
 
 void FadeArrows(CoverageMask& coverage) {

@@ -20,6 +20,11 @@ inline bool IsEmpty(const PixelBox& box) {
   return box.right <= box.left || box.bottom <= box.top;
 }
 
+// The box moved by (dx, dy).
+inline PixelBox Moved(const PixelBox& box, int dx, int dy) {
+  return {box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+}
+
 // The smallest box that holds both.
 inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
   return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,

@@ -166,7 +166,7 @@ class RowCells {
   void Sweep(Out out, FillRule rule) {
     std::sort(touched_.begin(), touched_.end(),
               [](ColumnRange p, ColumnRange q) { return p.first < q.first; });
-    double* cells = cells_;
+    double* cells = cells_;  // a local: stores through `out` could otherwise change the member
     double winding = 0;
     std::uint8_t coverage = 0;
     int x = 0;  // pixels left of x are handed over
